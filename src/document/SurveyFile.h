@@ -1,0 +1,34 @@
+#pragma once
+
+#include "document/clsSurvey.h"
+#include "platform/Database.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Reading and writing a survey file. Every failure is thrown as db::Error.
+namespace SurveyFile {
+
+// The tables a survey file must hold.
+QStringList RequiredTables();
+
+// Opens the connection on a survey file; a file that is not a survey database fails.
+void OpenConnection(db::Connection& connection, const QString& path);
+
+// The version rule: nothing when the first version row holds 1.7 or the table is empty, otherwise
+// the version found, as text.
+std::optional<QString> VersionMismatch(db::Connection& connection);
+QString VersionMismatchMessage(const QString& found);
+
+// Empties the survey and fills it from the file: questions in order with fresh keys, then their
+// responses with every stored jump id turned into the key of the question it names.
+void Load(db::Connection& connection, clsSurvey& survey);
+
+// Writes the questions and responses of the survey into the file: every row is marked, each
+// question and response is updated or inserted in order, and what is still marked is deleted.
+// All in one transaction: when a statement fails, the file and the survey stay as they were.
+void Save(db::Connection& connection, clsSurvey& survey);
+
+}  // namespace SurveyFile

@@ -1,0 +1,276 @@
+#include "platform/Dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QRegularExpression>
+
+#include <deque>
+#include <variant>
+
+namespace Dialogs {
+
+namespace {
+
+struct FileAnswer {
+    std::optional<QString> path;
+};
+using Scripted = std::variant<Answer, FileAnswer>;
+
+struct ScriptState {
+    bool active = false;
+    std::deque<Scripted> queue;
+    QStringList shown;
+    QStringList unexpected;
+    QString lastText;
+    QString lastTitle;
+    Buttons lastButtons = OKOnly;
+    Icon lastIcon = NoIcon;
+    FileRequest lastFile;
+};
+
+ScriptState& script()
+{
+    static ScriptState s;
+    return s;
+}
+
+QWidget* dialogParent()
+{
+    QWidget* w = QApplication::activeModalWidget();
+    if (!w)
+        w = QApplication::activeWindow();
+    return w;
+}
+
+Answer defaultAnswer(Buttons buttons)
+{
+    return buttons == OKOnly ? OK : Cancel;
+}
+
+bool fits(Answer a, Buttons buttons)
+{
+    switch (buttons) {
+    case OKOnly: return a == OK;
+    case OKCancel: return a == OK || a == Cancel;
+    case YesNoCancel: return a == Yes || a == No || a == Cancel;
+    case YesNo: return a == Yes || a == No;
+    case RetryCancel: return a == Retry || a == Cancel;
+    }
+    return false;
+}
+
+std::optional<QString> scriptedFile(const FileRequest& request, const QString& kind)
+{
+    ScriptState& s = script();
+    s.lastFile = request;
+    s.shown << QStringLiteral("file dialog: ") + kind;
+    if (s.queue.empty() || !std::holds_alternative<FileAnswer>(s.queue.front())) {
+        s.unexpected << QStringLiteral("file dialog: ") + kind;
+        return std::nullopt;
+    }
+    const FileAnswer a = std::get<FileAnswer>(s.queue.front());
+    s.queue.pop_front();
+    return a.path;
+}
+
+
+QString defaultSuffix(const QString& filter)
+{
+    static const QRegularExpression ext(QStringLiteral("\\*\\.([A-Za-z0-9]+)"));
+    const QRegularExpressionMatch m = ext.match(filter);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
+}  // namespace
+
+QString AppTitle()
+{
+    return QStringLiteral("Orvalen Tessivo");
+}
+
+Answer MsgBox(const QString& prompt, Buttons buttons, Icon icon, const QString& title)
+{
+    const QString caption = title.isEmpty() ? AppTitle() : title;
+    ScriptState& s = script();
+    if (s.active) {
+        s.shown << prompt;
+        s.lastText = prompt;
+        s.lastTitle = caption;
+        s.lastButtons = buttons;
+        s.lastIcon = icon;
+        if (s.queue.empty() || !std::holds_alternative<Answer>(s.queue.front())
+            || !fits(std::get<Answer>(s.queue.front()), buttons)) {
+            s.unexpected << prompt;
+            return defaultAnswer(buttons);
+        }
+        const Answer a = std::get<Answer>(s.queue.front());
+        s.queue.pop_front();
+        return a;
+    }
+
+    QMessageBox box(dialogParent());
+    box.setWindowTitle(caption);
+    box.setText(prompt);
+    switch (icon) {
+    case Critical: box.setIcon(QMessageBox::Critical); break;
+    case Question: box.setIcon(QMessageBox::Question); break;
+    case Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case Information: box.setIcon(QMessageBox::Information); break;
+    case NoIcon: box.setIcon(QMessageBox::NoIcon); break;
+    }
+    switch (buttons) {
+    case OKOnly: box.setStandardButtons(QMessageBox::Ok); break;
+    case OKCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case YesNoCancel: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel); break;
+    case YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case RetryCancel: box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Ok: return OK;
+    case QMessageBox::Yes: return Yes;
+    case QMessageBox::No: return No;
+    case QMessageBox::Retry: return Retry;
+    default: return buttons == OKOnly ? OK : Cancel;
+    }
+}
+
+QStringList QtFilters(const QString& filter)
+{
+    QStringList result;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts.at(i);
+        const QString patterns = QString(parts.at(i + 1)).replace(QLatin1Char(';'), QLatin1Char(' '));
+        if (!description.contains(QLatin1Char('(')))
+            description += QStringLiteral(" (") + patterns + QLatin1Char(')');
+        result << description;
+    }
+    if (result.isEmpty() && !filter.isEmpty())
+        result << filter;
+    return result;
+}
+
+std::optional<QString> ShowOpen(const FileRequest& request)
+{
+    if (script().active)
+        return scriptedFile(request, request.title.isEmpty() ? QStringLiteral("Open") : request.title);
+
+    QFileDialog dialog(dialogParent(), request.title.isEmpty() ? QStringLiteral("Open") : request.title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode((request.flags & FileMustExist) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setNameFilters(QtFilters(request.filter));
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QString> ShowSave(const FileRequest& request)
+{
+    if (script().active)
+        return scriptedFile(request, request.title.isEmpty() ? QStringLiteral("Save As") : request.title);
+
+    QFileDialog dialog(dialogParent(), request.title.isEmpty() ? QStringLiteral("Save As") : request.title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(QtFilters(request.filter));
+    dialog.setDefaultSuffix(defaultSuffix(request.filter));
+    if (!(request.flags & OverwritePrompt))
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        const QString path = dialog.selectedFiles().constFirst();
+        const QFileInfo info(path);
+        if ((request.flags & PathMustExist) && !info.absoluteDir().exists()) {
+            MsgBox(QStringLiteral("The folder of %1 does not exist.").arg(path), OKOnly, Exclamation);
+            continue;
+        }
+        if ((request.flags & NoReadOnlyReturn) && info.exists() && !info.isWritable()) {
+            MsgBox(QStringLiteral("%1 is read-only. Choose another name.").arg(path), OKOnly, Exclamation);
+            continue;
+        }
+        return path;
+    }
+    return std::nullopt;
+}
+
+namespace Script {
+
+void begin()
+{
+    script() = ScriptState{};
+    script().active = true;
+}
+
+void end()
+{
+    script() = ScriptState{};
+}
+
+bool active()
+{
+    return script().active;
+}
+
+void answer(Answer a)
+{
+    script().queue.emplace_back(a);
+}
+
+void fileName(const QString& path)
+{
+    script().queue.emplace_back(FileAnswer{path});
+}
+
+void cancelFile()
+{
+    script().queue.emplace_back(FileAnswer{std::nullopt});
+}
+
+int pending()
+{
+    return int(script().queue.size());
+}
+
+QStringList shown()
+{
+    return script().shown;
+}
+
+QStringList unexpected()
+{
+    return script().unexpected;
+}
+
+QString lastText()
+{
+    return script().lastText;
+}
+
+Buttons lastButtons()
+{
+    return script().lastButtons;
+}
+
+Icon lastIcon()
+{
+    return script().lastIcon;
+}
+
+QString lastTitle()
+{
+    return script().lastTitle;
+}
+
+FileRequest lastFileRequest()
+{
+    return script().lastFile;
+}
+
+}  // namespace Script
+
+}  // namespace Dialogs

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QTextEdit>
+
+// A rich-text box: a QTextEdit whose content goes in and out as RTF, with the plain text read back
+// with CR LF between paragraphs, and key and focus events as signals (key down before the key
+// takes effect, key up after it).
+class RichTextBox : public QTextEdit {
+    Q_OBJECT
+
+public:
+    explicit RichTextBox(QWidget* parent = nullptr);
+
+    QString TextRTF() const;
+    void setTextRTF(const QString& rtfOrPlain);
+    // The plain text, paragraphs joined by CR LF.
+    QString Text() const;
+    void setText(const QString& plain);
+
+    int SelStart() const;
+    void setSelStart(int position);
+    int SelLength() const;
+    void setSelLength(int length);
+    QString SelText() const;
+
+    // Saves the content as an RTF file; false with a message when it cannot be written.
+    bool SaveFile(const QString& path, QString* error = nullptr) const;
+
+Q_SIGNALS:
+    void keyDown(int key, Qt::KeyboardModifiers modifiers);
+    void keyUp(int key, Qt::KeyboardModifiers modifiers);
+    void gotFocus();
+    void lostFocus();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+};

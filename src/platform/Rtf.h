@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+class QTextDocument;
+
+// Rich text as question texts are stored: RTF, read into and written from a QTextDocument.
+namespace rtf {
+
+// True when the text is an RTF document ("{\rtf" after optional white space).
+bool isRtf(const QString& text);
+
+// Replaces the content of doc with the text: RTF is parsed, anything else is taken as plain text
+// (lines split at CR LF, CR or LF). Never fails and never crashes: malformed RTF gives whatever
+// text could be read.
+void read(const QString& text, QTextDocument* doc);
+
+// The document's text with its paragraphs joined by CR LF (no trailing CR LF).
+QString plainText(const QTextDocument& doc);
+
+// The plain text of a stored text (RTF or plain), paragraphs joined by CR LF.
+QString toPlainText(const QString& text);
+
+// The document as RTF: paragraphs, bold, italic, underline, font name and size, colour, tabs and
+// every character (\uN for those outside ASCII, with a '?' fallback).
+QString write(const QTextDocument& doc);
+
+// Plain text (lines split at CR LF, CR or LF) as an RTF document.
+QString fromPlainText(const QString& text);
+
+}  // namespace rtf

@@ -1,0 +1,49 @@
+#include "platform/Settings.h"
+
+#include <QSettings>
+
+namespace {
+// One file per application name under the user's configuration folder (XDG_CONFIG_HOME).
+QSettings store(const QString& appName)
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("tessivo"), appName);
+}
+}  // namespace
+
+QString GetSetting(const QString& appName, const QString& section, const QString& key,
+                   const QString& defaultValue)
+{
+    QSettings s = store(appName);
+    s.beginGroup(section);
+    const QVariant value = s.value(key);
+    return value.isValid() ? value.toString() : defaultValue;
+}
+
+void SaveSetting(const QString& appName, const QString& section, const QString& key,
+                 const QString& value)
+{
+    QSettings s = store(appName);
+    s.beginGroup(section);
+    s.setValue(key, value);
+    s.endGroup();
+    s.sync();
+}
+
+void DeleteSetting(const QString& appName, const QString& section, const QString& key)
+{
+    QSettings s = store(appName);
+    s.beginGroup(section);
+    s.remove(key);
+    s.endGroup();
+    s.sync();
+}
+
+QList<QPair<QString, QString>> GetAllSettings(const QString& appName, const QString& section)
+{
+    QSettings s = store(appName);
+    s.beginGroup(section);
+    QList<QPair<QString, QString>> all;
+    for (const QString& key : s.childKeys())
+        all.append({key, s.value(key).toString()});
+    return all;
+}

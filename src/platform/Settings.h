@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+
+// The per-user settings store: values kept as text under an application name, a section and a key.
+QString GetSetting(const QString& appName, const QString& section, const QString& key,
+                   const QString& defaultValue = QString());
+void SaveSetting(const QString& appName, const QString& section, const QString& key,
+                 const QString& value);
+void DeleteSetting(const QString& appName, const QString& section, const QString& key);
+// Every key of a section with its value, in the order the store keeps them.
+QList<QPair<QString, QString>> GetAllSettings(const QString& appName, const QString& section);

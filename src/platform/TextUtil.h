@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+// The text of a database value; "" for a Null value.
+QString NullToEmpty(const QVariant& value);
+// The text up to, not including, its first NUL character.
+QString TrimNull(const QString& text);
+// True when the path names an untitled survey: its last four characters are ".tmp" in any case.
+bool IsUntitledPath(const QString& path);

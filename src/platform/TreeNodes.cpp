@@ -1,0 +1,66 @@
+#include "platform/TreeNodes.h"
+
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+
+namespace TreeNodes {
+
+namespace {
+constexpr int kKeyRole = Qt::UserRole + 1;
+
+QTreeWidgetItem* makeNode(const QString& key, const QString& caption)
+{
+    auto* node = new QTreeWidgetItem;
+    node->setText(0, caption);
+    node->setData(0, kKeyRole, key);
+    return node;
+}
+
+QTreeWidgetItem* insertAt(QTreeWidgetItem* sibling, int offset, const QString& key, const QString& caption)
+{
+    QTreeWidgetItem* node = makeNode(key, caption);
+    if (QTreeWidgetItem* parent = sibling->parent()) {
+        parent->insertChild(parent->indexOfChild(sibling) + offset, node);
+    } else {
+        QTreeWidget* tree = sibling->treeWidget();
+        tree->insertTopLevelItem(tree->indexOfTopLevelItem(sibling) + offset, node);
+    }
+    return node;
+}
+}  // namespace
+
+QString Key(const QTreeWidgetItem* node)
+{
+    return node ? node->data(0, kKeyRole).toString() : QString();
+}
+
+QTreeWidgetItem* Find(const QTreeWidget* tree, const QString& key)
+{
+    for (QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(tree)); *it; ++it) {
+        if (Key(*it) == key)
+            return *it;
+    }
+    return nullptr;
+}
+
+QTreeWidgetItem* Add(QTreeWidget* tree, QTreeWidgetItem* parent, const QString& key, const QString& caption)
+{
+    QTreeWidgetItem* node = makeNode(key, caption);
+    if (parent)
+        parent->addChild(node);
+    else
+        tree->addTopLevelItem(node);
+    return node;
+}
+
+QTreeWidgetItem* AddBefore(QTreeWidgetItem* sibling, const QString& key, const QString& caption)
+{
+    return insertAt(sibling, 0, key, caption);
+}
+
+QTreeWidgetItem* AddAfter(QTreeWidgetItem* sibling, const QString& key, const QString& caption)
+{
+    return insertAt(sibling, 1, key, caption);
+}
+
+}  // namespace TreeNodes

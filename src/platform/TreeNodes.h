@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// Keyed nodes on a QTreeWidget: each node carries its key as item data.
+namespace TreeNodes {
+QString Key(const QTreeWidgetItem* node);
+// The first node with that key, searched through the whole tree; no object when none has it.
+QTreeWidgetItem* Find(const QTreeWidget* tree, const QString& key);
+// Adds a node as the last child of parent (a top-level node when parent is no object).
+QTreeWidgetItem* Add(QTreeWidget* tree, QTreeWidgetItem* parent, const QString& key, const QString& caption);
+// Adds a node just before or just after a sibling.
+QTreeWidgetItem* AddBefore(QTreeWidgetItem* sibling, const QString& key, const QString& caption);
+QTreeWidgetItem* AddAfter(QTreeWidgetItem* sibling, const QString& key, const QString& caption);
+}  // namespace TreeNodes

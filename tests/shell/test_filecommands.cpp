@@ -1,0 +1,377 @@
+#include "designer/DesignScreen.h"
+#include "document/SurveyFile.h"
+#include "platform/Dialogs.h"
+#include "platform/RichTextBox.h"
+#include "platform/Rtf.h"
+#include "platform/TextUtil.h"
+#include "platform/TreeNodes.h"
+#include "shell/MainBas.h"
+#include "shell/frmMain.h"
+
+#include "ProgramFolder.h"
+#include "TestEnvironment.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QTreeWidget>
+#include <QtTest>
+
+namespace {
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList captions(const frmMain& w)
+{
+    QStringList list;
+    const QTreeWidgetItem* root = w.design()->RootNode();
+    for (int i = 0; root && i < root->childCount(); ++i)
+        list << root->child(i)->text(0);
+    return list;
+}
+
+// Writes a survey file of the given questions (plain texts; a "|" separates responses).
+QString writeSurvey(const ProgramFolder& folder, const QString& name, const QList<QPair<qint32, QString>>& questions)
+{
+    const QString path = folder.newSurvey(name);
+    db::Connection c;
+    SurveyFile::OpenConnection(c, path);
+    clsSurvey s;
+    for (const auto& [type, text] : questions) {
+        const QStringList parts = text.split(QLatin1Char('|'));
+        const QString key = s.AddQ(rtf::fromPlainText(parts.first()), type, -1, 2);
+        for (int i = 1; i < parts.size(); ++i)
+            s.GetQ(key)->AddResponse(parts.at(i), -1, -1, QString());
+    }
+    SurveyFile::Save(c, s);
+    return path;
+}
+
+}  // namespace
+
+class FileCommandsTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ProgramFolder> folder;
+    std::unique_ptr<frmMain> w;
+
+    void start(const QString& commandLine = QString())
+    {
+        w = Main(commandLine);
+        QVERIFY(w);
+    }
+
+    void typeIntoQuestion(const QString& text)
+    {
+        RichTextBox* txtQ = w->findChild<RichTextBox*>(QStringLiteral("txtQ"));
+        QVERIFY(txtQ);
+        txtQ->setFocus();
+        QTest::keyClicks(txtQ, text);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        folder = std::make_unique<ProgramFolder>();
+        Dialogs::Script::begin();
+    }
+
+    void cleanup()
+    {
+        if (w) {
+            w->session().FileChanged = false;
+            w->close();
+        }
+        w.reset();
+        const QStringList unexpected = Dialogs::Script::unexpected();
+        Dialogs::Script::end();
+        folder.reset();
+        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QLatin1String(" | "))));
+    }
+
+    void startsUntitledWithOneBlankQuestionAndClosesWithoutAsking()
+    {
+        start();
+        QCOMPARE(w->windowTitle(), QStringLiteral("Orvalen Tessivo v1.12"));
+        const QStringList temps = folder->files(QStringLiteral("HC*.TMP"));
+        QCOMPARE(temps.size(), 1);
+        QCOMPARE(QFileInfo(w->session().CurrentFile).fileName(), temps.first());
+        QCOMPARE(w->StatusBarPanel1(), QString());
+        QCOMPARE(w->session().Survey.QCount(), 1);
+        QCOMPARE(captions(*w), QStringList{QStringLiteral("<Text not yet entered>")});
+        QVERIFY(w->session().FileChanged);
+        QVERIFY(!w->IsFileChanged());
+
+        QVERIFY(w->close());
+        QVERIFY(folder->files(QStringLiteral("HC*.TMP")).isEmpty());
+        w.reset();
+    }
+
+    void closingAChangedUntitledSurvey_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("giveName");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("Yes, saved") << int(Dialogs::Yes) << true << true;
+        QTest::newRow("Yes, Save As cancelled") << int(Dialogs::Yes) << false << false;
+        QTest::newRow("No") << int(Dialogs::No) << false << true;
+        QTest::newRow("Cancel") << int(Dialogs::Cancel) << false << false;
+    }
+
+    void closingAChangedUntitledSurvey()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, giveName);
+        QFETCH(bool, closes);
+        start();
+        typeIntoQuestion(QStringLiteral("Age"));
+        QVERIFY(w->IsFileChanged());
+        const QString temp = w->session().CurrentFile;
+        const QString target = folder->file(QStringLiteral("mine.tvq"));
+
+        Dialogs::Script::answer(Dialogs::Answer(answer));
+        if (answer == Dialogs::Yes) {
+            if (giveName)
+                Dialogs::Script::fileName(target);
+            else
+                Dialogs::Script::cancelFile();
+        }
+        QCOMPARE(w->close(), closes);
+        QCOMPARE(Dialogs::Script::shown().first(), QStringLiteral("Do you want to save the changes you made?"));
+        QCOMPARE(Dialogs::Script::lastButtons(), Dialogs::YesNoCancel);
+        QCOMPARE(QFile::exists(target), giveName);
+        if (giveName) {
+            clsSurvey saved;
+            db::Connection c;
+            SurveyFile::OpenConnection(c, target);
+            SurveyFile::Load(c, saved);
+            QCOMPARE(saved.QCount(), 1);
+            QCOMPARE(rtf::toPlainText(saved.GetQIndex(1)->Question), QStringLiteral("Age"));
+        }
+        // The temporary file stays whenever the survey was changed.
+        QVERIFY(QFile::exists(temp));
+        if (closes)
+            w.reset();
+        else
+            QCOMPARE(captions(*w), QStringList{QStringLiteral("1. Age")});
+    }
+
+    void userTmpFileIsNeverDeleted()
+    {
+        const QString own = writeSurvey(*folder, QStringLiteral("notes.tmp"), {{QTypeOpenEnded, QStringLiteral("Q")}});
+        start(own);
+        QCOMPARE(w->StatusBarPanel1(), QString());  // it looks untitled
+        w->session().FileChanged = false;
+        w->design()->tvTreeView->clear();
+        w->session().Survey.DeleteQ(w->session().Survey.GetQIndex(2)->Key);
+        QVERIFY(w->close());
+        QVERIFY(QFile::exists(own));
+        w.reset();
+    }
+
+    void openAsksFirstAndShowsTheFirstQuestionWithItsResponses()
+    {
+        const QString path = writeSurvey(*folder, QStringLiteral("s.tvq"),
+                                         {{QTypeCheck, QStringLiteral("Fruit|Apple|Pear")}, {QTypeOpenEnded, QStringLiteral("Why")}});
+        start();
+        typeIntoQuestion(QStringLiteral("Draft"));
+        const QStringList before = captions(*w);
+
+        Dialogs::Script::answer(Dialogs::Cancel);
+        w->action(QStringLiteral("mnuFileOpen"))->trigger();
+        QCOMPARE(captions(*w), before);
+        QVERIFY(w->session().FileChanged);
+
+        Dialogs::Script::answer(Dialogs::No);
+        Dialogs::Script::fileName(path);
+        w->action(QStringLiteral("mnuFileOpen"))->trigger();
+        QCOMPARE(Dialogs::Script::lastFileRequest().filter, QStringLiteral("Orvalen Tessivo (*.tvq)|*.tvq"));
+        QVERIFY(Dialogs::Script::lastFileRequest().flags & Dialogs::FileMustExist);
+        QCOMPARE(w->session().CurrentFile, path);
+        QCOMPARE(w->StatusBarPanel1(), path);
+        QVERIFY(!w->session().FileChanged);
+        QCOMPARE(captions(*w), (QStringList{QStringLiteral("1. Fruit"), QStringLiteral("2. Why")}));
+        QCOMPARE(TreeNodes::Key(w->design()->tvTreeView->currentItem()), w->session().Survey.GetQIndex(1)->Key);
+        QCOMPARE(w->design()->lstCheckResponses->count(), 2);
+        QCOMPARE(w->design()->txtQ->Text(), QStringLiteral("Fruit"));
+    }
+
+    void saveKeepsTheSelectionAndGivesNewRowsTheirIds()
+    {
+        const QString path = writeSurvey(*folder, QStringLiteral("s.tvq"),
+                                         {{QTypeOpenEnded, QStringLiteral("A")}, {QTypeOpenEnded, QStringLiteral("B")}});
+        start(path);
+        QCOMPARE(w->session().Survey.QCount(), 3);  // start-up appended a blank question
+        QVERIFY(w->IsFileChanged());
+        w->design()->SelectNode(w->design()->RootNode()->child(1));
+        w->action(QStringLiteral("mnuFileSave"))->trigger();
+        QVERIFY(Dialogs::Script::shown().isEmpty());
+        QVERIFY(!w->session().FileChanged);
+        QCOMPARE(w->session().Survey.QCount(), 3);
+        QCOMPARE(TreeNodes::Key(w->design()->tvTreeView->currentItem()), w->session().Survey.GetQIndex(2)->Key);
+        for (int i = 1; i <= 3; ++i)
+            QVERIFY(w->session().Survey.GetQIndex(i)->DatabaseID > 0);
+        QCOMPARE(captions(*w), (QStringList{QStringLiteral("1. A"), QStringLiteral("2. B"), QStringLiteral("3. ")}));
+    }
+
+    void saveOnUntitledRunsSaveAsWithAnEmptyName()
+    {
+        start();
+        const QString temp = w->session().CurrentFile;
+        typeIntoQuestion(QStringLiteral("Name"));
+        const QString target = folder->file(QStringLiteral("named.tvq"));
+        Dialogs::Script::fileName(target);
+        w->action(QStringLiteral("mnuFileSave"))->trigger();
+        const Dialogs::FileRequest r = Dialogs::Script::lastFileRequest();
+        QCOMPARE(r.fileName, QString());
+        QCOMPARE(r.filter, QStringLiteral("Orvalen Tessivo (*.tvq)|*.tvq"));
+        QVERIFY(r.flags & Dialogs::OverwritePrompt);
+        QVERIFY(r.flags & Dialogs::PathMustExist);
+        QCOMPARE(w->session().CurrentFile, target);
+        QCOMPARE(w->StatusBarPanel1(), target);
+        QVERIFY(QFile::exists(temp));  // the untitled file stays behind
+        QCOMPARE(captions(*w), QStringList{QStringLiteral("1. Name")});
+        QVERIFY(!w->IsFileChanged());
+
+        // Save As on a named survey offers its name.
+        Dialogs::Script::cancelFile();
+        w->action(QStringLiteral("mnuFileSaveAs"))->trigger();
+        QCOMPARE(Dialogs::Script::lastFileRequest().fileName, target);
+        QCOMPARE(w->session().CurrentFile, target);
+    }
+
+    void failedSaveIsReportedAndLosesNothing()
+    {
+        const QString path = writeSurvey(*folder, QStringLiteral("s.tvq"), {{QTypeRadio, QStringLiteral("Q|yes")}});
+        {
+            db::Connection c;
+            SurveyFile::OpenConnection(c, path);
+            c.Execute(QStringLiteral("CREATE TRIGGER boom BEFORE INSERT ON response WHEN NEW.name = 'boom' "
+                                     "BEGIN SELECT RAISE(ABORT, 'disk trouble'); END"));
+        }
+        const QByteArray before = bytesOf(path);
+        start(path);
+        w->design()->SelectNode(w->design()->RootNode()->child(0));
+        w->session().Survey.GetQIndex(1)->AddResponse(QStringLiteral("boom"), -1, -1, QString());
+        const QStringList treeBefore = captions(*w);
+
+        Dialogs::Script::answer(Dialogs::OK);
+        w->action(QStringLiteral("mnuFileSave"))->trigger();
+        QVERIFY(Dialogs::Script::lastText().startsWith(QStringLiteral("Unable to write to file ") + path + QLatin1Char(' ')));
+        QVERIFY(Dialogs::Script::lastText().contains(QStringLiteral("disk trouble")));
+        QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Critical);
+        QCOMPARE(captions(*w), treeBefore);
+        QCOMPARE(w->session().Survey.QCount(), 2);
+        QCOMPARE(w->session().Survey.GetQIndex(1)->ResponsesCount(), 2);
+        QVERIFY(w->IsFileChanged());
+
+        // Save As into a new name fails the same way and leaves no file behind.
+        const QString target = folder->file(QStringLiteral("copy.tvq"));
+        Dialogs::Script::fileName(target);
+        Dialogs::Script::answer(Dialogs::OK);
+        QVERIFY(!w->mnuFileSaveAs_Click());
+        QVERIFY(Dialogs::Script::lastText().startsWith(QStringLiteral("Unable to write to file ") + target + QLatin1Char(' ')));
+        QVERIFY(!QFile::exists(target));
+        QCOMPARE(w->session().CurrentFile, path);
+        QVERIFY(w->session().SurveyConnection.isOpen());
+
+        // Closing asks; Yes with a failing save keeps the window open.
+        Dialogs::Script::answer(Dialogs::Yes);
+        Dialogs::Script::answer(Dialogs::OK);
+        QVERIFY(!w->close());
+        w->session().SurveyConnection.Close();
+        QCOMPARE(bytesOf(path), before);
+    }
+
+    void rejectedFilesLeaveASoundNewSurvey_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("version 1.6") << "version"
+                                     << "Unable to open survey file - expecting version 1.7, but found version 1.6";
+        QTest::newRow("not a database") << "text" << "Unable to open %1. The file '%1' is not a database. 26";
+    }
+
+    void rejectedFilesLeaveASoundNewSurvey()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        QString path;
+        if (kind == QLatin1String("version")) {
+            path = writeSurvey(*folder, QStringLiteral("old.tvq"), {{QTypeOpenEnded, QStringLiteral("Old")}});
+            db::Connection c;
+            c.Open(path);
+            c.Execute(QStringLiteral("UPDATE version SET version = 1.6"));
+        } else {
+            path = folder->file(QStringLiteral("letter.tvq"));
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray("Dear reader,\n").repeated(100));
+        }
+        const QByteArray before = bytesOf(path);
+        start();
+        Dialogs::Script::fileName(path);
+        Dialogs::Script::answer(Dialogs::OK);
+        w->mnuFileOpen_Click();
+        QCOMPARE(Dialogs::Script::shown().value(1), QString(message).replace(QLatin1String("%1"), path));
+        QCOMPARE(Dialogs::Script::lastIcon(), kind == QLatin1String("version") ? Dialogs::NoIcon : Dialogs::Critical);
+        QVERIFY(IsUntitledPath(w->session().CurrentFile));
+        QVERIFY(w->session().SurveyConnection.path() != path);
+        QCOMPARE(w->session().Survey.QCount(), 0);
+
+        // A save now goes to a new file; the rejected one is never written.
+        w->AddBlankOpenEndedQuestion();
+        Dialogs::Script::fileName(folder->file(QStringLiteral("fresh.tvq")));
+        QVERIFY(w->mnuFileSave_Click());
+        QCOMPARE(bytesOf(path), before);
+    }
+
+    void newWithoutTemplateKeepsTheOpenSurvey()
+    {
+        start();
+        typeIntoQuestion(QStringLiteral("Keep me"));
+        const QString current = w->session().CurrentFile;
+        QVERIFY(QFile::remove(folder->file(QStringLiteral("blank.mdb"))));
+        Dialogs::Script::answer(Dialogs::No);
+        Dialogs::Script::answer(Dialogs::OK);
+        QVERIFY(!w->mnuNew_Click());
+        QVERIFY(Dialogs::Script::lastText().startsWith(QStringLiteral("Unable to create a new survey. ")));
+        QCOMPARE(w->session().CurrentFile, current);
+        QVERIFY(w->session().SurveyConnection.isOpen());
+        QCOMPARE(captions(*w), QStringList{QStringLiteral("1. Keep me")});
+        QCOMPARE(folder->files(QStringLiteral("HC*.TMP")).size(), 1);
+    }
+
+    void newAndCloseMakeAFreshUntitledFileEachTime()
+    {
+        start();
+        const QString first = w->session().CurrentFile;
+        w->mnuNew_Click();  // nothing to save: no prompt
+        const QString second = w->session().CurrentFile;
+        QVERIFY(second != first);
+        QVERIFY(QFile::exists(first));
+        w->action(QStringLiteral("mnuFileClose"))->trigger();
+        QVERIFY(w->session().CurrentFile != second);
+        QCOMPARE(folder->files(QStringLiteral("HC*.TMP")).size(), 3);
+        QCOMPARE(w->session().Survey.QCount(), 0);
+        QCOMPARE(captions(*w), QStringList());
+        QCOMPARE(w->design()->RootNode()->text(0), QStringLiteral("Survey"));
+    }
+};
+
+int main(int argc, char** argv)
+{
+    InitTestEnvironment();
+    QApplication app(argc, argv);
+    FileCommandsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_filecommands.moc"

@@ -1,0 +1,21 @@
+#include "TestEnvironment.h"
+
+#include "platform/Shell.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+void InitTestEnvironment()
+{
+    static QTemporaryDir root(QDir::tempPath() + QStringLiteral("/tessivo-test-XXXXXX"));
+    const QString runtime = root.filePath(QStringLiteral("runtime"));
+    const QString config = root.filePath(QStringLiteral("config"));
+    QDir().mkpath(runtime);
+    QDir().mkpath(config);
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
+    Shell::setRecording(true);
+}

@@ -1,0 +1,5 @@
+#pragma once
+
+// Gives the test process a private environment before any Qt application exists: the offscreen
+// platform, its own runtime and settings folders, and a shell that records instead of launching.
+void InitTestEnvironment();
