@@ -5,10 +5,10 @@
 #include "platform/Rtf.h"
 #include "platform/TextUtil.h"
 #include "platform/TreeNodes.h"
-#include "shell/MainBas.h"
 #include "shell/frmMain.h"
 
 #include "ProgramFolder.h"
+#include "StartProgram.h"
 #include "TestEnvironment.h"
 
 #include <QAction>
@@ -64,7 +64,7 @@ private:
 
     void start(const QString& commandLine = QString())
     {
-        w = Main(commandLine);
+        w = StartProgram(commandLine);
         QVERIFY(w);
     }
 
