@@ -13,7 +13,13 @@
 // fallback skipping, and \bin N. Destinations that are not body text (font and colour tables are
 // read, stylesheets, document info, pictures, objects, headers, footers, footnotes, field
 // instructions and every {\* ...} group) are skipped. Anything else is ignored word by word, so
-// malformed input still gives the text it contains.
+// malformed input still gives the text it contains. Groups nest up to 1000 levels; deeper ones
+// share their parent's state. Text without \f or \fs keeps the document's default font.
+//
+// Paragraph count: the writer puts no \par after the last paragraph and opens every paragraph
+// with \pard; the reader drops the empty paragraph that a final \par would open when nothing but
+// white space and closing braces follows it. A line break (\line) is U+2028 inside a paragraph,
+// and a CR LF in plain text.
 //
 // Both directions go through a small content model (paragraphs of styled runs), so the plain text
 // helpers do not need a QTextDocument.
