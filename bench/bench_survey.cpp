@@ -1,6 +1,6 @@
 // Speed of the survey file on a large survey: 100,000 respondents answering ten check questions
 // of four responses (about a million answer rows).
-// Build with -DTESSIVO_BUILD_BENCH=ON; run bin/bench_survey in the build folder.
+// Run build/bin/bench_survey (a Release build gives the figures that count).
 #include "document/SurveyFile.h"
 #include "platform/Database.h"
 
