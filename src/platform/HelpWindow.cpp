@@ -27,7 +27,7 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window)
 {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(kTitle);
-    resize(900, 640);
+    resize(960, 680);
 
     auto* buttons = new QHBoxLayout;
     cmdContents = new QPushButton(QStringLiteral("&Contents"), this);
@@ -99,7 +99,7 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window)
     splitter->addWidget(txtTopic);
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({280, 620});
+    splitter->setSizes({330, 600});
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
