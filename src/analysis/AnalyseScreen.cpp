@@ -15,6 +15,7 @@ AnalyseScreen::AnalyseScreen(frmMain& main, QWidget* parent) : QWidget(parent), 
     picTitleAnalyse = new QWidget(this);
     picTitleAnalyse->setObjectName(QStringLiteral("picTitleAnalyse"));
     auto* title = new QLabel(QStringLiteral("Analyze"), picTitleAnalyse);
+    title->setObjectName(QStringLiteral("lblTitleAnalyse"));
     QFont f = title->font();
     f.setPointSize(f.pointSize() + 6);
     f.setBold(true);
@@ -22,36 +23,49 @@ AnalyseScreen::AnalyseScreen(frmMain& main, QWidget* parent) : QWidget(parent), 
     Twips::Place(picTitleAnalyse, 0, 0, 12000, 500);
     Twips::Place(title, 150, 60, 6000, 400);
 
+    // The report panel takes the whole screen below the title, so the enlarged chart covers the
+    // instructions and the grid.
+    picSummaryReport = new QWidget(this);
+    picSummaryReport->setObjectName(QStringLiteral("picSummaryReport"));
+    Twips::Place(picSummaryReport, 0, 500, 12000, 8300);
+
     lblInstructions = new QLabel(
         QStringLiteral("Instructions - You are currently viewing a list of responses. To view a graph select the "
                        "response below. For more help press F1."),
-        this);
+        picSummaryReport);
     lblInstructions->setObjectName(QStringLiteral("lblInstructions"));
     lblInstructions->setProperty("Index", 2);
     lblInstructions->setWordWrap(true);
-    Twips::Place(lblInstructions, 150, 600, 11000, 500);
-
-    picSummaryReport = new QWidget(this);
-    picSummaryReport->setObjectName(QStringLiteral("picSummaryReport"));
-    Twips::Place(picSummaryReport, 0, 1200, 12000, 7000);
+    Twips::Place(lblInstructions, 150, 100, 11000, 450);
 
     gSummaryReport = new QTableWidget(picSummaryReport);
     gSummaryReport->setObjectName(QStringLiteral("gSummaryReport"));
     gSummaryReport->verticalHeader()->hide();
-    Twips::Place(gSummaryReport, 150, 0, 11500, 3500);
+    gSummaryReport->setColumnCount(2);
+    Twips::Place(gSummaryReport, 150, 600, 11500, 1750);
 
+    auto* styleLabel = new QLabel(QStringLiteral("Graph Style:"), picSummaryReport);
+    styleLabel->setObjectName(QStringLiteral("lblGraphStyle"));
+    Twips::Place(styleLabel, 150, 2430, 2850, 255);
+    cboGraphStyle = new QComboBox(picSummaryReport);
+    cboGraphStyle->setObjectName(QStringLiteral("cboGraphStyle"));
+    cboGraphStyle->addItems({QStringLiteral("3D Bar"), QStringLiteral("2D Bar"), QStringLiteral("3D Line"),
+                             QStringLiteral("2D Line"), QStringLiteral("3D Area"), QStringLiteral("2D Area"),
+                             QStringLiteral("3D Step"), QStringLiteral("2D Step"), QStringLiteral("3D Combination"),
+                             QStringLiteral("2D Combination"), QStringLiteral("Pie"), QStringLiteral("2D X-Y")});
+    Twips::Place(cboGraphStyle, 150, 2700, 2850, 315);
+
+    // The chart's normal place; the layout sizes it to the window.
     c = new QWidget(picSummaryReport);
     c->setObjectName(QStringLiteral("c"));
     c->hide();
-    Twips::Place(c, 150, 3600, 8000, 3000);
+    Twips::Place(c, 3150, 2430, 8000, 3000);
 
-    cboGraphStyle = new QComboBox(picSummaryReport);
-    cboGraphStyle->setObjectName(QStringLiteral("cboGraphStyle"));
-    Twips::Place(cboGraphStyle, 8400, 3600, 2500, 315);
-
+    // Shown and hidden with the chart, which starts hidden.
     cmdExpand = new QPushButton(QStringLiteral("Expand Graph"), picSummaryReport);
     cmdExpand->setObjectName(QStringLiteral("cmdExpand"));
-    Twips::Place(cmdExpand, 8400, 4000, 1500, 375);
+    cmdExpand->hide();
+    Twips::Place(cmdExpand, 9600, 5000, 1500, 375);
 }
 
 void AnalyseScreen::RefreshRespondeSummaryReportList(int SelectRow, int SelectID)
@@ -59,4 +73,8 @@ void AnalyseScreen::RefreshRespondeSummaryReportList(int SelectRow, int SelectID
     (void)SelectRow;
     (void)SelectID;
     (void)main_;
+}
+
+void AnalyseScreen::cboGraphStyle_Click()
+{
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QWidget>
 
 class QComboBox;
@@ -9,6 +10,7 @@ class QTableWidget;
 class frmMain;
 
 // The Analyse screen (`picAnalyse`): the summary report and the chart of the selected question.
+// The summary grid's header row is its horizontal header (the grid's row 0).
 class AnalyseScreen : public QWidget {
     Q_OBJECT
 
@@ -23,8 +25,14 @@ public:
     QPushButton* cmdExpand = nullptr;
     QComboBox* cboGraphStyle = nullptr;
 
+    // The summary row map: entry k (from 1) for summary grid row k.
+    qint32 SummaryRowCount = 0;
+    QList<qint16> SummaryRowMatrixResponseIDs;
+
     // Rebuilds the summary report from the survey file and selects a row.
     void RefreshRespondeSummaryReportList(int SelectRow, int SelectID);
+    // A chart style was chosen: draws the chart of the selected summary row.
+    void cboGraphStyle_Click();
 
 private:
     frmMain& main_;

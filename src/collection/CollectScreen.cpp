@@ -13,6 +13,7 @@ CollectScreen::CollectScreen(frmMain& main, QWidget* parent) : QWidget(parent), 
     picTitleCollect = new QWidget(this);
     picTitleCollect->setObjectName(QStringLiteral("picTitleCollect"));
     auto* title = new QLabel(QStringLiteral("Data Collection"), picTitleCollect);
+    title->setObjectName(QStringLiteral("lblTitleCollect"));
     QFont f = title->font();
     f.setPointSize(f.pointSize() + 6);
     f.setBold(true);
@@ -30,14 +31,17 @@ CollectScreen::CollectScreen(frmMain& main, QWidget* parent) : QWidget(parent), 
     lblInstructions->setWordWrap(true);
     Twips::Place(lblInstructions, 150, 600, 11000, 500);
 
+    // The list sits below the instructions; the room above the grid is for its buttons and the
+    // example-question list.
     picRespondentList = new QWidget(this);
     picRespondentList->setObjectName(QStringLiteral("picRespondentList"));
-    Twips::Place(picRespondentList, 0, 1200, 12000, 7000);
+    Twips::Place(picRespondentList, 0, 1310, 12000, 7000);
 
     gRespondents = new QTableWidget(picRespondentList);
     gRespondents->setObjectName(QStringLiteral("gRespondents"));
     gRespondents->verticalHeader()->hide();
-    Twips::Place(gRespondents, 150, 0, 11500, 6000);
+    gRespondents->setColumnCount(3);
+    Twips::Place(gRespondents, 150, 500, 11500, 6000);
 }
 
 void CollectScreen::RefreshRespondentList(int SelectRow, int SelectID)

@@ -6,7 +6,8 @@ class QLabel;
 class QTableWidget;
 class frmMain;
 
-// The Data Collection screen (`picCollect`): the list of respondents.
+// The Data Collection screen (`picCollect`): the list of respondents. The grid's header row is
+// its horizontal header (the grid's row 0); the respondents are its rows from the first on.
 class CollectScreen : public QWidget {
     Q_OBJECT
 
@@ -17,6 +18,9 @@ public:
     QLabel* lblInstructions = nullptr;
     QWidget* picRespondentList = nullptr;
     QTableWidget* gRespondents = nullptr;
+
+    // False only while the example-question list is refilled from code.
+    bool ExampleComboEnabled = true;
 
     // Refills the respondent list from the survey file and selects a row.
     void RefreshRespondentList(int SelectRow, int SelectID);

@@ -63,7 +63,7 @@ void DesignScreen::buildTreeBox()
 {
     picTreeView = new QWidget(this);
     picTreeView->setObjectName(QStringLiteral("picTreeView"));
-    Twips::Place(picTreeView, 150, 1200, 3900, 4200);
+    Twips::Place(picTreeView, 150, 1150, 3900, 4200);
 
     tvTreeView = new QTreeWidget(picTreeView);
     tvTreeView->setObjectName(QStringLiteral("tvTreeView"));
@@ -118,7 +118,7 @@ void DesignScreen::buildPropertyPane()
 {
     lvListView = new QWidget(this);
     lvListView->setObjectName(QStringLiteral("lvListView"));
-    Twips::Place(lvListView, 4200, 1200, 7800, 7500);
+    Twips::Place(lvListView, 4200, 1150, 7800, 7500);
 
     picQProperties = new QWidget(lvListView);
     picQProperties->setObjectName(QStringLiteral("picQProperties"));

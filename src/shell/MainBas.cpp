@@ -1,18 +1,43 @@
 #include "shell/MainBas.h"
 
+#include "platform/AppPath.h"
+#include "platform/Settings.h"
 #include "shell/frmMain.h"
+#include "shell/frmTip.h"
 
-#include <QGuiApplication>
-#include <QScreen>
+namespace {
+// A stored flag: "False" or 0 is false, "True" or any other number true; anything else gives the default.
+bool settingAsBool(const QString& text, bool defaultValue)
+{
+    const QString t = text.trimmed();
+    if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        return false;
+    bool ok = false;
+    const double n = t.toDouble(&ok);
+    return ok ? n != 0 : defaultValue;
+}
+}  // namespace
 
 std::unique_ptr<frmMain> Main(const QString& commandLine)
 {
     auto main = std::make_unique<frmMain>();
     main->Form_Load(commandLine);
-    // Without a window manager "maximised" means nothing, so the window starts at the screen's size.
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        main->setGeometry(screen->availableGeometry());
-    main->showMaximized();
+    main->show();
     main->AddBlankOpenEndedQuestion();
+
+    if (settingAsBool(GetSetting(AppExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"),
+                                 QStringLiteral("1")),
+                      true)) {
+        frmTip tip(main.get());
+        tip.exec();
+    }
+
+    const QString app = QStringLiteral("Orvalen Survey");
+    const bool first = settingAsBool(GetSetting(app, QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("True")), true);
+    SaveSetting(app, QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("False"));
+    if (first)
+        main->FirstRun();
     return main;
 }

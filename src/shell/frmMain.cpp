@@ -7,16 +7,29 @@
 #include "platform/Dialogs.h"
 #include "platform/RichTextBox.h"
 #include "platform/Twips.h"
+#include "shell/ShellResources.h"
+#include "shell/frmSplash.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
+#include <QTableWidget>
+
+#include <functional>
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
 {
+    EnsureShellResources();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(WindowTitle());
+    setWindowIcon(QIcon(QStringLiteral(":/icons/tessivo.png")));
 
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("centralWidget"));
@@ -27,9 +40,10 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     analyse_ = new AnalyseScreen(*this, central);
     for (QWidget* screen : {static_cast<QWidget*>(design_), static_cast<QWidget*>(collect_),
                             static_cast<QWidget*>(analyse_)})
-        Twips::Place(screen, 0, 0, 12000, 8800);
+        Twips::Place(screen, 0, 1010, 12000, 8800);
     collect_->hide();
     analyse_->hide();
+    styleTitlePanels();
 
     // Hidden rich-text boxes for building documents and reading plain text.
     txtTemp_ = new RichTextBox(central);
@@ -46,11 +60,31 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     bar->addWidget(statusFile_, 1);
     setStatusBar(bar);
 
+    createToolbars();
     createMenus();
     design_->ResetTree();
+
+    // "For more help press F1."
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    f1->setObjectName(QStringLiteral("F1"));
+    connect(f1, &QShortcut::activated, this, &frmMain::mnuHelpContents_Click);
 }
 
 frmMain::~frmMain() = default;
+
+void frmMain::styleTitlePanels()
+{
+    const auto paint = [](QWidget* panel, const QColor& background, const QColor& text) {
+        panel->setAutoFillBackground(true);
+        QPalette p = panel->palette();
+        p.setColor(QPalette::Window, background);
+        p.setColor(QPalette::WindowText, text);
+        panel->setPalette(p);
+    };
+    for (QWidget* title : {design_->picTitle, collect_->picTitleCollect, analyse_->picTitleAnalyse})
+        paint(title, QColor(43, 79, 129), Qt::white);
+    paint(design_->picTitles, QColor(232, 154, 44), Qt::black);
+}
 
 QAction* frmMain::addAction(QMenu* menu, const QString& name, const QString& caption,
                             const QKeySequence& shortcut)
@@ -109,12 +143,18 @@ void frmMain::createMenus()
 
     QMenu* view = bar->addMenu(QStringLiteral("&View"));
     view->setObjectName(QStringLiteral("mnuView"));
-    for (const auto& [name, caption, key] :
-         {std::tuple{QStringLiteral("mnuViewDesign"), QStringLiteral("Design"), QStringLiteral("Shift+F1")},
-          std::tuple{QStringLiteral("mnuViewDataCollection"), QStringLiteral("Data Collection"), QStringLiteral("Shift+F2")},
-          std::tuple{QStringLiteral("mnuViewAnalyse"), QStringLiteral("Analyze"), QStringLiteral("Shift+F3")}}) {
+    const std::tuple<QString, QString, QString, void (frmMain::*)()> viewItems[] = {
+        {QStringLiteral("mnuViewDesign"), QStringLiteral("Design"), QStringLiteral("Shift+F1"), &frmMain::mnuViewDesign_Click},
+        {QStringLiteral("mnuViewDataCollection"), QStringLiteral("Data Collection"), QStringLiteral("Shift+F2"),
+         &frmMain::mnuViewDataCollection_Click},
+        {QStringLiteral("mnuViewAnalyse"), QStringLiteral("Analyze"), QStringLiteral("Shift+F3"), &frmMain::mnuViewAnalyse_Click}};
+    for (const auto& [name, caption, key, handler] : viewItems) {
         QAction* a = addAction(view, name, caption, QKeySequence(key));
         a->setCheckable(true);
+        connect(a, &QAction::triggered, this, [this, handler] {
+            restoreViewChecks();
+            (this->*handler)();
+        });
     }
     action(QStringLiteral("mnuViewDesign"))->setChecked(true);
 
@@ -154,38 +194,139 @@ void frmMain::createMenus()
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    addAction(help, QStringLiteral("mnuHelpContents"), QStringLiteral("&Contents..."));
-    addAction(help, QStringLiteral("mnuHelpTipOfTheDay"), QStringLiteral("Tip of the &Day..."));
-    addAction(help, QStringLiteral("mnuHelpIndex"), QStringLiteral("&Index..."));
-    addAction(help, QStringLiteral("mnuHelpSearch"), QStringLiteral("&Search..."));
+    connect(addAction(help, QStringLiteral("mnuHelpContents"), QStringLiteral("&Contents...")), &QAction::triggered, this,
+            &frmMain::mnuHelpContents_Click);
+    connect(addAction(help, QStringLiteral("mnuHelpTipOfTheDay"), QStringLiteral("Tip of the &Day...")),
+            &QAction::triggered, this, &frmMain::mnuHelpTipOfTheDay_Click);
+    connect(addAction(help, QStringLiteral("mnuHelpIndex"), QStringLiteral("&Index...")), &QAction::triggered, this,
+            &frmMain::mnuHelpIndex_Click);
+    connect(addAction(help, QStringLiteral("mnuHelpSearch"), QStringLiteral("&Search...")), &QAction::triggered, this,
+            &frmMain::mnuHelpSearch_Click);
     help->addSeparator();
-    addAction(help, QStringLiteral("mnuHelpOnlineSupport"), QStringLiteral("&Online Support"));
-    addAction(help, QStringLiteral("mnuHelpSendFeedback"), QStringLiteral("Send &Feedback"));
+    connect(addAction(help, QStringLiteral("mnuHelpOnlineSupport"), QStringLiteral("&Online Support")),
+            &QAction::triggered, this, &frmMain::mnuHelpOnlineSupport_Click);
+    connect(addAction(help, QStringLiteral("mnuHelpSendFeedback"), QStringLiteral("Send &Feedback")),
+            &QAction::triggered, this, &frmMain::mnuHelpSendFeedback_Click);
     help->addSeparator();
-    addAction(help, QStringLiteral("mnuAbout"), QStringLiteral("&About..."));
+    connect(addAction(help, QStringLiteral("mnuAbout"), QStringLiteral("&About...")), &QAction::triggered, this,
+            &frmMain::mnuAbout_Click);
+}
+
+// Start-up
+
+void frmMain::reportLoadError(const QString& description, int number, const QString& source, int loadState)
+{
+    Dialogs::MsgBox(QStringLiteral("An error has occured loading please contact support at ") + SupportMailAddress()
+                        + QStringLiteral(" for assitance. ") + QStringLiteral("\n") + description + QLatin1Char(' ')
+                        + QString::number(number) + QLatin1Char(' ') + source + QStringLiteral(" LoadState ")
+                        + QString::number(loadState),
+                    Dialogs::OKOnly, Dialogs::Critical);
+}
+
+void frmMain::setGridHeader(QTableWidget* grid, int column, const QString& text, Qt::Alignment alignment, int width)
+{
+    auto* cell = new QTableWidgetItem(text);
+    cell->setTextAlignment(alignment | Qt::AlignVCenter);
+    grid->setHorizontalHeaderItem(column, cell);
+    grid->setColumnWidth(column, Twips::ToPixelsX(width));
+}
+
+int frmMain::columnWidthsSum(const QTableWidget* grid, int except)
+{
+    int sum = 0;
+    for (int col = 0; col < grid->columnCount(); ++col) {
+        if (col != except)
+            sum += Twips::FromPixelsX(grid->columnWidth(col));
+    }
+    return sum;
+}
+
+void frmMain::widenColumn1(QTableWidget* grid, int sum)
+{
+    const int width = Twips::Width(grid);
+    if (width > sum)
+        grid->setColumnWidth(1, Twips::ToPixelsX(width - sum + Twips::FromPixelsX(grid->columnWidth(1)) - 100));
 }
 
 void frmMain::Form_Load(const QString& commandLine)
 {
     int LoadState = 0;
-    try {
-        LoadState = 1;
+    const auto step = [&](int number, const std::function<void()>& work) {
+        LoadState = number;
+        try {
+            work();
+        } catch (const db::Error& e) {
+            reportLoadError(e.description(), e.number(), e.source(), LoadState);
+        } catch (const std::exception& e) {
+            reportLoadError(QString::fromLocal8Bit(e.what()), 0, QStringLiteral("Tessivo"), LoadState);
+        }
+    };
+
+    step(0, [this] {
+        collect_->ExampleComboEnabled = true;
+        analyse_->SummaryRowCount += 1;
+        analyse_->SummaryRowMatrixResponseIDs.append(-1);
+    });
+    step(1, [this] {
         libraryConnection_.Open(AppFile(QStringLiteral("Library.mdb")),
                                 {QStringLiteral("category"), QStringLiteral("question")}, db::OpenMode::ReadOnly);
-        LoadState = 6;
+    });
+    step(2, [this] { SetupToolbar(); });
+    step(3, [this] {
+        // Without a window manager "maximised" means nothing, so the window also takes the screen's size.
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            setGeometry(screen->availableGeometry());
+        setWindowState(windowState() | Qt::WindowMaximized);
+    });
+    step(4, [] {
+        frmSplash splash;
+        splash.exec();
+    });
+    step(5, [this] { helpFile_ = AppPath() + QStringLiteral("/bhelp.hlp"); });
+    step(6, [this, &commandLine] {
         session_.FileChanged = false;
-        if (!commandLine.isEmpty()) {
+        if (!commandLine.isEmpty())
             DoOpen(commandLine, true, 1);
-        } else {
+        else
             StartNewSurvey();
+    });
+    step(7, [] {});
+    // Step 8: the screen panels are plain widgets, drawn without a border.
+    step(8, [] {});
+    step(9, [this] {
+        QTableWidget* g = analyse_->gSummaryReport;
+        g->setColumnCount(2);
+        g->setRowCount(0);
+        setGridHeader(g, 0, QStringLiteral("%"), Qt::AlignRight, 600);
+        setGridHeader(g, 1, QStringLiteral("Question"), Qt::AlignLeft, 6400);
+    });
+    step(10, [this] {
+        widenColumn1(analyse_->gSummaryReport, columnWidthsSum(analyse_->gSummaryReport));
+    });
+    step(11, [this] {
+        collect_->gRespondents->setColumnCount(3);
+        collect_->gRespondents->setRowCount(0);
+    });
+    step(12, [this] {
+        QTableWidget* g = collect_->gRespondents;
+        setGridHeader(g, 0, QStringLiteral("Date and Time"), Qt::AlignLeft, 3500);
+        setGridHeader(g, 1, QStringLiteral("Sample Response"), Qt::AlignLeft, 1600);
+        setGridHeader(g, 2, QStringLiteral("Originated From"), Qt::AlignLeft, 1600);
+    });
+    step(13, [this] { widenColumn1(collect_->gRespondents, columnWidthsSum(collect_->gRespondents)); });
+    step(14, [this] { RefreshRespondentList(1, 0); });
+    step(15, [this] {
+        if (analyse_->cboGraphStyle->count() > 0) {
+            analyse_->cboGraphStyle->setCurrentIndex(0);
+            analyse_->cboGraphStyle_Click();
         }
-    } catch (const db::Error& e) {
-        Dialogs::MsgBox(QStringLiteral("An error has occured loading please contact support at "
-                                       "support@tessivo.example for assitance. \n")
-                            + e.description() + QLatin1Char(' ') + QString::number(e.number()) + QLatin1Char(' ')
-                            + e.source() + QStringLiteral(" LoadState ") + QString::number(LoadState),
-                        Dialogs::OKOnly, Dialogs::Critical);
-    }
+    });
+    step(16, [this] {
+        // Without the library the tree stays empty; its failure was reported at step 1.
+        if (libraryConnection_.isOpen())
+            design_->LoadLibrary();
+    });
+    step(17, [this] { LoadMatrixResponses(); });
 }
 
 void frmMain::MarkFileChanged()

@@ -4,16 +4,32 @@
 #include "platform/Database.h"
 
 #include <QHash>
+#include <QIcon>
+#include <QList>
 #include <QMainWindow>
+#include <QPair>
 
 class AnalyseScreen;
 class CollectScreen;
 class DesignScreen;
 class QAction;
+class QFrame;
 class QLabel;
 class QMenu;
+class QTableWidget;
+class QToolBar;
 class QTreeWidgetItem;
 class RichTextBox;
+
+// The icons of a toolbar, numbered from 1, each under a key.
+struct ImageList {
+    QString Name;
+    QList<QPair<QString, QIcon>> ListImages;
+    QIcon Image(int index) const
+    {
+        return index >= 1 && index <= ListImages.size() ? ListImages.at(index - 1).second : QIcon();
+    }
+};
 
 // The main window. It composes the three screens and carries the operations the rest of the
 // program calls on it: open, save and close the survey, the unsaved-changes flag, and the
@@ -37,9 +53,52 @@ public:
     // A menu command by its name (mnuFileSave, mnuViewDesign, ...).
     QAction* action(const QString& name) const { return actions_.value(name); }
 
-    // Runs once before the window is first shown: prepares the library, the survey named on the
-    // command line (or a new one) and the screens.
+    // Runs once before the window is first shown: prepares the library, the toolbars, the splash
+    // screen, the help file, the survey named on the command line (or a new one) and the screens.
+    // A step that fails is reported with its number; the steps after it still run, so the window
+    // always opens usable.
     void Form_Load(const QString& commandLine);
+
+    // Screens and toolbars. ShowScreen takes "Design", "Data Collection", "Analyse", "Respondent" or
+    // "Respondent Answers" (exactly so); any other text changes nothing.
+    void ShowScreen(const QString& sTag);
+    void SetupToolbar();
+    void mnuViewDesign_Click();
+    // Asks to save a changed design first; stays on the Design screen unless it was saved.
+    void mnuViewDataCollection_Click();
+    void mnuViewAnalyse_Click();
+    void Toolbar_ButtonClick(QAction* button);
+    void ToolbarDesign_ButtonClick(QAction* button);
+    void mnuAbout_Click();
+    // A toolbar's button by its key; none when there is no such button.
+    static QAction* ToolbarButton(const QToolBar* toolbar, const QString& key);
+
+    // Places and sizes the controls of all three screens for the window's size.
+    void Form_Resize();
+
+    // Help.
+    QString HelpFile() const { return helpFile_; }
+    void mnuHelpContents_Click();
+    void mnuHelpIndex_Click();
+    void mnuHelpSearch_Click();
+    void mnuHelpTipOfTheDay_Click();
+    void mnuHelpOnlineSupport_Click();
+    void mnuHelpSendFeedback_Click();
+    // The getting-started prompt of the first start.
+    void FirstRun();
+    static constexpr int kHelpContents = 1;
+    static constexpr int kHelpGettingStarted = 3;
+
+    // The frame around the screens.
+    QFrame* ToolBarTopLine = nullptr;
+    QWidget* picToolbar = nullptr;
+    QToolBar* Toolbar = nullptr;
+    QToolBar* ToolbarDesign = nullptr;
+    QFrame* ToolBarBottomLine = nullptr;
+    ImageList imToolbar;
+    ImageList imToolbarXP;
+    ImageList imDesignToolbar;
+    ImageList imDesignToolbarXP;
 
     // Opening, saving and closing. DoOpen and DoSave report their own failures and say whether
     // they succeeded.
@@ -72,9 +131,21 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void createMenus();
+    void createToolbars();
+    void styleTitlePanels();
+    // The View items' check marks as the last ShowScreen set them (a click on an item toggles its
+    // mark before the command runs, which may not switch at all).
+    void restoreViewChecks();
+    void placeToolbars();
+    void reportLoadError(const QString& description, int number, const QString& source, int loadState);
+    static void setGridHeader(QTableWidget* grid, int column, const QString& text, Qt::Alignment alignment,
+                              int width);
+    static int columnWidthsSum(const QTableWidget* grid, int except = -1);
+    static void widenColumn1(QTableWidget* grid, int sum);
     QAction* addAction(QMenu* menu, const QString& name, const QString& caption,
                        const QKeySequence& shortcut = {});
     void setStatusFile(const QString& path);
@@ -100,6 +171,8 @@ private:
     db::Connection libraryConnection_;
     QString untitledFile_;
     bool resetting_ = false;
+    QString helpFile_;
+    QString checkedView_ = QStringLiteral("mnuViewDesign");
 
     DesignScreen* design_ = nullptr;
     CollectScreen* collect_ = nullptr;

@@ -6,6 +6,7 @@
 #include "document/SurveyFile.h"
 #include "platform/AppPath.h"
 #include "platform/Dialogs.h"
+#include "platform/HelpWindow.h"
 #include "platform/RichTextBox.h"
 #include "platform/Rtf.h"
 #include "platform/TempFile.h"
@@ -344,5 +345,6 @@ void frmMain::closeEvent(QCloseEvent* event)
         session_.SurveyConnection.Close();
         QFile::remove(session_.CurrentFile);
     }
+    Help::WinHelp(this, helpFile_, Help::HELP_QUIT, 0);
     event->accept();
 }

@@ -2,10 +2,24 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
+class QWidget;
 class frmMain;
 
 // Starts the program as a user does (Main with the command line), with the start-up extras that
-// would wait for a person turned off: no tip of the day, no first-run prompt.
+// would wait for a person turned off: no tip of the day, no first-run prompt, and a splash screen
+// that closes after a few milliseconds.
 std::unique_ptr<frmMain> StartProgram(const QString& commandLine = QString());
+
+// Shortens the splash screen to a few milliseconds, for tests that run Main themselves.
+void QuickSplash();
+
+// Waits (up to two seconds) for the next modal dialog whose objectName is given, lets the test
+// look at it, then closes it. Call before the code that opens the dialog; the record of what was
+// seen is filled once it has appeared.
+struct ModalSeen {
+    bool shown = false;
+};
+std::shared_ptr<ModalSeen> HandleNextModal(const QString& objectName, std::function<void(QWidget*)> inspect = {});
