@@ -7,6 +7,7 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QEventLoop>
 #include <QTimer>
 
 namespace {
@@ -100,6 +101,18 @@ void frmSplash::Form_Load()
         Picture5->hide();
     }
     Timer1->start(DisplayTime());
+}
+
+int frmSplash::exec()
+{
+    setAttribute(Qt::WA_ShowModal, true);
+    setResult(0);
+    QEventLoop loop;
+    connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+    show();
+    if (isVisible())
+        loop.exec(QEventLoop::DialogExec);
+    return result();
 }
 
 void frmSplash::unload()

@@ -29,6 +29,10 @@ public:
     QLabel* Label2 = nullptr;
     QTimer* Timer1 = nullptr;
 
+    // Shows the splash modally until it closes. Unlike QDialog::exec it also returns when the
+    // splash closed itself while it was being shown (a short display time under load).
+    int exec() override;
+
     void Form_Load();
     void Form_KeyPress();
     void Frame1_Click();
