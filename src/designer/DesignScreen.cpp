@@ -413,6 +413,7 @@ void DesignScreen::tvTreeView_NodeClick(QTreeWidgetItem* node)
     }
     picQProperties->show();
     picQProperties->raise();
+    ++paneFilling_;
     if (txtQ->isVisible() && txtQ->isEnabled())
         txtQ->setFocus();
     txtQ->setTextRTF(q->Question);
@@ -427,6 +428,7 @@ void DesignScreen::tvTreeView_NodeClick(QTreeWidgetItem* node)
     cmdOpenEndedNoOfRows->setCurrentIndex(q->OpenEnded_NoOfRows >= 1 && q->OpenEnded_NoOfRows <= 6
                                               ? q->OpenEnded_NoOfRows - 1
                                               : -1);
+    --paneFilling_;
 }
 
 void DesignScreen::setOption(int index)

@@ -212,4 +212,7 @@ private:
     int treeUpdating_ = 0;
     int listFilling_ = 0;
     int scaleFilling_ = 0;
+    // Set while the node click fills the pane: the editor then holds the question's own text, so
+    // the focus leaving it for a response box commits nothing.
+    int paneFilling_ = 0;
 };

@@ -127,6 +127,8 @@ void DesignScreen::txtQ_KeyUp(int KeyCode, int Shift)
 
 void DesignScreen::txtQ_LostFocus()
 {
+    if (paneFilling_ > 0)
+        return;
     QTreeWidgetItem* node = tvTreeView->currentItem();
     if (!node || TreeNodes::Key(node) == kRootKey)
         return;
