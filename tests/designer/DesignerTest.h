@@ -176,6 +176,13 @@ public:
         QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QLatin1String(" | "))));
     }
 
+    // Fills the library tree anew from the library the program opened at start-up.
+    void loadLibrary()
+    {
+        d->tvTreeLibrary->clear();
+        d->LoadLibrary();
+    }
+
     clsSurvey& survey() { return w->session().Survey; }
     bool changed() const { return w->session().FileChanged; }
     void clearChanged() { w->session().FileChanged = false; }

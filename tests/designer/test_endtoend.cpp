@@ -67,8 +67,8 @@ private Q_SLOTS:
         selectRow(d->lstCheckResponses, 2);
         d->cmdCheckUp->click();  // Apple, Plum, Pear
 
-        // 3: an instruction text, added now and moved to the end below.
-        p.action("mnuDesignAddText")->trigger();
+        // 3: what becomes the instruction text, added as a question and moved to the end below.
+        p.action("mnuDesignAddOpenEndedQuestion")->trigger();
         typeQuestion(d, QStringLiteral("Thank you for your time."));
 
         // 4: a radio question whose "No" jumps to the instruction text.
@@ -79,7 +79,7 @@ private Q_SLOTS:
         selectRow(d->lstCheckResponses, 1);
         whenModal([](QWidget* logic) {
             auto* list = logic->findChild<QComboBox*>(QStringLiteral("cboList"));
-            list->setCurrentIndex(list->findText(QStringLiteral("Thank you for your time.")));
+            list->setCurrentIndex(list->findText(QStringLiteral("3. Thank you for your time.")));
             logic->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
         });
         d->cmdRadioLogic->click();
@@ -95,10 +95,12 @@ private Q_SLOTS:
         for (const char* r : {"Service", "Price"})
             typeResponse(d->txtMatrixResponse, QString::fromLatin1(r));
 
-        // The instruction text goes last.
+        // It goes last and only then becomes an instruction text, which gives up its number.
         clickNode(d->tvTreeView, p.node(2));
         d->cmdDown->click();
         d->cmdDown->click();
+        QCOMPARE(captions(d).at(4), QStringLiteral("5. Thank you for your time."));
+        d->optQType[3]->click();
         const QStringList expected{"1. What is your name?", "2. Which fruits do you like?", "3. Do you drive?",
                                    "4. Please rate us", "Thank you for your time."};
         QCOMPARE(captions(d), expected);

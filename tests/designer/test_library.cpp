@@ -131,7 +131,7 @@ private Q_SLOTS:
 
     void shippedLibraryHasEnoughQuestionsInEveryCategory()
     {
-        p.d->LoadLibrary();
+        p.loadLibrary();
         QTreeWidgetItem* root = p.d->tvTreeLibrary->topLevelItem(0);
         QVERIFY(root->childCount() >= 8);
         int questions = 0;
@@ -147,7 +147,7 @@ private Q_SLOTS:
 
     void addWithoutALibraryQuestionSelectedIsRefused()
     {
-        p.d->LoadLibrary();
+        p.loadLibrary();
         QTreeWidgetItem* root = p.d->tvTreeLibrary->topLevelItem(0);
         for (QTreeWidgetItem* node : {static_cast<QTreeWidgetItem*>(nullptr), root, root->child(0)}) {
             Dialogs::Script::answer(Dialogs::OK);
@@ -246,7 +246,14 @@ private Q_SLOTS:
         QVERIFY(copied->hasFormat(QStringLiteral("text/rtf")));
         QCOMPARE(rtf::toPlainText(QString::fromLatin1(copied->data(QStringLiteral("text/rtf")))), QStringLiteral("Hello"));
 
-        // Each command ran once: the keystrokes did not run the menu shortcuts again.
+        // Each command ran once: the keystrokes did not run the menu shortcuts again, and the
+        // editor keeps its own shortcuts when the user types them.
+        QCOMPARE(triggered, 6);
+        txtQ->setSelStart(0);
+        txtQ->setSelLength(6);
+        QTest::keyClick(txtQ, Qt::Key_X, Qt::ControlModifier);
+        QTest::keyClick(txtQ, Qt::Key_Delete);
+        QCOMPARE(captions(p.d), QStringList{"1. orld"});
         QCOMPARE(triggered, 6);
     }
 

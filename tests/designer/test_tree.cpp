@@ -417,7 +417,7 @@ private Q_SLOTS:
              [&] { whenModal([](QWidget* m) { m->findChild<QPushButton*>("cmdCancel")->click(); }); d->cmdRadioLogic->click(); }, true},
             {"a library text put into the empty current question", [&] {
                  p.action("mnuDesignAddOpenEndedQuestion")->trigger();
-                 d->LoadLibrary();
+                 p.loadLibrary();
                  d->tvTreeLibrary->setCurrentItem(d->tvTreeLibrary->topLevelItem(0)->child(0)->child(0));
              }, [&] { d->cmdLibraryAdd->click(); }, true},
         };
