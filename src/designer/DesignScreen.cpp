@@ -160,6 +160,13 @@ void DesignScreen::buildPropertyPane()
     connect(txtQ, &RichTextBox::keyUp, this,
             [this](int key, Qt::KeyboardModifiers modifiers) { txtQ_KeyUp(key, int(modifiers)); });
     connect(txtQ, &RichTextBox::lostFocus, this, &DesignScreen::txtQ_LostFocus);
+    // Text that arrives without a key (the editor's context menu, a drop) is an edit as well.
+    connect(txtQ, &QTextEdit::textChanged, this, [this] {
+        if (paneFilling_ > 0)
+            return;
+        main_.MarkFileChanged();
+        txtQ_LostFocus();
+    });
 
     // The options of the two multiple-choice types stand one over the other.
     Label1[2] = makeLabel(QStringLiteral("Question Type:"), 2, picQProperties, 60, 2115, 3000);
@@ -363,7 +370,9 @@ void DesignScreen::SelectNode(QTreeWidgetItem* node)
 
 void DesignScreen::ClearEditor()
 {
+    ++paneFilling_;
     txtQ->clear();
+    --paneFilling_;
     ++listFilling_;
     lstCheckResponses->clear();
     lstMatrixResponses->clear();

@@ -5,6 +5,7 @@
 #include "designer/MatrixScales.h"
 #include "designer/SelectComboByItemData.h"
 
+#include <QClipboard>
 #include <QLabel>
 
 using namespace designertest;
@@ -394,6 +395,8 @@ private Q_SLOTS:
             {"click between two open-ended questions", [&] { show(0); d->optQType[0]->click(); }, [&] { show(1); }, false},
             {"an arrow key in the editor", [&] { show(0); }, [&] { QTest::keyClick(d->txtQ, Qt::Key_Right); }, true},
             {"committing the text", [&] { show(0); }, [&] { d->txtQ_LostFocus(); }, false},
+            {"pasting through the editor's own menu", [&] { show(0); QApplication::clipboard()->setText("Pasted"); },
+             [&] { d->txtQ->selectAll(); d->txtQ->paste(); QCOMPARE(captions(d).at(0), QStringLiteral("1. Pasted")); }, true},
             {"a toolbar click that adds nothing", [&] { show(0); },
              [&] { d->ToolbarDesign_ButtonClick(QStringLiteral("Other")); }, false},
             {"choosing a number of answer rows", [&] { show(0); },
