@@ -4,16 +4,26 @@
 
 #include <QWidget>
 
+#include <array>
+
+class QComboBox;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QRadioButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class RichTextBox;
+class clsSurvey;
 class frmMain;
 
 // The Design screen (`picDesign`): the question tree with its buttons, the question library, and
-// the property pane of the current question.
+// the property pane of the current question with its type panels and response lists.
+//
+// The current question is the question of the selected node of the question tree. Every change
+// of that selection runs the node click, so the pane always shows the current question and what
+// is typed into it reaches that question only.
 class DesignScreen : public QWidget {
     Q_OBJECT
 
@@ -40,7 +50,42 @@ public:
     QWidget* lvListView = nullptr;
     QWidget* picQProperties = nullptr;
     RichTextBox* txtQ = nullptr;
+    // Label1(0) "Question Text:", (2) "Question Type:", (3) "No of Rows:", (4) "Responses:",
+    // (5) "Response:", (6) "Added responses:", (7) "Added Sub Questions:", (8) "Sub Question:",
+    // (9) "Responses:"; index 1 is not used.
+    std::array<QLabel*, 10> Label1{};
+    // The type options in option order (not in type-code order).
+    std::array<QRadioButton*, 5> optQType{};
+    // Open-ended questions and instruction texts.
+    QWidget* picOpenEnded = nullptr;
+    QComboBox* cmdOpenEndedNoOfRows = nullptr;
+    // Check and radio questions.
+    QWidget* picCheck = nullptr;
+    QLineEdit* txtCheckResponse = nullptr;
+    QPushButton* cmdCheckAdd = nullptr;
     QListWidget* lstCheckResponses = nullptr;
+    QPushButton* cmdCheckUp = nullptr;
+    QPushButton* cmdCheckDown = nullptr;
+    QPushButton* cdmCheckDelete = nullptr;
+    QPushButton* cmdRadioLogic = nullptr;
+    // Matrix questions.
+    QWidget* picMatrix = nullptr;
+    QLineEdit* txtMatrixResponse = nullptr;
+    QPushButton* cmdMatrixAdd = nullptr;
+    QListWidget* lstMatrixResponses = nullptr;
+    QPushButton* cmdMatrixUp = nullptr;
+    QPushButton* cmdMatrixDown = nullptr;
+    QPushButton* cmdMatrixDelete = nullptr;
+    QComboBox* cmbMatrixResponses = nullptr;
+    QPushButton* cmdMatrixDefine = nullptr;
+
+    // The button Enter presses while a response text box has the focus; no object otherwise.
+    QPushButton* DefaultButton() const { return defaultButton_; }
+
+    // The response, its 1-based position and its question handed to the jump-logic dialog.
+    ResponsePtr LogicResponse;
+    int LogicResponseIndex = 0;
+    QPtr LogicQ;
 
     // The root node "S_Parent" of the question tree; no object when the tree is empty.
     QTreeWidgetItem* RootNode() const;
@@ -50,20 +95,23 @@ public:
     QTreeWidgetItem* AddQuestionNode(const QString& key, const QString& caption);
     // Selects the node and runs the node click for it.
     void SelectNode(QTreeWidgetItem* node);
-    // Empties the question editor and the response list.
+    // Empties the question editor and the response lists.
     void ClearEditor();
 
     // The caption of a question's node: its number prefix and its whole plain text.
     static QString NodeCaption(const clsQ& q);
+    // The option index of a question type and the type of an option index (-1 outside 0 to 4).
+    static int OptionOfType(qint32 qType);
+    static qint32 TypeOfOption(int index);
 
+    // The question tree and its commands.
     void tvTreeView_NodeClick(QTreeWidgetItem* node);
-    // Commits the editor's text into the current question and its node caption.
-    void txtQ_LostFocus();
+    void cmdDelete_Click();
+    void cmdUp_Click();
+    void cmdDown_Click();
+    // Recaptions every question node with its number and its whole plain text.
+    void ReindexTreeQuestionNos();
     void AddBlankOpenEndedQuestion();
-    // Fills the answer-scale list from the open survey file.
-    void LoadMatrixResponses();
-    // Fills the question library tree from the library database.
-    void LoadLibrary();
 
     // The Design menu and the design toolbar (buttons keyed "Add Question" and "Add Text").
     void mnuDesignAddOpenEndedQuestion_Click();
@@ -73,7 +121,44 @@ public:
     void mnuDesignAddText_Click();
     void ToolbarDesign_ButtonClick(const QString& key);
 
-    // The Edit menu: each acts on the widget that has the keyboard focus.
+    // The property pane.
+    // Applies the type of option Index to the question of nodx and shows its panel.
+    void SelectQType(int Index, QTreeWidgetItem* nodx);
+    void optQType_Click(int Index);
+    void txtQ_KeyDown(int KeyCode, int Shift);
+    void txtQ_KeyUp(int KeyCode, int Shift);
+    // Commits the editor's text into the current question and its node caption.
+    void txtQ_LostFocus();
+    void cmdOpenEndedNoOfRows_LostFocus();
+    void txtCheckResponse_GotFocus();
+    void txtCheckResponse_LostFocus();
+    void txtMatrixResponse_GotFocus();
+    void txtMatrixResponse_LostFocus();
+
+    // The response lists, the answer scales and the jumps.
+    void cmdCheckAdd_Click();
+    void cdmCheckDelete_Click();
+    void cmdCheckUp_Click();
+    void cmdCheckDown_Click();
+    void lstCheckResponses_Click();
+    void cmdMatrixAdd_Click();
+    void cmdMatrixDelete_Click();
+    void cmdMatrixUp_Click();
+    void cmdMatrixDown_Click();
+    void lstMatrixResponses_Click();
+    // An answer scale selected, by the user or by code: it becomes the current question's scale.
+    void cmbMatrixResponses_Click();
+    // Fills the answer-scale list from the open survey file.
+    void LoadMatrixResponses();
+    void cmdMatrixDefine_Click();
+    void cmdRadioLogic_Click();
+
+    // The question library.
+    // Fills the question library tree from the library database.
+    void LoadLibrary();
+    void cmdLibraryAdd_Click();
+
+    // The Edit menu: each acts on the widget that has the keyboard focus as its keystroke would.
     void mnuEditUndo_Click();
     void mnuEditCut_Click();
     void mnuEditCopy_Click();
@@ -81,11 +166,53 @@ public:
     void mnuEditDelete_Click();
     void mnuEditSelectAll_Click();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // One of the two response lists with its text box and buttons.
+    struct ResponseList {
+        QLineEdit* text;
+        QListWidget* list;
+        QPushButton* up;
+        QPushButton* down;
+    };
+
     QPtr currentQuestion() const;
+    clsSurvey& survey() const;
     void buildTreeBox();
     void buildLibraryBox();
     void buildPropertyPane();
+    void buildOpenEndedPanel();
+    void buildCheckPanel();
+    void buildMatrixPanel();
+    void connectTree();
+
+    void addQuestion(qint32 qType, int ResponseMatrixGroupID);
+    void moveQuestion(int direction);
+    // Numbers the questions anew and recaptions the tree.
+    void renumberQuestions();
+    void showPanel(QWidget* panel);
+    void setOption(int index);
+    void fillList(QListWidget* list, const clsQ* q);
+
+    void responseAdd(const ResponseList& l);
+    void responseDelete(const ResponseList& l);
+    void responseMove(const ResponseList& l, int direction);
+    void responseListClick(const ResponseList& l);
+    ResponseList checkList() const;
+    ResponseList matrixList() const;
+
+    void sendKey(int key, Qt::KeyboardModifiers modifiers);
 
     frmMain& main_;
+    QPushButton* defaultButton_ = nullptr;
+    // Set while code changes the tree, a list or the scale list, so that the handlers of the
+    // user's selection do not run in between.
+    int treeUpdating_ = 0;
+    int listFilling_ = 0;
+    int scaleFilling_ = 0;
+    // Set while the node click fills the pane: the editor then holds the question's own text, so
+    // the focus leaving it for a response box commits nothing.
+    int paneFilling_ = 0;
 };

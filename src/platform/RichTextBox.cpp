@@ -4,9 +4,17 @@
 
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+
+namespace {
+const QString kRtfMime = QStringLiteral("text/rtf");
+const QString kRtfMimeAlt = QStringLiteral("application/rtf");
+}  // namespace
 
 RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent)
 {
@@ -84,9 +92,67 @@ bool RichTextBox::SaveFile(const QString& path, QString* error) const
     return true;
 }
 
+bool RichTextBox::toggleFormat(const QKeyEvent* event)
+{
+    if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::ControlModifier)
+        return false;
+    const QTextCharFormat current = currentCharFormat();
+    QTextCharFormat change;
+    switch (event->key()) {
+    case Qt::Key_B:
+        change.setFontWeight(current.fontWeight() > QFont::Normal ? QFont::Normal : QFont::Bold);
+        break;
+    case Qt::Key_I:
+        change.setFontItalic(!current.fontItalic());
+        break;
+    case Qt::Key_U:
+        change.setFontUnderline(!current.fontUnderline());
+        break;
+    default:
+        return false;
+    }
+    mergeCurrentCharFormat(change);
+    return true;
+}
+
+QMimeData* RichTextBox::createMimeDataFromSelection() const
+{
+    QMimeData* data = QTextEdit::createMimeDataFromSelection();
+    QTextDocument selection;
+    selection.setDefaultFont(document()->defaultFont());
+    QTextCursor(&selection).insertFragment(textCursor().selection());
+    data->setData(kRtfMime, rtf::write(selection).toLatin1());
+    return data;
+}
+
+bool RichTextBox::canInsertFromMimeData(const QMimeData* source) const
+{
+    return source->hasFormat(kRtfMime) || source->hasFormat(kRtfMimeAlt) || QTextEdit::canInsertFromMimeData(source);
+}
+
+void RichTextBox::insertFromMimeData(const QMimeData* source)
+{
+    // Qt's own rich text comes first; RTF serves what other programs put on the clipboard.
+    if (source->hasHtml() || !(source->hasFormat(kRtfMime) || source->hasFormat(kRtfMimeAlt))) {
+        QTextEdit::insertFromMimeData(source);
+        return;
+    }
+    const QByteArray bytes = source->data(source->hasFormat(kRtfMime) ? kRtfMime : kRtfMimeAlt);
+    QTextDocument pasted;
+    rtf::read(QString::fromLatin1(bytes), &pasted);
+    QTextCursor cursor = textCursor();
+    cursor.insertFragment(QTextDocumentFragment(&pasted));
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
 void RichTextBox::keyPressEvent(QKeyEvent* event)
 {
     Q_EMIT keyDown(event->key(), event->modifiers());
+    if (toggleFormat(event)) {
+        event->accept();
+        return;
+    }
     QTextEdit::keyPressEvent(event);
 }
 

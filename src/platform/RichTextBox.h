@@ -4,7 +4,9 @@
 
 // A rich-text box: a QTextEdit whose content goes in and out as RTF, with the plain text read back
 // with CR LF between paragraphs, and key and focus events as signals (key down before the key
-// takes effect, key up after it).
+// takes effect, key up after it). Ctrl+B, Ctrl+I and Ctrl+U switch bold, italic and underline of
+// the selection (or of what is typed next); the clipboard carries the formatting both as Qt's
+// rich text and as RTF, so text pasted from another program keeps its formatting too.
 class RichTextBox : public QTextEdit {
     Q_OBJECT
 
@@ -33,8 +35,15 @@ Q_SIGNALS:
     void lostFocus();
 
 protected:
+    QMimeData* createMimeDataFromSelection() const override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    // Ctrl+B, Ctrl+I or Ctrl+U; false for any other key.
+    bool toggleFormat(const QKeyEvent* event);
 };

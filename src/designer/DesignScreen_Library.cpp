@@ -1,0 +1,117 @@
+// The question library of the Design screen and the Edit menu.
+#include "designer/DesignScreen.h"
+
+#include "platform/Database.h"
+#include "platform/Dialogs.h"
+#include "platform/RichTextBox.h"
+#include "platform/TextUtil.h"
+#include "platform/TreeNodes.h"
+#include "shell/frmMain.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QTimer>
+#include <QTreeWidget>
+
+void DesignScreen::LoadLibrary()
+{
+    QTreeWidgetItem* root = TreeNodes::Add(tvTreeLibrary, nullptr, QStringLiteral("S_Parent"), QStringLiteral("Library"));
+    root->setExpanded(true);
+
+    db::Connection& library = main_.LibraryConnection();
+    db::Recordset categories =
+        library.OpenRecordset(QStringLiteral("SELECT id, name FROM category ORDER BY name COLLATE NOCASE, id"));
+    for (; !categories.atEnd(); categories.MoveNext()) {
+        const QString id = categories.field(QStringLiteral("id")).toString();
+        QTreeWidgetItem* category = TreeNodes::Add(tvTreeLibrary, root, QStringLiteral("CAT_") + id,
+                                                   NullToEmpty(categories.field(QStringLiteral("name"))));
+        db::Recordset questions = library.OpenRecordset(
+            QStringLiteral("SELECT id, name FROM question WHERE categoryid = ? ORDER BY name COLLATE NOCASE, id"),
+            {categories.field(QStringLiteral("id"))});
+        for (; !questions.atEnd(); questions.MoveNext()) {
+            TreeNodes::Add(tvTreeLibrary, category, QStringLiteral("Q_") + questions.field(QStringLiteral("id")).toString(),
+                           NullToEmpty(questions.field(QStringLiteral("name"))));
+        }
+    }
+}
+
+void DesignScreen::cmdLibraryAdd_Click()
+{
+    const QString key = TreeNodes::Key(tvTreeLibrary->currentItem());
+    if (!key.startsWith(QLatin1String("Q_"))) {
+        Dialogs::MsgBox(QStringLiteral("No question has been selected to add. Please select a question to add to continue."),
+                        Dialogs::OKOnly, Dialogs::Critical);
+        return;
+    }
+    QString text;
+    try {
+        db::Recordset rs = main_.LibraryConnection().OpenRecordset(
+            QStringLiteral("SELECT name FROM question WHERE id = ?"), {key.mid(2).toLongLong()});
+        if (rs.atEnd())
+            return;
+        text = NullToEmpty(rs.field(0));
+    } catch (const db::Error& e) {
+        Dialogs::MsgBox(QStringLiteral("Unable to read the question library. ") + e.description() + QLatin1Char(' ')
+                            + QString::number(e.number()),
+                        Dialogs::OKOnly, Dialogs::Critical);
+        return;
+    }
+
+    // A question that has text keeps it: the library text goes into a new question. So does a
+    // library text taken while no question is shown, which would otherwise reach none.
+    if (!txtQ->Text().isEmpty() || !currentQuestion())
+        mnuDesignAddOpenEndedQuestion_Click();
+    txtQ->setText(text);
+    txtQ_LostFocus();
+    // The text is now in the survey, whichever question took it.
+    main_.MarkFileChanged();
+}
+
+void DesignScreen::sendKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    // The keystroke goes to the widget that has the focus once the menu has closed, through the
+    // widget's own key handling (never through the shortcuts of the menus, which would run the
+    // command again).
+    QTimer::singleShot(0, this, [key, modifiers] {
+        QPointer<QWidget> target = QApplication::focusWidget();
+        if (!target)
+            return;
+        QKeyEvent press(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(target, &press);
+        if (!target)
+            return;
+        QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+        QApplication::sendEvent(target, &release);
+    });
+}
+
+void DesignScreen::mnuEditUndo_Click()
+{
+    sendKey(Qt::Key_Z, Qt::ControlModifier);
+}
+
+void DesignScreen::mnuEditCut_Click()
+{
+    sendKey(Qt::Key_X, Qt::ControlModifier);
+}
+
+void DesignScreen::mnuEditCopy_Click()
+{
+    sendKey(Qt::Key_C, Qt::ControlModifier);
+}
+
+void DesignScreen::mnuEditPaste_Click()
+{
+    sendKey(Qt::Key_V, Qt::ControlModifier);
+}
+
+void DesignScreen::mnuEditDelete_Click()
+{
+    sendKey(Qt::Key_Delete, Qt::NoModifier);
+}
+
+void DesignScreen::mnuEditSelectAll_Click()
+{
+    sendKey(Qt::Key_A, Qt::ControlModifier);
+}

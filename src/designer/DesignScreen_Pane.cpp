@@ -1,0 +1,402 @@
+// The property pane of the Design screen: the question type, the question text, the answer rows,
+// the response lists, the answer scales and the jumps.
+#include "designer/DesignScreen.h"
+
+#include "designer/MatrixScales.h"
+#include "designer/SelectComboByItemData.h"
+#include "designer/frmLogic.h"
+#include "designer/frmMatrixDefine.h"
+#include "platform/Dialogs.h"
+#include "platform/RichTextBox.h"
+#include "platform/TreeNodes.h"
+#include "shell/frmMain.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTreeWidget>
+
+namespace {
+const QString kRootKey = QStringLiteral("S_Parent");
+const QString kNoText = QStringLiteral("<Text not yet entered>");
+
+// The row of the selected entry; -1 when none is selected.
+int selectedRow(const QListWidget* list)
+{
+    const QList<QListWidgetItem*> items = list->selectedItems();
+    return items.isEmpty() ? -1 : list->row(items.first());
+}
+
+void focusIfVisible(QWidget* widget)
+{
+    if (widget->isVisible() && widget->isEnabled())
+        widget->setFocus();
+}
+}  // namespace
+
+void DesignScreen::showPanel(QWidget* panel)
+{
+    for (QWidget* p : {picOpenEnded, picCheck, picMatrix}) {
+        if (p == panel) {
+            p->show();
+            p->raise();
+        } else {
+            p->hide();
+        }
+    }
+}
+
+void DesignScreen::fillList(QListWidget* list, const clsQ* q)
+{
+    ++listFilling_;
+    list->clear();
+    for (int i = 1; q && i <= q->ResponsesCount(); ++i)
+        list->addItem(q->GetResponse(i)->Text);
+    --listFilling_;
+}
+
+void DesignScreen::SelectQType(int Index, QTreeWidgetItem* nodx)
+{
+    const qint32 type = TypeOfOption(Index);
+    if (type < 0)
+        return;
+    const QString key = TreeNodes::Key(nodx);
+    const QPtr q = survey().GetQ(key);
+    const qint32 before = q ? q->qType : type;
+
+    switch (Index) {
+    case 0:
+    case 3:
+        showPanel(picOpenEnded);
+        survey().UpdateQuestionType(key, type);
+        Label1[4]->hide();
+        break;
+    case 1:
+    case 2:
+        showPanel(picCheck);
+        cmdRadioLogic->setVisible(Index == 2);
+        survey().UpdateQuestionType(key, type);
+        fillList(lstCheckResponses, q.get());
+        Label1[4]->show();
+        focusIfVisible(txtCheckResponse);
+        break;
+    case 4:
+        showPanel(picMatrix);
+        survey().UpdateQuestionType(key, type);
+        fillList(lstMatrixResponses, q.get());
+        Label1[4]->show();
+        if (q) {
+            ++scaleFilling_;
+            SelectComboByItemData(cmbMatrixResponses, QString::number(q->ResponseMatrixGroupID));
+            --scaleFilling_;
+        }
+        focusIfVisible(txtMatrixResponse);
+        break;
+    }
+
+    // A question that becomes instruction text gives up its number and one that stops being one
+    // gets a number, so the numbers stay contiguous in memory, in the tree and in the file.
+    if (q && (before == QTypeText) != (type == QTypeText))
+        renumberQuestions();
+}
+
+void DesignScreen::optQType_Click(int Index)
+{
+    SelectQType(Index, tvTreeView->currentItem());
+    main_.MarkFileChanged();
+}
+
+void DesignScreen::txtQ_KeyDown(int KeyCode, int Shift)
+{
+    (void)KeyCode;
+    (void)Shift;
+    main_.MarkFileChanged();
+}
+
+void DesignScreen::txtQ_KeyUp(int KeyCode, int Shift)
+{
+    (void)KeyCode;
+    (void)Shift;
+    txtQ_LostFocus();
+}
+
+void DesignScreen::txtQ_LostFocus()
+{
+    if (paneFilling_ > 0)
+        return;
+    QTreeWidgetItem* node = tvTreeView->currentItem();
+    if (!node || TreeNodes::Key(node) == kRootKey)
+        return;
+    clsSurvey& s = survey();
+    const QString key = TreeNodes::Key(node);
+    if (!s.GetQ(key))
+        return;
+    s.UpdateQuestion(key, txtQ->TextRTF());
+    const QString no = s.GetQuestionNoFromKey(key);
+    const QString prefix =
+        s.GetQuestionTypeFromKey(key) == QTypeText || no.isEmpty() ? QString() : no + QStringLiteral(". ");
+    const QString text = txtQ->Text();
+    if (text.isEmpty()) {
+        node->setText(0, prefix + kNoText);
+        return;
+    }
+    const qsizetype lineEnd = text.indexOf(QLatin1String("\r\n"));
+    node->setText(0, prefix + (lineEnd >= 0 ? text.left(lineEnd) : text));
+}
+
+void DesignScreen::cmdOpenEndedNoOfRows_LostFocus()
+{
+    const int index = cmdOpenEndedNoOfRows->currentIndex();
+    const QPtr q = currentQuestion();
+    if (index < 0 || !q)
+        return;
+    q->OpenEnded_NoOfRows = index + 1;
+    survey().SetQ(q->Key, q);
+}
+
+void DesignScreen::txtCheckResponse_GotFocus()
+{
+    defaultButton_ = cmdCheckAdd;
+    cmdCheckAdd->setDefault(true);
+}
+
+void DesignScreen::txtCheckResponse_LostFocus()
+{
+    if (defaultButton_ == cmdCheckAdd)
+        defaultButton_ = nullptr;
+    cmdCheckAdd->setDefault(false);
+}
+
+void DesignScreen::txtMatrixResponse_GotFocus()
+{
+    defaultButton_ = cmdMatrixAdd;
+    cmdMatrixAdd->setDefault(true);
+}
+
+void DesignScreen::txtMatrixResponse_LostFocus()
+{
+    if (defaultButton_ == cmdMatrixAdd)
+        defaultButton_ = nullptr;
+    cmdMatrixAdd->setDefault(false);
+}
+
+bool DesignScreen::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::FocusIn) {
+        if (watched == txtCheckResponse)
+            txtCheckResponse_GotFocus();
+        else if (watched == txtMatrixResponse)
+            txtMatrixResponse_GotFocus();
+    } else if (type == QEvent::FocusOut) {
+        if (watched == txtCheckResponse)
+            txtCheckResponse_LostFocus();
+        else if (watched == txtMatrixResponse)
+            txtMatrixResponse_LostFocus();
+        else if (watched == cmdOpenEndedNoOfRows)
+            cmdOpenEndedNoOfRows_LostFocus();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// The response lists
+
+DesignScreen::ResponseList DesignScreen::checkList() const
+{
+    return {txtCheckResponse, lstCheckResponses, cmdCheckUp, cmdCheckDown};
+}
+
+DesignScreen::ResponseList DesignScreen::matrixList() const
+{
+    return {txtMatrixResponse, lstMatrixResponses, cmdMatrixUp, cmdMatrixDown};
+}
+
+void DesignScreen::responseAdd(const ResponseList& l)
+{
+    const QString text = l.text->text();
+    const QPtr q = currentQuestion();
+    if (!text.isEmpty() && q) {
+        l.list->addItem(text);
+        q->AddResponse(text, -1, -1, QString());
+        survey().SetQ(q->Key, q);
+    }
+    l.text->clear();
+    l.text->setFocus();
+    main_.MarkFileChanged();
+}
+
+void DesignScreen::responseDelete(const ResponseList& l)
+{
+    const int row = selectedRow(l.list);
+    const QPtr q = currentQuestion();
+    if (row < 0 || !q)
+        return;
+    q->RemoveResponse(row + 1);
+    ++listFilling_;
+    delete l.list->takeItem(row);
+    l.list->clearSelection();
+    l.list->setCurrentRow(-1);
+    --listFilling_;
+    main_.MarkFileChanged();
+}
+
+void DesignScreen::responseMove(const ResponseList& l, int direction)
+{
+    const int row = selectedRow(l.list);
+    const QPtr q = currentQuestion();
+    if (row < 0 || !q)
+        return;
+    const int other = row + direction;
+    if (other < 0 || other >= l.list->count())
+        return;
+    // The response objects change places whole, so a jump goes with its response.
+    const ResponsePtr a = q->GetResponse(row + 1);
+    const ResponsePtr b = q->GetResponse(other + 1);
+    q->UpdateResponse(row + 1, b);
+    q->UpdateResponse(other + 1, a);
+    const QString text = l.list->item(row)->text();
+    l.list->item(row)->setText(l.list->item(other)->text());
+    l.list->item(other)->setText(text);
+    ++listFilling_;
+    l.list->setCurrentRow(other);
+    --listFilling_;
+    responseListClick(l);
+    main_.MarkFileChanged();
+}
+
+void DesignScreen::responseListClick(const ResponseList& l)
+{
+    const int row = selectedRow(l.list);
+    l.up->setEnabled(row >= 1);
+    l.down->setEnabled(row < l.list->count() - 1);
+}
+
+void DesignScreen::cmdCheckAdd_Click()
+{
+    responseAdd(checkList());
+}
+
+void DesignScreen::cdmCheckDelete_Click()
+{
+    responseDelete(checkList());
+}
+
+void DesignScreen::cmdCheckUp_Click()
+{
+    responseMove(checkList(), -1);
+}
+
+void DesignScreen::cmdCheckDown_Click()
+{
+    responseMove(checkList(), +1);
+}
+
+void DesignScreen::lstCheckResponses_Click()
+{
+    responseListClick(checkList());
+}
+
+void DesignScreen::cmdMatrixAdd_Click()
+{
+    responseAdd(matrixList());
+}
+
+void DesignScreen::cmdMatrixDelete_Click()
+{
+    responseDelete(matrixList());
+}
+
+void DesignScreen::cmdMatrixUp_Click()
+{
+    responseMove(matrixList(), -1);
+}
+
+void DesignScreen::cmdMatrixDown_Click()
+{
+    responseMove(matrixList(), +1);
+}
+
+void DesignScreen::lstMatrixResponses_Click()
+{
+    responseListClick(matrixList());
+}
+
+// Answer scales
+
+void DesignScreen::cmbMatrixResponses_Click()
+{
+    const QPtr q = currentQuestion();
+    if (cmbMatrixResponses->currentIndex() < 0 || !q)
+        return;
+    q->ResponseMatrixGroupID = qint16(cmbMatrixResponses->currentData().toInt());
+    survey().SetQ(q->Key, q);
+}
+
+void DesignScreen::LoadMatrixResponses()
+{
+    db::Connection& connection = main_.session().SurveyConnection;
+    const int remembered = cmbMatrixResponses->currentIndex();
+    // Read first, so that a failing query leaves the list as it was.
+    const std::vector<MatrixScales::Scale> scales =
+        connection.isOpen() ? MatrixScales::Read(connection) : std::vector<MatrixScales::Scale>{};
+
+    ++scaleFilling_;
+    {
+        const QSignalBlocker blocker(cmbMatrixResponses);
+        cmbMatrixResponses->clear();
+        for (const MatrixScales::Scale& scale : scales)
+            cmbMatrixResponses->addItem(scale.text, scale.id);
+        cmbMatrixResponses->setCurrentIndex(remembered < cmbMatrixResponses->count() ? remembered : -1);
+        if (cmbMatrixResponses->count() > 0 && cmbMatrixResponses->currentIndex() < 0)
+            cmbMatrixResponses->setCurrentIndex(0);
+    }
+    if (cmbMatrixResponses->currentIndex() >= 0)
+        cmbMatrixResponses_Click();
+    --scaleFilling_;
+}
+
+void DesignScreen::cmdMatrixDefine_Click()
+{
+    {
+        frmMatrixDefine dialog(main_.session().SurveyConnection, window());
+        dialog.exec();
+    }
+    try {
+        LoadMatrixResponses();
+    } catch (const db::Error& e) {
+        Dialogs::MsgBox(QStringLiteral("Unable to read the matrix responses. ") + e.description() + QLatin1Char(' ')
+                            + QString::number(e.number()),
+                        Dialogs::OKOnly, Dialogs::Critical);
+    }
+}
+
+// Jumps
+
+void DesignScreen::cmdRadioLogic_Click()
+{
+    const int row = selectedRow(lstCheckResponses);
+    if (row < 0) {
+        Dialogs::MsgBox(QStringLiteral("Please select a response to apply logic to."), Dialogs::OKOnly,
+                        Dialogs::Critical);
+        return;
+    }
+    const QPtr q = currentQuestion();
+    const ResponsePtr response = q ? q->GetResponse(row + 1) : nullptr;
+    if (!response) {
+        Dialogs::MsgBox(QStringLiteral("Unable to set logic for this response."), Dialogs::OKOnly, Dialogs::Critical);
+        return;
+    }
+    LogicResponse = response;
+    LogicQ = q;
+    LogicResponseIndex = row + 1;
+    {
+        frmLogic dialog(survey(), LogicResponse, LogicResponseIndex, LogicQ, window());
+        dialog.exec();
+    }
+    main_.MarkFileChanged();
+}

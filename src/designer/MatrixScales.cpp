@@ -1,0 +1,42 @@
+#include "designer/MatrixScales.h"
+
+#include "platform/Database.h"
+#include "platform/TextUtil.h"
+
+namespace MatrixScales {
+
+std::vector<Scale> Read(db::Connection& connection)
+{
+    std::vector<Scale> scales;
+    db::Recordset groups = connection.OpenRecordset(
+        QStringLiteral("SELECT rmg.id, rmg.name FROM responsematrixgroup AS rmg WHERE rmg.id<>1 ORDER BY rmg.id;"));
+    for (; !groups.atEnd(); groups.MoveNext()) {
+        Scale scale;
+        scale.id = groups.field(QStringLiteral("id")).toInt();
+        QStringList names;
+        db::Recordset columns = connection.OpenRecordset(
+            QStringLiteral("SELECT name FROM responsematrix AS rm WHERE rm.responsematrixgroupid = ? ORDER BY pos, id"),
+            {scale.id});
+        for (; !columns.atEnd(); columns.MoveNext())
+            names << NullToEmpty(columns.field(QStringLiteral("name")));
+        scale.text = names.join(QLatin1Char('/'));
+        scales.push_back(scale);
+    }
+    return scales;
+}
+
+int Add(db::Connection& connection, const QStringList& columns)
+{
+    db::Transaction transaction(connection);
+    const qint64 id = connection.AppendRow(QStringLiteral("ResponseMatrixGroup"),
+                                           {{QStringLiteral("Name"), QStringLiteral("User Added")}});
+    for (int pos = 0; pos < columns.size(); ++pos) {
+        connection.AppendRow(QStringLiteral("ResponseMatrix"), {{QStringLiteral("Name"), columns.at(pos)},
+                                                                 {QStringLiteral("ResponseMatrixGroupID"), id},
+                                                                 {QStringLiteral("pos"), pos}});
+    }
+    transaction.commit();
+    return int(id);
+}
+
+}  // namespace MatrixScales

@@ -1,0 +1,213 @@
+#pragma once
+// Helpers of the Design screen tests: the program started in its own folder, the controls of the
+// screen, and typing and clicking as a user does.
+
+#include "designer/DesignScreen.h"
+#include "document/SurveyFile.h"
+#include "platform/Dialogs.h"
+#include "platform/RichTextBox.h"
+#include "platform/Rtf.h"
+#include "platform/TreeNodes.h"
+#include "shell/frmMain.h"
+
+#include "ProgramFolder.h"
+#include "StartProgram.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+namespace designertest {
+
+inline QStringList captions(const DesignScreen* d)
+{
+    QStringList list;
+    const QTreeWidgetItem* root = d->RootNode();
+    for (int i = 0; root && i < root->childCount(); ++i)
+        list << root->child(i)->text(0);
+    return list;
+}
+
+inline QStringList listTexts(const QListWidget* list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+inline QStringList responseTexts(const clsQ& q)
+{
+    QStringList texts;
+    for (int i = 1; i <= q.ResponsesCount(); ++i)
+        texts << q.GetResponse(i)->Text;
+    return texts;
+}
+
+inline QStringList comboTexts(const QComboBox* combo)
+{
+    QStringList texts;
+    for (int i = 0; i < combo->count(); ++i)
+        texts << combo->itemText(i);
+    return texts;
+}
+
+inline QList<int> comboData(const QComboBox* combo)
+{
+    QList<int> data;
+    for (int i = 0; i < combo->count(); ++i)
+        data << combo->itemData(i).toInt();
+    return data;
+}
+
+// Clicks a node of the tree with the mouse.
+inline void clickNode(QTreeWidget* tree, QTreeWidgetItem* node)
+{
+    tree->scrollToItem(node);
+    const QRect r = tree->visualItemRect(node);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, r.center());
+}
+
+// Replaces the question text by typing into the editor: select all, then the keys.
+inline void typeQuestion(DesignScreen* d, const QString& text)
+{
+    d->txtQ->setFocus();
+    QTest::keyClick(d->txtQ, Qt::Key_A, Qt::ControlModifier);
+    if (text.isEmpty()) {
+        QTest::keyClick(d->txtQ, Qt::Key_Delete);
+        return;
+    }
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (int i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            QTest::keyClick(d->txtQ, Qt::Key_Return);
+        QTest::keyClicks(d->txtQ, lines.at(i));
+    }
+}
+
+// Types a response into a response text box and presses Enter.
+inline void typeResponse(QLineEdit* box, const QString& text)
+{
+    box->setFocus();
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Return);
+}
+
+inline void selectRow(QListWidget* list, int row)
+{
+    const QRect r = list->visualItemRect(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+}
+
+// Runs fn on the next modal dialog once it is shown; the dialog must be closed by fn.
+inline void whenModal(std::function<void(QWidget*)> fn)
+{
+    auto attempt = std::make_shared<std::function<void(int)>>();
+    *attempt = [fn, attempt](int left) {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            fn(modal);
+            return;
+        }
+        if (left > 0)
+            QTimer::singleShot(10, [attempt, left] { (*attempt)(left - 1); });
+    };
+    QTimer::singleShot(0, [attempt] { (*attempt)(300); });
+}
+
+// Runs fn once pred holds, checking between events, or after about three seconds when it never
+// does (fn then closes what it would have closed, and the test's checks report the fault).
+inline void whenTrue(std::function<bool()> pred, std::function<void()> fn)
+{
+    auto attempt = std::make_shared<std::function<void(int)>>();
+    *attempt = [pred, fn, attempt](int left) {
+        if (pred() || left == 0) {
+            fn();
+            return;
+        }
+        QTimer::singleShot(10, [attempt, left] { (*attempt)(left - 1); });
+    };
+    QTimer::singleShot(0, [attempt] { (*attempt)(300); });
+}
+
+// The program with its own folder; fails the test on prompts that were not scripted.
+class Program {
+public:
+    std::unique_ptr<ProgramFolder> folder;
+    std::unique_ptr<frmMain> w;
+    DesignScreen* d = nullptr;
+
+    void start(const QString& commandLine = QString())
+    {
+        folder = std::make_unique<ProgramFolder>();
+        Dialogs::Script::begin();
+        w = StartProgram(commandLine);
+        d = w->design();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    }
+
+    // Opens a survey file through the main window and shows its first question.
+    void open(const QString& path)
+    {
+        w->DoClose();
+        QVERIFY(w->DoOpen(path, true, 1));
+    }
+
+    void stop()
+    {
+        if (w) {
+            w->session().FileChanged = false;
+            w->close();
+        }
+        w.reset();
+        d = nullptr;
+        const QStringList unexpected = Dialogs::Script::unexpected();
+        Dialogs::Script::end();
+        folder.reset();
+        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QLatin1String(" | "))));
+    }
+
+    // Fills the library tree anew from the library the program opened at start-up.
+    void loadLibrary()
+    {
+        d->tvTreeLibrary->clear();
+        d->LoadLibrary();
+    }
+
+    clsSurvey& survey() { return w->session().Survey; }
+    bool changed() const { return w->session().FileChanged; }
+    void clearChanged() { w->session().FileChanged = false; }
+    QAction* action(const char* name) const { return w->action(QString::fromLatin1(name)); }
+    QTreeWidgetItem* node(int i) const { return d->RootNode()->child(i); }
+    QPtr question(int i) { return survey().GetQIndex(i); }
+    QPtr current() { return survey().GetQ(TreeNodes::Key(d->tvTreeView->currentItem())); }
+
+    // Writes a survey file of the given questions (plain texts; a "|" separates responses).
+    QString writeSurvey(const QString& name, const QList<QPair<qint32, QString>>& questions)
+    {
+        const QString path = folder->newSurvey(name);
+        db::Connection c;
+        SurveyFile::OpenConnection(c, path);
+        clsSurvey s;
+        for (const auto& [type, text] : questions) {
+            const QStringList parts = text.split(QLatin1Char('|'));
+            const QString key = s.AddQ(rtf::fromPlainText(parts.first()), type, -1, 2);
+            for (int i = 1; i < parts.size(); ++i)
+                s.GetQ(key)->AddResponse(parts.at(i), -1, -1, QString());
+        }
+        s.ReorderQ_QuestionNos();
+        SurveyFile::Save(c, s);
+        return path;
+    }
+};
+
+}  // namespace designertest

@@ -1,0 +1,445 @@
+// The question tree, its commands and captions, the type options and what marks the survey changed.
+#include "DesignerTest.h"
+#include "TestEnvironment.h"
+
+#include "designer/MatrixScales.h"
+#include "designer/SelectComboByItemData.h"
+
+#include <QClipboard>
+#include <QLabel>
+
+using namespace designertest;
+
+class TreeTest : public QObject {
+    Q_OBJECT
+
+    Program p;
+
+    // A survey of three questions typed in by the user: Age, Thanks (instruction text), Gender (radio).
+    void buildAgeThanksGender()
+    {
+        typeQuestion(p.d, QStringLiteral("Age"));
+        p.action("mnuDesignAddText")->trigger();
+        typeQuestion(p.d, QStringLiteral("Thanks"));
+        p.action("mnuDesignAddRadioQuestion")->trigger();
+        typeQuestion(p.d, QStringLiteral("Gender"));
+    }
+
+    QStringList numbers()
+    {
+        QStringList list;
+        for (int i = 1; i <= p.survey().QCount(); ++i)
+            list << p.question(i)->QuestionNo;
+        return list;
+    }
+
+private Q_SLOTS:
+    void init() { p.start(); }
+    void cleanup() { p.stop(); }
+
+    void newSurveyShowsOneBlankQuestion()
+    {
+        QCOMPARE(p.d->RootNode()->text(0), QStringLiteral("Survey"));
+        QCOMPARE(captions(p.d), QStringList{QStringLiteral("<Text not yet entered>")});
+        QVERIFY(p.d->picQProperties->isVisible());
+        QVERIFY(p.d->optQType[0]->isChecked());
+        QCOMPARE(p.d->cmdOpenEndedNoOfRows->currentText(), QStringLiteral("1"));
+    }
+
+    void addCommandsAppendTheirTypeAndSelectIt_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("option");
+        QTest::addColumn<QString>("panel");
+        QTest::newRow("open ended") << "mnuDesignAddOpenEndedQuestion" << 0 << 0 << "picOpenEnded";
+        QTest::newRow("check") << "mnuDesignAddCheckQuestion" << 1 << 1 << "picCheck";
+        QTest::newRow("radio") << "mnuDesignAddRadioQuestion" << 2 << 2 << "picCheck";
+        QTest::newRow("matrix") << "mnuDesignAddMatrixQuestion" << 3 << 4 << "picMatrix";
+        QTest::newRow("text") << "mnuDesignAddText" << 4 << 3 << "picOpenEnded";
+        QTest::newRow("toolbar question") << "Add Question" << 0 << 0 << "picOpenEnded";
+        QTest::newRow("toolbar text") << "Add Text" << 4 << 3 << "picOpenEnded";
+    }
+
+    void addCommandsAppendTheirTypeAndSelectIt()
+    {
+        QFETCH(QString, command);
+        QFETCH(int, type);
+        QFETCH(int, option);
+        QFETCH(QString, panel);
+        typeQuestion(p.d, QStringLiteral("First"));
+        p.clearChanged();
+        if (command.startsWith(QLatin1String("mnu")))
+            p.w->action(command)->trigger();
+        else
+            p.d->ToolbarDesign_ButtonClick(command);
+
+        QCOMPARE(p.survey().QCount(), 2);
+        const QPtr q = p.question(2);
+        QCOMPARE(q->qType, type);
+        QCOMPARE(q->DatabaseID, -1);
+        QCOMPARE(q->QuestionNo, type == 4 ? QString() : QStringLiteral("2"));
+        QCOMPARE(TreeNodes::Key(p.d->tvTreeView->currentItem()), q->Key);
+        QCOMPARE(captions(p.d), (QStringList{QStringLiteral("1. First"), QStringLiteral("<Text not yet entered>")}));
+        QVERIFY(p.d->optQType[size_t(option)]->isChecked());
+        QVERIFY(p.d->findChild<QWidget*>(panel)->isVisible());
+        QCOMPARE(p.d->txtQ->Text(), QString());
+        QVERIFY(p.changed());
+        // The first question's text was committed before the add.
+        QCOMPARE(rtf::toPlainText(p.question(1)->Question), QStringLiteral("First"));
+    }
+
+    void toolbarCommitsTheTextFirstAndIgnoresOtherKeys()
+    {
+        p.d->txtQ->setText(QStringLiteral("Typed without a key up"));
+        p.d->ToolbarDesign_ButtonClick(QStringLiteral("Something Else"));
+        QCOMPARE(p.survey().QCount(), 1);
+        QCOMPARE(rtf::toPlainText(p.question(1)->Question), QStringLiteral("Typed without a key up"));
+        QCOMPARE(captions(p.d), QStringList{QStringLiteral("1. Typed without a key up")});
+    }
+
+    void matrixAddTakesTheSelectedScale()
+    {
+        // The template's scales are listed; the entry of scale 5 gives scale 5.
+        SelectComboByItemData(p.d->cmbMatrixResponses, QStringLiteral("5"));
+        p.action("mnuDesignAddMatrixQuestion")->trigger();
+        QCOMPARE(p.current()->ResponseMatrixGroupID, 5);
+        QCOMPARE(p.d->cmbMatrixResponses->currentData().toInt(), 5);
+
+        // With an empty scale list nothing is selected and the question gets scale 1.
+        p.w->session().SurveyConnection.Execute(QStringLiteral("DELETE FROM responsematrixgroup WHERE id <> 1"));
+        p.d->LoadMatrixResponses();
+        QCOMPARE(p.d->cmbMatrixResponses->currentIndex(), -1);
+        p.action("mnuDesignAddMatrixQuestion")->trigger();
+        QCOMPARE(p.current()->ResponseMatrixGroupID, 1);
+    }
+
+    void captionsFollowMovesAndTextsNeverCarryANumber()
+    {
+        buildAgeThanksGender();
+        QCOMPARE(captions(p.d), (QStringList{"1. Age", "Thanks", "2. Gender"}));
+        p.clearChanged();
+
+        p.d->cmdUp->click();
+        QCOMPARE(captions(p.d), (QStringList{"1. Age", "2. Gender", "Thanks"}));
+        QVERIFY(p.changed());
+        p.d->cmdUp->click();
+        QCOMPARE(captions(p.d), (QStringList{"1. Gender", "2. Age", "Thanks"}));
+        QCOMPARE(numbers(), (QStringList{"1", "2", ""}));
+        // The moved question stays current and shown.
+        QCOMPARE(p.current()->Key, p.question(1)->Key);
+        QCOMPARE(p.d->txtQ->Text(), QStringLiteral("Gender"));
+
+        // At the top, Up does nothing and marks nothing; Down moves it back.
+        p.clearChanged();
+        p.d->cmdUp->click();
+        QCOMPARE(captions(p.d), (QStringList{"1. Gender", "2. Age", "Thanks"}));
+        QVERIFY(!p.changed());
+        p.d->cmdDown->click();
+        QCOMPARE(captions(p.d), (QStringList{"1. Age", "2. Gender", "Thanks"}));
+        p.d->cmdDown->click();
+        p.clearChanged();
+        p.d->cmdDown->click();  // already last
+        QVERIFY(!p.changed());
+
+        // With the root selected nothing moves.
+        p.d->SelectNode(p.d->RootNode());
+        p.d->cmdUp->click();
+        p.d->cmdDown->click();
+        QVERIFY(!p.changed());
+    }
+
+    void deleteRenumbersAndShowsTheQuestionThatTakesItsPlace()
+    {
+        typeQuestion(p.d, QStringLiteral("Age"));
+        for (const char* text : {"Gender", "City"}) {
+            p.action("mnuDesignAddOpenEndedQuestion")->trigger();
+            typeQuestion(p.d, QString::fromLatin1(text));
+        }
+        clickNode(p.d->tvTreeView, p.node(0));
+        QCOMPARE(p.d->txtQ->Text(), QStringLiteral("Age"));
+        p.clearChanged();
+        p.d->cmdDelete->click();
+        QCOMPARE(captions(p.d), (QStringList{"1. Gender", "2. City"}));
+        QCOMPARE(numbers(), (QStringList{"1", "2"}));
+        QVERIFY(p.changed());
+
+        // The pane shows the question now selected, and what is typed goes there.
+        QCOMPARE(p.current()->Key, p.question(1)->Key);
+        QCOMPARE(p.d->txtQ->Text(), QStringLiteral("Gender"));
+        typeQuestion(p.d, QStringLiteral("Sex"));
+        QCOMPARE(rtf::toPlainText(p.question(1)->Question), QStringLiteral("Sex"));
+        QCOMPARE(captions(p.d), (QStringList{"1. Sex", "2. City"}));
+
+        // Deleting the last question shows the one before it.
+        clickNode(p.d->tvTreeView, p.node(1));
+        p.d->cmdDelete->click();
+        QCOMPARE(captions(p.d), QStringList{"1. Sex"});
+        QCOMPARE(p.d->txtQ->Text(), QStringLiteral("Sex"));
+        QVERIFY(p.d->picQProperties->isVisible());
+    }
+
+    void lastQuestionCannotBeDeleted()
+    {
+        p.clearChanged();
+        Dialogs::Script::answer(Dialogs::OK);
+        p.d->SelectNode(p.d->RootNode());  // the refusal comes first, whatever is selected
+        p.d->cmdDelete->click();
+        QCOMPARE(Dialogs::Script::lastText(), QStringLiteral("Can't delete last question."));
+        QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Critical);
+        QCOMPARE(Dialogs::Script::lastButtons(), Dialogs::OKOnly);
+        QCOMPARE(p.survey().QCount(), 1);
+        QVERIFY(!p.changed());
+    }
+
+    void recaptioningShowsWholeTextsAndPlaceholders()
+    {
+        typeQuestion(p.d, QStringLiteral("Age\nin years"));
+        QCOMPARE(captions(p.d), QStringList{"1. Age"});
+        QVERIFY(rtf::toPlainText(p.question(1)->Question) == QStringLiteral("Age\r\nin years"));
+        p.action("mnuDesignAddOpenEndedQuestion")->trigger();
+        p.action("mnuDesignAddText")->trigger();
+        QCOMPARE(captions(p.d), (QStringList{"1. Age", "<Text not yet entered>", "<Text not yet entered>"}));
+
+        p.d->SelectNode(p.node(0));
+        p.d->cmdDown->click();
+        QCOMPARE(captions(p.d), (QStringList{"1. <Text not yet entered>", "2. Age\r\nin years", "<Text not yet entered>"}));
+        // The next commit of the moved question shows its first line only.
+        p.d->txtQ_LostFocus();
+        QCOMPARE(captions(p.d).at(1), QStringLiteral("2. Age"));
+
+        // An emptied text shows the placeholder after the number; an instruction text without one.
+        typeQuestion(p.d, QString());
+        QCOMPARE(captions(p.d).at(1), QStringLiteral("2. <Text not yet entered>"));
+        p.d->SelectNode(p.node(2));
+        typeQuestion(p.d, QStringLiteral("Note"));
+        typeQuestion(p.d, QString());
+        QCOMPARE(captions(p.d).at(2), QStringLiteral("<Text not yet entered>"));
+    }
+
+    void nodeClicksShowAndHideThePane()
+    {
+        typeQuestion(p.d, QStringLiteral("What is your age?"));
+        clickNode(p.d->tvTreeView, p.d->RootNode());
+        QVERIFY(!p.d->picQProperties->isVisible());
+        clickNode(p.d->tvTreeView, p.node(0));
+        QVERIFY(p.d->picQProperties->isVisible());
+        QVERIFY(p.d->txtQ->hasFocus());
+        QCOMPARE(p.d->txtQ->SelStart(), 0);
+        QCOMPARE(p.d->txtQ->textCursor().selectedText(), QStringLiteral("What is your age?"));
+
+        // Moving through the tree with the keyboard shows each question too.
+        p.action("mnuDesignAddRadioQuestion")->trigger();
+        typeQuestion(p.d, QStringLiteral("Colour"));
+        p.d->tvTreeView->setFocus();
+        QTest::keyClick(p.d->tvTreeView, Qt::Key_Up);
+        QCOMPARE(p.d->txtQ->Text(), QStringLiteral("What is your age?"));
+        QVERIFY(p.d->picOpenEnded->isVisible());
+    }
+
+    void typeOptionsMapToTypesAndPanels_data()
+    {
+        QTest::addColumn<int>("option");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("panel");
+        QTest::addColumn<bool>("responsesLabel");
+        QTest::addColumn<bool>("logic");
+        QTest::newRow("Open Ended") << 0 << 0 << "picOpenEnded" << false << false;
+        QTest::newRow("many Responses") << 1 << 1 << "picCheck" << true << false;
+        QTest::newRow("single Response") << 2 << 2 << "picCheck" << true << true;
+        QTest::newRow("Instruction Text") << 3 << 4 << "picOpenEnded" << false << false;
+        QTest::newRow("Question Matrix") << 4 << 3 << "picMatrix" << true << false;
+    }
+
+    void typeOptionsMapToTypesAndPanels()
+    {
+        QFETCH(int, option);
+        QFETCH(int, type);
+        QFETCH(QString, panel);
+        QFETCH(bool, responsesLabel);
+        QFETCH(bool, logic);
+        const QStringList captionsOfOptions{"&Open Ended", "Multiple choice - &many Responses",
+                                            "Multiple choice - &single Response", "Instruction &Text",
+                                            "Question &Matrix"};
+        QCOMPARE(p.d->optQType[size_t(option)]->text(), captionsOfOptions.at(option));
+        QCOMPARE(p.d->optQType[size_t(option)]->property("Index").toInt(), option);
+        QCOMPARE(DesignScreen::TypeOfOption(option), type);
+        QCOMPARE(DesignScreen::OptionOfType(type), option);
+
+        // Start from another type, so that the click changes something.
+        p.d->optQType[size_t(option == 2 ? 1 : 2)]->click();
+        p.clearChanged();
+        p.d->optQType[size_t(option)]->click();
+        QCOMPARE(p.question(1)->qType, type);
+        QVERIFY(p.changed());
+        for (const char* name : {"picOpenEnded", "picCheck", "picMatrix"})
+            QCOMPARE(p.d->findChild<QWidget*>(QString::fromLatin1(name))->isVisible(), panel == QLatin1String(name));
+        QCOMPARE(p.d->Label1[4]->isVisible(), responsesLabel);
+        QCOMPARE(p.d->cmdRadioLogic->isVisible(), logic);
+
+        // A question of that type read back selects the option again.
+        p.d->SelectNode(p.d->RootNode());
+        p.d->optQType[0]->setChecked(true);
+        p.d->SelectNode(p.node(0));
+        QVERIFY(p.d->optQType[size_t(option)]->isChecked());
+    }
+
+    void typeChangeKeepsResponses()
+    {
+        p.action("mnuDesignAddRadioQuestion")->trigger();
+        typeResponse(p.d->txtCheckResponse, QStringLiteral("Yes"));
+        typeResponse(p.d->txtCheckResponse, QStringLiteral("No"));
+        p.clearChanged();
+        p.d->optQType[1]->click();
+        QCOMPARE(p.current()->qType, 1);
+        QCOMPARE(listTexts(p.d->lstCheckResponses), (QStringList{"Yes", "No"}));
+        QVERIFY(!p.d->cmdRadioLogic->isVisible());
+        QVERIFY(p.changed());
+
+        p.d->optQType[0]->click();
+        QCOMPARE(responseTexts(*p.current()), (QStringList{"Yes", "No"}));
+        p.d->optQType[1]->click();
+        QCOMPARE(listTexts(p.d->lstCheckResponses), (QStringList{"Yes", "No"}));
+    }
+
+    void typeChangeRenumbersSoTextsCarryNoNumber()
+    {
+        typeQuestion(p.d, QStringLiteral("A"));
+        for (const char* text : {"B", "C"}) {
+            p.action("mnuDesignAddOpenEndedQuestion")->trigger();
+            typeQuestion(p.d, QString::fromLatin1(text));
+        }
+        p.d->SelectNode(p.node(1));
+        p.d->optQType[3]->click();
+        QCOMPARE(captions(p.d), (QStringList{"1. A", "B", "2. C"}));
+        QCOMPARE(numbers(), (QStringList{"1", "", "2"}));
+        typeQuestion(p.d, QStringLiteral("B2"));
+        p.d->SelectNode(p.node(2));
+        typeQuestion(p.d, QStringLiteral("C2"));
+        QCOMPARE(captions(p.d), (QStringList{"1. A", "B2", "2. C2"}));
+
+        p.d->SelectNode(p.node(1));
+        p.d->optQType[0]->click();
+        QCOMPARE(captions(p.d), (QStringList{"1. A", "2. B2", "3. C2"}));
+        QCOMPARE(numbers(), (QStringList{"1", "2", "3"}));
+    }
+
+    void answerRowsAreKeptWithoutMarking()
+    {
+        p.clearChanged();
+        p.d->cmdOpenEndedNoOfRows->setFocus();
+        QTest::keyClick(p.d->cmdOpenEndedNoOfRows, Qt::Key_Down);
+        QTest::keyClick(p.d->cmdOpenEndedNoOfRows, Qt::Key_Down);
+        QCOMPARE(p.d->cmdOpenEndedNoOfRows->currentText(), QStringLiteral("3"));
+        p.d->txtQ->setFocus();
+        QCOMPARE(p.question(1)->OpenEnded_NoOfRows, 3);
+        QVERIFY(!p.changed());
+
+        // Shown again it selects "3"; a question read from a file (0 rows) selects no entry.
+        p.action("mnuDesignAddOpenEndedQuestion")->trigger();
+        QCOMPARE(p.d->cmdOpenEndedNoOfRows->currentText(), QStringLiteral("1"));
+        p.d->SelectNode(p.node(0));
+        QCOMPARE(p.d->cmdOpenEndedNoOfRows->currentText(), QStringLiteral("3"));
+        p.question(1)->OpenEnded_NoOfRows = 0;
+        p.d->SelectNode(p.node(0));
+        QCOMPARE(p.d->cmdOpenEndedNoOfRows->currentIndex(), -1);
+    }
+
+    void enterAddsAResponseOnlyWhileTheBoxHasTheFocus()
+    {
+        p.action("mnuDesignAddCheckQuestion")->trigger();
+        QVERIFY(p.d->txtCheckResponse->hasFocus());
+        QCOMPARE(p.d->DefaultButton(), p.d->cmdCheckAdd);
+        typeResponse(p.d->txtCheckResponse, QStringLiteral("Strongly agree"));
+        QCOMPARE(listTexts(p.d->lstCheckResponses), QStringList{"Strongly agree"});
+        const ResponsePtr r = p.current()->GetResponse(1);
+        QCOMPARE(r->Text, QStringLiteral("Strongly agree"));
+        QCOMPARE(r->DatabaseID, -1);
+        QCOMPARE(r->LogicJumpToQuestionID, -1);
+        QCOMPARE(r->LogicJumpToQuestionKey, QString());
+        QCOMPARE(p.d->txtCheckResponse->text(), QString());
+        QVERIFY(p.d->txtCheckResponse->hasFocus());
+
+        p.d->txtQ->setFocus();
+        QCOMPARE(p.d->DefaultButton(), nullptr);
+        QTest::keyClick(p.d->txtQ, Qt::Key_Return);
+        QCOMPARE(p.current()->ResponsesCount(), 1);
+
+        // The matrix rows box does the same with its own button.
+        p.action("mnuDesignAddMatrixQuestion")->trigger();
+        QCOMPARE(p.d->DefaultButton(), p.d->cmdMatrixAdd);
+        typeResponse(p.d->txtMatrixResponse, QStringLiteral("Service"));
+        QCOMPARE(responseTexts(*p.current()), QStringList{"Service"});
+    }
+
+    // Each action, from a survey marked unchanged, and whether it marks the survey changed.
+    void whatMarksTheSurveyChanged()
+    {
+        const QString path = p.writeSurvey(QStringLiteral("marks.tvq"),
+                                           {{0, "Open one"}, {0, "Open two"}, {2, "Radio|Yes|No"}, {3, "Matrix|Row"}});
+        p.open(path);
+        DesignScreen* d = p.d;
+        const auto show = [&](int i) { d->SelectNode(p.node(i)); };
+        struct Case {
+            const char* name;
+            std::function<void()> before;
+            std::function<void()> act;
+            bool marks;
+        };
+        const std::vector<Case> cases = {
+            {"add a question", [] {}, [&] { p.action("mnuDesignAddOpenEndedQuestion")->trigger(); }, true},
+            {"delete a question", [&] { show(4); }, [&] { d->cmdDelete->click(); }, true},
+            {"move a question", [&] { show(1); }, [&] { d->cmdUp->click(); }, true},
+            {"click a type option", [&] { show(0); }, [&] { d->optQType[3]->click(); }, true},
+            {"click from a radio question to an open-ended one", [&] { show(2); }, [&] { show(1); }, true},
+            {"click between two open-ended questions", [&] { show(0); d->optQType[0]->click(); }, [&] { show(1); }, false},
+            {"an arrow key in the editor", [&] { show(0); }, [&] { QTest::keyClick(d->txtQ, Qt::Key_Right); }, true},
+            {"committing the text", [&] { show(0); }, [&] { d->txtQ_LostFocus(); }, false},
+            {"pasting through the editor's own menu", [&] { show(0); QApplication::clipboard()->setText("Pasted"); },
+             [&] { d->txtQ->selectAll(); d->txtQ->paste(); QCOMPARE(captions(d).at(0), QStringLiteral("1. Pasted")); }, true},
+            {"a toolbar click that adds nothing", [&] { show(0); },
+             [&] { d->ToolbarDesign_ButtonClick(QStringLiteral("Other")); }, false},
+            {"choosing a number of answer rows", [&] { show(0); },
+             [&] { d->cmdOpenEndedNoOfRows->setCurrentIndex(4); d->cmdOpenEndedNoOfRows_LostFocus(); }, false},
+            {"adding a response", [&] { show(2); }, [&] { typeResponse(d->txtCheckResponse, "Maybe"); }, true},
+            {"Add with an empty box", [&] { show(2); }, [&] { d->cmdCheckAdd->click(); }, true},
+            {"deleting a response", [&] { show(2); selectRow(d->lstCheckResponses, 0); }, [&] { d->cdmCheckDelete->click(); }, true},
+            {"moving a response", [&] { show(2); selectRow(d->lstCheckResponses, 0); }, [&] { d->cmdCheckDown->click(); }, true},
+            {"adding a matrix row", [&] { show(3); }, [&] { typeResponse(d->txtMatrixResponse, "Another"); }, true},
+            {"the user choosing another scale", [&] { show(3); },
+             [&] { d->cmbMatrixResponses->setFocus(); QTest::keyClick(d->cmbMatrixResponses, Qt::Key_Down); }, true},
+            {"refilling the scale list", [&] { show(3); }, [&] { d->LoadMatrixResponses(); }, false},
+            {"showing a matrix question, which selects its scale",
+             [&] { show(3); d->SelectNode(d->RootNode()); d->cmbMatrixResponses->setCurrentIndex(0); },
+             [&] { show(3); QVERIFY(d->cmbMatrixResponses->currentIndex() != 0); }, false},
+            {"adding an answer scale to the file", [&] { show(3); },
+             [&] { MatrixScales::Add(p.w->session().SurveyConnection, {"Lo", "Hi"}); d->LoadMatrixResponses(); }, false},
+            {"Logic... without a selected response", [&] { show(2); d->lstCheckResponses->clearSelection(); Dialogs::Script::answer(Dialogs::OK); },
+             [&] { d->cmdRadioLogic->click(); }, false},
+            {"Logic... closed with Cancel", [&] { show(2); selectRow(d->lstCheckResponses, 0); },
+             [&] { whenModal([](QWidget* m) { m->findChild<QPushButton*>("cmdCancel")->click(); }); d->cmdRadioLogic->click(); }, true},
+            {"a library text put into the empty current question", [&] {
+                 p.action("mnuDesignAddOpenEndedQuestion")->trigger();
+                 p.loadLibrary();
+                 d->tvTreeLibrary->setCurrentItem(d->tvTreeLibrary->topLevelItem(0)->child(0)->child(0));
+             }, [&] { d->cmdLibraryAdd->click(); }, true},
+        };
+        for (const Case& c : cases) {
+            c.before();
+            p.clearChanged();
+            c.act();
+            QCoreApplication::processEvents();
+            QVERIFY2(p.changed() == c.marks, c.name);
+        }
+    }
+};
+
+int main(int argc, char** argv)
+{
+    InitTestEnvironment();
+    QApplication app(argc, argv);
+    TreeTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_tree.moc"
