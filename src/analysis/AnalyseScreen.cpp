@@ -1,6 +1,7 @@
 #include "analysis/AnalyseScreen.h"
 
 #include "platform/Twips.h"
+#include "shell/ScreenParts.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -8,20 +9,14 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-AnalyseScreen::AnalyseScreen(frmMain& main, QWidget* parent) : QWidget(parent), main_(main)
+AnalyseScreen::AnalyseScreen(frmMain& main, QWidget* parent)
+    : QWidget(parent)
+    , main_(main)
 {
     setObjectName(QStringLiteral("picAnalyse"));
 
-    picTitleAnalyse = new QWidget(this);
-    picTitleAnalyse->setObjectName(QStringLiteral("picTitleAnalyse"));
-    auto* title = new QLabel(QStringLiteral("Analyze"), picTitleAnalyse);
-    title->setObjectName(QStringLiteral("lblTitleAnalyse"));
-    QFont f = title->font();
-    f.setPointSize(f.pointSize() + 6);
-    f.setBold(true);
-    title->setFont(f);
-    Twips::Place(picTitleAnalyse, 0, 0, 12000, 500);
-    Twips::Place(title, 150, 60, 6000, 400);
+    picTitleAnalyse = MakeTitlePanel(
+        this, QStringLiteral("picTitleAnalyse"), QStringLiteral("lblTitleAnalyse"), QStringLiteral("Analyze"));
 
     // The report panel takes the whole screen below the title, so the enlarged chart covers the
     // instructions and the grid.
@@ -29,13 +24,10 @@ AnalyseScreen::AnalyseScreen(frmMain& main, QWidget* parent) : QWidget(parent), 
     picSummaryReport->setObjectName(QStringLiteral("picSummaryReport"));
     Twips::Place(picSummaryReport, 0, 500, 12000, 8300);
 
-    lblInstructions = new QLabel(
+    lblInstructions = MakeInstructions(picSummaryReport,
         QStringLiteral("Instructions - You are currently viewing a list of responses. To view a graph select the "
                        "response below. For more help press F1."),
-        picSummaryReport);
-    lblInstructions->setObjectName(QStringLiteral("lblInstructions"));
-    lblInstructions->setProperty("Index", 2);
-    lblInstructions->setWordWrap(true);
+        2);
     Twips::Place(lblInstructions, 150, 100, 11000, 450);
 
     gSummaryReport = new QTableWidget(picSummaryReport);
@@ -49,10 +41,10 @@ AnalyseScreen::AnalyseScreen(frmMain& main, QWidget* parent) : QWidget(parent), 
     Twips::Place(styleLabel, 150, 2430, 2850, 255);
     cboGraphStyle = new QComboBox(picSummaryReport);
     cboGraphStyle->setObjectName(QStringLiteral("cboGraphStyle"));
-    cboGraphStyle->addItems({QStringLiteral("3D Bar"), QStringLiteral("2D Bar"), QStringLiteral("3D Line"),
-                             QStringLiteral("2D Line"), QStringLiteral("3D Area"), QStringLiteral("2D Area"),
-                             QStringLiteral("3D Step"), QStringLiteral("2D Step"), QStringLiteral("3D Combination"),
-                             QStringLiteral("2D Combination"), QStringLiteral("Pie"), QStringLiteral("2D X-Y")});
+    cboGraphStyle->addItems({ QStringLiteral("3D Bar"), QStringLiteral("2D Bar"), QStringLiteral("3D Line"),
+        QStringLiteral("2D Line"), QStringLiteral("3D Area"), QStringLiteral("2D Area"), QStringLiteral("3D Step"),
+        QStringLiteral("2D Step"), QStringLiteral("3D Combination"), QStringLiteral("2D Combination"),
+        QStringLiteral("Pie"), QStringLiteral("2D X-Y") });
     Twips::Place(cboGraphStyle, 150, 2700, 2850, 315);
 
     // The chart's normal place; the layout sizes it to the window.
@@ -76,5 +68,4 @@ void AnalyseScreen::RefreshRespondeSummaryReportList(int SelectRow, int SelectID
 }
 
 void AnalyseScreen::cboGraphStyle_Click()
-{
-}
+{ }

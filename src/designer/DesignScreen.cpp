@@ -7,6 +7,7 @@
 #include "platform/Rtf.h"
 #include "platform/TreeNodes.h"
 #include "platform/Twips.h"
+#include "shell/ScreenParts.h"
 #include "shell/frmMain.h"
 
 #include <QComboBox>
@@ -58,29 +59,17 @@ DesignScreen::DesignScreen(frmMain& main, QWidget* parent) : QWidget(parent), ma
 {
     setObjectName(QStringLiteral("picDesign"));
 
-    picTitle = new QWidget(this);
-    picTitle->setObjectName(QStringLiteral("picTitle"));
-    auto* title = new QLabel(QStringLiteral("Design"), picTitle);
-    title->setObjectName(QStringLiteral("lblTitleDesign"));
-    QFont f = title->font();
-    f.setPointSize(f.pointSize() + 6);
-    f.setBold(true);
-    title->setFont(f);
-    Twips::Place(picTitle, 0, 0, 12000, 500);
-    Twips::Place(title, 150, 60, 6000, 400);
+    picTitle = MakeTitlePanel(this, QStringLiteral("picTitle"), QStringLiteral("lblTitleDesign"), QStringLiteral("Design"));
 
     picTitles = new QWidget(this);
     picTitles->setObjectName(QStringLiteral("picTitles"));
     Twips::Place(picTitles, 0, 500, 12000, 60);
 
-    lblInstructions = new QLabel(
+    lblInstructions = MakeInstructions(this,
         QStringLiteral("Instructions - You are currently designing your survey. To add a question press the "
                        "'Add Question' button above, enter your Question Text and select the Question Type. "
                        "For more help press F1."),
-        this);
-    lblInstructions->setObjectName(QStringLiteral("lblInstructions"));
-    lblInstructions->setProperty("Index", 0);
-    lblInstructions->setWordWrap(true);
+        0);
     Twips::Place(lblInstructions, 150, 600, 11000, 500);
 
     buildTreeBox();

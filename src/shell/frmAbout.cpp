@@ -3,6 +3,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"
 #include "platform/Twips.h"
+#include "shell/ScreenParts.h"
 #include "shell/ShellResources.h"
 #include "shell/modDetectWindows.h"
 
@@ -15,16 +16,6 @@
 namespace {
 const QString kLocalMachine = QStringLiteral("HKEY_LOCAL_MACHINE");
 
-QLabel* label(const QString& name, const QString& text, QWidget* parent, int pointDelta, bool bold)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    QFont f = l->font();
-    f.setPointSizeF(f.pointSizeF() + pointDelta);
-    f.setBold(bold);
-    l->setFont(f);
-    return l;
-}
 }  // namespace
 
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
@@ -44,11 +35,11 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     Picture2->setPixmap(QPixmap(QStringLiteral(":/icons/about_classic.png")));
     Twips::Place(Picture2, 240, 240, 1440, 1440);
 
-    lblCompanyProduct = label(QStringLiteral("lblCompanyProduct"), QStringLiteral("Orvalen"), this, 2, false);
+    lblCompanyProduct = MakeLabel(QStringLiteral("lblCompanyProduct"), QStringLiteral("Orvalen"), this, 2, false);
     Twips::Place(lblCompanyProduct, 1920, 240, 4400, 360);
-    lblProductName = label(QStringLiteral("lblProductName"), QStringLiteral("Tessivo"), this, 12, true);
+    lblProductName = MakeLabel(QStringLiteral("lblProductName"), QStringLiteral("Tessivo"), this, 12, true);
     Twips::Place(lblProductName, 1920, 600, 4400, 600);
-    lblDescription = label(QStringLiteral("lblDescription"),
+    lblDescription = MakeLabel(QStringLiteral("lblDescription"),
                            QStringLiteral("The fully flexible and easy to use survey system."), this, 0, false);
     lblDescription->setWordWrap(true);
     Twips::Place(lblDescription, 1920, 1260, 4400, 540);
@@ -59,7 +50,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     Picture4->setCursor(Qt::PointingHandCursor);
     Picture4->setToolTip(OrvalenWebPage());
     Twips::Place(Picture4, 1920, 1920, 480, 480);
-    Label2 = label(QStringLiteral("Label2"), OrvalenWebAddress(), this, 0, false);
+    Label2 = MakeLabel(QStringLiteral("Label2"), OrvalenWebAddress(), this, 0, false);
     Label2->setCursor(Qt::PointingHandCursor);
     Label2->setToolTip(OrvalenWebPage());
     {
@@ -79,7 +70,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     line->setFrameShadow(QFrame::Sunken);
     Twips::Place(line, 240, 2580, 6120, 30);
 
-    lblDisclaimer = label(QStringLiteral("lblDisclaimer"), DisclaimerText(), this, -1, false);
+    lblDisclaimer = MakeLabel(QStringLiteral("lblDisclaimer"), DisclaimerText(), this, -1, false);
     lblDisclaimer->setWordWrap(true);
     lblDisclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Twips::Place(lblDisclaimer, 240, 2700, 4200, 1300);

@@ -1,6 +1,7 @@
 #include "shell/frmSplash.h"
 
 #include "platform/Twips.h"
+#include "shell/ScreenParts.h"
 #include "shell/ShellResources.h"
 #include "shell/modDetectWindows.h"
 
@@ -15,17 +16,6 @@ int& displayTime()
 {
     static int ms = 3000;
     return ms;
-}
-
-QLabel* label(const QString& name, const QString& text, QWidget* parent, int pointDelta, bool bold)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    QFont f = l->font();
-    f.setPointSizeF(f.pointSizeF() + pointDelta);
-    f.setBold(bold);
-    l->setFont(f);
-    return l;
 }
 }  // namespace
 
@@ -64,21 +54,21 @@ frmSplash::frmSplash(QWidget* parent) : QDialog(parent, Qt::SplashScreen | Qt::F
     Picture2->setPixmap(QPixmap(QStringLiteral(":/icons/splash_classic.png")));
     Twips::Place(Picture2, 600, 900, 1920, 1920);
 
-    lblCompanyProduct = label(QStringLiteral("lblCompanyProduct"), QStringLiteral("Orvalen"), Frame1, 4, false);
+    lblCompanyProduct = MakeLabel(QStringLiteral("lblCompanyProduct"), QStringLiteral("Orvalen"), Frame1, 4, false);
     Twips::Place(lblCompanyProduct, 3240, 420, 3900, 420);
-    lblProductName = label(QStringLiteral("lblProductName"), QStringLiteral("Tessivo"), Frame1, 22, true);
+    lblProductName = MakeLabel(QStringLiteral("lblProductName"), QStringLiteral("Tessivo"), Frame1, 22, true);
     Twips::Place(lblProductName, 3240, 840, 3900, 900);
-    lblPlatform = label(QStringLiteral("lblPlatform"), QStringLiteral("98/2000/XP"), Frame1, 4, true);
+    lblPlatform = MakeLabel(QStringLiteral("lblPlatform"), QStringLiteral("98/2000/XP"), Frame1, 4, true);
     lblPlatform->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Twips::Place(lblPlatform, 3240, 1800, 3900, 420);
-    lblCopyright = label(QStringLiteral("lblCopyright"), QStringLiteral("Copyright \u00A9 Orvalen. All rights reserved."),
+    lblCopyright = MakeLabel(QStringLiteral("lblCopyright"), QStringLiteral("Copyright \u00A9 Orvalen. All rights reserved."),
                          Frame1, -1, false);
     lblCopyright->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Twips::Place(lblCopyright, 3240, 2400, 3900, 300);
-    Label2 = label(QStringLiteral("Label2"), OrvalenWebAddress(), Frame1, -1, false);
+    Label2 = MakeLabel(QStringLiteral("Label2"), OrvalenWebAddress(), Frame1, -1, false);
     Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Twips::Place(Label2, 3240, 2700, 3900, 300);
-    lblDisclaimer = label(QStringLiteral("lblDisclaimer"), DisclaimerText(), Frame1, -2, false);
+    lblDisclaimer = MakeLabel(QStringLiteral("lblDisclaimer"), DisclaimerText(), Frame1, -2, false);
     lblDisclaimer->setWordWrap(true);
     Twips::Place(lblDisclaimer, 240, 3420, 6900, 900);
 

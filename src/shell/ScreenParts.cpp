@@ -1,0 +1,35 @@
+#include "shell/ScreenParts.h"
+
+#include "platform/Twips.h"
+
+#include <QLabel>
+
+QLabel* MakeLabel(const QString& name, const QString& text, QWidget* parent, int pointDelta, bool bold)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    QFont f = label->font();
+    f.setPointSizeF(f.pointSizeF() + pointDelta);
+    f.setBold(bold);
+    label->setFont(f);
+    return label;
+}
+
+QWidget* MakeTitlePanel(QWidget* parent, const QString& panelName, const QString& labelName, const QString& caption)
+{
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(panelName);
+    QLabel* title = MakeLabel(labelName, caption, panel, 6, true);
+    Twips::Place(panel, 0, 0, 12000, 500);
+    Twips::Place(title, 150, 60, 6000, 400);
+    return panel;
+}
+
+QLabel* MakeInstructions(QWidget* parent, const QString& text, int index)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QStringLiteral("lblInstructions"));
+    label->setProperty("Index", index);
+    label->setWordWrap(true);
+    return label;
+}
