@@ -376,6 +376,17 @@ private Q_SLOTS:
         QCOMPARE(checkedView(*w), QStringLiteral("mnuViewAnalyse"));
     }
 
+    void f1OpensTheHelpContentsFromTheQuestionText()
+    {
+        start();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        w->design()->txtQ->setFocus();
+        QTest::keyClick(w->design()->txtQ, Qt::Key_F1);
+        HelpWindow* help = Help::Window(w.get());
+        QVERIFY(help && help->isVisible());
+        QCOMPARE(help->CurrentTopic(), 1);
+    }
+
     void toolbarClickCommitsTheQuestionText()
     {
         start();
