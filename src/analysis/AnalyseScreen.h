@@ -27,7 +27,7 @@ public:
 
     // The summary row map: entry k (from 1) for summary grid row k.
     qint32 SummaryRowCount = 0;
-    QList<qint16> SummaryRowMatrixResponseIDs;
+    QList<int> SummaryRowMatrixResponseIDs;
 
     // Rebuilds the summary report from the survey file and selects a row.
     void RefreshRespondeSummaryReportList(int SelectRow, int SelectID);

@@ -557,7 +557,7 @@ void DesignScreen::mnuDesignAddRadioQuestion_Click()
 
 void DesignScreen::mnuDesignAddMatrixQuestion_Click()
 {
-    const int scale = cmbMatrixResponses->currentIndex() >= 0 ? qint16(cmbMatrixResponses->currentData().toInt()) : 1;
+    const int scale = cmbMatrixResponses->currentIndex() >= 0 ? cmbMatrixResponses->currentData().toInt() : 1;
     addQuestion(QTypeMatrix, scale);
 }
 

@@ -333,7 +333,7 @@ void DesignScreen::cmbMatrixResponses_Click()
     const QPtr q = currentQuestion();
     if (cmbMatrixResponses->currentIndex() < 0 || !q)
         return;
-    q->ResponseMatrixGroupID = qint16(cmbMatrixResponses->currentData().toInt());
+    q->ResponseMatrixGroupID = cmbMatrixResponses->currentData().toInt();
     survey().SetQ(q->Key, q);
 }
 

@@ -114,6 +114,18 @@ private Q_SLOTS:
         w.reset();
     }
 
+    void aSingleQuestionCountsAsUnchangedOnlyWhileUntouched()
+    {
+        start();
+        QVERIFY(!w->IsFileChanged());
+        // A response, even without any text, is something a save would write.
+        w->session().Survey.GetQIndex(1)->AddResponse(QStringLiteral("Yes"), -1, -1, QString());
+        QVERIFY(w->IsFileChanged());
+        Dialogs::Script::answer(Dialogs::Cancel);
+        QVERIFY(!w->close());
+        QCOMPARE(Dialogs::Script::shown(), QStringList{QStringLiteral("Do you want to save the changes you made?")});
+    }
+
     void closingAChangedUntitledSurvey_data()
     {
         QTest::addColumn<int>("answer");
