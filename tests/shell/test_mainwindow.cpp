@@ -165,7 +165,7 @@ private Q_SLOTS:
         QCOMPARE(respondents->columnWidth(2), px(1600));
         QCOMPARE(w->analyse()->cboGraphStyle->currentIndex(), 0);
         QCOMPARE(w->analyse()->cboGraphStyle->currentText(), QStringLiteral("3D Bar"));
-        QCOMPARE(w->analyse()->SummaryRowMatrixResponseIDs, QList<qint16>{-1});
+        QCOMPARE(w->analyse()->SummaryRowMatrixResponseIDs, QList<int>{-1});
         QVERIFY(w->collect()->ExampleComboEnabled);
     }
 
