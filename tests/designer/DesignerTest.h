@@ -191,22 +191,9 @@ public:
     QPtr question(int i) { return survey().GetQIndex(i); }
     QPtr current() { return survey().GetQ(TreeNodes::Key(d->tvTreeView->currentItem())); }
 
-    // Writes a survey file of the given questions (plain texts; a "|" separates responses).
     QString writeSurvey(const QString& name, const QList<QPair<qint32, QString>>& questions)
     {
-        const QString path = folder->newSurvey(name);
-        db::Connection c;
-        SurveyFile::OpenConnection(c, path);
-        clsSurvey s;
-        for (const auto& [type, text] : questions) {
-            const QStringList parts = text.split(QLatin1Char('|'));
-            const QString key = s.AddQ(rtf::fromPlainText(parts.first()), type, -1, 2);
-            for (int i = 1; i < parts.size(); ++i)
-                s.GetQ(key)->AddResponse(parts.at(i), -1, -1, QString());
-        }
-        s.ReorderQ_QuestionNos();
-        SurveyFile::Save(c, s);
-        return path;
+        return folder->writeSurvey(name, questions);
     }
 };
 

@@ -36,23 +36,6 @@ QStringList captions(const frmMain& w)
     return list;
 }
 
-// Writes a survey file of the given questions (plain texts; a "|" separates responses).
-QString writeSurvey(const ProgramFolder& folder, const QString& name, const QList<QPair<qint32, QString>>& questions)
-{
-    const QString path = folder.newSurvey(name);
-    db::Connection c;
-    SurveyFile::OpenConnection(c, path);
-    clsSurvey s;
-    for (const auto& [type, text] : questions) {
-        const QStringList parts = text.split(QLatin1Char('|'));
-        const QString key = s.AddQ(rtf::fromPlainText(parts.first()), type, -1, 2);
-        for (int i = 1; i < parts.size(); ++i)
-            s.GetQ(key)->AddResponse(parts.at(i), -1, -1, QString());
-    }
-    SurveyFile::Save(c, s);
-    return path;
-}
-
 }  // namespace
 
 class FileCommandsTest : public QObject {
@@ -177,7 +160,7 @@ private Q_SLOTS:
 
     void userTmpFileIsNeverDeleted()
     {
-        const QString own = writeSurvey(*folder, QStringLiteral("notes.tmp"), {{QTypeOpenEnded, QStringLiteral("Q")}});
+        const QString own = folder->writeSurvey(QStringLiteral("notes.tmp"), {{QTypeOpenEnded, QStringLiteral("Q")}});
         start(own);
         QCOMPARE(w->StatusBarPanel1(), QString());  // it looks untitled
         w->session().FileChanged = false;
@@ -190,7 +173,7 @@ private Q_SLOTS:
 
     void openAsksFirstAndShowsTheFirstQuestionWithItsResponses()
     {
-        const QString path = writeSurvey(*folder, QStringLiteral("s.tvq"),
+        const QString path = folder->writeSurvey(QStringLiteral("s.tvq"),
                                          {{QTypeCheck, QStringLiteral("Fruit|Apple|Pear")}, {QTypeOpenEnded, QStringLiteral("Why")}});
         start();
         typeIntoQuestion(QStringLiteral("Draft"));
@@ -217,7 +200,7 @@ private Q_SLOTS:
 
     void saveKeepsTheSelectionAndGivesNewRowsTheirIds()
     {
-        const QString path = writeSurvey(*folder, QStringLiteral("s.tvq"),
+        const QString path = folder->writeSurvey(QStringLiteral("s.tvq"),
                                          {{QTypeOpenEnded, QStringLiteral("A")}, {QTypeOpenEnded, QStringLiteral("B")}});
         start(path);
         QCOMPARE(w->session().Survey.QCount(), 3);  // start-up appended a blank question
@@ -261,7 +244,7 @@ private Q_SLOTS:
 
     void failedSaveIsReportedAndLosesNothing()
     {
-        const QString path = writeSurvey(*folder, QStringLiteral("s.tvq"), {{QTypeRadio, QStringLiteral("Q|yes")}});
+        const QString path = folder->writeSurvey(QStringLiteral("s.tvq"), {{QTypeRadio, QStringLiteral("Q|yes")}});
         {
             db::Connection c;
             SurveyFile::OpenConnection(c, path);
@@ -317,7 +300,7 @@ private Q_SLOTS:
         QFETCH(QString, message);
         QString path;
         if (kind == QLatin1String("version")) {
-            path = writeSurvey(*folder, QStringLiteral("old.tvq"), {{QTypeOpenEnded, QStringLiteral("Old")}});
+            path = folder->writeSurvey(QStringLiteral("old.tvq"), {{QTypeOpenEnded, QStringLiteral("Old")}});
             db::Connection c;
             c.Open(path);
             c.Execute(QStringLiteral("UPDATE version SET version = 1.6"));

@@ -38,18 +38,6 @@
 namespace {
 const QString kSurveyApp = QStringLiteral("Orvalen Survey");
 
-QString writeSurvey(const ProgramFolder& folder, const QString& name, const QStringList& questions)
-{
-    const QString path = folder.newSurvey(name);
-    db::Connection c;
-    SurveyFile::OpenConnection(c, path);
-    clsSurvey s;
-    for (const QString& q : questions)
-        s.AddQ(rtf::fromPlainText(q), QTypeOpenEnded, -1, 2);
-    SurveyFile::Save(c, s);
-    return path;
-}
-
 QString checkedView(const frmMain& w)
 {
     QStringList checked;
@@ -185,7 +173,7 @@ private Q_SLOTS:
 
     void aSurveyOnTheCommandLineIsOpenedWithAQuestionAppended()
     {
-        const QString path = writeSurvey(*folder, QStringLiteral("s.tvq"), {QStringLiteral("A"), QStringLiteral("B")});
+        const QString path = folder->writeSurvey(QStringLiteral("s.tvq"), {{QTypeOpenEnded, QStringLiteral("A")}, {QTypeOpenEnded, QStringLiteral("B")}});
         start(path);
         QCOMPARE(w->session().CurrentFile, path);
         QCOMPARE(w->StatusBarPanel1(), path);
@@ -450,7 +438,7 @@ private Q_SLOTS:
 
     void dataCollectionOnANamedOrUnchangedSurvey()
     {
-        const QString path = writeSurvey(*folder, QStringLiteral("s.tvq"), {QStringLiteral("A")});
+        const QString path = folder->writeSurvey(QStringLiteral("s.tvq"), {{QTypeOpenEnded, QStringLiteral("A")}});
         start(path);
         Dialogs::Script::answer(Dialogs::Yes);  // saved in place, no file dialog
         w->mnuViewDataCollection_Click();

@@ -1,6 +1,8 @@
 #include "ProgramFolder.h"
 
+#include "document/SurveyFile.h"
 #include "platform/AppPath.h"
+#include "platform/Rtf.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,6 +29,22 @@ QString ProgramFolder::newSurvey(const QString& name) const
     QFile::remove(path);
     QFile::copy(dir_.filePath(QStringLiteral("blank.mdb")), path);
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    return path;
+}
+
+QString ProgramFolder::writeSurvey(const QString& name, const QList<QPair<qint32, QString>>& questions) const
+{
+    const QString path = newSurvey(name);
+    db::Connection c;
+    SurveyFile::OpenConnection(c, path);
+    clsSurvey s;
+    for (const auto& [type, text] : questions) {
+        const QStringList parts = text.split(QLatin1Char('|'));
+        const QString key = s.AddQ(rtf::fromPlainText(parts.first()), type, -1, 2);
+        for (int i = 1; i < parts.size(); ++i)
+            s.GetQ(key)->AddResponse(parts.at(i), -1, -1, QString());
+    }
+    SurveyFile::Save(c, s);
     return path;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -16,6 +18,8 @@ public:
     QString file(const QString& name) const { return dir_.filePath(name); }
     // A new survey file in the folder: a copy of the template under the given name.
     QString newSurvey(const QString& name) const;
+    // A survey file of the given questions: a type and a plain text, with "|" before each response.
+    QString writeSurvey(const QString& name, const QList<QPair<qint32, QString>>& questions) const;
     // The files in the folder whose names match the pattern (for instance "HC*.TMP").
     QStringList files(const QString& pattern) const;
 
