@@ -164,16 +164,10 @@ public:
 
     void stop()
     {
-        if (w) {
-            w->session().FileChanged = false;
-            w->close();
-        }
-        w.reset();
         d = nullptr;
-        const QStringList unexpected = Dialogs::Script::unexpected();
-        Dialogs::Script::end();
+        const QString unexpected = StopProgram(w);
         folder.reset();
-        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QLatin1String(" | "))));
+        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected));
     }
 
     // Fills the library tree anew from the library the program opened at start-up.

@@ -68,15 +68,9 @@ private Q_SLOTS:
 
     void cleanup()
     {
-        if (w) {
-            w->session().FileChanged = false;
-            w->close();
-        }
-        w.reset();
-        const QStringList unexpected = Dialogs::Script::unexpected();
-        Dialogs::Script::end();
+        const QString unexpected = StopProgram(w);
         folder.reset();
-        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QLatin1String(" | "))));
+        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected));
     }
 
     void startsUntitledWithOneBlankQuestionAndClosesWithoutAsking()

@@ -1,6 +1,7 @@
 #include "StartProgram.h"
 
 #include "platform/AppPath.h"
+#include "platform/Dialogs.h"
 #include "platform/Settings.h"
 #include "shell/MainBas.h"
 #include "shell/frmMain.h"
@@ -22,6 +23,18 @@ std::unique_ptr<frmMain> StartProgram(const QString& commandLine)
     SaveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("False"));
     SaveSetting(AppExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
     return Main(commandLine);
+}
+
+QString StopProgram(std::unique_ptr<frmMain>& window)
+{
+    if (window) {
+        window->session().FileChanged = false;
+        window->close();
+    }
+    window.reset();
+    const QStringList unexpected = Dialogs::Script::unexpected();
+    Dialogs::Script::end();
+    return unexpected.join(QLatin1String(" | "));
 }
 
 namespace {

@@ -13,6 +13,10 @@ class frmMain;
 // that closes after a few milliseconds.
 std::unique_ptr<frmMain> StartProgram(const QString& commandLine = QString());
 
+// Closes the program without any save question and ends the scripted prompts; returns the
+// prompts that appeared without a scripted answer, joined for a failure message ("" when none).
+QString StopProgram(std::unique_ptr<frmMain>& window);
+
 // Shortens the splash screen to a few milliseconds, for tests that run Main themselves.
 void QuickSplash();
 
