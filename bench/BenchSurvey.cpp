@@ -17,7 +17,7 @@ namespace bench {
 
 namespace {
 
-// Question types as the survey file stores them (Part 1.101).
+// Question types as the survey file stores them.
 constexpr qint32 kOpenEnded = 0;
 constexpr qint32 kCheck = 1;
 constexpr qint32 kRadio = 2;

@@ -22,7 +22,7 @@
 //      scale 6 has 2) and every one of its response rows carries that scale.
 //    - Respondents: ids 1 to 100,000, seven in ten "Manual Entry", the others "Web"
 //      (id % 10 >= 7), submitteddate 2024-01-01 08:00:00 plus 5 minutes per id.
-//    - Answers, in the shapes answer entry stores them (Part 4.102): each respondent answers each
+//    - Answers, in the shapes answer entry stores them: each respondent answers each
 //      question that is not instruction text with a chance of about 15% (fixed hash of
 //      respondent and question, so every run gives the same rows). Open-ended: one row with
 //      ResponseID 1 and a text in SimpleResponse (some with an apostrophe, some with "é"); check:
