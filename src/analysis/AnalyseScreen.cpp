@@ -1,7 +1,7 @@
 #include "analysis/AnalyseScreen.h"
 
 #include "platform/Twips.h"
-#include "shell/ScreenParts.h"
+#include "platform/ScreenParts.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-AnalyseScreen::AnalyseScreen(frmMain& main, QWidget* parent)
+AnalyseScreen::AnalyseScreen(SurveySession& session, QWidget* parent)
     : QWidget(parent)
-    , main_(main)
+    , session_(session)
 {
     setObjectName(QStringLiteral("picAnalyse"));
 
@@ -64,7 +64,7 @@ void AnalyseScreen::RefreshRespondeSummaryReportList(int SelectRow, int SelectID
 {
     (void)SelectRow;
     (void)SelectID;
-    (void)main_;
+    (void)session_;
 }
 
 void AnalyseScreen::cboGraphStyle_Click()

@@ -7,7 +7,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QTableWidget;
-class frmMain;
+class SurveySession;
 
 // The Analyse screen (`picAnalyse`): the summary report and the chart of the selected question.
 // The summary grid's header row is its horizontal header (the grid's row 0).
@@ -15,7 +15,7 @@ class AnalyseScreen : public QWidget {
     Q_OBJECT
 
 public:
-    AnalyseScreen(frmMain& main, QWidget* parent);
+    AnalyseScreen(SurveySession& session, QWidget* parent);
 
     QWidget* picTitleAnalyse = nullptr;
     QLabel* lblInstructions = nullptr;
@@ -35,5 +35,5 @@ public:
     void cboGraphStyle_Click();
 
 private:
-    frmMain& main_;
+    SurveySession& session_;
 };

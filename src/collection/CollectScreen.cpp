@@ -1,15 +1,15 @@
 #include "collection/CollectScreen.h"
 
 #include "platform/Twips.h"
-#include "shell/ScreenParts.h"
+#include "platform/ScreenParts.h"
 
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
 
-CollectScreen::CollectScreen(frmMain& main, QWidget* parent)
+CollectScreen::CollectScreen(SurveySession& session, QWidget* parent)
     : QWidget(parent)
-    , main_(main)
+    , session_(session)
 {
     setObjectName(QStringLiteral("picCollect"));
 
@@ -40,5 +40,5 @@ void CollectScreen::RefreshRespondentList(int SelectRow, int SelectID)
 {
     (void)SelectRow;
     (void)SelectID;
-    (void)main_;
+    (void)session_;
 }

@@ -4,7 +4,7 @@
 
 class QLabel;
 class QTableWidget;
-class frmMain;
+class SurveySession;
 
 // The Data Collection screen (`picCollect`): the list of respondents. The grid's header row is
 // its horizontal header (the grid's row 0); the respondents are its rows from the first on.
@@ -12,7 +12,7 @@ class CollectScreen : public QWidget {
     Q_OBJECT
 
 public:
-    CollectScreen(frmMain& main, QWidget* parent);
+    CollectScreen(SurveySession& session, QWidget* parent);
 
     QWidget* picTitleCollect = nullptr;
     QLabel* lblInstructions = nullptr;
@@ -26,5 +26,5 @@ public:
     void RefreshRespondentList(int SelectRow, int SelectID);
 
 private:
-    frmMain& main_;
+    SurveySession& session_;
 };

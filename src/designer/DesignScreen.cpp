@@ -7,8 +7,8 @@
 #include "platform/Rtf.h"
 #include "platform/TreeNodes.h"
 #include "platform/Twips.h"
-#include "shell/ScreenParts.h"
-#include "shell/frmMain.h"
+#include "platform/ScreenParts.h"
+#include "document/SurveySession.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -55,7 +55,8 @@ QPushButton* makeArrow(const QString& name, QStyle::StandardPixmap arrow, QWidge
 }
 }  // namespace
 
-DesignScreen::DesignScreen(frmMain& main, QWidget* parent) : QWidget(parent), main_(main)
+DesignScreen::DesignScreen(SurveySession& session, db::Connection& library, QWidget* parent)
+    : QWidget(parent), session_(session), library_(library)
 {
     setObjectName(QStringLiteral("picDesign"));
 
@@ -153,7 +154,7 @@ void DesignScreen::buildPropertyPane()
     connect(txtQ, &QTextEdit::textChanged, this, [this] {
         if (paneFilling_ > 0)
             return;
-        main_.MarkFileChanged();
+        session_.MarkFileChanged();
         txtQ_LostFocus();
     });
 
@@ -303,7 +304,7 @@ void DesignScreen::buildMatrixPanel()
         const int before = q ? q->ResponseMatrixGroupID : 0;
         cmbMatrixResponses_Click();
         if (scaleFilling_ == 0 && q && q->ResponseMatrixGroupID != before)
-            main_.MarkFileChanged();
+            session_.MarkFileChanged();
     });
 }
 
@@ -323,7 +324,7 @@ void DesignScreen::connectTree()
 
 clsSurvey& DesignScreen::survey() const
 {
-    return main_.session().Survey;
+    return session_.Survey;
 }
 
 QTreeWidgetItem* DesignScreen::RootNode() const
@@ -456,7 +457,7 @@ void DesignScreen::cmdDelete_Click()
     --treeUpdating_;
     survey().DeleteQ(key);
     renumberQuestions();
-    main_.MarkFileChanged();
+    session_.MarkFileChanged();
 
     // The pane goes on with the question that takes the deleted one's place (or the one before
     // it at the end), so nothing typed afterwards reaches a question it does not show.
@@ -499,7 +500,7 @@ void DesignScreen::moveQuestion(int direction)
 
     survey().SwapQ(key, siblingKey);
     renumberQuestions();
-    main_.MarkFileChanged();
+    session_.MarkFileChanged();
 }
 
 void DesignScreen::renumberQuestions()
@@ -532,7 +533,7 @@ void DesignScreen::addQuestion(qint32 qType, int ResponseMatrixGroupID)
 {
     const QString key = survey().AddQ(QString(), qType, -1, ResponseMatrixGroupID);
     SelectNode(AddQuestionNode(key, kNoText));
-    main_.MarkFileChanged();
+    session_.MarkFileChanged();
 }
 
 void DesignScreen::AddBlankOpenEndedQuestion()

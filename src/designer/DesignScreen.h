@@ -16,7 +16,10 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class RichTextBox;
 class clsSurvey;
-class frmMain;
+class SurveySession;
+namespace db {
+class Connection;
+}
 
 // The Design screen (`picDesign`): the question tree with its buttons, the question library, and
 // the property pane of the current question with its type panels and response lists.
@@ -28,7 +31,8 @@ class DesignScreen : public QWidget {
     Q_OBJECT
 
 public:
-    DesignScreen(frmMain& main, QWidget* parent);
+    // The screen edits the session's survey and reads the question library.
+    DesignScreen(SurveySession& session, db::Connection& library, QWidget* parent);
 
     // Title panels and instructions.
     QWidget* picTitle = nullptr;
@@ -205,7 +209,8 @@ private:
 
     void sendKey(int key, Qt::KeyboardModifiers modifiers);
 
-    frmMain& main_;
+    SurveySession& session_;
+    db::Connection& library_;
     QPushButton* defaultButton_ = nullptr;
     // Set while code changes the tree, a list or the scale list, so that the handlers of the
     // user's selection do not run in between.

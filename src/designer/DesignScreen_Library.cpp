@@ -6,7 +6,7 @@
 #include "platform/RichTextBox.h"
 #include "platform/TextUtil.h"
 #include "platform/TreeNodes.h"
-#include "shell/frmMain.h"
+#include "document/SurveySession.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -19,7 +19,7 @@ void DesignScreen::LoadLibrary()
     QTreeWidgetItem* root = TreeNodes::Add(tvTreeLibrary, nullptr, QStringLiteral("S_Parent"), QStringLiteral("Library"));
     root->setExpanded(true);
 
-    db::Connection& library = main_.LibraryConnection();
+    db::Connection& library = library_;
     db::Recordset categories =
         library.OpenRecordset(QStringLiteral("SELECT id, name FROM category ORDER BY name COLLATE NOCASE, id"));
     for (; !categories.atEnd(); categories.MoveNext()) {
@@ -46,7 +46,7 @@ void DesignScreen::cmdLibraryAdd_Click()
     }
     QString text;
     try {
-        db::Recordset rs = main_.LibraryConnection().OpenRecordset(
+        db::Recordset rs = library_.OpenRecordset(
             QStringLiteral("SELECT name FROM question WHERE id = ?"), {key.mid(2).toLongLong()});
         if (rs.atEnd())
             return;
@@ -65,7 +65,7 @@ void DesignScreen::cmdLibraryAdd_Click()
     txtQ->setText(text);
     txtQ_LostFocus();
     // The text is now in the survey, whichever question took it.
-    main_.MarkFileChanged();
+    session_.MarkFileChanged();
 }
 
 void DesignScreen::sendKey(int key, Qt::KeyboardModifiers modifiers)

@@ -9,7 +9,7 @@
 #include "platform/Dialogs.h"
 #include "platform/RichTextBox.h"
 #include "platform/TreeNodes.h"
-#include "shell/frmMain.h"
+#include "document/SurveySession.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -108,14 +108,14 @@ void DesignScreen::SelectQType(int Index, QTreeWidgetItem* nodx)
 void DesignScreen::optQType_Click(int Index)
 {
     SelectQType(Index, tvTreeView->currentItem());
-    main_.MarkFileChanged();
+    session_.MarkFileChanged();
 }
 
 void DesignScreen::txtQ_KeyDown(int KeyCode, int Shift)
 {
     (void)KeyCode;
     (void)Shift;
-    main_.MarkFileChanged();
+    session_.MarkFileChanged();
 }
 
 void DesignScreen::txtQ_KeyUp(int KeyCode, int Shift)
@@ -227,7 +227,7 @@ void DesignScreen::responseAdd(const ResponseList& l)
     }
     l.text->clear();
     l.text->setFocus();
-    main_.MarkFileChanged();
+    session_.MarkFileChanged();
 }
 
 void DesignScreen::responseDelete(const ResponseList& l)
@@ -242,7 +242,7 @@ void DesignScreen::responseDelete(const ResponseList& l)
     l.list->clearSelection();
     l.list->setCurrentRow(-1);
     --listFilling_;
-    main_.MarkFileChanged();
+    session_.MarkFileChanged();
 }
 
 void DesignScreen::responseMove(const ResponseList& l, int direction)
@@ -266,7 +266,7 @@ void DesignScreen::responseMove(const ResponseList& l, int direction)
     l.list->setCurrentRow(other);
     --listFilling_;
     responseListClick(l);
-    main_.MarkFileChanged();
+    session_.MarkFileChanged();
 }
 
 void DesignScreen::responseListClick(const ResponseList& l)
@@ -339,7 +339,7 @@ void DesignScreen::cmbMatrixResponses_Click()
 
 void DesignScreen::LoadMatrixResponses()
 {
-    db::Connection& connection = main_.session().SurveyConnection;
+    db::Connection& connection = session_.SurveyConnection;
     const int remembered = cmbMatrixResponses->currentIndex();
     // Read first, so that a failing query leaves the list as it was.
     const std::vector<MatrixScales::Scale> scales =
@@ -363,7 +363,7 @@ void DesignScreen::LoadMatrixResponses()
 void DesignScreen::cmdMatrixDefine_Click()
 {
     {
-        frmMatrixDefine dialog(main_.session().SurveyConnection, window());
+        frmMatrixDefine dialog(session_.SurveyConnection, window());
         dialog.exec();
     }
     try {
@@ -398,5 +398,5 @@ void DesignScreen::cmdRadioLogic_Click()
         frmLogic dialog(survey(), LogicResponse, LogicResponseIndex, LogicQ, window());
         dialog.exec();
     }
-    main_.MarkFileChanged();
+    session_.MarkFileChanged();
 }

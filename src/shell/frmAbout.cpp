@@ -3,7 +3,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"
 #include "platform/Twips.h"
-#include "shell/ScreenParts.h"
+#include "platform/ScreenParts.h"
 #include "shell/ShellResources.h"
 #include "shell/modDetectWindows.h"
 

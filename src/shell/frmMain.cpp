@@ -35,9 +35,9 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     central->setObjectName(QStringLiteral("centralWidget"));
     setCentralWidget(central);
 
-    design_ = new DesignScreen(*this, central);
-    collect_ = new CollectScreen(*this, central);
-    analyse_ = new AnalyseScreen(*this, central);
+    design_ = new DesignScreen(session_, libraryConnection_, central);
+    collect_ = new CollectScreen(session_, central);
+    analyse_ = new AnalyseScreen(session_, central);
     for (QWidget* screen : {static_cast<QWidget*>(design_), static_cast<QWidget*>(collect_),
                             static_cast<QWidget*>(analyse_)})
         Twips::Place(screen, 0, 1010, 12000, 8800);
@@ -284,7 +284,7 @@ void frmMain::Form_Load(const QString& commandLine)
     });
     step(5, [this] { helpFile_ = AppPath() + QStringLiteral("/bhelp.hlp"); });
     step(6, [this, &commandLine] {
-        session_.FileChanged = false;
+        session_.setFileChanged(false);
         if (!commandLine.isEmpty())
             DoOpen(commandLine, true, 1);
         else
@@ -331,7 +331,7 @@ void frmMain::Form_Load(const QString& commandLine)
 
 void frmMain::MarkFileChanged()
 {
-    session_.FileChanged = true;
+    session_.MarkFileChanged();
 }
 
 void frmMain::tvTreeView_NodeClick(QTreeWidgetItem* node)

@@ -69,7 +69,7 @@ bool frmMain::DoOpen(const QString& sFilename, bool bIsNew, int SelectIndex)
         // The pane shows the selected question as loaded, responses included.
         design_->SelectNode(selected ? selected : (last ? last : design_->RootNode()));
 
-        session_.FileChanged = false;
+        session_.setFileChanged(false);
         session_.CurrentFile = sFilename;
         RefreshRespondeSummaryReportList(1, 0);
         RefreshRespondentList(1, 0);
@@ -88,7 +88,7 @@ void frmMain::ResetAfterFailedOpen()
     const QString rejected = session_.CurrentFile;
     DoClose();
     session_.Survey.ClearAll();
-    session_.FileChanged = false;
+    session_.setFileChanged(false);
 
     // A new survey whose own file fails to open (a damaged template) is not retried.
     if (rejected == untitledFile_) {
@@ -246,7 +246,7 @@ bool frmMain::IsFileChanged() const
         if (design_->txtQ->Text().isEmpty() && rtf::toPlainText(q->Question).isEmpty() && q->ResponsesCount() == 0)
             return false;
     }
-    return session_.FileChanged;
+    return session_.FileChanged();
 }
 
 bool frmMain::SavePrompt()

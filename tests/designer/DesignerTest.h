@@ -178,8 +178,8 @@ public:
     }
 
     clsSurvey& survey() { return w->session().Survey; }
-    bool changed() const { return w->session().FileChanged; }
-    void clearChanged() { w->session().FileChanged = false; }
+    bool changed() const { return w->session().FileChanged(); }
+    void clearChanged() { w->session().setFileChanged(false); }
     QAction* action(const char* name) const { return w->action(QString::fromLatin1(name)); }
     QTreeWidgetItem* node(int i) const { return d->RootNode()->child(i); }
     QPtr question(int i) { return survey().GetQIndex(i); }

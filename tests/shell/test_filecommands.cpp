@@ -83,7 +83,7 @@ private Q_SLOTS:
         QCOMPARE(w->StatusBarPanel1(), QString());
         QCOMPARE(w->session().Survey.QCount(), 1);
         QCOMPARE(captions(*w), QStringList{QStringLiteral("<Text not yet entered>")});
-        QVERIFY(w->session().FileChanged);
+        QVERIFY(w->session().FileChanged());
         QVERIFY(!w->IsFileChanged());
 
         QVERIFY(w->close());
@@ -157,7 +157,7 @@ private Q_SLOTS:
         const QString own = folder->writeSurvey(QStringLiteral("notes.tmp"), {{QTypeOpenEnded, QStringLiteral("Q")}});
         start(own);
         QCOMPARE(w->StatusBarPanel1(), QString());  // it looks untitled
-        w->session().FileChanged = false;
+        w->session().setFileChanged(false);
         w->design()->tvTreeView->clear();
         w->session().Survey.DeleteQ(w->session().Survey.GetQIndex(2)->Key);
         QVERIFY(w->close());
@@ -176,7 +176,7 @@ private Q_SLOTS:
         Dialogs::Script::answer(Dialogs::Cancel);
         w->action(QStringLiteral("mnuFileOpen"))->trigger();
         QCOMPARE(captions(*w), before);
-        QVERIFY(w->session().FileChanged);
+        QVERIFY(w->session().FileChanged());
 
         Dialogs::Script::answer(Dialogs::No);
         Dialogs::Script::fileName(path);
@@ -185,7 +185,7 @@ private Q_SLOTS:
         QVERIFY(Dialogs::Script::lastFileRequest().flags & Dialogs::FileMustExist);
         QCOMPARE(w->session().CurrentFile, path);
         QCOMPARE(w->StatusBarPanel1(), path);
-        QVERIFY(!w->session().FileChanged);
+        QVERIFY(!w->session().FileChanged());
         QCOMPARE(captions(*w), (QStringList{QStringLiteral("1. Fruit"), QStringLiteral("2. Why")}));
         QCOMPARE(TreeNodes::Key(w->design()->tvTreeView->currentItem()), w->session().Survey.GetQIndex(1)->Key);
         QCOMPARE(w->design()->lstCheckResponses->count(), 2);
@@ -202,7 +202,7 @@ private Q_SLOTS:
         w->design()->SelectNode(w->design()->RootNode()->child(1));
         w->action(QStringLiteral("mnuFileSave"))->trigger();
         QVERIFY(Dialogs::Script::shown().isEmpty());
-        QVERIFY(!w->session().FileChanged);
+        QVERIFY(!w->session().FileChanged());
         QCOMPARE(w->session().Survey.QCount(), 3);
         QCOMPARE(TreeNodes::Key(w->design()->tvTreeView->currentItem()), w->session().Survey.GetQIndex(2)->Key);
         for (int i = 1; i <= 3; ++i)

@@ -161,7 +161,7 @@ private Q_SLOTS:
         const QTableWidget* summary = main->analyse()->gSummaryReport;
         QCOMPARE(summary->columnWidth(1), px(Twips::Width(summary) - colTwips(summary, 0) - 100));
         QCOMPARE(main->collect()->gRespondents->columnWidth(1), px(1600));
-        main->session().FileChanged = false;
+        main->session().setFileChanged(false);
         main->close();
     }
 

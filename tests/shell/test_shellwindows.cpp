@@ -333,7 +333,7 @@ private Q_SLOTS:
                                                  QStringLiteral("mailto:support@tessivo.example")}));
 
         // Closing the program closes its help window too.
-        w.session().FileChanged = false;
+        w.session().setFileChanged(false);
         QVERIFY(w.close());
         QVERIFY(!help->isVisible());
     }
@@ -349,7 +349,7 @@ private Q_SLOTS:
         QVERIFY(help && help->isVisible());
         QVERIFY(help->PageText().contains(QStringLiteral("could not be opened")));
         QCOMPARE(help->lstContents->count(), 0);
-        w.session().FileChanged = false;
+        w.session().setFileChanged(false);
         w.close();
     }
 };

@@ -28,7 +28,7 @@ std::unique_ptr<frmMain> StartProgram(const QString& commandLine)
 QString StopProgram(std::unique_ptr<frmMain>& window)
 {
     if (window) {
-        window->session().FileChanged = false;
+        window->session().setFileChanged(false);
         window->close();
     }
     window.reset();

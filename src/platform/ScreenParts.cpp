@@ -1,4 +1,4 @@
-#include "shell/ScreenParts.h"
+#include "platform/ScreenParts.h"
 
 #include "platform/Twips.h"
 
