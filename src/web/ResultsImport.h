@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "platform/Progress.h"
 
-#include <functional>
+#include <QString>
 
 namespace db {
 class Connection;
@@ -24,13 +24,11 @@ class Connection;
 //   </userresponse>
 namespace ResultsImport {
 
-// Called about every 50 ms with the bytes read so far and the file's size; returning false
-// cancels the import.
-using Progress = std::function<bool(qint64 done, qint64 total)>;
-
 // Imports the file in one transaction and returns the number of respondents made. Any failure
 // (the file cannot be read, a bad value, a database error, a cancel) throws db::Error naming the
 // line, and nothing of the file is imported.
+// The progress is told the bytes read so far and the file's size (about every 50 ms, and at the
+// end); its false cancels the import.
 int DoLoadXML(db::Connection& connection, const QString& path, const Progress& progress = {});
 
 } // namespace ResultsImport

@@ -15,7 +15,7 @@ class ImportTest : public ::testing::Test {
 protected:
     void SetUp() override { SurveyFile::OpenConnection(conn, folder.newSurvey(QStringLiteral("s.tvq"))); }
 
-    int import(const QByteArray& content, const ResultsImport::Progress& progress = {})
+    int import(const QByteArray& content, const Progress& progress = {})
     {
         const QString path = folder.file(QStringLiteral("17-4.txt"));
         QFile f(path);

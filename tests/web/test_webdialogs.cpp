@@ -3,6 +3,7 @@
 #include "StartProgram.h"
 #include "TestEnvironment.h"
 #include "platform/Dialogs.h"
+#include "platform/LongWork.h"
 #include "platform/Settings.h"
 #include "shell/frmMain.h"
 #include "web/ServerList.h"
@@ -172,6 +173,15 @@ private Q_SLOTS:
         r.write("<userresponse>\r\n<r><DatabaseID>1</DatabaseID><QuestionNo>1</QuestionNo><QType>z</QType></r>\r\n");
         r.close();
         const int shown = Dialogs::Script::shown().size();
+        QVERIFY_THROWS_EXCEPTION(db::Error, w->DoLoadXML(results));
+        QCOMPARE(Dialogs::Script::shown().size(), shown);
+        QCOMPARE(w->session().SurveyConnection.OpenRecordset("SELECT count(*) FROM respondent").field(0).toInt(), 1);
+
+        // Cancel in the progress window imports nothing either.
+        QVERIFY(r.open(QIODevice::WriteOnly));
+        r.write("<userresponse>\r\n<r><DatabaseID>1</DatabaseID><QuestionNo>1</QuestionNo><QType>0</QType></r>\r\n");
+        r.close();
+        LongWork::cancelNextAfter(0);
         QVERIFY_THROWS_EXCEPTION(db::Error, w->DoLoadXML(results));
         QCOMPARE(Dialogs::Script::shown().size(), shown);
         QCOMPARE(w->session().SurveyConnection.OpenRecordset("SELECT count(*) FROM respondent").field(0).toInt(), 1);
