@@ -33,6 +33,16 @@ FTP_USER = "webftp"
 FTP_PASSWORD = "ftp secret"
 
 
+class QuietServer(ThreadingHTTPServer):
+    """A client that gave up on a slow answer is no error worth printing."""
+
+    daemon_threads = True
+    allow_reuse_address = True
+
+    def handle_error(self, request, client_address):
+        pass
+
+
 class State:
     """Everything the service keeps, guarded by one lock."""
 
@@ -166,9 +176,7 @@ class Service:
         if self.server:
             return
         handler = type("Handler", (ServiceHandler,), {"state": self.state})
-        ThreadingHTTPServer.allow_reuse_address = True
-        self.server = ThreadingHTTPServer((LOOPBACK, self.port), handler)
-        self.server.daemon_threads = True
+        self.server = QuietServer((LOOPBACK, self.port), handler)
         self.port = self.server.server_address[1]
         self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
         self.thread.start()
@@ -302,8 +310,7 @@ def main():
     done = threading.Event()
     control_handler = type("Control", (ControlHandler,),
                            {"state": state, "service": service, "done": done})
-    control = ThreadingHTTPServer((LOOPBACK, 0), control_handler)
-    control.daemon_threads = True
+    control = QuietServer((LOOPBACK, 0), control_handler)
     threading.Thread(target=control.serve_forever, daemon=True).start()
 
     def watch_stdin():
