@@ -63,6 +63,11 @@ QString VersionMismatchMessage(const QString& found)
 void Load(db::Connection& connection, clsSurvey& survey)
 {
     survey.ClearAll();
+    // One read lock for the whole survey instead of one per statement.
+    const db::ReadTransaction reading(connection);
+    // Stored question id to key, for the jumps: the first question with an id wins, as
+    // GetKeyFromDatabaseID answers.
+    QHash<int, QString> keyOfId;
     {
         db::Recordset rs = connection.OpenRecordset(QStringLiteral("SELECT * FROM question ORDER BY pos"));
         for (; !rs.atEnd(); rs.MoveNext()) {
@@ -72,7 +77,9 @@ void Load(db::Connection& connection, clsSurvey& survey)
             q->DatabaseID = requiredInt(rs, QStringLiteral("id"));
             q->QuestionNo = NullToEmpty(rs.field(QStringLiteral("questionno")));
             q->ResponseMatrixGroupID = 1;
-            survey.AddQ2(q);
+            const QString key = survey.AddQ2(q);
+            if (!keyOfId.contains(q->DatabaseID))
+                keyOfId.insert(q->DatabaseID, key);
         }
     }
 
@@ -98,7 +105,7 @@ void Load(db::Connection& connection, clsSurvey& survey)
             QString jumpKey;
             if (!rs.isNull(QStringLiteral("LogicJumpToQuestionID"))) {
                 jumpId = requiredInt(rs, QStringLiteral("LogicJumpToQuestionID"));
-                jumpKey = survey.GetKeyFromDatabaseID(jumpId);
+                jumpKey = keyOfId.value(jumpId);
             }
             q->AddResponse(name.toString(), requiredInt(rs, QStringLiteral("id")), jumpId, jumpKey);
         }
