@@ -21,6 +21,8 @@ int requiredInt(const db::Recordset& rs, const QString& column)
     const QVariant v = rs.field(column);
     if (v.isNull())
         throwNull(column);
+    if (v.typeId() == QMetaType::LongLong)
+        return int(v.toLongLong());  // what toInt gives, without the general conversion
     bool ok = false;
     const int n = v.toInt(&ok);
     if (!ok)
@@ -109,7 +111,7 @@ void Load(db::Connection& connection, clsSurvey& survey)
             }
             q->AddResponse(name.toString(), requiredInt(rs, QStringLiteral("id")), jumpId, jumpKey);
         }
-        survey.SetQ(q->Key, q);
+        // q is the stored object itself: there is nothing to store back with SetQ.
     }
 }
 

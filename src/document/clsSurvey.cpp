@@ -27,10 +27,12 @@ void clsSurvey::indexAppended(const QString& Key, int i)
 {
     if (!indexValid_)
         return;
-    if (index_.contains(Key))
-        duplicates_ = true;
+    const qsizetype before = index_.size();
+    int& place = index_[Key];  // one look-up: a new key gets a new entry
+    if (index_.size() == before)
+        duplicates_ = true;  // the earlier question keeps it
     else
-        index_.insert(Key, i);
+        place = i;
 }
 
 int clsSurvey::indexOf(const QString& Key) const
