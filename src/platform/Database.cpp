@@ -190,18 +190,24 @@ public:
 
     std::shared_ptr<CachedStatement> acquire(const QString& sql)
     {
-        Entry& entry = entries_[sql];
-        entry.lastUse = ++clock_;
-        if (!entry.idle.empty()) {
-            std::shared_ptr<CachedStatement> statement = std::move(entry.idle.back());
-            entry.idle.pop_back();
-            return statement;
+        const auto found = entries_.find(sql);
+        if (found != entries_.end()) {
+            found->lastUse = ++clock_;
+            if (!found->idle.empty()) {
+                std::shared_ptr<CachedStatement> statement = std::move(found->idle.back());
+                found->idle.pop_back();
+                return statement;
+            }
         }
-        if (entries_.size() > kMaxTexts)
-            evictOldest(sql);
+        // A text that does not prepare leaves nothing behind.
         sqlite3_stmt* stmt = prepare(db_, sql);
         auto statement = std::make_shared<CachedStatement>(db_, stmt, this, sql);
         live_.insert(statement.get());
+        if (found == entries_.end()) {
+            if (entries_.size() >= kMaxTexts)
+                evictOldest();
+            entries_.insert(sql, Entry{{}, ++clock_});
+        }
         return statement;
     }
 
@@ -214,7 +220,11 @@ public:
         const auto it = entries_.find(statement->sql);
         if (it == entries_.end() || it->idle.size() >= kMaxIdlePerText)
             return;  // dropped: the last holder finalizes it
-        it->idle.push_back(std::move(statement));
+        try {
+            it->idle.push_back(std::move(statement));
+        } catch (...) {
+            // Out of memory: the statement is finalized instead of kept.
+        }
     }
 
     void forget(CachedStatement* statement) noexcept { live_.erase(statement); }
@@ -234,27 +244,66 @@ public:
         inserts_.clear();
     }
 
-    // The INSERT texts AppendRow made, by table and column names.
+    // The INSERT text of AppendRow for a table and its columns, made once for each and kept for
+    // the last few of them.
+    const QString& insertText(const QString& table, const std::vector<Field>& fields)
+    {
+        for (const Insert& insert : inserts_) {
+            if (insert.matches(table, fields))
+                return insert.sql;
+        }
+        Insert insert;
+        insert.table = table;
+        QStringList quoted;
+        QStringList marks;
+        for (const Field& f : fields) {
+            insert.names << f.first;
+            quoted << quotedName(f.first);
+            marks << QStringLiteral("?");
+        }
+        insert.sql = fields.empty()
+            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quotedName(table))
+            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(quotedName(table), quoted.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
+        if (inserts_.size() < kMaxInserts) {
+            inserts_.push_back(std::move(insert));
+            return inserts_.back().sql;
+        }
+        Insert& replaced = inserts_[nextInsert_++ % kMaxInserts];
+        replaced = std::move(insert);
+        return replaced.sql;
+    }
+
+private:
     struct Insert {
         QString table;
         QStringList names;
         QString sql;
-    };
-    std::vector<Insert> inserts_;
-    static constexpr size_t kMaxInserts = 16;
-    size_t nextInsert_ = 0;
 
-private:
+        bool matches(const QString& t, const std::vector<Field>& fields) const
+        {
+            if (t != table || names.size() != qsizetype(fields.size()))
+                return false;
+            for (size_t i = 0; i < fields.size(); ++i) {
+                if (names.at(qsizetype(i)) != fields[i].first)
+                    return false;
+            }
+            return true;
+        }
+    };
+    static constexpr size_t kMaxInserts = 16;
+
     struct Entry {
         std::vector<std::shared_ptr<CachedStatement>> idle;
         quint64 lastUse = 0;
     };
 
-    void evictOldest(const QString& keep)
+    // Runs only when a new text is prepared into a full cache: its cost is small beside the prepare.
+    void evictOldest()
     {
         auto oldest = entries_.end();
         for (auto it = entries_.begin(); it != entries_.end(); ++it) {
-            if (it.key() != keep && (oldest == entries_.end() || it->lastUse < oldest->lastUse))
+            if (oldest == entries_.end() || it->lastUse < oldest->lastUse)
                 oldest = it;
         }
         if (oldest != entries_.end())
@@ -265,6 +314,8 @@ private:
     QHash<QString, Entry> entries_;
     std::unordered_set<CachedStatement*> live_;
     quint64 clock_ = 0;
+    std::vector<Insert> inserts_;
+    size_t nextInsert_ = 0;
 };
 
 CachedStatement::~CachedStatement()
@@ -573,45 +624,10 @@ Recordset Connection::OpenRecordset(const QString& sql, const QVariantList& para
     return rs;
 }
 
-const QString& Connection::insertText(const QString& table, const std::vector<Field>& fields)
-{
-    std::vector<detail::StatementCache::Insert>& inserts = cache_->inserts_;
-    for (const detail::StatementCache::Insert& insert : inserts) {
-        if (insert.table != table || insert.names.size() != qsizetype(fields.size()))
-            continue;
-        bool same = true;
-        for (size_t i = 0; i < fields.size() && same; ++i)
-            same = insert.names.at(qsizetype(i)) == fields[i].first;
-        if (same)
-            return insert.sql;
-    }
-    detail::StatementCache::Insert insert;
-    insert.table = table;
-    QStringList quoted;
-    QStringList marks;
-    for (const Field& f : fields) {
-        insert.names << f.first;
-        quoted << quotedName(f.first);
-        marks << QStringLiteral("?");
-    }
-    insert.sql = fields.empty()
-        ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quotedName(table))
-        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-              .arg(quotedName(table), quoted.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
-    if (inserts.size() < detail::StatementCache::kMaxInserts) {
-        inserts.push_back(std::move(insert));
-        return inserts.back().sql;
-    }
-    size_t& next = cache_->nextInsert_;
-    const size_t slot = next++ % inserts.size();
-    inserts[slot] = std::move(insert);
-    return inserts[slot].sql;
-}
-
 qint64 Connection::AppendRow(const QString& table, const std::vector<Field>& fields)
 {
     requireOpen();
-    const Lease lease(cache_->acquire(insertText(table, fields)));
+    const Lease lease(cache_->acquire(cache_->insertText(table, fields)));
     bind(lease.db(), lease.stmt(), fields);
     runToEnd(lease.db(), lease.stmt());
     return sqlite3_last_insert_rowid(db_);

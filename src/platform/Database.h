@@ -140,7 +140,6 @@ private:
     friend class Statement;
     void requireOpen() const;
     std::shared_ptr<detail::CachedStatement> acquire(const QString& sql);
-    const QString& insertText(const QString& table, const std::vector<Field>& fields);
 
     sqlite3* db_ = nullptr;
     QString path_;
