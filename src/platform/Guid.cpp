@@ -2,8 +2,6 @@
 
 #include <QRandomGenerator>
 
-#include <algorithm>
-
 QString CreateGUIDKey(const QString& remove)
 {
     // A random (version 4) GUID. The bits come from the process's securely seeded generator:
@@ -32,26 +30,11 @@ QString CreateGUIDKey(const QString& remove)
     }
     text[n++] = u'}';
 
-    // The usual argument ("{}-") names punctuation only: three flags instead of a search of the
-    // argument per character. Any other argument is searched.
-    const bool onlyPunctuation = remove.size() <= 3
-        && std::all_of(remove.begin(), remove.end(), [](QChar c) { return c == u'{' || c == u'}' || c == u'-'; });
     char16_t kept[38];
     int k = 0;
-    if (onlyPunctuation) {
-        const bool braces[2] = {remove.contains(u'{'), remove.contains(u'}')};
-        const bool hyphen = remove.contains(u'-');
-        for (int i = 0; i < n; ++i) {
-            const char16_t c = text[i];
-            if ((c == u'{' && braces[0]) || (c == u'}' && braces[1]) || (c == u'-' && hyphen))
-                continue;
-            kept[k++] = c;
-        }
-    } else {
-        for (int i = 0; i < n; ++i) {
-            if (!remove.contains(QChar(text[i])))
-                kept[k++] = text[i];
-        }
+    for (int i = 0; i < n; ++i) {
+        if (!remove.contains(QChar(text[i])))
+            kept[k++] = text[i];
     }
     return QString(reinterpret_cast<const QChar*>(kept), k);
 }
