@@ -124,6 +124,11 @@ public:
     void RefreshRespondentList(int SelectRow, int SelectID);
     void RefreshRespondeSummaryReportList(int SelectRow, int SelectID);
 
+    // The web wizards' files: the survey exchange file "test.xml" written from the survey in memory,
+    // and a results file imported as "Web" respondents. Both throw db::Error to the caller.
+    void DoSaveXML();
+    void DoLoadXML(const QString& sFilename);
+
     // The status bar's first panel (the open survey's file name).
     QString StatusBarPanel1() const;
     // The temporary file made by the last New; only it is deleted when an untitled survey closes.
