@@ -147,6 +147,10 @@ void frmManualResponse::buildControls()
     cmdDCAnswersPrevious = makeButton(QStringLiteral("cmdDCAnswersPrevious"), QStringLiteral("&Previous"), 0);
     cmdDCAnswersNext = makeButton(QStringLiteral("cmdDCAnswersNext"), QStringLiteral("&Next"), 1300);
     cmdDCAnswersCancel = makeButton(QStringLiteral("cmdDCAnswersCancel"), QStringLiteral("&Cancel"), 2600);
+    // Each page decides whether Enter presses Next; a button with the focus does not take that
+    // over (Enter presses the focused button itself, see keyPressEvent).
+    for (QPushButton* button : {cmdDCAnswersPrevious, cmdDCAnswersNext, cmdDCAnswersCancel})
+        button->setAutoDefault(false);
     connect(cmdDCAnswersPrevious, &QPushButton::clicked, this, &frmManualResponse::cmdDCAnswersPrevious_Click);
     connect(cmdDCAnswersNext, &QPushButton::clicked, this, &frmManualResponse::cmdDCAnswersNext_Click);
     connect(cmdDCAnswersCancel, &QPushButton::clicked, this, &frmManualResponse::cmdDCAnswersCancel_Click);
@@ -171,6 +175,9 @@ Button* frmManualResponse::addButton(QList<Button*>& buttons, QScrollArea* area,
     const int height = std::max(kButtonHeight, Twips::FromPixelsY(button->sizeHint().height()));
     Twips::Place(button, kButtonLeft, top, kPanelWidth - kButtonLeft - 400, height);
     button->installEventFilter(new EnsureVisible(area));
+    // Tab goes from answer to answer before it reaches the buttons below.
+    if (!buttons.isEmpty())
+        QWidget::setTabOrder(buttons.last(), button);
     buttons.append(button);
     inside->resize(Twips::ToPixelsX(kPanelWidth - 300), Twips::ToPixelsY(top + height + kButtonTop));
     return button;
@@ -440,6 +447,17 @@ void frmManualResponse::focusPage()
     }
     // A page without answers to give leaves the keyboard on Next.
     (target ? target : cmdDCAnswersNext)->setFocus(Qt::OtherFocusReason);
+}
+
+void frmManualResponse::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    auto* button = qobject_cast<QPushButton*>(focusWidget());
+    if (enter && button && button->parentWidget() == picDCFooter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        button->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void frmManualResponse::showEvent(QShowEvent* event)

@@ -67,6 +67,7 @@ public:
     void gMatrix_KeyDown(QKeyEvent* event);
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
