@@ -3,22 +3,19 @@
 // the list is not on view. Each beside its raw-SQLite floor (see BenchSurvey.h for "ratio").
 // Run build/bin/bench_collection.
 #include "BenchSurvey.h"
-
+#include "StartProgram.h"
+#include "TestEnvironment.h"
 #include "collection/CollectScreen.h"
 #include "collection/frmManualResponse.h"
 #include "document/SurveySession.h"
 #include "platform/FlexGrid.h"
 #include "shell/frmMain.h"
 
-#include "StartProgram.h"
-#include "TestEnvironment.h"
-
 #include <QApplication>
 #include <QTemporaryDir>
 
-#include <sqlite3.h>
-
 #include <memory>
+#include <sqlite3.h>
 
 namespace {
 
@@ -63,9 +60,10 @@ void RefreshRespondentList(benchmark::State& state)
 
     sqlite3* db = bench::raw::open(survey.path, true);
     Stmt questions(db, "SELECT id, question, questionno FROM question WHERE qtype = 0 ORDER BY pos");
-    Stmt respondents(db, "SELECT r.id, r.submitteddate, r.source, (SELECT simpleresponse FROM Respondent_Responses "
-                         "WHERE respondentid = r.id AND questionid = ?) FROM respondent r "
-                         "ORDER BY r.submitteddate DESC, r.id DESC");
+    Stmt respondents(db,
+        "SELECT r.id, r.submitteddate, r.source, (SELECT simpleresponse FROM Respondent_Responses "
+        "WHERE respondentid = r.id AND questionid = ?) FROM respondent r "
+        "ORDER BY r.submitteddate DESC, r.id DESC");
     const int example = firstOpenQuestion(survey);
 
     bench::MeasureWithFloor(
@@ -110,7 +108,7 @@ struct Entry {
     }
 };
 
-constexpr int kPages = 10;  // one of each kind of page, twice over, and instruction text
+constexpr int kPages = 10; // one of each kind of page, twice over, and instruction text
 
 // The reads of showing the page at a position, bare.
 struct PageReads {
@@ -118,11 +116,11 @@ struct PageReads {
         : question(db, "SELECT id, question, questionno, qtype FROM question WHERE pos = ?")
         , open(db, "SELECT simpleresponse FROM Respondent_Responses WHERE questionid = ? AND respondentid = ?")
         , responses(db, "SELECT id, name, responsematrixgroupid FROM response WHERE questionid = ? ORDER BY pos")
-        , stored(db, "SELECT ResponseID, ResponseMatrixID FROM Respondent_Responses WHERE questionid = ? AND "
-                     "respondentid = ? ORDER BY id")
+        , stored(db,
+              "SELECT ResponseID, ResponseMatrixID FROM Respondent_Responses WHERE questionid = ? AND "
+              "respondentid = ? ORDER BY id")
         , columns(db, "SELECT id, name FROM responsematrix WHERE responsematrixgroupid = ? ORDER BY pos")
-    {
-    }
+    { }
 
     void show(int pos, int respondent, const bench::FixtureQuestion& q)
     {
@@ -184,11 +182,13 @@ void StoreAnswerPage(benchmark::State& state)
 {
     Entry entry;
     Stmt question(entry.db, "SELECT ID FROM question WHERE pos = ?");
-    Stmt rowsOf(entry.db, "SELECT QuestionID, RespondentID, ResponseID, SimpleResponse, ResponseMatrixID FROM "
-                          "Respondent_Responses WHERE questionid = ? AND respondentid = ? ORDER BY id");
+    Stmt rowsOf(entry.db,
+        "SELECT QuestionID, RespondentID, ResponseID, SimpleResponse, ResponseMatrixID FROM "
+        "Respondent_Responses WHERE questionid = ? AND respondentid = ? ORDER BY id");
     Stmt remove(entry.db, "DELETE FROM Respondent_Responses WHERE RespondentID = ? AND questionid = ?");
-    Stmt insert(entry.db, "INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, SimpleResponse, "
-                          "ResponseMatrixID) VALUES (?, ?, ?, ?, ?)");
+    Stmt insert(entry.db,
+        "INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, SimpleResponse, "
+        "ResponseMatrixID) VALUES (?, ?, ?, ?, ?)");
     Stmt begin(entry.db, "BEGIN");
     Stmt commit(entry.db, "COMMIT");
 
@@ -201,12 +201,12 @@ void StoreAnswerPage(benchmark::State& state)
     };
     std::vector<std::vector<Row>> pageRows(kPages + 1);
     for (int pos = 1; pos <= kPages; ++pos) {
-        sqlite3_bind_int(rowsOf, 1, pos);  // question ids are their positions in the fixture
+        sqlite3_bind_int(rowsOf, 1, pos); // question ids are their positions in the fixture
         sqlite3_bind_int(rowsOf, 2, entry.respondent);
         while (rowsOf.step()) {
             const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(rowsOf, 3));
-            pageRows[size_t(pos)].push_back({sqlite3_column_int(rowsOf, 2), QByteArray(text ? text : ""),
-                                             sqlite3_column_type(rowsOf, 4) != SQLITE_NULL, sqlite3_column_int(rowsOf, 4)});
+            pageRows[size_t(pos)].push_back({ sqlite3_column_int(rowsOf, 2), QByteArray(text ? text : ""),
+                sqlite3_column_type(rowsOf, 4) != SQLITE_NULL, sqlite3_column_int(rowsOf, 4) });
         }
         rowsOf.reset();
     }
@@ -250,8 +250,7 @@ BENCHMARK(StoreAnswerPage)->UseManualTime()->Unit(benchmark::kMillisecond);
 void SaveDesignWithRespondents(benchmark::State& state)
 {
     QTemporaryDir dir;
-    const QString path =
-        bench::CopySurvey(bench::AnswerSurveyFixture().path, dir.path(), QStringLiteral("design.tvq"));
+    const QString path = bench::CopySurvey(bench::AnswerSurveyFixture().path, dir.path(), QStringLiteral("design.tvq"));
     std::unique_ptr<frmMain> window = StartProgram();
     window->DoClose();
     window->DoOpen(path, true, 1);
@@ -272,28 +271,32 @@ void SaveDesignWithRespondents(benchmark::State& state)
     {
         Stmt q(db, "SELECT id, question, questionno, qtype, pos FROM question ORDER BY pos");
         while (q.step())
-            questions.push_back({sqlite3_column_int(q, 0), reinterpret_cast<const char*>(sqlite3_column_text(q, 1)),
-                                 reinterpret_cast<const char*>(sqlite3_column_text(q, 2)), sqlite3_column_int(q, 3),
-                                 sqlite3_column_int(q, 4)});
-        Stmt r(db, "SELECT id, questionid, pos, responseMatrixGroupID, LogicJumpToQuestionID, name FROM response "
-                   "ORDER BY questionid, pos");
+            questions.push_back({ sqlite3_column_int(q, 0), reinterpret_cast<const char*>(sqlite3_column_text(q, 1)),
+                reinterpret_cast<const char*>(sqlite3_column_text(q, 2)), sqlite3_column_int(q, 3),
+                sqlite3_column_int(q, 4) });
+        Stmt r(db,
+            "SELECT id, questionid, pos, responseMatrixGroupID, LogicJumpToQuestionID, name FROM response "
+            "ORDER BY questionid, pos");
         while (r.step())
-            responses.push_back({sqlite3_column_int(r, 0), sqlite3_column_int(r, 1), sqlite3_column_int(r, 2),
-                                 sqlite3_column_int(r, 3), sqlite3_column_int(r, 4),
-                                 reinterpret_cast<const char*>(sqlite3_column_text(r, 5))});
+            responses.push_back({ sqlite3_column_int(r, 0), sqlite3_column_int(r, 1), sqlite3_column_int(r, 2),
+                sqlite3_column_int(r, 3), sqlite3_column_int(r, 4),
+                reinterpret_cast<const char*>(sqlite3_column_text(r, 5)) });
     }
     Stmt begin(db, "BEGIN");
     Stmt commit(db, "COMMIT");
     Stmt markQuestions(db, "UPDATE question SET deleteme = 1");
     Stmt markResponses(db, "UPDATE response SET deleteme = 1");
-    Stmt writeQuestion(db, "UPDATE question SET question = ?, questionno = ?, qtype = ?, pos = ?, deleteme = 0 WHERE id = ?");
-    Stmt writeResponse(db, "UPDATE response SET questionid = ?, name = ?, pos = ?, responseMatrixGroupID = ?, "
-                           "LogicJumpToQuestionID = ?, deleteme = 0 WHERE id = ?");
+    Stmt writeQuestion(
+        db, "UPDATE question SET question = ?, questionno = ?, qtype = ?, pos = ?, deleteme = 0 WHERE id = ?");
+    Stmt writeResponse(db,
+        "UPDATE response SET questionid = ?, name = ?, pos = ?, responseMatrixGroupID = ?, "
+        "LogicJumpToQuestionID = ?, deleteme = 0 WHERE id = ?");
     Stmt sweepQuestions(db, "DELETE FROM question WHERE deleteme = 1");
     Stmt sweepResponses(db, "DELETE FROM response WHERE deleteme = 1");
     Stmt readQuestions(db, "SELECT id, question, questionno, qtype, pos FROM question ORDER BY pos");
-    Stmt readResponses(db, "SELECT id, questionid, name, pos, responseMatrixGroupID, LogicJumpToQuestionID FROM "
-                           "response ORDER BY questionid, pos");
+    Stmt readResponses(db,
+        "SELECT id, questionid, name, pos, responseMatrixGroupID, LogicJumpToQuestionID FROM "
+        "response ORDER BY questionid, pos");
 
     bench::MeasureWithFloor(
         state,
@@ -334,7 +337,7 @@ void SaveDesignWithRespondents(benchmark::State& state)
 }
 BENCHMARK(SaveDesignWithRespondents)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -1,6 +1,7 @@
 #include "collection/CollectScreen.h"
 
 #include "collection/PaperSurvey.h"
+#include "collection/ReportError.h"
 #include "collection/frmManualResponse.h"
 #include "document/SurveySession.h"
 #include "platform/Dialogs.h"
@@ -25,8 +26,8 @@
 namespace {
 
 const QString kNoAnswer = QStringLiteral("No Answer");
-const QString kNoneSelected =
-    QStringLiteral("No Respondent has been selected. Please select a Respondent from the list to continue.");
+const QString kNoneSelected
+    = QStringLiteral("No Respondent has been selected. Please select a Respondent from the list to continue.");
 constexpr int kErrPathAccess = 75;
 
 // The system's long time format without its time zone: the stored times are local times of
@@ -77,7 +78,7 @@ private:
         if (!when.isValid())
             return stored;
         return locale_.toString(when.date(), QLocale::LongFormat) + QStringLiteral(" - ")
-               + locale_.toString(when.time(), timeFormat_);
+            + locale_.toString(when.time(), timeFormat_);
     }
 
     QLocale locale_ = QLocale::system();
@@ -88,14 +89,20 @@ private:
 
 // Keeps a grid from drawing while it is refilled, whatever way the refill ends.
 struct RedrawOff {
-    explicit RedrawOff(FlexGrid* g) : grid(g) { grid->setRedraw(false); }
+    explicit RedrawOff(FlexGrid* g)
+        : grid(g)
+    {
+        grid->setRedraw(false);
+    }
     ~RedrawOff() { grid->setRedraw(true); }
     FlexGrid* grid;
 };
 
-}  // namespace
+} // namespace
 
-CollectScreen::CollectScreen(SurveySession& session, QWidget* parent) : QWidget(parent), session_(session)
+CollectScreen::CollectScreen(SurveySession& session, QWidget* parent)
+    : QWidget(parent)
+    , session_(session)
 {
     setObjectName(QStringLiteral("picCollect"));
 
@@ -158,16 +165,9 @@ bool CollectScreen::eventFilter(QObject* watched, QEvent* event)
     if (watched == gRespondents && (event->type() == QEvent::Resize || event->type() == QEvent::Move)) {
         const int right = Twips::Left(gRespondents) + Twips::Width(gRespondents);
         Twips::SetLeft(cboDCExampleQuestion,
-                       std::max(Twips::Left(picCustBot) + Twips::Width(picCustBot), right - Twips::Width(cboDCExampleQuestion)));
+            std::max(Twips::Left(picCustBot) + Twips::Width(picCustBot), right - Twips::Width(cboDCExampleQuestion)));
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void CollectScreen::report(const QString& what, const db::Error& error)
-{
-    Dialogs::MsgBox(what + QLatin1Char(' ') + error.description() + QLatin1Char(' ') + QString::number(error.number())
-                        + QLatin1Char(' ') + error.source(),
-                    Dialogs::OKOnly, Dialogs::Critical);
 }
 
 // The list
@@ -212,8 +212,8 @@ void CollectScreen::fillExampleList()
             QStringLiteral("SELECT id, question, questionno FROM question WHERE qtype = 0 ORDER BY pos"));
         for (; !rs.atEnd(); rs.MoveNext()) {
             const QString plain = rtf::toPlainText(NullToEmpty(rs.field(1)));
-            cboDCExampleQuestion->addItem(NullToEmpty(rs.field(2)) + QStringLiteral(". ") + CaptionText(plain),
-                                          rs.field(0).toInt());
+            cboDCExampleQuestion->addItem(
+                NullToEmpty(rs.field(2)) + QStringLiteral(". ") + CaptionText(plain), rs.field(0).toInt());
         }
     }
     if (cboDCExampleQuestion->count() > 0) {
@@ -242,15 +242,16 @@ void CollectScreen::refill(int SelectRow, int SelectID)
             // One ordered pass; the example answer of each respondent is the first answer row of
             // the example question, as the index gives them. Respondents added in the same second
             // are listed newest first too.
-            const int example = cboDCExampleQuestion->currentIndex() >= 0 ? cboDCExampleQuestion->currentData().toInt() : -1;
+            const int example
+                = cboDCExampleQuestion->currentIndex() >= 0 ? cboDCExampleQuestion->currentData().toInt() : -1;
             db::Recordset rs = example >= 0
                 ? connection.OpenRecordset(
-                      QStringLiteral("SELECT r.id, r.submitteddate, r.source, (SELECT simpleresponse FROM "
-                                     "Respondent_Responses WHERE respondentid = r.id AND questionid = ?) "
-                                     "FROM respondent r ORDER BY r.submitteddate DESC, r.id DESC"),
-                      {example})
+                    QStringLiteral("SELECT r.id, r.submitteddate, r.source, (SELECT simpleresponse FROM "
+                                   "Respondent_Responses WHERE respondentid = r.id AND questionid = ?) "
+                                   "FROM respondent r ORDER BY r.submitteddate DESC, r.id DESC"),
+                    { example })
                 : connection.OpenRecordset(QStringLiteral(
-                      "SELECT id, submitteddate, source, NULL FROM respondent ORDER BY submitteddate DESC, id DESC"));
+                    "SELECT id, submitteddate, source, NULL FROM respondent ORDER BY submitteddate DESC, id DESC"));
             DateTimeText dateTime;
             for (int n = 1; !rs.atEnd(); rs.MoveNext(), ++n) {
                 gRespondents->setRows(n + 1);
@@ -265,7 +266,7 @@ void CollectScreen::refill(int SelectRow, int SelectID)
             }
         }
     } catch (const db::Error& e) {
-        report(QStringLiteral("Unable to read the list of respondents."), e);
+        ReportError(QStringLiteral("Unable to read the list of respondents."), e);
     }
     if (SelectRow >= gRespondents->rows())
         SelectRow = gRespondents->rows() - 1;
@@ -302,11 +303,10 @@ void CollectScreen::showAnswerEntry()
 void CollectScreen::cmdCreateResponse_Click()
 {
     try {
-        CurrentRespondentID =
-            qint32(session_.SurveyConnection.AppendRow(QStringLiteral("respondent"), {{QStringLiteral("Source"),
-                                                                                       QStringLiteral("Manual Entry")}}));
+        CurrentRespondentID = qint32(session_.SurveyConnection.AppendRow(
+            QStringLiteral("respondent"), { { QStringLiteral("Source"), QStringLiteral("Manual Entry") } }));
     } catch (const db::Error& e) {
-        report(QStringLiteral("Unable to add a respondent."), e);
+        ReportError(QStringLiteral("Unable to add a respondent."), e);
         return;
     }
     showAnswerEntry();
@@ -339,11 +339,11 @@ void CollectScreen::cmdDeleteResponse_Click()
     try {
         // The answers and the respondent go together or not at all.
         db::Transaction transaction(connection);
-        connection.Execute(QStringLiteral("DELETE FROM respondent_responses WHERE respondentid = ?"), {id});
-        connection.Execute(QStringLiteral("DELETE FROM respondent WHERE id = ?"), {id});
+        connection.Execute(QStringLiteral("DELETE FROM respondent_responses WHERE respondentid = ?"), { id });
+        connection.Execute(QStringLiteral("DELETE FROM respondent WHERE id = ?"), { id });
         transaction.commit();
     } catch (const db::Error& e) {
-        report(QStringLiteral("Unable to delete the respondent."), e);
+        ReportError(QStringLiteral("Unable to delete the respondent."), e);
     }
     RefreshRespondentList(1, 0);
 }
@@ -352,9 +352,9 @@ void CollectScreen::cmdDeleteResponse_Click()
 
 void CollectScreen::mnuDataCollectionPaperSurvey_Click()
 {
-    const std::optional<QString> chosen = Dialogs::ShowSave(
-        {QStringLiteral("PaperSurvey.rtf"), QStringLiteral("Rich Text Format (*.rtf)|*.rtf"),
-         Dialogs::OverwritePrompt | Dialogs::PathMustExist, QString()});
+    const std::optional<QString> chosen
+        = Dialogs::ShowSave({ QStringLiteral("PaperSurvey.rtf"), QStringLiteral("Rich Text Format (*.rtf)|*.rtf"),
+            Dialogs::OverwritePrompt | Dialogs::PathMustExist, QString() });
     if (!chosen || chosen->isEmpty())
         return;
     const QString fileName = *chosen;
@@ -371,14 +371,14 @@ void CollectScreen::mnuDataCollectionPaperSurvey_Click()
     } catch (const db::Error& e) {
         QApplication::restoreOverrideCursor();
         Dialogs::MsgBox(QStringLiteral("Unable to write to file ") + fileName + QLatin1Char(' ') + e.description()
-                            + QLatin1Char(' ') + QString::number(e.number()) + QLatin1Char(' ') + e.source(),
-                        Dialogs::OKOnly, Dialogs::Critical);
+                + QLatin1Char(' ') + QString::number(e.number()) + QLatin1Char(' ') + e.source(),
+            Dialogs::OKOnly, Dialogs::Critical);
         return;
     }
     QApplication::restoreOverrideCursor();
 
-    if (Dialogs::MsgBox(QStringLiteral("View paper based survey now?"), Dialogs::YesNo, Dialogs::Question,
-                        Dialogs::AppTitle())
+    if (Dialogs::MsgBox(
+            QStringLiteral("View paper based survey now?"), Dialogs::YesNo, Dialogs::Question, Dialogs::AppTitle())
         == Dialogs::Yes)
         Shell::open(fileName);
 }

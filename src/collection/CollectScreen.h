@@ -8,10 +8,6 @@ class QLabel;
 class QPushButton;
 class SurveySession;
 
-namespace db {
-class Error;
-}
-
 // The Data Collection screen (`picCollect`): the respondents of the open survey, newest first, with
 // their answer to an example question and their source; adding, viewing or changing and deleting
 // a respondent; and the paper questionnaire. Nothing here marks the survey changed.
@@ -63,7 +59,6 @@ private:
     void fillExampleList();
     void showAnswerEntry();
     bool noRespondentSelected();
-    static void report(const QString& what, const db::Error& error);
 
     SurveySession& session_;
     // A refill asked for while the screen was not on view, done when it is shown.

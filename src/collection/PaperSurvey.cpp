@@ -18,9 +18,9 @@ namespace PaperSurvey {
 
 namespace {
 
-constexpr int kFirstStop = 720;     // where an answer begins, half an inch in
-constexpr int kGap = 240;           // room between a caption and the next column
-constexpr int kLastBoxStop = 8000;  // a box stays within the default page width
+constexpr int kFirstStop = 720; // where an answer begins, half an inch in
+constexpr int kGap = 240; // room between a caption and the next column
+constexpr int kLastBoxStop = 8000; // a box stays within the default page width
 constexpr int kErrPathAccess = 75;
 
 const QString kLineBreak = QStringLiteral("\r\n");
@@ -29,7 +29,7 @@ QStringList scaleColumns(db::Connection& connection, const QVariant& scale)
 {
     QStringList names;
     db::Recordset rs = connection.OpenRecordset(
-        QStringLiteral("SELECT name FROM responsematrix WHERE responsematrixgroupid = ? ORDER BY pos;"), {scale});
+        QStringLiteral("SELECT name FROM responsematrix WHERE responsematrixgroupid = ? ORDER BY pos;"), { scale });
     for (; !rs.atEnd(); rs.MoveNext())
         names << NullToEmpty(rs.field(0));
     return names;
@@ -41,7 +41,7 @@ void writeAnswers(db::Connection& connection, rtf::DocumentWriter& doc, const QV
     QStringList answers;
     db::Recordset rs = connection.OpenRecordset(
         QStringLiteral("SELECT response.name FROM response WHERE response.questionid = ? ORDER BY response.pos"),
-        {questionId});
+        { questionId });
     for (; !rs.atEnd(); rs.MoveNext())
         answers << NullToEmpty(rs.field(0));
     if (answers.isEmpty())
@@ -61,7 +61,7 @@ void writeMatrix(db::Connection& connection, rtf::DocumentWriter& doc, const QVa
     QVariantList rowScales;
     db::Recordset rs = connection.OpenRecordset(
         QStringLiteral("SELECT id, name, responseMatrixGroupID FROM response WHERE questionid = ? ORDER BY pos"),
-        {questionId});
+        { questionId });
     for (; !rs.atEnd(); rs.MoveNext()) {
         rowCaptions << NullToEmpty(rs.field(1));
         rowScales << rs.field(2);
@@ -107,7 +107,7 @@ void writeMatrix(db::Connection& connection, rtf::DocumentWriter& doc, const QVa
     doc.setTabStops({});
 }
 
-}  // namespace
+} // namespace
 
 int TextTwips(const QString& text)
 {
@@ -125,7 +125,7 @@ QList<int> AnswerStops(const QStringList& answers)
     int widest = 0;
     for (const QString& answer : answers)
         widest = std::max(widest, TextTwips(answer));
-    return {kFirstStop, std::min(kFirstStop + widest + kGap, kLastBoxStop)};
+    return { kFirstStop, std::min(kFirstStop + widest + kGap, kLastBoxStop) };
 }
 
 QList<int> MatrixRowStops(const QStringList& rowCaptions, const QStringList& columnCaptions)
@@ -148,19 +148,19 @@ QList<int> MatrixHeaderStops(const QList<int>& rowStops)
     // The header's first tab stops half-way to the first column, its second at the column.
     if (rowStops.isEmpty())
         return {};
-    QList<int> stops{std::max(1, rowStops.first() / 2)};
+    QList<int> stops { std::max(1, rowStops.first() / 2) };
     stops << rowStops;
     return stops;
 }
 
 void Write(db::Connection& connection, QIODevice& out)
 {
-    rtf::DocumentWriter doc(out, {kFont}, kPoints);
-    const rtf::RunFormat heading{QString(), kPoints + 1, true};
+    rtf::DocumentWriter doc(out, { kFont }, kPoints);
+    const rtf::RunFormat heading { QString(), kPoints + 1, true };
 
     doc.append(kLineBreak + kLineBreak);
-    db::Recordset questions =
-        connection.OpenRecordset(QStringLiteral("SELECT id, question, qtype, questionno FROM question ORDER BY pos"));
+    db::Recordset questions
+        = connection.OpenRecordset(QStringLiteral("SELECT id, question, qtype, questionno FROM question ORDER BY pos"));
     for (; !questions.atEnd(); questions.MoveNext()) {
         const QVariant id = questions.field(0);
         const QString text = rtf::toPlainText(NullToEmpty(questions.field(1)));
@@ -191,4 +191,4 @@ void Write(db::Connection& connection, QIODevice& out)
         throw db::Error(doc.errorString(), kErrPathAccess, QStringLiteral("Tessivo"));
 }
 
-}  // namespace PaperSurvey
+} // namespace PaperSurvey

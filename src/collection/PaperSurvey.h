@@ -35,4 +35,4 @@ QList<int> AnswerStops(const QStringList& answers);
 QList<int> MatrixRowStops(const QStringList& rowCaptions, const QStringList& columnCaptions);
 QList<int> MatrixHeaderStops(const QList<int>& rowStops);
 
-}  // namespace PaperSurvey
+} // namespace PaperSurvey

@@ -1,5 +1,6 @@
 #include "collection/frmManualResponse.h"
 
+#include "collection/ReportError.h"
 #include "document/clsQ.h"
 #include "platform/Database.h"
 #include "platform/Dialogs.h"
@@ -38,7 +39,10 @@ constexpr int kButtonHeight = 225;
 // Keeps the focused answer in view while the arrow keys or Tab move through a long list.
 class EnsureVisible : public QObject {
 public:
-    EnsureVisible(QScrollArea* area) : QObject(area), area_(area) {}
+    EnsureVisible(QScrollArea* area)
+        : QObject(area)
+        , area_(area)
+    { }
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::FocusIn)
@@ -65,10 +69,12 @@ QScrollArea* makeButtonPanel(QWidget* parent, const QString& name)
     return area;
 }
 
-}  // namespace
+} // namespace
 
 frmManualResponse::frmManualResponse(db::Connection& connection, qint32 respondentId, QWidget* parent)
-    : QDialog(parent), CurrentRespondentID(respondentId), connection_(connection)
+    : QDialog(parent)
+    , CurrentRespondentID(respondentId)
+    , connection_(connection)
 {
     buildControls();
     // Form_Load: the first question.
@@ -149,14 +155,14 @@ void frmManualResponse::buildControls()
     cmdDCAnswersCancel = makeButton(QStringLiteral("cmdDCAnswersCancel"), QStringLiteral("&Cancel"), 2600);
     // Each page decides whether Enter presses Next; a button with the focus does not take that
     // over (Enter presses the focused button itself, see keyPressEvent).
-    for (QPushButton* button : {cmdDCAnswersPrevious, cmdDCAnswersNext, cmdDCAnswersCancel})
+    for (QPushButton* button : { cmdDCAnswersPrevious, cmdDCAnswersNext, cmdDCAnswersCancel })
         button->setAutoDefault(false);
     connect(cmdDCAnswersPrevious, &QPushButton::clicked, this, &frmManualResponse::cmdDCAnswersPrevious_Click);
     connect(cmdDCAnswersNext, &QPushButton::clicked, this, &frmManualResponse::cmdDCAnswersNext_Click);
     connect(cmdDCAnswersCancel, &QPushButton::clicked, this, &frmManualResponse::cmdDCAnswersCancel_Click);
 
-    for (QWidget* panel : {picDCResponseSimple, static_cast<QWidget*>(picDCResponseCheck),
-                           static_cast<QWidget*>(picDCResponseRadio), picDCResponseMatrix})
+    for (QWidget* panel : { picDCResponseSimple, static_cast<QWidget*>(picDCResponseCheck),
+             static_cast<QWidget*>(picDCResponseRadio), picDCResponseMatrix })
         panel->hide();
 }
 
@@ -183,8 +189,7 @@ Button* frmManualResponse::addButton(QList<Button*>& buttons, QScrollArea* area,
     return button;
 }
 
-template <typename Button>
-void frmManualResponse::clearButtons(QList<Button*>& buttons)
+template <typename Button> void frmManualResponse::clearButtons(QList<Button*>& buttons)
 {
     while (buttons.size() > 1)
         delete buttons.takeLast();
@@ -202,16 +207,20 @@ void frmManualResponse::clearButtons(QList<Button*>& buttons)
 
 void frmManualResponse::showPanel(QWidget* panel)
 {
-    for (QWidget* each : {picDCResponseSimple, static_cast<QWidget*>(picDCResponseCheck),
-                          static_cast<QWidget*>(picDCResponseRadio), picDCResponseMatrix})
+    for (QWidget* each : { picDCResponseSimple, static_cast<QWidget*>(picDCResponseCheck),
+             static_cast<QWidget*>(picDCResponseRadio), picDCResponseMatrix })
         each->setVisible(each == panel);
 }
 
-void frmManualResponse::report(const QString& what, const db::Error& error)
+QSet<int> frmManualResponse::storedResponses(int questionId)
 {
-    Dialogs::MsgBox(what + QLatin1Char(' ') + error.description() + QLatin1Char(' ') + QString::number(error.number())
-                        + QLatin1Char(' ') + error.source(),
-                    Dialogs::OKOnly, Dialogs::Critical);
+    QSet<int> stored;
+    db::Recordset answers = connection_.OpenRecordset(
+        QStringLiteral("SELECT ResponseID FROM Respondent_Responses WHERE questionid = ? AND respondentid = ?"),
+        { questionId, CurrentRespondentID });
+    for (; !answers.atEnd(); answers.MoveNext())
+        stored.insert(answers.field(0).toInt());
+    return stored;
 }
 
 // Showing a page
@@ -220,7 +229,8 @@ bool frmManualResponse::RespondentAnswers_ShowQuestion()
 {
     try {
         db::Recordset rs = connection_.OpenRecordset(
-            QStringLiteral("SELECT id, question, questionno, qtype FROM question WHERE pos = ?"), {CurrentQuestionPos});
+            QStringLiteral("SELECT id, question, questionno, qtype FROM question WHERE pos = ?"),
+            { CurrentQuestionPos });
         if (rs.atEnd())
             return false;
         const int questionId = rs.field(0).toInt();
@@ -262,7 +272,7 @@ bool frmManualResponse::RespondentAnswers_ShowQuestion()
         // replace the answers already stored for its question.
         pageShown_ = false;
         showPanel(nullptr);
-        report(QStringLiteral("Unable to show the question."), e);
+        ReportError(QStringLiteral("Unable to show the question."), e);
     }
     return true;
 }
@@ -273,7 +283,7 @@ void frmManualResponse::showOpenEnded(int questionId)
     showPanel(picDCResponseSimple);
     db::Recordset rs = connection_.OpenRecordset(
         QStringLiteral("SELECT simpleresponse FROM Respondent_Responses WHERE questionid = ? AND respondentid = ?"),
-        {questionId, CurrentRespondentID});
+        { questionId, CurrentRespondentID });
     if (!rs.atEnd())
         txtDCSimpleResponse->setPlainText(NullToEmpty(rs.field(0)));
     // Enter starts a new line in the answer.
@@ -284,18 +294,14 @@ void frmManualResponse::showCheck(int questionId)
 {
     showPanel(picDCResponseCheck);
     clearButtons(chkDCCheck);
-    QSet<int> stored;
-    db::Recordset answers = connection_.OpenRecordset(
-        QStringLiteral("SELECT ResponseID FROM Respondent_Responses WHERE questionid = ? AND respondentid = ?"),
-        {questionId, CurrentRespondentID});
-    for (; !answers.atEnd(); answers.MoveNext())
-        stored.insert(answers.field(0).toInt());
+    const QSet<int> stored = storedResponses(questionId);
 
     db::Recordset rs = connection_.OpenRecordset(
-        QStringLiteral("SELECT id, name FROM response WHERE questionid = ? ORDER BY pos"), {questionId});
+        QStringLiteral("SELECT id, name FROM response WHERE questionid = ? ORDER BY pos"), { questionId });
     chkDCCheck.first()->setVisible(!rs.atEnd());
     for (int i = 0; !rs.atEnd(); rs.MoveNext(), ++i) {
-        QCheckBox* box = i == 0 ? chkDCCheck.first() : addButton(chkDCCheck, picDCResponseCheck, QStringLiteral("chkDCCheck"));
+        QCheckBox* box
+            = i == 0 ? chkDCCheck.first() : addButton(chkDCCheck, picDCResponseCheck, QStringLiteral("chkDCCheck"));
         const QString caption = NullToEmpty(rs.field(1));
         box->setText(caption);
         box->setAccessibleName(caption.isEmpty() ? QStringLiteral("Answer %1").arg(i + 1) : caption);
@@ -312,11 +318,11 @@ void frmManualResponse::showRadio(int questionId)
     showPanel(picDCResponseRadio);
     clearButtons(optDCRadio);
     db::Recordset rs = connection_.OpenRecordset(
-        QStringLiteral("SELECT id, name FROM response WHERE questionid = ? ORDER BY pos"), {questionId});
+        QStringLiteral("SELECT id, name FROM response WHERE questionid = ? ORDER BY pos"), { questionId });
     optDCRadio.first()->setVisible(!rs.atEnd());
     for (int i = 0; !rs.atEnd(); rs.MoveNext(), ++i) {
-        QRadioButton* option =
-            i == 0 ? optDCRadio.first() : addButton(optDCRadio, picDCResponseRadio, QStringLiteral("optDCRadio"));
+        QRadioButton* option
+            = i == 0 ? optDCRadio.first() : addButton(optDCRadio, picDCResponseRadio, QStringLiteral("optDCRadio"));
         const QString caption = NullToEmpty(rs.field(1));
         option->setText(caption);
         option->setAccessibleName(caption.isEmpty() ? QStringLiteral("Answer %1").arg(i + 1) : caption);
@@ -324,12 +330,7 @@ void frmManualResponse::showRadio(int questionId)
         option->show();
     }
     if (optDCRadio.first()->isVisibleTo(picDCResponseRadio)) {
-        QSet<int> stored;
-        db::Recordset answers = connection_.OpenRecordset(
-            QStringLiteral("SELECT ResponseID FROM Respondent_Responses WHERE questionid = ? AND respondentid = ?"),
-            {questionId, CurrentRespondentID});
-        for (; !answers.atEnd(); answers.MoveNext())
-            stored.insert(answers.field(0).toInt());
+        const QSet<int> stored = storedResponses(questionId);
         // Choosing one option clears the others: the last stored one stays chosen.
         for (QRadioButton* option : std::as_const(optDCRadio)) {
             if (stored.contains(option->property("Tag").toInt()))
@@ -347,14 +348,15 @@ void frmManualResponse::showMatrix(int questionId)
     QList<QPair<int, QString>> rows;
     db::Recordset rs = connection_.OpenRecordset(
         QStringLiteral("SELECT id, name, responsematrixgroupid FROM response WHERE questionid = ? ORDER BY pos"),
-        {questionId});
+        { questionId });
     if (!rs.atEnd())
         scale = rs.field(2).toInt();
     for (; !rs.atEnd(); rs.MoveNext())
-        rows.append({rs.field(0).toInt(), NullToEmpty(rs.field(1))});
+        rows.append({ rs.field(0).toInt(), NullToEmpty(rs.field(1)) });
     gMatrix->setVisible(!rows.isEmpty());
 
-    const auto twipsOf = [this](const QString& text) { return Twips::FromPixelsX(fontMetrics().horizontalAdvance(text)); };
+    const auto twipsOf
+        = [this](const QString& text) { return Twips::FromPixelsX(fontMetrics().horizontalAdvance(text)); };
     gMatrix->setRedraw(false);
     gMatrix->setRows(1);
     gMatrix->setCols(1);
@@ -372,7 +374,7 @@ void frmManualResponse::showMatrix(int questionId)
     }
 
     db::Recordset columns = connection_.OpenRecordset(
-        QStringLiteral("SELECT id, name FROM responsematrix WHERE responsematrixgroupid = ? ORDER BY pos"), {scale});
+        QStringLiteral("SELECT id, name FROM responsematrix WHERE responsematrixgroupid = ? ORDER BY pos"), { scale });
     gMatrix->setVisible(!columns.atEnd() && !rows.isEmpty());
     for (; !columns.atEnd(); columns.MoveNext()) {
         const int c = gMatrix->cols();
@@ -390,11 +392,11 @@ void frmManualResponse::showMatrix(int questionId)
     // Stored answers are shown again; a row without one starts with no cell chosen, so a row the
     // user never answers stores nothing.
     if (gMatrix->rows() > 1 && gMatrix->cols() > 1) {
-        QHash<int, int> chosen;  // matrix row's response id -> column id, the first stored row
-        db::Recordset answers = connection_.OpenRecordset(
-            QStringLiteral("SELECT ResponseID, ResponseMatrixID FROM Respondent_Responses "
-                           "WHERE questionid = ? AND respondentid = ? ORDER BY id"),
-            {questionId, CurrentRespondentID});
+        QHash<int, int> chosen; // matrix row's response id -> column id, the first stored row
+        db::Recordset answers
+            = connection_.OpenRecordset(QStringLiteral("SELECT ResponseID, ResponseMatrixID FROM Respondent_Responses "
+                                                       "WHERE questionid = ? AND respondentid = ? ORDER BY id"),
+                { questionId, CurrentRespondentID });
         for (; !answers.atEnd(); answers.MoveNext()) {
             const int response = answers.field(0).toInt();
             if (!chosen.contains(response))
@@ -453,7 +455,8 @@ void frmManualResponse::keyPressEvent(QKeyEvent* event)
 {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     auto* button = qobject_cast<QPushButton*>(focusWidget());
-    if (enter && button && button->parentWidget() == picDCFooter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    if (enter && button && button->parentWidget() == picDCFooter
+        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         button->click();
         return;
     }
@@ -474,8 +477,8 @@ bool frmManualResponse::ShowDCAnswer()
     if (!pageShown_)
         return true;
     try {
-        db::Recordset rs = connection_.OpenRecordset(QStringLiteral("SELECT ID FROM question WHERE pos = ?"),
-                                                     {CurrentQuestionPos});
+        db::Recordset rs = connection_.OpenRecordset(
+            QStringLiteral("SELECT ID FROM question WHERE pos = ?"), { CurrentQuestionPos });
         if (rs.atEnd()) {
             Dialogs::MsgBox(QStringLiteral("Error cmdDCAnswersNext_Click"), Dialogs::OKOnly, Dialogs::Critical);
             return true;
@@ -486,13 +489,13 @@ bool frmManualResponse::ShowDCAnswer()
         db::Transaction transaction(connection_);
         connection_.Execute(
             QStringLiteral("DELETE FROM Respondent_Responses WHERE RespondentID = ? AND questionid = ?"),
-            {CurrentRespondentID, questionId});
+            { CurrentRespondentID, questionId });
         storeRows(questionId);
         transaction.commit();
         return true;
     } catch (const db::Error& e) {
         JumpToQuestionID = -1;
-        report(QStringLiteral("Unable to store the answers."), e);
+        ReportError(QStringLiteral("Unable to store the answers."), e);
         return false;
     }
 }
@@ -503,14 +506,15 @@ void frmManualResponse::storeRows(int questionId)
         "INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, SimpleResponse) VALUES (?, ?, ?, ?)");
     switch (CurrentQType) {
     case QTypeOpenEnded:
-        connection_.Execute(insert, {questionId, CurrentRespondentID, 1, txtDCSimpleResponse->toPlainText()});
+        connection_.Execute(insert, { questionId, CurrentRespondentID, 1, txtDCSimpleResponse->toPlainText() });
         break;
     case QTypeCheck:
         if (!chkDCCheck.first()->isVisibleTo(picDCResponseCheck))
             break;
         for (const QCheckBox* box : std::as_const(chkDCCheck)) {
             if (box->isChecked())
-                connection_.Execute(insert, {questionId, CurrentRespondentID, box->property("Tag").toInt(), QString()});
+                connection_.Execute(
+                    insert, { questionId, CurrentRespondentID, box->property("Tag").toInt(), QString() });
         }
         break;
     case QTypeRadio:
@@ -521,11 +525,11 @@ void frmManualResponse::storeRows(int questionId)
                 continue;
             const int response = option->property("Tag").toInt();
             db::Recordset jump = connection_.OpenRecordset(
-                QStringLiteral("SELECT logicjumptoquestionid FROM response WHERE id = ?"), {response});
+                QStringLiteral("SELECT logicjumptoquestionid FROM response WHERE id = ?"), { response });
             if (!jump.atEnd() && !jump.isNull(0))
                 JumpToQuestionID = jump.field(0).toInt();
             jump = db::Recordset();
-            connection_.Execute(insert, {questionId, CurrentRespondentID, response, QString()});
+            connection_.Execute(insert, { questionId, CurrentRespondentID, response, QString() });
         }
         break;
     case QTypeMatrix: {
@@ -537,8 +541,8 @@ void frmManualResponse::storeRows(int questionId)
         for (int c = 1; c < gMatrix->cols(); ++c) {
             for (int r = 1; r < gMatrix->rows(); ++r) {
                 if (gMatrix->textMatrix(r, c) == kYes)
-                    connection_.Execute(insertCell, {questionId, CurrentRespondentID, gMatrix->rowData(r), QString(),
-                                                     gMatrix->colData(c)});
+                    connection_.Execute(insertCell,
+                        { questionId, CurrentRespondentID, gMatrix->rowData(r), QString(), gMatrix->colData(c) });
             }
         }
         break;
@@ -558,13 +562,13 @@ void frmManualResponse::cmdDCAnswersNext_Click()
         CurrentQuestionPos += 1;
     } else {
         try {
-            db::Recordset rs =
-                connection_.OpenRecordset(QStringLiteral("SELECT pos FROM question WHERE id = ?"), {JumpToQuestionID});
+            db::Recordset rs = connection_.OpenRecordset(
+                QStringLiteral("SELECT pos FROM question WHERE id = ?"), { JumpToQuestionID });
             // A jump to a question that is no longer in the file stays on the page.
             if (!rs.atEnd())
                 CurrentQuestionPos = rs.field(0).toInt();
         } catch (const db::Error& e) {
-            report(QStringLiteral("Unable to show the question."), e);
+            ReportError(QStringLiteral("Unable to show the question."), e);
             return;
         }
     }

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QList>
+#include <QSet>
 
 class FlexGrid;
 class QCheckBox;
@@ -14,7 +15,6 @@ class QScrollArea;
 
 namespace db {
 class Connection;
-class Error;
 }
 
 // Answer entry: the answers of one respondent, one question per page in survey order, following
@@ -34,9 +34,9 @@ public:
     QWidget* picDCResponseSimple = nullptr;
     QPlainTextEdit* txtDCSimpleResponse = nullptr;
     QScrollArea* picDCResponseCheck = nullptr;
-    QList<QCheckBox*> chkDCCheck;  // element 0 always exists
+    QList<QCheckBox*> chkDCCheck; // element 0 always exists
     QScrollArea* picDCResponseRadio = nullptr;
-    QList<QRadioButton*> optDCRadio;  // element 0 always exists
+    QList<QRadioButton*> optDCRadio; // element 0 always exists
     QWidget* picDCResponseMatrix = nullptr;
     FlexGrid* gMatrix = nullptr;
     QWidget* picDCFooter = nullptr;
@@ -77,15 +77,14 @@ private:
     void showCheck(int questionId);
     void showRadio(int questionId);
     void showMatrix(int questionId);
-    template <typename Button>
-    void clearButtons(QList<Button*>& buttons);
-    template <typename Button>
-    Button* addButton(QList<Button*>& buttons, QScrollArea* area, const QString& name);
+    template <typename Button> void clearButtons(QList<Button*>& buttons);
+    template <typename Button> Button* addButton(QList<Button*>& buttons, QScrollArea* area, const QString& name);
     void chooseMatrixCell();
     // Gives the keyboard focus to the page's answers (or to Next on a page without any).
     void focusPage();
     void storeRows(int questionId);
-    static void report(const QString& what, const db::Error& error);
+    // The response ids stored for the respondent's answer to a question.
+    QSet<int> storedResponses(int questionId);
 
     db::Connection& connection_;
     // False while the page on screen could not be built whole: such a page is never stored.

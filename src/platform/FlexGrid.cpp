@@ -9,12 +9,14 @@
 
 namespace {
 constexpr Qt::Alignment kDefaultAlignment = Qt::AlignLeft | Qt::AlignVCenter;
-constexpr int kDefaultColWidth = 1000;  // twips
-}  // namespace
+constexpr int kDefaultColWidth = 1000; // twips
+} // namespace
 
 // FlexGridModel
 
-FlexGridModel::FlexGridModel(QObject* parent) : QAbstractTableModel(parent) {}
+FlexGridModel::FlexGridModel(QObject* parent)
+    : QAbstractTableModel(parent)
+{ }
 
 void FlexGridModel::reshape(int rows, int cols)
 {
@@ -156,7 +158,7 @@ void FlexGridModel::cellChanged(int row, int col)
         Q_EMIT headerDataChanged(Qt::Vertical, row - fixedRows_, row - fixedRows_);
     } else {
         const QModelIndex i = index(row - fixedRows_, col - fixedCols_);
-        Q_EMIT dataChanged(i, i, {Qt::DisplayRole, Qt::TextAlignmentRole});
+        Q_EMIT dataChanged(i, i, { Qt::DisplayRole, Qt::TextAlignmentRole });
     }
 }
 
@@ -226,7 +228,9 @@ Qt::ItemFlags FlexGridModel::flags(const QModelIndex& index) const
 
 // FlexGrid
 
-FlexGrid::FlexGrid(QWidget* parent, int fixedCols) : QTableView(parent), model_(new FlexGridModel(this))
+FlexGrid::FlexGrid(QWidget* parent, int fixedCols)
+    : QTableView(parent)
+    , model_(new FlexGridModel(this))
 {
     model_->setFixed(1, fixedCols);
     model_->setCols(1);

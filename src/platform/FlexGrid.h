@@ -130,6 +130,6 @@ private:
     FlexGridModel* model_;
     int row_ = 0;
     int col_ = 0;
-    std::vector<int> widths_;  // twips, per grid column
+    std::vector<int> widths_; // twips, per grid column
     bool applying_ = false;
 };

@@ -2,12 +2,11 @@
 // Survey files for the Data Collection tests, built through the survey document so that ids,
 // positions, scales and jumps are stored as a save stores them.
 
+#include "ProgramFolder.h"
 #include "document/SurveyFile.h"
 #include "document/clsSurvey.h"
 #include "platform/Database.h"
 #include "platform/Rtf.h"
-
-#include "ProgramFolder.h"
 
 #include <QList>
 #include <QString>
@@ -67,20 +66,21 @@ inline int number(db::Connection& c, const QString& sql, const QVariantList& par
 // The id of the question at a position, and of a response of it by its position.
 inline int questionId(db::Connection& c, int pos)
 {
-    return number(c, QStringLiteral("SELECT id FROM question WHERE pos = ?"), {pos});
+    return number(c, QStringLiteral("SELECT id FROM question WHERE pos = ?"), { pos });
 }
 
 inline int responseId(db::Connection& c, int questionPos, int responsePos)
 {
     return number(c, QStringLiteral("SELECT id FROM response WHERE questionid = ? AND pos = ?"),
-                  {questionId(c, questionPos), responsePos});
+        { questionId(c, questionPos), responsePos });
 }
 
 // The id of column i (1 = first) of answer scale 2.
 inline int columnId(db::Connection& c, int i)
 {
-    return number(c, QStringLiteral("SELECT id FROM responsematrix WHERE responsematrixgroupid = 2 ORDER BY pos LIMIT 1 OFFSET ?"),
-                  {i - 1});
+    return number(c,
+        QStringLiteral("SELECT id FROM responsematrix WHERE responsematrixgroupid = 2 ORDER BY pos LIMIT 1 OFFSET ?"),
+        { i - 1 });
 }
 
 // A respondent's answer rows: question position, ResponseID, SimpleResponse, ResponseMatrixID,
@@ -88,9 +88,9 @@ inline int columnId(db::Connection& c, int i)
 inline QStringList answers(db::Connection& c, qint64 respondent)
 {
     return rows(c,
-                QStringLiteral("SELECT q.pos, a.ResponseID, a.SimpleResponse, a.ResponseMatrixID FROM Respondent_Responses a "
-                               "JOIN question q ON q.id = a.QuestionID WHERE a.RespondentID = ? ORDER BY a.id"),
-                {respondent});
+        QStringLiteral("SELECT q.pos, a.ResponseID, a.SimpleResponse, a.ResponseMatrixID FROM Respondent_Responses a "
+                       "JOIN question q ON q.id = a.QuestionID WHERE a.RespondentID = ? ORDER BY a.id"),
+        { respondent });
 }
 
-}  // namespace collectiontest
+} // namespace collectiontest

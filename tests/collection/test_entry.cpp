@@ -1,14 +1,13 @@
 // Answer entry: the pages of every question type, the rows each stores, jumps, Previous, Cancel,
 // the answers shown again, and a store that fails.
+#include "ProgramFolder.h"
+#include "SurveyFixture.h"
+#include "TestEnvironment.h"
 #include "collection/frmManualResponse.h"
 #include "document/clsQ.h"
 #include "platform/Dialogs.h"
 #include "platform/FlexGrid.h"
 #include "platform/Twips.h"
-
-#include "ProgramFolder.h"
-#include "SurveyFixture.h"
-#include "TestEnvironment.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -25,12 +24,12 @@ namespace {
 
 // 1 open, 2 check, 3 radio whose "Dog" jumps to 5, 4 open, 5 matrix of two rows, 6 instruction text.
 const QList<Question> kSurvey = {
-    {QTypeOpenEnded, QStringLiteral("Name?")},
-    {QTypeCheck, QStringLiteral("Fruit?"), {"A", "B", "C", "D"}},
-    {QTypeRadio, QStringLiteral("Pet?"), {"Cat", "Dog>5", "Fish"}},
-    {QTypeOpenEnded, QStringLiteral("Why?")},
-    {QTypeMatrix, QStringLiteral("Rate"), {"Food", "Room"}},
-    {QTypeText, QStringLiteral("Thanks")},
+    { QTypeOpenEnded, QStringLiteral("Name?") },
+    { QTypeCheck, QStringLiteral("Fruit?"), { "A", "B", "C", "D" } },
+    { QTypeRadio, QStringLiteral("Pet?"), { "Cat", "Dog>5", "Fish" } },
+    { QTypeOpenEnded, QStringLiteral("Why?") },
+    { QTypeMatrix, QStringLiteral("Rate"), { "Food", "Room" } },
+    { QTypeText, QStringLiteral("Thanks") },
 };
 
 void clickCell(FlexGrid* grid, int row, int col)
@@ -47,7 +46,7 @@ QStringList matrixRow(const FlexGrid* grid, int row)
     return cells;
 }
 
-}  // namespace
+} // namespace
 
 class EntryTest : public QObject {
     Q_OBJECT
@@ -58,7 +57,8 @@ class EntryTest : public QObject {
 
     qint64 newRespondent()
     {
-        return c.AppendRow(QStringLiteral("respondent"), {{QStringLiteral("source"), QStringLiteral("Manual Entry")}});
+        return c.AppendRow(
+            QStringLiteral("respondent"), { { QStringLiteral("source"), QStringLiteral("Manual Entry") } });
     }
 
     frmManualResponse* open(qint64 respondent)
@@ -144,11 +144,10 @@ private Q_SLOTS:
         const QString cat = QString::number(responseId(c, 3, 1));
         const QString food = QString::number(responseId(c, 5, 1));
         const QString room = QString::number(responseId(c, 5, 2));
-        const QStringList expected = answered
-            ? QStringList{"1|1|Ann|NULL", "2|" + b + "||NULL", "2|" + d + "||NULL", "3|" + cat + "||NULL",
-                          "4|1|Because|NULL", "5|" + room + "||" + QString::number(columnId(c, 1)),
-                          "5|" + food + "||" + QString::number(columnId(c, 3))}
-            : QStringList{"1|1||NULL", "4|1||NULL"};
+        const QStringList expected = answered ? QStringList { "1|1|Ann|NULL", "2|" + b + "||NULL", "2|" + d + "||NULL",
+            "3|" + cat + "||NULL", "4|1|Because|NULL", "5|" + room + "||" + QString::number(columnId(c, 1)),
+            "5|" + food + "||" + QString::number(columnId(c, 3)) }
+                                              : QStringList { "1|1||NULL", "4|1||NULL" };
         QCOMPARE(answers(c, r), expected);
     }
 
@@ -163,7 +162,7 @@ private Q_SLOTS:
 
         next();
         next();
-        dlg->optDCRadio.at(1)->setChecked(true);  // Dog, which jumps to 5
+        dlg->optDCRadio.at(1)->setChecked(true); // Dog, which jumps to 5
         next();
         QCOMPARE(dlg->CurrentQuestionPos, 5);
         QCOMPARE(dlg->lblDCQuestion->text(), QStringLiteral("5. Rate"));
@@ -175,8 +174,8 @@ private Q_SLOTS:
         next();
         next();
         QCOMPARE(dlg->lblDCQuestion->text(), QStringLiteral("Thanks"));
-        for (QWidget* panel : {dlg->picDCResponseSimple, static_cast<QWidget*>(dlg->picDCResponseCheck),
-                               static_cast<QWidget*>(dlg->picDCResponseRadio), dlg->picDCResponseMatrix})
+        for (QWidget* panel : { dlg->picDCResponseSimple, static_cast<QWidget*>(dlg->picDCResponseCheck),
+                 static_cast<QWidget*>(dlg->picDCResponseRadio), dlg->picDCResponseMatrix })
             QVERIFY(!panel->isVisible());
         QVERIFY(dlg->cmdDCAnswersNext->isDefault());
     }
@@ -194,14 +193,14 @@ private Q_SLOTS:
         QList<bool> ticked;
         for (const QCheckBox* box : std::as_const(dlg->chkDCCheck))
             ticked << box->isChecked();
-        QCOMPARE(ticked, (QList<bool>{false, true, false, true}));
+        QCOMPARE(ticked, (QList<bool> { false, true, false, true }));
         next();
         QVERIFY(dlg->optDCRadio.at(0)->isChecked());
-        dlg->optDCRadio.at(1)->setChecked(true);  // Dog now: the jump skips question 4
+        dlg->optDCRadio.at(1)->setChecked(true); // Dog now: the jump skips question 4
         next();
         QCOMPARE(dlg->CurrentQuestionPos, 5);
-        QCOMPARE(matrixRow(dlg->gMatrix, 1), (QStringList{"", "", "Yes", "", ""}));
-        QCOMPARE(matrixRow(dlg->gMatrix, 2), (QStringList{"Yes", "", "", "", ""}));
+        QCOMPARE(matrixRow(dlg->gMatrix, 1), (QStringList { "", "", "Yes", "", "" }));
+        QCOMPARE(matrixRow(dlg->gMatrix, 2), (QStringList { "Yes", "", "", "", "" }));
         dlg->gMatrix->setRow(1);
         dlg->gMatrix->setCol(3);
         QCOMPARE(dlg->gMatrix->cellAlignment(), Qt::Alignment(Qt::AlignHCenter | Qt::AlignVCenter));
@@ -210,7 +209,7 @@ private Q_SLOTS:
         // Question 4's answer stayed; question 3 now holds Dog.
         QStringList expected = before;
         expected.replace(expected.indexOf("3|" + QString::number(responseId(c, 3, 1)) + "||NULL"),
-                         "3|" + QString::number(responseId(c, 3, 2)) + "||NULL");
+            "3|" + QString::number(responseId(c, 3, 2)) + "||NULL");
         QStringList now = answers(c, r);
         now.sort();
         expected.sort();
@@ -227,7 +226,7 @@ private Q_SLOTS:
         QVERIFY(!dlg->isVisible());
         QCOMPARE(dlg->result(), int(QDialog::Rejected));
         QVERIFY(answers(c, first).isEmpty());
-        QCOMPARE(number(c, QStringLiteral("SELECT COUNT(*) FROM respondent WHERE id = ?"), {first}), 1);
+        QCOMPARE(number(c, QStringLiteral("SELECT COUNT(*) FROM respondent WHERE id = ?"), { first }), 1);
 
         // The close box stores nothing more than the pages left with Next.
         const qint64 second = newRespondent();
@@ -236,7 +235,7 @@ private Q_SLOTS:
         next();
         dlg->chkDCCheck.at(0)->setChecked(true);
         dlg->close();
-        QCOMPARE(answers(c, second), QStringList{"1|1|kept|NULL"});
+        QCOMPARE(answers(c, second), QStringList { "1|1|kept|NULL" });
     }
 
     void matrixCellsAreChosenAndClearedAgain()
@@ -247,41 +246,44 @@ private Q_SLOTS:
             next();
         FlexGrid* g = dlg->gMatrix;
         // Rows start with nothing chosen; the captions stand in the fixed column.
-        QCOMPARE(matrixRow(g, 1), (QStringList{"", "", "", "", ""}));
+        QCOMPARE(matrixRow(g, 1), (QStringList { "", "", "", "", "" }));
         QCOMPARE(g->textMatrix(1, 0), QStringLiteral("Food "));
         QCOMPARE(g->textMatrix(0, 1), QStringLiteral("Strongly Disagree"));
         QCOMPARE(g->rowData(2), responseId(c, 5, 2));
         QCOMPARE(g->colData(5), columnId(c, 5));
-        QVERIFY(Twips::FromPixelsX(g->fontMetrics().horizontalAdvance(g->textMatrix(0, 1))) + 150
-                <= g->colWidthTwips(1));
+        QVERIFY(
+            Twips::FromPixelsX(g->fontMetrics().horizontalAdvance(g->textMatrix(0, 1))) + 150 <= g->colWidthTwips(1));
 
         clickCell(g, 1, 1);
         clickCell(g, 1, 4);
-        QCOMPARE(matrixRow(g, 1), (QStringList{"", "", "", "Yes", ""}));
-        clickCell(g, 1, 4);  // again: taken back
-        QCOMPARE(matrixRow(g, 1), (QStringList{"", "", "", "", ""}));
+        QCOMPARE(matrixRow(g, 1), (QStringList { "", "", "", "Yes", "" }));
+        clickCell(g, 1, 4); // again: taken back
+        QCOMPARE(matrixRow(g, 1), (QStringList { "", "", "", "", "" }));
         // Space and Enter choose the current cell.
         g->setFocus();
         g->setRow(2);
         g->setCol(2);
         QTest::keyClick(g, Qt::Key_Space);
-        QCOMPARE(matrixRow(g, 2), (QStringList{"", "Yes", "", "", ""}));
+        QCOMPARE(matrixRow(g, 2), (QStringList { "", "Yes", "", "", "" }));
         QTest::keyClick(g, Qt::Key_Right);
         QTest::keyClick(g, Qt::Key_Return);
-        QCOMPARE(matrixRow(g, 2), (QStringList{"", "", "Yes", "", ""}));
-        QCOMPARE(dlg->CurrentQuestionPos, 5);  // Enter in the grid did not press Next
+        QCOMPARE(matrixRow(g, 2), (QStringList { "", "", "Yes", "", "" }));
+        QCOMPARE(dlg->CurrentQuestionPos, 5); // Enter in the grid did not press Next
         next();
-        QCOMPARE(answers(c, r).last(), "5|" + QString::number(responseId(c, 5, 2)) + "||" + QString::number(columnId(c, 3)));
-        QCOMPARE(answers(c, r).size(), 3);  // two open-ended rows and this one
+        QCOMPARE(
+            answers(c, r).last(), "5|" + QString::number(responseId(c, 5, 2)) + "||" + QString::number(columnId(c, 3)));
+        QCOMPARE(answers(c, r).size(), 3); // two open-ended rows and this one
     }
 
     void aMatrixWithoutColumnsShowsNoGridAndStoresNothing()
     {
         c.Execute(QStringLiteral("INSERT INTO responsematrixgroup (id, name) VALUES (50, 'Empty')"));
-        c.Execute(QStringLiteral("UPDATE response SET responseMatrixGroupID = 50 WHERE questionid = ?"), {questionId(c, 5)});
+        c.Execute(QStringLiteral("UPDATE response SET responseMatrixGroupID = 50 WHERE questionid = ?"),
+            { questionId(c, 5) });
         const qint64 r = newRespondent();
-        c.Execute(QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID) VALUES (?, ?, ?)"),
-                  {questionId(c, 5), r, responseId(c, 5, 1)});
+        c.Execute(
+            QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID) VALUES (?, ?, ?)"),
+            { questionId(c, 5), r, responseId(c, 5, 1) });
         open(r);
         dlg->CurrentQuestionPos = 5;
         QVERIFY(dlg->RespondentAnswers_ShowQuestion());
@@ -303,12 +305,13 @@ private Q_SLOTS:
         dlg->txtDCSimpleResponse->setPlainText(QStringLiteral("second"));
         Dialogs::Script::answer(Dialogs::OK);
         next();
-        QVERIFY2(Dialogs::Script::lastText().startsWith(QStringLiteral("Unable to store the answers. database or disk is full")),
-                 qPrintable(Dialogs::Script::lastText()));
+        QVERIFY2(Dialogs::Script::lastText().startsWith(
+                     QStringLiteral("Unable to store the answers. database or disk is full")),
+            qPrintable(Dialogs::Script::lastText()));
         QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Critical);
         QCOMPARE(dlg->CurrentQuestionPos, 1);
         QCOMPARE(dlg->txtDCSimpleResponse->toPlainText(), QStringLiteral("second"));
-        QCOMPARE(answers(c, r), QStringList{"1|1|first|NULL"});
+        QCOMPARE(answers(c, r), QStringList { "1|1|first|NULL" });
     }
 
     void aLongAnswerListScrollsToTheFocusedAnswer()
@@ -317,9 +320,9 @@ private Q_SLOTS:
         for (int i = 1; i <= 30; ++i)
             many << QStringLiteral("Answer %1").arg(i);
         c.Close();
-        SurveyFile::OpenConnection(c, makeSurvey(*folder, QStringLiteral("long.tvq"),
-                                                 {{QTypeCheck, QStringLiteral("Many?"), many},
-                                                  {QTypeRadio, QStringLiteral("One?"), many}}));
+        SurveyFile::OpenConnection(c,
+            makeSurvey(*folder, QStringLiteral("long.tvq"),
+                { { QTypeCheck, QStringLiteral("Many?"), many }, { QTypeRadio, QStringLiteral("One?"), many } }));
         open(newRespondent());
         QCOMPARE(dlg->chkDCCheck.size(), 30);
         QCOMPARE(QApplication::focusWidget(), dlg->chkDCCheck.first());
@@ -330,7 +333,7 @@ private Q_SLOTS:
         QVERIFY(!last->visibleRegion().isEmpty());
         QTest::keyClick(last, Qt::Key_Space);
         QVERIFY(last->isChecked());
-        QTest::keyClick(last, Qt::Key_Return);  // Next is the default button
+        QTest::keyClick(last, Qt::Key_Return); // Next is the default button
 
         // The radio page: Space chooses the focused option, Down then moves the choice along.
         QCOMPARE(dlg->optDCRadio.size(), 30);

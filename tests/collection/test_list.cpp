@@ -1,6 +1,10 @@
 // The Data Collection screen in the running program: the respondent list, its commands, the
 // refills it does and does not do, the paper questionnaire command, and one respondent entered,
 // reopened and deleted with the keyboard alone.
+#include "ProgramFolder.h"
+#include "StartProgram.h"
+#include "SurveyFixture.h"
+#include "TestEnvironment.h"
 #include "collection/CollectScreen.h"
 #include "collection/frmManualResponse.h"
 #include "document/clsQ.h"
@@ -9,11 +13,6 @@
 #include "platform/Rtf.h"
 #include "platform/Shell.h"
 #include "shell/frmMain.h"
-
-#include "ProgramFolder.h"
-#include "StartProgram.h"
-#include "SurveyFixture.h"
-#include "TestEnvironment.h"
 
 #include <QAction>
 #include <QApplication>
@@ -60,7 +59,7 @@ void key(QWidget* window, Qt::Key k, Qt::KeyboardModifiers modifiers = {})
     QTest::keyClick(target, k, modifiers);
 }
 
-}  // namespace
+} // namespace
 
 class ListTest : public QObject {
     Q_OBJECT
@@ -88,12 +87,13 @@ class ListTest : public QObject {
 
     qint64 addRespondent(const QString& date, const QVariant& source, const QVariant& firstAnswer = {})
     {
-        conn().Execute(QStringLiteral("INSERT INTO respondent (submitteddate, source) VALUES (?, ?)"), {date, source});
+        conn().Execute(
+            QStringLiteral("INSERT INTO respondent (submitteddate, source) VALUES (?, ?)"), { date, source });
         const qint64 id = conn().lastInsertId();
         if (firstAnswer.isValid())
             conn().Execute(QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
                                           "SimpleResponse) VALUES (?, ?, 1, ?)"),
-                           {questionId(conn(), 1), id, firstAnswer});
+                { questionId(conn(), 1), id, firstAnswer });
         return id;
     }
 
@@ -111,30 +111,33 @@ private Q_SLOTS:
 
     void respondentsAreListedNewestFirstWithTheirExampleAnswer()
     {
-        start({{QTypeOpenEnded, QStringLiteral("Name?")}, {QTypeRadio, QStringLiteral("Pet?"), {"Cat"}},
-               {QTypeOpenEnded, QStringLiteral("City?")}});
-        const qint64 jan = addRespondent(QStringLiteral("2024-01-05 10:00:00"), QStringLiteral("Manual Entry"), QStringLiteral("Ann"));
-        const qint64 mar = addRespondent(QStringLiteral("2024-03-01 09:30:15"), QStringLiteral("Web"), QStringLiteral(""));
+        start({ { QTypeOpenEnded, QStringLiteral("Name?") }, { QTypeRadio, QStringLiteral("Pet?"), { "Cat" } },
+            { QTypeOpenEnded, QStringLiteral("City?") } });
+        const qint64 jan = addRespondent(
+            QStringLiteral("2024-01-05 10:00:00"), QStringLiteral("Manual Entry"), QStringLiteral("Ann"));
+        const qint64 mar
+            = addRespondent(QStringLiteral("2024-03-01 09:30:15"), QStringLiteral("Web"), QStringLiteral(""));
         const qint64 feb = addRespondent(QStringLiteral("2024-02-10 08:00:00"), QVariant());
-        conn().Execute(QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, SimpleResponse) "
-                                      "VALUES (?, ?, 1, 'Oslo')"),
-                       {questionId(conn(), 3), feb});
+        conn().Execute(
+            QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, SimpleResponse) "
+                           "VALUES (?, ?, 1, 'Oslo')"),
+            { questionId(conn(), 3), feb });
 
         viewDataCollection();
         QVERIFY(s->isVisible());
         QVERIFY(s->picRespondentList->isVisible());
-        QCOMPARE(comboTexts(s->cboDCExampleQuestion), (QStringList{"1. Name?", "3. City?"}));
+        QCOMPARE(comboTexts(s->cboDCExampleQuestion), (QStringList { "1. Name?", "3. City?" }));
         QCOMPARE(s->cboDCExampleQuestion->itemData(1).toInt(), questionId(conn(), 3));
         QVERIFY(s->cboDCExampleQuestion->isVisible());
         QCOMPARE(s->cboDCExampleQuestion->currentIndex(), 0);
 
-        QCOMPARE(rowIds(g), (QList<qint32>{qint32(mar), qint32(feb), qint32(jan)}));
-        QCOMPARE(column(g, 1), (QStringList{"No Answer", "No Answer", "Ann"}));
-        QCOMPARE(column(g, 2), (QStringList{"Web", "", "Manual Entry"}));
+        QCOMPARE(rowIds(g), (QList<qint32> { qint32(mar), qint32(feb), qint32(jan) }));
+        QCOMPARE(column(g, 1), (QStringList { "No Answer", "No Answer", "Ann" }));
+        QCOMPARE(column(g, 2), (QStringList { "Web", "", "Manual Entry" }));
         const QLocale locale = QLocale::system();
         const QString when = g->textMatrix(1, 0);
         QVERIFY2(when.startsWith(locale.toString(QDate(2024, 3, 1), QLocale::LongFormat) + QStringLiteral(" - ")),
-                 qPrintable(when));
+            qPrintable(when));
         QVERIFY2(when.contains(QStringLiteral("30")) && when.contains(QStringLiteral("15")), qPrintable(when));
         // The whole first row is selected.
         QCOMPARE(g->row(), 1);
@@ -148,7 +151,7 @@ private Q_SLOTS:
         QTest::keyClick(s->cboDCExampleQuestion, Qt::Key_Down);
         QCOMPARE(s->cboDCExampleQuestion->currentIndex(), 1);
         QCOMPARE(g->row(), 2);
-        QCOMPARE(column(g, 1), (QStringList{"No Answer", "Oslo", "No Answer"}));
+        QCOMPARE(column(g, 1), (QStringList { "No Answer", "Oslo", "No Answer" }));
 
         // A row past the end selects the last; a listed id wins over the row.
         w->RefreshRespondentList(7, 0);
@@ -160,15 +163,15 @@ private Q_SLOTS:
 
     void withoutOpenQuestionsOrRespondents()
     {
-        start({{QTypeRadio, QStringLiteral("Pet?"), {"Cat"}}});
+        start({ { QTypeRadio, QStringLiteral("Pet?"), { "Cat" } } });
         viewDataCollection();
         QVERIFY(!s->cboDCExampleQuestion->isVisible());
         QCOMPARE(g->rows(), 1);
         QCOMPARE(g->row(), 0);
         // View/Edit, a double click and Delete need a respondent.
-        const QString none =
-            QStringLiteral("No Respondent has been selected. Please select a Respondent from the list to continue.");
-        for (QPushButton* button : {s->cmdEditResponse, s->cmdDeleteResponse}) {
+        const QString none
+            = QStringLiteral("No Respondent has been selected. Please select a Respondent from the list to continue.");
+        for (QPushButton* button : { s->cmdEditResponse, s->cmdDeleteResponse }) {
             Dialogs::Script::answer(Dialogs::OK);
             button->click();
             QCOMPARE(Dialogs::Script::lastText(), none);
@@ -180,12 +183,12 @@ private Q_SLOTS:
 
         addRespondent(QStringLiteral("2024-01-01 00:00:00"), QStringLiteral("Web"), QStringLiteral("kept"));
         w->RefreshRespondentList(1, 0);
-        QCOMPARE(column(g, 1), QStringList{"No Answer"});
+        QCOMPARE(column(g, 1), QStringList { "No Answer" });
     }
 
     void addingAndCancellingLeavesANewFirstRow()
     {
-        start({{QTypeOpenEnded, QStringLiteral("Name?")}});
+        start({ { QTypeOpenEnded, QStringLiteral("Name?") } });
         const qint64 older = addRespondent(QStringLiteral("2020-01-01 00:00:00"), QStringLiteral("Web"));
         viewDataCollection();
         auto seen = HandleNextModal(QStringLiteral("frmManualResponse"), [](QWidget* dialog) {
@@ -196,10 +199,11 @@ private Q_SLOTS:
         QVERIFY(seen->shown);
         QCOMPARE(g->rows(), 3);
         const qint32 added = s->CurrentRespondentID;
-        QCOMPARE(number(conn(), QStringLiteral("SELECT COUNT(*) FROM respondent WHERE id = ? AND source = 'Manual Entry'"),
-                        {added}),
-                 1);
-        QCOMPARE(rowIds(g), (QList<qint32>{added, qint32(older)}));
+        QCOMPARE(
+            number(conn(), QStringLiteral("SELECT COUNT(*) FROM respondent WHERE id = ? AND source = 'Manual Entry'"),
+                { added }),
+            1);
+        QCOMPARE(rowIds(g), (QList<qint32> { added, qint32(older) }));
         QCOMPARE(g->textMatrix(1, 1), QStringLiteral("No Answer"));
         QCOMPARE(g->textMatrix(1, 2), QStringLiteral("Manual Entry"));
         QCOMPARE(g->row(), 1);
@@ -208,32 +212,35 @@ private Q_SLOTS:
 
     void deletingRemovesTheRespondentWithItsAnswersOrNothing()
     {
-        start({{QTypeOpenEnded, QStringLiteral("Name?")}});
-        const qint64 older = addRespondent(QStringLiteral("2024-01-01 00:00:00"), QStringLiteral("Web"), QStringLiteral("A"));
-        const qint64 newer = addRespondent(QStringLiteral("2024-06-01 00:00:00"), QStringLiteral("Web"), QStringLiteral("B"));
+        start({ { QTypeOpenEnded, QStringLiteral("Name?") } });
+        const qint64 older
+            = addRespondent(QStringLiteral("2024-01-01 00:00:00"), QStringLiteral("Web"), QStringLiteral("A"));
+        const qint64 newer
+            = addRespondent(QStringLiteral("2024-06-01 00:00:00"), QStringLiteral("Web"), QStringLiteral("B"));
         viewDataCollection();
 
         // No keeps it.
         Dialogs::Script::answer(Dialogs::No);
         s->cmdDeleteResponse->click();
         QCOMPARE(Dialogs::Script::lastText(),
-                 QStringLiteral("Delete Respondent? This will delete all responses provided by this Respondent."));
+            QStringLiteral("Delete Respondent? This will delete all responses provided by this Respondent."));
         QCOMPARE(Dialogs::Script::lastButtons(), Dialogs::YesNo);
         QCOMPARE(g->rows(), 3);
 
         // A delete that fails half way keeps the answers as well as the respondent.
-        conn().Execute(QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON respondent BEGIN SELECT RAISE(ABORT, 'locked'); END"));
+        conn().Execute(
+            QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON respondent BEGIN SELECT RAISE(ABORT, 'locked'); END"));
         Dialogs::Script::answer(Dialogs::Yes);
         Dialogs::Script::answer(Dialogs::OK);
         s->cmdDeleteResponse->click();
         QVERIFY2(Dialogs::Script::lastText().startsWith(QStringLiteral("Unable to delete the respondent. locked")),
-                 qPrintable(Dialogs::Script::lastText()));
+            qPrintable(Dialogs::Script::lastText()));
         QCOMPARE(answers(conn(), newer).size(), 1);
         conn().Execute(QStringLiteral("DROP TRIGGER keep"));
 
         Dialogs::Script::answer(Dialogs::Yes);
         s->cmdDeleteResponse->click();
-        QCOMPARE(rowIds(g), QList<qint32>{qint32(older)});
+        QCOMPARE(rowIds(g), QList<qint32> { qint32(older) });
         QVERIFY(answers(conn(), newer).isEmpty());
         QCOMPARE(answers(conn(), older).size(), 1);
 
@@ -246,7 +253,7 @@ private Q_SLOTS:
 
     void aScreenNotOnViewIsRefilledWhenShown()
     {
-        start({{QTypeOpenEnded, QStringLiteral("Name?")}});
+        start({ { QTypeOpenEnded, QStringLiteral("Name?") } });
         int refills = 0;
         connect(g->model(), &QAbstractItemModel::modelReset, this, [&refills] { ++refills; });
         addRespondent(QStringLiteral("2024-01-01 00:00:00"), QStringLiteral("Web"), QStringLiteral("Ann"));
@@ -260,7 +267,7 @@ private Q_SLOTS:
         // Showing the screen refills it once, with what the file holds now.
         viewDataCollection();
         QCOMPARE(refills, 1);
-        QCOMPARE(column(g, 1), QStringList{"Ann"});
+        QCOMPARE(column(g, 1), QStringList { "Ann" });
         QCOMPARE(g->row(), 1);
 
         // On view, a refill is done at once.
@@ -272,7 +279,8 @@ private Q_SLOTS:
 
     void thePaperQuestionnaireIsWrittenWholeOrNotAtAll()
     {
-        start({{QTypeCheck, QStringLiteral("Fruit?"), {"Apple"}}, {QTypeMatrix, QStringLiteral("Rate"), {"Food"}}});
+        start({ { QTypeCheck, QStringLiteral("Fruit?"), { "Apple" } },
+            { QTypeMatrix, QStringLiteral("Rate"), { "Food" } } });
         const QString path = folder->file(QStringLiteral("out.rtf"));
         QAction* command = w->action(QStringLiteral("mnuDataCollectionPaperSurvey"));
         QCOMPARE(command->text(), QStringLiteral("Create &Paper Based Survey..."));
@@ -293,7 +301,7 @@ private Q_SLOTS:
         command->trigger();
         QCOMPARE(Dialogs::Script::lastText(), QStringLiteral("View paper based survey now?"));
         QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Question);
-        QCOMPARE(Shell::recorded(), QStringList{path});
+        QCOMPARE(Shell::recorded(), QStringList { path });
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray first = file.readAll();
@@ -305,22 +313,22 @@ private Q_SLOTS:
         Dialogs::Script::fileName(path);
         Dialogs::Script::answer(Dialogs::OK);
         command->trigger();
-        QVERIFY2(Dialogs::Script::lastText().startsWith(QStringLiteral("Unable to write to file ") + path + QLatin1Char(' ')),
-                 qPrintable(Dialogs::Script::lastText()));
+        QVERIFY2(Dialogs::Script::lastText().startsWith(
+                     QStringLiteral("Unable to write to file ") + path + QLatin1Char(' ')),
+            qPrintable(Dialogs::Script::lastText()));
         QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Critical);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), first);
-        QCOMPARE(folder->files(QStringLiteral("out.rtf*")), QStringList{"out.rtf"});
+        QCOMPARE(folder->files(QStringLiteral("out.rtf*")), QStringList { "out.rtf" });
         QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
 
     void aRespondentIsEnteredReopenedAndDeletedByKeyboard()
     {
-        start({{QTypeOpenEnded, QStringLiteral("Name?")},
-               {QTypeCheck, QStringLiteral("Fruit?"), {"Apple", "Banana", "Cherry"}},
-               {QTypeRadio, QStringLiteral("Pet?"), {"Cat", "Dog", "Fish"}},
-               {QTypeMatrix, QStringLiteral("Rate"), {"Food", "Room"}},
-               {QTypeText, QStringLiteral("Thanks")}});
+        start({ { QTypeOpenEnded, QStringLiteral("Name?") },
+            { QTypeCheck, QStringLiteral("Fruit?"), { "Apple", "Banana", "Cherry" } },
+            { QTypeRadio, QStringLiteral("Pet?"), { "Cat", "Dog", "Fish" } },
+            { QTypeMatrix, QStringLiteral("Rate"), { "Food", "Room" } }, { QTypeText, QStringLiteral("Thanks") } });
         viewDataCollection();
 
         auto entered = HandleNextModal(QStringLiteral("frmManualResponse"), [](QWidget* d) {
@@ -362,14 +370,14 @@ private Q_SLOTS:
         QVERIFY(entered->shown);
         QCOMPARE(Dialogs::Script::lastText(), QStringLiteral("Survey completed."));
         const qint32 id = s->CurrentRespondentID;
-        QCOMPARE(rowIds(g), QList<qint32>{id});
-        QCOMPARE(column(g, 1), QStringList{"Ann"});
+        QCOMPARE(rowIds(g), QList<qint32> { id });
+        QCOMPARE(column(g, 1), QStringList { "Ann" });
         db::Connection& c = conn();
         const auto response = [&c](int q, int r) { return QString::number(responseId(c, q, r)); };
         QCOMPARE(answers(c, id),
-                 (QStringList{"1|1|Ann|NULL", "2|" + response(2, 1) + "||NULL", "2|" + response(2, 3) + "||NULL",
-                              "3|" + response(3, 2) + "||NULL", "4|" + response(4, 1) + "||" + QString::number(columnId(c, 2)),
-                              "4|" + response(4, 2) + "||" + QString::number(columnId(c, 4))}));
+            (QStringList { "1|1|Ann|NULL", "2|" + response(2, 1) + "||NULL", "2|" + response(2, 3) + "||NULL",
+                "3|" + response(3, 2) + "||NULL", "4|" + response(4, 1) + "||" + QString::number(columnId(c, 2)),
+                "4|" + response(4, 2) + "||" + QString::number(columnId(c, 4)) }));
 
         // View/Edit shows the stored answers again; Esc leaves them as they are.
         auto reopened = HandleNextModal(QStringLiteral("frmManualResponse"), [](QWidget* d) {
