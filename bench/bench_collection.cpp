@@ -1,15 +1,14 @@
 // Data Collection on the answer survey of 100,000 respondents and 200 questions: the respondent
-// list refilled (grid included), a page of answer entry shown and stored, and a design save while
-// the list is not on view. Each beside its raw-SQLite floor (see BenchSurvey.h for "ratio").
+// list refilled (grid included), and a page of answer entry shown and stored. Each beside its
+// raw-SQLite floor (see BenchSurvey.h for "ratio"). A design save at that size is bench_core's
+// FileSaveAnswers.
 // Run build/bin/bench_collection.
 #include "BenchSurvey.h"
-#include "StartProgram.h"
 #include "TestEnvironment.h"
 #include "collection/CollectScreen.h"
 #include "collection/frmManualResponse.h"
 #include "document/SurveySession.h"
 #include "platform/FlexGrid.h"
-#include "shell/frmMain.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -243,99 +242,6 @@ void StoreAnswerPage(benchmark::State& state)
 }
 BENCHMARK(StoreAnswerPage)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-// File > Save of the design on the Design screen: the respondent list, not on view, is not
-// refilled until it is shown. The floor is a save's writes and the reload's reads, bare: every
-// row marked, every question and response written back, the marked rows swept, in one
-// transaction; then the questions and responses read in order.
-void SaveDesignWithRespondents(benchmark::State& state)
-{
-    QTemporaryDir dir;
-    const QString path = bench::CopySurvey(bench::AnswerSurveyFixture().path, dir.path(), QStringLiteral("design.tvq"));
-    std::unique_ptr<frmMain> window = StartProgram();
-    window->DoClose();
-    window->DoOpen(path, true, 1);
-
-    sqlite3* db = bench::raw::open(path, false);
-    // The values the floor writes back: each question's and response's own.
-    struct Question {
-        int id;
-        QByteArray text, number;
-        int type, pos;
-    };
-    struct Response {
-        int id, questionId, pos, scale, jump;
-        QByteArray name;
-    };
-    std::vector<Question> questions;
-    std::vector<Response> responses;
-    {
-        Stmt q(db, "SELECT id, question, questionno, qtype, pos FROM question ORDER BY pos");
-        while (q.step())
-            questions.push_back({ sqlite3_column_int(q, 0), reinterpret_cast<const char*>(sqlite3_column_text(q, 1)),
-                reinterpret_cast<const char*>(sqlite3_column_text(q, 2)), sqlite3_column_int(q, 3),
-                sqlite3_column_int(q, 4) });
-        Stmt r(db,
-            "SELECT id, questionid, pos, responseMatrixGroupID, LogicJumpToQuestionID, name FROM response "
-            "ORDER BY questionid, pos");
-        while (r.step())
-            responses.push_back({ sqlite3_column_int(r, 0), sqlite3_column_int(r, 1), sqlite3_column_int(r, 2),
-                sqlite3_column_int(r, 3), sqlite3_column_int(r, 4),
-                reinterpret_cast<const char*>(sqlite3_column_text(r, 5)) });
-    }
-    Stmt begin(db, "BEGIN");
-    Stmt commit(db, "COMMIT");
-    Stmt markQuestions(db, "UPDATE question SET deleteme = 1");
-    Stmt markResponses(db, "UPDATE response SET deleteme = 1");
-    Stmt writeQuestion(
-        db, "UPDATE question SET question = ?, questionno = ?, qtype = ?, pos = ?, deleteme = 0 WHERE id = ?");
-    Stmt writeResponse(db,
-        "UPDATE response SET questionid = ?, name = ?, pos = ?, responseMatrixGroupID = ?, "
-        "LogicJumpToQuestionID = ?, deleteme = 0 WHERE id = ?");
-    Stmt sweepQuestions(db, "DELETE FROM question WHERE deleteme = 1");
-    Stmt sweepResponses(db, "DELETE FROM response WHERE deleteme = 1");
-    Stmt readQuestions(db, "SELECT id, question, questionno, qtype, pos FROM question ORDER BY pos");
-    Stmt readResponses(db,
-        "SELECT id, questionid, name, pos, responseMatrixGroupID, LogicJumpToQuestionID FROM "
-        "response ORDER BY questionid, pos");
-
-    bench::MeasureWithFloor(
-        state,
-        [&] {
-            window->MarkFileChanged();
-            window->DoSave();
-        },
-        [&] {
-            begin.run();
-            markQuestions.run();
-            markResponses.run();
-            for (const Question& q : questions) {
-                sqlite3_bind_text(writeQuestion, 1, q.text.constData(), int(q.text.size()), SQLITE_STATIC);
-                sqlite3_bind_text(writeQuestion, 2, q.number.constData(), int(q.number.size()), SQLITE_STATIC);
-                sqlite3_bind_int(writeQuestion, 3, q.type);
-                sqlite3_bind_int(writeQuestion, 4, q.pos);
-                sqlite3_bind_int(writeQuestion, 5, q.id);
-                writeQuestion.run();
-            }
-            for (const Response& r : responses) {
-                sqlite3_bind_int(writeResponse, 1, r.questionId);
-                sqlite3_bind_text(writeResponse, 2, r.name.constData(), int(r.name.size()), SQLITE_STATIC);
-                sqlite3_bind_int(writeResponse, 3, r.pos);
-                sqlite3_bind_int(writeResponse, 4, r.scale);
-                if (r.jump != 0)
-                    sqlite3_bind_int(writeResponse, 5, r.jump);
-                sqlite3_bind_int(writeResponse, 6, r.id);
-                writeResponse.run();
-            }
-            sweepQuestions.run();
-            sweepResponses.run();
-            commit.run();
-            benchmark::DoNotOptimize(readAll(readQuestions));
-            benchmark::DoNotOptimize(readAll(readResponses));
-        });
-    bench::raw::close(db);
-    StopProgram(window);
-}
-BENCHMARK(SaveDesignWithRespondents)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 
