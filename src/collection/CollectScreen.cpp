@@ -123,17 +123,17 @@ CollectScreen::CollectScreen(SurveySession& session, QWidget* parent)
     // Above the grid: the buttons on the left, the example question on the right.
     picCustBot = new QWidget(picRespondentList);
     picCustBot->setObjectName(QStringLiteral("picCustBot"));
-    Twips::Place(picCustBot, 150, 40, 6300, 420);
+    Twips::Place(picCustBot, 150, 40, 6900, 420);
     const auto makeButton = [this](const QString& name, const QString& caption, int left) {
         auto* button = new QPushButton(caption, picCustBot);
         button->setObjectName(name);
         button->setAccessibleName(caption);
-        Twips::Place(button, left, 0, 2000, 375);
+        Twips::Place(button, left, 0, 2200, 375);
         return button;
     };
     cmdCreateResponse = makeButton(QStringLiteral("cmdCreateResponse"), QStringLiteral("Add Respondent"), 0);
-    cmdEditResponse = makeButton(QStringLiteral("cmdEditResponse"), QStringLiteral("View/Edit Respondent"), 2100);
-    cmdDeleteResponse = makeButton(QStringLiteral("cmdDeleteResponse"), QStringLiteral("Delete Respondent"), 4200);
+    cmdEditResponse = makeButton(QStringLiteral("cmdEditResponse"), QStringLiteral("View/Edit Respondent"), 2300);
+    cmdDeleteResponse = makeButton(QStringLiteral("cmdDeleteResponse"), QStringLiteral("Delete Respondent"), 4600);
     connect(cmdCreateResponse, &QPushButton::clicked, this, &CollectScreen::cmdCreateResponse_Click);
     connect(cmdEditResponse, &QPushButton::clicked, this, &CollectScreen::cmdEditResponse_Click);
     connect(cmdDeleteResponse, &QPushButton::clicked, this, &CollectScreen::cmdDeleteResponse_Click);
@@ -145,7 +145,7 @@ CollectScreen::CollectScreen(SurveySession& session, QWidget* parent)
     cboDCExampleQuestion->setToolTip(QStringLiteral("The question whose answers the Sample Response column shows"));
     cboDCExampleQuestion->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cboDCExampleQuestion->setMinimumContentsLength(20);
-    Twips::Place(cboDCExampleQuestion, 7000, 40, 4650, 375);
+    Twips::Place(cboDCExampleQuestion, 7100, 40, 4550, 375);
     // A choice of the user's (mouse, keys, wheel); the refill's own selections do not count.
     connect(cboDCExampleQuestion, &QComboBox::activated, this, &CollectScreen::cboDCExampleQuestion_Click);
 

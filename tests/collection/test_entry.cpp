@@ -253,6 +253,8 @@ private Q_SLOTS:
         QCOMPARE(g->colData(5), columnId(c, 5));
         QVERIFY(
             Twips::FromPixelsX(g->fontMetrics().horizontalAdvance(g->textMatrix(0, 1))) + 150 <= g->colWidthTwips(1));
+        // Column 1 of the grid is the view's first column; the row captions stand in the header.
+        QCOMPARE(g->columnWidth(0), Twips::ToPixelsX(g->colWidthTwips(1)));
 
         clickCell(g, 1, 1);
         clickCell(g, 1, 4);

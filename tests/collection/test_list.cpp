@@ -12,6 +12,7 @@
 #include "platform/FlexGrid.h"
 #include "platform/Rtf.h"
 #include "platform/Shell.h"
+#include "platform/Twips.h"
 #include "shell/frmMain.h"
 
 #include <QAction>
@@ -139,6 +140,9 @@ private Q_SLOTS:
         QVERIFY2(when.startsWith(locale.toString(QDate(2024, 3, 1), QLocale::LongFormat) + QStringLiteral(" - ")),
             qPrintable(when));
         QVERIFY2(when.contains(QStringLiteral("30")) && when.contains(QStringLiteral("15")), qPrintable(when));
+        // The refill keeps the widths the start-up gave.
+        QCOMPARE(g->columnWidth(0), Twips::ToPixelsX(3500));
+        QCOMPARE(g->colWidthTwips(2), 1600);
         // The whole first row is selected.
         QCOMPARE(g->row(), 1);
         QCOMPARE(g->col(), 0);
