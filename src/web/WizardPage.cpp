@@ -109,8 +109,14 @@ QLabel* WizardPage::AddLabel(
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Twips::Place(label, left, top, width, height);
-    if (buddy)
+    if (buddy) {
+        // Not every kind of control takes its name from its label (a list does not).
         label->setBuddy(buddy);
+        QString name = text;
+        if (name.endsWith(QLatin1Char(':')))
+            name.chop(1);
+        buddy->setAccessibleName(name.remove(QLatin1Char('&')));
+    }
     return label;
 }
 
