@@ -1,6 +1,7 @@
 #include "web/WizardPage.h"
 
 #include "platform/AppPath.h"
+#include "platform/Dialogs.h"
 #include "platform/HelpWindow.h"
 #include "platform/Internet.h"
 #include "platform/Twips.h"
@@ -127,6 +128,20 @@ QPushButton* WizardPage::AddButton(const QString& name, const QString& text, int
     button->setAutoDefault(false);
     Twips::Place(button, left, top, width, kButtonHeight);
     return button;
+}
+
+std::optional<ServerEntry> WizardPage::FindServer(int index)
+{
+    ServerEntry e;
+    if (GetServerInfo(index, e.name, e.url, e.ftpServer, e.ftpUsername, e.ftpPassword))
+        return e;
+    ServerNotFound(QStringLiteral("Error - unable to retrieve server information."));
+    return std::nullopt;
+}
+
+void WizardPage::ServerNotFound(const QString& text)
+{
+    Dialogs::MsgBox(text, Dialogs::OKOnly, Dialogs::Critical);
 }
 
 void WizardPage::showEvent(QShowEvent* event)

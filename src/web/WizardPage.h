@@ -1,6 +1,10 @@
 #pragma once
 
+#include "web/ServerList.h"
+
 #include <QDialog>
+
+#include <optional>
 
 class QFrame;
 class QLabel;
@@ -57,6 +61,12 @@ protected:
     void reject() override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
+
+    // The server entry of that number (-1 the built-in one); nothing, once "Error - unable to
+    // retrieve server information." was shown, when the entry cannot be read (on a log page the
+    // text is logged first).
+    std::optional<ServerEntry> FindServer(int index);
+    virtual void ServerNotFound(const QString& text);
 
     // A label of the page placed in twips; with a buddy it names that control.
     QLabel* AddLabel(

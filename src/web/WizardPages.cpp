@@ -168,6 +168,12 @@ void WizardLogPage::AddMessage(const QString& text)
     QCoreApplication::processEvents();
 }
 
+void WizardLogPage::ServerNotFound(const QString& text)
+{
+    if (Log(text))
+        WizardPage::ServerNotFound(text);
+}
+
 bool WizardLogPage::Log(const QString& text)
 {
     AddMessage(text);

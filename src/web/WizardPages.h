@@ -90,4 +90,5 @@ protected:
     void AddMessage(const QString& text);
     // AddMessage; false when the page was closed meanwhile.
     bool Log(const QString& text);
+    void ServerNotFound(const QString& text) override;
 };

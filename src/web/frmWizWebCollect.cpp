@@ -15,19 +15,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-namespace {
-const QString kNoServer = QStringLiteral("Error - unable to retrieve server information.");
-
-// The chosen entry's base URL; nothing when the entry cannot be read.
-std::optional<QString> serverUrl(int index)
-{
-    QString name, url, ftpServer, ftpUser, ftpPassword;
-    if (!GetServerInfo(index, name, url, ftpServer, ftpUser, ftpPassword))
-        return std::nullopt;
-    return url;
-}
-} // namespace
-
 frmWizWebCollect_Welcome::frmWizWebCollect_Welcome(QWidget* parent)
     : WizardWelcomePage(QStringLiteral("frmWizWebCollect_Welcome"), QStringLiteral("Configuration Wizard"),
         kCollectHelpContext, QStringLiteral("Welcome to the Web Collection Wizard"),
@@ -52,20 +39,17 @@ bool frmWizWebCollect_Login::NextAllowed()
 {
     if (!FieldsFilled())
         return false;
-    WaitCursor hourglass;
     CollectUserName = txtName->text();
     CollectPassword = txtPassword->text();
-    const std::optional<QString> url = serverUrl(CollectServerIndex);
-    if (!url) {
-        hourglass.restore();
-        Dialogs::MsgBox(kNoServer, Dialogs::OKOnly, Dialogs::Critical);
+    const std::optional<ServerEntry> server = FindServer(CollectServerIndex);
+    if (!server)
         return false;
-    }
+    WaitCursor hourglass;
     // The login waits for the network while the page stays live; Next must not start it twice.
     cmdNext->setEnabled(false);
     QString failure;
     try {
-        CollectWebUserID = QString::number(WSGetWebUserID(CollectUserName, CollectPassword, *url));
+        CollectWebUserID = QString::number(WSGetWebUserID(CollectUserName, CollectPassword, server->url));
     } catch (const db::Error& e) {
         // The service answered something that is not a user id.
         CollectWebUserID = QStringLiteral("-1");
@@ -107,14 +91,11 @@ void frmWizWebCollect_SelectSurvey::Timer1_Timer()
 {
     Timer1->stop();
     cmdNext->setEnabled(false);
-    WaitCursor hourglass;
-    const std::optional<QString> url = serverUrl(CollectServerIndex);
-    if (!url) {
-        hourglass.restore();
-        Dialogs::MsgBox(kNoServer, Dialogs::OKOnly, Dialogs::Critical);
+    const std::optional<ServerEntry> server = FindServer(CollectServerIndex);
+    if (!server)
         return;
-    }
-    fillList(*url);
+    WaitCursor hourglass;
+    fillList(server->url);
     if (IsClosed())
         return;
     if (lstSurveys->count() > 0) {

@@ -44,14 +44,10 @@ void frmWizWebCollect_Download::Timer1_Timer()
 
 frmWizWebCollect_Download::Outcome frmWizWebCollect_Download::download()
 {
-    QString serverName, url, ftpServer, ftpUser, ftpPassword;
-    if (!GetServerInfo(CollectServerIndex, serverName, url, ftpServer, ftpUser, ftpPassword)) {
-        const QString text = QStringLiteral("Error - unable to retrieve server information.");
-        if (!Log(text))
-            return Outcome::Closed;
-        Dialogs::MsgBox(text, Dialogs::OKOnly, Dialogs::Critical);
-        return Outcome::Failed;
-    }
+    const std::optional<ServerEntry> server = FindServer(CollectServerIndex);
+    if (!server)
+        return IsClosed() ? Outcome::Closed : Outcome::Failed;
+    const QString& url = server->url;
     ProgressBar1->setRange(0, 4);
     ProgressBar1->setValue(0);
     txtMessages->clear();

@@ -39,13 +39,8 @@ frmWizWebPublish_Login::frmWizWebPublish_Login(QWidget* parent)
 
 void frmWizWebPublish_Login::cmdCreate_Click()
 {
-    QString name, url, ftpServer, ftpUser, ftpPassword;
-    if (!GetServerInfo(PublishServerIndex, name, url, ftpServer, ftpUser, ftpPassword)) {
-        Dialogs::MsgBox(
-            QStringLiteral("Error - unable to retrieve server information."), Dialogs::OKOnly, Dialogs::Critical);
-        return;
-    }
-    Shell::open(url + QStringLiteral("CreateAccount.php"));
+    if (const std::optional<ServerEntry> server = FindServer(PublishServerIndex))
+        Shell::open(server->url + QStringLiteral("CreateAccount.php"));
 }
 
 bool frmWizWebPublish_Login::NextAllowed()

@@ -53,14 +53,10 @@ void frmWizWebPublish_Upload::Timer1_Timer()
 
 frmWizWebPublish_Upload::Outcome frmWizWebPublish_Upload::upload(net::FtpSession& ftp)
 {
-    QString serverName, url, ftpServer, ftpUser, ftpPassword;
-    if (!GetServerInfo(PublishServerIndex, serverName, url, ftpServer, ftpUser, ftpPassword)) {
-        const QString text = QStringLiteral("Error - unable to retrieve server information.");
-        if (!Log(text))
-            return Outcome::Closed;
-        Dialogs::MsgBox(text, Dialogs::OKOnly, Dialogs::Critical);
-        return Outcome::Failed;
-    }
+    const std::optional<ServerEntry> server = FindServer(PublishServerIndex);
+    if (!server)
+        return IsClosed() ? Outcome::Closed : Outcome::Failed;
+    const QString& url = server->url;
 
     if (!Log(QStringLiteral("Creating local survey.")))
         return Outcome::Closed;
@@ -68,14 +64,14 @@ frmWizWebPublish_Upload::Outcome frmWizWebPublish_Upload::upload(net::FtpSession
     if (!Log(QStringLiteral("Created local survey.")))
         return Outcome::Closed;
 
-    if (!Log(QStringLiteral("Logging ") + PublishUserName + QStringLiteral(" into ") + serverName + QLatin1Char('.')))
+    if (!Log(QStringLiteral("Logging ") + PublishUserName + QStringLiteral(" into ") + server->name + QLatin1Char('.')))
         return Outcome::Closed;
     const int userId = WSGetWebUserID(PublishUserName, PublishPassword, url);
     if (IsClosed())
         return Outcome::Closed;
     if (userId == -1)
         return tell(QStringLiteral("Unable to login. Error ") + LastWebError) ? Outcome::Failed : Outcome::Closed;
-    if (!Log(PublishUserName + QStringLiteral(" logged into ") + serverName + QLatin1Char('.')))
+    if (!Log(PublishUserName + QStringLiteral(" logged into ") + server->name + QLatin1Char('.')))
         return Outcome::Closed;
 
     if (!Log(QStringLiteral("Checking for status of ") + PublishSurveyName + QLatin1Char('.')))
@@ -105,7 +101,7 @@ frmWizWebPublish_Upload::Outcome frmWizWebPublish_Upload::upload(net::FtpSession
 
     const QString remoteName
         = QString::number(userId) + QLatin1Char('-') + QString::number(surveyId) + QStringLiteral(".xml");
-    int error = ftp.connect(ftpServer, ftpUser, ftpPassword);
+    int error = ftp.connect(server->ftpServer, server->ftpUsername, server->ftpPassword);
     if (IsClosed())
         return Outcome::Closed;
     if (error != net::kOk)

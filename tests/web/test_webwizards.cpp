@@ -575,28 +575,29 @@ private Q_SLOTS:
     // Failures of the service and of the FTP server: the message, the log and a Next that stays off.
     void uploadFailures_data()
     {
+        QTest::addColumn<bool>("knownServer");
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("ftpFailure");
         QTest::addColumn<QString>("message"); // "" when none is shown
         QTest::addColumn<QStringList>("lastLines");
-        QTest::newRow("refused login") << "wrong"
-                                       << ""
-                                       << "Unable to login. Error Error: invalid username or password."
-                                       << QStringList { "Unable to login. Error Error: invalid username or password.",
-                                              "Failed." };
-        const QString refused = QStringLiteral("FTP Connection error ") + GetInternetErrorText(net::kIncorrectPassword);
-        QTest::newRow("ftp login") << "secret"
-                                   << "login" << refused << QStringList { refused, "Failed." };
-        QTest::newRow("ftp directory") << "secret"
-                                       << "cwd"
-                                       << "" << QStringList { "Error (FtpSetCurrentDirectory) 12003", "Failed." };
-        QTest::newRow("ftp put") << "secret"
-                                 << "put"
-                                 << "" << QStringList { "Error (FtpPutFile) 12003", "Failed." };
+        const auto row = [](const char* name, bool knownServer, const QString& password, const QString& ftpFailure,
+                             const QString& message, const QStringList& lastLines) {
+            QTest::newRow(name) << knownServer << password << ftpFailure << message << lastLines;
+        };
+        const QString noServer = QStringLiteral("Error - unable to retrieve server information.");
+        const QString badLogin = QStringLiteral("Unable to login. Error Error: invalid username or password.");
+        const QString ftpLogin
+            = QStringLiteral("FTP Connection error ") + GetInternetErrorText(net::kIncorrectPassword);
+        row("no server entry", false, "secret", "", noServer, { noServer, "Failed." });
+        row("refused login", true, "wrong", "", badLogin, { badLogin, "Failed." });
+        row("ftp login", true, "secret", "login", ftpLogin, { ftpLogin, "Failed." });
+        row("ftp directory", true, "secret", "cwd", "", { "Error (FtpSetCurrentDirectory) 12003", "Failed." });
+        row("ftp put", true, "secret", "put", "", { "Error (FtpPutFile) 12003", "Failed." });
     }
 
     void uploadFailures()
     {
+        QFETCH(bool, knownServer);
         QFETCH(QString, password);
         QFETCH(QString, ftpFailure);
         QFETCH(QString, message);
@@ -605,6 +606,8 @@ private Q_SLOTS:
         service->addAccount(QStringLiteral("ann"), QStringLiteral("secret"));
         service->setFtpFailure(ftpFailure);
         publishAs(QStringLiteral("ann"), password, QStringLiteral("Staff"), false);
+        if (!knownServer)
+            PublishServerIndex = 99;
         if (!message.isEmpty())
             Dialogs::Script::answer(Dialogs::OK);
         frmWizWebPublish_Upload page(w->session(), w.get());
