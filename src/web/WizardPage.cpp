@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTimer>
 
 // The pictures are compiled into the program's GUI library (outside any namespace, as the
 // resource's registration asks).
@@ -128,6 +129,17 @@ QPushButton* WizardPage::AddButton(const QString& name, const QString& text, int
     button->setAutoDefault(false);
     Twips::Place(button, left, top, width, kButtonHeight);
     return button;
+}
+
+QTimer* WizardPage::AddStartTimer(const std::function<void()>& work)
+{
+    auto* timer = new QTimer(this);
+    timer->setObjectName(QStringLiteral("Timer1"));
+    timer->setInterval(500);
+    timer->setSingleShot(true);
+    connect(timer, &QTimer::timeout, this, work);
+    timer->start();
+    return timer;
 }
 
 std::optional<ServerEntry> WizardPage::FindServer(int index)

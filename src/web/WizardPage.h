@@ -4,11 +4,13 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <optional>
 
 class QFrame;
 class QLabel;
 class QPushButton;
+class QTimer;
 
 // One page of the web wizards, in the frame all twelve share: a fixed dialog of 6660 by 4395
 // twips with the wizard's picture on the left, the heading lblMessage at the top, the page's own
@@ -71,6 +73,8 @@ protected:
     // A label of the page placed in twips; with a buddy it names that control.
     QLabel* AddLabel(
         const QString& name, const QString& text, int left, int top, int width, int height, QWidget* buddy = nullptr);
+    // The page's one-shot start timer "Timer1", armed now: it calls the work half a second later.
+    QTimer* AddStartTimer(const std::function<void()>& work);
     QPushButton* AddButton(const QString& name, const QString& text, int left, int top, int width);
 
 private:

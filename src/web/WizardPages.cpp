@@ -145,12 +145,7 @@ WizardLogPage::WizardLogPage(const QString& name, const QString& caption, int he
     // Nothing has been done yet: Next must not lead to the finish page.
     cmdNext->setEnabled(false);
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(500);
-    Timer1->setSingleShot(true);
-    connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
-    Timer1->start();
+    Timer1 = AddStartTimer([this] { Timer1_Timer(); });
 }
 
 QStringList WizardLogPage::Messages() const

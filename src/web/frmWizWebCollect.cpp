@@ -79,12 +79,7 @@ frmWizWebCollect_SelectSurvey::frmWizWebCollect_SelectSurvey(QWidget* parent)
     Twips::Place(lstSurveys, kLeft, 1215, kWidth, 2355);
     AddLabel(QStringLiteral("lblSurveys"), QStringLiteral("Available Surveys:"), kLeft, 960, kWidth, 255, lstSurveys);
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(500);
-    Timer1->setSingleShot(true);
-    connect(Timer1, &QTimer::timeout, this, &frmWizWebCollect_SelectSurvey::Timer1_Timer);
-    Timer1->start();
+    Timer1 = AddStartTimer([this] { Timer1_Timer(); });
 }
 
 void frmWizWebCollect_SelectSurvey::Timer1_Timer()
