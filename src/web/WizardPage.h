@@ -52,7 +52,8 @@ public:
     static constexpr int kLeft = 2040;
     static constexpr int kWidth = 4500;
     // The boxes beside their labels.
-    static constexpr int kFieldLeft = kLeft + 1140;
+    static constexpr int kLabelWidth = 1380;
+    static constexpr int kFieldLeft = kLeft + kLabelWidth + 60;
     static constexpr int kFieldWidth = kLeft + kWidth - kFieldLeft;
 
 protected:

@@ -49,7 +49,7 @@ WizardServerPage::WizardServerPage(
     cboName->setObjectName(QStringLiteral("cboName"));
     cboName->setEditable(false);
     Twips::Place(cboName, kFieldLeft, 1035, kFieldWidth, 345);
-    AddLabel(QStringLiteral("lblServer"), QStringLiteral("Web Server:"), kLeft, 1080, 1100, 255, cboName);
+    AddLabel(QStringLiteral("lblServer"), QStringLiteral("Web Server:"), kLeft, 1080, kLabelWidth, 255, cboName);
     cmdAdd = AddButton(QStringLiteral("cmdAdd"), QStringLiteral("&Add Server"), kLeft + kWidth - 1440, 1560, 1440);
     connect(cmdAdd, &QPushButton::clicked, this, &WizardServerPage::cmdAdd_Click);
     RefreshServerList();
@@ -106,9 +106,10 @@ WizardLoginPage::WizardLoginPage(const QString& name, int helpContext, const QSt
     txtPassword = new QLineEdit(password, this);
     txtPassword->setObjectName(QStringLiteral("txtPassword"));
     txtPassword->setEchoMode(QLineEdit::Password);
+    txtPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42")); // "*"
     Twips::Place(txtPassword, kFieldLeft, 1560, kFieldWidth, 315);
-    AddLabel(QStringLiteral("lblUsername"), QStringLiteral("Username:"), kLeft, 1110, 1100, 255, txtName);
-    AddLabel(QStringLiteral("lblPassword"), QStringLiteral("Password:"), kLeft, 1590, 1100, 255, txtPassword);
+    AddLabel(QStringLiteral("lblUsername"), QStringLiteral("Username:"), kLeft, 1110, kLabelWidth, 255, txtName);
+    AddLabel(QStringLiteral("lblPassword"), QStringLiteral("Password:"), kLeft, 1590, kLabelWidth, 255, txtPassword);
 }
 
 bool WizardLoginPage::FieldsFilled()

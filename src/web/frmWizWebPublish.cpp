@@ -62,7 +62,7 @@ frmWizWebPublish_SurveyName::frmWizWebPublish_SurveyName(QWidget* parent)
     txtName = new QLineEdit(PublishSurveyName, this);
     txtName->setObjectName(QStringLiteral("txtName"));
     Twips::Place(txtName, kFieldLeft, 1080, kFieldWidth, 315);
-    AddLabel(QStringLiteral("lblSurveyName"), QStringLiteral("Survey name:"), kLeft, 1110, 1100, 255, txtName);
+    AddLabel(QStringLiteral("lblSurveyName"), QStringLiteral("Survey name:"), kLeft, 1110, kLabelWidth, 255, txtName);
     chkPublic = new QCheckBox(QStringLiteral("Public"), this);
     chkPublic->setObjectName(QStringLiteral("chkPublic"));
     chkPublic->setChecked(PublishPublic);
