@@ -322,6 +322,22 @@ private Q_SLOTS:
             QVERIFY(span.bold);
     }
 
+    // Another program's RTF may carry raw 8-bit bytes in its code page and give no size.
+    void pastedRtfBytesAreReadInTheirCodePage()
+    {
+        auto* data = new QMimeData;
+        data->setData(QStringLiteral("text/rtf"), "{\\rtf1\\ansi\\ansicpg1252 \x93Yes\x94 costs \x80 5}");
+        QApplication::clipboard()->setMimeData(data);
+        // An editor size other than RTF's 12 pt, so that the pasted size shows where it came from.
+        QFont editorFont = p.d->txtQ->document()->defaultFont();
+        editorFont.setPointSize(9);
+        p.d->txtQ->document()->setDefaultFont(editorFont);
+        p.d->txtQ->setFocus();
+        edit("mnuEditPaste");
+        QCOMPARE(p.d->txtQ->Text(), QString::fromUtf8("\xe2\x80\x9cYes\xe2\x80\x9d costs \xe2\x82\xac 5"));
+        QCOMPARE(spans(*p.d->txtQ->document()).first().size, 12.0);
+    }
+
     void storedTextReloadsWithItsFormatting()
     {
         // Formatted text pasted from another program arrives as RTF.
