@@ -5,6 +5,7 @@
 #include "designer/DesignScreen.h"
 #include "platform/AppPath.h"
 #include "platform/Dialogs.h"
+#include "platform/ElidedLabel.h"
 #include "platform/RichTextBox.h"
 #include "platform/Twips.h"
 #include "shell/ShellResources.h"
@@ -55,7 +56,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
 
     auto* bar = new QStatusBar(this);
     bar->setObjectName(QStringLiteral("StatusBar"));
-    statusFile_ = new QLabel(bar);
+    // A long path is shown cut in the middle, so it never sets the window's width.
+    statusFile_ = new ElidedLabel(bar);
     statusFile_->setObjectName(QStringLiteral("StatusBarPanel1"));
     bar->addWidget(statusFile_, 1);
     setStatusBar(bar);
@@ -361,10 +363,10 @@ void frmMain::RefreshRespondeSummaryReportList(int SelectRow, int SelectID)
 
 QString frmMain::StatusBarPanel1() const
 {
-    return statusFile_->text();
+    return statusFile_->fullText();
 }
 
 void frmMain::setStatusFile(const QString& path)
 {
-    statusFile_->setText(path);
+    statusFile_->setFullText(path);
 }
