@@ -2,8 +2,9 @@
 // pasted from a word processor, or a long styled question).
 // Run build/bin/bench_rtf (a Release build gives the figures that count).
 //
-// Each benchmark times the program's case and its floor in the same iterations and reports
-// ratio = program time / floor time. The floor is the same work with one font and one colour:
+// Each benchmark times the program's case and its floor in the same iterations (MeasureWithFloor)
+// and reports ratio = program time / floor time. The floor is the same work with one font and
+// one colour:
 // - reading: the same RTF source (the same font and colour tables of N entries, the same N runs
 //   and words), except that every run uses font 0 and colour 1 and runs alternate bold and
 //   regular, so the reader still makes N runs but the document holds two formats instead of N;
@@ -11,6 +12,8 @@
 //   with tables of N entries, or of one entry for the floor.
 // A reader or writer that is linear in the number of distinct fonts and colours stays within a
 // small factor of its floor at any N; one that looks fonts or formats up one by one grows with N.
+#include "BenchSurvey.h"
+
 #include "platform/Rtf.h"
 
 #include <QGuiApplication>
@@ -18,11 +21,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
-
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 QString tables(int n)
 {
@@ -51,30 +50,6 @@ QString source(int n, Varies varies)
     return rtf + QLatin1Char('}');
 }
 
-double seconds(Clock::duration d)
-{
-    return std::chrono::duration<double>(d).count();
-}
-
-template <typename Program, typename Floor>
-void measure(benchmark::State& state, Program program, Floor floor)
-{
-    double programTotal = 0;
-    double floorTotal = 0;
-    for (auto _ : state) {
-        const auto start = Clock::now();
-        program();
-        const auto middle = Clock::now();
-        floor();
-        const auto end = Clock::now();
-        programTotal += seconds(middle - start);
-        floorTotal += seconds(end - middle);
-        state.SetIterationTime(seconds(middle - start));
-    }
-    state.counters["floor_ms"] = benchmark::Counter(floorTotal * 1000 / double(state.iterations()));
-    state.counters["ratio"] = benchmark::Counter(floorTotal > 0 ? programTotal / floorTotal : 0);
-}
-
 void Read(benchmark::State& state, Varies varies)
 {
     const int n = int(state.range(0));
@@ -85,7 +60,7 @@ void Read(benchmark::State& state, Varies varies)
         rtf::read(rtf, &doc);
         benchmark::DoNotOptimize(doc.characterCount());
     };
-    measure(state, [&] { read(program); }, [&] { read(floor); });
+    bench::MeasureWithFloor(state, [&] { read(program); }, [&] { read(floor); });
 }
 BENCHMARK_CAPTURE(Read, fonts, Font)->Arg(8000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Read, colours, Colour)->Arg(8000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -98,7 +73,7 @@ void Write(benchmark::State& state, Varies varies)
     rtf::read(source(n, varies), &program);
     QTextDocument floor;
     rtf::read(source(n, Floor), &floor);
-    measure(
+    bench::MeasureWithFloor(
         state, [&] { benchmark::DoNotOptimize(rtf::write(program).size()); },
         [&] { benchmark::DoNotOptimize(rtf::write(floor).size()); });
 }

@@ -21,3 +21,13 @@ bool IsUntitledPath(const QString& path)
 {
     return path.right(4).compare(QLatin1String(".tmp"), Qt::CaseInsensitive) == 0;
 }
+
+QString CaptionText(const QString& plain)
+{
+    if (plain.size() <= kCaptionLength)
+        return plain;
+    qsizetype end = kCaptionLength;
+    if (plain.at(end - 1).isHighSurrogate())
+        --end;
+    return plain.left(end) + QChar(0x2026);
+}

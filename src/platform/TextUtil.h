@@ -9,3 +9,9 @@ QString NullToEmpty(const QVariant& value);
 QString TrimNull(const QString& text);
 // True when the path names an untitled survey: its last four characters are ".tmp" in any case.
 bool IsUntitledPath(const QString& path);
+
+// The longest caption shown for a question's text.
+constexpr qsizetype kCaptionLength = 300;
+// A text as a caption (tree node, list entry, grid cell, label, tooltip): its first
+// kCaptionLength characters, with "…" when it was longer. The stored text is not changed.
+QString CaptionText(const QString& plain);

@@ -1,0 +1,107 @@
+#include "platform/RtfDocument.h"
+#include "platform/Rtf.h"
+#include "platform/TextUtil.h"
+
+#include <QBuffer>
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString written(const std::function<void(rtf::DocumentWriter&)>& build, const QStringList& fonts = {"Arial"})
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    rtf::DocumentWriter writer(buffer, fonts, 10);
+    build(writer);
+    writer.finish();
+    EXPECT_TRUE(writer.ok());
+    return QString::fromLatin1(buffer.data());
+}
+
+// A device that takes the first bytes and then fails, as a full disk does.
+class FullDevice : public QIODevice {
+public:
+    explicit FullDevice(qint64 room) : room_(room) { open(QIODevice::WriteOnly); }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char*, qint64 len) override
+    {
+        if (len > room_) {
+            setErrorString(QStringLiteral("No space left on device"));
+            return -1;
+        }
+        room_ -= len;
+        return len;
+    }
+
+private:
+    qint64 room_;
+};
+
+}  // namespace
+
+TEST(RtfDocument, ReadsBackParagraphsFormatsTabsAndEveryCharacter)
+{
+    const QString rtfText = written(
+        [](rtf::DocumentWriter& w) {
+            w.append(QStringLiteral("1. Heading {with} \\ braces"), {QString(), 11, true});
+            w.append(QStringLiteral("\r\n"));
+            w.setTabStops({2000, 4000});
+            w.append(QStringLiteral("\tÄpfel €\t"));
+            w.append(QString(QChar(0x2610)), {QStringLiteral("DejaVu Sans"), 0, false});
+            w.append(QStringLiteral("\nlast 日本"));
+        },
+        {QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+
+    EXPECT_EQ(rtf::toPlainText(rtfText),
+              QStringLiteral("1. Heading {with} \\ braces\r\n\tÄpfel €\t") + QChar(0x2610) + QStringLiteral("\r\nlast 日本"));
+
+    QTextDocument doc;
+    rtf::read(rtfText, &doc);
+    ASSERT_EQ(doc.blockCount(), 3);
+    const QTextBlock heading = doc.firstBlock();
+    const QTextCharFormat headingFormat = heading.begin().fragment().charFormat();
+    EXPECT_GE(headingFormat.fontWeight(), QFont::Bold);
+    EXPECT_DOUBLE_EQ(headingFormat.fontPointSize(), 11);
+
+    bool boxInItsFont = false;
+    for (auto it = heading.next().begin(); !it.atEnd(); ++it) {
+        const QTextFragment f = it.fragment();
+        EXPECT_LT(f.charFormat().fontWeight(), QFont::Bold) << f.text().toStdString();
+        if (f.text().contains(QChar(0x2610)))
+            boxInItsFont = f.charFormat().fontFamilies().toStringList().value(0) == QLatin1String("DejaVu Sans");
+    }
+    EXPECT_TRUE(boxInItsFont);
+    EXPECT_TRUE(rtfText.contains(QLatin1String("\\tx2000\\tx4000")));
+}
+
+TEST(RtfDocument, AFailedWriteIsReported)
+{
+    FullDevice device(100);
+    rtf::DocumentWriter writer(device, {QStringLiteral("Arial")}, 10);
+    for (int i = 0; i < 10000; ++i)
+        writer.append(QStringLiteral("A line of the report that does not fit\r\n"));
+    writer.finish();
+    EXPECT_FALSE(writer.ok());
+    EXPECT_EQ(writer.errorString(), QStringLiteral("No space left on device"));
+}
+
+TEST(TextUtil, CaptionTextCutsLongTextsOnly)
+{
+    EXPECT_EQ(CaptionText(QStringLiteral("Age")), QStringLiteral("Age"));
+    const QString exact(kCaptionLength, QChar(u'x'));
+    EXPECT_EQ(CaptionText(exact), exact);
+
+    const QString longText = QString(kCaptionLength * 1000, QChar(u'y'));
+    EXPECT_EQ(CaptionText(longText), QString(kCaptionLength, QChar(u'y')) + QChar(0x2026));
+
+    // A character outside the basic plane is never cut in half.
+    const QString emoji = QString(kCaptionLength - 1, QChar(u'z')) + QString::fromUtf8("😀") + QStringLiteral("tail");
+    const QString caption = CaptionText(emoji);
+    EXPECT_FALSE(caption.at(caption.size() - 2).isHighSurrogate());
+    EXPECT_EQ(caption, QString(kCaptionLength - 1, QChar(u'z')) + QChar(0x2026));
+}
