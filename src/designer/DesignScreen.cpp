@@ -5,6 +5,7 @@
 #include "platform/Dialogs.h"
 #include "platform/RichTextBox.h"
 #include "platform/Rtf.h"
+#include "platform/TextUtil.h"
 #include "platform/TreeNodes.h"
 #include "platform/Twips.h"
 #include "platform/ScreenParts.h"
@@ -89,6 +90,7 @@ void DesignScreen::buildTreeBox()
     tvTreeView->setObjectName(QStringLiteral("tvTreeView"));
     tvTreeView->setHeaderHidden(true);
     tvTreeView->setRootIsDecorated(true);
+    TreeNodes::ShowWholeCaptions(tvTreeView);
     Twips::Place(tvTreeView, 0, 0, 3900, 3600);
 
     picBlankPanel = new QWidget(picTreeView);
@@ -121,6 +123,7 @@ void DesignScreen::buildLibraryBox()
     tvTreeLibrary = new QTreeWidget(picLibraryView);
     tvTreeLibrary->setObjectName(QStringLiteral("tvTreeLibrary"));
     tvTreeLibrary->setHeaderHidden(true);
+    TreeNodes::ShowWholeCaptions(tvTreeLibrary);
     Twips::Place(tvTreeLibrary, 0, 300, 3900, 2400);
 
     picBlankPanel2 = new QWidget(picLibraryView);
@@ -371,7 +374,7 @@ void DesignScreen::ClearEditor()
 
 QString DesignScreen::NodeCaption(const clsQ& q)
 {
-    return numberPrefix(q.qType, q.QuestionNo) + rtf::toPlainText(q.Question);
+    return numberPrefix(q.qType, q.QuestionNo) + CaptionText(rtf::toPlainText(q.Question));
 }
 
 int DesignScreen::OptionOfType(qint32 qType)
@@ -408,6 +411,7 @@ void DesignScreen::tvTreeView_NodeClick(QTreeWidgetItem* node)
     const QPtr q = survey().GetQ(TreeNodes::Key(node));
     if (!q) {
         picQProperties->hide();
+        paneKey_.clear();
         return;
     }
     picQProperties->show();
@@ -427,6 +431,7 @@ void DesignScreen::tvTreeView_NodeClick(QTreeWidgetItem* node)
     cmdOpenEndedNoOfRows->setCurrentIndex(q->OpenEnded_NoOfRows >= 1 && q->OpenEnded_NoOfRows <= 6
                                               ? q->OpenEnded_NoOfRows - 1
                                               : -1);
+    paneKey_ = q->Key;
     --paneFilling_;
 }
 
@@ -525,7 +530,7 @@ void DesignScreen::ReindexTreeQuestionNos()
         if (!q)
             continue;
         const QString text = rtf::toPlainText(q->Question);
-        node->setText(0, numberPrefix(q->qType, q->QuestionNo) + (text.isEmpty() ? kNoText : text));
+        TreeNodes::SetCaption(node, numberPrefix(q->qType, q->QuestionNo) + (text.isEmpty() ? kNoText : CaptionText(text)));
     }
 }
 

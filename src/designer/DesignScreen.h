@@ -220,4 +220,7 @@ private:
     // Set while the node click fills the pane: the editor then holds the question's own text, so
     // the focus leaving it for a response box commits nothing.
     int paneFilling_ = 0;
+    // The key of the question the pane shows, set once the node click has filled the pane; ""
+    // while it shows none.
+    QString paneKey_;
 };

@@ -8,6 +8,7 @@
 #include "designer/frmMatrixDefine.h"
 #include "platform/Dialogs.h"
 #include "platform/RichTextBox.h"
+#include "platform/TextUtil.h"
 #include "platform/TreeNodes.h"
 #include "document/SurveySession.h"
 
@@ -142,17 +143,19 @@ void DesignScreen::txtQ_LostFocus()
         s.GetQuestionTypeFromKey(key) == QTypeText || no.isEmpty() ? QString() : no + QStringLiteral(". ");
     const QString text = txtQ->Text();
     if (text.isEmpty()) {
-        node->setText(0, prefix + kNoText);
+        TreeNodes::SetCaption(node, prefix + kNoText);
         return;
     }
     const qsizetype lineEnd = text.indexOf(QLatin1String("\r\n"));
-    node->setText(0, prefix + (lineEnd >= 0 ? text.left(lineEnd) : text));
+    TreeNodes::SetCaption(node, prefix + CaptionText(lineEnd >= 0 ? text.left(lineEnd) : text));
 }
 
 void DesignScreen::cmdOpenEndedNoOfRows_LostFocus()
 {
+    // The list loses the focus when the node click of another question moves it to the editor,
+    // after the tree has selected that question: the number is the shown question's.
     const int index = cmdOpenEndedNoOfRows->currentIndex();
-    const QPtr q = currentQuestion();
+    const QPtr q = survey().GetQ(paneKey_);
     if (index < 0 || !q)
         return;
     q->OpenEnded_NoOfRows = index + 1;

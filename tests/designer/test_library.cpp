@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -104,6 +105,36 @@ class LibraryTest : public QObject {
 private Q_SLOTS:
     void init() { p.start(); }
     void cleanup() { p.stop(); }
+
+    // A caption wider than its tree shows whole: in a tooltip, and by scrolling the tree sideways.
+    void longCaptionsShowInTooltipsAndScrollTheirTree()
+    {
+        const QString text = QStringLiteral("How satisfied were you, all things considered, with the time it "
+                                            "took our staff to answer your first letter about the order?");
+        useLibrary({"INSERT INTO category VALUES (1, 'Service')",
+                    QStringLiteral("INSERT INTO question VALUES (10, '%1', 1)").arg(text)});
+        QTreeWidgetItem* library = libraryNode(QStringLiteral("Q_10"));
+        library->parent()->setExpanded(true);
+        p.d->txtQ->setText(text);
+        p.d->txtQ_LostFocus();
+
+        const struct {
+            QTreeWidget* tree;
+            QTreeWidgetItem* node;
+            QString caption;
+        } cases[] = {
+            {p.d->tvTreeView, p.node(0), QStringLiteral("1. ") + text},
+            {p.d->tvTreeLibrary, library, text},
+        };
+        for (const auto& c : cases) {
+            QCOMPARE(c.node->text(0), c.caption);
+            QCOMPARE(c.node->toolTip(0), c.caption);
+            QTest::qWait(0);
+            QVERIFY2(c.tree->horizontalScrollBar()->maximum() > 0, qPrintable(c.tree->objectName()));
+            const int wanted = c.tree->fontMetrics().horizontalAdvance(c.caption);
+            QVERIFY2(c.tree->visualItemRect(c.node).width() >= wanted, qPrintable(c.tree->objectName()));
+        }
+    }
 
     void libraryTreeIsOrderedByName()
     {
