@@ -13,7 +13,6 @@
 // A reader or writer that is linear in the number of distinct fonts and colours stays within a
 // small factor of its floor at any N; one that looks fonts or formats up one by one grows with N.
 #include "BenchSurvey.h"
-
 #include "platform/Rtf.h"
 
 #include <QGuiApplication>
@@ -60,7 +59,8 @@ void Read(benchmark::State& state, Varies varies)
         rtf::read(rtf, &doc);
         benchmark::DoNotOptimize(doc.characterCount());
     };
-    bench::MeasureWithFloor(state, [&] { read(program); }, [&] { read(floor); });
+    bench::MeasureWithFloor(
+        state, [&] { read(program); }, [&] { read(floor); });
 }
 BENCHMARK_CAPTURE(Read, fonts, Font)->Arg(8000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Read, colours, Colour)->Arg(8000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -80,7 +80,7 @@ void Write(benchmark::State& state, Varies varies)
 BENCHMARK_CAPTURE(Write, fonts, Font)->Arg(20000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Write, colours, Colour)->Arg(20000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

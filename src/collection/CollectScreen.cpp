@@ -1,5 +1,6 @@
 #include "collection/CollectScreen.h"
 
+#include "platform/AccessibleNames.h"
 #include "platform/Twips.h"
 #include "platform/ScreenParts.h"
 
@@ -34,6 +35,7 @@ CollectScreen::CollectScreen(SurveySession& session, QWidget* parent)
     gRespondents->verticalHeader()->hide();
     gRespondents->setColumnCount(3);
     Twips::Place(gRespondents, 150, 500, 11500, 6000);
+    NameControl(gRespondents, QStringLiteral("Respondents"));
 }
 
 void CollectScreen::RefreshRespondentList(int SelectRow, int SelectID)

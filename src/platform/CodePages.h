@@ -15,4 +15,4 @@ QString decode(const QByteArray& bytes, int codePage);
 // as Windows-1252: how a text file written by this program or by an older editor is read.
 QString utf8OrWindows1252(const QByteArray& bytes);
 
-}  // namespace codepage
+} // namespace codepage

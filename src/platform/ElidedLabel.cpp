@@ -2,7 +2,8 @@
 
 #include <QResizeEvent>
 
-ElidedLabel::ElidedLabel(QWidget* parent) : QLabel(parent)
+ElidedLabel::ElidedLabel(QWidget* parent)
+    : QLabel(parent)
 {
     setTextFormat(Qt::PlainText);
 }

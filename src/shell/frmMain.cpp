@@ -46,12 +46,15 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     analyse_->hide();
     styleTitlePanels();
 
-    // Hidden rich-text boxes for building documents and reading plain text.
+    // Hidden rich-text boxes for building documents and reading plain text; never the user's to
+    // reach.
     txtTemp_ = new RichTextBox(central);
     txtTemp_->setObjectName(QStringLiteral("txtTemp"));
+    txtTemp_->setFocusPolicy(Qt::NoFocus);
     txtTemp_->hide();
     txtTemp2_ = new RichTextBox(central);
     txtTemp2_->setObjectName(QStringLiteral("txtTemp2"));
+    txtTemp2_->setFocusPolicy(Qt::NoFocus);
     txtTemp2_->hide();
 
     auto* bar = new QStatusBar(this);

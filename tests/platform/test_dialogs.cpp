@@ -1,7 +1,6 @@
 // The file dialogs of the dialog wrapper, shown for real (not scripted).
-#include "platform/Dialogs.h"
-
 #include "TestEnvironment.h"
+#include "platform/Dialogs.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -19,8 +18,7 @@
 namespace {
 
 // Runs fn on the next modal widget of type T once it is shown (fn must close it).
-template <typename T>
-void whenShown(std::function<void(T*)> fn, int attempts = 300)
+template <typename T> void whenShown(std::function<void(T*)> fn, int attempts = 300)
 {
     QTimer::singleShot(10, qApp, [fn, attempts] {
         if (auto* modal = qobject_cast<T*>(QApplication::activeModalWidget())) {
@@ -45,7 +43,7 @@ void typeName(QFileDialog* dialog, const QString& name)
     QTest::keyClicks(edit, name);
 }
 
-}  // namespace
+} // namespace
 
 class DialogsTest : public QObject {
     Q_OBJECT
@@ -100,8 +98,9 @@ private Q_SLOTS:
             openButton(dialog)->click();
         });
         QVERIFY(!Dialogs::ShowOpen(surveyRequest()).has_value());
-        QCOMPARE(message, dir.filePath(QStringLiteral("missing.tvq"))
-                              + QStringLiteral(" was not found. Check the file name and try again."));
+        QCOMPARE(message,
+            dir.filePath(QStringLiteral("missing.tvq"))
+                + QStringLiteral(" was not found. Check the file name and try again."));
     }
 };
 
