@@ -10,6 +10,7 @@
 #include "designer/DesignScreen.h"
 #include "platform/Dialogs.h"
 #include "shell/frmMain.h"
+#include "web/frmAddServer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -151,12 +152,42 @@ private Q_SLOTS:
                     w->action(QStringLiteral("mnuAbout"))->trigger();
                 } },
             { "HelpWindow", [&] { w->action(QStringLiteral("mnuHelpContents"))->trigger(); } },
+            // Answer entry builds a page per question: each kind of page is checked.
+            { "frmManualResponse",
+                [&] {
+                    const QString path = folder->writeSurvey(QStringLiteral("entry.tvq"),
+                        { { QTypeOpenEnded, QStringLiteral("Name?") }, { QTypeCheck, QStringLiteral("Pets?|Cat|Dog") },
+                            { QTypeRadio, QStringLiteral("Smoke?|Yes|No") },
+                            { QTypeMatrix, QStringLiteral("Rate|Food|Room") },
+                            { QTypeText, QStringLiteral("Thanks") } });
+                    w->DoClose();
+                    QVERIFY(w->DoOpen(path, true, 1));
+                    w->ShowScreen(QStringLiteral("Respondent"));
+                    whenModal([this](QDialog* entry) {
+                        auto* next = entry->findChild<QPushButton*>(QStringLiteral("cmdDCAnswersNext"));
+                        for (int page = 1; page <= 5 && entry->isVisible(); ++page) {
+                            check(QStringLiteral("frmManualResponse page %1").arg(page), entry);
+                            next->click();
+                        }
+                        if (entry->isVisible())
+                            entry->reject();
+                    });
+                    w->collect()->cmdCreateResponse->click();
+                } },
+            // Opened by the web wizards' server pages.
+            { "frmAddServer",
+                [&] {
+                    frmAddServer dialog(w.get());
+                    whenModal([](QDialog* shown) { shown->reject(); });
+                    dialog.exec();
+                } },
         };
         for (const auto& row : rows) {
             row.open();
             QTRY_VERIFY2(checked.contains(QString::fromLatin1(row.window)), row.window);
         }
         QVERIFY(checked.contains(QStringLiteral("frmMatrixDefine")));
+        QVERIFY(checked.contains(QStringLiteral("frmManualResponse page 5")));
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 };

@@ -25,7 +25,7 @@ QList<QWidget*> controls(const QWidget* root)
     QList<QWidget*> found;
     const QList<QWidget*> all = root->findChildren<QWidget*>();
     for (QWidget* w : all) {
-        if ((w->focusPolicy() & Qt::TabFocus) && !isInnerPart(w, root))
+        if ((w->focusPolicy() & Qt::TabFocus) && !w->isHidden() && !isInnerPart(w, root))
             found << w;
     }
     return found;

@@ -6,8 +6,9 @@
 class QWidget;
 
 // What assistive technology finds of the controls under a window or screen: every widget the
-// keyboard can reach (hidden ones too), except the inner parts of compound controls (the line
-// edit of a spin box or an editable drop-down list, the popup of a drop-down list).
+// keyboard can reach, also inside hidden panels and screens, except a control hidden itself (it
+// is checked where it is shown) and the inner parts of compound controls (the line edit of a
+// spin box or an editable drop-down list, the popup of a drop-down list).
 
 // The accessible name of a control as a screen reader reads it: its own accessible name, else
 // Qt's (a button's caption, a text box's label). A drop-down list is named only by its own name
