@@ -78,11 +78,11 @@ void DesignScreen::buildTreeBox()
     tvTreeView->setRootIsDecorated(true);
     TreeNodes::ShowWholeCaptions(tvTreeView);
     Twips::Place(tvTreeView, 0, 0, 3900, 3600);
+    NameControl(tvTreeView, QStringLiteral("Survey questions"));
 
     picBlankPanel = new QWidget(picTreeView);
     picBlankPanel->setObjectName(QStringLiteral("picBlankPanel"));
     Twips::Place(picBlankPanel, 0, 3650, 3900, 450);
-    NameControl(tvTreeView, QStringLiteral("Survey questions"));
     cmdUp = MakePictureButton(QStringLiteral("cmdUp"), style()->standardIcon(QStyle::SP_ArrowUp),
                               QStringLiteral("Move question up"), picBlankPanel);
     Twips::Place(cmdUp, 0, 30, 500, 390);
@@ -205,11 +205,19 @@ void DesignScreen::buildCheckPanel()
     picCheck->setObjectName(QStringLiteral("picCheck"));
     Twips::Place(picCheck, 60, 3300, 6615, 2295);
 
-    checkResponses_ = new ResponseListEditor(
-        {5, QStringLiteral("Response:"), QStringLiteral("txtCheckResponse"), QStringLiteral("cmdCheckAdd"), 6,
-         QStringLiteral("Added responses:"), QStringLiteral("lstCheckResponses"), QStringLiteral("cmdCheckUp"),
-         QStringLiteral("cmdCheckDown"), QStringLiteral("cdmCheckDelete"), QStringLiteral("response"), 1335},
-        session_, [this] { return currentQuestion(); }, picCheck);
+    checkResponses_ = new ResponseListEditor({.textLabelIndex = 5,
+                                              .textLabel = QStringLiteral("Response:"),
+                                              .textName = QStringLiteral("txtCheckResponse"),
+                                              .addName = QStringLiteral("cmdCheckAdd"),
+                                              .listLabelIndex = 6,
+                                              .listLabel = QStringLiteral("Added responses:"),
+                                              .listName = QStringLiteral("lstCheckResponses"),
+                                              .upName = QStringLiteral("cmdCheckUp"),
+                                              .downName = QStringLiteral("cmdCheckDown"),
+                                              .deleteName = QStringLiteral("cdmCheckDelete"),
+                                              .item = QStringLiteral("response"),
+                                              .listHeight = 1335},
+                                             session_, [this] { return currentQuestion(); }, picCheck);
     takeControls(checkResponses_, Label1[5], Label1[6], txtCheckResponse, cmdCheckAdd, lstCheckResponses, cmdCheckUp,
                  cmdCheckDown, cdmCheckDelete);
     connect(checkResponses_, &ResponseListEditor::textGotFocus, this, &DesignScreen::txtCheckResponse_GotFocus);
@@ -226,11 +234,19 @@ void DesignScreen::buildMatrixPanel()
     picMatrix->setObjectName(QStringLiteral("picMatrix"));
     Twips::Place(picMatrix, 60, 3300, 7245, 4035);
 
-    matrixResponses_ = new ResponseListEditor(
-        {8, QStringLiteral("Sub Question:"), QStringLiteral("txtMatrixResponse"), QStringLiteral("cmdMatrixAdd"), 7,
-         QStringLiteral("Added Sub Questions:"), QStringLiteral("lstMatrixResponses"), QStringLiteral("cmdMatrixUp"),
-         QStringLiteral("cmdMatrixDown"), QStringLiteral("cmdMatrixDelete"), QStringLiteral("sub question"), 1935},
-        session_, [this] { return currentQuestion(); }, picMatrix);
+    matrixResponses_ = new ResponseListEditor({.textLabelIndex = 8,
+                                               .textLabel = QStringLiteral("Sub Question:"),
+                                               .textName = QStringLiteral("txtMatrixResponse"),
+                                               .addName = QStringLiteral("cmdMatrixAdd"),
+                                               .listLabelIndex = 7,
+                                               .listLabel = QStringLiteral("Added Sub Questions:"),
+                                               .listName = QStringLiteral("lstMatrixResponses"),
+                                               .upName = QStringLiteral("cmdMatrixUp"),
+                                               .downName = QStringLiteral("cmdMatrixDown"),
+                                               .deleteName = QStringLiteral("cmdMatrixDelete"),
+                                               .item = QStringLiteral("sub question"),
+                                               .listHeight = 1935},
+                                              session_, [this] { return currentQuestion(); }, picMatrix);
     takeControls(matrixResponses_, Label1[8], Label1[7], txtMatrixResponse, cmdMatrixAdd, lstMatrixResponses,
                  cmdMatrixUp, cmdMatrixDown, cmdMatrixDelete);
     connect(matrixResponses_, &ResponseListEditor::textGotFocus, this, &DesignScreen::txtMatrixResponse_GotFocus);
