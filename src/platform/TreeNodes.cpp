@@ -75,6 +75,9 @@ void ShowWholeCaptions(QTreeWidget* tree)
     tree->setTextElideMode(Qt::ElideNone);
     tree->header()->setStretchLastSection(false);
     tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    // Only the captions in view are measured: measuring every node each time one is added or
+    // recaptioned would make filling a tree of thousands of questions quadratic.
+    tree->header()->setResizeContentsPrecision(0);
     tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
