@@ -1,5 +1,6 @@
 #include "analysis/AnalyseScreen.h"
 
+#include "platform/AccessibleNames.h"
 #include "platform/Twips.h"
 #include "platform/ScreenParts.h"
 
@@ -35,6 +36,7 @@ AnalyseScreen::AnalyseScreen(SurveySession& session, QWidget* parent)
     gSummaryReport->verticalHeader()->hide();
     gSummaryReport->setColumnCount(2);
     Twips::Place(gSummaryReport, 150, 600, 11500, 1750);
+    NameControl(gSummaryReport, QStringLiteral("Summary report"));
 
     auto* styleLabel = new QLabel(QStringLiteral("Graph Style:"), picSummaryReport);
     styleLabel->setObjectName(QStringLiteral("lblGraphStyle"));
@@ -46,6 +48,7 @@ AnalyseScreen::AnalyseScreen(SurveySession& session, QWidget* parent)
         QStringLiteral("2D Step"), QStringLiteral("3D Combination"), QStringLiteral("2D Combination"),
         QStringLiteral("Pie"), QStringLiteral("2D X-Y") });
     Twips::Place(cboGraphStyle, 150, 2700, 2850, 315);
+    LabelFor(styleLabel, cboGraphStyle);
 
     // The chart's normal place; the layout sizes it to the window.
     c = new QWidget(picSummaryReport);

@@ -124,10 +124,12 @@ void frmManualResponse::buildControls()
     lblDCQuestion->setBuddy(txtDCSimpleResponse);
     Twips::Place(txtDCSimpleResponse, 0, 0, kPanelWidth, kPanelHeight);
 
+    // Element 0 of each button array stays hidden until a question gives it a response: a button
+    // without a caption is nothing a user (or a screen reader) could choose.
     picDCResponseCheck = makeButtonPanel(picDCAnswers, QStringLiteral("picDCResponseCheck"));
-    addButton(chkDCCheck, picDCResponseCheck, QStringLiteral("chkDCCheck"));
+    addButton(chkDCCheck, picDCResponseCheck, QStringLiteral("chkDCCheck"))->hide();
     picDCResponseRadio = makeButtonPanel(picDCAnswers, QStringLiteral("picDCResponseRadio"));
-    addButton(optDCRadio, picDCResponseRadio, QStringLiteral("optDCRadio"));
+    addButton(optDCRadio, picDCResponseRadio, QStringLiteral("optDCRadio"))->hide();
 
     picDCResponseMatrix = new QWidget(picDCAnswers);
     picDCResponseMatrix->setObjectName(QStringLiteral("picDCResponseMatrix"));

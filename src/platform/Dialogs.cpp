@@ -159,13 +159,27 @@ std::optional<QString> ShowOpen(const FileRequest& request)
 
     QFileDialog dialog(dialogParent(), request.title.isEmpty() ? QStringLiteral("Open") : request.title);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode((request.flags & FileMustExist) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    // Any name may be typed, also one the filter hides: the dialog's existing-file mode would
+    // refuse every name outside its filtered list, so the file's existence is checked here.
+    dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(QtFilters(request.filter));
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        const QString path = dialog.selectedFiles().constFirst();
+        const QFileInfo info(path);
+        if ((request.flags & FileMustExist) && !info.isFile()) {
+            MsgBox(QStringLiteral("%1 was not found. Check the file name and try again.").arg(path), OKOnly,
+                   Exclamation);
+            continue;
+        }
+        if ((request.flags & PathMustExist) && !info.absoluteDir().exists()) {
+            MsgBox(QStringLiteral("The folder of %1 does not exist.").arg(path), OKOnly, Exclamation);
+            continue;
+        }
+        return path;
+    }
+    return std::nullopt;
 }
 
 std::optional<QString> ShowSave(const FileRequest& request)

@@ -5,6 +5,7 @@
 #include "designer/DesignScreen.h"
 #include "platform/AppPath.h"
 #include "platform/Dialogs.h"
+#include "platform/ElidedLabel.h"
 #include "platform/FlexGrid.h"
 #include "platform/RichTextBox.h"
 #include "platform/Twips.h"
@@ -47,17 +48,21 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     connect(collect_, &CollectScreen::showScreenRequested, this, &frmMain::ShowScreen);
     styleTitlePanels();
 
-    // Hidden rich-text boxes for building documents and reading plain text.
+    // Hidden rich-text boxes for building documents and reading plain text; never the user's to
+    // reach.
     txtTemp_ = new RichTextBox(central);
     txtTemp_->setObjectName(QStringLiteral("txtTemp"));
+    txtTemp_->setFocusPolicy(Qt::NoFocus);
     txtTemp_->hide();
     txtTemp2_ = new RichTextBox(central);
     txtTemp2_->setObjectName(QStringLiteral("txtTemp2"));
+    txtTemp2_->setFocusPolicy(Qt::NoFocus);
     txtTemp2_->hide();
 
     auto* bar = new QStatusBar(this);
     bar->setObjectName(QStringLiteral("StatusBar"));
-    statusFile_ = new QLabel(bar);
+    // A long path is shown cut in the middle, so it never sets the window's width.
+    statusFile_ = new ElidedLabel(bar);
     statusFile_->setObjectName(QStringLiteral("StatusBarPanel1"));
     bar->addWidget(statusFile_, 1);
     setStatusBar(bar);
@@ -375,10 +380,10 @@ void frmMain::RefreshRespondeSummaryReportList(int SelectRow, int SelectID)
 
 QString frmMain::StatusBarPanel1() const
 {
-    return statusFile_->text();
+    return statusFile_->fullText();
 }
 
 void frmMain::setStatusFile(const QString& path)
 {
-    statusFile_->setText(path);
+    statusFile_->setFullText(path);
 }

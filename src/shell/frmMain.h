@@ -12,6 +12,7 @@
 class AnalyseScreen;
 class CollectScreen;
 class DesignScreen;
+class ElidedLabel;
 class QAction;
 class QFrame;
 class QLabel;
@@ -186,6 +187,6 @@ private:
     AnalyseScreen* analyse_ = nullptr;
     RichTextBox* txtTemp_ = nullptr;
     RichTextBox* txtTemp2_ = nullptr;
-    QLabel* statusFile_ = nullptr;
+    ElidedLabel* statusFile_ = nullptr;
     QHash<QString, QAction*> actions_;
 };
