@@ -123,6 +123,18 @@ public:
     void LoadMatrixResponses();
     void RefreshRespondentList(int SelectRow, int SelectID);
     void RefreshRespondeSummaryReportList(int SelectRow, int SelectID);
+    void RefreshGraph();
+
+    // The analysis commands, page setup and printing (the Analyse screen's and the printer's).
+    void mnuAnalyseSummary_Click();
+    void mnuAnalyseDetail_Click();
+    void mnuAnalyseTotRespondents_Click();
+    void mnuFileExport_Click();
+    static QString QuoteMe(const QString& text);
+    void mnuFilePageSetup_Click();
+    void mnuFilePrint_Click();
+    void DoPageSetup();
+    void DoPrint();
 
     // The status bar's first panel (the open survey's file name).
     QString StatusBarPanel1() const;
