@@ -76,6 +76,8 @@ AnalyseScreen::AnalyseScreen(SurveySession& session, QWidget* parent)
     gSummaryReport->setObjectName(QStringLiteral("gSummaryReport"));
     gSummaryReport->setAccessibleName(QStringLiteral("Summary report"));
     gSummaryReport->verticalHeader()->hide();
+    // One line of text per row, as many rows on view as the grid's height allows.
+    gSummaryReport->verticalHeader()->setDefaultSectionSize(gSummaryReport->fontMetrics().height() + 6);
     gSummaryReport->setColumnCount(2);
     gSummaryReport->setSelectionBehavior(QAbstractItemView::SelectRows);
     gSummaryReport->setSelectionMode(QAbstractItemView::SingleSelection);

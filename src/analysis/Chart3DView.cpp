@@ -118,7 +118,8 @@ void Chart3DView::paintEvent(QPaintEvent*)
     double maxValue = 1;
     for (const Chart::Point& point : data_)
         maxValue = std::max(maxValue, point.value);
-    const double step = niceStep(maxValue, 5);
+    // Counts are whole numbers: so are the grid's steps.
+    const double step = std::max(1.0, niceStep(maxValue, 5));
     maxValue = std::ceil(maxValue * 1.08 / step) * step;
 
     const QFontMetricsF fm(font());

@@ -58,10 +58,14 @@ QLineSeries* line(const QList<QPointF>& points, const QColor& color, bool labels
     series->append(points);
     QPen pen(color, 3);
     series->setPen(pen);
-    series->setPointsVisible(labels);
-    series->setPointLabelsVisible(labels);
-    series->setPointLabelsFormat(QStringLiteral("@yPoint"));
-    series->setPointLabelsClipping(false);
+    // The label settings are left alone on a line that bounds an area: Qt Charts 6.4 crashes
+    // when they are set on an area's line before the area joins a chart.
+    if (labels) {
+        series->setPointsVisible(true);
+        series->setPointLabelsVisible(true);
+        series->setPointLabelsFormat(QStringLiteral("@yPoint"));
+        series->setPointLabelsClipping(false);
+    }
     return series;
 }
 
@@ -80,6 +84,7 @@ QBarSeries* bars(const QList<Chart::Point>& data)
         set->append(point.value);
     set->setColor(kBarColor);
     set->setBorderColor(kBarColor.darker(140));
+    set->setLabelColor(Qt::black);  // the counts stand above the bars, not on them
     auto* series = new QBarSeries;
     series->append(set);
     series->setLabelsVisible(true);
@@ -177,12 +182,16 @@ void SurveyChart::build2D()
         chart->addAxis(x, Qt::AlignBottom);
         chart->addAxis(y, Qt::AlignLeft);
         const QList<QPointF> points = centres(data_, 1);
-        attach(chart, line(points, kLineColor.darker(110), true), x, y);
+        attach(chart, line(points, kLineColor.darker(110), false), x, y);
+        // The counts go with the markers, which are drawn over the line.
         auto* dots = new QScatterSeries;
         dots->append(points);
         dots->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
         dots->setMarkerSize(11);
         dots->setColor(kBarColor);
+        dots->setPointLabelsVisible(true);
+        dots->setPointLabelsFormat(QStringLiteral("@yPoint"));
+        dots->setPointLabelsClipping(false);
         attach(chart, dots, x, y);
     } else {
         auto* x = new QBarCategoryAxis;
