@@ -80,11 +80,7 @@ bool Write(db::Connection& connection, QIODevice& out, const Progress& progress)
 
 bool WriteFile(db::Connection& connection, const QString& path, const Progress& progress)
 {
-    ReportFile file(path);
-    if (!Write(connection, file.device(), progress))
-        return false;
-    file.commit();
-    return true;
+    return ReportFile::WriteWhole(path, [&](QIODevice& out) { return Write(connection, out, progress); });
 }
 
 }  // namespace DetailReport

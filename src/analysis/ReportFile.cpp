@@ -12,12 +12,6 @@ ReportFile::ReportFile(const QString& path) : file_(path)
         fail(file_.errorString());
 }
 
-void ReportFile::write(const QByteArray& bytes)
-{
-    if (file_.write(bytes) != bytes.size())
-        fail(file_.errorString());
-}
-
 void ReportFile::commit()
 {
     if (!file_.commit())
@@ -27,4 +21,13 @@ void ReportFile::commit()
 void ReportFile::fail(const QString& why) const
 {
     throw db::Error(QStringLiteral("Could not write '%1': %2").arg(file_.fileName(), why), kErrPathAccess, kSource);
+}
+
+bool ReportFile::WriteWhole(const QString& path, const std::function<bool(QIODevice&)>& write)
+{
+    ReportFile file(path);
+    if (!write(file.device()))
+        return false;
+    file.commit();
+    return true;
 }

@@ -70,11 +70,10 @@ private:
     // Grid row `row` (from 1) made current, as a click does, and the chart drawn.
     void clickRow(int row)
     {
-        const QRect cell = a->gSummaryReport->visualRect(a->gSummaryReport->model()->index(row - 1, 1));
-        a->gSummaryReport->scrollTo(a->gSummaryReport->model()->index(row - 1, 1));
+        const QModelIndex index = a->gSummaryReport->model()->index(row - 1, 1);
+        a->gSummaryReport->scrollTo(index);
         QTest::mouseClick(a->gSummaryReport->viewport(), Qt::LeftButton, {},
-                          a->gSummaryReport->visualRect(a->gSummaryReport->model()->index(row - 1, 1)).center());
-        (void)cell;
+                          a->gSummaryReport->visualRect(index).center());
         QCOMPARE(a->gSummaryReport->currentRow(), row - 1);
     }
 
