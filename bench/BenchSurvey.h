@@ -1,0 +1,140 @@
+#pragma once
+
+// Shared fixture of the benchmarks (static library tessivo_bench_support).
+//
+// WHAT IT HOLDS
+//
+// Survey files built once by bulk insert with the raw SQLite C API from the template
+// build/bin/blank.mdb, and cached between runs in build/bench-cache/ (or the folder named by the
+// environment variable TESSIVO_BENCH_CACHE). A cached file's name carries kFixtureVersion and a
+// hash of the template's schema: change either and the next run builds the file again (the old
+// one can be deleted by hand). Files are built under a temporary name and renamed when complete,
+// and are left read-only: open them with OpenMode::ReadOnly, or work on a copy (CopySurvey).
+//
+// 1. The answer survey, AnswerSurveyFixture(): 100,000 respondents and 200 questions, about
+//    5 million rows of Respondent_Responses.
+//    - Questions: ids 1 to 200 = pos 1 to 200. Types repeat every ten questions as
+//      open-ended, check, radio, matrix, check, radio, open-ended, matrix, radio, instruction
+//      text (40 open-ended, 40 check, 60 radio, 40 matrix, 20 instruction texts). Texts are RTF.
+//    - Responses: check questions 5, radio questions 4 (response 1 jumps two questions on,
+//      response 3 jumps seven on, when that question exists; the others have no jump), matrix
+//      questions 4 rows; a matrix question uses answer scale 2 to 6 of the template (5 columns,
+//      scale 6 has 2) and every one of its response rows carries that scale.
+//    - Respondents: ids 1 to 100,000, seven in ten "Manual Entry", the others "Web"
+//      (id % 10 >= 7), submitteddate 2024-01-01 08:00:00 plus 5 minutes per id.
+//    - Answers, in the shapes answer entry stores them: each respondent answers each
+//      question that is not instruction text with a chance of about 15% (fixed hash of
+//      respondent and question, so every run gives the same rows). Open-ended: one row with
+//      ResponseID 1 and a text in SimpleResponse (some with an apostrophe, some with "é"); check:
+//      one to three rows, each a chosen response id; radio: one row; matrix: one row per row of
+//      the question with the row's response id and a responsematrix id of its scale. Rows are in
+//      respondent order; instruction texts have none.
+//    - The template's indexes are all there (dropped for the bulk load and made again).
+//    The layout (ids of questions, responses and scale columns) is read back into
+//    AnswerSurvey::questions so that a benchmark can pick ids without a query.
+//
+// 2. Design surveys, DesignSurveyPath(n) for n questions (1,000, 10,000 and 20,000 are the
+//    sizes of the open and save benchmarks): the same ten-type cycle, responses and jumps as
+//    above, rich-text (RTF) question texts of about 300 characters, no respondents. Question ids
+//    are their positions; some radio responses jump backwards (every third radio question's
+//    response 2 goes five questions back).
+//
+// THE "ratio" COUNTER: every benchmark runs its raw-SQLite floor in the same binary, in the same
+// benchmark, with MeasureWithFloor below: each iteration runs the program's operation and then
+// (or first, alternately) the floor doing the same reads and writes with the raw C API,
+// statements prepared once. The benchmark's time is the program's (UseManualTime is required);
+// the counters are "floor" (floor seconds per operation), "program" (program seconds per
+// operation) and "ratio" = program time / floor time over the whole run. Follow this in new
+// benchmarks: one BENCHMARK per workload, its floor beside it, both timed by MeasureWithFloor.
+
+#include <QString>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <functional>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace bench {
+
+// Raise it whenever what a fixture holds changes; the cached files are then built again.
+constexpr int kFixtureVersion = 1;
+
+constexpr int kRespondents = 100000;
+constexpr int kAnswerQuestions = 200;
+
+// The program's folder (build/bin) and the template survey.
+QString BinFolder();
+QString TemplatePath();
+// Where the cached fixture files live (created when missing).
+QString CacheFolder();
+
+struct FixtureQuestion {
+    int id = 0;
+    int pos = 0;
+    qint32 type = 0;
+    int scale = 0;                 // matrix: the answer scale; 0 otherwise
+    std::vector<int> responses;    // response ids in order (check, radio: choices; matrix: rows)
+    std::vector<int> jumps;        // radio: the question id each response jumps to, 0 for none
+    std::vector<int> columns;      // matrix: responsematrix ids of its scale in order
+};
+
+struct AnswerSurvey {
+    QString path;                           // the cached file (read-only)
+    std::vector<FixtureQuestion> questions; // in pos order
+    int respondents = 0;                    // ids 1 to respondents
+    qint64 answerRows = 0;
+};
+
+// Builds the answer survey on first use (about half a minute) and reads its layout.
+const AnswerSurvey& AnswerSurveyFixture();
+
+// The cached design survey of that many questions (built on first use).
+QString DesignSurveyPath(int questions);
+
+// A writable copy of a survey file at folder/name, replacing a file of that name; returns its path.
+QString CopySurvey(const QString& from, const QString& folder, const QString& name);
+
+// Runs the program's operation and its floor once each per iteration (the order alternates) and
+// reports as described in the header comment. opsPerIteration: how many operations one call of
+// program (and of floor) performs, for the per-operation counters and items per second. prepare,
+// when given, runs untimed before each call of program and of floor (for instance to copy a
+// fresh file); it is told which of the two comes next.
+enum class Side { Program, Floor };
+void MeasureWithFloor(benchmark::State& state, const std::function<void()>& program,
+                      const std::function<void()>& floor, qint64 opsPerIteration = 1,
+                      const std::function<void(Side)>& prepare = {});
+
+// Small helpers for floors written with the raw C API. Every failure throws std::runtime_error.
+namespace raw {
+
+sqlite3* open(const QString& path, bool readOnly);
+void close(sqlite3* db);
+void exec(sqlite3* db, const char* sql);
+
+class Stmt {
+public:
+    Stmt(sqlite3* db, const char* sql);
+    ~Stmt();
+    Stmt(const Stmt&) = delete;
+    Stmt& operator=(const Stmt&) = delete;
+    sqlite3_stmt* get() const { return stmt_; }
+    operator sqlite3_stmt*() const { return stmt_; }
+    // sqlite3_step; true on a row, false when done; throws on an error.
+    bool step();
+    // Resets the statement and clears its bindings.
+    void reset();
+    // Steps to the end and resets.
+    void run();
+
+private:
+    sqlite3* db_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+}  // namespace raw
+
+}  // namespace bench
