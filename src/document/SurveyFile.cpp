@@ -21,6 +21,8 @@ int requiredInt(const db::Recordset& rs, const QString& column)
     const QVariant v = rs.field(column);
     if (v.isNull())
         throwNull(column);
+    if (v.typeId() == QMetaType::LongLong)
+        return int(v.toLongLong());  // what toInt gives, without the general conversion
     bool ok = false;
     const int n = v.toInt(&ok);
     if (!ok)
@@ -63,6 +65,11 @@ QString VersionMismatchMessage(const QString& found)
 void Load(db::Connection& connection, clsSurvey& survey)
 {
     survey.ClearAll();
+    // One read lock for the whole survey instead of one per statement.
+    const db::ReadTransaction reading(connection);
+    // Stored question id to key, for the jumps: the first question with an id wins, as
+    // GetKeyFromDatabaseID answers.
+    QHash<int, QString> keyOfId;
     {
         db::Recordset rs = connection.OpenRecordset(QStringLiteral("SELECT * FROM question ORDER BY pos"));
         for (; !rs.atEnd(); rs.MoveNext()) {
@@ -72,7 +79,9 @@ void Load(db::Connection& connection, clsSurvey& survey)
             q->DatabaseID = requiredInt(rs, QStringLiteral("id"));
             q->QuestionNo = NullToEmpty(rs.field(QStringLiteral("questionno")));
             q->ResponseMatrixGroupID = 1;
-            survey.AddQ2(q);
+            const QString key = survey.AddQ2(q);
+            if (!keyOfId.contains(q->DatabaseID))
+                keyOfId.insert(q->DatabaseID, key);
         }
     }
 
@@ -98,11 +107,11 @@ void Load(db::Connection& connection, clsSurvey& survey)
             QString jumpKey;
             if (!rs.isNull(QStringLiteral("LogicJumpToQuestionID"))) {
                 jumpId = requiredInt(rs, QStringLiteral("LogicJumpToQuestionID"));
-                jumpKey = survey.GetKeyFromDatabaseID(jumpId);
+                jumpKey = keyOfId.value(jumpId);
             }
             q->AddResponse(name.toString(), requiredInt(rs, QStringLiteral("id")), jumpId, jumpKey);
         }
-        survey.SetQ(q->Key, q);
+        // q is the stored object itself: there is nothing to store back with SetQ.
     }
 }
 

@@ -8,13 +8,47 @@ namespace {
 const QString kKeyStrip = QStringLiteral("{}-");
 }
 
+void clsSurvey::rebuildIndex() const
+{
+    index_.clear();
+    index_.reserve(qsizetype(questions_.size()));
+    duplicates_ = false;
+    for (size_t i = 0; i < questions_.size(); ++i) {
+        const QString& key = questions_[i]->Key;
+        if (index_.contains(key))
+            duplicates_ = true;  // the first one keeps its place
+        else
+            index_.insert(key, int(i));
+    }
+    indexValid_ = true;
+}
+
+void clsSurvey::indexAppended(const QString& Key, int i)
+{
+    if (!indexValid_)
+        return;
+    const qsizetype before = index_.size();
+    int& place = index_[Key];  // one look-up: a new key gets a new entry
+    if (index_.size() == before)
+        duplicates_ = true;  // the earlier question keeps it
+    else
+        place = i;
+}
+
 int clsSurvey::indexOf(const QString& Key) const
 {
-    for (size_t i = 0; i < questions_.size(); ++i) {
-        if (questions_[i]->Key == Key)
-            return int(i);
-    }
-    return -1;
+    if (!indexValid_)
+        rebuildIndex();
+    auto it = index_.constFind(Key);
+    if (it == index_.constEnd())
+        return -1;
+    const int i = it.value();
+    if (size_t(i) < questions_.size() && questions_[size_t(i)]->Key == Key)
+        return i;
+    // The question at that place has another key now: repair the index and look again.
+    rebuildIndex();
+    it = index_.constFind(Key);
+    return it == index_.constEnd() ? -1 : it.value();
 }
 
 void clsSurvey::ReorderQ_QuestionNos()
@@ -42,21 +76,32 @@ QString clsSurvey::AddQ(const QString& Question, qint32 qType, int DatabaseID, i
         q->QuestionNo = QString::number(numbered + 1);
     }
     questions_.push_back(q);
+    indexAppended(q->Key, QCount() - 1);
     return q->Key;
 }
 
 QString clsSurvey::AddQ2(QPtr newQ)
 {
+    // The same object added again changes the key of its earlier place too.
+    const int earlier = newQ->Key.isEmpty() ? -1 : indexOf(newQ->Key);
+    const bool again = earlier >= 0 && questions_[size_t(earlier)] == newQ;
     newQ->Key = CreateGUIDKey(kKeyStrip);
     questions_.push_back(newQ);
+    if (again)
+        indexValid_ = false;
+    else
+        indexAppended(newQ->Key, QCount() - 1);
     return newQ->Key;
 }
 
 void clsSurvey::DeleteQ(const QString& Key)
 {
     const int i = indexOf(Key);
-    if (i >= 0)
-        questions_.erase(questions_.begin() + i);
+    if (i < 0)
+        return;
+    questions_.erase(questions_.begin() + i);
+    // Every later question moved up one place.
+    indexValid_ = false;
 }
 
 void clsSurvey::DebugQResponses(int i) const
@@ -78,8 +123,15 @@ void clsSurvey::SwapQ(const QString& Key1, const QString& Key2)
 {
     const int a = indexOf(Key1);
     const int b = indexOf(Key2);
-    if (a >= 0 && b >= 0)
-        std::swap(questions_[size_t(a)], questions_[size_t(b)]);
+    if (a < 0 || b < 0 || a == b)
+        return;
+    std::swap(questions_[size_t(a)], questions_[size_t(b)]);
+    if (duplicates_) {
+        indexValid_ = false;  // which place comes first for a shared key may have changed
+        return;
+    }
+    index_.insert(questions_[size_t(a)]->Key, a);
+    index_.insert(questions_[size_t(b)]->Key, b);
 }
 
 int clsSurvey::GetQIndexFromKey(const QString& Key) const
@@ -119,8 +171,13 @@ QPtr clsSurvey::GetQIndex(int i) const
 void clsSurvey::SetQ(const QString& Key, QPtr q)
 {
     const int i = indexOf(Key);
-    if (i >= 0 && q)
-        questions_[size_t(i)] = std::move(q);
+    if (i < 0 || !q)
+        return;
+    // Storing the object that is there already (the usual case) leaves the index as it is.
+    const bool same = questions_[size_t(i)] == q && q->Key == Key;
+    questions_[size_t(i)] = std::move(q);
+    if (!same)
+        indexValid_ = false;
 }
 
 void clsSurvey::UpdateQuestion(const QString& Key, const QString& Question)
@@ -138,4 +195,7 @@ void clsSurvey::UpdateQuestionType(const QString& Key, qint32 QuestionType)
 void clsSurvey::ClearAll()
 {
     questions_.clear();
+    index_.clear();
+    indexValid_ = true;
+    duplicates_ = false;
 }

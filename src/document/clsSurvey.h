@@ -2,12 +2,19 @@
 
 #include "document/clsQ.h"
 
+#include <QHash>
 #include <QString>
 
 #include <vector>
 
-// The open survey: its questions in survey order, in a 1-based list. Look-ups are linear, compare
-// keys exactly and answer "not found" with a sentinel (no object, -1, "" or type 4).
+// The open survey: its questions in survey order, in a 1-based list. Look-ups compare keys
+// exactly, find the first question with the key and answer "not found" with a sentinel (no
+// object, -1, "" or type 4).
+//
+// Look-ups by key go through an index (key to position) kept in step with every add, delete,
+// swap and SetQ, so they take the same time at any size. A question's Key is given by AddQ and
+// AddQ2 only: code outside the survey must not assign the Key of a question in the list (an
+// index entry found stale is repaired, but a key assigned from outside is not found).
 class clsSurvey {
 public:
     QString ProjectFilename;
@@ -39,6 +46,14 @@ public:
 
 private:
     int indexOf(const QString& Key) const;  // 0-based, -1 when absent
+    void rebuildIndex() const;
+    // Enters a key appended at position i, unless an earlier question has it.
+    void indexAppended(const QString& Key, int i);
 
     std::vector<QPtr> questions_;
+    // Key to the 0-based position of the first question with it; rebuilt when not valid.
+    mutable QHash<QString, int> index_;
+    mutable bool indexValid_ = true;
+    // Some key is held by more than one position (the same object added twice).
+    mutable bool duplicates_ = false;
 };

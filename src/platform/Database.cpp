@@ -4,6 +4,8 @@
 
 #include <sqlite3.h>
 
+#include <unordered_set>
+
 namespace db {
 
 namespace {
@@ -22,7 +24,8 @@ sqlite3_stmt* prepare(sqlite3* db, const QString& sql)
     const QByteArray text = sql.toUtf8();
     sqlite3_stmt* stmt = nullptr;
     const char* tail = nullptr;
-    const int rc = sqlite3_prepare_v2(db, text.constData(), int(text.size()), &stmt, &tail);
+    // Kept in the cache for long: the persistent flag keeps it out of the lookaside memory.
+    const int rc = sqlite3_prepare_v3(db, text.constData(), int(text.size()), SQLITE_PREPARE_PERSISTENT, &stmt, &tail);
     if (rc != SQLITE_OK)
         throwFrom(db, rc);
     if (!stmt)
@@ -38,53 +41,67 @@ sqlite3_stmt* prepare(sqlite3* db, const QString& sql)
     return stmt;
 }
 
-void bind(sqlite3* db, sqlite3_stmt* stmt, const QVariantList& params)
+int bindValue(sqlite3_stmt* stmt, int column, const QVariant& value)
 {
-    if (params.size() != sqlite3_bind_parameter_count(stmt)) {
+    if (value.isNull())
+        return sqlite3_bind_null(stmt, column);
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return sqlite3_bind_int64(stmt, column, value.toLongLong());
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return sqlite3_bind_double(stmt, column, value.toDouble());
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        return sqlite3_bind_blob(stmt, column, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+    }
+    default: {
+        const QByteArray text = value.toString().toUtf8();
+        return sqlite3_bind_text(stmt, column, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+    }
+    }
+}
+
+void checkCount(sqlite3_stmt* stmt, qsizetype given)
+{
+    if (given != sqlite3_bind_parameter_count(stmt)) {
         throw Error(QStringLiteral("The statement expects %1 values but was given %2")
                         .arg(sqlite3_bind_parameter_count(stmt))
-                        .arg(params.size()),
+                        .arg(given),
                     SQLITE_RANGE, kSource);
     }
+}
+
+void bind(sqlite3* db, sqlite3_stmt* stmt, const QVariantList& params)
+{
+    checkCount(stmt, params.size());
     for (int i = 0; i < params.size(); ++i) {
-        const QVariant& value = params.at(i);
-        const int column = i + 1;
-        int rc = SQLITE_OK;
-        if (value.isNull()) {
-            rc = sqlite3_bind_null(stmt, column);
-        } else {
-            switch (value.typeId()) {
-            case QMetaType::Bool:
-            case QMetaType::Int:
-            case QMetaType::UInt:
-            case QMetaType::Short:
-            case QMetaType::UShort:
-            case QMetaType::Long:
-            case QMetaType::LongLong:
-            case QMetaType::ULongLong:
-                rc = sqlite3_bind_int64(stmt, column, value.toLongLong());
-                break;
-            case QMetaType::Double:
-            case QMetaType::Float:
-                rc = sqlite3_bind_double(stmt, column, value.toDouble());
-                break;
-            case QMetaType::QByteArray: {
-                const QByteArray bytes = value.toByteArray();
-                rc = sqlite3_bind_blob(stmt, column, bytes.constData(), int(bytes.size()),
-                                       SQLITE_TRANSIENT);
-                break;
-            }
-            default: {
-                const QByteArray text = value.toString().toUtf8();
-                rc = sqlite3_bind_text(stmt, column, text.constData(), int(text.size()),
-                                       SQLITE_TRANSIENT);
-                break;
-            }
-            }
-        }
+        const int rc = bindValue(stmt, i + 1, params.at(i));
         if (rc != SQLITE_OK)
             throwFrom(db, rc);
     }
+}
+
+void bind(sqlite3* db, sqlite3_stmt* stmt, const std::vector<Field>& fields)
+{
+    checkCount(stmt, qsizetype(fields.size()));
+    for (size_t i = 0; i < fields.size(); ++i) {
+        const int rc = bindValue(stmt, int(i + 1), fields[i].second);
+        if (rc != SQLITE_OK)
+            throwFrom(db, rc);
+    }
+}
+
+[[noreturn]] void throwClosed()
+{
+    throw Error(QStringLiteral("Operation is not allowed when the object is closed"), SQLITE_MISUSE, kSource);
 }
 
 QVariant columnValue(sqlite3_stmt* stmt, int index)
@@ -123,27 +140,251 @@ Error::Error(QString description, int number, QString source)
 {
 }
 
+// The statement cache
+
+namespace detail {
+
+// One prepared statement of a connection, cached by its SQL text. Recordsets and Statements hold
+// it while they use it; the cache holds it while it is idle. Close() finalizes it wherever it is
+// (stmt becomes null, cache null).
+struct CachedStatement {
+    CachedStatement(sqlite3* connection, sqlite3_stmt* statement, StatementCache* owner, QString text)
+        : db(connection), stmt(statement), cache(owner), sql(std::move(text)),
+          reprepares(sqlite3_stmt_status(statement, SQLITE_STMTSTATUS_REPREPARE, 0))
+    {
+    }
+    ~CachedStatement();
+    CachedStatement(const CachedStatement&) = delete;
+    CachedStatement& operator=(const CachedStatement&) = delete;
+
+    // The column of a name as the caller spells it: resolved without regard to case the first
+    // time, remembered afterwards. -1 when the statement has no such column.
+    int column(const QString& name);
+    // Forgets the resolved names when SQLite has prepared the statement again (schema change).
+    void checkReprepared();
+
+    struct Name {
+        QString name;
+        int index;
+    };
+
+    sqlite3* db;
+    sqlite3_stmt* stmt;
+    StatementCache* cache;
+    QString sql;
+    int reprepares;
+    std::vector<Name> names;
+};
+
+class StatementCache {
+public:
+    // Distinct SQL texts kept, and idle statements kept per text (a text in use by a recordset
+    // gets a second statement when run again meanwhile).
+    static constexpr int kMaxTexts = 256;
+    static constexpr size_t kMaxIdlePerText = 4;
+
+    explicit StatementCache(sqlite3* db) : db_(db) {}
+    ~StatementCache() { finalizeAll(); }
+    StatementCache(const StatementCache&) = delete;
+    StatementCache& operator=(const StatementCache&) = delete;
+
+    std::shared_ptr<CachedStatement> acquire(const QString& sql)
+    {
+        const auto found = entries_.find(sql);
+        if (found != entries_.end()) {
+            found->lastUse = ++clock_;
+            if (!found->idle.empty()) {
+                std::shared_ptr<CachedStatement> statement = std::move(found->idle.back());
+                found->idle.pop_back();
+                return statement;
+            }
+        }
+        // A text that does not prepare leaves nothing behind.
+        sqlite3_stmt* stmt = prepare(db_, sql);
+        auto statement = std::make_shared<CachedStatement>(db_, stmt, this, sql);
+        live_.insert(statement.get());
+        if (found == entries_.end()) {
+            if (entries_.size() >= kMaxTexts)
+                evictOldest();
+            entries_.insert(sql, Entry{{}, ++clock_});
+        }
+        return statement;
+    }
+
+    // Takes a statement back: reset, bindings cleared, kept for the next run of its text (or
+    // finalized when enough of that text are idle already).
+    void release(std::shared_ptr<CachedStatement> statement) noexcept
+    {
+        sqlite3_reset(statement->stmt);
+        sqlite3_clear_bindings(statement->stmt);
+        const auto it = entries_.find(statement->sql);
+        if (it == entries_.end() || it->idle.size() >= kMaxIdlePerText)
+            return;  // dropped: the last holder finalizes it
+        try {
+            it->idle.push_back(std::move(statement));
+        } catch (...) {
+            // Out of memory: the statement is finalized instead of kept.
+        }
+    }
+
+    void forget(CachedStatement* statement) noexcept { live_.erase(statement); }
+
+    int count() const { return int(live_.size()); }
+
+    // Every statement of the connection, idle or in use, is finalized.
+    void finalizeAll() noexcept
+    {
+        for (CachedStatement* statement : live_) {
+            sqlite3_finalize(statement->stmt);
+            statement->stmt = nullptr;
+            statement->cache = nullptr;
+        }
+        live_.clear();
+        entries_.clear();
+        inserts_.clear();
+    }
+
+    // The INSERT text of AppendRow for a table and its columns, made once for each and kept for
+    // the last few of them.
+    const QString& insertText(const QString& table, const std::vector<Field>& fields)
+    {
+        for (const Insert& insert : inserts_) {
+            if (insert.matches(table, fields))
+                return insert.sql;
+        }
+        Insert insert;
+        insert.table = table;
+        QStringList quoted;
+        QStringList marks;
+        for (const Field& f : fields) {
+            insert.names << f.first;
+            quoted << quotedName(f.first);
+            marks << QStringLiteral("?");
+        }
+        insert.sql = fields.empty()
+            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quotedName(table))
+            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(quotedName(table), quoted.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
+        if (inserts_.size() < kMaxInserts) {
+            inserts_.push_back(std::move(insert));
+            return inserts_.back().sql;
+        }
+        Insert& replaced = inserts_[nextInsert_++ % kMaxInserts];
+        replaced = std::move(insert);
+        return replaced.sql;
+    }
+
+private:
+    struct Insert {
+        QString table;
+        QStringList names;
+        QString sql;
+
+        bool matches(const QString& t, const std::vector<Field>& fields) const
+        {
+            if (t != table || names.size() != qsizetype(fields.size()))
+                return false;
+            for (size_t i = 0; i < fields.size(); ++i) {
+                if (names.at(qsizetype(i)) != fields[i].first)
+                    return false;
+            }
+            return true;
+        }
+    };
+    static constexpr size_t kMaxInserts = 16;
+
+    struct Entry {
+        std::vector<std::shared_ptr<CachedStatement>> idle;
+        quint64 lastUse = 0;
+    };
+
+    // Runs only when a new text is prepared into a full cache: its cost is small beside the prepare.
+    void evictOldest()
+    {
+        auto oldest = entries_.end();
+        for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+            if (oldest == entries_.end() || it->lastUse < oldest->lastUse)
+                oldest = it;
+        }
+        if (oldest != entries_.end())
+            entries_.erase(oldest);  // its idle statements are finalized as they go
+    }
+
+    sqlite3* db_;
+    QHash<QString, Entry> entries_;
+    std::unordered_set<CachedStatement*> live_;
+    quint64 clock_ = 0;
+    std::vector<Insert> inserts_;
+    size_t nextInsert_ = 0;
+};
+
+CachedStatement::~CachedStatement()
+{
+    if (stmt)
+        sqlite3_finalize(stmt);
+    if (cache)
+        cache->forget(this);
+}
+
+int CachedStatement::column(const QString& name)
+{
+    for (const Name& n : names) {
+        // A literal at one call site has one address: most look-ups end at the first test.
+        if (n.name.size() == name.size() && (n.name.constData() == name.constData() || n.name == name))
+            return n.index;
+    }
+    int index = -1;
+    const int count = sqlite3_column_count(stmt);
+    for (int i = 0; i < count; ++i) {
+        if (QString::fromUtf8(sqlite3_column_name(stmt, i)).compare(name, Qt::CaseInsensitive) == 0) {
+            index = i;
+            break;
+        }
+    }
+    if (names.size() < 64)
+        names.push_back({name, index});
+    return index;
+}
+
+void CachedStatement::checkReprepared()
+{
+    const int now = sqlite3_stmt_status(stmt, SQLITE_STMTSTATUS_REPREPARE, 0);
+    if (now != reprepares) {
+        reprepares = now;
+        names.clear();
+    }
+}
+
+}  // namespace detail
+
+using detail::CachedStatement;
+
 // Recordset
 
-Recordset::Recordset(sqlite3* db, sqlite3_stmt* stmt, bool ownsStatement)
-    : db_(db), stmt_(stmt), ownsStatement_(ownsStatement), atEnd_(false)
+Recordset::Recordset(std::shared_ptr<CachedStatement> statement, bool lease)
+    : statement_(std::move(statement)), lease_(lease), atEnd_(false)
+{
+}
+
+void Recordset::start()
 {
     step();
+    // A schema change makes SQLite prepare the statement again on its first step.
+    if (statement_ && statement_->stmt)
+        statement_->checkReprepared();
 }
 
 Recordset::Recordset(Recordset&& other) noexcept
-    : db_(std::exchange(other.db_, nullptr)), stmt_(std::exchange(other.stmt_, nullptr)),
-      ownsStatement_(other.ownsStatement_), atEnd_(std::exchange(other.atEnd_, true))
+    : statement_(std::move(other.statement_)), lease_(other.lease_), atEnd_(std::exchange(other.atEnd_, true))
 {
 }
 
 Recordset& Recordset::operator=(Recordset&& other) noexcept
 {
     if (this != &other) {
-        this->~Recordset();
-        db_ = std::exchange(other.db_, nullptr);
-        stmt_ = std::exchange(other.stmt_, nullptr);
-        ownsStatement_ = other.ownsStatement_;
+        release();
+        statement_ = std::move(other.statement_);
+        lease_ = other.lease_;
         atEnd_ = std::exchange(other.atEnd_, true);
     }
     return *this;
@@ -151,25 +392,43 @@ Recordset& Recordset::operator=(Recordset&& other) noexcept
 
 Recordset::~Recordset()
 {
-    if (!stmt_)
+    release();
+}
+
+void Recordset::release() noexcept
+{
+    if (!statement_)
         return;
-    if (ownsStatement_)
-        sqlite3_finalize(stmt_);
+    std::shared_ptr<CachedStatement> statement = std::move(statement_);
+    statement_.reset();
+    if (!statement->stmt)
+        return;  // the connection was closed
+    if (lease_ && statement->cache)
+        statement->cache->release(std::move(statement));
     else
-        sqlite3_reset(stmt_);
-    stmt_ = nullptr;
+        sqlite3_reset(statement->stmt);
+}
+
+sqlite3_stmt* Recordset::current() const
+{
+    if (!statement_)
+        return nullptr;
+    if (!statement_->stmt)
+        throwClosed();
+    return statement_->stmt;
 }
 
 void Recordset::step()
 {
-    if (!stmt_ || atEnd_)
+    if (!statement_ || atEnd_)
         return;
-    const int rc = sqlite3_step(stmt_);
+    sqlite3_stmt* stmt = current();
+    const int rc = sqlite3_step(stmt);
     if (rc == SQLITE_ROW)
         return;
     atEnd_ = true;
     if (rc != SQLITE_DONE)
-        throwFrom(db_, rc);
+        throwFrom(statement_->db, rc);
 }
 
 void Recordset::MoveNext()
@@ -182,22 +441,19 @@ void Recordset::MoveNext()
 
 int Recordset::fieldCount() const
 {
-    return stmt_ ? sqlite3_column_count(stmt_) : 0;
+    sqlite3_stmt* stmt = current();
+    return stmt ? sqlite3_column_count(stmt) : 0;
 }
 
 QString Recordset::fieldName(int index) const
 {
-    return stmt_ ? QString::fromUtf8(sqlite3_column_name(stmt_, index)) : QString();
+    sqlite3_stmt* stmt = current();
+    return stmt ? QString::fromUtf8(sqlite3_column_name(stmt, index)) : QString();
 }
 
 int Recordset::indexOf(const QString& name) const
 {
-    const int count = fieldCount();
-    for (int i = 0; i < count; ++i) {
-        if (fieldName(i).compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    return -1;
+    return current() ? statement_->column(name) : -1;
 }
 
 QVariant Recordset::field(int index) const
@@ -205,10 +461,11 @@ QVariant Recordset::field(int index) const
     if (atEnd_)
         throw Error(QStringLiteral("Either BOF or EOF is True: there is no current row"),
                     SQLITE_MISUSE, kSource);
-    if (index < 0 || index >= fieldCount())
+    sqlite3_stmt* stmt = current();
+    if (index < 0 || index >= sqlite3_column_count(stmt))
         throw Error(QStringLiteral("Item cannot be found in the collection: column %1").arg(index),
                     SQLITE_RANGE, kSource);
-    return columnValue(stmt_, index);
+    return columnValue(stmt, index);
 }
 
 QVariant Recordset::field(const QString& name) const
@@ -225,10 +482,11 @@ std::vector<std::vector<QVariant>> Recordset::readAll()
     std::vector<std::vector<QVariant>> rows;
     const int count = fieldCount();
     while (!atEnd_) {
+        sqlite3_stmt* stmt = current();
         std::vector<QVariant> row;
-        row.reserve(count);
+        row.reserve(size_t(count));
         for (int i = 0; i < count; ++i)
-            row.push_back(columnValue(stmt_, i));
+            row.push_back(columnValue(stmt, i));
         rows.push_back(std::move(row));
         step();
     }
@@ -236,6 +494,39 @@ std::vector<std::vector<QVariant>> Recordset::readAll()
 }
 
 // Connection
+
+namespace {
+
+// Gives a cached statement back when the work with it ends, also by an exception.
+class Lease {
+public:
+    explicit Lease(std::shared_ptr<CachedStatement> statement) : statement_(std::move(statement)) {}
+    ~Lease()
+    {
+        if (statement_->stmt && statement_->cache)
+            statement_->cache->release(std::move(statement_));
+    }
+    Lease(const Lease&) = delete;
+    Lease& operator=(const Lease&) = delete;
+    sqlite3_stmt* stmt() const { return statement_->stmt; }
+    sqlite3* db() const { return statement_->db; }
+
+private:
+    std::shared_ptr<CachedStatement> statement_;
+};
+
+void runToEnd(sqlite3* db, sqlite3_stmt* stmt)
+{
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE)
+        throwFrom(db, rc);
+}
+
+}  // namespace
+
+Connection::Connection() = default;
 
 Connection::~Connection()
 {
@@ -263,6 +554,7 @@ void Connection::Open(const QString& path, const QStringList& requiredTables, Op
     sqlite3_busy_timeout(db, 2000);
     db_ = db;
     path_ = path;
+    cache_ = std::make_unique<detail::StatementCache>(db_);
 
     QStringList present;
     try {
@@ -290,6 +582,11 @@ void Connection::Close() noexcept
 {
     if (!db_)
         return;
+    // Every statement of the connection goes first, those of live recordsets too, so that the
+    // connection really closes (no zombie waiting for a statement) and the file is free.
+    if (cache_)
+        cache_->finalizeAll();
+    cache_.reset();
     if (!sqlite3_get_autocommit(db_))
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close_v2(db_);
@@ -300,58 +597,40 @@ void Connection::Close() noexcept
 void Connection::requireOpen() const
 {
     if (!db_)
-        throw Error(QStringLiteral("Operation is not allowed when the object is closed"),
-                    SQLITE_MISUSE, kSource);
+        throwClosed();
+}
+
+std::shared_ptr<CachedStatement> Connection::acquire(const QString& sql)
+{
+    requireOpen();
+    return cache_->acquire(sql);
 }
 
 void Connection::Execute(const QString& sql, const QVariantList& params)
 {
-    requireOpen();
-    sqlite3_stmt* stmt = prepare(db_, sql);
-    try {
-        bind(db_, stmt, params);
-        int rc;
-        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        }
-        if (rc != SQLITE_DONE)
-            throwFrom(db_, rc);
-    } catch (...) {
-        sqlite3_finalize(stmt);
-        throw;
-    }
-    sqlite3_finalize(stmt);
+    const Lease lease(acquire(sql));
+    bind(lease.db(), lease.stmt(), params);
+    runToEnd(lease.db(), lease.stmt());
 }
 
 Recordset Connection::OpenRecordset(const QString& sql, const QVariantList& params)
 {
-    requireOpen();
-    sqlite3_stmt* stmt = prepare(db_, sql);
-    try {
-        bind(db_, stmt, params);
-    } catch (...) {
-        sqlite3_finalize(stmt);
-        throw;
-    }
-    return Recordset(db_, stmt, true);
+    std::shared_ptr<CachedStatement> statement = acquire(sql);
+    sqlite3_stmt* stmt = statement->stmt;
+    // From here the recordset gives the statement back, also when binding or the first step fails.
+    Recordset rs(std::move(statement), true);
+    bind(db_, stmt, params);
+    rs.start();
+    return rs;
 }
 
 qint64 Connection::AppendRow(const QString& table, const std::vector<Field>& fields)
 {
     requireOpen();
-    QStringList names;
-    QStringList marks;
-    QVariantList values;
-    for (const Field& f : fields) {
-        names << quotedName(f.first);
-        marks << QStringLiteral("?");
-        values << f.second;
-    }
-    const QString sql = names.isEmpty()
-        ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quotedName(table))
-        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-              .arg(quotedName(table), names.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
-    Execute(sql, values);
-    return lastInsertId();
+    const Lease lease(cache_->acquire(cache_->insertText(table, fields)));
+    bind(lease.db(), lease.stmt(), fields);
+    runToEnd(lease.db(), lease.stmt());
+    return sqlite3_last_insert_rowid(db_);
 }
 
 qint64 Connection::lastInsertId() const
@@ -384,43 +663,57 @@ void Connection::RollbackTrans() noexcept
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
+bool Connection::inTransaction() const
+{
+    return db_ && !sqlite3_get_autocommit(db_);
+}
+
+int Connection::cachedStatementCount() const
+{
+    return cache_ ? cache_->count() : 0;
+}
+
 // Statement
 
-Statement::Statement(Connection& connection, const QString& sql) : db_(connection.handle())
+Statement::Statement(Connection& connection, const QString& sql) : statement_(connection.acquire(sql))
 {
-    if (!db_)
-        throw Error(QStringLiteral("Operation is not allowed when the object is closed"),
-                    SQLITE_MISUSE, kSource);
-    stmt_ = prepare(db_, sql);
 }
 
 Statement::~Statement()
 {
-    sqlite3_finalize(stmt_);
+    // A recordset of query() that is still alive keeps the statement to itself until it ends.
+    if (statement_->stmt && statement_->cache && statement_.use_count() == 1)
+        statement_->cache->release(std::move(statement_));
 }
 
-void Statement::bindAll(const QVariantList& params)
+sqlite3_stmt* Statement::bindAll(const QVariantList& params)
 {
-    sqlite3_reset(stmt_);
-    sqlite3_clear_bindings(stmt_);
-    bind(db_, stmt_, params);
+    sqlite3_stmt* stmt = statement_->stmt;
+    if (!stmt)
+        throwClosed();
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    bind(statement_->db, stmt, params);
+    return stmt;
 }
 
 void Statement::execute(const QVariantList& params)
 {
-    bindAll(params);
+    sqlite3_stmt* stmt = bindAll(params);
     int rc;
-    while ((rc = sqlite3_step(stmt_)) == SQLITE_ROW) {
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     }
-    sqlite3_reset(stmt_);
+    sqlite3_reset(stmt);
     if (rc != SQLITE_DONE)
-        throwFrom(db_, rc);
+        throwFrom(statement_->db, rc);
 }
 
 Recordset Statement::query(const QVariantList& params)
 {
     bindAll(params);
-    return Recordset(db_, stmt_, false);
+    Recordset rs(statement_, false);
+    rs.start();
+    return rs;
 }
 
 // Transaction
@@ -440,6 +733,24 @@ void Transaction::commit()
 {
     connection_.CommitTrans();
     done_ = true;
+}
+
+// ReadTransaction
+
+ReadTransaction::ReadTransaction(Connection& connection) : connection_(connection)
+{
+    if (!connection_.inTransaction()) {
+        connection_.Execute(QStringLiteral("BEGIN DEFERRED"));
+        began_ = true;
+    }
+}
+
+ReadTransaction::~ReadTransaction()
+{
+    // Reads only: ending it either way leaves the file as it was; a write made meanwhile by the
+    // caller is rolled back, as a Transaction left without commit would.
+    if (began_)
+        connection_.RollbackTrans();
 }
 
 }  // namespace db

@@ -17,6 +17,15 @@ struct sqlite3_stmt;
 // statements run from SQL text, rows read forward, rows appended with their new id read back,
 // and transactions. Every failure is thrown as db::Error, which callers catch at the level of the
 // command and turn into their message.
+//
+// Prepared statements are cached on the connection, keyed by their SQL text: Execute,
+// OpenRecordset, AppendRow and Statement prepare a text only the first time and take the
+// prepared statement from the cache afterwards, with its column names resolved once. So that a
+// text repeats, pass values as "?" placeholders rather than writing them into the text. The cache
+// is invisible otherwise: a statement in use (by a live Recordset or Statement) is never handed
+// out again (a second one is prepared), bindings are cleared when a statement goes back, schema
+// changes re-prepare a cached statement when it next runs, and Close() finalizes every statement
+// of the connection, also those of recordsets still alive (which then answer "closed").
 namespace db {
 
 class Error : public std::exception {
@@ -39,6 +48,11 @@ private:
 using Field = std::pair<QString, QVariant>;
 
 class Statement;
+
+namespace detail {
+struct CachedStatement;
+class StatementCache;
+}  // namespace detail
 
 // Rows of a query, read forward from the first to the end. Columns are found by name without
 // regard to case, or by position.
@@ -68,13 +82,17 @@ public:
 private:
     friend class Connection;
     friend class Statement;
-    Recordset(sqlite3* db, sqlite3_stmt* stmt, bool ownsStatement);
+    // lease: the recordset gives the statement back to the cache when it ends; otherwise it is
+    // borrowed from a Statement and only reset.
+    Recordset(std::shared_ptr<detail::CachedStatement> statement, bool lease);
+    void start();
+    sqlite3_stmt* current() const;
     int indexOf(const QString& name) const;
     void step();
+    void release() noexcept;
 
-    sqlite3* db_ = nullptr;
-    sqlite3_stmt* stmt_ = nullptr;
-    bool ownsStatement_ = true;
+    std::shared_ptr<detail::CachedStatement> statement_;
+    bool lease_ = false;
     bool atEnd_ = true;
 };
 
@@ -84,7 +102,7 @@ enum class OpenMode { ReadWrite, ReadOnly };
 // database, and on a database that lacks any of the tables the caller requires.
 class Connection {
 public:
-    Connection() = default;
+    Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
     ~Connection();
@@ -108,17 +126,29 @@ public:
     void BeginTrans();
     void CommitTrans();
     void RollbackTrans() noexcept;
+    // True while a transaction is open on the connection.
+    bool inTransaction() const;
 
+    // The raw SQLite handle. Statements prepared on it by hand are the caller's to finalize
+    // before Close(); the connection's own are finalized by Close().
     sqlite3* handle() const { return db_; }
 
+    // The prepared statements the cache holds (idle ones and those in use), for tests.
+    int cachedStatementCount() const;
+
 private:
+    friend class Statement;
     void requireOpen() const;
+    std::shared_ptr<detail::CachedStatement> acquire(const QString& sql);
 
     sqlite3* db_ = nullptr;
     QString path_;
+    std::unique_ptr<detail::StatementCache> cache_;
 };
 
-// A statement prepared once and run many times with new values (hot paths and bulk writes).
+// A statement prepared once and run many times with new values (hot paths and bulk writes). It
+// holds a statement of the connection's cache for its lifetime and gives it back when destroyed.
+// After the connection is closed, running it fails with "closed".
 class Statement {
 public:
     Statement(Connection& connection, const QString& sql);
@@ -133,10 +163,9 @@ public:
     Recordset query(const QVariantList& params = {});
 
 private:
-    void bindAll(const QVariantList& params);
+    sqlite3_stmt* bindAll(const QVariantList& params);
 
-    sqlite3* db_ = nullptr;
-    sqlite3_stmt* stmt_ = nullptr;
+    std::shared_ptr<detail::CachedStatement> statement_;
 };
 
 // Begins a transaction and rolls it back when left without commit().
@@ -151,6 +180,21 @@ public:
 private:
     Connection& connection_;
     bool done_ = false;
+};
+
+// Reads that should take the file's lock once and see one state of it (a survey loaded whole):
+// begins a deferred transaction when none is open and ends it when left. Inside a transaction
+// already open it does nothing.
+class ReadTransaction {
+public:
+    explicit ReadTransaction(Connection& connection);
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
+    ~ReadTransaction();
+
+private:
+    Connection& connection_;
+    bool began_ = false;
 };
 
 }  // namespace db

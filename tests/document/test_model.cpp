@@ -1,5 +1,7 @@
 #include "document/clsSurvey.h"
 
+#include <random>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -106,6 +108,109 @@ TEST(QuestionResponses, RemoveAndUpdateKeepPositionsOneBased)
     EXPECT_EQ(q.GetResponse(2)->DatabaseID, -1);
     q.ClearAllResponses();
     EXPECT_EQ(q.ResponsesCount(), 0);
+}
+
+
+// The look-ups done the plain way: linear, first match wins.
+int linearIndex(const clsSurvey& s, const QString& key)
+{
+    for (int i = 1; i <= s.QCount(); ++i) {
+        if (s.GetQIndex(i)->Key == key)
+            return i;
+    }
+    return -1;
+}
+
+TEST(SurveyModel, KeyLookUpsStayRightThroughAddsDeletesSwapsAndSetQ)
+{
+    clsSurvey s;
+    std::mt19937 random(11);
+    QStringList keys;  // every key ever handed out, also of deleted questions
+    for (int step = 0; step < 3000; ++step) {
+        const int op = int(random() % 10);
+        const QString someKey = keys.isEmpty() ? QString() : keys.at(int(random() % keys.size()));
+        if (op < 4 || s.QCount() < 2) {
+            keys << s.AddQ(QString(), qint32(random() % 5), -1, 2);
+        } else if (op == 4) {
+            keys << s.AddQ2(std::make_shared<clsQ>());
+        } else if (op == 5) {
+            s.DeleteQ(someKey);
+        } else if (op == 6 || op == 7) {
+            s.SwapQ(someKey, keys.at(int(random() % keys.size())));
+        } else if (op == 8) {
+            // Another object in the place of a question, under the question's own key.
+            if (const QPtr old = s.GetQ(someKey)) {
+                auto copy = std::make_shared<clsQ>(*old);
+                s.SetQ(someKey, copy);
+            }
+        } else if (random() % 4 == 0) {
+            // The same object added again: its key changes at both places.
+            if (const QPtr q = s.GetQ(someKey))
+                keys << s.AddQ2(q);
+        } else {
+            if (const QPtr q = s.GetQ(someKey))
+                s.SetQ(someKey, q);
+        }
+        if (step % 100 == 0 || step > 2980) {
+            for (const QString& key : keys) {
+                const int expected = linearIndex(s, key);
+                ASSERT_EQ(s.GetQIndexFromKey(key), expected) << "step " << step;
+                ASSERT_EQ(s.GetQ(key), expected < 0 ? nullptr : s.GetQIndex(expected));
+            }
+        }
+    }
+    s.ClearAll();
+    for (const QString& key : keys)
+        EXPECT_EQ(s.GetQ(key), nullptr);
+    const QString fresh = s.AddQ(QString(), QTypeCheck, -1, 2);
+    EXPECT_EQ(s.GetQIndexFromKey(fresh), 1);
+}
+
+TEST(SurveyModel, AnObjectAddedTwiceIsFoundAtItsFirstPlace)
+{
+    clsSurvey s;
+    const QString a = s.AddQ(QStringLiteral("a"), QTypeCheck, 1, 2);
+    const QPtr q = s.GetQ(a);
+    s.AddQ(QStringLiteral("b"), QTypeCheck, 2, 2);
+    const QString again = s.AddQ2(q);  // both places now hold q, with its new key
+    EXPECT_EQ(s.QCount(), 3);
+    EXPECT_EQ(s.GetQ(a), nullptr);
+    EXPECT_EQ(s.GetQIndexFromKey(again), 1);
+    // Swapping the first and the last leaves q in front; the one in the middle is unmoved.
+    const QString b = s.GetQIndex(2)->Key;
+    s.SwapQ(again, b);
+    EXPECT_EQ(s.GetQIndexFromKey(b), 1);
+    EXPECT_EQ(s.GetQIndexFromKey(again), 2);
+    s.DeleteQ(again);
+    EXPECT_EQ(s.GetQIndexFromKey(again), 2);  // the other place of q
+    EXPECT_EQ(s.QCount(), 2);
+
+    // SetQ with an object under another key: found by the object's key, the old one is gone.
+    auto other = std::make_shared<clsQ>();
+    other->Key = QStringLiteral("OTHER");
+    s.SetQ(b, other);
+    EXPECT_EQ(s.GetQ(b), nullptr);
+    EXPECT_EQ(s.GetQIndexFromKey(QStringLiteral("OTHER")), 1);
+
+    // A copy of the survey looks up on its own.
+    clsSurvey copy = s;
+    copy.DeleteQ(QStringLiteral("OTHER"));
+    EXPECT_EQ(copy.GetQIndexFromKey(again), 1);
+    EXPECT_EQ(s.GetQIndexFromKey(again), 2);
+}
+
+TEST(SurveyModel, LargeSurveysLookUpInConstantTime)
+{
+    clsSurvey s;
+    QStringList keys;
+    for (int i = 0; i < 20000; ++i)
+        keys << s.AddQ2(std::make_shared<clsQ>());
+    // 20,000 look-ups of a 20,000 question survey: linear ones would take 200 million compares.
+    for (int i = 0; i < 20000; ++i)
+        ASSERT_EQ(s.GetQIndexFromKey(keys.at(i)), i + 1);
+    s.SwapQ(keys.first(), keys.last());
+    EXPECT_EQ(s.GetQIndexFromKey(keys.first()), 20000);
+    EXPECT_EQ(s.GetQIndexFromKey(keys.last()), 1);
 }
 
 }  // namespace

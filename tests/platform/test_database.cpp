@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 namespace {
 
@@ -157,6 +158,238 @@ TEST_F(DatabaseTest, PreparedStatementRunsManyTimes)
     for (int type = 0; type < 5; ++type)
         EXPECT_EQ(count.query({type}).field(0).toInt(), 20);
     EXPECT_THROW(count.query({}), db::Error);  // a value is missing
+}
+
+
+// The statement cache
+
+// The statements SQLite holds for the connection, with their values bound as they are now.
+QStringList statementsOf(const db::Connection& conn)
+{
+    QStringList texts;
+    for (sqlite3_stmt* s = sqlite3_next_stmt(conn.handle(), nullptr); s; s = sqlite3_next_stmt(conn.handle(), s)) {
+        char* expanded = sqlite3_expanded_sql(s);
+        texts << QString::fromUtf8(expanded ? expanded : sqlite3_sql(s));
+        sqlite3_free(expanded);
+    }
+    return texts;
+}
+
+TEST_F(DatabaseTest, CachedStatementsAreReusedAndGoBackResetWithBindingsCleared)
+{
+    conn.AppendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("a")}, {QStringLiteral("qtype"), 1}});
+    const QString sql = QStringLiteral("SELECT question FROM question WHERE qtype = ?");
+    for (int i = 0; i < 3; ++i) {
+        db::Recordset rs = conn.OpenRecordset(sql, {1});
+        ASSERT_FALSE(rs.atEnd());
+        EXPECT_EQ(rs.field(QStringLiteral("QUESTION")).toString(), QStringLiteral("a"));
+    }
+    const int count = conn.cachedStatementCount();
+    for (int i = 0; i < 10; ++i)
+        EXPECT_FALSE(conn.OpenRecordset(sql, {1}).atEnd());
+    EXPECT_EQ(conn.cachedStatementCount(), count) << "the same text prepared again";
+
+    conn.Execute(QStringLiteral("UPDATE question SET question = ? WHERE qtype = ?"), {QStringLiteral("secret"), 1});
+    // Idle statements hold no values and no lock.
+    for (sqlite3_stmt* s = sqlite3_next_stmt(conn.handle(), nullptr); s; s = sqlite3_next_stmt(conn.handle(), s))
+        EXPECT_FALSE(sqlite3_stmt_busy(s)) << sqlite3_sql(s);
+    for (const QString& text : statementsOf(conn))
+        EXPECT_FALSE(text.contains(QStringLiteral("secret"))) << text.toStdString();
+    EXPECT_TRUE(statementsOf(conn).contains(QStringLiteral("UPDATE question SET question = NULL WHERE qtype = NULL")));
+
+    // A value missing is still refused by a cached statement.
+    EXPECT_THROW(conn.OpenRecordset(sql), db::Error);
+    EXPECT_FALSE(conn.OpenRecordset(sql, {1}).atEnd());
+}
+
+TEST_F(DatabaseTest, ARecordsetHeldWhileItsTextRunsAgainKeepsItsRows)
+{
+    for (int i = 1; i <= 5; ++i)
+        conn.AppendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("Q%1").arg(i)}, {QStringLiteral("qtype"), i % 2}});
+    const QString sql = QStringLiteral("SELECT id, question FROM question WHERE qtype >= ? ORDER BY id");
+    db::Recordset outer = conn.OpenRecordset(sql, {0});
+    QStringList seen;
+    int inner = 0;
+    for (; !outer.atEnd(); outer.MoveNext()) {
+        seen << outer.field(QStringLiteral("question")).toString();
+        // The same text while the outer one is open: a second statement, the outer one untouched.
+        db::Recordset again = conn.OpenRecordset(sql, {1});
+        for (; !again.atEnd(); again.MoveNext())
+            ++inner;
+        conn.Execute(QStringLiteral("UPDATE question SET deleteme = ? WHERE id = ?"), {1, outer.field(0)});
+    }
+    EXPECT_EQ(seen, (QStringList{"Q1", "Q2", "Q3", "Q4", "Q5"}));
+    EXPECT_EQ(inner, 5 * 3);
+
+    // A moved recordset carries its statement along.
+    db::Recordset first = conn.OpenRecordset(sql, {0});
+    db::Recordset second = conn.OpenRecordset(sql, {0});
+    second.MoveNext();
+    db::Recordset moved = std::move(first);
+    EXPECT_TRUE(first.atEnd());
+    EXPECT_EQ(moved.field(1).toString(), QStringLiteral("Q1"));
+    EXPECT_EQ(second.field(1).toString(), QStringLiteral("Q2"));
+    moved = std::move(second);
+    EXPECT_EQ(moved.field(1).toString(), QStringLiteral("Q2"));
+}
+
+TEST_F(DatabaseTest, AStatementAndItsRecordsetOutliveEachOtherSafely)
+{
+    conn.AppendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("x")}, {QStringLiteral("qtype"), 3}});
+    const QString sql = QStringLiteral("SELECT question FROM question WHERE qtype = ?");
+    db::Recordset rs;
+    {
+        db::Statement statement(conn, sql);
+        rs = statement.query({3});
+    }
+    // The statement is gone; its recordset keeps the prepared statement to itself.
+    db::Recordset other = conn.OpenRecordset(sql, {4});
+    EXPECT_TRUE(other.atEnd());
+    ASSERT_FALSE(rs.atEnd());
+    EXPECT_EQ(rs.field(0).toString(), QStringLiteral("x"));
+}
+
+TEST_F(DatabaseTest, CloseFinalizesEveryStatementAndFreesTheFile)
+{
+    for (int i = 0; i < 3; ++i)
+        conn.AppendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("Q")}});
+    db::Recordset open = conn.OpenRecordset(QStringLiteral("SELECT * FROM question"));
+    ASSERT_FALSE(open.atEnd());  // reading: the file holds a shared lock
+    db::Statement statement(conn, QStringLiteral("SELECT count(*) FROM question"));
+    db::Recordset borrowed = statement.query();
+    conn.Close();
+    EXPECT_EQ(conn.cachedStatementCount(), 0);
+
+    // No zombie connection keeps a lock: another connection can take the file exclusively.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(path.toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE; COMMIT;", nullptr, nullptr, nullptr), SQLITE_OK)
+        << sqlite3_errmsg(other);
+    sqlite3_close(other);
+
+    // What outlived the connection answers "closed" and goes away quietly.
+    EXPECT_THROW(open.field(0), db::Error);
+    EXPECT_THROW(open.MoveNext(), db::Error);
+    EXPECT_THROW(borrowed.field(0), db::Error);
+    EXPECT_THROW(statement.execute(), db::Error);
+    EXPECT_THROW(statement.query(), db::Error);
+
+    // Opening again starts with an empty cache.
+    conn.Open(path);
+    EXPECT_EQ(conn.OpenRecordset(QStringLiteral("SELECT count(*) FROM question")).field(0).toInt(), 3);
+}
+
+TEST_F(DatabaseTest, SchemaChangesReachCachedStatements)
+{
+    conn.AppendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("a")}, {QStringLiteral("qtype"), 2}});
+    const QString byType = QStringLiteral("SELECT * FROM question WHERE qtype = ?");
+    EXPECT_EQ(conn.OpenRecordset(byType, {2}).field(QStringLiteral("question")).toString(), QStringLiteral("a"));
+
+    conn.Execute(QStringLiteral("CREATE INDEX ix_type ON question (qtype)"));
+    EXPECT_EQ(conn.OpenRecordset(byType, {2}).field(QStringLiteral("question")).toString(), QStringLiteral("a"));
+    conn.Execute(QStringLiteral("DROP INDEX ix_type"));
+    EXPECT_EQ(conn.OpenRecordset(byType, {2}).field(QStringLiteral("question")).toString(), QStringLiteral("a"));
+    // The same DROP text again fails as a fresh statement would.
+    EXPECT_THROW(conn.Execute(QStringLiteral("DROP INDEX ix_type")), db::Error);
+
+    // Columns added or renamed: the cached "SELECT *" sees them, names are resolved anew.
+    conn.Execute(QStringLiteral("ALTER TABLE question ADD COLUMN note TEXT DEFAULT 'n'"));
+    {
+        db::Recordset rs = conn.OpenRecordset(byType, {2});
+        EXPECT_EQ(rs.fieldCount(), 5);
+        EXPECT_EQ(rs.field(QStringLiteral("note")).toString(), QStringLiteral("n"));
+    }
+    conn.Execute(QStringLiteral("ALTER TABLE question RENAME COLUMN question TO body"));
+    {
+        db::Recordset rs = conn.OpenRecordset(byType, {2});
+        EXPECT_EQ(rs.field(QStringLiteral("body")).toString(), QStringLiteral("a"));
+        EXPECT_THROW(rs.field(QStringLiteral("question")), db::Error);
+    }
+    conn.Execute(QStringLiteral("DROP TABLE ResponseMatrixGroup"));
+    EXPECT_THROW(conn.OpenRecordset(QStringLiteral("SELECT * FROM ResponseMatrixGroup")), db::Error);
+    conn.Execute(QStringLiteral("CREATE TABLE ResponseMatrixGroup (id INTEGER PRIMARY KEY, label TEXT)"));
+    conn.Execute(QStringLiteral("INSERT INTO ResponseMatrixGroup (label) VALUES ('x')"));
+    EXPECT_EQ(conn.OpenRecordset(QStringLiteral("SELECT * FROM ResponseMatrixGroup")).field(QStringLiteral("label")).toString(),
+              QStringLiteral("x"));
+}
+
+TEST_F(DatabaseTest, AppendRowMakesTheRightTextForEachTableAndColumns)
+{
+    const qint64 a = conn.AppendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("a")}, {QStringLiteral("qtype"), 1}});
+    const qint64 b = conn.AppendRow(QStringLiteral("question"), {{QStringLiteral("qtype"), 2}, {QStringLiteral("question"), QStringLiteral("b")}});
+    const qint64 c = conn.AppendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("c")}});
+    const qint64 d = conn.AppendRow(QStringLiteral("question"), {});
+    const qint64 g = conn.AppendRow(QStringLiteral("ResponseMatrixGroup"), {{QStringLiteral("name"), QStringLiteral("g")}});
+    const qint64 e = conn.AppendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("e")}, {QStringLiteral("qtype"), 4}});
+    EXPECT_EQ(b, a + 1);
+    EXPECT_EQ(e, d + 1);
+    EXPECT_EQ(g, 1);
+    EXPECT_EQ(c, a + 2);
+    db::Recordset rs = conn.OpenRecordset(QStringLiteral("SELECT question, qtype FROM question ORDER BY id"));
+    const auto rows = rs.readAll();
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[0][0].toString(), QStringLiteral("a"));
+    EXPECT_EQ(rows[0][1].toInt(), 1);
+    EXPECT_EQ(rows[1][0].toString(), QStringLiteral("b"));
+    EXPECT_EQ(rows[1][1].toInt(), 2);
+    EXPECT_TRUE(rows[2][1].isNull());
+    EXPECT_TRUE(rows[3][0].isNull());
+    EXPECT_EQ(rows[4][1].toInt(), 4);
+
+    // Many shapes: each still gets its own text.
+    for (int i = 0; i < 40; ++i) {
+        const QString column = QStringLiteral("c%1").arg(i);
+        conn.Execute(QStringLiteral("ALTER TABLE ResponseMatrixGroup ADD COLUMN %1 INTEGER").arg(column));
+        conn.AppendRow(QStringLiteral("ResponseMatrixGroup"), {{column, i}});
+        EXPECT_EQ(conn.OpenRecordset(QStringLiteral("SELECT %1 FROM ResponseMatrixGroup WHERE id = ?").arg(column),
+                                     {conn.lastInsertId()}).field(0).toInt(), i);
+    }
+}
+
+TEST_F(DatabaseTest, ManyDistinctTextsStayWithinTheCache)
+{
+    for (int i = 0; i < 1000; ++i)
+        EXPECT_EQ(conn.OpenRecordset(QStringLiteral("SELECT %1").arg(i)).field(0).toInt(), i);
+    EXPECT_LE(conn.cachedStatementCount(), 300);
+    EXPECT_EQ(conn.OpenRecordset(QStringLiteral("SELECT 5")).field(0).toInt(), 5);
+}
+
+TEST_F(DatabaseTest, AFailedRunLeavesTheCachedStatementUsable)
+{
+    conn.Execute(QStringLiteral("CREATE TABLE strict (id INTEGER PRIMARY KEY, name TEXT NOT NULL)"));
+    const QString insert = QStringLiteral("INSERT INTO strict (name) VALUES (?)");
+    EXPECT_THROW(conn.Execute(insert, {QVariant()}), db::Error);
+    conn.Execute(insert, {QStringLiteral("ok")});
+    EXPECT_THROW(conn.AppendRow(QStringLiteral("strict"), {{QStringLiteral("name"), QVariant()}}), db::Error);
+    conn.AppendRow(QStringLiteral("strict"), {{QStringLiteral("name"), QStringLiteral("ok too")}});
+    EXPECT_EQ(conn.OpenRecordset(QStringLiteral("SELECT count(*) FROM strict")).field(0).toInt(), 2);
+}
+
+TEST_F(DatabaseTest, ReadTransactionTakesOneLockAndNestsInAWriteTransaction)
+{
+    conn.AppendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("kept")}});
+    {
+        const db::ReadTransaction reading(conn);
+        EXPECT_TRUE(conn.inTransaction());
+        EXPECT_FALSE(conn.OpenRecordset(QStringLiteral("SELECT * FROM question")).atEnd());
+    }
+    EXPECT_FALSE(conn.inTransaction());
+    {
+        db::Transaction writing(conn);
+        conn.Execute(QStringLiteral("DELETE FROM question"));
+        {
+            const db::ReadTransaction reading(conn);  // inside: nothing of its own
+            EXPECT_TRUE(conn.OpenRecordset(QStringLiteral("SELECT * FROM question")).atEnd());
+        }
+        EXPECT_TRUE(conn.inTransaction());
+        writing.commit();
+    }
+    EXPECT_TRUE(conn.OpenRecordset(QStringLiteral("SELECT * FROM question")).atEnd());
+
+    db::Connection readOnly;
+    readOnly.Open(path, {}, db::OpenMode::ReadOnly);
+    const db::ReadTransaction reading(readOnly);
+    EXPECT_TRUE(readOnly.hasTable(QStringLiteral("question")));
 }
 
 }  // namespace

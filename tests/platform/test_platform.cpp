@@ -5,6 +5,7 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -18,6 +19,23 @@ TEST(Guid, KeysAreFreshUpperCaseHexWithoutBracesOrHyphens)
     EXPECT_TRUE(hex.match(b).hasMatch()) << b.toStdString();
     EXPECT_NE(a, b);
     EXPECT_EQ(CreateGUIDKey(QString()).size(), 38);
+}
+
+TEST(Guid, RegistryFormAndOtherCharactersRemoved)
+{
+    const QRegularExpression registry(QStringLiteral("^\\{[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}\\}$"));
+    const QString full = CreateGUIDKey(QString());
+    EXPECT_TRUE(registry.match(full).hasMatch()) << full.toStdString();
+    const QString noHyphens = CreateGUIDKey(QStringLiteral("-"));
+    EXPECT_EQ(noHyphens.size(), 34);
+    EXPECT_TRUE(noHyphens.startsWith(QLatin1Char('{')) && noHyphens.endsWith(QLatin1Char('}')));
+    const QString noDigitA = CreateGUIDKey(QStringLiteral("{}-A"));
+    EXPECT_FALSE(noDigitA.contains(QLatin1Char('A')));
+    EXPECT_FALSE(noDigitA.contains(QLatin1Char('-')));
+    QSet<QString> seen;
+    for (int i = 0; i < 10000; ++i)
+        seen.insert(CreateGUIDKey(QStringLiteral("{}-")));
+    EXPECT_EQ(seen.size(), 10000);
 }
 
 TEST(TextUtil, NullToEmptyTrimNullAndUntitledNames)
