@@ -5,15 +5,6 @@
 
 #include <algorithm>
 
-// One answer row of the respondent being read.
-struct AnswerWalk::Stored {
-    int question;  // index into questions_
-    qint64 row;    // the answer row's id: the first stored answer wins
-    qint64 response;
-    QVariant text;
-    QVariant column;
-};
-
 AnswerWalk::AnswerWalk(db::Connection& connection) : connection_(connection)
 {
     {
@@ -22,17 +13,19 @@ AnswerWalk::AnswerWalk(db::Connection& connection) : connection_(connection)
         for (; !rs.atEnd(); rs.MoveNext()) {
             questionIndex_.insert(rs.field(0).toLongLong(), int(questions_.size()));
             questions_.push_back({rs.field(0).toLongLong(), rs.field(2).toInt(), NullToEmpty(rs.field(3)),
-                                  rtf::toPlainText(NullToEmpty(rs.field(1)))});
+                                  rtf::toPlainText(NullToEmpty(rs.field(1))), {}});
         }
     }
-    choices_.resize(questions_.size());
+    choiceIds_.resize(questions_.size());
     {
         db::Recordset rs =
             connection.OpenRecordset(QStringLiteral("SELECT id, questionid, name FROM response ORDER BY questionid, pos"));
         for (; !rs.atEnd(); rs.MoveNext()) {
             const auto it = questionIndex_.constFind(rs.field(1).toLongLong());
-            if (it != questionIndex_.constEnd())
-                choices_[*it].push_back({rs.field(0).toInt(), NullToEmpty(rs.field(2))});
+            if (it == questionIndex_.constEnd())
+                continue;
+            choiceIds_[size_t(*it)].push_back(rs.field(0).toLongLong());
+            questions_[size_t(*it)].choices.append(NullToEmpty(rs.field(2)));
         }
     }
     {
@@ -44,50 +37,51 @@ AnswerWalk::AnswerWalk(db::Connection& connection) : connection_(connection)
     respondentCount_ = rs.atEnd() ? 0 : rs.field(0).toLongLong();
 }
 
-void AnswerWalk::fill(Respondent& respondent, std::vector<Stored>& stored) const
+void AnswerWalk::fill(Respondent& respondent)
 {
-    std::sort(stored.begin(), stored.end(), [](const Stored& a, const Stored& b) {
+    std::sort(stored_.begin(), stored_.end(), [](const Stored& a, const Stored& b) {
         return a.question != b.question ? a.question < b.question : a.row < b.row;
     });
-    respondent.answers.assign(questions_.size(), Answer{});
-    auto next = stored.cbegin();
+    respondent.answers.resize(questions_.size());
+    auto next = stored_.cbegin();
     for (size_t q = 0; q < questions_.size(); ++q) {
         const auto from = next;
-        while (next != stored.cend() && next->question == int(q))
+        while (next != stored_.cend() && next->question == int(q))
             ++next;
         const auto to = next;
         Answer& answer = respondent.answers[q];
-        const std::vector<Choice>& choices = choices_[q];
+        const std::vector<qint64>& choices = choiceIds_[q];
 
         switch (questions_[q].type) {
         case 0:
             if (from != to)
-                answer.text = NullToEmpty(from->text);
+                answer.text = from->text;
+            else
+                answer.text.reset();
             break;
         case 3:
-            for (const Choice& row : choices) {
-                MatrixLine line{row.name, std::nullopt};
-                const auto first = std::find_if(from, to, [&](const Stored& s) { return s.response == row.id; });
-                if (first != to && !first->column.isNull()) {
-                    const auto column = columns_.constFind(first->column.toLongLong());
-                    if (column != columns_.constEnd())
-                        line.column = *column;
-                }
-                answer.matrix.append(line);
+            answer.columns.assign(choices.size(), -1);
+            for (size_t row = 0; row < choices.size(); ++row) {
+                const auto first = std::find_if(from, to, [&](const Stored& s) { return s.response == choices[row]; });
+                if (first != to && columns_.contains(first->column))
+                    answer.columns[row] = first->column;
             }
             break;
         default:
             // Every stored choice of one of the question's own responses, in response order.
-            for (const Choice& choice : choices) {
+            answer.chosen.clear();
+            if (from == to)
+                break;
+            for (size_t i = 0; i < choices.size(); ++i) {
                 for (auto s = from; s != to; ++s) {
-                    if (s->response == choice.id)
-                        answer.chosen.append(choice.name);
+                    if (s->response == choices[i])
+                        answer.chosen.push_back(int(i));
                 }
             }
             break;
         }
     }
-    stored.clear();
+    stored_.clear();
 }
 
 bool AnswerWalk::run(const std::function<void(const Respondent&)>& each, const Progress& progress)
@@ -101,36 +95,38 @@ bool AnswerWalk::run(const std::function<void(const Respondent&)>& each, const P
         "ORDER BY respondent.submitteddate, respondent.id"));
 
     Respondent current;
-    std::vector<Stored> stored;
     bool open = false;
     qint64 done = 0;
+    const auto finish = [&] {
+        fill(current);
+        each(current);
+        return !progress || progress(++done, respondentCount_);
+    };
     for (; !rs.atEnd(); rs.MoveNext()) {
         const qint64 id = rs.field(0).toLongLong();
         if (!open || id != current.id) {
-            if (open) {
-                fill(current, stored);
-                each(current);
-                if (progress && !progress(++done, respondentCount_))
-                    return false;
-            }
+            if (open && !finish())
+                return false;
             current.id = id;
             current.submitted = rs.field(1);
             current.source = NullToEmpty(rs.field(2));
             open = true;
         }
-        if (rs.isNull(3))
+        const QVariant row = rs.field(3);
+        if (row.isNull())
             continue;  // a respondent without answers
         const auto question = questionIndex_.constFind(rs.field(4).toLongLong());
         if (question == questionIndex_.constEnd())
             continue;  // an answer to instruction text or to a question no longer in the survey
-        stored.push_back({*question, rs.field(3).toLongLong(), rs.field(5).toLongLong(),
-                          questions_[*question].type == 0 ? rs.field(6) : QVariant(), rs.field(7)});
+        Stored s{*question, row.toLongLong(), rs.field(5).toLongLong(), -1, QString()};
+        if (questions_[size_t(*question)].type == 0) {
+            s.text = rs.field(6).toString();  // a Null answer reads as ""
+        } else {
+            const QVariant column = rs.field(7);
+            if (!column.isNull())
+                s.column = column.toLongLong();
+        }
+        stored_.push_back(std::move(s));
     }
-    if (open) {
-        fill(current, stored);
-        each(current);
-        if (progress && !progress(++done, respondentCount_))
-            return false;
-    }
-    return true;
+    return !open || finish();
 }

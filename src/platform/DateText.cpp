@@ -1,6 +1,7 @@
 #include "platform/DateText.h"
 
 #include <QDateTime>
+#include <QTime>
 
 namespace {
 
@@ -34,22 +35,21 @@ int digits(QStringView text, qsizetype from, qsizetype count)
 }
 
 // "yyyy-MM-dd", optionally followed by " HH:mm:ss" (or "T"), read without the cost of a format
-// parser: a report reads one per respondent.
-QDateTime parseStored(QStringView text)
+// parser: a report reads one per respondent. False when the text is no such date.
+bool parseStored(QStringView text, QDate& date, QTime& time)
 {
     if (text.size() < 10 || text.at(4) != u'-' || text.at(7) != u'-')
-        return {};
-    const QDate date(digits(text, 0, 4), digits(text, 5, 2), digits(text, 8, 2));
+        return false;
+    date = QDate(digits(text, 0, 4), digits(text, 5, 2), digits(text, 8, 2));
     if (!date.isValid())
-        return {};
+        return false;
+    time = QTime(0, 0);
     if (text.size() == 10)
-        return QDateTime(date, QTime(0, 0));
+        return true;
     if (text.size() < 19 || (text.at(10) != u' ' && text.at(10) != u'T') || text.at(13) != u':' || text.at(16) != u':')
-        return {};
-    const QTime time(digits(text, 11, 2), digits(text, 14, 2), digits(text, 17, 2));
-    if (!time.isValid())
-        return {};
-    return QDateTime(date, time);
+        return false;
+    time = QTime(digits(text, 11, 2), digits(text, 14, 2), digits(text, 17, 2));
+    return time.isValid();
 }
 
 }  // namespace
@@ -62,21 +62,28 @@ QString GeneralDateFormat::text(const QVariant& value) const
 {
     if (value.isNull())
         return QString();
-    QDateTime when;
-    if (value.typeId() == QMetaType::QDateTime)
-        when = value.toDateTime();
-    else if (value.typeId() == QMetaType::QDate)
-        when = QDateTime(value.toDate(), QTime(0, 0));
-    else {
+    QDate date;
+    QTime time;
+    if (value.typeId() == QMetaType::QDateTime) {
+        date = value.toDateTime().date();
+        time = value.toDateTime().time();
+    } else if (value.typeId() == QMetaType::QDate) {
+        date = value.toDate();
+        time = QTime(0, 0);
+    } else {
         const QString stored = value.toString();
-        when = parseStored(QStringView(stored).trimmed());
+        if (!parseStored(QStringView(stored).trimmed(), date, time))
+            return stored;
     }
-    if (!when.isValid())
+    if (!date.isValid())
         return value.toString();
-    QString text = locale_.toString(when.date(), dateFormat_);
-    if (when.time() != QTime(0, 0))
-        text += QLatin1Char(' ') + locale_.toString(when.time(), timeFormat_);
-    return text;
+    if (date != lastDate_) {
+        lastDate_ = date;
+        lastDateText_ = locale_.toString(date, dateFormat_);
+    }
+    if (time == QTime(0, 0))
+        return lastDateText_;
+    return lastDateText_ + QLatin1Char(' ') + locale_.toString(time, timeFormat_);
 }
 
 QString GeneralDateText(const QVariant& value)

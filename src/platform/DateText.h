@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QLocale>
 #include <QString>
 #include <QVariant>
@@ -17,6 +18,9 @@ private:
     QLocale locale_;
     QString dateFormat_;
     QString timeFormat_;
+    // The last date written: stored dates come in order, many on the same day.
+    mutable QDate lastDate_;
+    mutable QString lastDateText_;
 };
 
 // One value in the general date format (for many values, keep a GeneralDateFormat).
