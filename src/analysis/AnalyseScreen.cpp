@@ -112,6 +112,7 @@ AnalyseScreen::AnalyseScreen(SurveySession& session, QWidget* parent)
     // Shown and hidden with the chart, which starts hidden.
     cmdExpand = new QPushButton(kExpand, picSummaryReport);
     cmdExpand->setObjectName(QStringLiteral("cmdExpand"));
+    cmdExpand->setAccessibleName(kExpand);
     cmdExpand->hide();
     Twips::Place(cmdExpand, 9600, 5000, 1500, 375);
     connect(cmdExpand, &QPushButton::clicked, this, &AnalyseScreen::cmdExpand_Click);
@@ -300,6 +301,7 @@ void AnalyseScreen::cmdExpand_Click()
         Twips::SetLeft(c, Twips::Left(picSummaryReport) + 50);
         Twips::SetTop(c, 0);
         cmdExpand->setText(kShrink);
+        cmdExpand->setAccessibleName(kShrink);
     } else {
         c->raise();
         cmdExpand->raise();
@@ -307,6 +309,7 @@ void AnalyseScreen::cmdExpand_Click()
         Twips::SetLeft(c, 3150);
         Twips::SetTop(c, 2430);
         cmdExpand->setText(kExpand);
+        cmdExpand->setAccessibleName(kExpand);
     }
     Q_EMIT layoutRequested();
 }

@@ -111,6 +111,7 @@ SurveyChart::SurveyChart(QWidget* parent) : QWidget(parent)
     view2D_->setObjectName(QStringLiteral("Chart2D"));
     view2D_->setRenderHint(QPainter::Antialiasing);
     view2D_->setFocusPolicy(Qt::NoFocus);
+    view2D_->viewport()->setFocusPolicy(Qt::NoFocus);
     view2D_->setAccessibleName(QStringLiteral("Chart"));
     view3D_ = new Chart3DView(this);
     view3D_->setAccessibleName(QStringLiteral("Chart"));
