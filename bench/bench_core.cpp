@@ -6,6 +6,7 @@
 //   SaveNew/n   saving a survey of n new questions into a blank file (every row inserted)
 //   FileSave/n  File > Save in the main window with the question tree filled: save, close and
 //               reopen with the tree, the lists and the screens refreshed (frmMain::DoSave)
+//   FileSaveAnswers  the same for the 200 questions of the survey of 100,000 respondents
 //   AnswerLookup / ChoiceLookup  one answer read back as answer entry does, at 100,000
 //               respondents (5 million answer rows), through Connection::OpenRecordset
 //   AppendAnswer one answer row added inside a transaction, through Connection::AppendRow
@@ -370,6 +371,42 @@ void FileSave(benchmark::State& state)
     window->close();
 }
 BENCHMARK(FileSave)->Arg(1000)->Arg(10000)->Arg(20000)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// File > Save of the design of the answer survey (200 questions, 100,000 respondents) on the
+// Design screen: the respondent list, not on view, is refilled only when it is shown next.
+void FileSaveAnswers(benchmark::State& state)
+{
+    const QString programFile = workCopy(bench::AnswerSurveyFixture().path, QStringLiteral("answers-program.tvq"));
+    const QString floorFile = workCopy(bench::AnswerSurveyFixture().path, QStringLiteral("answers-floor.tvq"));
+    auto window = std::make_unique<frmMain>();
+    window->Form_Load(programFile);
+    window->show();
+    QCoreApplication::processEvents();
+    if (window->session().Survey.QCount() != bench::kAnswerQuestions) {
+        state.SkipWithError("the survey did not open");
+        return;
+    }
+
+    std::vector<RawQuestion> questions = rawOpen(floorFile);
+    sqlite3* db = bench::raw::open(floorFile, false);
+    MeasureWithFloor(
+        state,
+        [&] {
+            if (!window->DoSave())
+                throw std::runtime_error("DoSave failed");
+            QCoreApplication::processEvents();
+        },
+        [&] {
+            rawSave(db, questions);
+            bench::raw::close(db);
+            db = bench::raw::open(floorFile, false);
+            questions = rawLoad(db);
+        });
+    bench::raw::close(db);
+    window->session().setFileChanged(false);
+    window->close();
+}
+BENCHMARK(FileSaveAnswers)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // Answer look-ups at 100,000 respondents
 

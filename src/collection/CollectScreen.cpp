@@ -1,11 +1,104 @@
 #include "collection/CollectScreen.h"
 
-#include "platform/Twips.h"
+#include "collection/PaperSurvey.h"
+#include "collection/ReportError.h"
+#include "collection/frmManualResponse.h"
+#include "document/SurveySession.h"
+#include "platform/Dialogs.h"
+#include "platform/FlexGrid.h"
+#include "platform/Rtf.h"
 #include "platform/ScreenParts.h"
+#include "platform/Shell.h"
+#include "platform/TextUtil.h"
+#include "platform/Twips.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QDateTime>
+#include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
-#include <QTableWidget>
+#include <QLocale>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QTimer>
+
+namespace {
+
+const QString kNoAnswer = QStringLiteral("No Answer");
+const QString kNoneSelected
+    = QStringLiteral("No Respondent has been selected. Please select a Respondent from the list to continue.");
+constexpr int kErrPathAccess = 75;
+
+// The system's long time format without its time zone: the stored times are local times of
+// their own day, which the zone of today may not match.
+QString longTimeFormat()
+{
+    const QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    QString out;
+    bool quoted = false;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format.at(i);
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (!quoted && c == QLatin1Char('t'))
+            continue;
+        out += c;
+    }
+    return out.trimmed();
+}
+
+// Turns the stored submission times ("yyyy-MM-dd HH:mm:ss", local time) into the list's text:
+// the long date, " - " and the long time. Respondents come ordered by date, so the date text of
+// the row before is mostly the one wanted.
+class DateTimeText {
+public:
+    QString operator()(const QString& stored)
+    {
+        if (stored.size() < 19 || stored.at(4) != QLatin1Char('-') || stored.at(10) != QLatin1Char(' '))
+            return parsedOrRaw(stored);
+        const QStringView day = QStringView(stored).left(10);
+        if (day != lastDay_) {
+            const QDate date = QDate::fromString(day.toString(), Qt::ISODate);
+            if (!date.isValid())
+                return parsedOrRaw(stored);
+            lastDay_ = day.toString();
+            lastDayText_ = locale_.toString(date, QLocale::LongFormat);
+        }
+        const QTime time = QTime::fromString(stored.mid(11, 8), Qt::ISODate);
+        if (!time.isValid())
+            return parsedOrRaw(stored);
+        return lastDayText_ + QStringLiteral(" - ") + locale_.toString(time, timeFormat_);
+    }
+
+private:
+    QString parsedOrRaw(const QString& stored) const
+    {
+        const QDateTime when = QDateTime::fromString(stored, Qt::ISODate);
+        if (!when.isValid())
+            return stored;
+        return locale_.toString(when.date(), QLocale::LongFormat) + QStringLiteral(" - ")
+            + locale_.toString(when.time(), timeFormat_);
+    }
+
+    QLocale locale_ = QLocale::system();
+    QString timeFormat_ = longTimeFormat();
+    QString lastDay_;
+    QString lastDayText_;
+};
+
+// Keeps a grid from drawing while it is refilled, whatever way the refill ends.
+struct RedrawOff {
+    explicit RedrawOff(FlexGrid* g)
+        : grid(g)
+    {
+        grid->setRedraw(false);
+    }
+    ~RedrawOff() { grid->setRedraw(true); }
+    FlexGrid* grid;
+};
+
+} // namespace
 
 CollectScreen::CollectScreen(SurveySession& session, QWidget* parent)
     : QWidget(parent)
@@ -23,22 +116,269 @@ CollectScreen::CollectScreen(SurveySession& session, QWidget* parent)
         1);
     Twips::Place(lblInstructions, 150, 600, 11000, 500);
 
-    // The list sits below the instructions; the room above the grid is for its buttons and the
-    // example-question list.
     picRespondentList = new QWidget(this);
     picRespondentList->setObjectName(QStringLiteral("picRespondentList"));
     Twips::Place(picRespondentList, 0, 1310, 12000, 7000);
 
-    gRespondents = new QTableWidget(picRespondentList);
+    // Above the grid: the buttons on the left, the example question on the right.
+    picCustBot = new QWidget(picRespondentList);
+    picCustBot->setObjectName(QStringLiteral("picCustBot"));
+    Twips::Place(picCustBot, 150, 40, 6900, 420);
+    const auto makeButton = [this](const QString& name, const QString& caption, int left) {
+        auto* button = new QPushButton(caption, picCustBot);
+        button->setObjectName(name);
+        button->setAccessibleName(caption);
+        Twips::Place(button, left, 0, 2200, 375);
+        return button;
+    };
+    cmdCreateResponse = makeButton(QStringLiteral("cmdCreateResponse"), QStringLiteral("Add Respondent"), 0);
+    cmdEditResponse = makeButton(QStringLiteral("cmdEditResponse"), QStringLiteral("View/Edit Respondent"), 2300);
+    cmdDeleteResponse = makeButton(QStringLiteral("cmdDeleteResponse"), QStringLiteral("Delete Respondent"), 4600);
+    connect(cmdCreateResponse, &QPushButton::clicked, this, &CollectScreen::cmdCreateResponse_Click);
+    connect(cmdEditResponse, &QPushButton::clicked, this, &CollectScreen::cmdEditResponse_Click);
+    connect(cmdDeleteResponse, &QPushButton::clicked, this, &CollectScreen::cmdDeleteResponse_Click);
+
+    cboDCExampleQuestion = new QComboBox(picRespondentList);
+    cboDCExampleQuestion->setObjectName(QStringLiteral("cboDCExampleQuestion"));
+    cboDCExampleQuestion->setEditable(false);
+    cboDCExampleQuestion->setAccessibleName(QStringLiteral("Sample Response question"));
+    cboDCExampleQuestion->setToolTip(QStringLiteral("The question whose answers the Sample Response column shows"));
+    cboDCExampleQuestion->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cboDCExampleQuestion->setMinimumContentsLength(20);
+    Twips::Place(cboDCExampleQuestion, 7100, 40, 4550, 375);
+    // A choice of the user's (mouse, keys, wheel); the refill's own selections do not count.
+    connect(cboDCExampleQuestion, &QComboBox::activated, this, &CollectScreen::cboDCExampleQuestion_Click);
+
+    gRespondents = new FlexGrid(picRespondentList);
     gRespondents->setObjectName(QStringLiteral("gRespondents"));
-    gRespondents->verticalHeader()->hide();
-    gRespondents->setColumnCount(3);
+    gRespondents->setAccessibleName(QStringLiteral("Respondents"));
+    gRespondents->setSelectionBehavior(QAbstractItemView::SelectRows);
+    gRespondents->setCols(3);
     Twips::Place(gRespondents, 150, 500, 11500, 6000);
+    gRespondents->installEventFilter(this);
+    connect(gRespondents, &FlexGrid::DblClick, this, &CollectScreen::gRespondents_DblClick);
 }
+
+bool CollectScreen::eventFilter(QObject* watched, QEvent* event)
+{
+    // The example list keeps to the grid's right edge as the window's layout sizes the grid.
+    if (watched == gRespondents && (event->type() == QEvent::Resize || event->type() == QEvent::Move)) {
+        const int right = Twips::Left(gRespondents) + Twips::Width(gRespondents);
+        Twips::SetLeft(cboDCExampleQuestion,
+            std::max(Twips::Left(picCustBot) + Twips::Width(picCustBot), right - Twips::Width(cboDCExampleQuestion)));
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// The list
 
 void CollectScreen::RefreshRespondentList(int SelectRow, int SelectID)
 {
-    (void)SelectRow;
-    (void)SelectID;
-    (void)session_;
+    if (!isVisible()) {
+        refillPending_ = true;
+        pendingRow_ = SelectRow;
+        pendingId_ = SelectID;
+        refilledOnShow_ = false;
+        return;
+    }
+    // Showing the screen has just refilled it with these arguments and nothing ran in between.
+    if (refilledOnShow_ && SelectRow == pendingRow_ && SelectID == pendingId_) {
+        refilledOnShow_ = false;
+        return;
+    }
+    refilledOnShow_ = false;
+    refill(SelectRow, SelectID);
+}
+
+void CollectScreen::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!refillPending_)
+        return;
+    refill(pendingRow_, pendingId_);
+    // Whoever showed the screen may ask for the same refill at once; that call is answered by
+    // this one. Anything later refills again.
+    refilledOnShow_ = true;
+    QTimer::singleShot(0, this, [this] { refilledOnShow_ = false; });
+}
+
+void CollectScreen::fillExampleList()
+{
+    db::Connection& connection = session_.SurveyConnection;
+    const int remembered = cboDCExampleQuestion->currentIndex();
+    cboDCExampleQuestion->clear();
+    if (connection.isOpen()) {
+        db::Recordset rs = connection.OpenRecordset(
+            QStringLiteral("SELECT id, question, questionno FROM question WHERE qtype = 0 ORDER BY pos"));
+        for (; !rs.atEnd(); rs.MoveNext()) {
+            const QString plain = rtf::toPlainText(NullToEmpty(rs.field(1)));
+            cboDCExampleQuestion->addItem(
+                NullToEmpty(rs.field(2)) + QStringLiteral(". ") + CaptionText(plain), rs.field(0).toInt());
+        }
+    }
+    if (cboDCExampleQuestion->count() > 0) {
+        ExampleComboEnabled = false;
+        cboDCExampleQuestion->setCurrentIndex(remembered);
+        if (cboDCExampleQuestion->currentIndex() < 0) {
+            cboDCExampleQuestion->setCurrentIndex(0);
+            cboDCExampleQuestion->show();
+        }
+        ExampleComboEnabled = true;
+    } else {
+        cboDCExampleQuestion->hide();
+    }
+}
+
+void CollectScreen::refill(int SelectRow, int SelectID)
+{
+    refillPending_ = false;
+    db::Connection& connection = session_.SurveyConnection;
+    try {
+        fillExampleList();
+
+        RedrawOff quiet(gRespondents);
+        gRespondents->setRows(1);
+        if (connection.isOpen()) {
+            // One ordered pass; the example answer of each respondent is the first answer row of
+            // the example question, as the index gives them. Respondents added in the same second
+            // are listed newest first too.
+            const int example
+                = cboDCExampleQuestion->currentIndex() >= 0 ? cboDCExampleQuestion->currentData().toInt() : -1;
+            db::Recordset rs = example >= 0
+                ? connection.OpenRecordset(
+                    QStringLiteral("SELECT r.id, r.submitteddate, r.source, (SELECT simpleresponse FROM "
+                                   "Respondent_Responses WHERE respondentid = r.id AND questionid = ?) "
+                                   "FROM respondent r ORDER BY r.submitteddate DESC, r.id DESC"),
+                    { example })
+                : connection.OpenRecordset(QStringLiteral(
+                    "SELECT id, submitteddate, source, NULL FROM respondent ORDER BY submitteddate DESC, id DESC"));
+            DateTimeText dateTime;
+            for (int n = 1; !rs.atEnd(); rs.MoveNext(), ++n) {
+                gRespondents->setRows(n + 1);
+                const qint32 id = rs.field(0).toInt();
+                gRespondents->setTextMatrix(n, 0, dateTime(NullToEmpty(rs.field(1))));
+                const QString answer = NullToEmpty(rs.field(3));
+                gRespondents->setTextMatrix(n, 1, answer.isEmpty() ? kNoAnswer : answer);
+                gRespondents->setTextMatrix(n, 2, NullToEmpty(rs.field(2)));
+                gRespondents->setRowData(n, id);
+                if (id == SelectID)
+                    SelectRow = n;
+            }
+        }
+    } catch (const db::Error& e) {
+        ReportError(QStringLiteral("Unable to read the list of respondents."), e);
+    }
+    if (SelectRow >= gRespondents->rows())
+        SelectRow = gRespondents->rows() - 1;
+    gRespondents->setRow(std::max(0, SelectRow));
+    gRespondents->setCol(0);
+}
+
+void CollectScreen::cboDCExampleQuestion_Click()
+{
+    if (ExampleComboEnabled)
+        RefreshRespondentList(gRespondents->row(), 0);
+}
+
+// The commands
+
+bool CollectScreen::noRespondentSelected()
+{
+    if (gRespondents->row() != 0)
+        return false;
+    Dialogs::MsgBox(kNoneSelected, Dialogs::OKOnly, Dialogs::Critical);
+    return true;
+}
+
+void CollectScreen::showAnswerEntry()
+{
+    {
+        frmManualResponse entry(session_.SurveyConnection, CurrentRespondentID, window());
+        entry.exec();
+    }
+    Q_EMIT showScreenRequested(QStringLiteral("Respondent"));
+    RefreshRespondentList(1, 0);
+}
+
+void CollectScreen::cmdCreateResponse_Click()
+{
+    try {
+        CurrentRespondentID = qint32(session_.SurveyConnection.AppendRow(
+            QStringLiteral("respondent"), { { QStringLiteral("Source"), QStringLiteral("Manual Entry") } }));
+    } catch (const db::Error& e) {
+        ReportError(QStringLiteral("Unable to add a respondent."), e);
+        return;
+    }
+    showAnswerEntry();
+}
+
+void CollectScreen::cmdEditResponse_Click()
+{
+    gRespondents_DblClick();
+}
+
+void CollectScreen::gRespondents_DblClick()
+{
+    if (noRespondentSelected())
+        return;
+    CurrentRespondentID = gRespondents->rowData(gRespondents->row());
+    showAnswerEntry();
+}
+
+void CollectScreen::cmdDeleteResponse_Click()
+{
+    if (noRespondentSelected())
+        return;
+    if (Dialogs::MsgBox(
+            QStringLiteral("Delete Respondent? This will delete all responses provided by this Respondent."),
+            Dialogs::YesNo, Dialogs::Question)
+        != Dialogs::Yes)
+        return;
+    const qint32 id = gRespondents->rowData(gRespondents->row());
+    db::Connection& connection = session_.SurveyConnection;
+    try {
+        // The answers and the respondent go together or not at all.
+        db::Transaction transaction(connection);
+        connection.Execute(QStringLiteral("DELETE FROM respondent_responses WHERE respondentid = ?"), { id });
+        connection.Execute(QStringLiteral("DELETE FROM respondent WHERE id = ?"), { id });
+        transaction.commit();
+    } catch (const db::Error& e) {
+        ReportError(QStringLiteral("Unable to delete the respondent."), e);
+    }
+    RefreshRespondentList(1, 0);
+}
+
+// The paper questionnaire
+
+void CollectScreen::mnuDataCollectionPaperSurvey_Click()
+{
+    const std::optional<QString> chosen
+        = Dialogs::ShowSave({ QStringLiteral("PaperSurvey.rtf"), QStringLiteral("Rich Text Format (*.rtf)|*.rtf"),
+            Dialogs::OverwritePrompt | Dialogs::PathMustExist, QString() });
+    if (!chosen || chosen->isEmpty())
+        return;
+    const QString fileName = *chosen;
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        // The file is replaced only once the whole document is written.
+        QSaveFile file(fileName);
+        if (!file.open(QIODevice::WriteOnly))
+            throw db::Error(file.errorString(), kErrPathAccess, QStringLiteral("Tessivo"));
+        PaperSurvey::Write(session_.SurveyConnection, file);
+        if (!file.commit())
+            throw db::Error(file.errorString(), kErrPathAccess, QStringLiteral("Tessivo"));
+    } catch (const db::Error& e) {
+        QApplication::restoreOverrideCursor();
+        Dialogs::MsgBox(QStringLiteral("Unable to write to file ") + fileName + QLatin1Char(' ') + e.description()
+                + QLatin1Char(' ') + QString::number(e.number()) + QLatin1Char(' ') + e.source(),
+            Dialogs::OKOnly, Dialogs::Critical);
+        return;
+    }
+    QApplication::restoreOverrideCursor();
+
+    if (Dialogs::MsgBox(
+            QStringLiteral("View paper based survey now?"), Dialogs::YesNo, Dialogs::Question, Dialogs::AppTitle())
+        == Dialogs::Yes)
+        Shell::open(fileName);
 }

@@ -57,9 +57,10 @@ void DocumentWriter::setTabStops(const QList<int>& twips)
 {
     tabStops_ = twips;
     // A paragraph already begun takes the new stops at once (paragraph properties may stand
-    // anywhere in it); an empty list leaves its stops and applies from the next paragraph.
+    // anywhere in it): \pard drops the stops it opened with, so the new ones replace them rather
+    // than being added. An empty list leaves its stops and applies from the next paragraph.
     if (paragraphOpen_ && !tabStops_.isEmpty()) {
-        QByteArray stops;
+        QByteArray stops = "\\pard";
         for (const int stop : std::as_const(tabStops_))
             stops += "\\tx" + number(stop);
         put(stops + ' ');

@@ -1,5 +1,8 @@
 #include "platform/Settings.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace {
@@ -7,6 +10,19 @@ namespace {
 QSettings store(const QString& appName)
 {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("tessivo"), appName);
+}
+
+// Settings may hold passwords (the FTP logins of the server list), so only their owner may read
+// the file: it is made private before the first value goes into it, and kept so.
+void keepPrivate(const QString& fileName)
+{
+    if (!QFileInfo::exists(fileName)) {
+        QDir().mkpath(QFileInfo(fileName).absolutePath());
+        QFile file(fileName);
+        if (file.open(QIODevice::WriteOnly))
+            file.close();
+    }
+    QFile::setPermissions(fileName, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 }  // namespace
 
@@ -19,14 +35,17 @@ QString GetSetting(const QString& appName, const QString& section, const QString
     return value.isValid() ? value.toString() : defaultValue;
 }
 
-void SaveSetting(const QString& appName, const QString& section, const QString& key,
+bool SaveSetting(const QString& appName, const QString& section, const QString& key,
                  const QString& value)
 {
     QSettings s = store(appName);
+    keepPrivate(s.fileName());
     s.beginGroup(section);
     s.setValue(key, value);
     s.endGroup();
     s.sync();
+    keepPrivate(s.fileName());
+    return s.status() == QSettings::NoError;
 }
 
 void DeleteSetting(const QString& appName, const QString& section, const QString& key)

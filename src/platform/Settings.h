@@ -7,7 +7,8 @@
 // The per-user settings store: values kept as text under an application name, a section and a key.
 QString GetSetting(const QString& appName, const QString& section, const QString& key,
                    const QString& defaultValue = QString());
-void SaveSetting(const QString& appName, const QString& section, const QString& key,
+// The store's files are readable by their owner only. False when the value could not be written.
+bool SaveSetting(const QString& appName, const QString& section, const QString& key,
                  const QString& value);
 void DeleteSetting(const QString& appName, const QString& section, const QString& key);
 // Every key of a section with its value, in the order the store keeps them.

@@ -5,6 +5,7 @@
 #include "designer/DesignScreen.h"
 #include "platform/AppPath.h"
 #include "platform/Dialogs.h"
+#include "platform/FlexGrid.h"
 #include "platform/RichTextBox.h"
 #include "platform/Twips.h"
 #include "shell/ShellResources.h"
@@ -43,6 +44,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
         Twips::Place(screen, 0, 1010, 12000, 8800);
     collect_->hide();
     analyse_->hide();
+    connect(collect_, &CollectScreen::showScreenRequested, this, &frmMain::ShowScreen);
     connect(analyse_, &AnalyseScreen::layoutRequested, this, &frmMain::Form_Resize);
     styleTitlePanels();
 
@@ -181,8 +183,8 @@ void frmMain::createMenus()
     addAction(collection, QStringLiteral("mnuDataCollectWeb"), QStringLiteral("&Collect Web Survey Responses..."))
         ->setEnabled(false);
     collection->addSeparator();
-    addAction(collection, QStringLiteral("mnuDataCollectionPaperSurvey"), QStringLiteral("Create &Paper Based Survey..."))
-        ->setEnabled(false);
+    connect(addAction(collection, QStringLiteral("mnuDataCollectionPaperSurvey"), QStringLiteral("Create &Paper Based Survey...")),
+            &QAction::triggered, this, &frmMain::mnuDataCollectionPaperSurvey_Click);
 
     QMenu* analyse = bar->addMenu(QStringLiteral("&Analyze"));
     analyse->setObjectName(QStringLiteral("mnuAnalyse"));
@@ -236,17 +238,17 @@ void frmMain::setGridHeader(QTableWidget* grid, int column, const QString& text,
     grid->setColumnWidth(column, Twips::ToPixelsX(width));
 }
 
-int frmMain::columnWidthsSum(const QTableWidget* grid, int except)
+int frmMain::columnWidthsSum(const QTableView* grid, int except)
 {
     int sum = 0;
-    for (int col = 0; col < grid->columnCount(); ++col) {
+    for (int col = 0; col < grid->model()->columnCount(); ++col) {
         if (col != except)
             sum += Twips::FromPixelsX(grid->columnWidth(col));
     }
     return sum;
 }
 
-void frmMain::widenColumn1(QTableWidget* grid, int sum)
+void frmMain::widenColumn1(QTableView* grid, int sum)
 {
     const int width = Twips::Width(grid);
     if (width > sum)
@@ -309,14 +311,21 @@ void frmMain::Form_Load(const QString& commandLine)
         widenColumn1(analyse_->gSummaryReport, columnWidthsSum(analyse_->gSummaryReport));
     });
     step(11, [this] {
-        collect_->gRespondents->setColumnCount(3);
-        collect_->gRespondents->setRowCount(0);
+        collect_->gRespondents->setCols(3);
+        collect_->gRespondents->setRows(1);
     });
     step(12, [this] {
-        QTableWidget* g = collect_->gRespondents;
-        setGridHeader(g, 0, QStringLiteral("Date and Time"), Qt::AlignLeft, 3500);
-        setGridHeader(g, 1, QStringLiteral("Sample Response"), Qt::AlignLeft, 1600);
-        setGridHeader(g, 2, QStringLiteral("Originated From"), Qt::AlignLeft, 1600);
+        FlexGrid* g = collect_->gRespondents;
+        g->setRow(0);
+        const std::pair<QString, int> headers[] = {{QStringLiteral("Date and Time"), 3500},
+                                                   {QStringLiteral("Sample Response"), 1600},
+                                                   {QStringLiteral("Originated From"), 1600}};
+        for (int col = 0; col < 3; ++col) {
+            g->setCol(col);
+            g->setText(headers[col].first);
+            g->setCellAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            g->setColWidthTwips(col, headers[col].second);
+        }
     });
     step(13, [this] { widenColumn1(collect_->gRespondents, columnWidthsSum(collect_->gRespondents)); });
     step(14, [this] { RefreshRespondentList(1, 0); });
@@ -357,6 +366,11 @@ void frmMain::LoadMatrixResponses()
 void frmMain::RefreshRespondentList(int SelectRow, int SelectID)
 {
     collect_->RefreshRespondentList(SelectRow, SelectID);
+}
+
+void frmMain::mnuDataCollectionPaperSurvey_Click()
+{
+    collect_->mnuDataCollectionPaperSurvey_Click();
 }
 
 void frmMain::RefreshRespondeSummaryReportList(int SelectRow, int SelectID)

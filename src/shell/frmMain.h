@@ -16,6 +16,7 @@ class QAction;
 class QFrame;
 class QLabel;
 class QMenu;
+class QTableView;
 class QTableWidget;
 class QToolBar;
 class QTreeWidgetItem;
@@ -122,6 +123,7 @@ public:
     void AddBlankOpenEndedQuestion();
     void LoadMatrixResponses();
     void RefreshRespondentList(int SelectRow, int SelectID);
+    void mnuDataCollectionPaperSurvey_Click();
     void RefreshRespondeSummaryReportList(int SelectRow, int SelectID);
     void RefreshGraph();
 
@@ -135,6 +137,11 @@ public:
     void mnuFilePrint_Click();
     void DoPageSetup();
     void DoPrint();
+
+    // The web wizards' files: the survey exchange file "test.xml" written from the survey in memory,
+    // and a results file imported as "Web" respondents. Both throw db::Error to the caller.
+    void DoSaveXML();
+    void DoLoadXML(const QString& sFilename);
 
     // The status bar's first panel (the open survey's file name).
     QString StatusBarPanel1() const;
@@ -156,8 +163,8 @@ private:
     void reportLoadError(const QString& description, int number, const QString& source, int loadState);
     static void setGridHeader(QTableWidget* grid, int column, const QString& text, Qt::Alignment alignment,
                               int width);
-    static int columnWidthsSum(const QTableWidget* grid, int except = -1);
-    static void widenColumn1(QTableWidget* grid, int sum);
+    static int columnWidthsSum(const QTableView* grid, int except = -1);
+    static void widenColumn1(QTableView* grid, int sum);
     QAction* addAction(QMenu* menu, const QString& name, const QString& caption,
                        const QKeySequence& shortcut = {});
     void setStatusFile(const QString& path);

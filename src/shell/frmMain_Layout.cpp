@@ -5,6 +5,7 @@
 #include "analysis/AnalyseScreen.h"
 #include "collection/CollectScreen.h"
 #include "designer/DesignScreen.h"
+#include "platform/FlexGrid.h"
 #include "platform/RichTextBox.h"
 #include "platform/Twips.h"
 
@@ -134,7 +135,7 @@ void frmMain::Form_Resize()
              [&] { Place(list, Left(picDesign), top, Width(picDesign), Height(picDesign)); });
     }
     {
-        QTableWidget* g = collect_->gRespondents;
+        FlexGrid* g = collect_->gRespondents;
         const int width = W() - 500;
         const int height = H() - Top(g) - 3500;
         rule({width, height}, [&] {
@@ -142,7 +143,7 @@ void frmMain::Form_Resize()
             SetHeight(g, height);
         });
         const int others = columnWidthsSum(g, 1);
-        if (g->columnCount() > 1 && Width(g) - others > 0) {
+        if (g->cols() > 1 && Width(g) - others > 0) {
             const int column1 = Width(g) - others - 400;
             rule({column1}, [&] { g->setColumnWidth(1, ToPixelsX(column1)); });
         }

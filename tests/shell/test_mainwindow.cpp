@@ -5,6 +5,7 @@
 #include "designer/DesignScreen.h"
 #include "platform/AppPath.h"
 #include "platform/Dialogs.h"
+#include "platform/FlexGrid.h"
 #include "platform/HelpWindow.h"
 #include "platform/RichTextBox.h"
 #include "platform/Rtf.h"
@@ -54,7 +55,12 @@ QString headerText(const QTableWidget* g, int col)
     return item ? item->text() : QString();
 }
 
-int colTwips(const QTableWidget* g, int col)
+QString headerText(const FlexGrid* g, int col)
+{
+    return g->textMatrix(0, col);
+}
+
+int colTwips(const QTableView* g, int col)
 {
     return Twips::FromPixelsX(g->columnWidth(col));
 }
@@ -138,8 +144,9 @@ private Q_SLOTS:
         QCOMPARE(headerText(summary, 1), QStringLiteral("Question"));
         QCOMPARE(int(summary->horizontalHeaderItem(0)->textAlignment()), int(Qt::AlignRight | Qt::AlignVCenter));
         QCOMPARE(summary->columnWidth(0), px(600));
-        const QTableWidget* respondents = w->collect()->gRespondents;
-        QCOMPARE(respondents->rowCount(), 0);
+        const FlexGrid* respondents = w->collect()->gRespondents;
+        QCOMPARE(respondents->rows(), 1);
+        QCOMPARE(respondents->row(), 0);
         QCOMPARE((QStringList{headerText(respondents, 0), headerText(respondents, 1), headerText(respondents, 2)}),
                  (QStringList{QStringLiteral("Date and Time"), QStringLiteral("Sample Response"),
                               QStringLiteral("Originated From")}));
@@ -480,7 +487,7 @@ private Q_SLOTS:
     void respondentColumnOneFillsTheGrid()
     {
         start();
-        QTableWidget* g = w->collect()->gRespondents;
+        FlexGrid* g = w->collect()->gRespondents;
         resizeTo(1000, 700);
         const int others = colTwips(g, 0) + colTwips(g, 2);
         QCOMPARE(g->width(), px(Twips::FromPixelsX(w->frameGeometry().width()) - 500));

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+#include <QSet>
+
+class FlexGrid;
+class QCheckBox;
+class QKeyEvent;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+
+namespace db {
+class Connection;
+}
+
+// Answer entry: the answers of one respondent, one question per page in survey order, following
+// the jumps of radio answers. The questions are read from the survey file, so the respondent
+// answers the survey as last saved. Leaving a page with Next or Previous replaces the respondent's
+// stored answers to that question by the answers on screen; Cancel stores nothing more.
+class frmManualResponse : public QDialog {
+    Q_OBJECT
+
+public:
+    frmManualResponse(db::Connection& connection, qint32 respondentId, QWidget* parent = nullptr);
+    ~frmManualResponse() override;
+
+    QLabel* lblInstructions = nullptr;
+    QWidget* picDCAnswers = nullptr;
+    QLabel* lblDCQuestion = nullptr;
+    QWidget* picDCResponseSimple = nullptr;
+    QPlainTextEdit* txtDCSimpleResponse = nullptr;
+    QScrollArea* picDCResponseCheck = nullptr;
+    QList<QCheckBox*> chkDCCheck; // element 0 always exists
+    QScrollArea* picDCResponseRadio = nullptr;
+    QList<QRadioButton*> optDCRadio; // element 0 always exists
+    QWidget* picDCResponseMatrix = nullptr;
+    FlexGrid* gMatrix = nullptr;
+    QWidget* picDCFooter = nullptr;
+    QPushButton* cmdDCAnswersPrevious = nullptr;
+    QPushButton* cmdDCAnswersNext = nullptr;
+    QPushButton* cmdDCAnswersCancel = nullptr;
+
+    // The respondent whose answers are shown and stored.
+    const qint32 CurrentRespondentID;
+    // The question.pos of the page on screen.
+    int CurrentQuestionPos = 1;
+    // The qtype of the page on screen.
+    int CurrentQType = -1;
+    // The question id that the chosen radio answer of the page jumps to; -1 for none.
+    int JumpToQuestionID = -1;
+
+    // Builds the page of the question at CurrentQuestionPos; false when no question has that
+    // position (the end of the survey), and then the screen is left as it was.
+    bool RespondentAnswers_ShowQuestion();
+    // Stores the page on screen, in one transaction, and sets JumpToQuestionID. False when the
+    // answers could not be stored (the failure is reported and nothing is changed).
+    bool ShowDCAnswer();
+
+    void cmdDCAnswersNext_Click();
+    void cmdDCAnswersPrevious_Click();
+    void cmdDCAnswersCancel_Click();
+    void gMatrix_Click();
+    void gMatrix_KeyDown(QKeyEvent* event);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildControls();
+    void showPanel(QWidget* panel);
+    void showOpenEnded(int questionId);
+    void showCheck(int questionId);
+    void showRadio(int questionId);
+    void showMatrix(int questionId);
+    template <typename Button> void clearButtons(QList<Button*>& buttons);
+    template <typename Button> Button* addButton(QList<Button*>& buttons, QScrollArea* area, const QString& name);
+    void chooseMatrixCell();
+    // Gives the keyboard focus to the page's answers (or to Next on a page without any).
+    void focusPage();
+    void storeRows(int questionId);
+    // The response ids stored for the respondent's answer to a question.
+    QSet<int> storedResponses(int questionId);
+
+    db::Connection& connection_;
+    // False while the page on screen could not be built whole: such a page is never stored.
+    bool pageShown_ = false;
+};

@@ -1,0 +1,18 @@
+#include "web/LoadResults.h"
+
+#include "platform/Dialogs.h"
+#include "platform/LongWork.h"
+#include "web/ResultsImport.h"
+
+#include <QFileInfo>
+
+void LoadResultsFile(QWidget* parent, db::Connection& connection, const QString& path)
+{
+    int count = 0;
+    {
+        LongWork work(parent, QStringLiteral("Importing the survey results..."), QFileInfo(path).size());
+        count = ResultsImport::DoLoadXML(connection, path, work.progress());
+    }
+    Dialogs::MsgBox(QStringLiteral("Successfully imported %1 respondent(s).").arg(count), Dialogs::OKOnly,
+                    Dialogs::Information);
+}

@@ -1,0 +1,96 @@
+#include "web/ServerList.h"
+
+#include "platform/Settings.h"
+
+#include <algorithm>
+
+namespace {
+
+const QString kConfig = QStringLiteral("Config");
+const QString kServerList = QStringLiteral("ServerList");
+const QString kTotalServers = QStringLiteral("TotalServers");
+const QString kServerName = QStringLiteral("ServerName");
+
+QString read(const QString& key, int index)
+{
+    return GetSetting(ServerList::AppName(), kServerList, key + QString::number(index), QString());
+}
+
+// The highest entry number given so far. A "TotalServers" that was lost or damaged must not lead
+// to a number that is still in use, so the stored names count too.
+int highestNumber()
+{
+    int highest = GetSetting(ServerList::AppName(), kConfig, kTotalServers, QStringLiteral("0")).trimmed().toInt();
+    for (const auto& [key, value] : GetAllSettings(ServerList::AppName(), kServerList)) {
+        if (key.startsWith(kServerName))
+            highest = std::max(highest, key.mid(kServerName.size()).toInt());
+    }
+    return highest;
+}
+
+} // namespace
+
+namespace ServerList {
+
+ServerEntry BuiltIn()
+{
+    return { QStringLiteral("Brelloc"), QStringLiteral("http://survey.brelloc.example.com/"),
+        QStringLiteral("ftp.brelloc.example.com"), QStringLiteral("anonymous@brelloc.example.com"),
+        QStringLiteral("u@example.com") };
+}
+
+QString AppName()
+{
+    return QStringLiteral("Orvalen Survey");
+}
+
+int Add(const ServerEntry& entry, bool* stored)
+{
+    const int n = highestNumber() + 1;
+    const QString number = QString::number(n);
+    bool ok = SaveSetting(AppName(), kConfig, kTotalServers, number);
+    ok = SaveSetting(AppName(), kServerList, kServerName + number, entry.name) && ok;
+    ok = SaveSetting(AppName(), kServerList, QStringLiteral("ServerURL") + number, entry.url) && ok;
+    ok = SaveSetting(AppName(), kServerList, QStringLiteral("FTPServer") + number, entry.ftpServer) && ok;
+    ok = SaveSetting(AppName(), kServerList, QStringLiteral("FTPUsername") + number, entry.ftpUsername) && ok;
+    ok = SaveSetting(AppName(), kServerList, QStringLiteral("FTPPassword") + number, entry.ftpPassword) && ok;
+    if (stored)
+        *stored = ok;
+    return n;
+}
+
+} // namespace ServerList
+
+bool GetServerInfo(
+    int index, QString& name, QString& url, QString& ftpServer, QString& ftpUsername, QString& ftpPassword)
+{
+    if (index == -1) {
+        const ServerEntry e = ServerList::BuiltIn();
+        name = e.name;
+        url = e.url;
+        ftpServer = e.ftpServer;
+        ftpUsername = e.ftpUsername;
+        ftpPassword = e.ftpPassword;
+        return true;
+    }
+    name = read(kServerName, index);
+    url = read(QStringLiteral("ServerURL"), index);
+    ftpServer = read(QStringLiteral("FTPServer"), index);
+    ftpUsername = read(QStringLiteral("FTPUsername"), index);
+    ftpPassword = read(QStringLiteral("FTPPassword"), index);
+    if (url.size() > 1 && !url.endsWith(QLatin1Char('/')))
+        url += QLatin1Char('/');
+    return !name.isEmpty();
+}
+
+bool IsArrayDimensioned(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QVariantList:
+        return !value.toList().isEmpty();
+    case QMetaType::QStringList:
+        return !value.toStringList().isEmpty();
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,169 @@
+#include "web/modWebServer.h"
+
+#include "platform/AppPath.h"
+#include "platform/Database.h"
+#include "web/wininet.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QStringList>
+#include <QUrl>
+
+#include <limits>
+#include <optional>
+
+QString LastWebError;
+
+namespace {
+
+const QString kSource = QStringLiteral("Tessivo.modWebServer");
+
+QString number(int value)
+{
+    return QString::number(value);
+}
+
+// The request of one function: the base URL, the function's query prefix and its parameters in
+// order, each percent-encoded ("&refreshme=" is added by the download).
+QString requestUrl(const QString& serverUrl, const QString& function, const QStringList& values)
+{
+    QString url = serverUrl + QLatin1String("ws/CallFunc.php?func=") + function;
+    for (int i = 0; i < values.size(); ++i)
+        url += QStringLiteral("&param%1=").arg(i + 1) + QString::fromLatin1(QUrl::toPercentEncoding(values.at(i)));
+    return url;
+}
+
+// Sends the request and reads a success answer; nothing when the download or the service failed.
+std::optional<QString> successValue(const QString& serverUrl, const QString& function, const QStringList& values)
+{
+    LastWebError.clear();
+    if (!DownloadURLToFile(requestUrl(serverUrl, function, values), ResultFilePath()))
+        return std::nullopt;
+    QString value;
+    if (!ReadSuccessValue(value))
+        return std::nullopt;
+    return value;
+}
+
+// A service answer as an id, read as the user's locale writes numbers.
+int toId(const QString& value)
+{
+    const QString text = value.trimmed();
+    bool ok = false;
+    qlonglong n = QLocale::system().toLongLong(text, &ok);
+    if (!ok)
+        n = QLocale::c().toLongLong(text, &ok);
+    if (!ok) {
+        static const QRegularExpression digits(QStringLiteral("^[+-]?[0-9]+$"));
+        if (digits.match(text).hasMatch())
+            throw db::Error(QStringLiteral("Overflow"), 6, kSource);
+        throw db::Error(QStringLiteral("Type mismatch"), 13, kSource);
+    }
+    if (n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
+        throw db::Error(QStringLiteral("Overflow"), 6, kSource);
+    return int(n);
+}
+
+int idOperation(const QString& serverUrl, const QString& function, const QStringList& values)
+{
+    const std::optional<QString> value = successValue(serverUrl, function, values);
+    return value ? toId(*value) : -1;
+}
+
+QString textOperation(const QString& serverUrl, const QString& function, const QStringList& values)
+{
+    return successValue(serverUrl, function, values).value_or(QString());
+}
+
+// The whole answer file as text.
+QString readAnswer()
+{
+    QFile file(ResultFilePath());
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromUtf8(file.readAll());
+}
+
+} // namespace
+
+QString ResultFilePath()
+{
+    return AppFile(QStringLiteral("result.htm"));
+}
+
+bool ReadSuccessValue(QString& value)
+{
+    const QString text = readAnswer();
+    if (!text.startsWith(QLatin1String("Success"))) {
+        LastWebError = text;
+        return false;
+    }
+    LastWebError = QStringLiteral("Success");
+    // The value runs from the 12th character (after "Success<br>") to the next "<br>" found from
+    // the 11th on; an answer whose "<br>" stands before the value's start gives no value.
+    const qsizetype close = text.indexOf(QLatin1String("<br>"), 10);
+    if (close < 11)
+        return false;
+    value = text.mid(11, close - 11);
+    return true;
+}
+
+bool ReadResultsBody(QString& body)
+{
+    const QString text = readAnswer();
+    if (text.startsWith(QLatin1String("Failure"))) {
+        LastWebError = text;
+        return false;
+    }
+    LastWebError = QStringLiteral("Success");
+    body = text;
+    return true;
+}
+
+int WSGetWebUserID(const QString& userName, const QString& password, const QString& serverUrl)
+{
+    return idOperation(serverUrl, QStringLiteral("GetWebUserID"), { userName, password });
+}
+
+int WSGetSurveyID(const QString& surveyName, int userId, const QString& serverUrl)
+{
+    return idOperation(serverUrl, QStringLiteral("GetSurveyID"), { surveyName, number(userId) });
+}
+
+int WSCreateSurvey(int userId, const QString& surveyName, const QString& serverUrl)
+{
+    return idOperation(serverUrl, QStringLiteral("CreateSurvey"), { number(userId), surveyName });
+}
+
+QString WSMoveNewSurvey(const QString& fileName, int surveyId, bool isPublic, int userId, const QString& serverUrl)
+{
+    const QString flag = isPublic ? QStringLiteral("True") : QStringLiteral("False");
+    return textOperation(
+        serverUrl, QStringLiteral("MoveNewSurvey"), { fileName, number(surveyId), flag, number(userId) });
+}
+
+QString WSGetSurveyListForUser(int userId, const QString& serverUrl)
+{
+    return textOperation(serverUrl, QStringLiteral("GetSurveyListForUser"), { number(userId) });
+}
+
+QString WSGetSurveyName(int surveyId, const QString& serverUrl)
+{
+    return textOperation(serverUrl, QStringLiteral("GetSurveyName"), { number(surveyId) });
+}
+
+QString WSGetSurveyResults(const QString& fileName, const QString& serverUrl)
+{
+    LastWebError.clear();
+    if (!DownloadURLToFile(requestUrl(serverUrl, QStringLiteral("GetSurveyResults"), { fileName }), ResultFilePath()))
+        return QString();
+    QString body;
+    return ReadResultsBody(body) ? body : QString();
+}
+
+bool WSDeleteSurveyResultsFile(int userId, int surveyId, const QString& serverUrl)
+{
+    return !textOperation(serverUrl, QStringLiteral("DeleteSurveyResultsFile"), { number(userId), number(surveyId) })
+                .isEmpty();
+}

@@ -1,0 +1,359 @@
+// Answer entry: the pages of every question type, the rows each stores, jumps, Previous, Cancel,
+// the answers shown again, and a store that fails.
+#include "ProgramFolder.h"
+#include "SurveyFixture.h"
+#include "TestEnvironment.h"
+#include "collection/frmManualResponse.h"
+#include "document/clsQ.h"
+#include "platform/Dialogs.h"
+#include "platform/FlexGrid.h"
+#include "platform/Twips.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QtTest>
+
+using namespace collectiontest;
+
+namespace {
+
+// 1 open, 2 check, 3 radio whose "Dog" jumps to 5, 4 open, 5 matrix of two rows, 6 instruction text.
+const QList<Question> kSurvey = {
+    { QTypeOpenEnded, QStringLiteral("Name?") },
+    { QTypeCheck, QStringLiteral("Fruit?"), { "A", "B", "C", "D" } },
+    { QTypeRadio, QStringLiteral("Pet?"), { "Cat", "Dog>5", "Fish" } },
+    { QTypeOpenEnded, QStringLiteral("Why?") },
+    { QTypeMatrix, QStringLiteral("Rate"), { "Food", "Room" } },
+    { QTypeText, QStringLiteral("Thanks") },
+};
+
+void clickCell(FlexGrid* grid, int row, int col)
+{
+    const QRect r = grid->visualRect(grid->model()->index(row - 1, col - 1));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, r.center());
+}
+
+QStringList matrixRow(const FlexGrid* grid, int row)
+{
+    QStringList cells;
+    for (int c = 1; c < grid->cols(); ++c)
+        cells << grid->textMatrix(row, c);
+    return cells;
+}
+
+} // namespace
+
+class EntryTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ProgramFolder> folder;
+    db::Connection c;
+    std::unique_ptr<frmManualResponse> dlg;
+
+    qint64 newRespondent()
+    {
+        return c.AppendRow(
+            QStringLiteral("respondent"), { { QStringLiteral("source"), QStringLiteral("Manual Entry") } });
+    }
+
+    frmManualResponse* open(qint64 respondent)
+    {
+        dlg = std::make_unique<frmManualResponse>(c, qint32(respondent));
+        dlg->show();
+        if (!QTest::qWaitForWindowExposed(dlg.get()))
+            qWarning("answer entry not exposed");
+        return dlg.get();
+    }
+
+    void next() { dlg->cmdDCAnswersNext->click(); }
+
+    // Answers every page of the survey without a jump: Ann; B and D; Cat; Because; Food in the
+    // third column, Room in the first.
+    void answerAll()
+    {
+        QTest::keyClicks(dlg->txtDCSimpleResponse, QStringLiteral("Ann"));
+        next();
+        dlg->chkDCCheck.at(1)->setChecked(true);
+        dlg->chkDCCheck.at(3)->setChecked(true);
+        next();
+        dlg->optDCRadio.at(0)->setChecked(true);
+        next();
+        QTest::keyClicks(dlg->txtDCSimpleResponse, QStringLiteral("Because"));
+        next();
+        clickCell(dlg->gMatrix, 1, 3);
+        clickCell(dlg->gMatrix, 2, 1);
+        next();
+        Dialogs::Script::answer(Dialogs::OK);
+        next();
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        folder = std::make_unique<ProgramFolder>();
+        SurveyFile::OpenConnection(c, makeSurvey(*folder, QStringLiteral("s.tvq"), kSurvey));
+        Dialogs::Script::begin();
+    }
+
+    void cleanup()
+    {
+        dlg.reset();
+        c.Close();
+        folder.reset();
+        const QStringList unexpected = Dialogs::Script::unexpected();
+        Dialogs::Script::end();
+        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QLatin1String(" | "))));
+    }
+
+    void rowsStoredForEachType_data()
+    {
+        QTest::addColumn<bool>("answered");
+        QTest::newRow("untouched") << false;
+        QTest::newRow("answered") << true;
+    }
+
+    void rowsStoredForEachType()
+    {
+        QFETCH(bool, answered);
+        const qint64 r = newRespondent();
+        open(r);
+        if (answered) {
+            answerAll();
+        } else {
+            for (int page = 1; page <= 5; ++page)
+                next();
+            Dialogs::Script::answer(Dialogs::OK);
+            next();
+        }
+        QCOMPARE(Dialogs::Script::lastText(), QStringLiteral("Survey completed."));
+        QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Information);
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(dlg->result(), int(QDialog::Accepted));
+        QCOMPARE(dlg->CurrentQuestionPos, 1);
+
+        // Open-ended: one row with ResponseID 1, also when empty. Check: one per ticked box in box
+        // order. Radio: the chosen option. Matrix: one per chosen cell, column by column; a row
+        // never chosen stores nothing. Instruction text: nothing.
+        const QString b = QString::number(responseId(c, 2, 2));
+        const QString d = QString::number(responseId(c, 2, 4));
+        const QString cat = QString::number(responseId(c, 3, 1));
+        const QString food = QString::number(responseId(c, 5, 1));
+        const QString room = QString::number(responseId(c, 5, 2));
+        const QStringList expected = answered ? QStringList { "1|1|Ann|NULL", "2|" + b + "||NULL", "2|" + d + "||NULL",
+            "3|" + cat + "||NULL", "4|1|Because|NULL", "5|" + room + "||" + QString::number(columnId(c, 1)),
+            "5|" + food + "||" + QString::number(columnId(c, 3)) }
+                                              : QStringList { "1|1||NULL", "4|1||NULL" };
+        QCOMPARE(answers(c, r), expected);
+    }
+
+    void aJumpIsFollowedAndPreviousGoesByPosition()
+    {
+        open(newRespondent());
+        QCOMPARE(dlg->lblDCQuestion->text(), QStringLiteral("1. Name?"));
+        // Previous on the first page neither stores nor moves.
+        dlg->cmdDCAnswersPrevious->click();
+        QCOMPARE(dlg->CurrentQuestionPos, 1);
+        QCOMPARE(number(c, QStringLiteral("SELECT COUNT(*) FROM Respondent_Responses")), 0);
+
+        next();
+        next();
+        dlg->optDCRadio.at(1)->setChecked(true); // Dog, which jumps to 5
+        next();
+        QCOMPARE(dlg->CurrentQuestionPos, 5);
+        QCOMPARE(dlg->lblDCQuestion->text(), QStringLiteral("5. Rate"));
+        QVERIFY(dlg->gMatrix->isVisible());
+        dlg->cmdDCAnswersPrevious->click();
+        QCOMPARE(dlg->CurrentQuestionPos, 4);
+        QCOMPARE(dlg->lblDCQuestion->text(), QStringLiteral("4. Why?"));
+        // Instruction text carries no number and shows no answer panel.
+        next();
+        next();
+        QCOMPARE(dlg->lblDCQuestion->text(), QStringLiteral("Thanks"));
+        for (QWidget* panel : { dlg->picDCResponseSimple, static_cast<QWidget*>(dlg->picDCResponseCheck),
+                 static_cast<QWidget*>(dlg->picDCResponseRadio), dlg->picDCResponseMatrix })
+            QVERIFY(!panel->isVisible());
+        QVERIFY(dlg->cmdDCAnswersNext->isDefault());
+    }
+
+    void storedAnswersAreShownAgainAndSkippedOnesKept()
+    {
+        const qint64 r = newRespondent();
+        open(r);
+        answerAll();
+        const QStringList before = answers(c, r);
+
+        open(r);
+        QCOMPARE(dlg->txtDCSimpleResponse->toPlainText(), QStringLiteral("Ann"));
+        next();
+        QList<bool> ticked;
+        for (const QCheckBox* box : std::as_const(dlg->chkDCCheck))
+            ticked << box->isChecked();
+        QCOMPARE(ticked, (QList<bool> { false, true, false, true }));
+        next();
+        QVERIFY(dlg->optDCRadio.at(0)->isChecked());
+        dlg->optDCRadio.at(1)->setChecked(true); // Dog now: the jump skips question 4
+        next();
+        QCOMPARE(dlg->CurrentQuestionPos, 5);
+        QCOMPARE(matrixRow(dlg->gMatrix, 1), (QStringList { "", "", "Yes", "", "" }));
+        QCOMPARE(matrixRow(dlg->gMatrix, 2), (QStringList { "Yes", "", "", "", "" }));
+        dlg->gMatrix->setRow(1);
+        dlg->gMatrix->setCol(3);
+        QCOMPARE(dlg->gMatrix->cellAlignment(), Qt::Alignment(Qt::AlignHCenter | Qt::AlignVCenter));
+        dlg->cmdDCAnswersCancel->click();
+
+        // Question 4's answer stayed; question 3 now holds Dog.
+        QStringList expected = before;
+        expected.replace(expected.indexOf("3|" + QString::number(responseId(c, 3, 1)) + "||NULL"),
+            "3|" + QString::number(responseId(c, 3, 2)) + "||NULL");
+        QStringList now = answers(c, r);
+        now.sort();
+        expected.sort();
+        QCOMPARE(now, expected);
+    }
+
+    void cancelKeepsWhatWasStored()
+    {
+        // Cancel on the first page of a new respondent: the respondent stays without answers.
+        const qint64 first = newRespondent();
+        open(first);
+        QTest::keyClicks(dlg->txtDCSimpleResponse, QStringLiteral("lost"));
+        QTest::keyClick(dlg.get(), Qt::Key_Escape);
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(dlg->result(), int(QDialog::Rejected));
+        QVERIFY(answers(c, first).isEmpty());
+        QCOMPARE(number(c, QStringLiteral("SELECT COUNT(*) FROM respondent WHERE id = ?"), { first }), 1);
+
+        // The close box stores nothing more than the pages left with Next.
+        const qint64 second = newRespondent();
+        open(second);
+        QTest::keyClicks(dlg->txtDCSimpleResponse, QStringLiteral("kept"));
+        next();
+        dlg->chkDCCheck.at(0)->setChecked(true);
+        dlg->close();
+        QCOMPARE(answers(c, second), QStringList { "1|1|kept|NULL" });
+    }
+
+    void matrixCellsAreChosenAndClearedAgain()
+    {
+        const qint64 r = newRespondent();
+        open(r);
+        for (int page = 1; page <= 4; ++page)
+            next();
+        FlexGrid* g = dlg->gMatrix;
+        // Rows start with nothing chosen; the captions stand in the fixed column.
+        QCOMPARE(matrixRow(g, 1), (QStringList { "", "", "", "", "" }));
+        QCOMPARE(g->textMatrix(1, 0), QStringLiteral("Food "));
+        QCOMPARE(g->textMatrix(0, 1), QStringLiteral("Strongly Disagree"));
+        QCOMPARE(g->rowData(2), responseId(c, 5, 2));
+        QCOMPARE(g->colData(5), columnId(c, 5));
+        QVERIFY(
+            Twips::FromPixelsX(g->fontMetrics().horizontalAdvance(g->textMatrix(0, 1))) + 150 <= g->colWidthTwips(1));
+        // Column 1 of the grid is the view's first column; the row captions stand in the header.
+        QCOMPARE(g->columnWidth(0), Twips::ToPixelsX(g->colWidthTwips(1)));
+
+        clickCell(g, 1, 1);
+        clickCell(g, 1, 4);
+        QCOMPARE(matrixRow(g, 1), (QStringList { "", "", "", "Yes", "" }));
+        clickCell(g, 1, 4); // again: taken back
+        QCOMPARE(matrixRow(g, 1), (QStringList { "", "", "", "", "" }));
+        // Space and Enter choose the current cell.
+        g->setFocus();
+        g->setRow(2);
+        g->setCol(2);
+        QTest::keyClick(g, Qt::Key_Space);
+        QCOMPARE(matrixRow(g, 2), (QStringList { "", "Yes", "", "", "" }));
+        QTest::keyClick(g, Qt::Key_Right);
+        QTest::keyClick(g, Qt::Key_Return);
+        QCOMPARE(matrixRow(g, 2), (QStringList { "", "", "Yes", "", "" }));
+        QCOMPARE(dlg->CurrentQuestionPos, 5); // Enter in the grid did not press Next
+        next();
+        QCOMPARE(
+            answers(c, r).last(), "5|" + QString::number(responseId(c, 5, 2)) + "||" + QString::number(columnId(c, 3)));
+        QCOMPARE(answers(c, r).size(), 3); // two open-ended rows and this one
+    }
+
+    void aMatrixWithoutColumnsShowsNoGridAndStoresNothing()
+    {
+        c.Execute(QStringLiteral("INSERT INTO responsematrixgroup (id, name) VALUES (50, 'Empty')"));
+        c.Execute(QStringLiteral("UPDATE response SET responseMatrixGroupID = 50 WHERE questionid = ?"),
+            { questionId(c, 5) });
+        const qint64 r = newRespondent();
+        c.Execute(
+            QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID) VALUES (?, ?, ?)"),
+            { questionId(c, 5), r, responseId(c, 5, 1) });
+        open(r);
+        dlg->CurrentQuestionPos = 5;
+        QVERIFY(dlg->RespondentAnswers_ShowQuestion());
+        QVERIFY(dlg->picDCResponseMatrix->isVisible());
+        QVERIFY(!dlg->gMatrix->isVisible());
+        next();
+        QVERIFY(answers(c, r).isEmpty());
+    }
+
+    void aFailedStoreChangesNothingAndStaysOnThePage()
+    {
+        const qint64 r = newRespondent();
+        open(r);
+        QTest::keyClicks(dlg->txtDCSimpleResponse, QStringLiteral("first"));
+        next();
+        dlg->cmdDCAnswersPrevious->click();
+        c.Execute(QStringLiteral("CREATE TRIGGER full BEFORE INSERT ON Respondent_Responses "
+                                 "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END"));
+        dlg->txtDCSimpleResponse->setPlainText(QStringLiteral("second"));
+        Dialogs::Script::answer(Dialogs::OK);
+        next();
+        QVERIFY2(Dialogs::Script::lastText().startsWith(
+                     QStringLiteral("Unable to store the answers. database or disk is full")),
+            qPrintable(Dialogs::Script::lastText()));
+        QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Critical);
+        QCOMPARE(dlg->CurrentQuestionPos, 1);
+        QCOMPARE(dlg->txtDCSimpleResponse->toPlainText(), QStringLiteral("second"));
+        QCOMPARE(answers(c, r), QStringList { "1|1|first|NULL" });
+    }
+
+    void aLongAnswerListScrollsToTheFocusedAnswer()
+    {
+        QStringList many;
+        for (int i = 1; i <= 30; ++i)
+            many << QStringLiteral("Answer %1").arg(i);
+        c.Close();
+        SurveyFile::OpenConnection(c,
+            makeSurvey(*folder, QStringLiteral("long.tvq"),
+                { { QTypeCheck, QStringLiteral("Many?"), many }, { QTypeRadio, QStringLiteral("One?"), many } }));
+        open(newRespondent());
+        QCOMPARE(dlg->chkDCCheck.size(), 30);
+        QCOMPARE(QApplication::focusWidget(), dlg->chkDCCheck.first());
+        for (int i = 1; i < 30; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCheckBox* last = dlg->chkDCCheck.last();
+        QCOMPARE(QApplication::focusWidget(), last);
+        QVERIFY(!last->visibleRegion().isEmpty());
+        QTest::keyClick(last, Qt::Key_Space);
+        QVERIFY(last->isChecked());
+        QTest::keyClick(last, Qt::Key_Return); // Next is the default button
+
+        // The radio page: Space chooses the focused option, Down then moves the choice along.
+        QCOMPARE(dlg->optDCRadio.size(), 30);
+        QCOMPARE(QApplication::focusWidget(), dlg->optDCRadio.first());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        for (int i = 1; i < 30; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QVERIFY(dlg->optDCRadio.last()->isChecked());
+        QVERIFY(!dlg->optDCRadio.last()->visibleRegion().isEmpty());
+    }
+};
+
+int main(int argc, char** argv)
+{
+    InitTestEnvironment();
+    QApplication app(argc, argv);
+    EntryTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_entry.moc"

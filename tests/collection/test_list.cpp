@@ -1,0 +1,422 @@
+// The Data Collection screen in the running program: the respondent list, its commands, the
+// refills it does and does not do, the paper questionnaire command, and one respondent entered,
+// reopened and deleted with the keyboard alone.
+#include "ProgramFolder.h"
+#include "StartProgram.h"
+#include "SurveyFixture.h"
+#include "TestEnvironment.h"
+#include "collection/CollectScreen.h"
+#include "collection/frmManualResponse.h"
+#include "document/clsQ.h"
+#include "platform/Dialogs.h"
+#include "platform/FlexGrid.h"
+#include "platform/Rtf.h"
+#include "platform/Shell.h"
+#include "platform/Twips.h"
+#include "shell/frmMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QItemSelectionModel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+using namespace collectiontest;
+
+namespace {
+
+QStringList column(const FlexGrid* g, int col)
+{
+    QStringList cells;
+    for (int r = 1; r < g->rows(); ++r)
+        cells << g->textMatrix(r, col);
+    return cells;
+}
+
+QList<qint32> rowIds(const FlexGrid* g)
+{
+    QList<qint32> ids;
+    for (int r = 1; r < g->rows(); ++r)
+        ids << g->rowData(r);
+    return ids;
+}
+
+QStringList comboTexts(const QComboBox* combo)
+{
+    QStringList texts;
+    for (int i = 0; i < combo->count(); ++i)
+        texts << combo->itemText(i);
+    return texts;
+}
+
+void key(QWidget* window, Qt::Key k, Qt::KeyboardModifiers modifiers = {})
+{
+    QWidget* target = window->focusWidget() ? window->focusWidget() : window;
+    QTest::keyClick(target, k, modifiers);
+}
+
+} // namespace
+
+class ListTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ProgramFolder> folder;
+    std::unique_ptr<frmMain> w;
+    CollectScreen* s = nullptr;
+    FlexGrid* g = nullptr;
+
+    db::Connection& conn() { return w->session().SurveyConnection; }
+
+    void start(const QList<Question>& questions)
+    {
+        folder = std::make_unique<ProgramFolder>();
+        const QString path = makeSurvey(*folder, QStringLiteral("s.tvq"), questions);
+        Dialogs::Script::begin();
+        w = StartProgram();
+        s = w->collect();
+        g = s->gRespondents;
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        // Opened as the File menu opens it: no question is added, nothing is changed.
+        w->DoClose();
+        QVERIFY(w->DoOpen(path, true, 1));
+    }
+
+    qint64 addRespondent(const QString& date, const QVariant& source, const QVariant& firstAnswer = {})
+    {
+        conn().Execute(
+            QStringLiteral("INSERT INTO respondent (submitteddate, source) VALUES (?, ?)"), { date, source });
+        const qint64 id = conn().lastInsertId();
+        if (firstAnswer.isValid())
+            conn().Execute(QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
+                                          "SimpleResponse) VALUES (?, ?, 1, ?)"),
+                { questionId(conn(), 1), id, firstAnswer });
+        return id;
+    }
+
+    void viewDataCollection() { w->action(QStringLiteral("mnuViewDataCollection"))->trigger(); }
+
+private Q_SLOTS:
+    void cleanup()
+    {
+        s = nullptr;
+        g = nullptr;
+        const QString unexpected = StopProgram(w);
+        folder.reset();
+        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected));
+    }
+
+    void respondentsAreListedNewestFirstWithTheirExampleAnswer()
+    {
+        start({ { QTypeOpenEnded, QStringLiteral("Name?") }, { QTypeRadio, QStringLiteral("Pet?"), { "Cat" } },
+            { QTypeOpenEnded, QStringLiteral("City?") } });
+        const qint64 jan = addRespondent(
+            QStringLiteral("2024-01-05 10:00:00"), QStringLiteral("Manual Entry"), QStringLiteral("Ann"));
+        const qint64 mar
+            = addRespondent(QStringLiteral("2024-03-01 09:30:15"), QStringLiteral("Web"), QStringLiteral(""));
+        const qint64 feb = addRespondent(QStringLiteral("2024-02-10 08:00:00"), QVariant());
+        conn().Execute(
+            QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, SimpleResponse) "
+                           "VALUES (?, ?, 1, 'Oslo')"),
+            { questionId(conn(), 3), feb });
+
+        viewDataCollection();
+        QVERIFY(s->isVisible());
+        QVERIFY(s->picRespondentList->isVisible());
+        QCOMPARE(comboTexts(s->cboDCExampleQuestion), (QStringList { "1. Name?", "3. City?" }));
+        QCOMPARE(s->cboDCExampleQuestion->itemData(1).toInt(), questionId(conn(), 3));
+        QVERIFY(s->cboDCExampleQuestion->isVisible());
+        QCOMPARE(s->cboDCExampleQuestion->currentIndex(), 0);
+
+        QCOMPARE(rowIds(g), (QList<qint32> { qint32(mar), qint32(feb), qint32(jan) }));
+        QCOMPARE(column(g, 1), (QStringList { "No Answer", "No Answer", "Ann" }));
+        QCOMPARE(column(g, 2), (QStringList { "Web", "", "Manual Entry" }));
+        const QLocale locale = QLocale::system();
+        const QString when = g->textMatrix(1, 0);
+        QVERIFY2(when.startsWith(locale.toString(QDate(2024, 3, 1), QLocale::LongFormat) + QStringLiteral(" - ")),
+            qPrintable(when));
+        QVERIFY2(when.contains(QStringLiteral("30")) && when.contains(QStringLiteral("15")), qPrintable(when));
+        // The refill keeps the widths the start-up gave.
+        QCOMPARE(g->columnWidth(0), Twips::ToPixelsX(3500));
+        QCOMPARE(g->colWidthTwips(2), 1600);
+        // The whole first row is selected.
+        QCOMPARE(g->row(), 1);
+        QCOMPARE(g->col(), 0);
+        QCOMPARE(g->selectionModel()->selectedIndexes().size(), 3);
+        QCOMPARE(g->selectionModel()->selectedRows().value(0).row(), 0);
+
+        // Another example question: the same row stays selected, column 1 shows its answers.
+        g->setRow(2);
+        s->cboDCExampleQuestion->setFocus();
+        QTest::keyClick(s->cboDCExampleQuestion, Qt::Key_Down);
+        QCOMPARE(s->cboDCExampleQuestion->currentIndex(), 1);
+        QCOMPARE(g->row(), 2);
+        QCOMPARE(column(g, 1), (QStringList { "No Answer", "Oslo", "No Answer" }));
+
+        // A row past the end selects the last; a listed id wins over the row.
+        w->RefreshRespondentList(7, 0);
+        QCOMPARE(g->row(), 3);
+        w->RefreshRespondentList(1, qint32(feb));
+        QCOMPARE(g->row(), 2);
+        QCOMPARE(s->cboDCExampleQuestion->currentIndex(), 1);
+    }
+
+    void withoutOpenQuestionsOrRespondents()
+    {
+        start({ { QTypeRadio, QStringLiteral("Pet?"), { "Cat" } } });
+        viewDataCollection();
+        QVERIFY(!s->cboDCExampleQuestion->isVisible());
+        QCOMPARE(g->rows(), 1);
+        QCOMPARE(g->row(), 0);
+        // View/Edit, a double click and Delete need a respondent.
+        const QString none
+            = QStringLiteral("No Respondent has been selected. Please select a Respondent from the list to continue.");
+        for (QPushButton* button : { s->cmdEditResponse, s->cmdDeleteResponse }) {
+            Dialogs::Script::answer(Dialogs::OK);
+            button->click();
+            QCOMPARE(Dialogs::Script::lastText(), none);
+            QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Critical);
+        }
+        Dialogs::Script::answer(Dialogs::OK);
+        QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(Dialogs::Script::shown().size(), 3);
+
+        addRespondent(QStringLiteral("2024-01-01 00:00:00"), QStringLiteral("Web"), QStringLiteral("kept"));
+        w->RefreshRespondentList(1, 0);
+        QCOMPARE(column(g, 1), QStringList { "No Answer" });
+    }
+
+    void addingAndCancellingLeavesANewFirstRow()
+    {
+        start({ { QTypeOpenEnded, QStringLiteral("Name?") } });
+        const qint64 older = addRespondent(QStringLiteral("2020-01-01 00:00:00"), QStringLiteral("Web"));
+        viewDataCollection();
+        auto seen = HandleNextModal(QStringLiteral("frmManualResponse"), [](QWidget* dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Survey Response"));
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        s->cmdCreateResponse->click();
+        QVERIFY(seen->shown);
+        QCOMPARE(g->rows(), 3);
+        const qint32 added = s->CurrentRespondentID;
+        QCOMPARE(
+            number(conn(), QStringLiteral("SELECT COUNT(*) FROM respondent WHERE id = ? AND source = 'Manual Entry'"),
+                { added }),
+            1);
+        QCOMPARE(rowIds(g), (QList<qint32> { added, qint32(older) }));
+        QCOMPARE(g->textMatrix(1, 1), QStringLiteral("No Answer"));
+        QCOMPARE(g->textMatrix(1, 2), QStringLiteral("Manual Entry"));
+        QCOMPARE(g->row(), 1);
+        QVERIFY(!w->IsFileChanged());
+    }
+
+    void deletingRemovesTheRespondentWithItsAnswersOrNothing()
+    {
+        start({ { QTypeOpenEnded, QStringLiteral("Name?") } });
+        const qint64 older
+            = addRespondent(QStringLiteral("2024-01-01 00:00:00"), QStringLiteral("Web"), QStringLiteral("A"));
+        const qint64 newer
+            = addRespondent(QStringLiteral("2024-06-01 00:00:00"), QStringLiteral("Web"), QStringLiteral("B"));
+        viewDataCollection();
+
+        // No keeps it.
+        Dialogs::Script::answer(Dialogs::No);
+        s->cmdDeleteResponse->click();
+        QCOMPARE(Dialogs::Script::lastText(),
+            QStringLiteral("Delete Respondent? This will delete all responses provided by this Respondent."));
+        QCOMPARE(Dialogs::Script::lastButtons(), Dialogs::YesNo);
+        QCOMPARE(g->rows(), 3);
+
+        // A delete that fails half way keeps the answers as well as the respondent.
+        conn().Execute(
+            QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON respondent BEGIN SELECT RAISE(ABORT, 'locked'); END"));
+        Dialogs::Script::answer(Dialogs::Yes);
+        Dialogs::Script::answer(Dialogs::OK);
+        s->cmdDeleteResponse->click();
+        QVERIFY2(Dialogs::Script::lastText().startsWith(QStringLiteral("Unable to delete the respondent. locked")),
+            qPrintable(Dialogs::Script::lastText()));
+        QCOMPARE(answers(conn(), newer).size(), 1);
+        conn().Execute(QStringLiteral("DROP TRIGGER keep"));
+
+        Dialogs::Script::answer(Dialogs::Yes);
+        s->cmdDeleteResponse->click();
+        QCOMPARE(rowIds(g), QList<qint32> { qint32(older) });
+        QVERIFY(answers(conn(), newer).isEmpty());
+        QCOMPARE(answers(conn(), older).size(), 1);
+
+        // Deleting the only respondent leaves the header row selected.
+        Dialogs::Script::answer(Dialogs::Yes);
+        s->cmdDeleteResponse->click();
+        QCOMPARE(g->rows(), 1);
+        QCOMPARE(g->row(), 0);
+    }
+
+    void aScreenNotOnViewIsRefilledWhenShown()
+    {
+        start({ { QTypeOpenEnded, QStringLiteral("Name?") } });
+        int refills = 0;
+        connect(g->model(), &QAbstractItemModel::modelReset, this, [&refills] { ++refills; });
+        addRespondent(QStringLiteral("2024-01-01 00:00:00"), QStringLiteral("Web"), QStringLiteral("Ann"));
+
+        // Saving the design on the Design screen refills nothing.
+        w->MarkFileChanged();
+        QVERIFY(w->DoSave());
+        QCOMPARE(refills, 0);
+        QCOMPARE(g->rows(), 1);
+
+        // Showing the screen refills it once, with what the file holds now.
+        viewDataCollection();
+        QCOMPARE(refills, 1);
+        QCOMPARE(column(g, 1), QStringList { "Ann" });
+        QCOMPARE(g->row(), 1);
+
+        // On view, a refill is done at once.
+        addRespondent(QStringLiteral("2024-02-01 00:00:00"), QStringLiteral("Web"));
+        w->RefreshRespondentList(1, 0);
+        QCOMPARE(refills, 2);
+        QCOMPARE(g->rows(), 3);
+    }
+
+    void thePaperQuestionnaireIsWrittenWholeOrNotAtAll()
+    {
+        start({ { QTypeCheck, QStringLiteral("Fruit?"), { "Apple" } },
+            { QTypeMatrix, QStringLiteral("Rate"), { "Food" } } });
+        const QString path = folder->file(QStringLiteral("out.rtf"));
+        QAction* command = w->action(QStringLiteral("mnuDataCollectionPaperSurvey"));
+        QCOMPARE(command->text(), QStringLiteral("Create &Paper Based Survey..."));
+
+        // A cancelled dialog ends the command silently.
+        Dialogs::Script::cancelFile();
+        command->trigger();
+        QCOMPARE(Dialogs::Script::shown().size(), 1);
+        const Dialogs::FileRequest request = Dialogs::Script::lastFileRequest();
+        QCOMPARE(request.fileName, QStringLiteral("PaperSurvey.rtf"));
+        QCOMPARE(request.filter, QStringLiteral("Rich Text Format (*.rtf)|*.rtf"));
+        QVERIFY(request.flags & Dialogs::OverwritePrompt);
+        QVERIFY(request.flags & Dialogs::PathMustExist);
+
+        Dialogs::Script::fileName(path);
+        Dialogs::Script::answer(Dialogs::Yes);
+        Shell::clearRecorded();
+        command->trigger();
+        QCOMPARE(Dialogs::Script::lastText(), QStringLiteral("View paper based survey now?"));
+        QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Question);
+        QCOMPARE(Shell::recorded(), QStringList { path });
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray first = file.readAll();
+        file.close();
+        QVERIFY(rtf::toPlainText(QString::fromLatin1(first)).contains(QStringLiteral("\tApple\t")));
+
+        // A failure on the way leaves the earlier file as it was.
+        conn().Execute(QStringLiteral("DROP TABLE responsematrix"));
+        Dialogs::Script::fileName(path);
+        Dialogs::Script::answer(Dialogs::OK);
+        command->trigger();
+        QVERIFY2(Dialogs::Script::lastText().startsWith(
+                     QStringLiteral("Unable to write to file ") + path + QLatin1Char(' ')),
+            qPrintable(Dialogs::Script::lastText()));
+        QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Critical);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), first);
+        QCOMPARE(folder->files(QStringLiteral("out.rtf*")), QStringList { "out.rtf" });
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+    }
+
+    void aRespondentIsEnteredReopenedAndDeletedByKeyboard()
+    {
+        start({ { QTypeOpenEnded, QStringLiteral("Name?") },
+            { QTypeCheck, QStringLiteral("Fruit?"), { "Apple", "Banana", "Cherry" } },
+            { QTypeRadio, QStringLiteral("Pet?"), { "Cat", "Dog", "Fish" } },
+            { QTypeMatrix, QStringLiteral("Rate"), { "Food", "Room" } }, { QTypeText, QStringLiteral("Thanks") } });
+        viewDataCollection();
+
+        auto entered = HandleNextModal(QStringLiteral("frmManualResponse"), [](QWidget* d) {
+            d->activateWindow();
+            QTRY_COMPARE(QApplication::activeWindow(), d);
+            // Open-ended: type, then Tab past Previous to Next and press it.
+            QTest::keyClicks(d->focusWidget(), QStringLiteral("Ann"));
+            key(d, Qt::Key_Tab);
+            key(d, Qt::Key_Tab);
+            QCOMPARE(d->focusWidget()->objectName(), QStringLiteral("cmdDCAnswersNext"));
+            key(d, Qt::Key_Space);
+            // Check: Space ticks, Tab moves to the next answer, Enter presses Next.
+            key(d, Qt::Key_Space);
+            key(d, Qt::Key_Tab);
+            key(d, Qt::Key_Tab);
+            key(d, Qt::Key_Space);
+            key(d, Qt::Key_Return);
+            // Radio: Down moves to the next option, Space chooses it.
+            key(d, Qt::Key_Down);
+            key(d, Qt::Key_Space);
+            key(d, Qt::Key_Return);
+            // Matrix: arrows move, Space and Enter choose; Tab leaves the grid for the buttons.
+            QCOMPARE(d->focusWidget()->objectName(), QStringLiteral("gMatrix"));
+            key(d, Qt::Key_Right);
+            key(d, Qt::Key_Space);
+            key(d, Qt::Key_Down);
+            key(d, Qt::Key_Right);
+            key(d, Qt::Key_Right);
+            key(d, Qt::Key_Return);
+            key(d, Qt::Key_Tab);
+            key(d, Qt::Key_Tab);
+            key(d, Qt::Key_Return);
+            // Instruction text: Enter, and the survey is completed.
+            Dialogs::Script::answer(Dialogs::OK);
+            key(d, Qt::Key_Return);
+            QVERIFY(!d->isVisible());
+        });
+        s->cmdCreateResponse->click();
+        QVERIFY(entered->shown);
+        QCOMPARE(Dialogs::Script::lastText(), QStringLiteral("Survey completed."));
+        const qint32 id = s->CurrentRespondentID;
+        QCOMPARE(rowIds(g), QList<qint32> { id });
+        QCOMPARE(column(g, 1), QStringList { "Ann" });
+        db::Connection& c = conn();
+        const auto response = [&c](int q, int r) { return QString::number(responseId(c, q, r)); };
+        QCOMPARE(answers(c, id),
+            (QStringList { "1|1|Ann|NULL", "2|" + response(2, 1) + "||NULL", "2|" + response(2, 3) + "||NULL",
+                "3|" + response(3, 2) + "||NULL", "4|" + response(4, 1) + "||" + QString::number(columnId(c, 2)),
+                "4|" + response(4, 2) + "||" + QString::number(columnId(c, 4)) }));
+
+        // View/Edit shows the stored answers again; Esc leaves them as they are.
+        auto reopened = HandleNextModal(QStringLiteral("frmManualResponse"), [](QWidget* d) {
+            auto* dialog = static_cast<frmManualResponse*>(d);
+            QCOMPARE(dialog->txtDCSimpleResponse->toPlainText(), QStringLiteral("Ann"));
+            dialog->cmdDCAnswersNext->click();
+            QVERIFY(dialog->chkDCCheck.at(0)->isChecked());
+            QVERIFY(!dialog->chkDCCheck.at(1)->isChecked());
+            QVERIFY(dialog->chkDCCheck.at(2)->isChecked());
+            dialog->cmdDCAnswersNext->click();
+            QVERIFY(dialog->optDCRadio.at(1)->isChecked());
+            dialog->cmdDCAnswersNext->click();
+            QCOMPARE(dialog->gMatrix->textMatrix(1, 2), QStringLiteral("Yes"));
+            QCOMPARE(dialog->gMatrix->textMatrix(2, 4), QStringLiteral("Yes"));
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        g->setFocus();
+        QTest::keyClick(s->cmdEditResponse, Qt::Key_Space);
+        QVERIFY(reopened->shown);
+        QCOMPARE(answers(c, id).size(), 6);
+
+        Dialogs::Script::answer(Dialogs::Yes);
+        QTest::keyClick(s->cmdDeleteResponse, Qt::Key_Space);
+        QCOMPARE(g->rows(), 1);
+        QCOMPARE(number(c, QStringLiteral("SELECT COUNT(*) FROM Respondent_Responses")), 0);
+        QCOMPARE(number(c, QStringLiteral("SELECT COUNT(*) FROM respondent")), 0);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    InitTestEnvironment();
+    QApplication app(argc, argv);
+    ListTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_list.moc"

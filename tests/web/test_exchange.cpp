@@ -1,0 +1,98 @@
+// The survey exchange file, compared byte for byte with expected files.
+#include "ProgramFolder.h"
+#include "document/SurveyFile.h"
+#include "platform/Rtf.h"
+#include "web/ExchangeFile.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing " + path.toUtf8() + ">");
+}
+
+QByteArray expected(const char* name)
+{
+    return readFile(QDir(QStringLiteral(TESSIVO_TEST_DATA)).filePath(QString::fromLatin1(name)));
+}
+
+class ExchangeFileTest : public ::testing::Test {
+protected:
+    void SetUp() override { SurveyFile::OpenConnection(conn, folder.newSurvey(QStringLiteral("s.tvq"))); }
+
+    QString add(qint32 type, const QString& text, const QStringList& responses = {}, int scale = 2)
+    {
+        const QString key = survey.AddQ(rtf::fromPlainText(text), type, -1, scale);
+        for (const QString& r : responses)
+            survey.GetQ(key)->AddResponse(r, -1, -1, QString());
+        return key;
+    }
+
+    ProgramFolder folder;
+    db::Connection conn;
+    clsSurvey survey;
+};
+
+TEST_F(ExchangeFileTest, ASurveyWithoutQuestionsIsTheFourHeaderLines)
+{
+    EXPECT_EQ(ExchangeFile::Build(survey, conn),
+        QByteArray("<app>Orvalen Tessivo</app>\r\n<user></user>\r\n<key></key>\r\n<version>1.4</version>\r\n"));
+}
+
+// Every kind of question: instruction text, an open-ended text of two lines with markup
+// characters, a check question without responses, a radio question, a matrix of three rows on
+// a four-column scale (one column without a name) and a question not yet saved.
+TEST_F(ExchangeFileTest, EveryKindOfQuestion)
+{
+    conn.Execute(QStringLiteral("INSERT INTO responsematrixgroup (id, name) VALUES (7, 'Four')"));
+    conn.Execute(QStringLiteral("INSERT INTO responsematrix (id, name, responsematrixgroupid, pos) VALUES "
+                                "(90, 'C', 7, 2), (91, 'A', 7, 0), (92, NULL, 7, 3), (93, 'B', 7, 1)"));
+    add(QTypeText, QStringLiteral("Welcome"));
+    add(QTypeOpenEnded, QStringLiteral("Your <name> & firm?\r\nSecond line"));
+    add(QTypeCheck, QStringLiteral("Colours"));
+    add(QTypeRadio, QStringLiteral("Size"), { QStringLiteral("Small"), QStringLiteral("Large & <wide>") });
+    add(QTypeMatrix, QStringLiteral("Rate"),
+        { QStringLiteral("Food"), QStringLiteral("Service"), QStringLiteral("Price") }, 7);
+    survey.ReorderQ_QuestionNos();
+    SurveyFile::Save(conn, survey);
+    SurveyFile::Load(conn, survey);
+    const QString key = add(QTypeOpenEnded, QStringLiteral("Added since"));
+    survey.GetQ(key)->OpenEnded_NoOfRows = 3;
+    survey.ReorderQ_QuestionNos();
+
+    EXPECT_EQ(ExchangeFile::Build(survey, conn), expected("exchange_all.xml"));
+}
+
+TEST_F(ExchangeFileTest, WritingReplacesTheWholeFileOrLeavesItAsItWas)
+{
+    const QString path = ExchangeFile::DefaultPath();
+    EXPECT_EQ(path, folder.file(QStringLiteral("test.xml")));
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write(QByteArray(10000, 'x'));
+    old.close();
+
+    add(QTypeOpenEnded, QStringLiteral("Q"));
+    ExchangeFile::DoSaveXML(survey, conn, path);
+    const QByteArray written = readFile(path);
+    EXPECT_EQ(written, ExchangeFile::Build(survey, conn));
+
+    // A failure while the text is built (here: the answer scales cannot be read) leaves the
+    // earlier file untouched.
+    add(QTypeMatrix, QStringLiteral("M"), { QStringLiteral("row") });
+    conn.Close();
+    EXPECT_THROW(ExchangeFile::DoSaveXML(survey, conn, path), db::Error);
+    EXPECT_EQ(readFile(path), written);
+
+    // A folder that does not exist.
+    EXPECT_THROW(
+        ExchangeFile::DoSaveXML(clsSurvey(), conn, folder.file(QStringLiteral("no/such/test.xml"))), db::Error);
+}
+
+} // namespace

@@ -1,0 +1,102 @@
+// The server entries: the built-in one, the settings keys, numbering and the file's privacy.
+#include "platform/Settings.h"
+#include "web/ServerList.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kApp = QStringLiteral("Orvalen Survey");
+
+QString settingsFile()
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("tessivo"), kApp).fileName();
+}
+
+class ServerListTest : public ::testing::Test {
+protected:
+    void SetUp() override { QFile::remove(settingsFile()); }
+    void TearDown() override { QFile::remove(settingsFile()); }
+
+    struct Info {
+        bool found;
+        QStringList values;
+    };
+    static Info info(int index)
+    {
+        QString name = "x", url = "x", ftp = "x", user = "x", password = "x";
+        const bool found = GetServerInfo(index, name, url, ftp, user, password);
+        return { found, { name, url, ftp, user, password } };
+    }
+};
+
+TEST_F(ServerListTest, TheBuiltInEntryIsFixedAndReadsNoSettings)
+{
+    const Info i = info(-1);
+    EXPECT_TRUE(i.found);
+    EXPECT_EQ(i.values.at(0), QStringLiteral("Brelloc"));
+    EXPECT_TRUE(i.values.at(1).startsWith(QLatin1String("http"))) << i.values.at(1).toStdString();
+    EXPECT_TRUE(i.values.at(1).endsWith(QLatin1Char('/')));
+    EXPECT_TRUE(i.values.at(3).contains(QLatin1Char('@')));
+    EXPECT_EQ(i.values.at(4).size(), 13);
+    EXPECT_TRUE(i.values.at(4).contains(QLatin1Char('@')));
+    EXPECT_FALSE(QFile::exists(settingsFile()));
+}
+
+TEST_F(ServerListTest, EntriesAreReadFromTheSettingsWithTheFinalSlashRule)
+{
+    const std::vector<std::pair<QString, QString>> urls = { { "http://host/survey", "http://host/survey/" },
+        { "h", "h" }, { "http://host/", "http://host/" }, { "", "" } };
+    int n = 0;
+    for (const auto& [stored, read] : urls) {
+        ++n;
+        SaveSetting(kApp, "ServerList", "ServerName" + QString::number(n), "Server " + QString::number(n));
+        SaveSetting(kApp, "ServerList", "ServerURL" + QString::number(n), stored);
+        SaveSetting(kApp, "ServerList", "FTPServer" + QString::number(n), "ftp.host:2121");
+        SaveSetting(kApp, "ServerList", "FTPUsername" + QString::number(n), "ann");
+        SaveSetting(kApp, "ServerList", "FTPPassword" + QString::number(n), "pw");
+        const Info i = info(n);
+        EXPECT_TRUE(i.found);
+        EXPECT_EQ(i.values, (QStringList { "Server " + QString::number(n), read, "ftp.host:2121", "ann", "pw" }));
+    }
+    const Info missing = info(7);
+    EXPECT_FALSE(missing.found);
+    EXPECT_EQ(missing.values, QStringList(5, QString()));
+}
+
+TEST_F(ServerListTest, NewEntriesTakeTheNextNumberAndTheFileStaysPrivate)
+{
+    const ServerEntry e { "Mine", "http://h", "ftp.h", "", " " };
+    EXPECT_EQ(ServerList::Add(e), 1);
+    EXPECT_EQ(GetSetting(kApp, "Config", "TotalServers"), QStringLiteral("1"));
+    EXPECT_EQ(GetSetting(kApp, "ServerList", "ServerURL1"), QStringLiteral("http://h"));
+    EXPECT_EQ(GetSetting(kApp, "ServerList", "FTPPassword1"), QStringLiteral(" "));
+    EXPECT_EQ(ServerList::Add(e), 2);
+
+    // Numbers are never given twice: not after a gap, nor when the count was lost.
+    SaveSetting(kApp, "Config", "TotalServers", "5");
+    EXPECT_EQ(ServerList::Add(e), 6);
+    DeleteSetting(kApp, "Config", "TotalServers");
+    EXPECT_EQ(ServerList::Add(e), 7);
+    EXPECT_EQ(GetSetting(kApp, "Config", "TotalServers"), QStringLiteral("7"));
+
+    EXPECT_EQ(QFile::permissions(settingsFile()) & 0x7777,
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser);
+}
+
+TEST(IsArrayDimensionedTest, OnlyAListWithElements)
+{
+    EXPECT_FALSE(IsArrayDimensioned(QVariant()));
+    EXPECT_FALSE(IsArrayDimensioned(QVariant(QStringLiteral("text"))));
+    EXPECT_FALSE(IsArrayDimensioned(QVariant(QVariantList())));
+    EXPECT_TRUE(IsArrayDimensioned(QVariant(QStringList { QStringLiteral("one") })));
+    EXPECT_TRUE(IsArrayDimensioned(QVariant(QVariantList { 1 })));
+    EXPECT_FALSE(IsArrayDimensioned(GetAllSettings(kApp, QStringLiteral("NoSuchSection"))));
+}
+
+} // namespace
