@@ -248,7 +248,7 @@ void DetailReportVsOrderedScanAndWrite(benchmark::State& state)
 
 }  // namespace
 
-BENCHMARK(SummaryRefreshVsPerAnswerCounts)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(SummaryRefreshVsPerAnswerCounts)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(6);
 BENCHMARK(SummaryRefreshVsGroupBy)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(CsvExportVsOrderedScan)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(DetailReportVsOrderedScan)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);
