@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QRegularExpression>
 
 #include <deque>
@@ -16,7 +18,10 @@ namespace {
 struct FileAnswer {
     std::optional<QString> path;
 };
-using Scripted = std::variant<Answer, FileAnswer>;
+struct PrinterAnswer {
+    bool accept;
+};
+using Scripted = std::variant<Answer, FileAnswer, PrinterAnswer>;
 
 struct ScriptState {
     bool active = false;
@@ -75,6 +80,18 @@ std::optional<QString> scriptedFile(const FileRequest& request, const QString& k
     return a.path;
 }
 
+bool scriptedPrinter(const QString& kind)
+{
+    ScriptState& s = script();
+    s.shown << QStringLiteral("printer dialog: ") + kind;
+    if (s.queue.empty() || !std::holds_alternative<PrinterAnswer>(s.queue.front())) {
+        s.unexpected << QStringLiteral("printer dialog: ") + kind;
+        return false;
+    }
+    const PrinterAnswer a = std::get<PrinterAnswer>(s.queue.front());
+    s.queue.pop_front();
+    return a.accept;
+}
 
 QString defaultSuffix(const QString& filter)
 {
@@ -212,6 +229,22 @@ std::optional<QString> ShowSave(const FileRequest& request)
     return std::nullopt;
 }
 
+bool ShowPrinter(QPrinter& printer)
+{
+    if (script().active)
+        return scriptedPrinter(QStringLiteral("Print"));
+    QPrintDialog dialog(&printer, dialogParent());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool ShowPageSetup(QPrinter& printer)
+{
+    if (script().active)
+        return scriptedPrinter(QStringLiteral("Page Setup"));
+    QPageSetupDialog dialog(&printer, dialogParent());
+    return dialog.exec() == QDialog::Accepted;
+}
+
 namespace Script {
 
 void begin()
@@ -243,6 +276,11 @@ void fileName(const QString& path)
 void cancelFile()
 {
     script().queue.emplace_back(FileAnswer{std::nullopt});
+}
+
+void printerDialog(bool accept)
+{
+    script().queue.emplace_back(PrinterAnswer{accept});
 }
 
 int pending()

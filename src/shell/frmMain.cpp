@@ -46,6 +46,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     collect_->hide();
     analyse_->hide();
     connect(collect_, &CollectScreen::showScreenRequested, this, &frmMain::ShowScreen);
+    connect(analyse_, &AnalyseScreen::layoutRequested, this, &frmMain::Form_Resize);
     styleTitlePanels();
 
     // Hidden rich-text boxes for building documents and reading plain text; never the user's to
@@ -122,11 +123,13 @@ void frmMain::createMenus()
             &QAction::triggered, this, [this] { mnuFileSave_Click(); });
     connect(addAction(file, QStringLiteral("mnuFileSaveAs"), QStringLiteral("Save &As...")),
             &QAction::triggered, this, [this] { mnuFileSaveAs_Click(); });
-    addAction(file, QStringLiteral("mnuFileExport"), QStringLiteral("&Export..."))->setEnabled(false);
+    connect(addAction(file, QStringLiteral("mnuFileExport"), QStringLiteral("&Export...")), &QAction::triggered, this,
+            &frmMain::mnuFileExport_Click);
     file->addSeparator();
-    addAction(file, QStringLiteral("mnuFilePageSetup"), QStringLiteral("Page Set&up..."))->setEnabled(false);
-    addAction(file, QStringLiteral("mnuFilePrint"), QStringLiteral("&Print..."), QKeySequence(QStringLiteral("Ctrl+P")))
-        ->setEnabled(false);
+    connect(addAction(file, QStringLiteral("mnuFilePageSetup"), QStringLiteral("Page Set&up...")), &QAction::triggered,
+            this, &frmMain::mnuFilePageSetup_Click);
+    connect(addAction(file, QStringLiteral("mnuFilePrint"), QStringLiteral("&Print..."), QKeySequence(QStringLiteral("Ctrl+P"))),
+            &QAction::triggered, this, &frmMain::mnuFilePrint_Click);
     file->addSeparator();
     connect(addAction(file, QStringLiteral("mnuFileExit"), QStringLiteral("E&xit")),
             &QAction::triggered, this, &frmMain::mnuFileExit_Click);
@@ -190,14 +193,16 @@ void frmMain::createMenus()
 
     QMenu* analyse = bar->addMenu(QStringLiteral("&Analyze"));
     analyse->setObjectName(QStringLiteral("mnuAnalyse"));
-    addAction(analyse, QStringLiteral("mnuAnalyseSummary"), QStringLiteral("Summary Report"), QKeySequence(QStringLiteral("Ctrl+R")))
-        ->setEnabled(false);
-    addAction(analyse, QStringLiteral("mnuAnalyseDetail"), QStringLiteral("Detailed Report"), QKeySequence(QStringLiteral("Ctrl+D")))
-        ->setEnabled(false);
+    connect(addAction(analyse, QStringLiteral("mnuAnalyseSummary"), QStringLiteral("Summary Report"),
+                      QKeySequence(QStringLiteral("Ctrl+R"))),
+            &QAction::triggered, this, &frmMain::mnuAnalyseSummary_Click);
+    connect(addAction(analyse, QStringLiteral("mnuAnalyseDetail"), QStringLiteral("Detailed Report"),
+                      QKeySequence(QStringLiteral("Ctrl+D"))),
+            &QAction::triggered, this, &frmMain::mnuAnalyseDetail_Click);
     analyse->addSeparator();
-    addAction(analyse, QStringLiteral("mnuAnalyseTotRespondents"), QStringLiteral("Total Respondents"),
-              QKeySequence(QStringLiteral("Ctrl+T")))
-        ->setEnabled(false);
+    connect(addAction(analyse, QStringLiteral("mnuAnalyseTotRespondents"), QStringLiteral("Total Respondents"),
+                      QKeySequence(QStringLiteral("Ctrl+T"))),
+            &QAction::triggered, this, &frmMain::mnuAnalyseTotRespondents_Click);
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
