@@ -5,8 +5,22 @@
 
 namespace {
 
-// The locale's long time format without its time-zone part ("t"): a stored local time has none.
-QString timeFormatWithoutZone(const QLocale& locale)
+// Digits at [from, from + count) of the text as a number; -1 when any is no digit.
+int digits(QStringView text, qsizetype from, qsizetype count)
+{
+    int n = 0;
+    for (qsizetype i = from; i < from + count; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        n = n * 10 + (c - u'0');
+    }
+    return n;
+}
+
+}  // namespace
+
+QString TimeFormatWithoutZone(const QLocale& locale)
 {
     const QString format = locale.timeFormat(QLocale::LongFormat);
     QString out;
@@ -21,22 +35,7 @@ QString timeFormatWithoutZone(const QLocale& locale)
     return out.simplified();
 }
 
-// Digits at [from, from + count) of the text as a number; -1 when any is no digit.
-int digits(QStringView text, qsizetype from, qsizetype count)
-{
-    int n = 0;
-    for (qsizetype i = from; i < from + count; ++i) {
-        const char16_t c = text.at(i).unicode();
-        if (c < u'0' || c > u'9')
-            return -1;
-        n = n * 10 + (c - u'0');
-    }
-    return n;
-}
-
-// "yyyy-MM-dd", optionally followed by " HH:mm:ss" (or "T"), read without the cost of a format
-// parser: a report reads one per respondent. False when the text is no such date.
-bool parseStored(QStringView text, QDate& date, QTime& time)
+bool ParseStoredDate(QStringView text, QDate& date, QTime& time)
 {
     if (text.size() < 10 || text.at(4) != u'-' || text.at(7) != u'-')
         return false;
@@ -52,10 +51,8 @@ bool parseStored(QStringView text, QDate& date, QTime& time)
     return time.isValid();
 }
 
-}  // namespace
-
 GeneralDateFormat::GeneralDateFormat()
-    : dateFormat_(locale_.dateFormat(QLocale::ShortFormat)), timeFormat_(timeFormatWithoutZone(locale_))
+    : dateFormat_(locale_.dateFormat(QLocale::ShortFormat)), timeFormat_(TimeFormatWithoutZone(locale_))
 { }
 
 QString GeneralDateFormat::text(const QVariant& value) const
@@ -72,7 +69,7 @@ QString GeneralDateFormat::text(const QVariant& value) const
         time = QTime(0, 0);
     } else {
         const QString stored = value.toString();
-        if (!parseStored(QStringView(stored).trimmed(), date, time))
+        if (!ParseStoredDate(QStringView(stored).trimmed(), date, time))
             return stored;
     }
     if (!date.isValid())

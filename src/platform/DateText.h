@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QLocale>
 #include <QString>
+#include <QStringView>
+#include <QTime>
 #include <QVariant>
 
 // Stored dates and times (as SQLite keeps them: "yyyy-MM-dd HH:mm:ss", or a QDateTime) in the
@@ -22,6 +24,13 @@ private:
     mutable QDate lastDate_;
     mutable QString lastDateText_;
 };
+
+// The locale's long time format without its time-zone part: a stored local time has none.
+QString TimeFormatWithoutZone(const QLocale& locale);
+
+// A stored date as SQLite keeps it, "yyyy-MM-dd" optionally followed by " HH:mm:ss" (or "T"),
+// read without the cost of a format parser; false when the text is no such date.
+bool ParseStoredDate(QStringView text, QDate& date, QTime& time);
 
 // One value in the general date format (for many values, keep a GeneralDateFormat).
 QString GeneralDateText(const QVariant& value);
