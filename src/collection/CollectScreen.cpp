@@ -103,9 +103,7 @@ CollectScreen::CollectScreen(SurveySession& session, QWidget* parent)
     picCustBot->setObjectName(QStringLiteral("picCustBot"));
     Twips::Place(picCustBot, 150, 40, 6900, 420);
     const auto makeButton = [this](const QString& name, const QString& caption, int left) {
-        auto* button = new QPushButton(caption, picCustBot);
-        button->setObjectName(name);
-        button->setAccessibleName(caption);
+        QPushButton* button = MakeButton(name, caption, picCustBot);
         Twips::Place(button, left, 0, 2200, 375);
         return button;
     };

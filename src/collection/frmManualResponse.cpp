@@ -6,6 +6,7 @@
 #include "platform/Dialogs.h"
 #include "platform/FlexGrid.h"
 #include "platform/Rtf.h"
+#include "platform/ScreenParts.h"
 #include "platform/TextUtil.h"
 #include "platform/Twips.h"
 
@@ -146,9 +147,7 @@ void frmManualResponse::buildControls()
     picDCFooter->setObjectName(QStringLiteral("picDCFooter"));
     Twips::Place(picDCFooter, 4700, 4800, 3800, 420);
     const auto makeButton = [this](const QString& name, const QString& caption, int left) {
-        auto* button = new QPushButton(caption, picDCFooter);
-        button->setObjectName(name);
-        button->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
+        QPushButton* button = MakeButton(name, caption, picDCFooter);
         Twips::Place(button, left, 0, 1200, 375);
         return button;
     };
