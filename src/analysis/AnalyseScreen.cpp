@@ -1,13 +1,56 @@
 #include "analysis/AnalyseScreen.h"
 
-#include "platform/Twips.h"
+#include "analysis/ChartData.h"
+#include "analysis/CsvExport.h"
+#include "analysis/DetailReport.h"
+#include "analysis/SummaryReport.h"
+#include "analysis/SurveyChart.h"
+#include "document/SurveySession.h"
+#include "platform/AccessibleNames.h"
+#include "platform/Dialogs.h"
+#include "platform/LongWork.h"
 #include "platform/ScreenParts.h"
+#include "platform/Shell.h"
+#include "platform/Twips.h"
 
 #include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
+
+namespace {
+
+constexpr int kRowDatum = Qt::UserRole;
+const QString kExpand = QStringLiteral("Expand Graph");
+const QString kShrink = QStringLiteral("Shrink Graph");
+
+QTableWidgetItem* cell(const QString& text, Qt::Alignment alignment, qint32 datum)
+{
+    auto* item = new QTableWidgetItem(text);
+    item->setTextAlignment(alignment | Qt::AlignVCenter);
+    item->setData(kRowDatum, datum);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    return item;
+}
+
+// Redrawing off while the grid is filled, back on however the fill ends.
+class RedrawOff {
+public:
+    explicit RedrawOff(QWidget* w) : w_(w) { w_->setUpdatesEnabled(false); }
+    ~RedrawOff() { w_->setUpdatesEnabled(true); }
+    RedrawOff(const RedrawOff&) = delete;
+    RedrawOff& operator=(const RedrawOff&) = delete;
+
+private:
+    QWidget* w_;
+};
+
+}  // namespace
 
 AnalyseScreen::AnalyseScreen(SurveySession& session, QWidget* parent)
     : QWidget(parent)
@@ -33,8 +76,17 @@ AnalyseScreen::AnalyseScreen(SurveySession& session, QWidget* parent)
     gSummaryReport = new QTableWidget(picSummaryReport);
     gSummaryReport->setObjectName(QStringLiteral("gSummaryReport"));
     gSummaryReport->verticalHeader()->hide();
+    // One line of text per row, as many rows on view as the grid's height allows.
+    gSummaryReport->verticalHeader()->setDefaultSectionSize(gSummaryReport->fontMetrics().height() + 6);
     gSummaryReport->setColumnCount(2);
+    gSummaryReport->setSelectionBehavior(QAbstractItemView::SelectRows);
+    gSummaryReport->setSelectionMode(QAbstractItemView::SingleSelection);
+    gSummaryReport->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    gSummaryReport->setWordWrap(false);
+    gSummaryReport->installEventFilter(this);
     Twips::Place(gSummaryReport, 150, 600, 11500, 1750);
+    NameControl(gSummaryReport, QStringLiteral("Summary report"));
+    connect(gSummaryReport, &QTableWidget::cellClicked, this, [this] { gSummaryReport_Click(); });
 
     auto* styleLabel = new QLabel(QStringLiteral("Graph Style:"), picSummaryReport);
     styleLabel->setObjectName(QStringLiteral("lblGraphStyle"));
@@ -46,26 +98,278 @@ AnalyseScreen::AnalyseScreen(SurveySession& session, QWidget* parent)
         QStringLiteral("2D Step"), QStringLiteral("3D Combination"), QStringLiteral("2D Combination"),
         QStringLiteral("Pie"), QStringLiteral("2D X-Y") });
     Twips::Place(cboGraphStyle, 150, 2700, 2850, 315);
+    LabelFor(styleLabel, cboGraphStyle);
+    connect(cboGraphStyle, &QComboBox::currentIndexChanged, this, [this] { cboGraphStyle_Click(); });
+
+    createTotals();
 
     // The chart's normal place; the layout sizes it to the window.
-    c = new QWidget(picSummaryReport);
+    c = new SurveyChart(picSummaryReport);
     c->setObjectName(QStringLiteral("c"));
     c->hide();
     Twips::Place(c, 3150, 2430, 8000, 3000);
 
     // Shown and hidden with the chart, which starts hidden.
-    cmdExpand = new QPushButton(QStringLiteral("Expand Graph"), picSummaryReport);
+    cmdExpand = new QPushButton(kExpand, picSummaryReport);
     cmdExpand->setObjectName(QStringLiteral("cmdExpand"));
+    cmdExpand->setAccessibleName(kExpand);
     cmdExpand->hide();
     Twips::Place(cmdExpand, 9600, 5000, 1500, 375);
+    connect(cmdExpand, &QPushButton::clicked, this, &AnalyseScreen::cmdExpand_Click);
 }
 
-void AnalyseScreen::RefreshRespondeSummaryReportList(int SelectRow, int SelectID)
+void AnalyseScreen::createTotals()
 {
-    (void)SelectRow;
-    (void)SelectID;
-    (void)session_;
+    fraTotals = new QGroupBox(QStringLiteral("Totals"), picSummaryReport);
+    fraTotals->setObjectName(QStringLiteral("fraTotals"));
+    Twips::Place(fraTotals, 150, 3150, 2850, 1500);
+    const std::pair<QString, QLabel**> lines[] = {
+        {QStringLiteral("Total Respondents:"), &lblTotalRespondents},
+        {QStringLiteral("Manual Entry:"), &lblTotalManualEntry},
+        {QStringLiteral("Web Based:"), &lblTotalWebBased},
+        {QStringLiteral("Imported:"), &lblTotalImported},
+    };
+    const char* names[] = {"lblTotalRespondents", "lblTotalManualEntry", "lblTotalWebBased", "lblTotalImported"};
+    int top = 300;
+    for (int i = 0; i < 4; ++i) {
+        auto* caption = new QLabel(lines[i].first, fraTotals);
+        caption->setObjectName(QString::fromLatin1(names[i]) + QStringLiteral("Caption"));
+        Twips::Place(caption, 120, top, 1700, 255);
+        auto* value = new QLabel(QStringLiteral("0"), fraTotals);
+        value->setObjectName(QString::fromLatin1(names[i]));
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        Twips::Place(value, 1800, top, 900, 255);
+        *lines[i].second = value;
+        top += 280;
+    }
+}
+
+// The summary
+
+int AnalyseScreen::RefreshRespondeSummaryReportList(int SelectRow, int SelectID)
+{
+    // Opening or saving a survey refreshes the summary; while the screen is hidden that waits
+    // until it is shown, which refreshes it anyway.
+    if (isHidden()) {
+        pendingRefresh_ = std::make_pair(SelectRow, SelectID);
+        return SelectRow;
+    }
+    pendingRefresh_.reset();
+
+    Summary::Totals totals;
+    std::vector<Summary::Row> rows;
+    if (session_.SurveyConnection.isOpen()) {
+        totals = Summary::ReadTotals(session_.SurveyConnection);
+        rows = Summary::ReadRows(session_.SurveyConnection, totals.all);
+    }
+    lblTotalRespondents->setText(QString::number(totals.all));
+    lblTotalManualEntry->setText(QString::number(totals.manualEntry));
+    lblTotalWebBased->setText(QString::number(totals.webBased));
+    lblTotalImported->setText(QString::number(totals.imported));
+
+    const RedrawOff redrawOff(gSummaryReport);
+    SummaryRowCount = 0;
+    SummaryRowMatrixResponseIDs.clear();
+    gSummaryReport->clearSelection();
+    gSummaryReport->setRowCount(int(rows.size()));
+    for (int i = 0; i < int(rows.size()); ++i) {
+        const Summary::Row& row = rows[size_t(i)];
+        gSummaryReport->setItem(i, 0, cell(row.share, Qt::AlignRight, row.datum));
+        gSummaryReport->setItem(i, 1, cell(row.caption, Qt::AlignLeft, row.datum));
+        SummaryRowCount += 1;
+        SummaryRowMatrixResponseIDs.append(row.mapEntry);
+        const bool selectable = row.kind == Summary::RowKind::Answer || row.kind == Summary::RowKind::MatrixRow;
+        if (selectable && row.datum == SelectID)
+            SelectRow = i + 1;
+    }
+
+    // Grid rows count the header row too.
+    const int gridRows = gSummaryReport->rowCount() + 1;
+    if (SelectRow >= gridRows)
+        SelectRow = gridRows - 1;
+    if (SelectRow >= 1) {
+        gSummaryReport->setCurrentCell(SelectRow - 1, 0);
+        gSummaryReport->selectRow(SelectRow - 1);
+    } else {
+        gSummaryReport->setCurrentCell(-1, -1);
+    }
+    return SelectRow;
+}
+
+qint32 AnalyseScreen::RowData(int row) const
+{
+    if (row < 1 || row > gSummaryReport->rowCount())
+        return 0;
+    const QTableWidgetItem* item = gSummaryReport->item(row - 1, 0);
+    return item ? item->data(kRowDatum).toInt() : 0;
+}
+
+void AnalyseScreen::setVisible(bool visible)
+{
+    QWidget::setVisible(visible);
+    // Whoever shows the screen usually refreshes it at once; the waiting refresh runs only if not.
+    if (visible && pendingRefresh_)
+        QTimer::singleShot(0, this, &AnalyseScreen::refreshPending);
+}
+
+void AnalyseScreen::refreshPending()
+{
+    if (!pendingRefresh_ || isHidden())
+        return;
+    try {
+        RefreshRespondeSummaryReportList(pendingRefresh_->first, pendingRefresh_->second);
+    } catch (const db::Error& e) {
+        ReportReadFailure(e);
+    }
+}
+
+void AnalyseScreen::ReportReadFailure(const db::Error& error)
+{
+    Dialogs::MsgBox(QStringLiteral("Unable to read the survey. ") + error.description() + QLatin1Char(' ')
+                        + QString::number(error.number()) + QLatin1Char(' ') + error.source(),
+                    Dialogs::OKOnly, Dialogs::Critical);
+}
+
+// The chart
+
+void AnalyseScreen::RefreshGraph()
+{
+    const int R = gSummaryReport->currentRow() + 1;
+    qint32 M = -1;
+    if (R > 0 && !SummaryRowMatrixResponseIDs.isEmpty() && R <= SummaryRowMatrixResponseIDs.size())
+        M = SummaryRowMatrixResponseIDs.at(R - 1);
+    if (!session_.SurveyConnection.isOpen()) {
+        c->hide();
+        cmdExpand->hide();
+        return;
+    }
+
+    const Chart::Result result = Chart::Read(session_.SurveyConnection, R, RowData(R), M);
+    if (result.visibility != Chart::Visibility::Keep) {
+        const bool show = result.visibility == Chart::Visibility::Show;
+        c->setVisible(show);
+        cmdExpand->setVisible(show);
+    }
+    if (result.data) {
+        c->setChartType(SurveyChart::TypeForStyle(cboGraphStyle->currentIndex()));
+        c->setData(*result.data);
+    }
+}
+
+void AnalyseScreen::drawChart()
+{
+    try {
+        RefreshGraph();
+    } catch (const db::Error& e) {
+        ReportReadFailure(e);
+    }
+}
+
+void AnalyseScreen::gSummaryReport_Click()
+{
+    drawChart();
+}
+
+void AnalyseScreen::gSummaryReport_KeyDown(int keyCode, Qt::KeyboardModifiers shift)
+{
+    (void)keyCode;
+    (void)shift;
+    drawChart();
 }
 
 void AnalyseScreen::cboGraphStyle_Click()
-{ }
+{
+    gSummaryReport_Click();
+}
+
+bool AnalyseScreen::eventFilter(QObject* watched, QEvent* event)
+{
+    // The chart is drawn for the row that is current when the key goes down, before the grid
+    // moves.
+    if (watched == gSummaryReport && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        gSummaryReport_KeyDown(key->key(), key->modifiers());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void AnalyseScreen::cmdExpand_Click()
+{
+    if (cmdExpand->text() == kExpand) {
+        c->raise();
+        cmdExpand->raise();
+        Twips::SetLeft(c, Twips::Left(picSummaryReport) + 50);
+        Twips::SetTop(c, 0);
+        cmdExpand->setText(kShrink);
+        cmdExpand->setAccessibleName(kShrink);
+    } else {
+        c->raise();
+        cmdExpand->raise();
+        gSummaryReport->raise();
+        Twips::SetLeft(c, 3150);
+        Twips::SetTop(c, 2430);
+        cmdExpand->setText(kExpand);
+        cmdExpand->setAccessibleName(kExpand);
+    }
+    Q_EMIT layoutRequested();
+}
+
+// The commands
+
+void AnalyseScreen::reportWriteFailure(const QString& fileName, const db::Error& error) const
+{
+    Dialogs::MsgBox(QStringLiteral("Unable to write to file ") + fileName + QLatin1Char(' ') + error.description()
+                        + QLatin1Char(' ') + QString::number(error.number()) + QLatin1Char(' ') + error.source(),
+                    Dialogs::OKOnly, Dialogs::Critical);
+}
+
+void AnalyseScreen::mnuAnalyseDetail_Click()
+{
+    const std::optional<QString> file = Dialogs::ShowSave({QStringLiteral("DetailReport.rtf"),
+        QStringLiteral("Rich Text Format (*.rtf)|*.rtf"), Dialogs::OverwritePrompt | Dialogs::PathMustExist, {}});
+    if (!file || file->isEmpty())
+        return;
+
+    bool complete = false;
+    try {
+        LongWork work(window(), QStringLiteral("Writing the detailed report..."), 0);
+        complete = DetailReport::WriteFile(session_.SurveyConnection, *file, work.progress());
+    } catch (const db::Error& e) {
+        reportWriteFailure(*file, e);
+        return;
+    }
+    if (!complete)
+        return;  // cancelled: nothing written
+
+    if (Dialogs::MsgBox(QStringLiteral("View detailed report now?"), Dialogs::YesNo, Dialogs::Question)
+        == Dialogs::Yes)
+        Shell::open(*file);
+}
+
+void AnalyseScreen::mnuAnalyseTotRespondents_Click()
+{
+    qint64 count = 0;
+    try {
+        db::Recordset rs = session_.SurveyConnection.OpenRecordset(QStringLiteral("SELECT count(*) FROM respondent"));
+        count = rs.atEnd() ? 0 : rs.field(0).toLongLong();
+    } catch (const db::Error& e) {
+        ReportReadFailure(e);
+        return;
+    }
+    Dialogs::MsgBox(QString::number(count) + QStringLiteral(" respondents have completed this survey."),
+                    Dialogs::OKOnly, Dialogs::Information);
+}
+
+void AnalyseScreen::mnuFileExport_Click()
+{
+    const std::optional<QString> file = Dialogs::ShowSave({QStringLiteral("SurveyExport.csv"),
+        QStringLiteral("Comma Seperated Values (*.csv)|*.csv"), Dialogs::OverwritePrompt | Dialogs::PathMustExist, {}});
+    if (!file || file->isEmpty())
+        return;
+    try {
+        LongWork work(window(), QStringLiteral("Exporting the answers..."), 0);
+        CsvExport::WriteFile(session_.SurveyConnection, *file, work.progress());
+    } catch (const db::Error& e) {
+        reportWriteFailure(*file, e);
+    }
+}

@@ -4,6 +4,7 @@
 #include "collection/ReportError.h"
 #include "collection/frmManualResponse.h"
 #include "document/SurveySession.h"
+#include "platform/DateText.h"
 #include "platform/Dialogs.h"
 #include "platform/FlexGrid.h"
 #include "platform/Rtf.h"
@@ -30,24 +31,6 @@ const QString kNoneSelected
     = QStringLiteral("No Respondent has been selected. Please select a Respondent from the list to continue.");
 constexpr int kErrPathAccess = 75;
 
-// The system's long time format without its time zone: the stored times are local times of
-// their own day, which the zone of today may not match.
-QString longTimeFormat()
-{
-    const QString format = QLocale::system().timeFormat(QLocale::LongFormat);
-    QString out;
-    bool quoted = false;
-    for (qsizetype i = 0; i < format.size(); ++i) {
-        const QChar c = format.at(i);
-        if (c == QLatin1Char('\''))
-            quoted = !quoted;
-        if (!quoted && c == QLatin1Char('t'))
-            continue;
-        out += c;
-    }
-    return out.trimmed();
-}
-
 // Turns the stored submission times ("yyyy-MM-dd HH:mm:ss", local time) into the list's text:
 // the long date, " - " and the long time. Respondents come ordered by date, so the date text of
 // the row before is mostly the one wanted.
@@ -55,19 +38,14 @@ class DateTimeText {
 public:
     QString operator()(const QString& stored)
     {
-        if (stored.size() < 19 || stored.at(4) != QLatin1Char('-') || stored.at(10) != QLatin1Char(' '))
+        QDate date;
+        QTime time;
+        if (!ParseStoredDate(stored, date, time))
             return parsedOrRaw(stored);
-        const QStringView day = QStringView(stored).left(10);
-        if (day != lastDay_) {
-            const QDate date = QDate::fromString(day.toString(), Qt::ISODate);
-            if (!date.isValid())
-                return parsedOrRaw(stored);
-            lastDay_ = day.toString();
+        if (date != lastDay_) {
+            lastDay_ = date;
             lastDayText_ = locale_.toString(date, QLocale::LongFormat);
         }
-        const QTime time = QTime::fromString(stored.mid(11, 8), Qt::ISODate);
-        if (!time.isValid())
-            return parsedOrRaw(stored);
         return lastDayText_ + QStringLiteral(" - ") + locale_.toString(time, timeFormat_);
     }
 
@@ -82,8 +60,8 @@ private:
     }
 
     QLocale locale_ = QLocale::system();
-    QString timeFormat_ = longTimeFormat();
-    QString lastDay_;
+    QString timeFormat_ = TimeFormatWithoutZone(locale_);
+    QDate lastDay_;
     QString lastDayText_;
 };
 
@@ -125,9 +103,7 @@ CollectScreen::CollectScreen(SurveySession& session, QWidget* parent)
     picCustBot->setObjectName(QStringLiteral("picCustBot"));
     Twips::Place(picCustBot, 150, 40, 6900, 420);
     const auto makeButton = [this](const QString& name, const QString& caption, int left) {
-        auto* button = new QPushButton(caption, picCustBot);
-        button->setObjectName(name);
-        button->setAccessibleName(caption);
+        QPushButton* button = MakeButton(name, caption, picCustBot);
         Twips::Place(button, left, 0, 2200, 375);
         return button;
     };

@@ -6,6 +6,7 @@
 #include "platform/Dialogs.h"
 #include "platform/FlexGrid.h"
 #include "platform/Rtf.h"
+#include "platform/ScreenParts.h"
 #include "platform/TextUtil.h"
 #include "platform/Twips.h"
 
@@ -124,10 +125,12 @@ void frmManualResponse::buildControls()
     lblDCQuestion->setBuddy(txtDCSimpleResponse);
     Twips::Place(txtDCSimpleResponse, 0, 0, kPanelWidth, kPanelHeight);
 
+    // Element 0 of each button array stays hidden until a question gives it a response: a button
+    // without a caption is nothing a user (or a screen reader) could choose.
     picDCResponseCheck = makeButtonPanel(picDCAnswers, QStringLiteral("picDCResponseCheck"));
-    addButton(chkDCCheck, picDCResponseCheck, QStringLiteral("chkDCCheck"));
+    addButton(chkDCCheck, picDCResponseCheck, QStringLiteral("chkDCCheck"))->hide();
     picDCResponseRadio = makeButtonPanel(picDCAnswers, QStringLiteral("picDCResponseRadio"));
-    addButton(optDCRadio, picDCResponseRadio, QStringLiteral("optDCRadio"));
+    addButton(optDCRadio, picDCResponseRadio, QStringLiteral("optDCRadio"))->hide();
 
     picDCResponseMatrix = new QWidget(picDCAnswers);
     picDCResponseMatrix->setObjectName(QStringLiteral("picDCResponseMatrix"));
@@ -144,9 +147,7 @@ void frmManualResponse::buildControls()
     picDCFooter->setObjectName(QStringLiteral("picDCFooter"));
     Twips::Place(picDCFooter, 4700, 4800, 3800, 420);
     const auto makeButton = [this](const QString& name, const QString& caption, int left) {
-        auto* button = new QPushButton(caption, picDCFooter);
-        button->setObjectName(name);
-        button->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
+        QPushButton* button = MakeButton(name, caption, picDCFooter);
         Twips::Place(button, left, 0, 1200, 375);
         return button;
     };

@@ -2,9 +2,12 @@
 // questions.
 #include "designer/DesignScreen.h"
 
+#include "designer/ResponseListEditor.h"
+#include "platform/AccessibleNames.h"
 #include "platform/Dialogs.h"
 #include "platform/RichTextBox.h"
 #include "platform/Rtf.h"
+#include "platform/TextUtil.h"
 #include "platform/TreeNodes.h"
 #include "platform/Twips.h"
 #include "platform/ScreenParts.h"
@@ -33,25 +36,9 @@ QString numberPrefix(qint32 qType, const QString& questionNo)
 
 QLabel* makeLabel(const QString& text, int index, QWidget* parent, int left, int top, int width)
 {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QStringLiteral("Label1"));
-    label->setProperty("Index", index);
+    QLabel* label = MakeArrayLabel(QStringLiteral("Label1"), index, text, parent);
     Twips::Place(label, left, top, width, 255);
     return label;
-}
-
-QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    return button;
-}
-
-QPushButton* makeArrow(const QString& name, QStyle::StandardPixmap arrow, QWidget* parent)
-{
-    QPushButton* button = makeButton(name, QString(), parent);
-    button->setIcon(parent->style()->standardIcon(arrow));
-    return button;
 }
 }  // namespace
 
@@ -89,18 +76,21 @@ void DesignScreen::buildTreeBox()
     tvTreeView->setObjectName(QStringLiteral("tvTreeView"));
     tvTreeView->setHeaderHidden(true);
     tvTreeView->setRootIsDecorated(true);
+    TreeNodes::ShowWholeCaptions(tvTreeView);
     Twips::Place(tvTreeView, 0, 0, 3900, 3600);
+    NameControl(tvTreeView, QStringLiteral("Survey questions"));
 
     picBlankPanel = new QWidget(picTreeView);
     picBlankPanel->setObjectName(QStringLiteral("picBlankPanel"));
     Twips::Place(picBlankPanel, 0, 3650, 3900, 450);
-    cmdUp = makeArrow(QStringLiteral("cmdUp"), QStyle::SP_ArrowUp, picBlankPanel);
-    cmdUp->setToolTip(QStringLiteral("Move Up"));
+    cmdUp = MakePictureButton(QStringLiteral("cmdUp"), style()->standardIcon(QStyle::SP_ArrowUp),
+                              QStringLiteral("Move question up"), picBlankPanel);
     Twips::Place(cmdUp, 0, 30, 500, 390);
-    cmdDown = makeArrow(QStringLiteral("cmdDown"), QStyle::SP_ArrowDown, picBlankPanel);
-    cmdDown->setToolTip(QStringLiteral("Move Down"));
+    cmdDown = MakePictureButton(QStringLiteral("cmdDown"), style()->standardIcon(QStyle::SP_ArrowDown),
+                                QStringLiteral("Move question down"), picBlankPanel);
     Twips::Place(cmdDown, 550, 30, 500, 390);
-    cmdDelete = makeButton(QStringLiteral("cmdDelete"), QStringLiteral("Delete"), picBlankPanel);
+    cmdDelete = MakeButton(QStringLiteral("cmdDelete"), QStringLiteral("Delete"), picBlankPanel);
+    NameButton(cmdDelete, QStringLiteral("Delete question"));
     Twips::Place(cmdDelete, 2700, 30, 1200, 390);
 
     connect(cmdDelete, &QPushButton::clicked, this, &DesignScreen::cmdDelete_Click);
@@ -121,12 +111,15 @@ void DesignScreen::buildLibraryBox()
     tvTreeLibrary = new QTreeWidget(picLibraryView);
     tvTreeLibrary->setObjectName(QStringLiteral("tvTreeLibrary"));
     tvTreeLibrary->setHeaderHidden(true);
+    TreeNodes::ShowWholeCaptions(tvTreeLibrary);
     Twips::Place(tvTreeLibrary, 0, 300, 3900, 2400);
+    LabelFor(caption, tvTreeLibrary);
 
     picBlankPanel2 = new QWidget(picLibraryView);
     picBlankPanel2->setObjectName(QStringLiteral("picBlankPanel2"));
     Twips::Place(picBlankPanel2, 0, 2725, 3900, 450);
-    cmdLibraryAdd = makeButton(QStringLiteral("cmdLibraryAdd"), QStringLiteral("Add"), picBlankPanel2);
+    cmdLibraryAdd = MakeButton(QStringLiteral("cmdLibraryAdd"), QStringLiteral("Add"), picBlankPanel2);
+    NameButton(cmdLibraryAdd, QStringLiteral("Add library question"));
     Twips::Place(cmdLibraryAdd, 2700, 30, 1200, 390);
     connect(cmdLibraryAdd, &QPushButton::clicked, this, &DesignScreen::cmdLibraryAdd_Click);
 }
@@ -145,6 +138,7 @@ void DesignScreen::buildPropertyPane()
     txtQ = new RichTextBox(picQProperties);
     txtQ->setObjectName(QStringLiteral("txtQ"));
     Twips::Place(txtQ, 60, 330, 7245, 1695);
+    LabelFor(Label1[0], txtQ);
     connect(txtQ, &RichTextBox::keyDown, this,
             [this](int key, Qt::KeyboardModifiers modifiers) { txtQ_KeyDown(key, int(modifiers)); });
     connect(txtQ, &RichTextBox::keyUp, this,
@@ -201,6 +195,7 @@ void DesignScreen::buildOpenEndedPanel()
         cmdOpenEndedNoOfRows->addItem(QString::number(n));
     cmdOpenEndedNoOfRows->setCurrentIndex(-1);
     Twips::Place(cmdOpenEndedNoOfRows, 0, 270, 1200, 330);
+    LabelFor(Label1[3], cmdOpenEndedNoOfRows);
     cmdOpenEndedNoOfRows->installEventFilter(this);
 }
 
@@ -210,43 +205,27 @@ void DesignScreen::buildCheckPanel()
     picCheck->setObjectName(QStringLiteral("picCheck"));
     Twips::Place(picCheck, 60, 3300, 6615, 2295);
 
-    Label1[5] = makeLabel(QStringLiteral("Response:"), 5, picCheck, 0, 0, 3000);
-    txtCheckResponse = new QLineEdit(picCheck);
-    txtCheckResponse->setObjectName(QStringLiteral("txtCheckResponse"));
-    Twips::Place(txtCheckResponse, 0, 270, 4815, 330);
-    cmdCheckAdd = makeButton(QStringLiteral("cmdCheckAdd"), QStringLiteral("Add"), picCheck);
-    Twips::Place(cmdCheckAdd, 4935, 240, 1080, 390);
+    checkResponses_ = new ResponseListEditor({.textLabelIndex = 5,
+                                              .textLabel = QStringLiteral("Response:"),
+                                              .textName = QStringLiteral("txtCheckResponse"),
+                                              .addName = QStringLiteral("cmdCheckAdd"),
+                                              .listLabelIndex = 6,
+                                              .listLabel = QStringLiteral("Added responses:"),
+                                              .listName = QStringLiteral("lstCheckResponses"),
+                                              .upName = QStringLiteral("cmdCheckUp"),
+                                              .downName = QStringLiteral("cmdCheckDown"),
+                                              .deleteName = QStringLiteral("cdmCheckDelete"),
+                                              .item = QStringLiteral("response"),
+                                              .listHeight = 1335},
+                                             session_, [this] { return currentQuestion(); }, picCheck);
+    takeControls(checkResponses_, Label1[5], Label1[6], txtCheckResponse, cmdCheckAdd, lstCheckResponses, cmdCheckUp,
+                 cmdCheckDown, cdmCheckDelete);
+    connect(checkResponses_, &ResponseListEditor::textGotFocus, this, &DesignScreen::txtCheckResponse_GotFocus);
+    connect(checkResponses_, &ResponseListEditor::textLostFocus, this, &DesignScreen::txtCheckResponse_LostFocus);
 
-    Label1[6] = makeLabel(QStringLiteral("Added responses:"), 6, picCheck, 0, 690, 3000);
-    lstCheckResponses = new QListWidget(picCheck);
-    lstCheckResponses->setObjectName(QStringLiteral("lstCheckResponses"));
-    Twips::Place(lstCheckResponses, 0, 960, 4815, 1335);
-    cmdCheckUp = makeArrow(QStringLiteral("cmdCheckUp"), QStyle::SP_ArrowUp, picCheck);
-    Twips::Place(cmdCheckUp, 4935, 960, 510, 390);
-    cmdCheckDown = makeArrow(QStringLiteral("cmdCheckDown"), QStyle::SP_ArrowDown, picCheck);
-    Twips::Place(cmdCheckDown, 5505, 960, 510, 390);
-    cmdCheckUp->setEnabled(false);
-    cmdCheckDown->setEnabled(false);
-    cdmCheckDelete = makeButton(QStringLiteral("cdmCheckDelete"), QStringLiteral("Delete"), picCheck);
-    Twips::Place(cdmCheckDelete, 4935, 1425, 1080, 390);
-    cmdRadioLogic = makeButton(QStringLiteral("cmdRadioLogic"), QStringLiteral("Logic..."), picCheck);
+    cmdRadioLogic = MakeButton(QStringLiteral("cmdRadioLogic"), QStringLiteral("Logic..."), picCheck);
     Twips::Place(cmdRadioLogic, 4935, 1890, 1080, 390);
-
-    txtCheckResponse->installEventFilter(this);
-    connect(txtCheckResponse, &QLineEdit::returnPressed, this, [this] {
-        if (defaultButton_ == cmdCheckAdd)
-            cmdCheckAdd->click();
-    });
-    connect(cmdCheckAdd, &QPushButton::clicked, this, &DesignScreen::cmdCheckAdd_Click);
-    connect(cdmCheckDelete, &QPushButton::clicked, this, &DesignScreen::cdmCheckDelete_Click);
-    connect(cmdCheckUp, &QPushButton::clicked, this, &DesignScreen::cmdCheckUp_Click);
-    connect(cmdCheckDown, &QPushButton::clicked, this, &DesignScreen::cmdCheckDown_Click);
     connect(cmdRadioLogic, &QPushButton::clicked, this, &DesignScreen::cmdRadioLogic_Click);
-    connect(lstCheckResponses, &QListWidget::currentRowChanged, this, [this] {
-        if (listFilling_ == 0)
-            lstCheckResponses_Click();
-    });
-    connect(lstCheckResponses, &QListWidget::itemClicked, this, [this] { lstCheckResponses_Click(); });
 }
 
 void DesignScreen::buildMatrixPanel()
@@ -255,48 +234,32 @@ void DesignScreen::buildMatrixPanel()
     picMatrix->setObjectName(QStringLiteral("picMatrix"));
     Twips::Place(picMatrix, 60, 3300, 7245, 4035);
 
-    Label1[8] = makeLabel(QStringLiteral("Sub Question:"), 8, picMatrix, 0, 0, 3000);
-    txtMatrixResponse = new QLineEdit(picMatrix);
-    txtMatrixResponse->setObjectName(QStringLiteral("txtMatrixResponse"));
-    Twips::Place(txtMatrixResponse, 0, 270, 4815, 330);
-    cmdMatrixAdd = makeButton(QStringLiteral("cmdMatrixAdd"), QStringLiteral("Add"), picMatrix);
-    Twips::Place(cmdMatrixAdd, 4935, 240, 1080, 390);
-
-    Label1[7] = makeLabel(QStringLiteral("Added Sub Questions:"), 7, picMatrix, 0, 690, 3000);
-    lstMatrixResponses = new QListWidget(picMatrix);
-    lstMatrixResponses->setObjectName(QStringLiteral("lstMatrixResponses"));
-    Twips::Place(lstMatrixResponses, 0, 960, 4815, 1935);
-    cmdMatrixUp = makeArrow(QStringLiteral("cmdMatrixUp"), QStyle::SP_ArrowUp, picMatrix);
-    Twips::Place(cmdMatrixUp, 4935, 960, 510, 390);
-    cmdMatrixDown = makeArrow(QStringLiteral("cmdMatrixDown"), QStyle::SP_ArrowDown, picMatrix);
-    Twips::Place(cmdMatrixDown, 5505, 960, 510, 390);
-    cmdMatrixUp->setEnabled(false);
-    cmdMatrixDown->setEnabled(false);
-    cmdMatrixDelete = makeButton(QStringLiteral("cmdMatrixDelete"), QStringLiteral("Delete"), picMatrix);
-    Twips::Place(cmdMatrixDelete, 4935, 1425, 1080, 390);
+    matrixResponses_ = new ResponseListEditor({.textLabelIndex = 8,
+                                               .textLabel = QStringLiteral("Sub Question:"),
+                                               .textName = QStringLiteral("txtMatrixResponse"),
+                                               .addName = QStringLiteral("cmdMatrixAdd"),
+                                               .listLabelIndex = 7,
+                                               .listLabel = QStringLiteral("Added Sub Questions:"),
+                                               .listName = QStringLiteral("lstMatrixResponses"),
+                                               .upName = QStringLiteral("cmdMatrixUp"),
+                                               .downName = QStringLiteral("cmdMatrixDown"),
+                                               .deleteName = QStringLiteral("cmdMatrixDelete"),
+                                               .item = QStringLiteral("sub question"),
+                                               .listHeight = 1935},
+                                              session_, [this] { return currentQuestion(); }, picMatrix);
+    takeControls(matrixResponses_, Label1[8], Label1[7], txtMatrixResponse, cmdMatrixAdd, lstMatrixResponses,
+                 cmdMatrixUp, cmdMatrixDown, cmdMatrixDelete);
+    connect(matrixResponses_, &ResponseListEditor::textGotFocus, this, &DesignScreen::txtMatrixResponse_GotFocus);
+    connect(matrixResponses_, &ResponseListEditor::textLostFocus, this, &DesignScreen::txtMatrixResponse_LostFocus);
 
     Label1[9] = makeLabel(QStringLiteral("Responses:"), 9, picMatrix, 0, 3000, 3000);
     cmbMatrixResponses = new QComboBox(picMatrix);
     cmbMatrixResponses->setObjectName(QStringLiteral("cmbMatrixResponses"));
     Twips::Place(cmbMatrixResponses, 0, 3270, 4815, 330);
-    cmdMatrixDefine = makeButton(QStringLiteral("cmdMatrixDefine"), QStringLiteral("Define..."), picMatrix);
+    LabelFor(Label1[9], cmbMatrixResponses);
+    cmdMatrixDefine = MakeButton(QStringLiteral("cmdMatrixDefine"), QStringLiteral("Define..."), picMatrix);
     Twips::Place(cmdMatrixDefine, 4935, 3240, 1080, 390);
-
-    txtMatrixResponse->installEventFilter(this);
-    connect(txtMatrixResponse, &QLineEdit::returnPressed, this, [this] {
-        if (defaultButton_ == cmdMatrixAdd)
-            cmdMatrixAdd->click();
-    });
-    connect(cmdMatrixAdd, &QPushButton::clicked, this, &DesignScreen::cmdMatrixAdd_Click);
-    connect(cmdMatrixDelete, &QPushButton::clicked, this, &DesignScreen::cmdMatrixDelete_Click);
-    connect(cmdMatrixUp, &QPushButton::clicked, this, &DesignScreen::cmdMatrixUp_Click);
-    connect(cmdMatrixDown, &QPushButton::clicked, this, &DesignScreen::cmdMatrixDown_Click);
     connect(cmdMatrixDefine, &QPushButton::clicked, this, &DesignScreen::cmdMatrixDefine_Click);
-    connect(lstMatrixResponses, &QListWidget::currentRowChanged, this, [this] {
-        if (listFilling_ == 0)
-            lstMatrixResponses_Click();
-    });
-    connect(lstMatrixResponses, &QListWidget::itemClicked, this, [this] { lstMatrixResponses_Click(); });
     // A scale chosen by the user is an edit that saving writes; one selected by code while the
     // list is filled or a question is shown is not.
     connect(cmbMatrixResponses, &QComboBox::currentIndexChanged, this, [this] {
@@ -306,6 +269,20 @@ void DesignScreen::buildMatrixPanel()
         if (scaleFilling_ == 0 && q && q->ResponseMatrixGroupID != before)
             session_.MarkFileChanged();
     });
+}
+
+void DesignScreen::takeControls(const ResponseListEditor* editor, QLabel*& textLabel, QLabel*& listLabel,
+                                QLineEdit*& text, QPushButton*& add, QListWidget*& list, QPushButton*& up,
+                                QPushButton*& down, QPushButton*& remove)
+{
+    textLabel = editor->textLabel;
+    listLabel = editor->listLabel;
+    text = editor->text;
+    add = editor->add;
+    list = editor->list;
+    up = editor->up;
+    down = editor->down;
+    remove = editor->remove;
 }
 
 void DesignScreen::connectTree()
@@ -363,15 +340,13 @@ void DesignScreen::ClearEditor()
     ++paneFilling_;
     txtQ->clear();
     --paneFilling_;
-    ++listFilling_;
-    lstCheckResponses->clear();
-    lstMatrixResponses->clear();
-    --listFilling_;
+    checkResponses_->Fill(nullptr);
+    matrixResponses_->Fill(nullptr);
 }
 
 QString DesignScreen::NodeCaption(const clsQ& q)
 {
-    return numberPrefix(q.qType, q.QuestionNo) + rtf::toPlainText(q.Question);
+    return numberPrefix(q.qType, q.QuestionNo) + CaptionText(rtf::toPlainText(q.Question));
 }
 
 int DesignScreen::OptionOfType(qint32 qType)
@@ -408,6 +383,7 @@ void DesignScreen::tvTreeView_NodeClick(QTreeWidgetItem* node)
     const QPtr q = survey().GetQ(TreeNodes::Key(node));
     if (!q) {
         picQProperties->hide();
+        paneKey_.clear();
         return;
     }
     picQProperties->show();
@@ -427,6 +403,7 @@ void DesignScreen::tvTreeView_NodeClick(QTreeWidgetItem* node)
     cmdOpenEndedNoOfRows->setCurrentIndex(q->OpenEnded_NoOfRows >= 1 && q->OpenEnded_NoOfRows <= 6
                                               ? q->OpenEnded_NoOfRows - 1
                                               : -1);
+    paneKey_ = q->Key;
     --paneFilling_;
 }
 
@@ -525,7 +502,7 @@ void DesignScreen::ReindexTreeQuestionNos()
         if (!q)
             continue;
         const QString text = rtf::toPlainText(q->Question);
-        node->setText(0, numberPrefix(q->qType, q->QuestionNo) + (text.isEmpty() ? kNoText : text));
+        TreeNodes::SetCaption(node, numberPrefix(q->qType, q->QuestionNo) + (text.isEmpty() ? kNoText : CaptionText(text)));
     }
 }
 

@@ -14,6 +14,7 @@ class QPushButton;
 class QRadioButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class ResponseListEditor;
 class RichTextBox;
 class clsSurvey;
 class SurveySession;
@@ -174,14 +175,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // One of the two response lists with its text box and buttons.
-    struct ResponseList {
-        QLineEdit* text;
-        QListWidget* list;
-        QPushButton* up;
-        QPushButton* down;
-    };
-
     QPtr currentQuestion() const;
     clsSurvey& survey() const;
     void buildTreeBox();
@@ -198,26 +191,27 @@ private:
     void renumberQuestions();
     void showPanel(QWidget* panel);
     void setOption(int index);
-    void fillList(QListWidget* list, const clsQ* q);
-
-    void responseAdd(const ResponseList& l);
-    void responseDelete(const ResponseList& l);
-    void responseMove(const ResponseList& l, int direction);
-    void responseListClick(const ResponseList& l);
-    ResponseList checkList() const;
-    ResponseList matrixList() const;
+    // The controls of a response-list editor as the screen's own.
+    static void takeControls(const ResponseListEditor* editor, QLabel*& textLabel, QLabel*& listLabel,
+                             QLineEdit*& text, QPushButton*& add, QListWidget*& list, QPushButton*& up,
+                             QPushButton*& down, QPushButton*& remove);
 
     void sendKey(int key, Qt::KeyboardModifiers modifiers);
 
     SurveySession& session_;
     db::Connection& library_;
+    // The responses of a check or radio question, and the rows of a matrix question.
+    ResponseListEditor* checkResponses_ = nullptr;
+    ResponseListEditor* matrixResponses_ = nullptr;
     QPushButton* defaultButton_ = nullptr;
-    // Set while code changes the tree, a list or the scale list, so that the handlers of the
-    // user's selection do not run in between.
+    // Set while code changes the tree or the scale list, so that the handlers of the user's
+    // selection do not run in between.
     int treeUpdating_ = 0;
-    int listFilling_ = 0;
     int scaleFilling_ = 0;
     // Set while the node click fills the pane: the editor then holds the question's own text, so
     // the focus leaving it for a response box commits nothing.
     int paneFilling_ = 0;
+    // The key of the question the pane shows, set once the node click has filled the pane; ""
+    // while it shows none.
+    QString paneKey_;
 };

@@ -25,13 +25,13 @@ void DesignScreen::LoadLibrary()
     for (; !categories.atEnd(); categories.MoveNext()) {
         const QString id = categories.field(QStringLiteral("id")).toString();
         QTreeWidgetItem* category = TreeNodes::Add(tvTreeLibrary, root, QStringLiteral("CAT_") + id,
-                                                   NullToEmpty(categories.field(QStringLiteral("name"))));
+                                                   CaptionText(NullToEmpty(categories.field(QStringLiteral("name")))));
         db::Recordset questions = library.OpenRecordset(
             QStringLiteral("SELECT id, name FROM question WHERE categoryid = ? ORDER BY name COLLATE NOCASE, id"),
             {categories.field(QStringLiteral("id"))});
         for (; !questions.atEnd(); questions.MoveNext()) {
             TreeNodes::Add(tvTreeLibrary, category, QStringLiteral("Q_") + questions.field(QStringLiteral("id")).toString(),
-                           NullToEmpty(questions.field(QStringLiteral("name"))));
+                           CaptionText(NullToEmpty(questions.field(QStringLiteral("name")))));
         }
     }
 }

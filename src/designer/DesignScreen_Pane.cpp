@@ -3,11 +3,13 @@
 #include "designer/DesignScreen.h"
 
 #include "designer/MatrixScales.h"
+#include "designer/ResponseListEditor.h"
 #include "designer/SelectComboByItemData.h"
 #include "designer/frmLogic.h"
 #include "designer/frmMatrixDefine.h"
 #include "platform/Dialogs.h"
 #include "platform/RichTextBox.h"
+#include "platform/TextUtil.h"
 #include "platform/TreeNodes.h"
 #include "document/SurveySession.h"
 
@@ -24,13 +26,6 @@
 namespace {
 const QString kRootKey = QStringLiteral("S_Parent");
 const QString kNoText = QStringLiteral("<Text not yet entered>");
-
-// The row of the selected entry; -1 when none is selected.
-int selectedRow(const QListWidget* list)
-{
-    const QList<QListWidgetItem*> items = list->selectedItems();
-    return items.isEmpty() ? -1 : list->row(items.first());
-}
 
 void focusIfVisible(QWidget* widget)
 {
@@ -49,15 +44,6 @@ void DesignScreen::showPanel(QWidget* panel)
             p->hide();
         }
     }
-}
-
-void DesignScreen::fillList(QListWidget* list, const clsQ* q)
-{
-    ++listFilling_;
-    list->clear();
-    for (int i = 1; q && i <= q->ResponsesCount(); ++i)
-        list->addItem(q->GetResponse(i)->Text);
-    --listFilling_;
 }
 
 void DesignScreen::SelectQType(int Index, QTreeWidgetItem* nodx)
@@ -81,14 +67,14 @@ void DesignScreen::SelectQType(int Index, QTreeWidgetItem* nodx)
         showPanel(picCheck);
         cmdRadioLogic->setVisible(Index == 2);
         survey().UpdateQuestionType(key, type);
-        fillList(lstCheckResponses, q.get());
+        checkResponses_->Fill(q.get());
         Label1[4]->show();
         focusIfVisible(txtCheckResponse);
         break;
     case 4:
         showPanel(picMatrix);
         survey().UpdateQuestionType(key, type);
-        fillList(lstMatrixResponses, q.get());
+        matrixResponses_->Fill(q.get());
         Label1[4]->show();
         if (q) {
             ++scaleFilling_;
@@ -142,17 +128,19 @@ void DesignScreen::txtQ_LostFocus()
         s.GetQuestionTypeFromKey(key) == QTypeText || no.isEmpty() ? QString() : no + QStringLiteral(". ");
     const QString text = txtQ->Text();
     if (text.isEmpty()) {
-        node->setText(0, prefix + kNoText);
+        TreeNodes::SetCaption(node, prefix + kNoText);
         return;
     }
     const qsizetype lineEnd = text.indexOf(QLatin1String("\r\n"));
-    node->setText(0, prefix + (lineEnd >= 0 ? text.left(lineEnd) : text));
+    TreeNodes::SetCaption(node, prefix + CaptionText(lineEnd >= 0 ? text.left(lineEnd) : text));
 }
 
 void DesignScreen::cmdOpenEndedNoOfRows_LostFocus()
 {
+    // The list loses the focus when the node click of another question moves it to the editor,
+    // after the tree has selected that question: the number is the shown question's.
     const int index = cmdOpenEndedNoOfRows->currentIndex();
-    const QPtr q = currentQuestion();
+    const QPtr q = survey().GetQ(paneKey_);
     if (index < 0 || !q)
         return;
     q->OpenEnded_NoOfRows = index + 1;
@@ -187,143 +175,61 @@ void DesignScreen::txtMatrixResponse_LostFocus()
 
 bool DesignScreen::eventFilter(QObject* watched, QEvent* event)
 {
-    const QEvent::Type type = event->type();
-    if (type == QEvent::FocusIn) {
-        if (watched == txtCheckResponse)
-            txtCheckResponse_GotFocus();
-        else if (watched == txtMatrixResponse)
-            txtMatrixResponse_GotFocus();
-    } else if (type == QEvent::FocusOut) {
-        if (watched == txtCheckResponse)
-            txtCheckResponse_LostFocus();
-        else if (watched == txtMatrixResponse)
-            txtMatrixResponse_LostFocus();
-        else if (watched == cmdOpenEndedNoOfRows)
-            cmdOpenEndedNoOfRows_LostFocus();
-    }
+    if (watched == cmdOpenEndedNoOfRows && event->type() == QEvent::FocusOut)
+        cmdOpenEndedNoOfRows_LostFocus();
     return QWidget::eventFilter(watched, event);
 }
 
 // The response lists
 
-DesignScreen::ResponseList DesignScreen::checkList() const
-{
-    return {txtCheckResponse, lstCheckResponses, cmdCheckUp, cmdCheckDown};
-}
-
-DesignScreen::ResponseList DesignScreen::matrixList() const
-{
-    return {txtMatrixResponse, lstMatrixResponses, cmdMatrixUp, cmdMatrixDown};
-}
-
-void DesignScreen::responseAdd(const ResponseList& l)
-{
-    const QString text = l.text->text();
-    const QPtr q = currentQuestion();
-    if (!text.isEmpty() && q) {
-        l.list->addItem(text);
-        q->AddResponse(text, -1, -1, QString());
-        survey().SetQ(q->Key, q);
-    }
-    l.text->clear();
-    l.text->setFocus();
-    session_.MarkFileChanged();
-}
-
-void DesignScreen::responseDelete(const ResponseList& l)
-{
-    const int row = selectedRow(l.list);
-    const QPtr q = currentQuestion();
-    if (row < 0 || !q)
-        return;
-    q->RemoveResponse(row + 1);
-    ++listFilling_;
-    delete l.list->takeItem(row);
-    l.list->clearSelection();
-    l.list->setCurrentRow(-1);
-    --listFilling_;
-    session_.MarkFileChanged();
-}
-
-void DesignScreen::responseMove(const ResponseList& l, int direction)
-{
-    const int row = selectedRow(l.list);
-    const QPtr q = currentQuestion();
-    if (row < 0 || !q)
-        return;
-    const int other = row + direction;
-    if (other < 0 || other >= l.list->count())
-        return;
-    // The response objects change places whole, so a jump goes with its response.
-    const ResponsePtr a = q->GetResponse(row + 1);
-    const ResponsePtr b = q->GetResponse(other + 1);
-    q->UpdateResponse(row + 1, b);
-    q->UpdateResponse(other + 1, a);
-    const QString text = l.list->item(row)->text();
-    l.list->item(row)->setText(l.list->item(other)->text());
-    l.list->item(other)->setText(text);
-    ++listFilling_;
-    l.list->setCurrentRow(other);
-    --listFilling_;
-    responseListClick(l);
-    session_.MarkFileChanged();
-}
-
-void DesignScreen::responseListClick(const ResponseList& l)
-{
-    const int row = selectedRow(l.list);
-    l.up->setEnabled(row >= 1);
-    l.down->setEnabled(row < l.list->count() - 1);
-}
-
 void DesignScreen::cmdCheckAdd_Click()
 {
-    responseAdd(checkList());
+    checkResponses_->Add();
 }
 
 void DesignScreen::cdmCheckDelete_Click()
 {
-    responseDelete(checkList());
+    checkResponses_->Delete();
 }
 
 void DesignScreen::cmdCheckUp_Click()
 {
-    responseMove(checkList(), -1);
+    checkResponses_->Up();
 }
 
 void DesignScreen::cmdCheckDown_Click()
 {
-    responseMove(checkList(), +1);
+    checkResponses_->Down();
 }
 
 void DesignScreen::lstCheckResponses_Click()
 {
-    responseListClick(checkList());
+    checkResponses_->ListClick();
 }
 
 void DesignScreen::cmdMatrixAdd_Click()
 {
-    responseAdd(matrixList());
+    matrixResponses_->Add();
 }
 
 void DesignScreen::cmdMatrixDelete_Click()
 {
-    responseDelete(matrixList());
+    matrixResponses_->Delete();
 }
 
 void DesignScreen::cmdMatrixUp_Click()
 {
-    responseMove(matrixList(), -1);
+    matrixResponses_->Up();
 }
 
 void DesignScreen::cmdMatrixDown_Click()
 {
-    responseMove(matrixList(), +1);
+    matrixResponses_->Down();
 }
 
 void DesignScreen::lstMatrixResponses_Click()
 {
-    responseListClick(matrixList());
+    matrixResponses_->ListClick();
 }
 
 // Answer scales
@@ -379,7 +285,7 @@ void DesignScreen::cmdMatrixDefine_Click()
 
 void DesignScreen::cmdRadioLogic_Click()
 {
-    const int row = selectedRow(lstCheckResponses);
+    const int row = checkResponses_->SelectedRow();
     if (row < 0) {
         Dialogs::MsgBox(QStringLiteral("Please select a response to apply logic to."), Dialogs::OKOnly,
                         Dialogs::Critical);

@@ -2,7 +2,9 @@
 
 #include "designer/SelectComboByItemData.h"
 #include "document/clsSurvey.h"
+#include "platform/AccessibleNames.h"
 #include "platform/Rtf.h"
+#include "platform/TextUtil.h"
 #include "platform/Twips.h"
 
 #include <QComboBox>
@@ -31,6 +33,7 @@ frmLogic::frmLogic(const clsSurvey& survey, ResponsePtr LogicResponse, int Logic
     cboList = new QComboBox(this);
     cboList->setObjectName(QStringLiteral("cboList"));
     Twips::Place(cboList, 120, 750, 5280, 330);
+    LabelFor(label, cboList);
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -52,7 +55,7 @@ void frmLogic::Form_Load()
     cboList->addItem(QStringLiteral("Next Question (Default)"), -1);
     for (int i = 1; i <= survey_.QCount(); ++i) {
         const QPtr q = survey_.GetQIndex(i);
-        const QString text = rtf::toPlainText(q->Question);
+        const QString text = CaptionText(rtf::toPlainText(q->Question));
         cboList->addItem(q->qType == QTypeText ? text : q->QuestionNo + QStringLiteral(". ") + text, i);
     }
     // A combo box selects its first entry as it is filled; nothing is chosen until now.

@@ -1,6 +1,7 @@
 #include "designer/frmMatrixAdd.h"
 
 #include "designer/MatrixScales.h"
+#include "platform/AccessibleNames.h"
 #include "platform/Database.h"
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
@@ -24,6 +25,7 @@ frmMatrixAdd::frmMatrixAdd(db::Connection& SurveyConnection, QWidget* parent)
     txtName = new QLineEdit(this);
     txtName->setObjectName(QStringLiteral("txtName"));
     Twips::Place(txtName, 120, 390, 3300, 330);
+    LabelFor(label, txtName);
     cmdAdd = new QPushButton(QStringLiteral("&Add"), this);
     cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
     cmdAdd->setDefault(true);
@@ -36,6 +38,7 @@ frmMatrixAdd::frmMatrixAdd(db::Connection& SurveyConnection, QWidget* parent)
     lstList = new QListWidget(this);
     lstList->setObjectName(QStringLiteral("lstList"));
     Twips::Place(lstList, 120, 1110, 3300, 2280);
+    LabelFor(added, lstList);
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));

@@ -2,6 +2,7 @@
 
 #include "designer/MatrixScales.h"
 #include "designer/frmMatrixAdd.h"
+#include "platform/AccessibleNames.h"
 #include "platform/Database.h"
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
@@ -26,6 +27,7 @@ frmMatrixDefine::frmMatrixDefine(db::Connection& SurveyConnection, QWidget* pare
     lstList = new QListWidget(this);
     lstList->setObjectName(QStringLiteral("lstList"));
     Twips::Place(lstList, 120, 720, 3780, 2880);
+    NameControl(lstList, QStringLiteral("Matrix responses"));
 
     cmdOK = new QPushButton(QStringLiteral("Define..."), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));

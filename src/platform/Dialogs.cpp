@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QRegularExpression>
 
 #include <deque>
@@ -16,7 +18,10 @@ namespace {
 struct FileAnswer {
     std::optional<QString> path;
 };
-using Scripted = std::variant<Answer, FileAnswer>;
+struct PrinterAnswer {
+    bool accept;
+};
+using Scripted = std::variant<Answer, FileAnswer, PrinterAnswer>;
 
 struct ScriptState {
     bool active = false;
@@ -75,6 +80,18 @@ std::optional<QString> scriptedFile(const FileRequest& request, const QString& k
     return a.path;
 }
 
+bool scriptedPrinter(const QString& kind)
+{
+    ScriptState& s = script();
+    s.shown << QStringLiteral("printer dialog: ") + kind;
+    if (s.queue.empty() || !std::holds_alternative<PrinterAnswer>(s.queue.front())) {
+        s.unexpected << QStringLiteral("printer dialog: ") + kind;
+        return false;
+    }
+    const PrinterAnswer a = std::get<PrinterAnswer>(s.queue.front());
+    s.queue.pop_front();
+    return a.accept;
+}
 
 QString defaultSuffix(const QString& filter)
 {
@@ -159,13 +176,27 @@ std::optional<QString> ShowOpen(const FileRequest& request)
 
     QFileDialog dialog(dialogParent(), request.title.isEmpty() ? QStringLiteral("Open") : request.title);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode((request.flags & FileMustExist) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    // Any name may be typed, also one the filter hides: the dialog's existing-file mode would
+    // refuse every name outside its filtered list, so the file's existence is checked here.
+    dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(QtFilters(request.filter));
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        const QString path = dialog.selectedFiles().constFirst();
+        const QFileInfo info(path);
+        if ((request.flags & FileMustExist) && !info.isFile()) {
+            MsgBox(QStringLiteral("%1 was not found. Check the file name and try again.").arg(path), OKOnly,
+                   Exclamation);
+            continue;
+        }
+        if ((request.flags & PathMustExist) && !info.absoluteDir().exists()) {
+            MsgBox(QStringLiteral("The folder of %1 does not exist.").arg(path), OKOnly, Exclamation);
+            continue;
+        }
+        return path;
+    }
+    return std::nullopt;
 }
 
 std::optional<QString> ShowSave(const FileRequest& request)
@@ -196,6 +227,22 @@ std::optional<QString> ShowSave(const FileRequest& request)
         return path;
     }
     return std::nullopt;
+}
+
+bool ShowPrinter(QPrinter& printer)
+{
+    if (script().active)
+        return scriptedPrinter(QStringLiteral("Print"));
+    QPrintDialog dialog(&printer, dialogParent());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool ShowPageSetup(QPrinter& printer)
+{
+    if (script().active)
+        return scriptedPrinter(QStringLiteral("Page Setup"));
+    QPageSetupDialog dialog(&printer, dialogParent());
+    return dialog.exec() == QDialog::Accepted;
 }
 
 namespace Script {
@@ -229,6 +276,11 @@ void fileName(const QString& path)
 void cancelFile()
 {
     script().queue.emplace_back(FileAnswer{std::nullopt});
+}
+
+void printerDialog(bool accept)
+{
+    script().queue.emplace_back(PrinterAnswer{accept});
 }
 
 int pending()

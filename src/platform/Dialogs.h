@@ -5,6 +5,7 @@
 
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 // Every message box and file dialog of the program goes through here. A cancelled file dialog is
@@ -45,6 +46,10 @@ std::optional<QString> ShowSave(const FileRequest& request);
 // Turns "Description (*.ext)|*.ext" into the filter list of a Qt file dialog.
 QStringList QtFilters(const QString& filter);
 
+// The printer dialogs on a printer, which they set up; false when the user cancelled.
+bool ShowPrinter(QPrinter& printer);
+bool ShowPageSetup(QPrinter& printer);
+
 // Answers for tests, consumed in order by the prompts and file dialogs that follow.
 namespace Script {
 void begin();            // scripted mode on, nothing queued, nothing recorded
@@ -53,8 +58,10 @@ bool active();
 void answer(Answer a);   // the next message box returns a
 void fileName(const QString& path);  // the next file dialog returns path
 void cancelFile();       // the next file dialog is cancelled
+void printerDialog(bool accept);  // the next print or page-setup dialog is confirmed or cancelled
 int pending();           // answers queued and not used yet
-// Each prompt shown, as its text; each file dialog as "file dialog: " and its title or flags.
+// Each prompt shown, as its text; each file dialog as "file dialog: " and its title or flags;
+// each printer dialog as "printer dialog: " and its kind.
 QStringList shown();
 // Prompts that found no answer (or the wrong kind of answer) waiting.
 QStringList unexpected();

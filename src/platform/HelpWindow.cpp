@@ -1,11 +1,14 @@
 #include "platform/HelpWindow.h"
 
+#include "platform/AccessibleNames.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QUrl>
@@ -49,6 +52,7 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window)
     lstContents->setObjectName(QStringLiteral("lstContents"));
     cl->addWidget(lstContents, 1);
     auto* displayContents = new QPushButton(QStringLiteral("&Display"), contents);
+    displayContents->setObjectName(QStringLiteral("cmdDisplayContents"));
     cl->addWidget(displayContents, 0, Qt::AlignRight);
     tabHelp->addTab(contents, QStringLiteral("Contents"));
 
@@ -63,6 +67,7 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window)
     lstIndex->setObjectName(QStringLiteral("lstIndex"));
     il->addWidget(lstIndex, 1);
     auto* displayIndex = new QPushButton(QStringLiteral("&Display"), index);
+    displayIndex->setObjectName(QStringLiteral("cmdDisplayIndex"));
     il->addWidget(displayIndex, 0, Qt::AlignRight);
     tabHelp->addTab(index, QStringLiteral("Index"));
 
@@ -84,6 +89,7 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window)
     lblSearchCount = new QLabel(search);
     lblSearchCount->setObjectName(QStringLiteral("lblSearchCount"));
     auto* displaySearch = new QPushButton(QStringLiteral("&Display"), search);
+    displaySearch->setObjectName(QStringLiteral("cmdDisplaySearch"));
     auto* countRow = new QHBoxLayout;
     countRow->addWidget(lblSearchCount, 1);
     countRow->addWidget(displaySearch);
@@ -100,6 +106,18 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window)
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({330, 600});
+
+    NameControl(tabHelp, QStringLiteral("Help topics"));
+    NameControl(tabHelp->tabBar(), QStringLiteral("Find topics by"));
+    NameControl(lstContents, QStringLiteral("Contents topics"));
+    NameControl(txtIndexWord, QStringLiteral("Index word"));
+    NameControl(lstIndex, QStringLiteral("Index entries"));
+    NameControl(txtSearchWords, QStringLiteral("Words to find"));
+    NameControl(lstSearchResults, QStringLiteral("Topics found"));
+    NameControl(txtTopic, QStringLiteral("Topic"));
+    NameButton(displayContents, QStringLiteral("Display the contents topic"));
+    NameButton(displayIndex, QStringLiteral("Display the index entry"));
+    NameButton(displaySearch, QStringLiteral("Display the topic found"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);

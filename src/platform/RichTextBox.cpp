@@ -139,7 +139,7 @@ void RichTextBox::insertFromMimeData(const QMimeData* source)
     }
     const QByteArray bytes = source->data(source->hasFormat(kRtfMime) ? kRtfMime : kRtfMimeAlt);
     QTextDocument pasted;
-    rtf::read(QString::fromLatin1(bytes), &pasted);
+    rtf::readBytes(bytes, &pasted);
     QTextCursor cursor = textCursor();
     cursor.insertFragment(QTextDocumentFragment(&pasted));
     setTextCursor(cursor);

@@ -14,7 +14,8 @@
 // read, stylesheets, document info, pictures, objects, headers, footers, footnotes, field
 // instructions and every {\* ...} group) are skipped. Anything else is ignored word by word, so
 // malformed input still gives the text it contains. Groups nest up to 1000 levels; deeper ones
-// share their parent's state. Text without \f or \fs keeps the document's default font.
+// share their parent's state. Text without \fs is 12 pt, as RTF has it; text without \f (and no
+// \deff) keeps the document's default family. Plain text keeps the document's default font.
 //
 // Paragraph count: the writer puts no \par after the last paragraph and opens every paragraph
 // with \pard; the reader drops the empty paragraph that a final \par would open when nothing but
@@ -26,11 +27,12 @@
 
 #include "platform/Rtf.h"
 
+#include "platform/CodePages.h"
+
 #include <QColor>
 #include <QFont>
 #include <QHash>
 #include <QList>
-#include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -156,60 +158,6 @@ QString plainTextOf(const Content& content)
 
 // ---------------------------------------------------------------------------------------------
 // Code pages
-
-// Windows-1252 is decoded here so that the common case does not depend on the converters Qt was
-// built with. 0x81, 0x8d, 0x8f, 0x90 and 0x9d are unassigned.
-QString decodeWindows1252(const QByteArray& bytes)
-{
-    static constexpr std::array<char16_t, 32> k80to9f = { 0x20ac, 0xfffd, 0x201a, 0x0192, 0x201e, 0x2026, 0x2020,
-        0x2021, 0x02c6, 0x2030, 0x0160, 0x2039, 0x0152, 0xfffd, 0x017d, 0xfffd, 0xfffd, 0x2018, 0x2019, 0x201c, 0x201d,
-        0x2022, 0x2013, 0x2014, 0x02dc, 0x2122, 0x0161, 0x203a, 0x0153, 0xfffd, 0x017e, 0x0178 };
-    QString text;
-    text.reserve(bytes.size());
-    for (const char ch : bytes) {
-        const auto byte = static_cast<unsigned char>(ch);
-        text.append(byte >= 0x80 && byte < 0xa0 ? QChar(k80to9f[byte - 0x80]) : QChar(byte));
-    }
-    return text;
-}
-
-QByteArray codecName(int codePage)
-{
-    switch (codePage) {
-    case 437:
-        return "IBM437";
-    case 850:
-        return "IBM850";
-    case 932:
-        return "Shift_JIS";
-    case 936:
-        return "GBK";
-    case 949:
-        return "windows-949";
-    case 950:
-        return "Big5";
-    case 10000:
-        return "macintosh";
-    case 65001:
-        return "UTF-8";
-    default:
-        break;
-    }
-    if (codePage == 874 || (codePage >= 1250 && codePage <= 1258)) {
-        return "windows-" + QByteArray::number(codePage);
-    }
-    return "cp" + QByteArray::number(codePage);
-}
-
-QString decode(const QByteArray& bytes, int codePage)
-{
-    if (codePage != 1252) {
-        QStringDecoder decoder(codecName(codePage).constData());
-        if (decoder.isValid())
-            return decoder.decode(bytes);
-    }
-    return decodeWindows1252(bytes);
-}
 
 // 0 means "the document's code page".
 int codePageOfCharset(int charset)
@@ -372,7 +320,7 @@ struct CharState {
     bool underline = false;
     bool strikeOut = false;
     int font = -1;
-    int halfPoints = 0;
+    int halfPoints = 24; // RTF's size where a document gives no \fs: 12 pt
     int color = 0;
 
     bool operator==(const CharState&) const = default;
@@ -400,8 +348,11 @@ struct RawParagraph {
 
 class Parser {
 public:
-    explicit Parser(QStringView input)
+    // With bytesInput, input holds the bytes of an RTF source one per character (Latin-1), and
+    // bytes outside ASCII in the text are characters of the document's code page, as \'hh are.
+    explicit Parser(QStringView input, bool bytesInput = false)
         : in_(input)
+        , bytesInput_(bytesInput)
     {
         stack_.reserve(kMaxDepth);
         stack_.emplace_back();
@@ -416,17 +367,22 @@ public:
                 readControl();
                 continue;
             }
-            flushBytes();
-            starPending_ = false;
-            if (c == u'{') {
+            // Line breaks of the source are not text: the bytes of one character may stand on
+            // both sides of one.
+            if (c == u'\r' || c == u'\n') {
                 ++pos_;
-                openGroup();
-            } else if (c == u'}') {
+                continue;
+            }
+            if (c == u'{' || c == u'}') {
+                flushBytes();
+                starPending_ = false;
                 ++pos_;
-                closeGroup();
-            } else if (c == u'\r' || c == u'\n') {
-                ++pos_;
+                if (c == u'{')
+                    openGroup();
+                else
+                    closeGroup();
             } else {
+                starPending_ = false;
                 readText();
             }
         }
@@ -465,8 +421,38 @@ private:
         const qsizetype skipped = std::min<qsizetype>(pendingSkip_, chunk.size());
         pendingSkip_ -= static_cast<int>(skipped);
         chunk = chunk.mid(skipped);
-        if (!chunk.isEmpty())
-            text(chunk);
+        if (!bytesInput_) {
+            flushBytes();
+            if (!chunk.isEmpty())
+                text(chunk);
+            return;
+        }
+        while (!chunk.isEmpty()) {
+            qsizetype ascii = 0;
+            while (ascii < chunk.size() && chunk.at(ascii).unicode() < 0x80)
+                ++ascii;
+            if (ascii > 0) {
+                flushBytes();
+                text(chunk.left(ascii));
+                chunk = chunk.mid(ascii);
+            }
+            qsizetype high = 0;
+            while (high < chunk.size() && chunk.at(high).unicode() >= 0x80)
+                ++high;
+            if (high > 0) {
+                appendBytes(chunk.left(high));
+                chunk = chunk.mid(high);
+            }
+        }
+    }
+
+    void appendBytes(QStringView latin1)
+    {
+        const Destination d = destination();
+        if (d != Destination::Body && d != Destination::FontTable)
+            return;
+        for (const QChar c : latin1)
+            bytes_.append(static_cast<char>(c.unicode()));
     }
 
     void readControl()
@@ -549,10 +535,8 @@ private:
         pos_ += 2;
         if (consumeSkip())
             return;
-        const Destination d = destination();
-        if (d == Destination::Body || d == Destination::FontTable) {
-            bytes_.append(static_cast<char>(high * 16 + low));
-        }
+        const QChar byte(char16_t(high * 16 + low));
+        appendBytes(QStringView(&byte, 1));
     }
 
     // Bytes are collected so that multi-byte code pages decode whole characters.
@@ -566,7 +550,7 @@ private:
         } else if (const auto it = fonts_.constFind(state().chars.font); it != fonts_.cend()) {
             codePage = it->codePage;
         }
-        const QString decoded = decode(bytes_, codePage > 0 ? codePage : ansiCodePage_);
+        const QString decoded = codepage::decode(bytes_, codePage > 0 ? codePage : ansiCodePage_);
         bytes_.clear();
         text(decoded);
     }
@@ -1010,6 +994,7 @@ private:
     }
 
     QStringView in_;
+    bool bytesInput_ = false;
     qsizetype pos_ = 0;
 
     std::vector<GroupState> stack_;
@@ -1082,10 +1067,14 @@ private:
     void collectTables(const Content& content)
     {
         auto add = [this](const Style& style) {
-            if (!style.family.isEmpty() && !fonts_.contains(style.family))
+            if (!style.family.isEmpty() && !fontIndex_.contains(style.family)) {
+                fontIndex_.insert(style.family, int(fonts_.size()));
                 fonts_.append(style.family);
-            if (style.color.isValid() && !colors_.contains(style.color))
+            }
+            if (style.color.isValid() && !colorIndex_.contains(style.color.rgb())) {
+                colorIndex_.insert(style.color.rgb(), int(colors_.size()));
                 colors_.append(style.color);
+            }
         };
         for (const Paragraph& paragraph : content) {
             for (const Run& run : paragraph.runs)
@@ -1131,7 +1120,7 @@ private:
         toggle(current_.underline, style.underline, QStringLiteral("\\ul"), QStringLiteral("\\ulnone"));
         toggle(current_.strikeOut, style.strikeOut, QStringLiteral("\\strike"), QStringLiteral("\\strike0"));
         if (!style.family.isEmpty() && style.family != current_.family) {
-            word(QStringLiteral("\\f%1").arg(fonts_.indexOf(style.family)));
+            word(QStringLiteral("\\f%1").arg(fontIndex_.value(style.family)));
             current_.family = style.family;
         }
         if (style.halfPoints > 0 && style.halfPoints != current_.halfPoints) {
@@ -1139,7 +1128,7 @@ private:
             current_.halfPoints = style.halfPoints;
         }
         if (style.color != current_.color) {
-            word(QStringLiteral("\\cf%1").arg(style.color.isValid() ? colors_.indexOf(style.color) + 1 : 0));
+            word(QStringLiteral("\\cf%1").arg(style.color.isValid() ? colorIndex_.value(style.color.rgb()) + 1 : 0));
             current_.color = style.color;
         }
         current_.bold = style.bold;
@@ -1200,8 +1189,11 @@ private:
 
     QString out_;
     bool delimit_ = false; // the last thing written was a control word that text must not run into
+    // The tables in order, and each entry's index.
     QStringList fonts_;
+    QHash<QString, int> fontIndex_;
     QList<QColor> colors_;
+    QHash<QRgb, int> colorIndex_;
     Style current_; // RTF's defaults: no family or size given, automatic colour
 };
 
@@ -1252,6 +1244,9 @@ Content contentOf(const QTextDocument& doc)
     return content;
 }
 
+// A property of our own that holds nothing but the family again, as text (see charFormatOf).
+constexpr int kFamilyHashProperty = QTextFormat::UserProperty + 1;
+
 QTextCharFormat charFormatOf(const Style& style)
 {
     QTextCharFormat format;
@@ -1263,8 +1258,12 @@ QTextCharFormat charFormatOf(const Style& style)
         format.setFontUnderline(true);
     if (style.strikeOut)
         format.setFontStrikeOut(true);
-    if (!style.family.isEmpty())
+    if (!style.family.isEmpty()) {
         format.setFontFamilies(QStringList { style.family });
+        // Qt hashes a format's string list to a constant, so with the list alone each new font
+        // would be compared with every font before it; the family as text gives a real hash.
+        format.setProperty(kFamilyHashProperty, style.family);
+    }
     if (style.halfPoints > 0)
         format.setFontPointSize(style.halfPoints / 2.0);
     if (style.color.isValid())
@@ -1324,6 +1323,15 @@ void read(const QString& text, QTextDocument* doc)
 {
     if (doc)
         fill(doc, contentOf(text));
+}
+
+void readBytes(const QByteArray& bytes, QTextDocument* doc)
+{
+    if (!doc)
+        return;
+    const QByteArray bom("\xef\xbb\xbf");
+    const QString latin1 = QString::fromLatin1(bytes.startsWith(bom) ? bytes.mid(bom.size()) : bytes);
+    fill(doc, isRtf(latin1) ? Parser(latin1, true).parse() : plainContent(codepage::utf8OrWindows1252(bytes)));
 }
 
 QString plainText(const QTextDocument& doc)

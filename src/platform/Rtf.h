@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 class QTextDocument;
@@ -14,6 +15,11 @@ bool isRtf(const QString& text);
 // (lines split at CR LF, CR or LF). Never fails and never crashes: malformed RTF gives whatever
 // text could be read.
 void read(const QString& text, QTextDocument* doc);
+
+// The same for a source given as bytes, as files and the clipboard carry RTF: bytes outside ASCII
+// in its text are characters of the document's code page, as \'hh escapes are. Bytes that are not
+// RTF are plain text in UTF-8, or in Windows-1252 when they are not valid UTF-8.
+void readBytes(const QByteArray& bytes, QTextDocument* doc);
 
 // The document's text with its paragraphs joined by CR LF (no trailing CR LF).
 QString plainText(const QTextDocument& doc);

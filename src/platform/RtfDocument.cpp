@@ -45,15 +45,12 @@ DocumentWriter::DocumentWriter(QIODevice& out, const QStringList& fonts, double 
     put(header);
 }
 
-void DocumentWriter::paragraphStart()
+QByteArray DocumentWriter::paragraphStartBytes() const
 {
-    if (paragraphOpen_)
-        return;
     QByteArray start = "\\pard";
     for (const int stop : std::as_const(tabStops_))
         start += "\\tx" + number(stop);
-    put(start + ' ');
-    paragraphOpen_ = true;
+    return start + ' ';
 }
 
 void DocumentWriter::setTabStops(const QList<int>& twips)
@@ -70,53 +67,97 @@ void DocumentWriter::setTabStops(const QList<int>& twips)
     }
 }
 
-void DocumentWriter::append(const QString& text, const RunFormat& format)
+void DocumentWriter::encodeRun(const QString& text, const RunFormat& format, QByteArray& out, bool& open) const
 {
-    if (finished_)
-        return;
-    QByteArray open = "{";
+    QByteArray group = "{";
     const qsizetype font = format.font.isEmpty() ? 0 : fonts_.indexOf(format.font);
     if (font > 0)
-        open += "\\f" + number(int(font));
+        group += "\\f" + number(int(font));
     if (format.points > 0)
-        open += "\\fs" + number(std::max(2, int(std::lround(format.points * 2))));
+        group += "\\fs" + number(std::max(2, int(std::lround(format.points * 2))));
     if (format.bold)
-        open += "\\b";
-    if (open.size() > 1)
-        open += ' ';
+        group += "\\b";
+    if (group.size() > 1)
+        group += ' ';
 
-    paragraphStart();
-    QByteArray run = open;
+    const QByteArray paragraph = paragraphStartBytes();
+    if (!open) {
+        out += paragraph;
+        open = true;
+    }
+    // The group opens before the first character of a paragraph: a line break at the end of the
+    // text leaves no empty group behind.
+    bool inGroup = false;
+    const auto inRun = [&]() -> QByteArray& {
+        if (!inGroup) {
+            out += group;
+            inGroup = true;
+        }
+        return out;
+    };
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t u = text.at(i).unicode();
         switch (u) {
         case u'\\':
         case u'{':
         case u'}':
-            run += '\\';
-            run += char(u);
+            inRun() += '\\';
+            out += char(u);
             break;
         case u'\t':
-            run += "\\tab ";
+            inRun() += "\\tab ";
             break;
         case u'\r':
         case u'\n':
             if (u == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
                 ++i;
-            put(run + "}\\par\r\n");
-            paragraphOpen_ = false;
-            paragraphStart();
-            run = open;
+            if (inGroup)
+                out += '}';
+            inGroup = false;
+            out += "\\par\r\n";
+            out += paragraph;
             break;
         default:
             if (u >= 0x20 && u < 0x7f)
-                run += char(u);
+                inRun() += char(u);
             else if (u >= 0x20)
-                run += "\\u" + number(u > 32767 ? int(u) - 65536 : int(u)) + '?';
+                inRun() += "\\u" + number(u > 32767 ? int(u) - 65536 : int(u)) + '?';
             break;
         }
     }
-    put(run + '}');
+    if (inGroup)
+        out += '}';
+}
+
+void DocumentWriter::append(const QString& text, const RunFormat& format)
+{
+    if (finished_)
+        return;
+    QByteArray run;
+    encodeRun(text, format, run, paragraphOpen_);
+    put(run);
+}
+
+DocumentWriter::Piece DocumentWriter::encode(const QString& text, const RunFormat& format) const
+{
+    Piece piece;
+    bool open = true;
+    encodeRun(text, format, piece.bytes_, open);
+    piece.tabStops_ = tabStops_;
+    piece.text_ = text;
+    piece.format_ = format;
+    return piece;
+}
+
+void DocumentWriter::append(const Piece& piece)
+{
+    if (finished_)
+        return;
+    // Encoded for an open paragraph with the same tab stops; otherwise encoded again.
+    if (paragraphOpen_ && piece.tabStops_ == tabStops_)
+        put(piece.bytes_);
+    else
+        append(piece.text_, piece.format_);
 }
 
 void DocumentWriter::finish()
@@ -141,7 +182,7 @@ void DocumentWriter::flush()
         return;
     if (out_.write(pending_) != pending_.size())
         error_ = out_.errorString().isEmpty() ? QStringLiteral("The document could not be written.") : out_.errorString();
-    pending_.clear();
+    pending_.resize(0);  // the buffer is kept for the next bytes
 }
 
 }  // namespace rtf

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -28,6 +29,23 @@ public:
 
     // Appends text: CR LF, CR or LF ends a paragraph, TAB moves to the next tab stop.
     void append(const QString& text, const RunFormat& format = {});
+
+    // A piece of text encoded once, for text a document repeats many times (a report's headings
+    // and answer names): appending it costs a copy of its bytes. It gives the same document as
+    // append(text, format) would.
+    class Piece {
+    public:
+        Piece() = default;
+
+    private:
+        friend class DocumentWriter;
+        QByteArray bytes_;  // as encoded inside an open paragraph with tabStops_
+        QList<int> tabStops_;
+        QString text_;
+        RunFormat format_;
+    };
+    Piece encode(const QString& text, const RunFormat& format = {}) const;
+    void append(const Piece& piece);
     // The tab stops, in twips from the left margin, of the current paragraph and those after it.
     // An empty list goes back to the default stops.
     void setTabStops(const QList<int>& twips);
@@ -38,7 +56,9 @@ public:
     QString errorString() const { return error_; }
 
 private:
-    void paragraphStart();
+    // Encodes text into out; `open` tells whether a paragraph is open, before and after.
+    void encodeRun(const QString& text, const RunFormat& format, QByteArray& out, bool& open) const;
+    QByteArray paragraphStartBytes() const;
     void put(const QByteArray& bytes);
     void flush();
 

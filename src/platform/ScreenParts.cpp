@@ -1,8 +1,11 @@
 #include "platform/ScreenParts.h"
 
+#include "platform/AccessibleNames.h"
 #include "platform/Twips.h"
 
+#include <QIcon>
 #include <QLabel>
+#include <QPushButton>
 
 QLabel* MakeLabel(const QString& name, const QString& text, QWidget* parent, int pointDelta, bool bold)
 {
@@ -32,4 +35,27 @@ QLabel* MakeInstructions(QWidget* parent, const QString& text, int index)
     label->setProperty("Index", index);
     label->setWordWrap(true);
     return label;
+}
+
+QLabel* MakeArrayLabel(const QString& name, int index, const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setProperty("Index", index);
+    return label;
+}
+
+QPushButton* MakeButton(const QString& name, const QString& caption, QWidget* parent)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    return button;
+}
+
+QPushButton* MakePictureButton(const QString& name, const QIcon& picture, const QString& what, QWidget* parent)
+{
+    QPushButton* button = MakeButton(name, QString(), parent);
+    button->setIcon(picture);
+    NameButton(button, what);
+    return button;
 }

@@ -1,5 +1,6 @@
 #include "platform/TreeNodes.h"
 
+#include <QHeaderView>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
@@ -11,7 +12,7 @@ constexpr int kKeyRole = Qt::UserRole + 1;
 QTreeWidgetItem* makeNode(const QString& key, const QString& caption)
 {
     auto* node = new QTreeWidgetItem;
-    node->setText(0, caption);
+    SetCaption(node, caption);
     node->setData(0, kKeyRole, key);
     return node;
 }
@@ -61,6 +62,23 @@ QTreeWidgetItem* AddBefore(QTreeWidgetItem* sibling, const QString& key, const Q
 QTreeWidgetItem* AddAfter(QTreeWidgetItem* sibling, const QString& key, const QString& caption)
 {
     return insertAt(sibling, 1, key, caption);
+}
+
+void SetCaption(QTreeWidgetItem* node, const QString& caption)
+{
+    node->setText(0, caption);
+    node->setToolTip(0, caption);
+}
+
+void ShowWholeCaptions(QTreeWidget* tree)
+{
+    tree->setTextElideMode(Qt::ElideNone);
+    tree->header()->setStretchLastSection(false);
+    tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    // Only the captions in view are measured: measuring every node each time one is added or
+    // recaptioned would make filling a tree of thousands of questions quadratic.
+    tree->header()->setResizeContentsPrecision(0);
+    tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
 }  // namespace TreeNodes

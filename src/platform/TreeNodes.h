@@ -15,4 +15,9 @@ QTreeWidgetItem* Add(QTreeWidget* tree, QTreeWidgetItem* parent, const QString& 
 // Adds a node just before or just after a sibling.
 QTreeWidgetItem* AddBefore(QTreeWidgetItem* sibling, const QString& key, const QString& caption);
 QTreeWidgetItem* AddAfter(QTreeWidgetItem* sibling, const QString& key, const QString& caption);
+// Sets a node's caption; its tooltip shows the same, for a caption the tree is too narrow for.
+void SetCaption(QTreeWidgetItem* node, const QString& caption);
+// Makes the tree show whole captions: one wider than the tree scrolls it sideways instead of
+// being cut with "…".
+void ShowWholeCaptions(QTreeWidget* tree);
 }  // namespace TreeNodes

@@ -5,6 +5,7 @@
 #include "designer/DesignScreen.h"
 #include "platform/AppPath.h"
 #include "platform/Dialogs.h"
+#include "platform/ElidedLabel.h"
 #include "platform/FlexGrid.h"
 #include "platform/RichTextBox.h"
 #include "platform/Twips.h"
@@ -45,19 +46,24 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     collect_->hide();
     analyse_->hide();
     connect(collect_, &CollectScreen::showScreenRequested, this, &frmMain::ShowScreen);
+    connect(analyse_, &AnalyseScreen::layoutRequested, this, &frmMain::Form_Resize);
     styleTitlePanels();
 
-    // Hidden rich-text boxes for building documents and reading plain text.
+    // Hidden rich-text boxes for building documents and reading plain text; never the user's to
+    // reach.
     txtTemp_ = new RichTextBox(central);
     txtTemp_->setObjectName(QStringLiteral("txtTemp"));
+    txtTemp_->setFocusPolicy(Qt::NoFocus);
     txtTemp_->hide();
     txtTemp2_ = new RichTextBox(central);
     txtTemp2_->setObjectName(QStringLiteral("txtTemp2"));
+    txtTemp2_->setFocusPolicy(Qt::NoFocus);
     txtTemp2_->hide();
 
     auto* bar = new QStatusBar(this);
     bar->setObjectName(QStringLiteral("StatusBar"));
-    statusFile_ = new QLabel(bar);
+    // A long path is shown cut in the middle, so it never sets the window's width.
+    statusFile_ = new ElidedLabel(bar);
     statusFile_->setObjectName(QStringLiteral("StatusBarPanel1"));
     bar->addWidget(statusFile_, 1);
     setStatusBar(bar);
@@ -117,11 +123,13 @@ void frmMain::createMenus()
             &QAction::triggered, this, [this] { mnuFileSave_Click(); });
     connect(addAction(file, QStringLiteral("mnuFileSaveAs"), QStringLiteral("Save &As...")),
             &QAction::triggered, this, [this] { mnuFileSaveAs_Click(); });
-    addAction(file, QStringLiteral("mnuFileExport"), QStringLiteral("&Export..."))->setEnabled(false);
+    connect(addAction(file, QStringLiteral("mnuFileExport"), QStringLiteral("&Export...")), &QAction::triggered, this,
+            &frmMain::mnuFileExport_Click);
     file->addSeparator();
-    addAction(file, QStringLiteral("mnuFilePageSetup"), QStringLiteral("Page Set&up..."))->setEnabled(false);
-    addAction(file, QStringLiteral("mnuFilePrint"), QStringLiteral("&Print..."), QKeySequence(QStringLiteral("Ctrl+P")))
-        ->setEnabled(false);
+    connect(addAction(file, QStringLiteral("mnuFilePageSetup"), QStringLiteral("Page Set&up...")), &QAction::triggered,
+            this, &frmMain::mnuFilePageSetup_Click);
+    connect(addAction(file, QStringLiteral("mnuFilePrint"), QStringLiteral("&Print..."), QKeySequence(QStringLiteral("Ctrl+P"))),
+            &QAction::triggered, this, &frmMain::mnuFilePrint_Click);
     file->addSeparator();
     connect(addAction(file, QStringLiteral("mnuFileExit"), QStringLiteral("E&xit")),
             &QAction::triggered, this, &frmMain::mnuFileExit_Click);
@@ -186,14 +194,16 @@ void frmMain::createMenus()
 
     QMenu* analyse = bar->addMenu(QStringLiteral("&Analyze"));
     analyse->setObjectName(QStringLiteral("mnuAnalyse"));
-    addAction(analyse, QStringLiteral("mnuAnalyseSummary"), QStringLiteral("Summary Report"), QKeySequence(QStringLiteral("Ctrl+R")))
-        ->setEnabled(false);
-    addAction(analyse, QStringLiteral("mnuAnalyseDetail"), QStringLiteral("Detailed Report"), QKeySequence(QStringLiteral("Ctrl+D")))
-        ->setEnabled(false);
+    connect(addAction(analyse, QStringLiteral("mnuAnalyseSummary"), QStringLiteral("Summary Report"),
+                      QKeySequence(QStringLiteral("Ctrl+R"))),
+            &QAction::triggered, this, &frmMain::mnuAnalyseSummary_Click);
+    connect(addAction(analyse, QStringLiteral("mnuAnalyseDetail"), QStringLiteral("Detailed Report"),
+                      QKeySequence(QStringLiteral("Ctrl+D"))),
+            &QAction::triggered, this, &frmMain::mnuAnalyseDetail_Click);
     analyse->addSeparator();
-    addAction(analyse, QStringLiteral("mnuAnalyseTotRespondents"), QStringLiteral("Total Respondents"),
-              QKeySequence(QStringLiteral("Ctrl+T")))
-        ->setEnabled(false);
+    connect(addAction(analyse, QStringLiteral("mnuAnalyseTotRespondents"), QStringLiteral("Total Respondents"),
+                      QKeySequence(QStringLiteral("Ctrl+T"))),
+            &QAction::triggered, this, &frmMain::mnuAnalyseTotRespondents_Click);
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
@@ -376,10 +386,10 @@ void frmMain::RefreshRespondeSummaryReportList(int SelectRow, int SelectID)
 
 QString frmMain::StatusBarPanel1() const
 {
-    return statusFile_->text();
+    return statusFile_->fullText();
 }
 
 void frmMain::setStatusFile(const QString& path)
 {
-    statusFile_->setText(path);
+    statusFile_->setFullText(path);
 }

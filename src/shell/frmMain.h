@@ -12,6 +12,7 @@
 class AnalyseScreen;
 class CollectScreen;
 class DesignScreen;
+class ElidedLabel;
 class QAction;
 class QFrame;
 class QLabel;
@@ -125,6 +126,18 @@ public:
     void RefreshRespondentList(int SelectRow, int SelectID);
     void mnuDataCollectionPaperSurvey_Click();
     void RefreshRespondeSummaryReportList(int SelectRow, int SelectID);
+    void RefreshGraph();
+
+    // The analysis commands, page setup and printing (the Analyse screen's and the printer's).
+    void mnuAnalyseSummary_Click();
+    void mnuAnalyseDetail_Click();
+    void mnuAnalyseTotRespondents_Click();
+    void mnuFileExport_Click();
+    static QString QuoteMe(const QString& text);
+    void mnuFilePageSetup_Click();
+    void mnuFilePrint_Click();
+    void DoPageSetup();
+    void DoPrint();
 
     // The web wizards' files: the survey exchange file "test.xml" written from the survey in memory,
     // and a results file imported as "Web" respondents. Both throw db::Error to the caller.
@@ -190,6 +203,6 @@ private:
     AnalyseScreen* analyse_ = nullptr;
     RichTextBox* txtTemp_ = nullptr;
     RichTextBox* txtTemp2_ = nullptr;
-    QLabel* statusFile_ = nullptr;
+    ElidedLabel* statusFile_ = nullptr;
     QHash<QString, QAction*> actions_;
 };

@@ -191,7 +191,11 @@ void frmMain::mnuViewDataCollection_Click()
 void frmMain::mnuViewAnalyse_Click()
 {
     ShowScreen(QStringLiteral("Analyse"));
-    RefreshRespondeSummaryReportList(1, 0);
+    try {
+        RefreshRespondeSummaryReportList(1, 0);
+    } catch (const db::Error& e) {
+        AnalyseScreen::ReportReadFailure(e);
+    }
 }
 
 void frmMain::Toolbar_ButtonClick(QAction* button)

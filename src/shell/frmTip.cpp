@@ -1,6 +1,7 @@
 #include "shell/frmTip.h"
 
 #include "platform/AppPath.h"
+#include "platform/CodePages.h"
 #include "platform/Settings.h"
 #include "platform/Twips.h"
 #include "shell/ShellResources.h"
@@ -102,7 +103,8 @@ bool frmTip::LoadTips(const QString& sFile)
     if (!f.exists() || !f.open(QIODevice::ReadOnly))
         return false;
     // One tip per line; an empty line is an empty tip, and a last line break ends the last tip.
-    QString text = QString::fromUtf8(f.readAll());
+    // UTF-8 when the bytes are valid UTF-8, else the Windows-1252 of older editors.
+    QString text = codepage::utf8OrWindows1252(f.readAll());
     f.close();
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     if (text.endsWith(QLatin1Char('\n')))

@@ -1,32 +1,15 @@
 #include "web/wininet.h"
 
+#include "platform/DateText.h"
 #include "platform/Internet.h"
 #include "platform/TextUtil.h"
 
-#include <QLocale>
-#include <QRegularExpression>
 #include <QUrl>
-
-namespace {
-
-// The locale's long time format without its time-zone part, as the general date conversion
-// writes a time.
-QString longTimeFormat(const QLocale& locale)
-{
-    static const QRegularExpression zone(QStringLiteral("\\s*t+"));
-    return locale.timeFormat(QLocale::LongFormat).remove(zone).trimmed();
-}
-
-} // namespace
 
 QString RefreshStamp(const QDateTime& when)
 {
-    const QLocale locale = QLocale::system();
     const QTime time(when.time().hour(), when.time().minute(), when.time().second());
-    QString text = locale.toString(when.date(), QLocale::ShortFormat);
-    if (time != QTime(0, 0))
-        text += QLatin1Char(' ') + locale.toString(time, longTimeFormat(locale));
-    return text;
+    return GeneralDateText(QDateTime(when.date(), time));
 }
 
 bool DownloadURLToFile(const QString& url, const QString& localPath, int* errorCode)

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -104,6 +105,36 @@ class LibraryTest : public QObject {
 private Q_SLOTS:
     void init() { p.start(); }
     void cleanup() { p.stop(); }
+
+    // A caption wider than its tree shows whole: in a tooltip, and by scrolling the tree sideways.
+    void longCaptionsShowInTooltipsAndScrollTheirTree()
+    {
+        const QString text = QStringLiteral("How satisfied were you, all things considered, with the time it "
+                                            "took our staff to answer your first letter about the order?");
+        useLibrary({"INSERT INTO category VALUES (1, 'Service')",
+                    QStringLiteral("INSERT INTO question VALUES (10, '%1', 1)").arg(text)});
+        QTreeWidgetItem* library = libraryNode(QStringLiteral("Q_10"));
+        library->parent()->setExpanded(true);
+        p.d->txtQ->setText(text);
+        p.d->txtQ_LostFocus();
+
+        const struct {
+            QTreeWidget* tree;
+            QTreeWidgetItem* node;
+            QString caption;
+        } cases[] = {
+            {p.d->tvTreeView, p.node(0), QStringLiteral("1. ") + text},
+            {p.d->tvTreeLibrary, library, text},
+        };
+        for (const auto& c : cases) {
+            QCOMPARE(c.node->text(0), c.caption);
+            QCOMPARE(c.node->toolTip(0), c.caption);
+            QTest::qWait(0);
+            QVERIFY2(c.tree->horizontalScrollBar()->maximum() > 0, qPrintable(c.tree->objectName()));
+            const int wanted = c.tree->fontMetrics().horizontalAdvance(c.caption);
+            QVERIFY2(c.tree->visualItemRect(c.node).width() >= wanted, qPrintable(c.tree->objectName()));
+        }
+    }
 
     void libraryTreeIsOrderedByName()
     {
@@ -320,6 +351,22 @@ private Q_SLOTS:
         QTest::keyClick(txtQ, Qt::Key_B, Qt::ControlModifier);
         for (const Span& span : spansOfRtf(p.question(1)->Question).mid(0, 4))
             QVERIFY(span.bold);
+    }
+
+    // Another program's RTF may carry raw 8-bit bytes in its code page and give no size.
+    void pastedRtfBytesAreReadInTheirCodePage()
+    {
+        auto* data = new QMimeData;
+        data->setData(QStringLiteral("text/rtf"), "{\\rtf1\\ansi\\ansicpg1252 \x93Yes\x94 costs \x80 5}");
+        QApplication::clipboard()->setMimeData(data);
+        // An editor size other than RTF's 12 pt, so that the pasted size shows where it came from.
+        QFont editorFont = p.d->txtQ->document()->defaultFont();
+        editorFont.setPointSize(9);
+        p.d->txtQ->document()->setDefaultFont(editorFont);
+        p.d->txtQ->setFocus();
+        edit("mnuEditPaste");
+        QCOMPARE(p.d->txtQ->Text(), QString::fromUtf8("\xe2\x80\x9cYes\xe2\x80\x9d costs \xe2\x82\xac 5"));
+        QCOMPARE(spans(*p.d->txtQ->document()).first().size, 12.0);
     }
 
     void storedTextReloadsWithItsFormatting()

@@ -4,6 +4,7 @@
 
 #include "designer/MatrixScales.h"
 #include "designer/SelectComboByItemData.h"
+#include "platform/TextUtil.h"
 
 #include <QClipboard>
 #include <QLabel>
@@ -322,6 +323,58 @@ private Q_SLOTS:
         p.d->optQType[0]->click();
         QCOMPARE(captions(p.d), (QStringList{"1. A", "2. B2", "3. C2"}));
         QCOMPARE(numbers(), (QStringList{"1", "2", "3"}));
+    }
+
+    // A question of any length gets a caption and tooltip of a few hundred characters; its text
+    // stays whole.
+    void aHugeQuestionGetsAShortCaption()
+    {
+        const QString text = QStringLiteral("A long question. ").repeated(60000);  // about 1 MB
+        const QString path = p.writeSurvey(QStringLiteral("huge.tvq"), {{QTypeOpenEnded, text}, {QTypeOpenEnded, QStringLiteral("B")}});
+        p.open(path);
+        const QString stored = p.question(1)->Question;
+        QCOMPARE(rtf::toPlainText(stored), text);
+
+        const QString caption = QStringLiteral("1. ") + CaptionText(text);
+        QVERIFY(caption.size() <= 3 + kCaptionLength + 1);
+        const std::function<void()> writers[] = {
+            [] {},  // opening the file
+            [this] { p.d->txtQ_LostFocus(); },
+            [this] { p.d->ReindexTreeQuestionNos(); },
+        };
+        for (const auto& write : writers) {
+            write();
+            QCOMPARE(p.node(0)->text(0), caption);
+            QCOMPARE(p.node(0)->toolTip(0), caption);
+        }
+        QCOMPARE(rtf::toPlainText(p.question(1)->Question), text);
+    }
+
+    // The number of answer rows goes to the question the pane showed when it was chosen, also when
+    // a question is added while the list still has the focus.
+    void answerRowsGoToTheQuestionShownWhenChosen_data()
+    {
+        QTest::addColumn<bool>("toolbar");
+        QTest::newRow("Design menu") << false;
+        QTest::newRow("design toolbar") << true;
+    }
+
+    void answerRowsGoToTheQuestionShownWhenChosen()
+    {
+        QFETCH(bool, toolbar);
+        p.d->cmdOpenEndedNoOfRows->setFocus();
+        QTest::keyClick(p.d->cmdOpenEndedNoOfRows, Qt::Key_Down);
+        QTest::keyClick(p.d->cmdOpenEndedNoOfRows, Qt::Key_Down);
+        QCOMPARE(p.d->cmdOpenEndedNoOfRows->currentText(), QStringLiteral("3"));
+        QVERIFY(p.d->cmdOpenEndedNoOfRows->hasFocus());
+        if (toolbar)
+            frmMain::ToolbarButton(p.w->ToolbarDesign, QStringLiteral("Add Question"))->trigger();
+        else
+            p.action("mnuDesignAddOpenEndedQuestion")->trigger();
+        QCOMPARE(p.survey().QCount(), 2);
+        QCOMPARE(p.question(1)->OpenEnded_NoOfRows, 3);
+        QCOMPARE(p.question(2)->OpenEnded_NoOfRows, 1);
+        QCOMPARE(p.d->cmdOpenEndedNoOfRows->currentText(), QStringLiteral("1"));
     }
 
     void answerRowsAreKeptWithoutMarking()

@@ -7,6 +7,7 @@
 #include <QTextDocument>
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <random>
 #include <string>
 #include <utility>
@@ -264,11 +265,11 @@ TEST(RtfRead, ForeignFormattingFollowsGroups)
         { QStringLiteral("b"), true, false, false, false, QStringLiteral("Times New Roman"), 14, {} },
         { QStringLiteral("c"), true, true, false, false, QStringLiteral("Times New Roman"), 14, {} },
         { QStringLiteral("d"), false, false, false, false, QStringLiteral("Times New Roman"), 14, red },
-        { QStringLiteral("e"), false, false, false, false, QStringLiteral("Arial"), 0, {} },
-        { QStringLiteral("f"), false, false, true, false, QStringLiteral("Arial"), 0, {} },
-        { QStringLiteral("g"), false, false, false, false, QStringLiteral("Arial"), 0, {} },
-        { QStringLiteral("h"), false, false, true, false, QStringLiteral("Arial"), 0, {} },
-        { QStringLiteral("i"), false, false, false, false, QStringLiteral("Arial"), 0, {} },
+        { QStringLiteral("e"), false, false, false, false, QStringLiteral("Arial"), 12, {} },
+        { QStringLiteral("f"), false, false, true, false, QStringLiteral("Arial"), 12, {} },
+        { QStringLiteral("g"), false, false, false, false, QStringLiteral("Arial"), 12, {} },
+        { QStringLiteral("h"), false, false, true, false, QStringLiteral("Arial"), 12, {} },
+        { QStringLiteral("i"), false, false, false, false, QStringLiteral("Arial"), 12, {} },
     };
     EXPECT_EQ(spans(doc), QList<QList<Span>> { expected });
 }
@@ -349,6 +350,65 @@ TEST(RtfRead, CodePagesOfDocumentAndFont)
         EXPECT_EQ(rtf::toPlainText(QStringLiteral("{\\rtf1\\ansi\\ansicpg936 \\'d6\\'d0\\'ce\\'c4}")),
             QString::fromUtf8("\xe4\xb8\xad\xe6\x96\x87"));
     }
+}
+
+// The bytes of pasted RTF: line breaks of the source between the bytes of one character, raw
+// 8-bit bytes in the document's code page, and the size of text that gives none.
+TEST(RtfRead, BytesOfPastedRtfInTheirCodePage)
+{
+    struct BytesCase {
+        const char* name;
+        const char* codec; // a decoder the case needs, or none
+        QByteArray rtf;
+        const char* plain; // UTF-8
+    };
+    const BytesCase cases[] = {
+        { "escapes of one character split by CR LF", "Shift_JIS",
+            "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset128 MS Mincho;}}\\f0 \\'82\r\n\\'a0\\'82\\'a2}",
+            "\xe3\x81\x82\xe3\x81\x84" },
+        { "escapes split by LF in the document code page", "GBK",
+            "{\\rtf1\\ansi\\ansicpg936 \\'d6\n\\'d0\\'ce\\'c4}", "\xe4\xb8\xad\xe6\x96\x87" },
+        { "raw windows-1252 bytes", nullptr, "{\\rtf1\\ansi \x93quoted\x94 costs \x80 5, caf\xe9}",
+            "\xe2\x80\x9cquoted\xe2\x80\x9d costs \xe2\x82\xac 5, caf\xc3\xa9" },
+        { "raw bytes in the document code page", "windows-1251", "{\\rtf1\\ansi\\ansicpg1251 \xc0\xe1}",
+            "\xd0\x90\xd0\xb1" },
+        { "raw double-byte character across a line break", "Shift_JIS",
+            "{\\rtf1\\ansi\\ansicpg932 \x82\r\n\xa0\\'82\xa2!}", "\xe3\x81\x82\xe3\x81\x84!" },
+        { "raw byte as the fallback of a unicode word", nullptr, "{\\rtf1\\uc1\\u8364\x80 x}", "\xe2\x82\xac x" },
+        { "not rtf: utf-8", nullptr, "caf\xc3\xa9", "caf\xc3\xa9" },
+        { "not rtf: windows-1252", nullptr, "caf\xe9 \x80", "caf\xc3\xa9 \xe2\x82\xac" },
+    };
+    for (const BytesCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.codec && !QStringDecoder(c.codec).isValid()) {
+            ADD_FAILURE() << "no " << c.codec << " decoder in this Qt";
+            continue;
+        }
+        QTextDocument doc;
+        rtf::readBytes(c.rtf, &doc);
+        EXPECT_EQ(rtf::plainText(doc), QString::fromUtf8(c.plain));
+        // Stored texts are read as text; their escapes decode the same way.
+        const bool ascii = std::all_of(c.rtf.begin(), c.rtf.end(), [](char b) { return (b & 0x80) == 0; });
+        if (ascii) {
+            EXPECT_EQ(rtf::toPlainText(QString::fromLatin1(c.rtf)), QString::fromUtf8(c.plain));
+        }
+    }
+}
+
+TEST(RtfRead, TextWithoutASizeIsTwelvePoints)
+{
+    QTextDocument doc;
+    doc.setDefaultFont(QFont(QStringLiteral("Arial"), 9));
+    rtf::read(QStringLiteral("{\\rtf1 a\\fs20 b\\plain c}"), &doc);
+    const QList<QList<Span>> s = spans(doc);
+    ASSERT_EQ(s.size(), 1);
+    ASSERT_EQ(s[0].size(), 3);
+    EXPECT_EQ(s[0][0].points, 12);
+    EXPECT_EQ(s[0][1].points, 10);
+    EXPECT_EQ(s[0][2].points, 12);
+    // Plain text is not RTF: it keeps the document's own size.
+    rtf::read(QStringLiteral("plain"), &doc);
+    EXPECT_EQ(spans(doc)[0][0].points, 0);
 }
 
 TEST(RtfRead, PlainTextInput)

@@ -79,6 +79,39 @@ TEST(RtfDocument, ReadsBackParagraphsFormatsTabsAndEveryCharacter)
     EXPECT_TRUE(rtfText.contains(QLatin1String("\\tx2000\\tx4000")));
 }
 
+TEST(RtfDocument, PiecesWriteWhatAppendWrites)
+{
+    struct Step {
+        QString text;
+        rtf::RunFormat format;
+    };
+    const Step steps[] = {
+        {QStringLiteral("Heading\r\n"), {QString(), 11, true}},  // the document's first paragraph
+        {QStringLiteral("\tApfel {1}\r\n"), {}},
+        {QStringLiteral("two\nlines \u00e9"), {QString(), 0, true}},
+        {QStringLiteral("\r\n"), {}},
+    };
+    const auto document = [&](bool pieces) {
+        return written([&](rtf::DocumentWriter& w) {
+            std::vector<rtf::DocumentWriter::Piece> encoded;
+            for (const Step& step : steps)
+                encoded.push_back(w.encode(step.text, step.format));
+            for (int round = 0; round < 2; ++round) {
+                if (round == 1)
+                    w.setTabStops({1440});  // the pieces were made for other stops
+                for (size_t i = 0; i < std::size(steps); ++i) {
+                    if (pieces)
+                        w.append(encoded[i]);
+                    else
+                        w.append(steps[i].text, steps[i].format);
+                }
+            }
+        });
+    };
+    EXPECT_EQ(document(true), document(false));
+    EXPECT_FALSE(document(false).contains(QLatin1String("{}")));  // no empty groups at line ends
+}
+
 TEST(RtfDocument, AFailedWriteIsReported)
 {
     FullDevice device(100);

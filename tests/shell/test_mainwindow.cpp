@@ -25,6 +25,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -181,6 +182,32 @@ private Q_SLOTS:
         QCOMPARE(w->session().Survey.QCount(), 3);
         QCOMPARE(w->session().Survey.GetQIndex(3)->qType, QTypeOpenEnded);
         QVERIFY(w->IsFileChanged());
+    }
+
+    // However long the open survey's path, the window can still be made narrow.
+    void aLongPathInTheStatusBarIsCutInTheMiddle()
+    {
+        start();
+        QString sub;
+        while (folder->path().size() + sub.size() < 360)
+            sub += QStringLiteral("/a-folder-with-a-rather-long-name-") + QString::number(sub.size());
+        QVERIFY(QDir().mkpath(folder->path() + sub));
+        const QString path = folder->writeSurvey(sub.mid(1) + QStringLiteral("/survey.tvq"), {{QTypeOpenEnded, QStringLiteral("A")}});
+        QVERIFY(path.size() >= 371);
+        w->DoClose();
+        QVERIFY(w->DoOpen(path, true, 1));
+        QTest::qWait(0);
+
+        QCOMPARE(w->StatusBarPanel1(), path);
+        QVERIFY(w->minimumSizeHint().width() < 400);
+        w->resize(800, 600);
+        QCOMPARE(w->width(), 800);
+        QTest::qWait(0);
+        const auto* panel = w->findChild<QLabel*>(QStringLiteral("StatusBarPanel1"));
+        QVERIFY(panel->text().contains(QStringLiteral("…")));
+        QVERIFY(panel->text().endsWith(QStringLiteral("survey.tvq")));
+        QVERIFY(panel->width() <= 800);
+        QCOMPARE(panel->toolTip(), path);
     }
 
     void tipsAtStartup_data()

@@ -90,6 +90,11 @@ private Q_SLOTS:
         QTest::newRow("empty lines count") << QByteArray("one\n\nthree\n") << "1" << "" << "2" << "three" << "3";
         QTest::newRow("empty file") << QByteArray() << "5" << "" << "1" << "" << "1";
         QTest::newRow("a number below the first") << QByteArray("one\ntwo\n") << "-7" << "one" << "1" << "two" << "2";
+        // A file saved by an older editor in Windows-1252; UTF-8 when it is valid UTF-8.
+        QTest::newRow("windows-1252") << QByteArray("Caf\xe9\n\x93Quoted\x94 \x80\n") << "2" << QString::fromUtf8("Caf\xc3\xa9")
+                                      << "1" << QString::fromUtf8("\xe2\x80\x9cQuoted\xe2\x80\x9d \xe2\x82\xac") << "2";
+        QTest::newRow("utf-8") << QByteArray("\xef\xbb\xbf" "Caf\xc3\xa9\n\xe2\x82\xac 5\n") << "2"
+                               << QString::fromUtf8("Caf\xc3\xa9") << "1" << QString::fromUtf8("\xe2\x82\xac 5") << "2";
     }
 
     void tipsCycleFromTheOneLastShown()

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/Database.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// What the chart of the Analyse screen shows for a summary row, read from the survey file: for an
+// answer row every answer of its question, for a matrix row or one of its scale columns every
+// column of that matrix row, each with the number of answers that chose it.
+namespace Chart {
+
+struct Point {
+    QString label;  // a space and the answer's or column's name
+    double value = 0;
+};
+
+enum class Visibility { Hide, Show, Keep };
+
+struct Result {
+    Visibility visibility = Visibility::Keep;
+    // The new data; none when the chart keeps what it shows.
+    std::optional<QList<Point>> data;
+};
+
+// The chart of grid row `row` with its row datum and row-map entry (the matrix row, or -1).
+Result Read(db::Connection& connection, int row, qint32 datum, qint32 mapEntry);
+
+}  // namespace Chart

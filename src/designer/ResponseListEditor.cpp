@@ -1,0 +1,164 @@
+#include "designer/ResponseListEditor.h"
+
+#include "document/SurveySession.h"
+#include "platform/AccessibleNames.h"
+#include "platform/ScreenParts.h"
+#include "platform/Twips.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStyle>
+
+#include <utility>
+
+ResponseListEditor::ResponseListEditor(
+    const Setup& setup, SurveySession& session, std::function<QPtr()> currentQuestion, QWidget* parent)
+    : QWidget(parent)
+    , session_(session)
+    , currentQuestion_(std::move(currentQuestion))
+{
+    Twips::Place(this, 0, 0, 6015, 960 + setup.listHeight);
+
+    textLabel = MakeArrayLabel(QStringLiteral("Label1"), setup.textLabelIndex, setup.textLabel, this);
+    Twips::Place(textLabel, 0, 0, 3000, 255);
+    text = new QLineEdit(this);
+    text->setObjectName(setup.textName);
+    Twips::Place(text, 0, 270, 4815, 330);
+    add = MakeButton(setup.addName, QStringLiteral("Add"), this);
+    Twips::Place(add, 4935, 240, 1080, 390);
+
+    listLabel = MakeArrayLabel(QStringLiteral("Label1"), setup.listLabelIndex, setup.listLabel, this);
+    Twips::Place(listLabel, 0, 690, 3000, 255);
+    list = new QListWidget(this);
+    list->setObjectName(setup.listName);
+    Twips::Place(list, 0, 960, 4815, setup.listHeight);
+    up = MakePictureButton(setup.upName, style()->standardIcon(QStyle::SP_ArrowUp),
+        QStringLiteral("Move ") + setup.item + QStringLiteral(" up"), this);
+    up->setEnabled(false);
+    Twips::Place(up, 4935, 960, 510, 390);
+    down = MakePictureButton(setup.downName, style()->standardIcon(QStyle::SP_ArrowDown),
+        QStringLiteral("Move ") + setup.item + QStringLiteral(" down"), this);
+    down->setEnabled(false);
+    Twips::Place(down, 5505, 960, 510, 390);
+    remove = MakeButton(setup.deleteName, QStringLiteral("Delete"), this);
+    Twips::Place(remove, 4935, 1425, 1080, 390);
+
+    // The captions Add and Delete stand on other panels too: the names say what they act on.
+    LabelFor(textLabel, text);
+    LabelFor(listLabel, list);
+    NameButton(add, QStringLiteral("Add ") + setup.item);
+    NameButton(remove, QStringLiteral("Delete ") + setup.item);
+
+    text->installEventFilter(this);
+    // Enter adds the typed text while the box has the focus: Add is then the default button.
+    connect(text, &QLineEdit::returnPressed, this, [this] {
+        if (add->isDefault())
+            add->click();
+    });
+    connect(add, &QPushButton::clicked, this, &ResponseListEditor::Add);
+    connect(remove, &QPushButton::clicked, this, &ResponseListEditor::Delete);
+    connect(up, &QPushButton::clicked, this, &ResponseListEditor::Up);
+    connect(down, &QPushButton::clicked, this, &ResponseListEditor::Down);
+    connect(list, &QListWidget::currentRowChanged, this, [this] {
+        if (filling_ == 0)
+            ListClick();
+    });
+    connect(list, &QListWidget::itemClicked, this, &ResponseListEditor::ListClick);
+}
+
+bool ResponseListEditor::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == text && event->type() == QEvent::FocusIn)
+        Q_EMIT textGotFocus();
+    else if (watched == text && event->type() == QEvent::FocusOut)
+        Q_EMIT textLostFocus();
+    return QWidget::eventFilter(watched, event);
+}
+
+void ResponseListEditor::Fill(const clsQ* q)
+{
+    ++filling_;
+    list->clear();
+    for (int i = 1; q && i <= q->ResponsesCount(); ++i)
+        list->addItem(q->GetResponse(i)->Text);
+    --filling_;
+}
+
+int ResponseListEditor::SelectedRow() const
+{
+    const QList<QListWidgetItem*> items = list->selectedItems();
+    return items.isEmpty() ? -1 : list->row(items.first());
+}
+
+void ResponseListEditor::Add()
+{
+    const QString typed = text->text();
+    const QPtr q = currentQuestion_();
+    if (!typed.isEmpty() && q) {
+        list->addItem(typed);
+        q->AddResponse(typed, -1, -1, QString());
+        session_.Survey.SetQ(q->Key, q);
+    }
+    text->clear();
+    text->setFocus();
+    session_.MarkFileChanged();
+}
+
+void ResponseListEditor::Delete()
+{
+    const int row = SelectedRow();
+    const QPtr q = currentQuestion_();
+    if (row < 0 || !q)
+        return;
+    q->RemoveResponse(row + 1);
+    ++filling_;
+    delete list->takeItem(row);
+    list->clearSelection();
+    list->setCurrentRow(-1);
+    --filling_;
+    session_.MarkFileChanged();
+}
+
+void ResponseListEditor::Up()
+{
+    move(-1);
+}
+
+void ResponseListEditor::Down()
+{
+    move(+1);
+}
+
+void ResponseListEditor::move(int direction)
+{
+    const int row = SelectedRow();
+    const QPtr q = currentQuestion_();
+    if (row < 0 || !q)
+        return;
+    const int other = row + direction;
+    if (other < 0 || other >= list->count())
+        return;
+    // The response objects change places whole, so a jump goes with its response.
+    const ResponsePtr a = q->GetResponse(row + 1);
+    const ResponsePtr b = q->GetResponse(other + 1);
+    q->UpdateResponse(row + 1, b);
+    q->UpdateResponse(other + 1, a);
+    const QString moved = list->item(row)->text();
+    list->item(row)->setText(list->item(other)->text());
+    list->item(other)->setText(moved);
+    ++filling_;
+    list->setCurrentRow(other);
+    --filling_;
+    ListClick();
+    session_.MarkFileChanged();
+}
+
+void ResponseListEditor::ListClick()
+{
+    const int row = SelectedRow();
+    up->setEnabled(row >= 1);
+    down->setEnabled(row < list->count() - 1);
+}

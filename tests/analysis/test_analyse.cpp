@@ -1,0 +1,372 @@
+// The Analyse screen on the real main window: the summary and its totals, the chart in its
+// twelve styles, the Analyze commands, File > Export, page setup and printing.
+#include "analysis/AnalyseScreen.h"
+#include "analysis/Printing.h"
+#include "analysis/SurveyChart.h"
+#include "platform/Dialogs.h"
+#include "platform/LongWork.h"
+#include "platform/Shell.h"
+#include "platform/Twips.h"
+#include "shell/frmMain.h"
+
+#include "ProgramFolder.h"
+#include "SampleSurvey.h"
+#include "StartProgram.h"
+#include "TestEnvironment.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLabel>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStackedLayout>
+#include <QTableWidget>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class AnalyseTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ProgramFolder> folder;
+    std::unique_ptr<SampleSurvey> sample;
+    std::unique_ptr<frmMain> w;
+    AnalyseScreen* a = nullptr;
+
+    void start(const std::function<void(SampleSurvey&)>& more = {})
+    {
+        const QString file = folder->newSurvey(QStringLiteral("sample.tvq"));
+        sample = std::make_unique<SampleSurvey>(file);
+        if (more)
+            more(*sample);
+        sample->w.connection.Close();
+        w = StartProgram(file);
+        QVERIFY(w);
+        a = w->analyse();
+    }
+
+    void showAnalyse()
+    {
+        w->action(QStringLiteral("mnuViewAnalyse"))->trigger();
+        QVERIFY(!a->isHidden());
+    }
+
+    // Grid row `row` (from 1) made current, as a click does, and the chart drawn.
+    void clickRow(int row)
+    {
+        const QModelIndex index = a->gSummaryReport->model()->index(row - 1, 1);
+        a->gSummaryReport->scrollTo(index);
+        QTest::mouseClick(a->gSummaryReport->viewport(), Qt::LeftButton, {},
+                          a->gSummaryReport->visualRect(index).center());
+        QCOMPARE(a->gSummaryReport->currentRow(), row - 1);
+    }
+
+    QString rowText(int row) const { return a->gSummaryReport->item(row - 1, 1)->text(); }
+
+private Q_SLOTS:
+    void init()
+    {
+        folder = std::make_unique<ProgramFolder>();
+        Dialogs::Script::begin();
+        Shell::clearRecorded();
+    }
+
+    void cleanup()
+    {
+        const QString unexpected = StopProgram(w);
+        sample.reset();
+        folder.reset();
+        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected));
+    }
+
+    void summaryWaitsUntilTheScreenIsShown()
+    {
+        start();
+        // Opening the survey on the Design screen leaves the summary as start-up made it.
+        QCOMPARE(a->gSummaryReport->rowCount(), 0);
+        QCOMPARE(a->lblTotalRespondents->text(), QStringLiteral("0"));
+
+        showAnalyse();
+        QCOMPARE(a->lblTotalRespondents->text(), QStringLiteral("4"));
+        QCOMPARE(a->lblTotalManualEntry->text(), QStringLiteral("1"));
+        QCOMPARE(a->lblTotalWebBased->text(), QStringLiteral("1"));
+        QCOMPARE(a->lblTotalImported->text(), QStringLiteral("1"));
+        QCOMPARE(a->gSummaryReport->rowCount(), 17);
+        QCOMPARE(a->SummaryRowCount, 17);
+        QCOMPARE(a->SummaryRowMatrixResponseIDs.size(), 17);
+        QCOMPARE(a->gSummaryReport->item(0, 0)->text(), QStringLiteral("n/a"));
+        QCOMPARE(rowText(3), QStringLiteral("     Apple"));
+        QCOMPARE(a->gSummaryReport->item(2, 0)->text(), QStringLiteral("25%"));
+        QCOMPARE(int(a->gSummaryReport->item(2, 0)->textAlignment()), int(Qt::AlignRight | Qt::AlignVCenter));
+        QCOMPARE(a->RowData(3), qint32(sample->apple));
+        QCOMPARE(a->RowData(1), -1);
+        QCOMPARE(a->RowData(12), qint32(sample->taste));
+        QCOMPARE(a->SummaryRowMatrixResponseIDs.at(11), int(sample->taste));
+        // The first row is selected, both its cells.
+        QCOMPARE(a->gSummaryReport->currentRow(), 0);
+        QCOMPARE(a->gSummaryReport->selectedItems().size(), 2);
+
+        // A respondent added since shows at the next Summary Report.
+        sample->w.connection.Open(w->session().CurrentFile);
+        sample->w.respondent(QStringLiteral("Web"), QStringLiteral("2024-04-01 08:00:00"));
+        sample->w.connection.Close();
+        w->action(QStringLiteral("mnuAnalyseSummary"))->trigger();
+        QCOMPARE(a->lblTotalRespondents->text(), QStringLiteral("5"));
+        QCOMPARE(a->lblTotalWebBased->text(), QStringLiteral("2"));
+        QCOMPARE(a->gSummaryReport->item(2, 0)->text(), QStringLiteral("20%"));
+    }
+
+    void chartFollowsTheSelectedRow()
+    {
+        start();
+        showAnalyse();
+        QVERIFY(a->c->isHidden());
+
+        clickRow(4);  // Banana: every answer of the fruit question
+        QVERIFY(!a->c->isHidden());
+        QVERIFY(!a->cmdExpand->isHidden());
+        QCOMPARE(a->c->data().size(), 3);
+        QCOMPARE(a->c->data().at(0).label, QStringLiteral(" Apple"));
+        QCOMPARE(a->c->data().at(1).value, 1.0);
+
+        clickRow(16);  // Fair under Price: the columns of the Price row
+        QCOMPARE(rowText(16), QStringLiteral("          Fair"));
+        QCOMPARE(a->c->data().size(), 3);
+        QCOMPARE(a->c->data().at(2).label, QStringLiteral(" Poor"));
+        QCOMPARE(a->c->data().at(2).value, 1.0);
+
+        clickRow(2);  // a question row
+        QVERIFY(a->c->isHidden());
+        QVERIFY(a->cmdExpand->isHidden());
+
+        // A key draws the chart of the row that is current before the grid moves.
+        QTest::keyClick(a->gSummaryReport, Qt::Key_Down);
+        QCOMPARE(a->gSummaryReport->currentRow(), 2);
+        QVERIFY(a->c->isHidden());
+        QTest::keyClick(a->gSummaryReport, Qt::Key_Down);
+        QVERIFY(!a->c->isHidden());
+    }
+
+    void twelveStylesDrawTwelveDifferentCharts()
+    {
+        // Counts of 7, 3 and 5 from 13 respondents, so the pictures show a shape.
+        start([](SampleSurvey& s) {
+            for (int i = 0; i < 9; ++i) {
+                const qint64 r = s.w.respondent(QStringLiteral("Web"), QStringLiteral("2024-05-01 10:00:00"));
+                if (i < 6)
+                    s.w.answer(r, s.check, s.apple);
+                if (i < 2)
+                    s.w.answer(r, s.check, s.banana);
+                if (i < 4)
+                    s.w.answer(r, s.check, s.cherry);
+            }
+        });
+        showAnalyse();
+        clickRow(3);
+        const QString out = QStringLiteral(TESSIVO_CHART_DIR);
+        QDir().mkpath(out);
+        const int expected[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 14, 16};
+        QSet<QByteArray> pictures;
+        for (int position = 0; position < a->cboGraphStyle->count(); ++position) {
+            a->cboGraphStyle->setCurrentIndex(position);
+            QCOMPARE(a->c->chartType(), expected[position]);
+            const auto* stack = a->c->findChild<QStackedLayout*>();
+            QCOMPARE(stack->currentWidget()->objectName(),
+                     SurveyChart::Is3D(expected[position]) ? QStringLiteral("Chart3D") : QStringLiteral("Chart2D"));
+
+            a->c->resize(640, 400);
+            const QImage picture = a->c->grab().toImage();
+            QVERIFY(!picture.isNull());
+            const QString name = a->cboGraphStyle->itemText(position).replace(QLatin1Char(' '), QLatin1Char('_'));
+            QVERIFY(picture.save(QDir(out).filePath(QStringLiteral("chart_%1_%2.png").arg(position, 2, 10, QLatin1Char('0')).arg(name))));
+
+            // Not a blank picture: many colours, not one background.
+            QSet<QRgb> colours;
+            for (int y = 0; y < picture.height(); y += 4)
+                for (int x = 0; x < picture.width(); x += 4)
+                    colours.insert(picture.pixel(x, y));
+            QVERIFY2(colours.size() > 8, qPrintable(name));
+            const QByteArray bytes(reinterpret_cast<const char*>(picture.constBits()), picture.sizeInBytes());
+            pictures.insert(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1));
+        }
+        QCOMPARE(pictures.size(), 12);
+    }
+
+    void expandAndShrinkMoveTheChart()
+    {
+        start();
+        showAnalyse();
+        clickRow(3);
+        a->cmdExpand->click();
+        QCOMPARE(a->cmdExpand->text(), QStringLiteral("Shrink Graph"));
+        QCOMPARE(a->c->pos(), QPoint(Twips::ToPixelsX(50), 0));
+        const int W = Twips::FromPixelsX(w->frameGeometry().width());
+        QCOMPARE(a->c->width(), Twips::ToPixelsX(W - 50));
+
+        a->cmdExpand->click();
+        QCOMPARE(a->cmdExpand->text(), QStringLiteral("Expand Graph"));
+        QCOMPARE(a->c->pos(), QPoint(Twips::ToPixelsX(3150), Twips::ToPixelsY(2430)));
+        // The grid stands in front of the chart, the button in front of the chart.
+        const QObjectList order = a->picSummaryReport->children();
+        QVERIFY(order.indexOf(a->gSummaryReport) > order.indexOf(a->c));
+        QVERIFY(order.indexOf(a->cmdExpand) > order.indexOf(a->c));
+    }
+
+    void detailedReportIsWrittenAndOfferedForViewing()
+    {
+        start();
+        const QString file = folder->file(QStringLiteral("DetailReport.rtf"));
+        Dialogs::Script::fileName(file);
+        Dialogs::Script::answer(Dialogs::Yes);
+        w->action(QStringLiteral("mnuAnalyseDetail"))->trigger();
+        QCOMPARE(Dialogs::Script::lastFileRequest().fileName, QStringLiteral("DetailReport.rtf"));
+        QCOMPARE(Dialogs::Script::lastFileRequest().filter, QStringLiteral("Rich Text Format (*.rtf)|*.rtf"));
+        QCOMPARE(Dialogs::Script::lastFileRequest().flags, Dialogs::OverwritePrompt | Dialogs::PathMustExist);
+        QCOMPARE(Dialogs::Script::lastText(), QStringLiteral("View detailed report now?"));
+        QCOMPARE(Dialogs::Script::lastButtons(), Dialogs::YesNo);
+        QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Question);
+        QCOMPARE(Shell::recorded(), QStringList{file});
+        QVERIFY(bytesOf(file).startsWith("{\\rtf1"));
+
+        // No: written but not opened. A cancelled dialog: nothing at all.
+        Shell::clearRecorded();
+        Dialogs::Script::fileName(file);
+        Dialogs::Script::answer(Dialogs::No);
+        w->mnuAnalyseDetail_Click();
+        QVERIFY(Shell::recorded().isEmpty());
+        Dialogs::Script::cancelFile();
+        w->mnuAnalyseDetail_Click();
+        QCOMPARE(Dialogs::Script::pending(), 0);
+    }
+
+    void cancelledReportAndExportLeaveTheFilesAsTheyWere()
+    {
+        start();
+        for (const auto& [name, command] : {std::pair{"DetailReport.rtf", &frmMain::mnuAnalyseDetail_Click},
+                                            std::pair{"SurveyExport.csv", &frmMain::mnuFileExport_Click}}) {
+            const QString file = folder->file(QString::fromLatin1(name));
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("as it was");
+            f.close();
+            Dialogs::Script::fileName(file);
+            LongWork::cancelNextAfter(1);
+            ((*w).*command)();
+            QCOMPARE(bytesOf(file), QByteArray("as it was"));
+        }
+        // No question to view the report, no message.
+        QCOMPARE(Dialogs::Script::shown().size(), 2);
+    }
+
+    void exportWritesTheFileAndReportsFailures()
+    {
+        start();
+        const QString file = folder->file(QStringLiteral("SurveyExport.csv"));
+        Dialogs::Script::fileName(file);
+        w->action(QStringLiteral("mnuFileExport"))->trigger();
+        QCOMPARE(Dialogs::Script::lastFileRequest().fileName, QStringLiteral("SurveyExport.csv"));
+        QCOMPARE(Dialogs::Script::lastFileRequest().filter, QStringLiteral("Comma Seperated Values (*.csv)|*.csv"));
+        QVERIFY(bytesOf(file).startsWith("\"Imported\","));
+        QCOMPARE(bytesOf(file).count("\r\n"), 5);  // four records, one answer of two lines
+        QCOMPARE(frmMain::QuoteMe(QStringLiteral("a \"b\", c")), QStringLiteral("\"a \"\"b\"\", c\""));
+
+        const QString nowhere = folder->file(QStringLiteral("missing/SurveyExport.csv"));
+        Dialogs::Script::fileName(nowhere);
+        Dialogs::Script::answer(Dialogs::OK);
+        w->mnuFileExport_Click();
+        QVERIFY(Dialogs::Script::lastText().startsWith(QStringLiteral("Unable to write to file ") + nowhere + " "));
+        QVERIFY(Dialogs::Script::lastText().endsWith(QStringLiteral(" 75 Tessivo")));
+        QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Critical);
+        QVERIFY(!QFile::exists(nowhere));
+    }
+
+    void totalRespondentsTellsTheCount()
+    {
+        start();
+        Dialogs::Script::answer(Dialogs::OK);
+        w->action(QStringLiteral("mnuAnalyseTotRespondents"))->trigger();
+        QCOMPARE(Dialogs::Script::lastText(), QStringLiteral("4 respondents have completed this survey."));
+        QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Information);
+        QCOMPARE(Dialogs::Script::lastTitle(), Dialogs::AppTitle());
+    }
+
+    void printPutsTheWindowsPictureOnOnePage()
+    {
+        start();
+        const QString pdf = folder->file(QStringLiteral("print.pdf"));
+        QPrinter& printer = Printing::CurrentPrinter();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+
+        // Cancel: nothing printed, the clipboard as it was.
+        QApplication::clipboard()->setText(QStringLiteral("kept"));
+        Dialogs::Script::printerDialog(false);
+        w->action(QStringLiteral("mnuFilePrint"))->trigger();
+        QVERIFY(!QFile::exists(pdf));
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("kept"));
+
+        // The window settles its size first.
+        QTest::qWait(50);
+        const QSize windowSize = w->grab().size();
+        Dialogs::Script::printerDialog(true);
+        w->DoPrint();
+        const QImage snapshot = QApplication::clipboard()->image();
+        QCOMPARE(snapshot.size(), windowSize);
+        const QByteArray bytes = bytesOf(pdf);
+        QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 1);
+        const QRegularExpression image(QStringLiteral("/Subtype /Image\\s*/Width (\\d+)\\s*/Height (\\d+)"));
+        const QRegularExpressionMatch m = image.match(QString::fromLatin1(bytes));
+        QVERIFY2(m.hasMatch(), "no picture on the page");
+        QCOMPARE(m.captured(1).toInt(), snapshot.width());
+        QCOMPARE(m.captured(2).toInt(), snapshot.height());
+    }
+
+    void pageSetupWithoutPrinterShowsNothing()
+    {
+        if (!QPrinterInfo::availablePrinterNames().isEmpty())
+            QSKIP("a printer is installed on this machine");
+        start();
+        w->action(QStringLiteral("mnuFilePageSetup"))->trigger();
+        QVERIFY(Dialogs::Script::shown().isEmpty());
+    }
+
+    void pageSetupKeepsThePrinterWhoseNameIsNotInstalled()
+    {
+        QPrinter current(QPrinter::HighResolution);
+        current.setOutputFormat(QPrinter::PdfFormat);
+        const QString before = current.printerName();
+        Printing::ApplyPageSetup(current,
+                                 {QStringLiteral("No Such Printer"), QPageSize(QPageSize::A5), QPrinter::Manual,
+                                  QPageLayout::Landscape},
+                                 {QStringLiteral("Office"), QStringLiteral("No Such Printer 2")});
+        QCOMPARE(current.printerName(), before);
+        QCOMPARE(current.pageLayout().pageSize().id(), QPageSize::A5);
+        QCOMPARE(current.pageLayout().orientation(), QPageLayout::Landscape);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    InitTestEnvironment();
+    QApplication app(argc, argv);
+    AnalyseTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_analyse.moc"

@@ -1,0 +1,203 @@
+// Every control the keyboard can reach has a name that assistive technology reads, on the three
+// screens of the main window and in every window the program opens: each window is checked as it
+// is shown, so a dialog added later is checked as soon as a row below opens it.
+#include "AccessibleControls.h"
+#include "ProgramFolder.h"
+#include "StartProgram.h"
+#include "TestEnvironment.h"
+#include "analysis/AnalyseScreen.h"
+#include "collection/CollectScreen.h"
+#include "designer/DesignScreen.h"
+#include "platform/Dialogs.h"
+#include "shell/frmMain.h"
+#include "web/frmAddServer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+// Runs fn on the next modal dialog once it is shown; fn closes it.
+void whenModal(std::function<void(QDialog*)> fn, int attempts = 300)
+{
+    QTimer::singleShot(10, qApp, [fn, attempts] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            fn(dialog);
+            return;
+        }
+        if (attempts > 0)
+            whenModal(fn, attempts - 1);
+    });
+}
+
+QString nameOf(const QWidget* w)
+{
+    return w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName();
+}
+
+} // namespace
+
+class AccessibilityTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ProgramFolder> folder;
+    std::unique_ptr<frmMain> w;
+    QStringList faults;
+    QStringList checked;
+
+    // The controls of one window or screen: each named, and no two by the same name.
+    void check(const QString& where, const QWidget* root)
+    {
+        checked << where;
+        const QStringList unnamed = UnnamedControls(root);
+        if (!unnamed.isEmpty())
+            faults << where + QStringLiteral(" has controls without a name: ") + unnamed.join(QStringLiteral(", "));
+        const QStringList repeated = RepeatedNames(root);
+        if (!repeated.isEmpty())
+            faults << where + QStringLiteral(" has names used twice: ") + repeated.join(QStringLiteral("; "));
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* window = qobject_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Show && window && window->isWindow() && !qobject_cast<frmMain*>(window)
+            && !qobject_cast<QMenu*>(window) && !(window->windowType() == Qt::ToolTip)
+            && !(window->windowType() == Qt::Popup))
+            check(nameOf(window), window);
+        return QObject::eventFilter(watched, event);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        folder = std::make_unique<ProgramFolder>();
+        faults.clear();
+        checked.clear();
+        qApp->installEventFilter(this);
+        Dialogs::Script::begin();
+        w = StartProgram();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    }
+
+    void cleanup()
+    {
+        qApp->removeEventFilter(this);
+        StopProgram(w);
+        folder.reset();
+    }
+
+    // The whole window, its three screens and the frame around them; names are told apart within
+    // each screen (the screens are never shown together).
+    void theMainWindowsControlsHaveNames()
+    {
+        const QStringList unnamed = UnnamedControls(w.get());
+        if (!unnamed.isEmpty())
+            faults << QStringLiteral("frmMain has controls without a name: ") + unnamed.join(QStringLiteral(", "));
+        for (const QWidget* screen : { static_cast<QWidget*>(w->design()), static_cast<QWidget*>(w->collect()),
+                 static_cast<QWidget*>(w->analyse()) }) {
+            const QStringList repeated = RepeatedNames(screen);
+            if (!repeated.isEmpty())
+                faults << screen->objectName() + QStringLiteral(" has names used twice: ")
+                        + repeated.join(QStringLiteral("; "));
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    }
+
+    // Each row opens a window the way the user does; the window is checked as it is shown.
+    void everyWindowTheProgramOpensHasNamedControls()
+    {
+        DesignScreen* d = w->design();
+        const struct {
+            const char* window;
+            std::function<void()> open;
+        } rows[] = {
+            { "frmLogic",
+                [&] {
+                    w->action(QStringLiteral("mnuDesignAddRadioQuestion"))->trigger();
+                    d->txtCheckResponse->setText(QStringLiteral("Yes"));
+                    d->cmdCheckAdd->click();
+                    d->lstCheckResponses->setCurrentRow(0);
+                    whenModal([](QDialog* dialog) { dialog->reject(); });
+                    d->cmdRadioLogic->click();
+                } },
+            { "frmMatrixAdd", // through frmMatrixDefine, which is checked on the way
+                [&] {
+                    w->action(QStringLiteral("mnuDesignAddMatrixQuestion"))->trigger();
+                    whenModal([](QDialog* define) {
+                        define->findChild<QListWidget*>(QStringLiteral("lstList"))->setCurrentRow(0);
+                        whenModal([](QDialog* add) { add->reject(); });
+                        define->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+                        define->reject();
+                    });
+                    d->cmdMatrixDefine->click();
+                } },
+            { "frmTip",
+                [&] {
+                    whenModal([](QDialog* dialog) { dialog->reject(); });
+                    w->action(QStringLiteral("mnuHelpTipOfTheDay"))->trigger();
+                } },
+            { "frmAbout",
+                [&] {
+                    whenModal([](QDialog* dialog) { dialog->reject(); });
+                    w->action(QStringLiteral("mnuAbout"))->trigger();
+                } },
+            { "HelpWindow", [&] { w->action(QStringLiteral("mnuHelpContents"))->trigger(); } },
+            // Answer entry builds a page per question: each kind of page is checked.
+            { "frmManualResponse",
+                [&] {
+                    const QString path = folder->writeSurvey(QStringLiteral("entry.tvq"),
+                        { { QTypeOpenEnded, QStringLiteral("Name?") }, { QTypeCheck, QStringLiteral("Pets?|Cat|Dog") },
+                            { QTypeRadio, QStringLiteral("Smoke?|Yes|No") },
+                            { QTypeMatrix, QStringLiteral("Rate|Food|Room") },
+                            { QTypeText, QStringLiteral("Thanks") } });
+                    w->DoClose();
+                    QVERIFY(w->DoOpen(path, true, 1));
+                    w->ShowScreen(QStringLiteral("Respondent"));
+                    whenModal([this](QDialog* entry) {
+                        auto* next = entry->findChild<QPushButton*>(QStringLiteral("cmdDCAnswersNext"));
+                        for (int page = 1; page <= 5 && entry->isVisible(); ++page) {
+                            check(QStringLiteral("frmManualResponse page %1").arg(page), entry);
+                            next->click();
+                        }
+                        if (entry->isVisible())
+                            entry->reject();
+                    });
+                    w->collect()->cmdCreateResponse->click();
+                } },
+            // Opened by the web wizards' server pages.
+            { "frmAddServer",
+                [&] {
+                    frmAddServer dialog(w.get());
+                    whenModal([](QDialog* shown) { shown->reject(); });
+                    dialog.exec();
+                } },
+        };
+        for (const auto& row : rows) {
+            row.open();
+            QTRY_VERIFY2(checked.contains(QString::fromLatin1(row.window)), row.window);
+        }
+        QVERIFY(checked.contains(QStringLiteral("frmMatrixDefine")));
+        QVERIFY(checked.contains(QStringLiteral("frmManualResponse page 5")));
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    }
+};
+
+int main(int argc, char** argv)
+{
+    InitTestEnvironment();
+    QApplication app(argc, argv);
+    AccessibilityTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_accessibility.moc"

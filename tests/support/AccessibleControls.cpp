@@ -1,0 +1,85 @@
+#include "AccessibleControls.h"
+
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QComboBox>
+#include <QLabel>
+#include <QMap>
+#include <QWidget>
+
+namespace {
+
+bool isInnerPart(const QWidget* w, const QWidget* root)
+{
+    if (w->window() != root->window())
+        return true; // a popup of its own
+    for (const QWidget* p = w->parentWidget(); p && p != root; p = p->parentWidget()) {
+        if (qobject_cast<const QAbstractSpinBox*>(p) || qobject_cast<const QComboBox*>(p))
+            return true;
+    }
+    return false;
+}
+
+QList<QWidget*> controls(const QWidget* root)
+{
+    QList<QWidget*> found;
+    const QList<QWidget*> all = root->findChildren<QWidget*>();
+    for (QWidget* w : all) {
+        if ((w->focusPolicy() & Qt::TabFocus) && !w->isHidden() && !isInnerPart(w, root))
+            found << w;
+    }
+    return found;
+}
+
+QString nameOf(const QWidget* w)
+{
+    return w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName();
+}
+
+bool hasLabel(const QWidget* w)
+{
+    const QList<QLabel*> labels = w->window()->findChildren<QLabel*>();
+    for (const QLabel* label : labels) {
+        if (label->buddy() == w && !label->text().trimmed().isEmpty())
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+QString AccessibleNameOfControl(const QWidget* control)
+{
+    if (!control->accessibleName().isEmpty())
+        return control->accessibleName();
+    if (qobject_cast<const QComboBox*>(control))
+        return hasLabel(control) ? QStringLiteral("(its label)") : QString();
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(const_cast<QWidget*>(control));
+    return iface ? iface->text(QAccessible::Name).trimmed() : QString();
+}
+
+QStringList UnnamedControls(const QWidget* root)
+{
+    QStringList unnamed;
+    for (const QWidget* w : controls(root)) {
+        if (AccessibleNameOfControl(w).isEmpty())
+            unnamed << nameOf(w);
+    }
+    return unnamed;
+}
+
+QStringList RepeatedNames(const QWidget* root)
+{
+    QMap<QString, QStringList> byName;
+    for (const QWidget* w : controls(root)) {
+        const QString name = AccessibleNameOfControl(w);
+        if (!name.isEmpty())
+            byName[name] << nameOf(w);
+    }
+    QStringList repeated;
+    for (auto it = byName.cbegin(); it != byName.cend(); ++it) {
+        if (it.value().size() > 1)
+            repeated << it.key() + QStringLiteral(": ") + it.value().join(QStringLiteral(", "));
+    }
+    return repeated;
+}

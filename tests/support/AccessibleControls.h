@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+// What assistive technology finds of the controls under a window or screen: every widget the
+// keyboard can reach, also inside hidden panels and screens, except a control hidden itself (it
+// is checked where it is shown) and the inner parts of compound controls (the line edit of a
+// spin box or an editable drop-down list, the popup of a drop-down list).
+
+// The accessible name of a control as a screen reader reads it: its own accessible name, else
+// Qt's (a button's caption, a text box's label). A drop-down list is named only by its own name
+// or a label linked to it (Qt would give its current entry).
+QString AccessibleNameOfControl(const QWidget* control);
+
+// The controls without a name, each as its objectName (its class name when it has none).
+QStringList UnnamedControls(const QWidget* root);
+
+// Names that two or more controls share, each as "name: objectName, objectName".
+QStringList RepeatedNames(const QWidget* root);
