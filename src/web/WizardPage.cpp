@@ -1,9 +1,11 @@
 #include "web/WizardPage.h"
 
+#include "platform/AccessibleNames.h"
 #include "platform/AppPath.h"
 #include "platform/Dialogs.h"
 #include "platform/HelpWindow.h"
 #include "platform/Internet.h"
+#include "platform/ScreenParts.h"
 #include "platform/Twips.h"
 #include "web/WizardDriver.h"
 
@@ -39,8 +41,7 @@ void ensurePictures()
 
 QPushButton* footButton(QWidget* strip, const QString& name, const QString& text, int left)
 {
-    auto* button = new QPushButton(text, strip);
-    button->setObjectName(name);
+    QPushButton* button = MakeButton(name, text, strip);
     button->setAutoDefault(false);
     Twips::Place(button, left, 240, kButtonWidth, kButtonHeight);
     return button;
@@ -111,21 +112,14 @@ QLabel* WizardPage::AddLabel(
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Twips::Place(label, left, top, width, height);
-    if (buddy) {
-        // Not every kind of control takes its name from its label (a list does not).
-        label->setBuddy(buddy);
-        QString name = text;
-        if (name.endsWith(QLatin1Char(':')))
-            name.chop(1);
-        buddy->setAccessibleName(name.remove(QLatin1Char('&')));
-    }
+    if (buddy)
+        LabelFor(label, buddy);
     return label;
 }
 
 QPushButton* WizardPage::AddButton(const QString& name, const QString& text, int left, int top, int width)
 {
-    auto* button = new QPushButton(text, this);
-    button->setObjectName(name);
+    QPushButton* button = MakeButton(name, text, this);
     button->setAutoDefault(false);
     Twips::Place(button, left, top, width, kButtonHeight);
     return button;

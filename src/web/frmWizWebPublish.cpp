@@ -1,5 +1,6 @@
 #include "web/frmWizWebPublish.h"
 
+#include "platform/AccessibleNames.h"
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"
 #include "platform/Twips.h"
@@ -97,7 +98,7 @@ frmWizWebPublish_Complete::frmWizWebPublish_Complete(QWidget* parent)
     link.setColor(QPalette::WindowText, Qt::blue);
     Label6->setPalette(link);
     Label6->setCursor(Qt::PointingHandCursor);
-    Label6->setAccessibleName(QStringLiteral("Survey URL"));
+    NameControl(Label6, QStringLiteral("Survey URL"));
     Label6->setToolTip(PublishedURL);
     Label6->installEventFilter(this);
     cmdCopy = AddButton(QStringLiteral("cmdCopy"), QStringLiteral("C&opy to Clipboard"), kLeft, 2040, 1800);
