@@ -1,6 +1,7 @@
+#include "shell/frmMain.h"
+
 #include "platform/Dialogs.h"
 #include "platform/TextUtil.h"
-#include "shell/frmMain.h"
 #include "web/ExchangeFile.h"
 #include "web/LoadResults.h"
 #include "web/WizardDriver.h"

@@ -13,6 +13,6 @@ void LoadResultsFile(QWidget* parent, db::Connection& connection, const QString&
         LongWork work(parent, QStringLiteral("Importing the survey results..."), QFileInfo(path).size());
         count = ResultsImport::DoLoadXML(connection, path, work.progress());
     }
-    Dialogs::MsgBox(
-        QStringLiteral("Successfully imported %1 respondent(s).").arg(count), Dialogs::OKOnly, Dialogs::Information);
+    Dialogs::MsgBox(QStringLiteral("Successfully imported %1 respondent(s).").arg(count), Dialogs::OKOnly,
+                    Dialogs::Information);
 }
