@@ -2,7 +2,8 @@
 // Not part of the normal build: run `cmake --build build --target tessivo_paint_icons` and then
 // `build/bin/tessivo_paint_icons resources/icons` to draw them again after a change here.
 //
-// Each drawing works in a 32 by 32 unit square and is scaled to the picture's size. The XP style
+// Each drawing works in a 32 by 32 unit square and is scaled to the picture's size (a picture
+// that is not square is 32 units wide and as many high as its shape gives). The XP style
 // set is shaded with gradients; the classic set uses flat colours and dark outlines.
 #include <QColor>
 #include <QDir>
@@ -281,14 +282,60 @@ void drawAppIcon(QPainter& p, bool)
     p.restore();
 }
 
-bool paint(const QString& folder, const QString& name, int size, bool xp, const Draw& draw)
+// An arrow along the y axis from y0 to y1 (its head at y1), centred on x.
+void arrow(QPainter& p, qreal x, qreal y0, qreal y1)
 {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    const qreal dir = y1 > y0 ? 1 : -1;
+    QPainterPath path;
+    path.moveTo(x - 1.3, y0);
+    path.lineTo(x + 1.3, y0);
+    path.lineTo(x + 1.3, y1 - dir * 3.2);
+    path.lineTo(x + 3.2, y1 - dir * 3.2);
+    path.lineTo(x, y1);
+    path.lineTo(x - 3.2, y1 - dir * 3.2);
+    path.lineTo(x - 1.3, y1 - dir * 3.2);
+    path.closeSubpath();
+    QLinearGradient g(QPointF(x - 3, 0), QPointF(x + 3, 0));
+    g.setColorAt(0, QColor(255, 225, 120));
+    g.setColorAt(1, QColor(235, 150, 30));
+    p.setPen(QPen(QColor(150, 85, 0), 0.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(g);
+    p.drawPath(path);
+}
+
+// The side picture of the web wizards' pages (32 by 59.6 units): the survey sheet going up to
+// the web and its answers coming back, on the deep blue of the window icon.
+void drawWizardSide(QPainter& p, bool)
+{
+    const qreal height = 32.0 * 218 / 117;
+    QLinearGradient sky(QPointF(0, 0), QPointF(0, height));
+    sky.setColorAt(0, QColor(25, 55, 120));
+    sky.setColorAt(1, QColor(70, 125, 205));
+    p.setPen(Qt::NoPen);
+    p.setBrush(sky);
+    p.drawRect(QRectF(0, 0, 32, height));
+    p.setBrush(QColor(255, 255, 255, 40));
+    for (const QPointF& c : {QPointF(5, 4), QPointF(27, 7), QPointF(24, 26), QPointF(6, 31), QPointF(28, 50)})
+        p.drawEllipse(c, 0.8, 0.8);
+    p.save();
+    p.translate(4, 3);
+    p.scale(0.75, 0.75);
+    drawGlobe(p, true);
+    p.restore();
+    arrow(p, 11, 37, 29);
+    arrow(p, 21, 29, 37);
+    paper(p, QRectF(8, 40, 16, 16), true);
+    textLines(p, QRectF(10.5, 45, 9, 8), 3, true);
+}
+
+bool paintImage(const QString& folder, const QString& name, int width, int height, bool xp, const Draw& draw)
+{
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
-    p.scale(size / 32.0, size / 32.0);
+    p.scale(width / 32.0, width / 32.0);
     draw(p, xp);
     p.end();
     const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
@@ -297,6 +344,11 @@ bool paint(const QString& folder, const QString& name, int size, bool xp, const 
         return false;
     }
     return true;
+}
+
+bool paint(const QString& folder, const QString& name, int size, bool xp, const Draw& draw)
+{
+    return paintImage(folder, name, size, size, xp, draw);
 }
 
 }  // namespace
@@ -338,5 +390,6 @@ int main(int argc, char** argv)
     bool ok = true;
     for (const Picture& pic : pictures)
         ok = paint(folder, QString::fromLatin1(pic.name), pic.size, pic.xp, pic.draw) && ok;
+    ok = paintImage(folder, QStringLiteral("wizard"), 117, 218, true, drawWizardSide) && ok;
     return ok ? 0 : 1;
 }

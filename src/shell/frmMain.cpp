@@ -184,9 +184,10 @@ void frmMain::createMenus()
 
     QMenu* collection = bar->addMenu(QStringLiteral("Data &Collection"));
     collection->setObjectName(QStringLiteral("mnuDataCollection"));
-    addAction(collection, QStringLiteral("mnuDataPublishWeb"), QStringLiteral("&Publish Web Survey..."))->setEnabled(false);
-    addAction(collection, QStringLiteral("mnuDataCollectWeb"), QStringLiteral("&Collect Web Survey Responses..."))
-        ->setEnabled(false);
+    connect(addAction(collection, QStringLiteral("mnuDataPublishWeb"), QStringLiteral("&Publish Web Survey...")),
+            &QAction::triggered, this, &frmMain::mnuDataPublishWeb_Click);
+    connect(addAction(collection, QStringLiteral("mnuDataCollectWeb"), QStringLiteral("&Collect Web Survey Responses...")),
+            &QAction::triggered, this, &frmMain::mnuDataCollectWeb_Click);
     collection->addSeparator();
     connect(addAction(collection, QStringLiteral("mnuDataCollectionPaperSurvey"), QStringLiteral("Create &Paper Based Survey...")),
             &QAction::triggered, this, &frmMain::mnuDataCollectionPaperSurvey_Click);

@@ -143,6 +143,10 @@ public:
     // and a results file imported as "Web" respondents. Both throw db::Error to the caller.
     void DoSaveXML();
     void DoLoadXML(const QString& sFilename);
+    // The web wizards of the Data Collection menu. Publishing asks first to save a survey that has
+    // unsaved changes or was never saved, since the service files its answers by the stored ids.
+    void mnuDataPublishWeb_Click();
+    void mnuDataCollectWeb_Click();
 
     // The status bar's first panel (the open survey's file name).
     QString StatusBarPanel1() const;

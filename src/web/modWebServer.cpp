@@ -2,12 +2,15 @@
 
 #include "platform/AppPath.h"
 #include "platform/Database.h"
+#include "platform/Internet.h"
 #include "web/wininet.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QTemporaryFile>
 #include <QUrl>
 
 #include <limits>
@@ -160,6 +163,43 @@ QString WSGetSurveyResults(const QString& fileName, const QString& serverUrl)
         return QString();
     QString body;
     return ReadResultsBody(body) ? body : QString();
+}
+
+bool WSGetSurveyResultsToFile(const QString& fileName, const QString& serverUrl, const QString& localPath)
+{
+    LastWebError.clear();
+    const auto cannotWrite = [&](const QString& reason) {
+        return db::Error(QStringLiteral("Unable to write to file %1: %2").arg(localPath, reason), 75, kSource);
+    };
+    // The answer goes into a file of its own beside the target, so that a failure answer never
+    // replaces a results file downloaded before.
+    QTemporaryFile placeholder(QFileInfo(localPath).absolutePath() + QStringLiteral("/XXXXXX.download"));
+    if (!placeholder.open())
+        throw cannotWrite(placeholder.errorString());
+    const QString temp = placeholder.fileName();
+    placeholder.close();
+    int error = 0;
+    if (!DownloadURLToFile(requestUrl(serverUrl, QStringLiteral("GetSurveyResults"), { fileName }), temp, &error)) {
+        if (error == net::kInternalError)
+            throw cannotWrite(QStringLiteral("the file could not be written whole."));
+        return false;
+    }
+    QFile answer(temp);
+    if (!answer.open(QIODevice::ReadOnly))
+        throw cannotWrite(answer.errorString());
+    const QByteArray head = answer.read(7);
+    if (head == "Failure") {
+        LastWebError = QString::fromUtf8(head + answer.readAll());
+        return false;
+    }
+    LastWebError = QStringLiteral("Success");
+    answer.close();
+    if (head.isEmpty())
+        return false;
+    QFile::remove(localPath);
+    if (!QFile::rename(temp, localPath))
+        throw cannotWrite(QStringLiteral("the downloaded file could not be put in its place."));
+    return true;
 }
 
 bool WSDeleteSurveyResultsFile(int userId, int surveyId, const QString& serverUrl)

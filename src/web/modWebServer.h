@@ -27,6 +27,12 @@ QString WSGetSurveyListForUser(int userId, const QString& serverUrl);
 QString WSGetSurveyName(int surveyId, const QString& serverUrl);
 // The results file itself.
 QString WSGetSurveyResults(const QString& fileName, const QString& serverUrl);
+// The results file streamed straight into localPath, for results too large to hold in memory.
+// True, with localPath replaced, when the service answered a results file; false, with localPath
+// left as it was, when the request failed, the service answered a failure or an empty answer.
+// LastWebError as WSGetSurveyResults sets it. Throws db::Error when the local file cannot be
+// written.
+bool WSGetSurveyResultsToFile(const QString& fileName, const QString& serverUrl, const QString& localPath);
 bool WSDeleteSurveyResultsFile(int userId, int surveyId, const QString& serverUrl);
 
 // The answer file's path: "result.htm" in the program's folder.

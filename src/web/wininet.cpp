@@ -12,12 +12,13 @@ QString RefreshStamp(const QDateTime& when)
     return GeneralDateText(QDateTime(when.date(), time));
 }
 
-bool DownloadURLToFile(const QString& url, const QString& localPath)
+bool DownloadURLToFile(const QString& url, const QString& localPath, int* errorCode)
 {
-    return net::httpGetToFile(
-               url + QLatin1String("&refreshme=") + QString::fromLatin1(QUrl::toPercentEncoding(RefreshStamp())),
-               localPath)
-        == net::kOk;
+    const int error = net::httpGetToFile(
+        url + QLatin1String("&refreshme=") + QString::fromLatin1(QUrl::toPercentEncoding(RefreshStamp())), localPath);
+    if (errorCode)
+        *errorCode = error;
+    return error == net::kOk;
 }
 
 QString StripNull(const QString& text)

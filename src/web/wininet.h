@@ -7,8 +7,9 @@
 // the English texts of the Internet error numbers.
 
 // Appends "&refreshme=" and the time stamp to the URL, fetches it by HTTP GET into the file
-// (replacing it) and says whether that succeeded. Shows nothing and throws nothing.
-bool DownloadURLToFile(const QString& url, const QString& localPath);
+// (replacing it) and says whether that succeeded; the transport's error number goes into
+// *errorCode when asked for (0 on success). Shows nothing and throws nothing.
+bool DownloadURLToFile(const QString& url, const QString& localPath, int* errorCode = nullptr);
 
 // The time stamp that makes every request differ from the one before: the local date and time
 // as the user's locale writes them (short date, one blank, long time; the date alone at

@@ -188,6 +188,51 @@ TEST_F(ClientTest, PublishAndCollectThroughTheService)
     EXPECT_TRUE(LastWebError.startsWith(QLatin1String("Failure")));
 }
 
+// The results streamed into their file: it is replaced only by a results answer; a failure, an
+// empty answer or an unreachable service leave an earlier download as it was, and no stray file.
+TEST_F(ClientTest, ResultsStreamedIntoTheirFileReplaceItOnlyWhenTheyArrived)
+{
+    const QString path = folder.file(QStringLiteral("17-4.txt"));
+    const auto write = [&](const QByteArray& text) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    };
+    write("earlier download, longer than what follows");
+    const QByteArray results = "<userresponse>\r\n</userresponse>\r\n";
+    service.setResults(QStringLiteral("17-4.txt"), results);
+    ASSERT_TRUE(WSGetSurveyResultsToFile(QStringLiteral("17-4.txt"), url(), path));
+    EXPECT_EQ(readFile(path), results);
+    EXPECT_EQ(LastWebError, QStringLiteral("Success"));
+
+    struct Case {
+        const char* what;
+        std::function<void()> arrange;
+        QString lastWebError;
+    };
+    const std::vector<Case> cases = {
+        { "failure", [] {}, QStringLiteral("Failure: no results file.") },
+        { "empty", [&] { service.setResults(QStringLiteral("17-4.txt"), QByteArray()); }, QStringLiteral("Success") },
+        { "unreachable", [&] { service.setUnreachable(true); }, QString() },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        service.reset();
+        c.arrange();
+        write("earlier");
+        EXPECT_FALSE(WSGetSurveyResultsToFile(QStringLiteral("17-4.txt"), url(), path));
+        EXPECT_EQ(LastWebError, c.lastWebError);
+        EXPECT_EQ(readFile(path), QByteArray("earlier"));
+        EXPECT_EQ(folder.files(QStringLiteral("*.download")), QStringList());
+        service.setUnreachable(false);
+    }
+
+    // A folder that cannot be written is an error of its own.
+    EXPECT_THROW(
+        WSGetSurveyResultsToFile(QStringLiteral("17-4.txt"), url(), folder.file(QStringLiteral("no/such/17-4.txt"))),
+        db::Error);
+}
+
 TEST_F(ClientTest, ARefusedLoginGivesTheServiceAnswer)
 {
     service.addAccount(QStringLiteral("ann"), QStringLiteral("secret"));
