@@ -3,6 +3,7 @@
 
 #include "ProgramFolder.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -229,6 +230,33 @@ TEST_F(StorageTest, TemplateIdsAreNeverReused)
     const qint64 respondent = conn.AppendRow(QStringLiteral("respondent"), {{QStringLiteral("source"), QStringLiteral("Manual Entry")}});
     db::Recordset rs = conn.OpenRecordset(QStringLiteral("SELECT submitteddate FROM respondent WHERE id = ?"), {respondent});
     EXPECT_FALSE(rs.field(0).toString().isEmpty());
+}
+
+TEST_F(StorageTest, ANameBeginningWithFileIsThatFileNotAUri)
+{
+    conn.Close();
+    const QString literal = folder.writeSurvey(QStringLiteral("file:other.tvq"), {{QTypeOpenEnded, QStringLiteral("Mine")}});
+    const QString other = folder.writeSurvey(QStringLiteral("other.tvq"), {{QTypeOpenEnded, QStringLiteral("Other")}});
+    const QByteArray otherBefore = bytesOf(other);
+    struct CurrentFolder {
+        const QString before = QDir::currentPath();
+        ~CurrentFolder() { QDir::setCurrent(before); }
+    } restore;
+    ASSERT_TRUE(QDir::setCurrent(folder.path()));
+
+    // As given on the command line: relative, beginning with "file:".
+    SurveyFile::OpenConnection(conn, QStringLiteral("file:other.tvq"));
+    SurveyFile::Load(conn, survey);
+    ASSERT_EQ(survey.QCount(), 1);
+    EXPECT_EQ(rtf::toPlainText(survey.GetQIndex(1)->Question), QStringLiteral("Mine"));
+    survey.AddQ(QStringLiteral("Added"), QTypeOpenEnded, -1, 2);
+    SurveyFile::Save(conn, survey);
+    conn.Close();
+
+    EXPECT_TRUE(bytesOf(other) == otherBefore);
+    SurveyFile::OpenConnection(conn, literal);
+    SurveyFile::Load(conn, survey);
+    EXPECT_EQ(survey.QCount(), 2);
 }
 
 }  // namespace
