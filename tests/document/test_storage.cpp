@@ -232,6 +232,55 @@ TEST_F(StorageTest, TemplateIdsAreNeverReused)
     EXPECT_FALSE(rs.field(0).toString().isEmpty());
 }
 
+TEST_F(StorageTest, SaveRefusesNewIdsThatDoNotFitAndLeavesTheFileAsItWas)
+{
+    struct Case {
+        const char* stored;
+        bool addQuestion;  // otherwise a response is added to the stored question
+        const char* message;
+    };
+    const Case cases[] = {
+        {"INSERT INTO question (id, question, questionno, qtype, pos) VALUES (2147483647, 'Last', '1', 2, 1)", true,
+         "The survey file has no id left for a new question: its ids have reached 2147483647"},
+        {"INSERT INTO question (id, question, questionno, qtype, pos) VALUES (5, 'Q', '1', 2, 1);"
+         "INSERT INTO response (id, questionid, name, pos, responseMatrixGroupID) VALUES (2147483647, 5, 'last', 1, 2)",
+         false, "The survey file has no id left for a new response: its ids have reached 2147483647"},
+    };
+    for (const Case& c : cases) {
+        conn.Close();
+        path = folder.newSurvey(QStringLiteral("full.tvq"));
+        SurveyFile::OpenConnection(conn, path);
+        for (const QString& sql : QString::fromLatin1(c.stored).split(QLatin1Char(';')))
+            conn.Execute(sql);
+        conn.Close();
+        const QByteArray before = bytesOf(path);
+
+        SurveyFile::OpenConnection(conn, path);
+        SurveyFile::Load(conn, survey);
+        ASSERT_EQ(survey.QCount(), 1) << c.stored;
+        const QPtr stored = survey.GetQIndex(1);
+        QPtr added;
+        if (c.addQuestion) {
+            added = survey.GetQ(survey.AddQ(QStringLiteral("one more"), QTypeRadio, -1, 2));
+            added->AddResponse(QStringLiteral("its response"), -1, -1, QString());
+        } else {
+            stored->AddResponse(QStringLiteral("one more"), -1, -1, QString());
+        }
+        try {
+            SurveyFile::Save(conn, survey);
+            ADD_FAILURE() << "saved past the last id: " << c.stored;
+        } catch (const db::Error& e) {
+            EXPECT_EQ(e.description(), QString::fromLatin1(c.message));
+        }
+        if (added) {
+            EXPECT_EQ(added->DatabaseID, -1);
+        }
+        EXPECT_EQ(stored->DatabaseID, c.addQuestion ? 2147483647 : 5);
+        conn.Close();
+        EXPECT_TRUE(bytesOf(path) == before) << c.stored;
+    }
+}
+
 TEST_F(StorageTest, ANameBeginningWithFileIsThatFileNotAUri)
 {
     conn.Close();
