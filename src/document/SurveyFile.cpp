@@ -84,6 +84,66 @@ int newId(qint64 id, const QString& what)
     return int(id);
 }
 
+// What the program reads and writes in each table, as the template has it; every id is the
+// table's integer primary key (the row id SQLite numbers).
+struct TableSchema {
+    QString table;
+    QStringList columns;
+};
+
+const std::vector<TableSchema>& schema()
+{
+    static const std::vector<TableSchema> tables = {
+        {QStringLiteral("question"),
+         {QStringLiteral("id"), QStringLiteral("question"), QStringLiteral("questionno"), QStringLiteral("qtype"),
+          QStringLiteral("pos"), QStringLiteral("deleteme")}},
+        {QStringLiteral("response"),
+         {QStringLiteral("id"), QStringLiteral("questionid"), QStringLiteral("name"), QStringLiteral("pos"),
+          QStringLiteral("responseMatrixGroupID"), QStringLiteral("LogicJumpToQuestionID"),
+          QStringLiteral("deleteme")}},
+        {QStringLiteral("responsematrixgroup"), {QStringLiteral("id"), QStringLiteral("name")}},
+        {QStringLiteral("responsematrix"),
+         {QStringLiteral("id"), QStringLiteral("name"), QStringLiteral("responsematrixgroupid"),
+          QStringLiteral("pos")}},
+        {QStringLiteral("respondent"),
+         {QStringLiteral("id"), QStringLiteral("submitteddate"), QStringLiteral("source")}},
+        {QStringLiteral("Respondent_Responses"),
+         {QStringLiteral("id"), QStringLiteral("QuestionID"), QStringLiteral("RespondentID"),
+          QStringLiteral("ResponseID"), QStringLiteral("SimpleResponse"), QStringLiteral("ResponseMatrixID")}},
+    };
+    return tables;
+}
+
+// Every table has the columns the program uses, and its id is the row id: a file where id is an
+// ordinary column would take a new row with no id and never open again. A primary key that is
+// not the row id (WITHOUT ROWID, INTEGER PRIMARY KEY DESC) has an index of origin "pk".
+void checkSchema(db::Connection& connection)
+{
+    for (const TableSchema& t : schema()) {
+        // PRAGMA takes no placeholders; the names are the program's own.
+        const QString quoted = QLatin1Char('"') + t.table + QLatin1Char('"');
+        QHash<QString, std::pair<QString, qint64>> present;  // lower-case name: type, pk
+        int keyColumns = 0;
+        for (db::Recordset rs = connection.OpenRecordset(QStringLiteral("PRAGMA table_info(%1)").arg(quoted));
+             !rs.atEnd(); rs.MoveNext()) {
+            const qint64 pk = rs.field(5).toLongLong();
+            keyColumns += pk > 0 ? 1 : 0;
+            present.insert(rs.field(1).toString().toLower(), {rs.field(2).toString(), pk});
+        }
+        for (const QString& column : t.columns) {
+            if (!present.contains(column.toLower()))
+                throwNotValid(QStringLiteral("table %1 has no column %2").arg(t.table, column));
+        }
+        bool keyIndex = false;
+        for (db::Recordset rs = connection.OpenRecordset(QStringLiteral("PRAGMA index_list(%1)").arg(quoted));
+             !rs.atEnd(); rs.MoveNext())
+            keyIndex = keyIndex || rs.field(3).toString() == QLatin1String("pk");
+        const auto& [type, pk] = present.value(QStringLiteral("id"));
+        if (pk != 1 || keyColumns != 1 || keyIndex || type.compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) != 0)
+            throwNotValid(QStringLiteral("column id of table %1 is not an integer primary key").arg(t.table));
+    }
+}
+
 // The lowest and highest id of the tables whose rows opening reads but Load does not (answer
 // scales and respondents), each through the row id: a few page reads at any size. Load checks
 // the ids of the questions and responses as it reads them. Answer rows are left alone: the
@@ -128,6 +188,7 @@ void OpenConnection(db::Connection& connection, const QString& path)
         // its tables hold.
         if (VersionMismatch(connection))
             return;
+        checkSchema(connection);
         checkIdRanges(connection);
     } catch (...) {
         connection.Close();

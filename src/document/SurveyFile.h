@@ -15,8 +15,9 @@ namespace SurveyFile {
 QStringList RequiredTables();
 
 // Opens the connection on a survey file. A file that is not a survey database fails, and so does
-// one of this version which holds an id outside 1 to 2147483647; the message says which, and the
-// file is closed untouched. A file of another version opens, for VersionMismatch to tell.
+// one of this version whose tables lack a column the program uses, whose ids are not the tables'
+// integer primary keys, or which holds an id outside 1 to 2147483647; the message says which,
+// and the file is closed untouched. A file of another version opens, for VersionMismatch to tell.
 void OpenConnection(db::Connection& connection, const QString& path);
 
 // The version rule: nothing when the first version row holds 1.7 or the table is empty, otherwise

@@ -113,6 +113,20 @@ private Q_SLOTS:
                                     << notValid + "column responseMatrixGroupID of table response holds 0" + range;
         QTest::newRow("respondent id -1") << "INSERT INTO respondent (id, source) VALUES (-1, 'Manual Entry')"
                                           << notValid + "column id of table respondent holds -1" + range;
+        // Saving into it would add a question with no id, and the file would never open again.
+        QTest::newRow("question id not the integer primary key")
+            << "DROP TABLE question;"
+               "CREATE TABLE question (id INT PRIMARY KEY, question TEXT, questionno TEXT, qtype INTEGER, "
+               "pos INTEGER, deleteme INTEGER NOT NULL DEFAULT 0);"
+               "INSERT INTO question (id, question, questionno, qtype, pos) VALUES (1, 'Fruit', '1', 2, 1)"
+            << notValid + "column id of table question is not an integer primary key. 26";
+        QTest::newRow("answers without row ids")
+            << "DROP TABLE Respondent_Responses;"
+               "CREATE TABLE Respondent_Responses (id INTEGER PRIMARY KEY, QuestionID INTEGER, RespondentID INTEGER, "
+               "ResponseID INTEGER, SimpleResponse TEXT, ResponseMatrixID INTEGER) WITHOUT ROWID"
+            << notValid + "column id of table Respondent_Responses is not an integer primary key. 26";
+        QTest::newRow("no deleteme column") << "ALTER TABLE question DROP COLUMN deleteme"
+                                            << notValid + "table question has no column deleteme. 26";
         QTest::newRow("no respondent table")
             << "DROP TABLE respondent"
             << "Unable to open %1. The file '%1' is not a valid database of this kind: the table 'respondent' is missing. 26";
