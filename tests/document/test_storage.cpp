@@ -16,6 +16,30 @@ QByteArray bytesOf(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+int openDescriptors()
+{
+    return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size());
+}
+
+// Changes the first byte (the page type) of the page that holds the rows of a table.
+void damageTablePage(const QString& path, const QString& table)
+{
+    qint64 offset = 0;
+    {
+        db::Connection c;
+        c.Open(path);
+        offset = c.OpenRecordset(QStringLiteral("SELECT (rootpage - 1) * (SELECT page_size FROM pragma_page_size) "
+                                                "FROM sqlite_master WHERE name = ?"),
+                                 {table})
+                     .field(0)
+                     .toLongLong();
+    }
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.seek(offset));
+    ASSERT_EQ(f.write("\x55", 1), 1);
+}
+
 class StorageTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -279,6 +303,41 @@ TEST_F(StorageTest, SaveRefusesNewIdsThatDoNotFitAndLeavesTheFileAsItWas)
         conn.Close();
         EXPECT_TRUE(bytesOf(path) == before) << c.stored;
     }
+}
+
+TEST_F(StorageTest, FailedOpensLeaveNoConnectionOrDescriptorBehind)
+{
+    conn.Execute(QStringLiteral("INSERT INTO question (id, question, questionno, qtype, pos) VALUES (1, 'Q', '1', 2, 1)"));
+    conn.Execute(QStringLiteral("INSERT INTO response (questionid, name, pos, responseMatrixGroupID) VALUES (1, 'A', 1, 2)"));
+    conn.Close();
+    const QByteArray sound = bytesOf(path);
+    const int before = openDescriptors();
+    // Each damage stops the open at another statement: the version check, the questions, the responses.
+    for (const char* table : {"version", "question", "response"}) {
+        QFile::remove(path);
+        {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(sound);
+        }
+        damageTablePage(path, QString::fromLatin1(table));
+        for (int i = 0; i < 100; ++i) {
+            db::Connection c;
+            try {
+                SurveyFile::OpenConnection(c, path);
+                if (!SurveyFile::VersionMismatch(c)) {
+                    clsSurvey loaded;
+                    SurveyFile::Load(c, loaded);
+                }
+                ADD_FAILURE() << "read a damaged " << table << " page";
+            } catch (const db::Error& e) {
+                EXPECT_TRUE(e.description().contains(QStringLiteral("malformed"))) << table << ": " << e.what();
+            }
+            c.Close();
+            ASSERT_FALSE(c.isOpen());
+        }
+    }
+    EXPECT_LE(openDescriptors(), before + 2);
 }
 
 TEST_F(StorageTest, ANameBeginningWithFileIsThatFileNotAUri)
