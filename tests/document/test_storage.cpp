@@ -18,7 +18,8 @@ QByteArray bytesOf(const QString& path)
 
 int openDescriptors()
 {
-    return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size());
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    return int(fds.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size());
 }
 
 // Changes the first byte (the page type) of the page that holds the rows of a table.
@@ -307,8 +308,10 @@ TEST_F(StorageTest, SaveRefusesNewIdsThatDoNotFitAndLeavesTheFileAsItWas)
 
 TEST_F(StorageTest, FailedOpensLeaveNoConnectionOrDescriptorBehind)
 {
-    conn.Execute(QStringLiteral("INSERT INTO question (id, question, questionno, qtype, pos) VALUES (1, 'Q', '1', 2, 1)"));
-    conn.Execute(QStringLiteral("INSERT INTO response (questionid, name, pos, responseMatrixGroupID) VALUES (1, 'A', 1, 2)"));
+    conn.Execute(QStringLiteral("INSERT INTO question (id, question, questionno, qtype, pos) "
+                                "VALUES (1, 'Q', '1', 2, 1)"));
+    conn.Execute(QStringLiteral("INSERT INTO response (questionid, name, pos, responseMatrixGroupID) "
+                                "VALUES (1, 'A', 1, 2)"));
     conn.Close();
     const QByteArray sound = bytesOf(path);
     const int before = openDescriptors();
@@ -343,7 +346,8 @@ TEST_F(StorageTest, FailedOpensLeaveNoConnectionOrDescriptorBehind)
 TEST_F(StorageTest, ANameBeginningWithFileIsThatFileNotAUri)
 {
     conn.Close();
-    const QString literal = folder.writeSurvey(QStringLiteral("file:other.tvq"), {{QTypeOpenEnded, QStringLiteral("Mine")}});
+    const QString literal
+        = folder.writeSurvey(QStringLiteral("file:other.tvq"), {{QTypeOpenEnded, QStringLiteral("Mine")}});
     const QString other = folder.writeSurvey(QStringLiteral("other.tvq"), {{QTypeOpenEnded, QStringLiteral("Other")}});
     const QByteArray otherBefore = bytesOf(other);
     struct CurrentFolder {

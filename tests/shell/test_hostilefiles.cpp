@@ -43,7 +43,8 @@ bool damageTablePage(const QString& path, const QString& table)
     sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
     sqlite3_stmt* stmt = nullptr;
     qint64 offset = -1;
-    const QByteArray sql = "SELECT rootpage, (SELECT page_size FROM pragma_page_size) FROM sqlite_master WHERE name = ?";
+    const QByteArray sql
+        = "SELECT rootpage, (SELECT page_size FROM pragma_page_size) FROM sqlite_master WHERE name = ?";
     if (sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr) == SQLITE_OK) {
         const QByteArray name = table.toUtf8();
         sqlite3_bind_text(stmt, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
@@ -86,6 +87,8 @@ private Q_SLOTS:
 
     void refusedWithAMessageAndLeftAsTheyWere_data()
     {
+        // The change made to a sound file: SQL, "damage" (a page of the version table) or "text"
+        // (a text file in its place).
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("message");
         const QString notValid = QStringLiteral("Unable to open %1. The survey file is not valid: ");
@@ -105,10 +108,12 @@ private Q_SLOTS:
             << "INSERT INTO question (id, question, questionno, qtype, pos) VALUES (2147483648, 'Big', '2', 0, 2)"
             << notValid + "column id of table question holds 2147483648" + range;
         QTest::newRow("response id 2147483648")
-            << "INSERT INTO response (id, questionid, name, pos, responseMatrixGroupID) VALUES (2147483648, 1, 'Pear', 2, 2)"
+            << "INSERT INTO response (id, questionid, name, pos, responseMatrixGroupID) "
+               "VALUES (2147483648, 1, 'Pear', 2, 2)"
             << notValid + "column id of table response holds 2147483648" + range;
-        QTest::newRow("jump cut to another question") << "UPDATE response SET LogicJumpToQuestionID = 4294967297"
-                                                      << notValid + "column LogicJumpToQuestionID of table response holds 4294967297" + range;
+        QTest::newRow("jump cut to another question")
+            << "UPDATE response SET LogicJumpToQuestionID = 4294967297"
+            << notValid + "column LogicJumpToQuestionID of table response holds 4294967297" + range;
         QTest::newRow("scale id 0") << "UPDATE response SET responseMatrixGroupID = 0"
                                     << notValid + "column responseMatrixGroupID of table response holds 0" + range;
         QTest::newRow("respondent id -1") << "INSERT INTO respondent (id, source) VALUES (-1, 'Manual Entry')"
@@ -127,9 +132,9 @@ private Q_SLOTS:
             << notValid + "column id of table Respondent_Responses is not an integer primary key. 26";
         QTest::newRow("no deleteme column") << "ALTER TABLE question DROP COLUMN deleteme"
                                             << notValid + "table question has no column deleteme. 26";
-        QTest::newRow("no respondent table")
-            << "DROP TABLE respondent"
-            << "Unable to open %1. The file '%1' is not a valid database of this kind: the table 'respondent' is missing. 26";
+        QTest::newRow("no respondent table") << "DROP TABLE respondent"
+                                             << "Unable to open %1. The file '%1' is not a valid database of this "
+                                                "kind: the table 'respondent' is missing. 26";
         // An older file is told by its version, whatever its tables hold.
         QTest::newRow("older version, other columns")
             << "UPDATE version SET version = 1.6; ALTER TABLE response DROP COLUMN deleteme"
