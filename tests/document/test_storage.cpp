@@ -306,6 +306,25 @@ TEST_F(StorageTest, SaveRefusesNewIdsThatDoNotFitAndLeavesTheFileAsItWas)
     }
 }
 
+TEST_F(StorageTest, NewQuestionsAndResponsesAreAddedNeverLookedUpById)
+{
+    // Rows under the id that means "not stored yet", as another program might leave them.
+    conn.Execute(QStringLiteral("INSERT INTO question (id, question, questionno, qtype, pos) "
+                                "VALUES (-1, 'theirs', '1', 2, 1)"));
+    conn.Execute(QStringLiteral("INSERT INTO response (id, questionid, name, pos, responseMatrixGroupID) "
+                                "VALUES (-1, -1, 'their response', 1, 2)"));
+    const QString mine = survey.AddQ(QStringLiteral("mine"), QTypeRadio, -1, 2);
+    survey.GetQ(mine)->AddResponse(QStringLiteral("yes"), -1, -1, QString());
+    SurveyFile::Save(conn, survey);
+
+    const int id = survey.GetQ(mine)->DatabaseID;
+    EXPECT_GT(id, 0);
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM question WHERE id = %1 AND question = 'mine'").arg(id)), 1);
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM response WHERE questionid = %1 AND name = 'yes' AND id > 0")
+                        .arg(id)),
+              1);
+}
+
 TEST_F(StorageTest, FailedOpensLeaveNoConnectionOrDescriptorBehind)
 {
     conn.Execute(QStringLiteral("INSERT INTO question (id, question, questionno, qtype, pos) "
