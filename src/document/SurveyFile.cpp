@@ -2,6 +2,8 @@
 
 #include "platform/TextUtil.h"
 
+#include <iterator>
+#include <limits>
 #include <vector>
 
 namespace SurveyFile {
@@ -21,13 +23,151 @@ int requiredInt(const db::Recordset& rs, const QString& column)
     const QVariant v = rs.field(column);
     if (v.isNull())
         throwNull(column);
-    if (v.typeId() == QMetaType::LongLong)
-        return int(v.toLongLong());  // what toInt gives, without the general conversion
+    if (v.typeId() == QMetaType::LongLong) {
+        // A number that does not fit is never cut to one that does.
+        const qint64 n = v.toLongLong();
+        if (n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
+            throw db::Error(QStringLiteral("Overflow (%1)").arg(column), 6, QStringLiteral("Tessivo"));
+        return int(n);
+    }
     bool ok = false;
     const int n = v.toInt(&ok);
     if (!ok)
         throw db::Error(QStringLiteral("Type mismatch (%1)").arg(column), 13, QStringLiteral("Tessivo"));
     return n;
+}
+
+// The number the database layer gives a file that is not a database of the kind it was asked for.
+constexpr int kNotValid = 26;
+
+[[noreturn]] void throwNotValid(const QString& what)
+{
+    throw db::Error(QStringLiteral("The survey file is not valid: ") + what, kNotValid, QStringLiteral("Tessivo"));
+}
+
+// Ids are held as int: a stored id is a whole number from 1 to kMaxId. 0 and -1 never name a
+// row (-1 is "not stored yet"), and a larger number would be cut to another row's id.
+constexpr qint64 kMaxId = std::numeric_limits<int>::max();
+
+bool isId(const QVariant& v)
+{
+    return v.typeId() == QMetaType::LongLong && v.toLongLong() >= 1 && v.toLongLong() <= kMaxId;
+}
+
+[[noreturn]] void throwNotAnId(const QString& table, const QString& column, const QVariant& v)
+{
+    throwNotValid(QStringLiteral("column %1 of table %2 holds %3, which is not an id from 1 to %4")
+                      .arg(column, table, v.toString())
+                      .arg(kMaxId));
+}
+
+// An id column of a row being read.
+int requiredId(const db::Recordset& rs, const QString& table, const QString& column)
+{
+    const QVariant v = rs.field(column);
+    if (v.isNull())
+        throwNull(column);
+    if (!isId(v))
+        throwNotAnId(table, column, v);
+    return int(v.toLongLong());
+}
+
+// The id of a row just added: the save is refused (and rolled back) rather than give a new
+// question or response an id that does not fit.
+int newId(qint64 id, const QString& what)
+{
+    if (id < 1 || id > kMaxId)
+        throw db::Error(QStringLiteral("The survey file has no id left for a new %1: its ids have reached %2")
+                            .arg(what)
+                            .arg(kMaxId),
+                        6, QStringLiteral("Tessivo"));
+    return int(id);
+}
+
+// What the program reads and writes in each table, as the template has it; every id is the
+// table's integer primary key (the row id SQLite numbers).
+struct TableSchema {
+    QString table;
+    QStringList columns;
+};
+
+const std::vector<TableSchema>& schema()
+{
+    static const std::vector<TableSchema> tables = {
+        {QStringLiteral("question"),
+         {QStringLiteral("id"), QStringLiteral("question"), QStringLiteral("questionno"), QStringLiteral("qtype"),
+          QStringLiteral("pos"), QStringLiteral("deleteme")}},
+        {QStringLiteral("response"),
+         {QStringLiteral("id"), QStringLiteral("questionid"), QStringLiteral("name"), QStringLiteral("pos"),
+          QStringLiteral("responseMatrixGroupID"), QStringLiteral("LogicJumpToQuestionID"),
+          QStringLiteral("deleteme")}},
+        {QStringLiteral("responsematrixgroup"), {QStringLiteral("id"), QStringLiteral("name")}},
+        {QStringLiteral("responsematrix"),
+         {QStringLiteral("id"), QStringLiteral("name"), QStringLiteral("responsematrixgroupid"),
+          QStringLiteral("pos")}},
+        {QStringLiteral("respondent"),
+         {QStringLiteral("id"), QStringLiteral("submitteddate"), QStringLiteral("source")}},
+        {QStringLiteral("Respondent_Responses"),
+         {QStringLiteral("id"), QStringLiteral("QuestionID"), QStringLiteral("RespondentID"),
+          QStringLiteral("ResponseID"), QStringLiteral("SimpleResponse"), QStringLiteral("ResponseMatrixID")}},
+    };
+    return tables;
+}
+
+// Every table has the columns the program uses, and its id is the row id: a file where id is an
+// ordinary column would take a new row with no id and never open again. A primary key that is
+// not the row id (WITHOUT ROWID, INTEGER PRIMARY KEY DESC) has an index of origin "pk".
+void checkSchema(db::Connection& connection)
+{
+    for (const TableSchema& t : schema()) {
+        // PRAGMA takes no placeholders; the names are the program's own.
+        const QString quoted = QLatin1Char('"') + t.table + QLatin1Char('"');
+        QHash<QString, std::pair<QString, qint64>> present;  // lower-case name: type, pk
+        int keyColumns = 0;
+        for (db::Recordset rs = connection.OpenRecordset(QStringLiteral("PRAGMA table_info(%1)").arg(quoted));
+             !rs.atEnd(); rs.MoveNext()) {
+            const qint64 pk = rs.field(5).toLongLong();
+            keyColumns += pk > 0 ? 1 : 0;
+            present.insert(rs.field(1).toString().toLower(), {rs.field(2).toString(), pk});
+        }
+        for (const QString& column : t.columns) {
+            if (!present.contains(column.toLower()))
+                throwNotValid(QStringLiteral("table %1 has no column %2").arg(t.table, column));
+        }
+        bool keyIndex = false;
+        for (db::Recordset rs = connection.OpenRecordset(QStringLiteral("PRAGMA index_list(%1)").arg(quoted));
+             !rs.atEnd(); rs.MoveNext())
+            keyIndex = keyIndex || rs.field(3).toString() == QLatin1String("pk");
+        const auto& [type, pk] = present.value(QStringLiteral("id"));
+        if (pk != 1 || keyColumns != 1 || keyIndex || type.compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) != 0)
+            throwNotValid(QStringLiteral("column id of table %1 is not an integer primary key").arg(t.table));
+    }
+}
+
+// The lowest and highest id of the tables whose rows opening reads but Load does not (answer
+// scales and respondents), each through the row id: a few page reads at any size. Load checks
+// the ids of the questions and responses as it reads them. Answer rows are left alone: the
+// results import stores the response ids a results file gives, and an answer is only ever found
+// through valid ids.
+void checkIdRanges(db::Connection& connection)
+{
+    static const char* const tables[] = {"responsematrixgroup", "responsematrix", "respondent"};
+    static const QString sql = [] {
+        QStringList parts;
+        for (const char* table : tables) {
+            for (const char* f : {"min", "max"})
+                parts << QStringLiteral("(SELECT %1(id) FROM %2)").arg(QLatin1String(f), QLatin1String(table));
+        }
+        return QStringLiteral("SELECT ") + parts.join(QLatin1String(", "));
+    }();
+    const db::Recordset rs = connection.OpenRecordset(sql);
+    for (int i = 0; i < int(std::size(tables)); ++i) {
+        for (int end = 0; end < 2; ++end) {
+            const QVariant v = rs.field(2 * i + end);
+            if (!v.isNull() && !isId(v))
+                throwNotAnId(QLatin1String(tables[i]), QStringLiteral("id"), v);
+        }
+    }
 }
 
 }  // namespace
@@ -42,6 +182,18 @@ QStringList RequiredTables()
 void OpenConnection(db::Connection& connection, const QString& path)
 {
     connection.Open(path, RequiredTables());
+    try {
+        const db::ReadTransaction reading(connection);
+        // A file of another version is told apart by its version (VersionMismatch), whatever
+        // its tables hold.
+        if (VersionMismatch(connection))
+            return;
+        checkSchema(connection);
+        checkIdRanges(connection);
+    } catch (...) {
+        connection.Close();
+        throw;
+    }
 }
 
 std::optional<QString> VersionMismatch(db::Connection& connection)
@@ -76,7 +228,7 @@ void Load(db::Connection& connection, clsSurvey& survey)
             auto q = std::make_shared<clsQ>();
             q->Question = NullToEmpty(rs.field(QStringLiteral("question")));
             q->qType = requiredInt(rs, QStringLiteral("qtype"));
-            q->DatabaseID = requiredInt(rs, QStringLiteral("id"));
+            q->DatabaseID = requiredId(rs, QStringLiteral("question"), QStringLiteral("id"));
             q->QuestionNo = NullToEmpty(rs.field(QStringLiteral("questionno")));
             q->ResponseMatrixGroupID = 1;
             const QString key = survey.AddQ2(q);
@@ -97,7 +249,8 @@ void Load(db::Connection& connection, clsSurvey& survey)
         bool first = true;
         for (; !rs.atEnd(); rs.MoveNext()) {
             if (first) {
-                q->ResponseMatrixGroupID = requiredInt(rs, QStringLiteral("responseMatrixGroupID"));
+                q->ResponseMatrixGroupID
+                    = requiredId(rs, QStringLiteral("response"), QStringLiteral("responseMatrixGroupID"));
                 first = false;
             }
             const QVariant name = rs.field(QStringLiteral("name"));
@@ -106,10 +259,11 @@ void Load(db::Connection& connection, clsSurvey& survey)
             int jumpId = -1;
             QString jumpKey;
             if (!rs.isNull(QStringLiteral("LogicJumpToQuestionID"))) {
-                jumpId = requiredInt(rs, QStringLiteral("LogicJumpToQuestionID"));
+                jumpId = requiredId(rs, QStringLiteral("response"), QStringLiteral("LogicJumpToQuestionID"));
                 jumpKey = keyOfId.value(jumpId);
             }
-            q->AddResponse(name.toString(), requiredInt(rs, QStringLiteral("id")), jumpId, jumpKey);
+            q->AddResponse(name.toString(), requiredId(rs, QStringLiteral("response"), QStringLiteral("id")), jumpId,
+                           jumpKey);
         }
         // q is the stored object itself: there is nothing to store back with SetQ.
     }
@@ -136,15 +290,16 @@ void Save(db::Connection& connection, clsSurvey& survey)
                            "pos = ? WHERE id = ?"));
         for (int i = 1; i <= survey.QCount(); ++i) {
             const QPtr q = survey.GetQIndex(i);
-            const bool stored = !findQuestion.query({q->DatabaseID}).atEnd();
+            // A question without an id (-1 or 0) is new: it is added, never looked up.
+            const bool stored = q->DatabaseID >= 1 && !findQuestion.query({q->DatabaseID}).atEnd();
             if (!stored) {
-                q->DatabaseID = int(connection.AppendRow(QStringLiteral("question"), {
+                q->DatabaseID = newId(connection.AppendRow(QStringLiteral("question"), {
                     {QStringLiteral("question"), q->Question},
                     {QStringLiteral("questionno"), q->QuestionNo},
                     {QStringLiteral("qtype"), q->qType},
                     {QStringLiteral("pos"), i},
                     {QStringLiteral("Deleteme"), false},
-                }));
+                }), QStringLiteral("question"));
             } else {
                 updateQuestion.execute({q->QuestionNo, q->Question, q->qType, i, q->DatabaseID});
             }
@@ -167,16 +322,16 @@ void Save(db::Connection& connection, clsSurvey& survey)
                     if (const QPtr target = survey.GetQ(r->LogicJumpToQuestionKey))
                         jump = target->DatabaseID;
                 }
-                if (!findResponse.query({r->DatabaseID}).atEnd()) {
+                if (r->DatabaseID >= 1 && !findResponse.query({r->DatabaseID}).atEnd()) {
                     updateResponse.execute({r->Text, q->ResponseMatrixGroupID, jump, j, r->DatabaseID});
                 } else {
-                    connection.AppendRow(QStringLiteral("response"), {
+                    newId(connection.AppendRow(QStringLiteral("response"), {
                         {QStringLiteral("questionid"), q->DatabaseID},
                         {QStringLiteral("name"), r->Text},
                         {QStringLiteral("pos"), j},
                         {QStringLiteral("responseMatrixGroupID"), q->ResponseMatrixGroupID},
                         {QStringLiteral("LogicJumpToQuestionID"), jump},
-                    });
+                    }), QStringLiteral("response"));
                 }
                 q->UpdateResponse(j, r);
             }

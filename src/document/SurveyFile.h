@@ -14,7 +14,10 @@ namespace SurveyFile {
 // The tables a survey file must hold.
 QStringList RequiredTables();
 
-// Opens the connection on a survey file; a file that is not a survey database fails.
+// Opens the connection on a survey file. A file that is not a survey database fails, and so does
+// one of this version whose tables lack a column the program uses, whose ids are not the tables'
+// integer primary keys, or which holds an id outside 1 to 2147483647; the message says which,
+// and the file is closed untouched. A file of another version opens, for VersionMismatch to tell.
 void OpenConnection(db::Connection& connection, const QString& path);
 
 // The version rule: nothing when the first version row holds 1.7 or the table is empty, otherwise
@@ -23,12 +26,14 @@ std::optional<QString> VersionMismatch(db::Connection& connection);
 QString VersionMismatchMessage(const QString& found);
 
 // Empties the survey and fills it from the file: questions in order with fresh keys, then their
-// responses with every stored jump id turned into the key of the question it names.
+// responses with every stored jump id turned into the key of the question it names. An id, jump
+// or scale outside 1 to 2147483647 fails the load.
 void Load(db::Connection& connection, clsSurvey& survey);
 
 // Writes the questions and responses of the survey into the file: every row is marked, each
 // question and response is updated or inserted in order, and what is still marked is deleted.
-// All in one transaction: when a statement fails, the file and the survey stay as they were.
+// One without an id (below 1) is always inserted. All in one transaction: when a statement
+// fails, or a new row would get an id above 2147483647, the file and the survey stay as they were.
 void Save(db::Connection& connection, clsSurvey& survey);
 
 }  // namespace SurveyFile

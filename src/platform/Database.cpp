@@ -540,10 +540,12 @@ void Connection::Open(const QString& path, const QStringList& requiredTables, Op
     if (!info.exists() || !info.isFile())
         throw Error(QStringLiteral("Could not find file '%1'").arg(path), SQLITE_CANTOPEN, kSource);
 
+    // SQLite is given the absolute path and no URI flag: a name such as "file:x.tvq" is the file
+    // of that name, never a URI, also where URI names are switched on for the whole process.
     const int flags = (mode == OpenMode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE)
                       | SQLITE_OPEN_NOMUTEX;
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
+    const int rc = sqlite3_open_v2(info.absoluteFilePath().toUtf8().constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
         const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db))
                                    : QString::fromUtf8(sqlite3_errstr(rc));

@@ -3,6 +3,7 @@
 
 #include "ProgramFolder.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -13,6 +14,31 @@ QByteArray bytesOf(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+int openDescriptors()
+{
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    return int(fds.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size());
+}
+
+// Changes the first byte (the page type) of the page that holds the rows of a table.
+void damageTablePage(const QString& path, const QString& table)
+{
+    qint64 offset = 0;
+    {
+        db::Connection c;
+        c.Open(path);
+        offset = c.OpenRecordset(QStringLiteral("SELECT (rootpage - 1) * (SELECT page_size FROM pragma_page_size) "
+                                                "FROM sqlite_master WHERE name = ?"),
+                                 {table})
+                     .field(0)
+                     .toLongLong();
+    }
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.seek(offset));
+    ASSERT_EQ(f.write("\x55", 1), 1);
 }
 
 class StorageTest : public ::testing::Test {
@@ -229,6 +255,139 @@ TEST_F(StorageTest, TemplateIdsAreNeverReused)
     const qint64 respondent = conn.AppendRow(QStringLiteral("respondent"), {{QStringLiteral("source"), QStringLiteral("Manual Entry")}});
     db::Recordset rs = conn.OpenRecordset(QStringLiteral("SELECT submitteddate FROM respondent WHERE id = ?"), {respondent});
     EXPECT_FALSE(rs.field(0).toString().isEmpty());
+}
+
+TEST_F(StorageTest, SaveRefusesNewIdsThatDoNotFitAndLeavesTheFileAsItWas)
+{
+    struct Case {
+        const char* stored;
+        bool addQuestion;  // otherwise a response is added to the stored question
+        const char* message;
+    };
+    const Case cases[] = {
+        {"INSERT INTO question (id, question, questionno, qtype, pos) VALUES (2147483647, 'Last', '1', 2, 1)", true,
+         "The survey file has no id left for a new question: its ids have reached 2147483647"},
+        {"INSERT INTO question (id, question, questionno, qtype, pos) VALUES (5, 'Q', '1', 2, 1);"
+         "INSERT INTO response (id, questionid, name, pos, responseMatrixGroupID) VALUES (2147483647, 5, 'last', 1, 2)",
+         false, "The survey file has no id left for a new response: its ids have reached 2147483647"},
+    };
+    for (const Case& c : cases) {
+        conn.Close();
+        path = folder.newSurvey(QStringLiteral("full.tvq"));
+        SurveyFile::OpenConnection(conn, path);
+        for (const QString& sql : QString::fromLatin1(c.stored).split(QLatin1Char(';')))
+            conn.Execute(sql);
+        conn.Close();
+        const QByteArray before = bytesOf(path);
+
+        SurveyFile::OpenConnection(conn, path);
+        SurveyFile::Load(conn, survey);
+        ASSERT_EQ(survey.QCount(), 1) << c.stored;
+        const QPtr stored = survey.GetQIndex(1);
+        QPtr added;
+        if (c.addQuestion) {
+            added = survey.GetQ(survey.AddQ(QStringLiteral("one more"), QTypeRadio, -1, 2));
+            added->AddResponse(QStringLiteral("its response"), -1, -1, QString());
+        } else {
+            stored->AddResponse(QStringLiteral("one more"), -1, -1, QString());
+        }
+        try {
+            SurveyFile::Save(conn, survey);
+            ADD_FAILURE() << "saved past the last id: " << c.stored;
+        } catch (const db::Error& e) {
+            EXPECT_EQ(e.description(), QString::fromLatin1(c.message));
+        }
+        if (added) {
+            EXPECT_EQ(added->DatabaseID, -1);
+        }
+        EXPECT_EQ(stored->DatabaseID, c.addQuestion ? 2147483647 : 5);
+        conn.Close();
+        EXPECT_TRUE(bytesOf(path) == before) << c.stored;
+    }
+}
+
+TEST_F(StorageTest, NewQuestionsAndResponsesAreAddedNeverLookedUpById)
+{
+    // Rows under the id that means "not stored yet", as another program might leave them.
+    conn.Execute(QStringLiteral("INSERT INTO question (id, question, questionno, qtype, pos) "
+                                "VALUES (-1, 'theirs', '1', 2, 1)"));
+    conn.Execute(QStringLiteral("INSERT INTO response (id, questionid, name, pos, responseMatrixGroupID) "
+                                "VALUES (-1, -1, 'their response', 1, 2)"));
+    const QString mine = survey.AddQ(QStringLiteral("mine"), QTypeRadio, -1, 2);
+    survey.GetQ(mine)->AddResponse(QStringLiteral("yes"), -1, -1, QString());
+    SurveyFile::Save(conn, survey);
+
+    const int id = survey.GetQ(mine)->DatabaseID;
+    EXPECT_GT(id, 0);
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM question WHERE id = %1 AND question = 'mine'").arg(id)), 1);
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM response WHERE questionid = %1 AND name = 'yes' AND id > 0")
+                        .arg(id)),
+              1);
+}
+
+TEST_F(StorageTest, FailedOpensLeaveNoConnectionOrDescriptorBehind)
+{
+    conn.Execute(QStringLiteral("INSERT INTO question (id, question, questionno, qtype, pos) "
+                                "VALUES (1, 'Q', '1', 2, 1)"));
+    conn.Execute(QStringLiteral("INSERT INTO response (questionid, name, pos, responseMatrixGroupID) "
+                                "VALUES (1, 'A', 1, 2)"));
+    conn.Close();
+    const QByteArray sound = bytesOf(path);
+    const int before = openDescriptors();
+    // Each damage stops the open at another statement: the version check, the questions, the responses.
+    for (const char* table : {"version", "question", "response"}) {
+        QFile::remove(path);
+        {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(sound);
+        }
+        damageTablePage(path, QString::fromLatin1(table));
+        for (int i = 0; i < 100; ++i) {
+            db::Connection c;
+            try {
+                SurveyFile::OpenConnection(c, path);
+                if (!SurveyFile::VersionMismatch(c)) {
+                    clsSurvey loaded;
+                    SurveyFile::Load(c, loaded);
+                }
+                ADD_FAILURE() << "read a damaged " << table << " page";
+            } catch (const db::Error& e) {
+                EXPECT_TRUE(e.description().contains(QStringLiteral("malformed"))) << table << ": " << e.what();
+            }
+            c.Close();
+            ASSERT_FALSE(c.isOpen());
+        }
+    }
+    EXPECT_LE(openDescriptors(), before + 2);
+}
+
+TEST_F(StorageTest, ANameBeginningWithFileIsThatFileNotAUri)
+{
+    conn.Close();
+    const QString literal
+        = folder.writeSurvey(QStringLiteral("file:other.tvq"), {{QTypeOpenEnded, QStringLiteral("Mine")}});
+    const QString other = folder.writeSurvey(QStringLiteral("other.tvq"), {{QTypeOpenEnded, QStringLiteral("Other")}});
+    const QByteArray otherBefore = bytesOf(other);
+    struct CurrentFolder {
+        const QString before = QDir::currentPath();
+        ~CurrentFolder() { QDir::setCurrent(before); }
+    } restore;
+    ASSERT_TRUE(QDir::setCurrent(folder.path()));
+
+    // As given on the command line: relative, beginning with "file:".
+    SurveyFile::OpenConnection(conn, QStringLiteral("file:other.tvq"));
+    SurveyFile::Load(conn, survey);
+    ASSERT_EQ(survey.QCount(), 1);
+    EXPECT_EQ(rtf::toPlainText(survey.GetQIndex(1)->Question), QStringLiteral("Mine"));
+    survey.AddQ(QStringLiteral("Added"), QTypeOpenEnded, -1, 2);
+    SurveyFile::Save(conn, survey);
+    conn.Close();
+
+    EXPECT_TRUE(bytesOf(other) == otherBefore);
+    SurveyFile::OpenConnection(conn, literal);
+    SurveyFile::Load(conn, survey);
+    EXPECT_EQ(survey.QCount(), 2);
 }
 
 }  // namespace
