@@ -3,6 +3,7 @@
 #include "collection/PaperSurvey.h"
 #include "collection/ReportError.h"
 #include "collection/frmManualResponse.h"
+#include "document/SurveyFile.h"
 #include "document/SurveySession.h"
 #include "platform/DateText.h"
 #include "platform/Dialogs.h"
@@ -279,8 +280,11 @@ void CollectScreen::showAnswerEntry()
 void CollectScreen::cmdCreateResponse_Click()
 {
     try {
-        CurrentRespondentID = qint32(session_.SurveyConnection.AppendRow(
-            QStringLiteral("respondent"), { { QStringLiteral("Source"), QStringLiteral("Manual Entry") } }));
+        db::Transaction adding(session_.SurveyConnection);
+        CurrentRespondentID = SurveyFile::NewId(session_.SurveyConnection.AppendRow(QStringLiteral("respondent"),
+                                                    { { QStringLiteral("Source"), QStringLiteral("Manual Entry") } }),
+            QStringLiteral("respondent"));
+        adding.commit();
     } catch (const db::Error& e) {
         ReportError(QStringLiteral("Unable to add a respondent."), e);
         return;

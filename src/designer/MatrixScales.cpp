@@ -1,5 +1,6 @@
 #include "designer/MatrixScales.h"
 
+#include "document/SurveyFile.h"
 #include "platform/Database.h"
 #include "platform/TextUtil.h"
 
@@ -28,15 +29,18 @@ std::vector<Scale> Read(db::Connection& connection)
 int Add(db::Connection& connection, const QStringList& columns)
 {
     db::Transaction transaction(connection);
-    const qint64 id = connection.AppendRow(QStringLiteral("ResponseMatrixGroup"),
-                                           {{QStringLiteral("Name"), QStringLiteral("User Added")}});
+    const int id = SurveyFile::NewId(connection.AppendRow(QStringLiteral("ResponseMatrixGroup"),
+                                                          {{QStringLiteral("Name"), QStringLiteral("User Added")}}),
+                                     QStringLiteral("answer scale"));
     for (int pos = 0; pos < columns.size(); ++pos) {
-        connection.AppendRow(QStringLiteral("ResponseMatrix"), {{QStringLiteral("Name"), columns.at(pos)},
-                                                                 {QStringLiteral("ResponseMatrixGroupID"), id},
-                                                                 {QStringLiteral("pos"), pos}});
+        const qint64 column = connection.AppendRow(QStringLiteral("ResponseMatrix"),
+                                                   {{QStringLiteral("Name"), columns.at(pos)},
+                                                    {QStringLiteral("ResponseMatrixGroupID"), id},
+                                                    {QStringLiteral("pos"), pos}});
+        SurveyFile::NewId(column, QStringLiteral("answer scale column"));
     }
     transaction.commit();
-    return int(id);
+    return id;
 }
 
 }  // namespace MatrixScales

@@ -72,9 +72,9 @@ int requiredId(const db::Recordset& rs, const QString& table, const QString& col
     return int(v.toLongLong());
 }
 
-// The id of a row just added: the save is refused (and rolled back) rather than give a new
-// question or response an id that does not fit.
-int newId(qint64 id, const QString& what)
+}  // namespace
+
+int NewId(qint64 id, const QString& what)
 {
     if (id < 1 || id > kMaxId)
         throw db::Error(QStringLiteral("The survey file has no id left for a new %1: its ids have reached %2")
@@ -83,6 +83,8 @@ int newId(qint64 id, const QString& what)
                         6, QStringLiteral("Tessivo"));
     return int(id);
 }
+
+namespace {
 
 // What the program reads and writes in each table, as the template has it; every id is the
 // table's integer primary key (the row id SQLite numbers).
@@ -293,7 +295,7 @@ void Save(db::Connection& connection, clsSurvey& survey)
             // A question without an id (-1 or 0) is new: it is added, never looked up.
             const bool stored = q->DatabaseID >= 1 && !findQuestion.query({q->DatabaseID}).atEnd();
             if (!stored) {
-                q->DatabaseID = newId(connection.AppendRow(QStringLiteral("question"), {
+                q->DatabaseID = NewId(connection.AppendRow(QStringLiteral("question"), {
                     {QStringLiteral("question"), q->Question},
                     {QStringLiteral("questionno"), q->QuestionNo},
                     {QStringLiteral("qtype"), q->qType},
@@ -325,7 +327,7 @@ void Save(db::Connection& connection, clsSurvey& survey)
                 if (r->DatabaseID >= 1 && !findResponse.query({r->DatabaseID}).atEnd()) {
                     updateResponse.execute({r->Text, q->ResponseMatrixGroupID, jump, j, r->DatabaseID});
                 } else {
-                    newId(connection.AppendRow(QStringLiteral("response"), {
+                    NewId(connection.AppendRow(QStringLiteral("response"), {
                         {QStringLiteral("questionid"), q->DatabaseID},
                         {QStringLiteral("name"), r->Text},
                         {QStringLiteral("pos"), j},

@@ -36,4 +36,9 @@ void Load(db::Connection& connection, clsSurvey& survey);
 // fails, or a new row would get an id above 2147483647, the file and the survey stay as they were.
 void Save(db::Connection& connection, clsSurvey& survey);
 
+// The id of a row just added to a survey file, inside the transaction that added it: throws
+// db::Error (so that the transaction rolls back) when the id does not fit in 1 to 2147483647.
+// `what` names the row in the message: "question", "respondent"...
+int NewId(qint64 id, const QString& what);
+
 }  // namespace SurveyFile

@@ -1,5 +1,6 @@
 #include "web/ResultsImport.h"
 
+#include "document/SurveyFile.h"
 #include "platform/Database.h"
 
 #include <QElapsedTimer>
@@ -137,7 +138,7 @@ private:
         const qint64 question = id(databaseId_, "question id");
         if (respondent_ == 0) {
             addRespondent_.execute();
-            respondent_ = connection_.lastInsertId();
+            respondent_ = SurveyFile::NewId(connection_.lastInsertId(), QStringLiteral("respondent"));
             ++respondents_;
         }
         const QString empty(QLatin1String(""));

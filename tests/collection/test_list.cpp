@@ -214,6 +214,28 @@ private Q_SLOTS:
         QVERIFY(!w->IsFileChanged());
     }
 
+    void aRespondentIdThatWouldNotFitAddsNothing()
+    {
+        start({ { QTypeOpenEnded, QStringLiteral("Name?") } });
+        conn().Execute(QStringLiteral("INSERT INTO respondent (id, submitteddate, source) VALUES (2147483647, "
+                                      "'2024-01-01 00:00:00', 'Web')"));
+        viewDataCollection();
+        Dialogs::Script::answer(Dialogs::OK);
+        bool entryShown = false;
+        QTimer::singleShot(0, qApp, [&entryShown] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                entryShown = modal->objectName() == QLatin1String("frmManualResponse");
+                modal->close();
+            }
+        });
+        s->cmdCreateResponse->click();
+        QCoreApplication::processEvents();
+        QVERIFY(!entryShown);
+        QVERIFY(Dialogs::Script::lastText().startsWith(QStringLiteral(
+            "Unable to add a respondent. The survey file has no id left for a new respondent")));
+        QCOMPARE(number(conn(), QStringLiteral("SELECT COUNT(*) FROM respondent"), {}), 1);
+    }
+
     void deletingRemovesTheRespondentWithItsAnswersOrNothing()
     {
         start({ { QTypeOpenEnded, QStringLiteral("Name?") } });

@@ -178,6 +178,20 @@ TEST_F(ImportTest, AFailureHalfWayImportsNothing)
     EXPECT_EQ(respondents(), 0);
 }
 
+TEST_F(ImportTest, ARespondentIdThatWouldNotFitImportsNothing)
+{
+    conn.Execute(QStringLiteral("INSERT INTO respondent (id, source) VALUES (2147483647, 'Web')"));
+    try {
+        import(block(group("5", "1", "0", "<text>Ann</text>\r\n")));
+        ADD_FAILURE() << "imported";
+    } catch (const db::Error& e) {
+        EXPECT_TRUE(e.description().contains(QStringLiteral("no id left for a new respondent")))
+            << e.description().toStdString();
+    }
+    EXPECT_EQ(respondents(), 1);
+    EXPECT_EQ(rows(), QStringList());
+}
+
 TEST_F(ImportTest, CancelImportsNothingAndProgressReachesTheEnd)
 {
     const QByteArray file = block(group("5", "1", "2", "<Response>3</Response>\r\n"));
