@@ -220,8 +220,9 @@ void frmMain::ResetAfterFailedOpen()
     resetting_ = true;
     try {
         StartNewSurvey();
-    } catch (const db::Error&) {
-        // Without a template the program stays with no survey open; New reports why.
+    } catch (const db::Error& e) {
+        // The program stays with no survey open, and says why.
+        ReportNewFailure(e);
     }
     resetting_ = false;
 }
@@ -455,8 +456,13 @@ QString frmMain::CreateUntitledFile()
                             .arg(QDir::toNativeSeparators(AppPath())),
                         kErrPathAccess, kSource);
     }
+    // The copy is checked before anything is closed, so that a template that is no survey file
+    // leaves the open survey open.
+    const QString blank = AppFile(QStringLiteral("blank.mdb"));
     try {
-        CopyFile(AppFile(QStringLiteral("blank.mdb")), file);
+        CopyFile(blank, file);
+        db::Connection check;
+        CheckTemplate(check, file, blank);
     } catch (const db::Error&) {
         QFile::remove(file);
         throw;
@@ -480,10 +486,15 @@ bool frmMain::mnuNew_Click()
     try {
         return StartNewSurvey();
     } catch (const db::Error& e) {
-        Dialogs::MsgBox(QStringLiteral("Unable to create a new survey. ") + e.description(), Dialogs::OKOnly,
-                        Dialogs::Critical);
+        ReportNewFailure(e);
         return false;
     }
+}
+
+void frmMain::ReportNewFailure(const db::Error& error)
+{
+    Dialogs::MsgBox(QStringLiteral("Unable to create a new survey. ") + error.description(), Dialogs::OKOnly,
+                    Dialogs::Critical);
 }
 
 void frmMain::mnuFileOpen_Click()

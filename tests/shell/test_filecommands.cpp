@@ -51,6 +51,25 @@ private:
         QVERIFY(w);
     }
 
+    // Makes the template unusable: "missing", "text" (not a database), "empty" or "version" 1.6.
+    void breakTemplate(const QString& kind)
+    {
+        const QString blank = folder->file(QStringLiteral("blank.mdb"));
+        if (kind == QLatin1String("version")) {
+            db::Connection c;
+            c.Open(blank);
+            c.Execute(QStringLiteral("UPDATE version SET version = 1.6"));
+            return;
+        }
+        QVERIFY(QFile::remove(blank));
+        if (kind == QLatin1String("missing"))
+            return;
+        QFile f(blank);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        if (kind == QLatin1String("text"))
+            f.write(QByteArray("not a survey\n").repeated(100));
+    }
+
     void typeIntoQuestion(const QString& text)
     {
         RichTextBox* txtQ = w->findChild<RichTextBox*>(QStringLiteral("txtQ"));
@@ -336,6 +355,69 @@ private Q_SLOTS:
         QVERIFY(w->session().SurveyConnection.isOpen());
         QCOMPARE(captions(*w), QStringList{QStringLiteral("1. Keep me")});
         QCOMPARE(folder->files(QStringLiteral("HC*.TMP")).size(), 1);
+    }
+
+    void newWithAnUnusableTemplateKeepsTheOpenSurvey_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("not a database") << "text";
+        QTest::newRow("empty file") << "empty";
+        QTest::newRow("version 1.6") << "version";
+    }
+
+    void newWithAnUnusableTemplateKeepsTheOpenSurvey()
+    {
+        QFETCH(QString, kind);
+        start();
+        typeIntoQuestion(QStringLiteral("Keep me"));
+        const QString current = w->session().CurrentFile;
+        const QString blank = folder->file(QStringLiteral("blank.mdb"));
+        breakTemplate(kind);
+
+        Dialogs::Script::answer(Dialogs::No);
+        Dialogs::Script::answer(Dialogs::OK);
+        QVERIFY(!w->mnuNew_Click());
+        const QString message = Dialogs::Script::lastText();
+        QVERIFY2(message.startsWith(QStringLiteral("Unable to create a new survey. ")), qPrintable(message));
+        QVERIFY2(message.contains(blank), qPrintable(message));
+        QVERIFY2(!message.contains(QStringLiteral(".TMP")), qPrintable(message));
+        QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Critical);
+        QCOMPARE(w->session().CurrentFile, current);
+        QVERIFY(w->session().SurveyConnection.isOpen());
+        QCOMPARE(captions(*w), QStringList{QStringLiteral("1. Keep me")});
+        QCOMPARE(folder->files(QStringLiteral("HC*.TMP")), QStringList{QFileInfo(current).fileName()});
+    }
+
+    void failedOpenWithoutAUsableTemplateSaysWhy_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("template missing") << "missing";
+        QTest::newRow("template not a database") << "text";
+    }
+
+    void failedOpenWithoutAUsableTemplateSaysWhy()
+    {
+        QFETCH(QString, kind);
+        const QString letter = folder->file(QStringLiteral("letter.tvq"));
+        {
+            QFile f(letter);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray("Dear reader,\n").repeated(100));
+        }
+        start();
+        breakTemplate(kind);
+        Dialogs::Script::fileName(letter);
+        Dialogs::Script::answer(Dialogs::OK);
+        Dialogs::Script::answer(Dialogs::OK);
+        w->mnuFileOpen_Click();
+        QCOMPARE(Dialogs::Script::pending(), 0);
+        QVERIFY(Dialogs::Script::shown().value(1).startsWith(QStringLiteral("Unable to open ") + letter));
+        QVERIFY2(Dialogs::Script::lastText().startsWith(QStringLiteral("Unable to create a new survey. ")),
+                 qPrintable(Dialogs::Script::lastText()));
+        QVERIFY(Dialogs::Script::lastText().contains(folder->file(QStringLiteral("blank.mdb"))));
+        QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Critical);
+        QVERIFY(!w->session().SurveyConnection.isOpen());
+        QCOMPARE(w->session().CurrentFile, QString());
     }
 
     void newAndCloseMakeAFreshUntitledFileEachTime()
