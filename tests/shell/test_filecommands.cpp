@@ -36,6 +36,21 @@ QStringList captions(const frmMain& w)
     return list;
 }
 
+// Calls back on every focus-out event of the objects it watches.
+class FocusOutWatch : public QObject {
+public:
+    explicit FocusOutWatch(std::function<void()> seen) : seen_(std::move(seen)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::FocusOut)
+            seen_();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> seen_;
+};
+
 }  // namespace
 
 class FileCommandsTest : public QObject {
@@ -434,6 +449,37 @@ private Q_SLOTS:
         QCOMPARE(w->session().Survey.QCount(), 0);
         QCOMPARE(captions(*w), QStringList());
         QCOMPARE(w->design()->RootNode()->text(0), QStringLiteral("Survey"));
+    }
+
+    void destroyingTheShownWindowWithTheFocusInAnEditor_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("question text") << QStringLiteral("txtQ");
+        QTest::newRow("number of answer lines") << QStringLiteral("cmdOpenEndedNoOfRows");
+    }
+
+    void destroyingTheShownWindowWithTheFocusInAnEditor()
+    {
+        QFETCH(QString, control);
+        start();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QVERIFY(TreeNodes::Key(w->design()->tvTreeView->currentItem()) != QLatin1String("S_Parent"));
+        QWidget* editor = w->findChild<QWidget*>(control);
+        QVERIFY(editor);
+        editor->setFocus();
+        QTRY_VERIFY(editor->hasFocus());
+
+        // The editor's focus handlers work on the survey: the focus must leave it before the
+        // window's session is gone (under the sanitizer build, a late handler reads freed memory).
+        bool sessionGone = false;
+        bool lateFocusOut = false;
+        connect(&w->session(), &QObject::destroyed, this, [&] { sessionGone = true; });
+        FocusOutWatch watch([&] { lateFocusOut = lateFocusOut || sessionGone; });
+        editor->installEventFilter(&watch);
+        w.reset();  // destroyed while still shown, without close()
+        QVERIFY(sessionGone);
+        QVERIFY(!lateFocusOut);
     }
 };
 
