@@ -146,9 +146,10 @@ private:
     std::unique_ptr<detail::StatementCache> cache_;
 
 public:
-    // Copies the database as this connection sees it into the file at path, which is created or
-    // replaced, with SQLite's online backup; the connection itself stays as it is. It works also
-    // when the connection's own file was deleted or moved while it was open. Throws on failure.
+    // Copies the database as this connection sees it into the file at path (created when missing;
+    // an empty file or a database, whose content is replaced) with SQLite's online backup; the
+    // connection itself stays as it is. It works also when the connection's own file was deleted
+    // or moved while it was open. Throws on failure.
     void BackupTo(const QString& path);
 };
 

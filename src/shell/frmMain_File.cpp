@@ -300,11 +300,19 @@ void frmMain::CopyFile(const QString& from, const QString& to)
 
 namespace {
 
-// The copy of the open survey could not be made: its file cannot be read whole.
+// The copy of the open survey could not be made.
 class CopyFailure : public db::Error {
 public:
     using db::Error::Error;
 };
+
+// The open survey's file cannot be read whole: damaged, or a read of it failed while it was copied.
+// (A busy file, a full disk or a folder that cannot be written are not: the template would fare
+// no better, and the file may be fine.)
+bool UnreadableSurvey(const db::Error& error)
+{
+    return IsDamage(error) || (dynamic_cast<const CopyFailure*>(&error) && (error.number() & 0xff) == SQLITE_IOERR);
+}
 
 // Fills a new, empty file with the bytes of another.
 void FillFrom(const QString& from, const QString& to)
@@ -386,7 +394,7 @@ bool frmMain::mnuFileSaveAs_Click()
             try {
                 WriteFromOpenSurvey(file);
             } catch (const db::Error& e) {
-                if (!IsDamage(e) && !dynamic_cast<const CopyFailure*>(&e))
+                if (!UnreadableSurvey(e))
                     throw;
                 // The questions in memory are whole even when their file is not.
                 notice = WriteFromTemplate(file) ? kDamagedMessage : kDamagedScalesMessage;
