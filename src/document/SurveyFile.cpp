@@ -349,4 +349,54 @@ void Save(db::Connection& connection, clsSurvey& survey)
     }
 }
 
+// Writing into a new file
+
+void SaveAsNew(db::Connection& connection, const clsSurvey& survey)
+{
+    // A copy without ids: the questions and responses of the survey are shared objects, which the
+    // save would otherwise give the new file's ids.
+    clsSurvey fresh;
+    QHash<QString, QString> keyInCopy;
+    for (int i = 1; i <= survey.QCount(); ++i) {
+        const QPtr q = survey.GetQIndex(i);
+        auto copy = std::make_shared<clsQ>(*q);
+        copy->DatabaseID = -1;
+        copy->ClearAllResponses();
+        const QString key = fresh.AddQ2(copy);
+        if (!keyInCopy.contains(q->Key))
+            keyInCopy.insert(q->Key, key);
+    }
+    for (int i = 1; i <= survey.QCount(); ++i) {
+        const QPtr q = survey.GetQIndex(i);
+        const QPtr copy = fresh.GetQIndex(i);
+        for (int j = 1; j <= q->ResponsesCount(); ++j) {
+            const ResponsePtr r = q->GetResponse(j);
+            copy->AddResponse(r->Text, -1, -1, keyInCopy.value(r->LogicJumpToQuestionKey));
+        }
+    }
+    Save(connection, fresh);
+}
+
+void CopyAnswerScales(db::Connection& from, db::Connection& to)
+{
+    std::vector<std::vector<QVariant>> groups;
+    std::vector<std::vector<QVariant>> columns;
+    {
+        const db::ReadTransaction reading(from);
+        groups = from.OpenRecordset(QStringLiteral("SELECT id, name FROM responsematrixgroup")).readAll();
+        columns = from.OpenRecordset(QStringLiteral("SELECT id, name, responsematrixgroupid, pos FROM responsematrix"))
+                      .readAll();
+    }
+    db::Transaction transaction(to);
+    to.Execute(QStringLiteral("DELETE FROM responsematrix"));
+    to.Execute(QStringLiteral("DELETE FROM responsematrixgroup"));
+    for (const std::vector<QVariant>& row : groups)
+        to.Execute(QStringLiteral("INSERT INTO responsematrixgroup (id, name) VALUES (?, ?)"), {row[0], row[1]});
+    for (const std::vector<QVariant>& row : columns) {
+        to.Execute(QStringLiteral("INSERT INTO responsematrix (id, name, responsematrixgroupid, pos) VALUES (?, ?, ?, ?)"),
+                   {row[0], row[1], row[2], row[3]});
+    }
+    transaction.commit();
+}
+
 }  // namespace SurveyFile

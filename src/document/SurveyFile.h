@@ -41,4 +41,13 @@ void Save(db::Connection& connection, clsSurvey& survey);
 // `what` names the row in the message: "question", "respondent"...
 int NewId(qint64 id, const QString& what);
 
+// Writes the survey into a file that holds none of its rows (a new file made from the template):
+// every question and response is inserted as new, with the jumps kept to the same questions. The
+// survey itself is not changed. One transaction, as Save.
+void SaveAsNew(db::Connection& connection, const clsSurvey& survey);
+
+// Replaces the answer scales of one file with those of another, in one transaction; throws, with
+// the target as it was, when the scales cannot be read or written.
+void CopyAnswerScales(db::Connection& from, db::Connection& to);
+
 }  // namespace SurveyFile

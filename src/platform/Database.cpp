@@ -756,3 +756,41 @@ ReadTransaction::~ReadTransaction()
 }
 
 }  // namespace db
+
+// Backup
+
+namespace db {
+
+void Connection::BackupTo(const QString& path)
+{
+    requireOpen();
+    sqlite3* target = nullptr;
+    int rc = sqlite3_open_v2(path.toUtf8().constData(), &target,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString message = target ? QString::fromUtf8(sqlite3_errmsg(target)) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close_v2(target);
+        throw Error(QStringLiteral("Could not open '%1': %2").arg(path, message), rc, kSource);
+    }
+    sqlite3_extended_result_codes(target, 1);
+    sqlite3_backup* backup = sqlite3_backup_init(target, "main", db_, "main");
+    if (!backup) {
+        const QString message = QString::fromUtf8(sqlite3_errmsg(target));
+        rc = sqlite3_extended_errcode(target);
+        sqlite3_close_v2(target);
+        throw Error(QStringLiteral("Could not copy the database to '%1': %2").arg(path, message), rc, kSource);
+    }
+    // One step copies every page; a page that cannot be read ends the copy with its error.
+    rc = sqlite3_backup_step(backup, -1);
+    const int finished = sqlite3_backup_finish(backup);
+    if (rc == SQLITE_DONE)
+        rc = finished;
+    const int closed = sqlite3_close_v2(target);
+    if (rc == SQLITE_OK)
+        rc = closed;
+    if (rc != SQLITE_OK && rc != SQLITE_DONE)
+        throw Error(QStringLiteral("Could not copy the database to '%1': %2").arg(path, QString::fromUtf8(sqlite3_errstr(rc))),
+                    rc, kSource);
+}
+
+}  // namespace db

@@ -78,7 +78,22 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     connect(f1, &QShortcut::activated, this, &frmMain::mnuHelpContents_Click);
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    // The screens work on the session and the library connection, members that go before the
+    // widgets would. So nothing of the screens runs once the window starts coming apart: their
+    // signals are blocked, the window is hidden while everything is whole (the focus leaves the
+    // editors now, and their focus handlers see a whole survey), and the screens go first.
+    for (QObject* child : findChildren<QObject*>())
+        child->blockSignals(true);
+    hide();
+    delete design_;
+    delete collect_;
+    delete analyse_;
+    design_ = nullptr;
+    collect_ = nullptr;
+    analyse_ = nullptr;
+}
 
 void frmMain::styleTitlePanels()
 {

@@ -36,6 +36,21 @@ QStringList captions(const frmMain& w)
     return list;
 }
 
+// Calls back on every focus-out event of the objects it watches.
+class FocusOutWatch : public QObject {
+public:
+    explicit FocusOutWatch(std::function<void()> seen) : seen_(std::move(seen)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::FocusOut)
+            seen_();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> seen_;
+};
+
 }  // namespace
 
 class FileCommandsTest : public QObject {
@@ -49,6 +64,25 @@ private:
     {
         w = StartProgram(commandLine);
         QVERIFY(w);
+    }
+
+    // Makes the template unusable: "missing", "text" (not a database), "empty" or "version" 1.6.
+    void breakTemplate(const QString& kind)
+    {
+        const QString blank = folder->file(QStringLiteral("blank.mdb"));
+        if (kind == QLatin1String("version")) {
+            db::Connection c;
+            c.Open(blank);
+            c.Execute(QStringLiteral("UPDATE version SET version = 1.6"));
+            return;
+        }
+        QVERIFY(QFile::remove(blank));
+        if (kind == QLatin1String("missing"))
+            return;
+        QFile f(blank);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        if (kind == QLatin1String("text"))
+            f.write(QByteArray("not a survey\n").repeated(100));
     }
 
     void typeIntoQuestion(const QString& text)
@@ -338,6 +372,69 @@ private Q_SLOTS:
         QCOMPARE(folder->files(QStringLiteral("HC*.TMP")).size(), 1);
     }
 
+    void newWithAnUnusableTemplateKeepsTheOpenSurvey_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("not a database") << "text";
+        QTest::newRow("empty file") << "empty";
+        QTest::newRow("version 1.6") << "version";
+    }
+
+    void newWithAnUnusableTemplateKeepsTheOpenSurvey()
+    {
+        QFETCH(QString, kind);
+        start();
+        typeIntoQuestion(QStringLiteral("Keep me"));
+        const QString current = w->session().CurrentFile;
+        const QString blank = folder->file(QStringLiteral("blank.mdb"));
+        breakTemplate(kind);
+
+        Dialogs::Script::answer(Dialogs::No);
+        Dialogs::Script::answer(Dialogs::OK);
+        QVERIFY(!w->mnuNew_Click());
+        const QString message = Dialogs::Script::lastText();
+        QVERIFY2(message.startsWith(QStringLiteral("Unable to create a new survey. ")), qPrintable(message));
+        QVERIFY2(message.contains(blank), qPrintable(message));
+        QVERIFY2(!message.contains(QStringLiteral(".TMP")), qPrintable(message));
+        QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Critical);
+        QCOMPARE(w->session().CurrentFile, current);
+        QVERIFY(w->session().SurveyConnection.isOpen());
+        QCOMPARE(captions(*w), QStringList{QStringLiteral("1. Keep me")});
+        QCOMPARE(folder->files(QStringLiteral("HC*.TMP")), QStringList{QFileInfo(current).fileName()});
+    }
+
+    void failedOpenWithoutAUsableTemplateSaysWhy_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("template missing") << "missing";
+        QTest::newRow("template not a database") << "text";
+    }
+
+    void failedOpenWithoutAUsableTemplateSaysWhy()
+    {
+        QFETCH(QString, kind);
+        const QString letter = folder->file(QStringLiteral("letter.tvq"));
+        {
+            QFile f(letter);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray("Dear reader,\n").repeated(100));
+        }
+        start();
+        breakTemplate(kind);
+        Dialogs::Script::fileName(letter);
+        Dialogs::Script::answer(Dialogs::OK);
+        Dialogs::Script::answer(Dialogs::OK);
+        w->mnuFileOpen_Click();
+        QCOMPARE(Dialogs::Script::pending(), 0);
+        QVERIFY(Dialogs::Script::shown().value(1).startsWith(QStringLiteral("Unable to open ") + letter));
+        QVERIFY2(Dialogs::Script::lastText().startsWith(QStringLiteral("Unable to create a new survey. ")),
+                 qPrintable(Dialogs::Script::lastText()));
+        QVERIFY(Dialogs::Script::lastText().contains(folder->file(QStringLiteral("blank.mdb"))));
+        QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Critical);
+        QVERIFY(!w->session().SurveyConnection.isOpen());
+        QCOMPARE(w->session().CurrentFile, QString());
+    }
+
     void newAndCloseMakeAFreshUntitledFileEachTime()
     {
         start();
@@ -352,6 +449,37 @@ private Q_SLOTS:
         QCOMPARE(w->session().Survey.QCount(), 0);
         QCOMPARE(captions(*w), QStringList());
         QCOMPARE(w->design()->RootNode()->text(0), QStringLiteral("Survey"));
+    }
+
+    void destroyingTheShownWindowWithTheFocusInAnEditor_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("question text") << QStringLiteral("txtQ");
+        QTest::newRow("number of answer lines") << QStringLiteral("cmdOpenEndedNoOfRows");
+    }
+
+    void destroyingTheShownWindowWithTheFocusInAnEditor()
+    {
+        QFETCH(QString, control);
+        start();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QVERIFY(TreeNodes::Key(w->design()->tvTreeView->currentItem()) != QLatin1String("S_Parent"));
+        QWidget* editor = w->findChild<QWidget*>(control);
+        QVERIFY(editor);
+        editor->setFocus();
+        QTRY_VERIFY(editor->hasFocus());
+
+        // The editor's focus handlers work on the survey: the focus must leave it before the
+        // window's session is gone (under the sanitizer build, a late handler reads freed memory).
+        bool sessionGone = false;
+        bool lateFocusOut = false;
+        connect(&w->session(), &QObject::destroyed, this, [&] { sessionGone = true; });
+        FocusOutWatch watch([&] { lateFocusOut = lateFocusOut || sessionGone; });
+        editor->installEventFilter(&watch);
+        w.reset();  // destroyed while still shown, without close()
+        QVERIFY(sessionGone);
+        QVERIFY(!lateFocusOut);
     }
 };
 
