@@ -208,7 +208,10 @@ void SurveyChart::build2D()
             attach(chart, line(centres(data_, 0), kLineColor, true), x, y);
             break;
         case 5: {
-            auto* area = new QAreaSeries(line(centres(data_, 0), kAreaColor, false));
+            QLineSeries* upper = line(centres(data_, 0), kAreaColor, false);
+            auto* area = new QAreaSeries(upper);
+            // An area does not own the line that bounds it: it goes with the area.
+            upper->setParent(area);
             area->setColor(kAreaColor.lighter(120));
             area->setBorderColor(kAreaColor.darker(130));
             area->setPointLabelsVisible(true);

@@ -236,7 +236,7 @@ bool frmManualResponse::RespondentAnswers_ShowQuestion()
             return false;
         const int questionId = rs.field(0).toInt();
         const int qType = rs.field(3).toInt();
-        const QString plain = rtf::toPlainText(NullToEmpty(rs.field(1)));
+        const QString plain = rtf::toPlainText(NullToEmpty(rs.field(1)), kCaptionLength + 1);
         const QString number = NullToEmpty(rs.field(2));
         const QString prefix = qType != QTypeText && !number.isEmpty() ? number + QStringLiteral(". ") : QString();
         rs = db::Recordset();

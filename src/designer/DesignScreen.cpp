@@ -14,6 +14,7 @@
 #include "document/SurveySession.h"
 
 #include <QComboBox>
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -146,11 +147,20 @@ void DesignScreen::buildPropertyPane()
     connect(txtQ, &RichTextBox::lostFocus, this, &DesignScreen::txtQ_LostFocus);
     // Text that arrives without a key (the editor's context menu, a drop) is an edit as well.
     connect(txtQ, &QTextEdit::textChanged, this, [this] {
-        if (paneFilling_ > 0)
+        if (paneFilling_ > 0 || textTooLong_)
             return;
         session_.MarkFileChanged();
         txtQ_LostFocus();
     });
+
+    lblTextTooLong = new QLabel(QStringLiteral("This text is too long to edit here; the first part is shown."),
+                                picQProperties);
+    lblTextTooLong->setObjectName(QStringLiteral("lblTextTooLong"));
+    QFont noticeFont = lblTextTooLong->font();
+    noticeFont.setItalic(true);
+    lblTextTooLong->setFont(noticeFont);
+    Twips::Place(lblTextTooLong, 1800, 60, 5505, 255);
+    lblTextTooLong->hide();
 
     // The options of the two multiple-choice types stand one over the other.
     Label1[2] = makeLabel(QStringLiteral("Question Type:"), 2, picQProperties, 60, 2115, 3000);
@@ -337,16 +347,14 @@ void DesignScreen::SelectNode(QTreeWidgetItem* node)
 
 void DesignScreen::ClearEditor()
 {
-    ++paneFilling_;
-    txtQ->clear();
-    --paneFilling_;
+    showQuestionText(QString());
     checkResponses_->Fill(nullptr);
     matrixResponses_->Fill(nullptr);
 }
 
 QString DesignScreen::NodeCaption(const clsQ& q)
 {
-    return numberPrefix(q.qType, q.QuestionNo) + CaptionText(rtf::toPlainText(q.Question));
+    return numberPrefix(q.qType, q.QuestionNo) + CaptionText(rtf::toPlainText(q.Question, kCaptionLength + 1));
 }
 
 int DesignScreen::OptionOfType(qint32 qType)
@@ -391,9 +399,7 @@ void DesignScreen::tvTreeView_NodeClick(QTreeWidgetItem* node)
     ++paneFilling_;
     if (txtQ->isVisible() && txtQ->isEnabled())
         txtQ->setFocus();
-    txtQ->setTextRTF(q->Question);
-    txtQ->setSelStart(0);
-    txtQ->setSelLength(int(txtQ->Text().size()));
+    showQuestionText(q->Question);
 
     const int option = OptionOfType(q->qType);
     if (option >= 0) {
@@ -404,6 +410,21 @@ void DesignScreen::tvTreeView_NodeClick(QTreeWidgetItem* node)
                                               ? q->OpenEnded_NoOfRows - 1
                                               : -1);
     paneKey_ = q->Key;
+    --paneFilling_;
+}
+
+void DesignScreen::showQuestionText(const QString& text)
+{
+    ++paneFilling_;
+    textTooLong_ = txtQ->setTextRTF(text, kEditLength);
+    txtQ->setReadOnly(textTooLong_);
+    lblTextTooLong->setVisible(textTooLong_);
+    txtQ->setAccessibleDescription(textTooLong_ ? lblTextTooLong->text() : QString());
+    // A text to replace comes selected; the start of a long one is shown from its beginning.
+    if (!textTooLong_) {
+        txtQ->setSelStart(0);
+        txtQ->setSelLength(int(txtQ->Text().size()));
+    }
     --paneFilling_;
 }
 
@@ -501,7 +522,7 @@ void DesignScreen::ReindexTreeQuestionNos()
         const QPtr q = survey().GetQ(TreeNodes::Key(node));
         if (!q)
             continue;
-        const QString text = rtf::toPlainText(q->Question);
+        const QString text = rtf::toPlainText(q->Question, kCaptionLength + 1);
         TreeNodes::SetCaption(node, numberPrefix(q->qType, q->QuestionNo) + (text.isEmpty() ? kNoText : CaptionText(text)));
     }
 }

@@ -55,6 +55,8 @@ public:
     QWidget* lvListView = nullptr;
     QWidget* picQProperties = nullptr;
     RichTextBox* txtQ = nullptr;
+    // Shown while the editor holds only the start of a question text too long to edit.
+    QLabel* lblTextTooLong = nullptr;
     // Label1(0) "Question Text:", (2) "Question Type:", (3) "No of Rows:", (4) "Responses:",
     // (5) "Response:", (6) "Added responses:", (7) "Added Sub Questions:", (8) "Sub Question:",
     // (9) "Responses:"; index 1 is not used.
@@ -103,7 +105,11 @@ public:
     // Empties the question editor and the response lists.
     void ClearEditor();
 
-    // The caption of a question's node: its number prefix and its whole plain text.
+    // The longest question text the editor loads to edit; of a longer one it shows the start,
+    // read-only, and the stored text stays as it is.
+    static constexpr qsizetype kEditLength = 1000000;
+
+    // The caption of a question's node: its number prefix and the start of its plain text.
     static QString NodeCaption(const clsQ& q);
     // The option index of a question type and the type of an option index (-1 outside 0 to 4).
     static int OptionOfType(qint32 qType);
@@ -114,7 +120,7 @@ public:
     void cmdDelete_Click();
     void cmdUp_Click();
     void cmdDown_Click();
-    // Recaptions every question node with its number and its whole plain text.
+    // Recaptions every question node with its number and the start of its plain text.
     void ReindexTreeQuestionNos();
     void AddBlankOpenEndedQuestion();
 
@@ -191,6 +197,8 @@ private:
     void renumberQuestions();
     void showPanel(QWidget* panel);
     void setOption(int index);
+    // Loads a question's text into the editor, or the start of one too long to edit.
+    void showQuestionText(const QString& text);
     // The controls of a response-list editor as the screen's own.
     static void takeControls(const ResponseListEditor* editor, QLabel*& textLabel, QLabel*& listLabel,
                              QLineEdit*& text, QPushButton*& add, QListWidget*& list, QPushButton*& up,
@@ -214,4 +222,7 @@ private:
     // The key of the question the pane shows, set once the node click has filled the pane; ""
     // while it shows none.
     QString paneKey_;
+    // Set while the editor shows only the start of the question's text: nothing it holds is the
+    // question's text, so nothing is committed from it.
+    bool textTooLong_ = false;
 };

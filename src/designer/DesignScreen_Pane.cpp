@@ -101,6 +101,8 @@ void DesignScreen::txtQ_KeyDown(int KeyCode, int Shift)
 {
     (void)KeyCode;
     (void)Shift;
+    if (textTooLong_)
+        return;
     session_.MarkFileChanged();
 }
 
@@ -113,7 +115,7 @@ void DesignScreen::txtQ_KeyUp(int KeyCode, int Shift)
 
 void DesignScreen::txtQ_LostFocus()
 {
-    if (paneFilling_ > 0)
+    if (paneFilling_ > 0 || textTooLong_)
         return;
     QTreeWidgetItem* node = tvTreeView->currentItem();
     if (!node || TreeNodes::Key(node) == kRootKey)

@@ -20,17 +20,42 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent)
 {
     setAcceptRichText(true);
     setTabChangesFocus(false);
+    // Any change of the content, by the user or by code, ends the showing of a text's start.
+    connect(document(), &QTextDocument::contentsChanged, this, [this] {
+        if (!loading_)
+            wholeText_ = QString();
+    });
 }
 
 QString RichTextBox::TextRTF() const
 {
+    if (ShowsPart())
+        return wholeText_;
     return rtf::write(*document());
 }
 
 void RichTextBox::setTextRTF(const QString& rtfOrPlain)
 {
-    rtf::read(rtfOrPlain, document());
+    setTextRTF(rtfOrPlain, -1);
+}
+
+bool RichTextBox::setTextRTF(const QString& rtfOrPlain, qsizetype maxChars)
+{
+    loading_ = true;
+    bool cut = false;
+    if (maxChars < 0)
+        rtf::read(rtfOrPlain, document());
+    else
+        cut = rtf::readLeading(rtfOrPlain, document(), maxChars);
+    // Cut, the text is longer than nothing, so never null.
+    wholeText_ = cut ? rtfOrPlain : QString();
+    // The reader chose the wrap mode for the text; the box takes it over, which lays out nothing
+    // again as the document already has it.
+    if (lineWrapMode() != NoWrap)
+        setWordWrapMode(document()->defaultTextOption().wrapMode());
     moveCursor(QTextCursor::Start);
+    loading_ = false;
+    return cut;
 }
 
 QString RichTextBox::Text() const
@@ -94,6 +119,8 @@ bool RichTextBox::SaveFile(const QString& path, QString* error) const
 
 bool RichTextBox::toggleFormat(const QKeyEvent* event)
 {
+    if (isReadOnly())
+        return false;
     if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::ControlModifier)
         return false;
     const QTextCharFormat current = currentCharFormat();

@@ -13,8 +13,15 @@ class RichTextBox : public QTextEdit {
 public:
     explicit RichTextBox(QWidget* parent = nullptr);
 
+    // The content as RTF. While the box shows only the start of a text given to setTextRTF and
+    // nothing has changed the content since, the whole text as it was given.
     QString TextRTF() const;
     void setTextRTF(const QString& rtfOrPlain);
+    // Shows no more than the first maxChars characters of the text's plain text; true when the
+    // text is longer, so that the box shows only its start.
+    bool setTextRTF(const QString& rtfOrPlain, qsizetype maxChars);
+    // True while the box shows the start of a longer text, unchanged.
+    bool ShowsPart() const { return !wholeText_.isNull(); }
     // The plain text, paragraphs joined by CR LF.
     QString Text() const;
     void setText(const QString& plain);
@@ -46,4 +53,8 @@ protected:
 private:
     // Ctrl+B, Ctrl+I or Ctrl+U; false for any other key.
     bool toggleFormat(const QKeyEvent* event);
+
+    // The whole text while the box shows only its start unchanged; null otherwise.
+    QString wholeText_;
+    bool loading_ = false;
 };

@@ -36,6 +36,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextOption>
 
 #include <algorithm>
 #include <array>
@@ -141,6 +142,61 @@ Content plainContent(QStringView text)
         start = i + 1;
     }
     return content;
+}
+
+// The length of the shortest start of a plain text whose lines give more than maxChars
+// characters of plain text; the whole length when they never do.
+qsizetype plainPrefixPastLimit(QStringView text, qsizetype maxChars)
+{
+    qsizetype length = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\n' && i > 0 && text.at(i - 1) == u'\r')
+            continue;
+        if (c == u'\r' || c == u'\n' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            length += 2;
+        else if (isStorable(c))
+            ++length;
+        if (length > maxChars)
+            return i + 1;
+    }
+    return text.size();
+}
+
+// Keeps the first maxChars characters of the content's plain text (a line break and each
+// paragraph end counted as CR LF), never half a surrogate pair; true when something was cut.
+bool cutContent(Content& content, qsizetype maxChars)
+{
+    qsizetype length = 0;
+    for (qsizetype p = 0; p < content.size(); ++p) {
+        if (p > 0)
+            length += 2;
+        if (length > maxChars) {
+            content.resize(p);
+            return true;
+        }
+        QList<Run>& runs = content[p].runs;
+        for (qsizetype r = 0; r < runs.size(); ++r) {
+            QString& text = runs[r].text;
+            qsizetype keep = 0;
+            while (keep < text.size()) {
+                const qsizetype next = length + (text.at(keep) == QChar::LineSeparator ? 2 : 1);
+                if (next > maxChars)
+                    break;
+                length = next;
+                ++keep;
+            }
+            if (keep == text.size())
+                continue;
+            if (keep > 0 && text.at(keep - 1).isHighSurrogate())
+                --keep;
+            text.truncate(keep);
+            runs.resize(keep > 0 ? r + 1 : r);
+            content.resize(p + 1);
+            return true;
+        }
+    }
+    return false;
 }
 
 QString plainTextOf(const Content& content)
@@ -359,9 +415,13 @@ public:
         paragraphs_.append(RawParagraph {});
     }
 
+    // Reading stops once the plain text holds more than maxChars characters for certain (CR LF
+    // counted as two); the paragraphs read so far then begin as those of the whole input do.
+    void setLimit(qsizetype maxChars) { limit_ = maxChars; }
+
     Content parse()
     {
-        while (pos_ < in_.size()) {
+        while (pos_ < in_.size() && !pastLimit()) {
             const QChar c = in_.at(pos_);
             if (c == u'\\') {
                 readControl();
@@ -403,6 +463,11 @@ private:
     };
 
     GroupState& state() { return stack_.back(); }
+
+    // The plain text length that later input can no longer change: a paragraph break that
+    // nothing has followed yet may still be the final one that is dropped.
+    qsizetype certainLength() const { return produced_ - (lastWasParagraphEnd_ ? 2 : 0); }
+    bool pastLimit() const { return limit_ >= 0 && certainLength() > limit_; }
 
     Destination destination() const { return overflowSkipFrom_ > 0 ? Destination::Skipped : stack_.back().destination; }
 
@@ -836,6 +901,8 @@ private:
 
     void appendToRun(QStringView chunk)
     {
+        if (limit_ >= 0)
+            chunk = chunk.left(prefixPastLimit(chunk));
         const QString kept = storableText(chunk);
         if (kept.isEmpty())
             return;
@@ -844,6 +911,22 @@ private:
             paragraph.runs.append(RawRun { state().chars, QString() });
         }
         paragraph.runs.back().text += kept;
+        produced_ += kept.size() + kept.count(QChar::LineSeparator);
+    }
+
+    // The length of the chunk's part that takes the plain text past the limit; all of it when
+    // it does not get there. Text after a paragraph break makes the break certain.
+    qsizetype prefixPastLimit(QStringView chunk) const
+    {
+        qsizetype length = produced_;
+        for (qsizetype i = 0; i < chunk.size(); ++i) {
+            if (!isStorable(chunk.at(i)))
+                continue;
+            length += chunk.at(i) == QChar::LineSeparator ? 2 : 1;
+            if (length > limit_)
+                return i + 1;
+        }
+        return chunk.size();
     }
 
     // A paragraph takes the paragraph and mark format in effect at its last word, as groups may
@@ -862,6 +945,7 @@ private:
         touchParagraph();
         paragraphs_.append(RawParagraph { state().alignment, state().chars, {} });
         lastWasParagraphEnd_ = true;
+        produced_ += 2;
     }
 
     // ---- tables
@@ -1018,6 +1102,10 @@ private:
 
     QList<RawParagraph> paragraphs_;
     bool lastWasParagraphEnd_ = false;
+    // The length of the plain text read so far (paragraphs joined by CR LF, a line break counted
+    // as CR LF), and the length past which reading stops; -1 for none.
+    qsizetype produced_ = 0;
+    qsizetype limit_ = -1;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -1279,12 +1367,39 @@ QTextBlockFormat blockFormatOf(const Paragraph& paragraph)
     return format;
 }
 
+// True when a paragraph holds a word (characters between white space, across runs) longer than
+// any line could show.
+bool hasLongWord(const Content& content)
+{
+    constexpr qsizetype kLongestWord = 1000;
+    for (const Paragraph& paragraph : content) {
+        qsizetype word = 0;
+        for (const Run& run : paragraph.runs) {
+            for (const QChar c : run.text) {
+                word = c.isSpace() ? 0 : word + 1;
+                if (word > kLongestWord)
+                    return true;
+            }
+        }
+    }
+    return false;
+}
+
 void fill(QTextDocument* doc, const Content& content)
 {
     // Loading is not an edit the user could undo.
     const bool undoRedo = doc->isUndoRedoEnabled();
     doc->setUndoRedoEnabled(false);
     doc->clear();
+    // Breaking lines only between words would measure a very long word again for every line it
+    // fills; such a text breaks anywhere. Set while the document is empty, it costs no layout.
+    QTextOption option = doc->defaultTextOption();
+    const QTextOption::WrapMode wrap
+        = hasLongWord(content) ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
+    if (option.wrapMode() != wrap && option.wrapMode() != QTextOption::NoWrap) {
+        option.setWrapMode(wrap);
+        doc->setDefaultTextOption(option);
+    }
     QTextCursor cursor(doc);
     // Outside an edit block every insertion lays out its block again, which is quadratic in the
     // number of runs of a paragraph.
@@ -1309,6 +1424,18 @@ Content contentOf(const QString& text)
     return isRtf(text) ? Parser(text).parse() : plainContent(text);
 }
 
+// The content of the text up to a little past maxChars characters of its plain text: it begins
+// as the whole text's content does, and is longer than maxChars only when the whole text is.
+Content leadingContentOf(const QString& text, qsizetype maxChars)
+{
+    maxChars = std::max<qsizetype>(maxChars, 0);
+    if (!isRtf(text))
+        return plainContent(QStringView(text).left(plainPrefixPastLimit(text, maxChars)));
+    Parser parser(text);
+    parser.setLimit(maxChars);
+    return parser.parse();
+}
+
 } // namespace
 
 bool isRtf(const QString& text)
@@ -1323,6 +1450,15 @@ void read(const QString& text, QTextDocument* doc)
 {
     if (doc)
         fill(doc, contentOf(text));
+}
+
+bool readLeading(const QString& text, QTextDocument* doc, qsizetype maxChars)
+{
+    Content content = leadingContentOf(text, maxChars);
+    const bool cut = cutContent(content, std::max<qsizetype>(maxChars, 0));
+    if (doc)
+        fill(doc, content);
+    return cut;
 }
 
 void readBytes(const QByteArray& bytes, QTextDocument* doc)
@@ -1348,6 +1484,11 @@ QString plainText(const QTextDocument& doc)
 QString toPlainText(const QString& text)
 {
     return plainTextOf(contentOf(text));
+}
+
+QString toPlainText(const QString& text, qsizetype maxChars)
+{
+    return plainTextOf(leadingContentOf(text, maxChars)).left(std::max<qsizetype>(maxChars, 0));
 }
 
 QString write(const QTextDocument& doc)

@@ -433,7 +433,7 @@ bool frmMain::IsFileChanged() const
     // One untouched question (a new survey's blank first question) is nothing to save.
     if (session_.Survey.QCount() == 1) {
         const QPtr q = session_.Survey.GetQIndex(1);
-        if (design_->txtQ->Text().isEmpty() && rtf::toPlainText(q->Question).isEmpty() && q->ResponsesCount() == 0)
+        if (design_->txtQ->Text().isEmpty() && rtf::toPlainText(q->Question, 1).isEmpty() && q->ResponsesCount() == 0)
             return false;
     }
     return session_.FileChanged();

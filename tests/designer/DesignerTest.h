@@ -110,16 +110,19 @@ inline void selectRow(QListWidget* list, int row)
 }
 
 // Runs fn on the next modal dialog once it is shown; the dialog must be closed by fn.
+//
+// The pending timer holds the attempt; the attempt holds itself only weakly, so it is freed once
+// no timer is left to run it.
 inline void whenModal(std::function<void(QWidget*)> fn)
 {
     auto attempt = std::make_shared<std::function<void(int)>>();
-    *attempt = [fn, attempt](int left) {
+    *attempt = [fn, self = std::weak_ptr(attempt)](int left) {
         if (QWidget* modal = QApplication::activeModalWidget()) {
             fn(modal);
             return;
         }
         if (left > 0)
-            QTimer::singleShot(10, [attempt, left] { (*attempt)(left - 1); });
+            QTimer::singleShot(10, [next = self.lock(), left] { (*next)(left - 1); });
     };
     QTimer::singleShot(0, [attempt] { (*attempt)(300); });
 }
@@ -129,12 +132,12 @@ inline void whenModal(std::function<void(QWidget*)> fn)
 inline void whenTrue(std::function<bool()> pred, std::function<void()> fn)
 {
     auto attempt = std::make_shared<std::function<void(int)>>();
-    *attempt = [pred, fn, attempt](int left) {
+    *attempt = [pred, fn, self = std::weak_ptr(attempt)](int left) {
         if (pred() || left == 0) {
             fn();
             return;
         }
-        QTimer::singleShot(10, [attempt, left] { (*attempt)(left - 1); });
+        QTimer::singleShot(10, [next = self.lock(), left] { (*next)(left - 1); });
     };
     QTimer::singleShot(0, [attempt] { (*attempt)(300); });
 }

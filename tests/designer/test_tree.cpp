@@ -350,6 +350,79 @@ private Q_SLOTS:
         QCOMPARE(rtf::toPlainText(p.question(1)->Question), text);
     }
 
+    // A question text longer than the editor takes opens with a short caption; the editor shows
+    // its start read-only with a notice, nothing the user does there changes it, and saving
+    // writes it back byte for byte.
+    void aTextTooLongToEditStaysAsStored_data()
+    {
+        QTest::addColumn<QString>("text");
+        // Formatting the writer would put differently, and plain text it would turn into RTF.
+        QTest::newRow("rtf") << QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs20 ")
+                                    + QStringLiteral("A long question with {\\b one} bold word.\\line ").repeated(30000)
+                                    + QStringLiteral("\\par}");
+        QTest::newRow("plain") << QStringLiteral("A long question in plain text.\r\n").repeated(35000);
+    }
+
+    void aTextTooLongToEditStaysAsStored()
+    {
+        QFETCH(QString, text);
+        const QString plain = rtf::toPlainText(text);
+        QVERIFY(plain.size() > DesignScreen::kEditLength);
+        const QString path = p.folder->newSurvey(QStringLiteral("long.tvq"));
+        {
+            db::Connection c;
+            SurveyFile::OpenConnection(c, path);
+            clsSurvey s;
+            s.AddQ(text, QTypeOpenEnded, -1, 2);
+            s.AddQ(rtf::fromPlainText(QStringLiteral("B")), QTypeOpenEnded, -1, 2);
+            SurveyFile::Save(c, s);
+        }
+        p.open(path);
+
+        QCOMPARE(p.node(0)->text(0), QStringLiteral("1. ") + CaptionText(plain));
+        QVERIFY(p.node(0)->text(0).size() <= 3 + kCaptionLength + 1);
+        QCOMPARE(p.current(), p.question(1));
+        QVERIFY(p.d->txtQ->isReadOnly());
+        QVERIFY(p.d->lblTextTooLong->isVisible());
+        QVERIFY(p.d->lblTextTooLong->font().italic());
+        const QString shown = p.d->txtQ->Text();
+        QVERIFY(shown.size() <= DesignScreen::kEditLength);
+        QVERIFY(shown.size() >= DesignScreen::kEditLength - 2);
+        QVERIFY(plain.startsWith(shown));
+
+        // Typing, formatting, pasting and leaving the editor commit nothing.
+        QApplication::clipboard()->setText(QStringLiteral("pasted"));
+        p.d->txtQ->setFocus();
+        QTest::keyClick(p.d->txtQ, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(p.d->txtQ, QStringLiteral("typed"));
+        QTest::keyClick(p.d->txtQ, Qt::Key_B, Qt::ControlModifier);
+        QTest::keyClick(p.d->txtQ, Qt::Key_V, Qt::ControlModifier);
+        p.d->txtQ_LostFocus();
+        p.d->ReindexTreeQuestionNos();
+        QCOMPARE(p.question(1)->Question, text);
+        QVERIFY(!p.changed());
+
+        // Another question is edited as usual; the long one comes back read-only.
+        p.d->SelectNode(p.node(1));
+        QVERIFY(!p.d->txtQ->isReadOnly());
+        QVERIFY(!p.d->lblTextTooLong->isVisibleTo(p.d->picQProperties));
+        typeQuestion(p.d, QStringLiteral("B2"));
+        p.d->SelectNode(p.node(0));
+        QVERIFY(p.d->txtQ->isReadOnly());
+        QVERIFY(p.d->lblTextTooLong->isVisible());
+        QCOMPARE(p.question(1)->Question, text);
+
+        QVERIFY(p.w->DoSave());
+        db::Connection c;
+        SurveyFile::OpenConnection(c, path);
+        db::Recordset rs = c.OpenRecordset(QStringLiteral("SELECT question FROM question ORDER BY pos"));
+        QVERIFY(!rs.atEnd());
+        QCOMPARE(rs.field(0).toString(), text);
+        rs.MoveNext();
+        QVERIFY(!rs.atEnd());
+        QCOMPARE(rtf::toPlainText(rs.field(0).toString()), QStringLiteral("B2"));
+    }
+
     // The number of answer rows goes to the question the pane showed when it was chosen, also when
     // a question is added while the list still has the focus.
     void answerRowsGoToTheQuestionShownWhenChosen_data()

@@ -523,6 +523,58 @@ TEST(RtfRead, LongInput)
     QTextDocument doc;
     rtf::read(rtf::fromPlainText(plain), &doc);
     EXPECT_EQ(rtf::plainText(doc), plain);
+    EXPECT_EQ(doc.defaultTextOption().wrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+
+    // A word longer than any line wraps anywhere, which keeps its layout linear; the next text
+    // wraps at word boundaries again.
+    rtf::read(QStringLiteral("{\\rtf1 a ") + QString(1001, QChar(u'x')) + QStringLiteral("}"), &doc);
+    EXPECT_EQ(doc.defaultTextOption().wrapMode(), QTextOption::WrapAnywhere);
+    rtf::read(QStringLiteral("a ") + QStringLiteral("x").repeated(1000) + QStringLiteral(" b"), &doc);
+    EXPECT_EQ(doc.defaultTextOption().wrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+}
+
+// The start of a text, as captions and the editor read it, is the start of the whole text at
+// every length: paragraph ends, line breaks, surrogate pairs and dropped characters included.
+TEST(RtfRead, LeadingPartIsTheStartOfTheWholeText)
+{
+    const QString texts[] = {
+        QStringLiteral("{\\rtf1 a\\par b\\par\r\n}"),
+        QStringLiteral("{\\rtf1 a\\par }\r\n"),
+        QStringLiteral("{\\rtf1 ab\\par\\par}"),
+        QStringLiteral("{\\rtf1 a\\par\\par\\par x\\par}"),
+        QStringLiteral("{\\rtf1 a\\par\\pard}"),
+        QStringLiteral("{\\rtf1 a\\tab b\\line c\\line\\line d}"),
+        QStringLiteral("{\\rtf1\\uc1 \\u233\\'e9 x\\u-10179?\\u-8704?y\\u-10179?}"),
+        QStringLiteral("{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red1\\green2\\blue3;}\\f0\\cf1 "
+                       "{\\b bold}{\\*\\x skipped} plain\\v hidden\\v0 end\\par}"),
+        QStringLiteral("{\\rtf1\\ansi\\ansicpg936 \\'d6\\'d0\\'ce\\'c4 a\\u0?b\\'07c\\u8233?d}"),
+        QStringLiteral("{\\rtf1 \\trowd a\\cell b\\cell\\row c}\r\n \r\n"),
+        QStringLiteral("{\\rtf1 {\\b x"),
+        QStringLiteral("{\\rtf1 ") + QStringLiteral("long\\b  text\\b0 ").repeated(50) + QStringLiteral("}"),
+        QStringLiteral("a\nb\r\n\rc\r\n"),
+        QStringLiteral("\r\n\r\nx\ty") + QChar(0x2028) + QStringLiteral("z") + QChar(0x2029),
+        QStringLiteral("ab") + QChar(7) + QChar(0xfffc) + QStringLiteral("c") + QString::fromUtf8("\xf0\x9f\x98\x80")
+            + QChar(0xd83d) + QStringLiteral("d"),
+        QString(),
+    };
+    for (const QString& text : texts) {
+        SCOPED_TRACE(text.toStdString());
+        const QString whole = rtf::toPlainText(text);
+        for (qsizetype n = 0; n <= whole.size() + 2; ++n) {
+            SCOPED_TRACE(n);
+            ASSERT_EQ(rtf::toPlainText(text, n), whole.left(n));
+            QTextDocument doc;
+            const bool cut = rtf::readLeading(text, &doc, n);
+            ASSERT_EQ(cut, whole.size() > n);
+            const QString shown = rtf::plainText(doc);
+            if (cut) {
+                ASSERT_TRUE(whole.startsWith(shown));
+                ASSERT_GE(shown.size(), n - 2);
+            } else {
+                ASSERT_EQ(shown, whole);
+            }
+        }
+    }
 }
 
 // Every input reads without crashing into clean text, and what is read writes out as RTF that
@@ -630,6 +682,8 @@ TEST(RtfRead, FuzzedInputStaysReadable)
         const QString text = rtf::plainText(doc);
         ASSERT_TRUE(isCleanPlainText(text));
         ASSERT_EQ(rtf::toPlainText(input), text);
+        const qsizetype n = qsizetype(random() % (text.size() + 2));
+        ASSERT_EQ(rtf::toPlainText(input, n), text.left(n)) << n;
         const QString stored = rtf::write(doc);
         ASSERT_TRUE(isWellFormed(stored)) << stored.toStdString();
         QTextDocument again;
