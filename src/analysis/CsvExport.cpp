@@ -2,6 +2,7 @@
 
 #include "analysis/AnswerWalk.h"
 #include "analysis/ReportFile.h"
+#include "platform/BlockWriter.h"
 #include "platform/DateText.h"
 
 #include <QIODevice>
@@ -10,32 +11,13 @@ namespace CsvExport {
 
 namespace {
 
-constexpr qsizetype kFlushSize = 256 * 1024;
-
-// The text in double quotes, in UTF-8.
-void appendQuoted(QByteArray& out, const QString& text)
-{
-    out += '"';
-    const QByteArray utf8 = text.toUtf8();
-    if (utf8.contains('"'))
-        out += QByteArray(utf8).replace("\"", "\"\"");
-    else
-        out += utf8;
-    out += '"';
-}
-
-// A field after its separator: a comma, then the quoted text.
-void appendField(QByteArray& out, const QString& text)
-{
-    out += ',';
-    appendQuoted(out, text);
-}
-
+// A field after its separator, encoded once for the records that repeat it: a comma, then the
+// text in double quotes, in UTF-8, an inner quote doubled.
 QByteArray field(const QString& text)
 {
-    QByteArray out;
-    appendField(out, text);
-    return out;
+    QByteArray utf8 = text.toUtf8();
+    utf8.replace("\"", "\"\"");
+    return ",\"" + utf8 + '"';
 }
 
 }  // namespace
@@ -64,47 +46,57 @@ bool Write(db::Connection& connection, QIODevice& out, const Progress& progress)
     const QByteArray notFound = field(QStringLiteral("Data not found"));
     const GeneralDateFormat dates;
 
-    QByteArray pending;
-    pending.reserve(kFlushSize * 2);
-    const auto flush = [&] {
-        if (out.write(pending) != pending.size())
-            throw db::Error(out.errorString(), ReportFile::kErrPathAccess, QStringLiteral("Tessivo"));
-        pending.resize(0);  // keeps its room
+    BlockWriter records(out);
+    const auto putQuoted = [&records](const QString& text) {
+        records.put('"');
+        QByteArray utf8 = text.toUtf8();
+        if (utf8.contains('"'))
+            utf8.replace("\"", "\"\"");
+        records.put(utf8);
+        records.put('"');
     };
-
+    const auto putField = [&](const QString& text) {
+        records.put(',');
+        putQuoted(text);
+    };
+    const auto check = [&records] {
+        if (!records.ok())
+            throw db::Error(records.errorString(), ReportFile::kErrPathAccess, QStringLiteral("Tessivo"));
+    };
     const bool complete = walk.run(
         [&](const AnswerWalk::Respondent& r) {
-            appendQuoted(pending, r.source);
-            appendField(pending, dates.text(r.submitted));
+            putQuoted(r.source);
+            putField(dates.text(r.submitted));
             for (size_t q = 0; q < questions.size(); ++q) {
                 const AnswerWalk::Answer& a = r.answers[q];
                 switch (questions[q].type) {
                 case 0:
                     if (a.text)
-                        appendField(pending, *a.text);
+                        putField(*a.text);
                     else
-                        pending += notFound;
+                        records.put(notFound);
                     break;
                 case 3:
                     for (size_t row = 0; row < a.columns.size(); ++row) {
-                        pending += choiceFields[q][row];
+                        records.put(choiceFields[q][row]);
                         if (a.columns[row] >= 0)
-                            pending += columnFields.value(a.columns[row]);
+                            records.put(columnFields.value(a.columns[row]));
                     }
                     break;
                 default:
                     for (const int chosen : a.chosen)
-                        pending += choiceFields[q][size_t(chosen)];
+                        records.put(choiceFields[q][size_t(chosen)]);
                     break;
                 }
             }
-            pending += "\r\n";
-            if (pending.size() >= kFlushSize)
-                flush();
+            records.put("\r\n", 2);
+            check();
         },
         progress);
-    if (complete)
-        flush();
+    if (complete) {
+        records.flush();
+        check();
+    }
     return complete;
 }
 

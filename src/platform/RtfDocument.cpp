@@ -8,8 +8,6 @@ namespace rtf {
 
 namespace {
 
-constexpr qsizetype kFlushSize = 64 * 1024;
-
 QByteArray number(int n)
 {
     return QByteArray::number(n);
@@ -165,24 +163,8 @@ void DocumentWriter::finish()
     if (finished_)
         return;
     put("}\r\n");
-    flush();
+    out_.flush();
     finished_ = true;
-}
-
-void DocumentWriter::put(const QByteArray& bytes)
-{
-    pending_ += bytes;
-    if (pending_.size() >= kFlushSize)
-        flush();
-}
-
-void DocumentWriter::flush()
-{
-    if (pending_.isEmpty() || !ok())
-        return;
-    if (out_.write(pending_) != pending_.size())
-        error_ = out_.errorString().isEmpty() ? QStringLiteral("The document could not be written.") : out_.errorString();
-    pending_.resize(0);  // the buffer is kept for the next bytes
 }
 
 }  // namespace rtf

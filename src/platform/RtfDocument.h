@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/BlockWriter.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -52,22 +54,19 @@ public:
     // Closes the document; nothing may be appended afterwards.
     void finish();
 
-    bool ok() const { return error_.isEmpty(); }
-    QString errorString() const { return error_; }
+    bool ok() const { return out_.ok(); }
+    QString errorString() const { return out_.errorString(); }
 
 private:
     // Encodes text into out; `open` tells whether a paragraph is open, before and after.
     void encodeRun(const QString& text, const RunFormat& format, QByteArray& out, bool& open) const;
     QByteArray paragraphStartBytes() const;
-    void put(const QByteArray& bytes);
-    void flush();
+    void put(const QByteArray& bytes) { out_.put(bytes); }
 
-    QIODevice& out_;
+    BlockWriter out_;
     QStringList fonts_;
     int defaultHalfPoints_;
     QList<int> tabStops_;
-    QByteArray pending_;
-    QString error_;
     bool paragraphOpen_ = false;
     bool finished_ = false;
 };
