@@ -1,3 +1,4 @@
+#include "platform/BlockWriter.h"
 #include "platform/RtfDocument.h"
 #include "platform/Rtf.h"
 #include "platform/TextUtil.h"
@@ -25,6 +26,7 @@ QString written(const std::function<void(rtf::DocumentWriter&)>& build, const QS
 class FullDevice : public QIODevice {
 public:
     explicit FullDevice(qint64 room) : room_(room) { open(QIODevice::WriteOnly); }
+    int refused = 0;  // writes refused so far
 
 protected:
     qint64 readData(char*, qint64) override { return -1; }
@@ -32,6 +34,7 @@ protected:
     {
         if (len > room_) {
             setErrorString(QStringLiteral("No space left on device"));
+            ++refused;
             return -1;
         }
         room_ -= len;
@@ -121,6 +124,45 @@ TEST(RtfDocument, AFailedWriteIsReported)
     writer.finish();
     EXPECT_FALSE(writer.ok());
     EXPECT_EQ(writer.errorString(), QStringLiteral("No space left on device"));
+}
+
+TEST(BlockWriter, WritesEveryPieceInOrderWhateverItsSize)
+{
+    // Single bytes, small pieces, pieces that straddle a block and pieces larger than a block.
+    QByteArray expected;
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        BlockWriter out(buffer);
+        for (const int size : {1, 7, 100000, 300000, 3, 262144, 262143, 2, 1000000, 5}) {
+            QByteArray piece(size, char('a' + size % 26));
+            piece[0] = '<';
+            if (size == 1) {
+                out.put(piece.at(0));
+            } else {
+                out.put(piece);
+            }
+            expected += piece;
+        }
+        out.flush();
+        EXPECT_TRUE(out.ok());
+    }
+    EXPECT_EQ(buffer.data(), expected);
+}
+
+TEST(BlockWriter, AFailedWriteIsRememberedAndNothingFollowsIt)
+{
+    FullDevice device(300000);
+    BlockWriter out(device);
+    for (int i = 0; i < 100; ++i)
+        out.put(QByteArray(10000, 'x'));
+    out.flush();
+    EXPECT_FALSE(out.ok());
+    EXPECT_EQ(out.errorString(), QStringLiteral("No space left on device"));
+    // The device took the first block (the 26 pieces that fit in 256 KiB) and was never asked
+    // again after refusing the next.
+    EXPECT_EQ(device.pos(), 26 * 10000);
+    EXPECT_EQ(device.refused, 1);
 }
 
 TEST(TextUtil, CaptionTextCutsLongTextsOnly)
