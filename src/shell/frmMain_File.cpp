@@ -314,18 +314,6 @@ bool UnreadableSurvey(const db::Error& error)
     return IsDamage(error) || (dynamic_cast<const CopyFailure*>(&error) && (error.number() & 0xff) == SQLITE_IOERR);
 }
 
-// Fills a new, empty file with the bytes of another.
-void FillFrom(const QString& from, const QString& to)
-{
-    QFile in(from);
-    if (!in.open(QIODevice::ReadOnly))
-        throw db::Error(QStringLiteral("Could not read '%1': %2").arg(from, in.errorString()), kErrFileNotFound, kSource);
-    QFile out(to);
-    const QByteArray bytes = in.readAll();
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(bytes) != bytes.size() || !out.flush())
-        throw db::Error(QStringLiteral("Could not write '%1': %2").arg(to, out.errorString()), kErrPathAccess, kSource);
-}
-
 }  // namespace
 
 void frmMain::WriteFromOpenSurvey(const QString& file)
@@ -349,7 +337,7 @@ bool frmMain::WriteFromTemplate(const QString& file)
 {
     const QString blank = AppFile(QStringLiteral("blank.mdb"));
     PartFile part(QFileInfo(file).absolutePath());
-    FillFrom(blank, part.path());
+    CopyFile(blank, part.path());  // the part file keeps its mode
     db::Connection out;
     CheckTemplate(out, part.path(), blank);
     bool scales = true;
