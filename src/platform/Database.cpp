@@ -755,11 +755,7 @@ ReadTransaction::~ReadTransaction()
         connection_.RollbackTrans();
 }
 
-}  // namespace db
-
 // Backup
-
-namespace db {
 
 void Connection::BackupTo(const QString& path)
 {

@@ -129,6 +129,12 @@ public:
     // True while a transaction is open on the connection.
     bool inTransaction() const;
 
+    // Copies the database as this connection sees it into the file at path (created when missing;
+    // an empty file or a database, whose content is replaced) with SQLite's online backup; the
+    // connection itself stays as it is. It works also when the connection's own file was deleted
+    // or moved while it was open. Throws on failure.
+    void BackupTo(const QString& path);
+
     // The raw SQLite handle. Statements prepared on it by hand are the caller's to finalize
     // before Close(); the connection's own are finalized by Close().
     sqlite3* handle() const { return db_; }
@@ -144,13 +150,6 @@ private:
     sqlite3* db_ = nullptr;
     QString path_;
     std::unique_ptr<detail::StatementCache> cache_;
-
-public:
-    // Copies the database as this connection sees it into the file at path (created when missing;
-    // an empty file or a database, whose content is replaced) with SQLite's online backup; the
-    // connection itself stays as it is. It works also when the connection's own file was deleted
-    // or moved while it was open. Throws on failure.
-    void BackupTo(const QString& path);
 };
 
 // A statement prepared once and run many times with new values (hot paths and bulk writes). It
