@@ -124,7 +124,7 @@ std::vector<Row> ReadRows(db::Connection& connection, qint64 total)
     for (; !questions.atEnd(); questions.MoveNext()) {
         const qint64 questionId = questions.field(0).toLongLong();
         const qint32 type = questions.field(2).toInt();
-        const QString text = CaptionText(rtf::toPlainText(NullToEmpty(questions.field(1)), kCaptionLength + 1));
+        const QString text = rtf::captionOf(NullToEmpty(questions.field(1)));
         rows.push_back({RowKind::Question, type == 0 ? QStringLiteral("n/a") : QString(),
                         NullToEmpty(questions.field(3)) + QStringLiteral(". ") + text, -1, -1});
 

@@ -188,9 +188,9 @@ void CollectScreen::fillExampleList()
         db::Recordset rs = connection.OpenRecordset(
             QStringLiteral("SELECT id, question, questionno FROM question WHERE qtype = 0 ORDER BY pos"));
         for (; !rs.atEnd(); rs.MoveNext()) {
-            const QString plain = rtf::toPlainText(NullToEmpty(rs.field(1)), kCaptionLength + 1);
-            cboDCExampleQuestion->addItem(
-                NullToEmpty(rs.field(2)) + QStringLiteral(". ") + CaptionText(plain), rs.field(0).toInt());
+            cboDCExampleQuestion->addItem(NullToEmpty(rs.field(2)) + QStringLiteral(". ")
+                                              + rtf::captionOf(NullToEmpty(rs.field(1))),
+                rs.field(0).toInt());
         }
     }
     if (cboDCExampleQuestion->count() > 0) {

@@ -354,7 +354,7 @@ void DesignScreen::ClearEditor()
 
 QString DesignScreen::NodeCaption(const clsQ& q)
 {
-    return numberPrefix(q.qType, q.QuestionNo) + CaptionText(rtf::toPlainText(q.Question, kCaptionLength + 1));
+    return numberPrefix(q.qType, q.QuestionNo) + rtf::captionOf(q.Question);
 }
 
 int DesignScreen::OptionOfType(qint32 qType)
@@ -522,8 +522,8 @@ void DesignScreen::ReindexTreeQuestionNos()
         const QPtr q = survey().GetQ(TreeNodes::Key(node));
         if (!q)
             continue;
-        const QString text = rtf::toPlainText(q->Question, kCaptionLength + 1);
-        TreeNodes::SetCaption(node, numberPrefix(q->qType, q->QuestionNo) + (text.isEmpty() ? kNoText : CaptionText(text)));
+        const QString caption = rtf::captionOf(q->Question);
+        TreeNodes::SetCaption(node, numberPrefix(q->qType, q->QuestionNo) + (caption.isEmpty() ? kNoText : caption));
     }
 }
 

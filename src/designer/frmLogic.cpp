@@ -55,7 +55,7 @@ void frmLogic::Form_Load()
     cboList->addItem(QStringLiteral("Next Question (Default)"), -1);
     for (int i = 1; i <= survey_.QCount(); ++i) {
         const QPtr q = survey_.GetQIndex(i);
-        const QString text = CaptionText(rtf::toPlainText(q->Question, kCaptionLength + 1));
+        const QString text = rtf::captionOf(q->Question);
         cboList->addItem(q->qType == QTypeText ? text : q->QuestionNo + QStringLiteral(". ") + text, i);
     }
     // A combo box selects its first entry as it is filled; nothing is chosen until now.

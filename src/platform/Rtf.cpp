@@ -28,6 +28,7 @@
 #include "platform/Rtf.h"
 
 #include "platform/CodePages.h"
+#include "platform/TextUtil.h"
 
 #include <QColor>
 #include <QFont>
@@ -1489,6 +1490,11 @@ QString toPlainText(const QString& text)
 QString toPlainText(const QString& text, qsizetype maxChars)
 {
     return plainTextOf(leadingContentOf(text, maxChars)).left(std::max<qsizetype>(maxChars, 0));
+}
+
+QString captionOf(const QString& text)
+{
+    return CaptionText(toPlainText(text, kCaptionLength + 1));
 }
 
 QString write(const QTextDocument& doc)

@@ -37,6 +37,9 @@ QString toPlainText(const QString& text);
 // Its first maxChars characters, as toPlainText(text).left(maxChars) gives them, reading no
 // further into the text than they need: what captions of texts of any length use.
 QString toPlainText(const QString& text, qsizetype maxChars);
+// The caption of a stored text (tree nodes, lists, grids): the start of its plain text cut as
+// CaptionText cuts it, read no further into the text than the caption needs.
+QString captionOf(const QString& text);
 
 // The document as RTF: paragraphs, bold, italic, underline, font name and size, colour, tabs and
 // every character (\uN for those outside ASCII, with a '?' fallback).
