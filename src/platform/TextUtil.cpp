@@ -31,3 +31,9 @@ QString CaptionText(const QString& plain)
         --end;
     return plain.left(end) + QChar(0x2026);
 }
+
+QString LiteralCaption(const QString& text)
+{
+    QString escaped = text;
+    return escaped.replace(QLatin1Char('&'), QLatin1String("&&"));
+}

@@ -15,3 +15,8 @@ constexpr qsizetype kCaptionLength = 300;
 // A text as a caption (tree node, list entry, grid cell, label, tooltip): its first
 // kCaptionLength characters, with "…" when it was longer. The stored text is not changed.
 QString CaptionText(const QString& plain);
+
+// A text from the survey (a question, an answer, a survey or server name) as the caption of a
+// widget that reads "&" as a mnemonic (button, check or radio box, label with a buddy, group
+// title, menu item): every "&" doubled, so it shows as typed and makes no shortcut.
+QString LiteralCaption(const QString& text);
