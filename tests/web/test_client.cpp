@@ -26,6 +26,12 @@ QByteArray readFile(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
 class ClientTest : public ::testing::Test {
 protected:
     void SetUp() override { net::setLimits({ 5, 5 }); }
@@ -242,10 +248,7 @@ TEST_F(ClientTest, ResultsStreamedIntoTheirFileReplaceItOnlyWhenTheyArrived)
 TEST_F(ClientTest, NewResultsReplaceTheEarlierFileInOneStep)
 {
     const QString path = folder.file(QStringLiteral("17-4.txt"));
-    QFile earlier(path);
-    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
-    earlier.write("earlier download");
-    earlier.close();
+    ASSERT_TRUE(writeFile(path, "earlier download"));
     const QByteArray results = "<userresponse>\r\n</userresponse>\r\n";
     service.setResults(QStringLiteral("17-4.txt"), results);
 
