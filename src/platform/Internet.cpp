@@ -18,8 +18,9 @@ namespace net {
 
 namespace {
 
-std::atomic<int> connectSeconds { 15 };
-std::atomic<int> stallSeconds { 120 };
+std::atomic<int> connectSeconds { Limits().connectSeconds };
+std::atomic<int> slowSeconds { Limits().slowSeconds };
+std::atomic<int> slowBytesPerSecond { Limits().slowBytesPerSecond };
 // Raised by cancelTransfers(); a transfer that sees it change ends.
 std::atomic<int> cancelGeneration { 0 };
 // One transfer at a time: a second call made from the event loop while one waits is refused.
@@ -121,8 +122,11 @@ void setCommonOptions(CURL* curl, const int* generation, Replies* replies)
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_VERBOSE, 0L);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, long(connectSeconds.load()));
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(stallSeconds.load()));
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, long(slowBytesPerSecond.load()));
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(slowSeconds.load()));
+    // The speed is watched only while data moves: an FTP reply is bounded by how long it may take to
+    // arrive whole.
+    curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, long(slowSeconds.load()));
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &onProgress);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, generation);
@@ -202,13 +206,14 @@ QString ftpBase(const QString& server)
 
 Limits limits()
 {
-    return { connectSeconds.load(), stallSeconds.load() };
+    return { connectSeconds.load(), slowSeconds.load(), slowBytesPerSecond.load() };
 }
 
 void setLimits(const Limits& l)
 {
     connectSeconds = l.connectSeconds;
-    stallSeconds = l.stallSeconds;
+    slowSeconds = l.slowSeconds;
+    slowBytesPerSecond = l.slowBytesPerSecond;
 }
 
 void cancelTransfers()

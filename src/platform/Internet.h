@@ -34,13 +34,17 @@ enum ErrorCode : int {
     kConnectionReset = 12031,
 };
 
-// How long a transfer may take to connect, and how long it may go on without any byte moving.
+// How long a transfer may take to connect, and how long it may go on moving fewer than
+// slowBytesPerSecond bytes a second (an FTP reply: how long it may take to arrive whole) before it
+// is abandoned with kTimeout. A server that is silent, or that trickles a byte every few seconds,
+// so ends the wait.
 struct Limits {
     int connectSeconds = 15;
-    int stallSeconds = 120;
+    int slowSeconds = 60;
+    int slowBytesPerSecond = 100;
 };
 Limits limits();
-// Tests shorten the limits so that a silent server fails quickly.
+// Tests shorten the limits so that a silent or trickling server fails quickly.
 void setLimits(const Limits& limits);
 
 // Ends the transfer that is running now, if any: its call returns kOperationCancelled at once.

@@ -2,7 +2,10 @@
 
 #include "platform/Settings.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -16,16 +19,28 @@ QString read(const QString& key, int index)
     return GetSetting(ServerList::AppName(), kServerList, key + QString::number(index), QString());
 }
 
-// The highest entry number given so far. A "TotalServers" that was lost or damaged must not lead
-// to a number that is still in use, so the stored names count too.
-int highestNumber()
+// A stored entry number; one too long for any integer counts as the largest, so that it is never
+// taken for a small one. 0 for a text that is no number.
+qint64 storedNumber(const QString& text)
 {
-    int highest = GetSetting(ServerList::AppName(), kConfig, kTotalServers, QStringLiteral("0")).trimmed().toInt();
+    bool ok = false;
+    const qint64 n = text.toLongLong(&ok);
+    if (ok)
+        return n;
+    static const QRegularExpression digits(QStringLiteral("^\\+?[0-9]+$"));
+    return digits.match(text).hasMatch() ? std::numeric_limits<qint64>::max() : 0;
+}
+
+// The highest entry number given so far, 0 when none. A "TotalServers" that was lost or damaged
+// must not lead to a number that is still in use, so the stored names count too.
+qint64 highestNumber()
+{
+    qint64 highest = storedNumber(GetSetting(ServerList::AppName(), kConfig, kTotalServers).trimmed());
     for (const auto& [key, value] : GetAllSettings(ServerList::AppName(), kServerList)) {
         if (key.startsWith(kServerName))
-            highest = std::max(highest, key.mid(kServerName.size()).toInt());
+            highest = std::max(highest, storedNumber(key.mid(kServerName.size())));
     }
-    return highest;
+    return std::max<qint64>(highest, 0);
 }
 
 } // namespace
@@ -44,9 +59,15 @@ QString AppName()
     return QStringLiteral("Orvalen Survey");
 }
 
-int Add(const ServerEntry& entry, bool* stored)
+int Add(const ServerEntry& entry, AddResult* result)
 {
-    const int n = highestNumber() + 1;
+    const qint64 highest = highestNumber();
+    if (highest >= std::numeric_limits<int>::max()) {
+        if (result)
+            *result = AddResult::NoNumberLeft;
+        return 0;
+    }
+    const int n = int(highest) + 1;
     const QString number = QString::number(n);
     bool ok = SaveSetting(AppName(), kConfig, kTotalServers, number);
     ok = SaveSetting(AppName(), kServerList, kServerName + number, entry.name) && ok;
@@ -54,8 +75,8 @@ int Add(const ServerEntry& entry, bool* stored)
     ok = SaveSetting(AppName(), kServerList, QStringLiteral("FTPServer") + number, entry.ftpServer) && ok;
     ok = SaveSetting(AppName(), kServerList, QStringLiteral("FTPUsername") + number, entry.ftpUsername) && ok;
     ok = SaveSetting(AppName(), kServerList, QStringLiteral("FTPPassword") + number, entry.ftpPassword) && ok;
-    if (stored)
-        *stored = ok;
+    if (result)
+        *result = ok ? AddResult::Stored : AddResult::NotWritten;
     return n;
 }
 

@@ -21,9 +21,14 @@ namespace ServerList {
 ServerEntry BuiltIn();
 // The settings' application name and sections.
 QString AppName();
+enum class AddResult {
+    Stored,
+    NotWritten, // the settings store could not be written
+    NoNumberLeft, // the highest number given is the largest an entry can have; nothing was written
+};
 // Stores a new entry under the next number and returns that number; the texts are kept as typed.
-// False in *stored when the settings store could not be written.
-int Add(const ServerEntry& entry, bool* stored = nullptr);
+// 0 when no number is left.
+int Add(const ServerEntry& entry, AddResult* result = nullptr);
 } // namespace ServerList
 
 // Entry -1 is the built-in one; any other number is read from the settings store, "" for a

@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <limits>
+
 namespace {
 constexpr int kLeft = 120;
 constexpr int kWidth = 4455;
@@ -76,17 +78,26 @@ void frmAddServer::cmdOK_Click()
         || !filled(
             txtFTPServer, QStringLiteral("No FTP Server has been entered. Please enter a FTP Server to continue.")))
         return;
-    bool stored = false;
+    ServerList::AddResult result = ServerList::AddResult::NotWritten;
     ServerList::Add({ txtServerName->text(), txtServerURL->text(), txtFTPServer->text(), txtFTPUsername->text(),
                         txtFTPPassword->text() },
-        &stored);
-    if (!stored) {
-        // Nothing typed is lost: the dialog stays open with the boxes as they are.
+        &result);
+    // Nothing typed is lost on a failure: the dialog stays open with the boxes as they are.
+    switch (result) {
+    case ServerList::AddResult::Stored:
+        accept();
+        break;
+    case ServerList::AddResult::NotWritten:
         Dialogs::MsgBox(QStringLiteral("Unable to save the server entry: the settings file could not be written."),
             Dialogs::OKOnly, Dialogs::Critical);
-        return;
+        break;
+    case ServerList::AddResult::NoNumberLeft:
+        Dialogs::MsgBox(QStringLiteral("Unable to save the server entry: the server list has no entry number left "
+                                       "(the highest, %1, is taken).")
+                            .arg(std::numeric_limits<int>::max()),
+            Dialogs::OKOnly, Dialogs::Critical);
+        break;
     }
-    accept();
 }
 
 void frmAddServer::cmdCancel_Click()

@@ -13,8 +13,10 @@
 #include <QTemporaryFile>
 #include <QUrl>
 
+#include <filesystem>
 #include <limits>
 #include <optional>
+#include <system_error>
 
 QString LastWebError;
 
@@ -196,9 +198,14 @@ bool WSGetSurveyResultsToFile(const QString& fileName, const QString& serverUrl,
     answer.close();
     if (head.isEmpty())
         return false;
-    QFile::remove(localPath);
-    if (!QFile::rename(temp, localPath))
-        throw cannotWrite(QStringLiteral("the downloaded file could not be put in its place."));
+    // One step that replaces the earlier results file: until it is done the earlier file stays,
+    // and when it fails the earlier file is left as it was.
+    std::error_code renamed;
+    std::filesystem::rename(
+        QFile::encodeName(temp).toStdString(), QFile::encodeName(localPath).toStdString(), renamed);
+    if (renamed)
+        throw cannotWrite(QStringLiteral("the downloaded file could not be put in its place: %1")
+                              .arg(QString::fromLocal8Bit(renamed.message())));
     return true;
 }
 

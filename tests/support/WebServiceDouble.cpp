@@ -187,6 +187,11 @@ void WebServiceDouble::setSlow(double seconds)
     control({ { QStringLiteral("slow"), seconds } });
 }
 
+void WebServiceDouble::setTrickle(double secondsPerByte)
+{
+    control({ { QStringLiteral("trickle"), secondsPerByte } });
+}
+
 void WebServiceDouble::setUnreachable(bool unreachable)
 {
     control({ { QStringLiteral("unreachable"), unreachable } });

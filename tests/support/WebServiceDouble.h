@@ -45,10 +45,14 @@ public:
     void clearAnswer(const QString& function);
     // Every answer waits this long first.
     void setSlow(double seconds);
+    // The body of every answer of the service goes out one byte at a time (after the headers,
+    // which go whole) with this pause after each; 0 sends it whole again.
+    void setTrickle(double secondsPerByte);
     // The service's port stops listening (connections are refused) or listens again.
     void setUnreachable(bool unreachable);
     // "" (none), "login" (every login refused), "cwd" (no directory can be entered), "put"
-    // (no file can be stored) or "drop" (the connection is closed after the greeting).
+    // (no file can be stored), "drop" (the connection is closed after the greeting) or "trickle"
+    // (the replies from the first change of directory on come a byte every 0.2 s).
     void setFtpFailure(const QString& mode);
 
     // What the double holds: accounts, surveys, results, requests, incoming, published.

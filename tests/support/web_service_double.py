@@ -8,6 +8,10 @@ It serves, on 127.0.0.1 and nowhere else:
   - a control endpoint (its own port) through which the tests set up state, choose failures and
     read what the service saw: GET /state, POST /control with a JSON object of commands.
 
+Answers can be made slow (a wait before each) or made to trickle (a pause after every byte);
+the FTP server can refuse a step, drop the connection, or trickle its replies from the first
+change of directory on.
+
 It prints one JSON line with its ports on stdout once it listens, and ends when its standard
 input closes (so it never outlives the test that started it) or on the "quit" command.
 """
@@ -31,6 +35,7 @@ from pyftpdlib.servers import ThreadedFTPServer
 LOOPBACK = "127.0.0.1"
 FTP_USER = "webftp"
 FTP_PASSWORD = "ftp secret"
+FTP_TRICKLE = 0.2  # seconds between the bytes of a trickling FTP reply
 
 
 class QuietServer(ThreadingHTTPServer):
@@ -63,7 +68,8 @@ class State:
         self.requests = []       # every service request as the service decoded it
         self.answers = {}        # function name (or "*") -> raw answer text
         self.slow = 0.0          # seconds to wait before answering
-        self.ftp_failure = ""    # "", "login", "cwd", "put" or "drop"
+        self.trickle = 0.0       # seconds between the bytes of every HTTP answer's body
+        self.ftp_failure = ""    # "", "login", "cwd", "put", "drop" or "trickle"
         for folder in (self.incoming, self.published_dir):
             shutil.rmtree(folder, ignore_errors=True)
             os.makedirs(folder)
@@ -141,12 +147,11 @@ class ServiceHandler(BaseHTTPRequestHandler):
         url = urllib.parse.urlsplit(self.path)
         params = dict(urllib.parse.parse_qsl(url.query, keep_blank_values=True))
         with state.lock:
-            slow = state.slow
+            slow, trickle = state.slow, state.trickle
         if slow:
             time.sleep(slow)
         if url.path != "/ws/CallFunc.php":
-            body = b"<html>Not found</html>"
-            self.send_response(404)
+            code, body = 404, b"<html>Not found</html>"
         else:
             func = params.get("func", "")
             with state.lock:
@@ -154,12 +159,18 @@ class ServiceHandler(BaseHTTPRequestHandler):
                 answer = state.answers.get(func, state.answers.get("*"))
                 if answer is None:
                     answer = call(state, func, params)
-            body = answer.encode("utf-8")
-            self.send_response(200)
+            code, body = 200, answer.encode("utf-8")
+        self.send_response(code)
         self.send_header("Content-Type", "text/html; charset=utf-8")
         self.send_header("Content-Length", str(len(body)))
         self.end_headers()
-        self.wfile.write(body)
+        if not trickle:
+            self.wfile.write(body)
+            return
+        # The headers go out whole, the body one byte at a time.
+        for i in range(len(body)):
+            self.wfile.write(body[i:i + 1])
+            time.sleep(trickle)
 
 
 class Service:
@@ -191,6 +202,18 @@ class Service:
 
 def make_ftp_handler(state):
     class Handler(FTPHandler):
+        trickling = False
+
+        def push(self, s):
+            if not self.trickling:
+                return super().push(s)
+            for byte in s.encode("utf8"):
+                if self._closed:
+                    return
+                # What FTPHandler.push does with the whole text, a byte at a time.
+                super(FTPHandler, self).push(bytes([byte]))
+                time.sleep(FTP_TRICKLE)
+
         def ftp_USER(self, line):
             if state.ftp_failure == "drop":
                 self.close()
@@ -204,6 +227,8 @@ def make_ftp_handler(state):
             return super().ftp_PASS(line)
 
         def ftp_CWD(self, path):
+            if state.ftp_failure == "trickle":
+                self.trickling = True
             if state.ftp_failure == "cwd":
                 self.respond("550 No such directory (refused by the test).")
                 return
@@ -281,6 +306,8 @@ class ControlHandler(BaseHTTPRequestHandler):
                     state.answers[a["func"]] = a["text"]
             if "slow" in commands:
                 state.slow = float(commands["slow"])
+            if "trickle" in commands:
+                state.trickle = float(commands["trickle"])
             if "ftpFailure" in commands:
                 state.ftp_failure = commands["ftpFailure"] or ""
         if "unreachable" in commands:

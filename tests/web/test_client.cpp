@@ -6,13 +6,17 @@
 #include "web/modWebServer.h"
 #include "web/wininet.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QTimer>
 #include <QUrlQuery>
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 namespace {
 
@@ -20,6 +24,12 @@ QByteArray readFile(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 class ClientTest : public ::testing::Test {
@@ -233,6 +243,43 @@ TEST_F(ClientTest, ResultsStreamedIntoTheirFileReplaceItOnlyWhenTheyArrived)
         db::Error);
 }
 
+// A new results file takes the earlier one's place in one step: the earlier file is never deleted
+// before the new one is there, and a replacement that fails leaves it and no stray file.
+TEST_F(ClientTest, NewResultsReplaceTheEarlierFileInOneStep)
+{
+    const QString path = folder.file(QStringLiteral("17-4.txt"));
+    ASSERT_TRUE(writeFile(path, "earlier download"));
+    const QByteArray results = "<userresponse>\r\n</userresponse>\r\n";
+    service.setResults(QStringLiteral("17-4.txt"), results);
+
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, QFile::encodeName(folder.path()).constData(), IN_DELETE | IN_MOVED_TO), 0);
+    ASSERT_TRUE(WSGetSurveyResultsToFile(QStringLiteral("17-4.txt"), url(), path));
+    QStringList deleted, movedIn;
+    alignas(inotify_event) char buffer[16384];
+    for (ssize_t n; (n = ::read(watch, buffer, sizeof buffer)) > 0;) {
+        for (char* p = buffer; p < buffer + n;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(p);
+            const QString name = event->len ? QFile::decodeName(event->name) : QString();
+            (event->mask & IN_DELETE ? deleted : movedIn) << name;
+            p += sizeof(inotify_event) + event->len;
+        }
+    }
+    ::close(watch);
+    EXPECT_FALSE(deleted.contains(QStringLiteral("17-4.txt"))) << deleted.join(' ').toStdString();
+    EXPECT_TRUE(movedIn.contains(QStringLiteral("17-4.txt"))) << movedIn.join(' ').toStdString();
+    EXPECT_EQ(readFile(path), results);
+
+    // The name taken by a folder with a file in it: the replacement fails and says so.
+    const QString taken = folder.file(QStringLiteral("17-5.txt"));
+    ASSERT_TRUE(QDir().mkpath(taken + QStringLiteral("/inside")));
+    service.setResults(QStringLiteral("17-5.txt"), results);
+    EXPECT_THROW(WSGetSurveyResultsToFile(QStringLiteral("17-5.txt"), url(), taken), db::Error);
+    EXPECT_TRUE(QFileInfo(taken + QStringLiteral("/inside")).isDir());
+    EXPECT_EQ(folder.files(QStringLiteral("*.download")), QStringList());
+}
+
 TEST_F(ClientTest, ARefusedLoginGivesTheServiceAnswer)
 {
     service.addAccount(QStringLiteral("ann"), QStringLiteral("secret"));
@@ -255,6 +302,14 @@ TEST_F(ClientTest, ATransportFailureLeavesLastWebErrorEmpty)
         { "closed port", [] {}, QStringLiteral("http://127.0.0.1:%1/").arg(WebServiceDouble::closedPort()),
             net::kCannotConnect },
         { "slow", [&] { service.setSlow(4); }, url(), net::kTimeout },
+        // An answer of 215 bytes at 20 bytes a second: abandoned after the (shortened) limit.
+        { "trickle",
+            [&] {
+                service.setAnswer(QStringLiteral("GetSurveyName"),
+                    QStringLiteral("Success<br>") + QString(200, QLatin1Char('a')) + QStringLiteral("<br>"));
+                service.setTrickle(0.05);
+            },
+            url(), net::kTimeout },
         { "not found", [] {}, url() + QStringLiteral("nowhere/"), 22 },
         { "no scheme", [] {}, QStringLiteral("gopher://127.0.0.1/"), net::kUnrecognizedScheme },
     };
@@ -350,13 +405,52 @@ TEST_F(ClientTest, FtpFailuresHaveTheirNumbersAndTexts)
 
 TEST(InternetErrorTextTest, FixedTextsAndTheServerAnswer)
 {
-    EXPECT_EQ(GetInternetErrorText(12002), QStringLiteral("The request has timed out."));
-    EXPECT_EQ(GetInternetErrorText(12007), QStringLiteral("Server name could not be resolved."));
-    EXPECT_EQ(GetInternetErrorText(12011), QStringLiteral("The request option can not be set, only queried. "));
-    EXPECT_EQ(GetInternetErrorText(12013),
-        QStringLiteral("Request to connect and login to an FTP server could notbe completed because the "
-                       "supplied user name is incorrect."));
-    EXPECT_EQ(GetInternetErrorText(12036), QStringLiteral("The request failed because the handle already exists."));
+    // Every fixed text word for word, trailing blanks included.
+    const std::vector<std::pair<int, const char*>> texts = {
+        { 12001, "No more handles could be generated at this time" },
+        { 12002, "The request has timed out." },
+        { 12004, "An internal error has occurred." },
+        { 12005, "URL is invalid." },
+        { 12006, "URL scheme could not be recognized, or is not supported." },
+        { 12007, "Server name could not be resolved." },
+        { 12008, "Requested protocol could not be located." },
+        { 12009, "A request to InternetQueryOption or InternetSetOption specified an invalid option value." },
+        { 12010,
+            "Length of an option supplied to InternetQueryOption or InternetSetOption is incorrect for the type of "
+            "option specified." },
+        { 12011, "The request option can not be set, only queried. " },
+        { 12012, "The Win32 Internet support is being shutdown or unloaded." },
+        { 12013,
+            "Request to connect and login to an FTP server could notbe completed because the supplied user name is "
+            "incorrect." },
+        { 12014,
+            "Request to connect and login to an FTP server could not be completed because the supplied password is "
+            "incorrect. " },
+        { 12015, "Request to connect to and login to an FTP server failed." },
+        { 12016, "Requested operation is invalid. " },
+        { 12017,
+            "Operation was canceled, usually because the handle on which the request was operating was closed before "
+            "the operation completed." },
+        { 12018, "Type of handle supplied is incorrect for this operation." },
+        { 12019,
+            "Requested operation can not be carried out because the handle supplied is not in the correct state." },
+        { 12020, "Request can not be made via a proxy." },
+        { 12021, "A required registry value could not be located. " },
+        { 12022, "A required registry value was located but is an incorrect type or has an invalid value." },
+        { 12023, "Direct network access cannot be made at this time. " },
+        { 12024, "An asynchronous request could not be made because a zero context value was supplied." },
+        { 12025, "An asynchronous request could not be made because a callback function has not been set." },
+        { 12026, "The required operation could not be completed because one or more requests are pending." },
+        { 12027, "The format of the request is invalid." },
+        { 12028, "The requested item could not be located." },
+        { 12029, "The attempt to connect to the server failed." },
+        { 12030, "The connection with the server has been terminated." },
+        { 12031, "The connection with the server has been reset." },
+        { 12036, "The request failed because the handle already exists." },
+    };
+    ASSERT_EQ(texts.size(), 31u);
+    for (const auto& [code, text] : texts)
+        EXPECT_EQ(GetInternetErrorText(code), QString::fromLatin1(text)) << code;
     for (int code : { 0, 22, 12000, 12032, 12035, 12037 })
         EXPECT_EQ(GetInternetErrorText(code), QStringLiteral("Error details not available.")) << code;
     // A session that got no answer at all leaves no server text behind.

@@ -89,6 +89,54 @@ TEST_F(ServerListTest, NewEntriesTakeTheNextNumberAndTheFileStaysPrivate)
         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser);
 }
 
+// A number that cannot grow is refused and nothing is written; numbers that are no entry
+// numbers (negative, or not numbers at all) do not count.
+TEST_F(ServerListTest, TheNextNumberIsRefusedWhenNoneIsLeft)
+{
+    struct Case {
+        const char* totalServers; // nullptr: absent
+        const char* nameKey; // an extra "ServerName..." key, or nullptr
+        int expected; // 0: refused
+    };
+    const std::vector<Case> cases = {
+        { "2147483647", nullptr, 0 },
+        { nullptr, "ServerName2147483647", 0 },
+        { "2", "ServerName2147483648", 0 },
+        { "99999999999999999999", nullptr, 0 },
+        { "2147483646", nullptr, 2147483647 },
+        { "-2", nullptr, 1 },
+        { "-2147483648", "ServerName-7", 1 },
+        { "many", "ServerNameX", 1 },
+    };
+    const ServerEntry e { "Mine", "http://h", "ftp.h", "", "" };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.totalServers ? c.totalServers : "-") + " " + (c.nameKey ? c.nameKey : "-"));
+        QFile::remove(settingsFile());
+        if (c.totalServers)
+            SaveSetting(kApp, "Config", "TotalServers", c.totalServers);
+        if (c.nameKey)
+            SaveSetting(kApp, "ServerList", c.nameKey, "Far");
+        QFile before(settingsFile());
+        ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+        const QByteArray bytes = before.readAll();
+        before.close();
+
+        ServerList::AddResult result = ServerList::AddResult::Stored;
+        EXPECT_EQ(ServerList::Add(e, &result), c.expected);
+        if (c.expected == 0) {
+            EXPECT_EQ(result, ServerList::AddResult::NoNumberLeft);
+            QFile after(settingsFile());
+            ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+            EXPECT_EQ(after.readAll().toStdString(), bytes.toStdString());
+        } else {
+            EXPECT_EQ(result, ServerList::AddResult::Stored);
+            const QString n = QString::number(c.expected);
+            EXPECT_EQ(GetSetting(kApp, "Config", "TotalServers"), n);
+            EXPECT_EQ(GetSetting(kApp, "ServerList", "ServerName" + n), QStringLiteral("Mine"));
+        }
+    }
+}
+
 TEST(IsArrayDimensionedTest, OnlyAListWithElements)
 {
     EXPECT_FALSE(IsArrayDimensioned(QVariant()));

@@ -127,6 +127,26 @@ private Q_SLOTS:
         QCOMPARE(GetSetting(ServerList::AppName(), "ServerList", "ServerURL1"), QStringLiteral(" http://h/x"));
     }
 
+    // A server list whose last number is taken: the message, the dialog open with what was typed,
+    // the settings as they were.
+    void addServerRefusesWhenNoNumberIsLeft()
+    {
+        SaveSetting(ServerList::AppName(), "Config", "TotalServers", "2147483647");
+        frmAddServer d;
+        d.show();
+        fill(d, { "Mine", "http://h/", "ftp.h", "ann", "pw" });
+        Dialogs::Script::answer(Dialogs::OK);
+        d.cmdOK->click();
+        QCOMPARE(Dialogs::Script::lastText(),
+            QStringLiteral("Unable to save the server entry: the server list has no entry number left (the highest, "
+                           "2147483647, is taken)."));
+        QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Critical);
+        QVERIFY(d.isVisible());
+        QCOMPARE(d.txtFTPPassword->text(), QStringLiteral("pw"));
+        QCOMPARE(GetSetting(ServerList::AppName(), "Config", "TotalServers"), QStringLiteral("2147483647"));
+        QVERIFY(GetAllSettings(ServerList::AppName(), QStringLiteral("ServerList")).isEmpty());
+    }
+
     void cancelAndEscapeStoreNothing()
     {
         for (const bool escape : { false, true }) {

@@ -29,6 +29,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
@@ -570,12 +571,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("knownServer");
         QTest::addColumn<QString>("password");
-        QTest::addColumn<QString>("ftpFailure");
+        // "ftp " and the FTP server's failure mode; "exchange file" (it cannot be written); or a
+        // function of the service and the answer it gives instead.
+        QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("message"); // "" when none is shown
         QTest::addColumn<QStringList>("lastLines");
-        const auto row = [](const char* name, bool knownServer, const QString& password, const QString& ftpFailure,
+        const auto row = [](const char* name, bool knownServer, const QString& password, const QString& fault,
                              const QString& message, const QStringList& lastLines) {
-            QTest::newRow(name) << knownServer << password << ftpFailure << message << lastLines;
+            QTest::newRow(name) << knownServer << password << fault << message << lastLines;
         };
         const QString noServer = QStringLiteral("Error - unable to retrieve server information.");
         const QString badLogin = QStringLiteral("Unable to login. Error Error: invalid username or password.");
@@ -583,21 +586,37 @@ private Q_SLOTS:
             = QStringLiteral("FTP Connection error ") + GetInternetErrorText(net::kIncorrectPassword);
         row("no server entry", false, "secret", "", noServer, { noServer, "Failed." });
         row("refused login", true, "wrong", "", badLogin, { badLogin, "Failed." });
-        row("ftp login", true, "secret", "login", ftpLogin, { ftpLogin, "Failed." });
-        row("ftp directory", true, "secret", "cwd", "", { "Error (FtpSetCurrentDirectory) 12003", "Failed." });
-        row("ftp put", true, "secret", "put", "", { "Error (FtpPutFile) 12003", "Failed." });
+        row("ftp login", true, "secret", "ftp login", ftpLogin, { ftpLogin, "Failed." });
+        row("ftp directory", true, "secret", "ftp cwd", "", { "Error (FtpSetCurrentDirectory) 12003", "Failed." });
+        row("ftp put", true, "secret", "ftp put", "", { "Error (FtpPutFile) 12003", "Failed." });
+        // A reply that trickles in is abandoned at the (shortened) limit with the timeout's number.
+        row("ftp trickle", true, "secret", "ftp trickle", "", { "Error (FtpSetCurrentDirectory) 12002", "Failed." });
+        row("exchange file", true, "secret", "exchange file", "", { "Creating local survey.", "Failed." });
+        row("survey not created", true, "secret", "CreateSurvey Error: no more surveys.",
+            "Unable to create survey. Error Error: no more surveys.", { "Creating new survey Staff.", "Failed." });
+        row("not published", true, "secret", "MoveNewSurvey Error: not accepted.", "",
+            { "Asking server to accept new private survey.",
+                "Error - server did not accept new survey. Error: not accepted." });
+        row("published nowhere", true, "secret", "MoveNewSurvey Success<br><br>", "",
+            { "Asking server to accept new private survey.", "Error - server did not accept new survey. Success" });
     }
 
     void uploadFailures()
     {
         QFETCH(bool, knownServer);
         QFETCH(QString, password);
-        QFETCH(QString, ftpFailure);
+        QFETCH(QString, fault);
         QFETCH(QString, message);
         QFETCH(QStringList, lastLines);
         start();
         service->addAccount(QStringLiteral("ann"), QStringLiteral("secret"));
-        service->setFtpFailure(ftpFailure);
+        const bool uploaded = fault.startsWith(QLatin1String("MoveNewSurvey"));
+        if (fault.startsWith(QLatin1String("ftp ")))
+            service->setFtpFailure(fault.mid(4));
+        else if (fault == QLatin1String("exchange file"))
+            QVERIFY(QDir().mkpath(AppFile(QStringLiteral("test.xml")) + QStringLiteral("/taken")));
+        else if (!fault.isEmpty())
+            service->setAnswer(fault.section(QLatin1Char(' '), 0, 0), fault.section(QLatin1Char(' '), 1));
         publishAs(QStringLiteral("ann"), password, QStringLiteral("Staff"), false);
         if (!knownServer)
             PublishServerIndex = 99;
@@ -612,7 +631,7 @@ private Q_SLOTS:
             QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Critical);
         }
         QVERIFY(!page.cmdNext->isEnabled());
-        QVERIFY(service->state().value("incoming").toArray().isEmpty());
+        QCOMPARE(service->state().value("incoming").toArray().isEmpty(), !uploaded);
         QCOMPARE(PublishedURL, QString());
     }
 
@@ -700,13 +719,16 @@ private Q_SLOTS:
     void aWholeCollect_data()
     {
         QTest::addColumn<bool>("deleteOnServer");
-        QTest::newRow("delete") << true;
-        QTest::newRow("keep") << false;
+        QTest::addColumn<bool>("refused"); // the service does not delete it
+        QTest::newRow("delete") << true << false;
+        QTest::newRow("keep") << false << false;
+        QTest::newRow("refused") << true << true;
     }
 
     void aWholeCollect()
     {
         QFETCH(bool, deleteOnServer);
+        QFETCH(bool, refused);
         start();
         const int user = service->addAccount(QStringLiteral("ann"), QStringLiteral("secret"));
         service->addSurvey(user, QStringLiteral("Staff"), 4);
@@ -752,6 +774,8 @@ private Q_SLOTS:
                 return false;
             return pressNext(p);
         });
+        if (refused)
+            service->setAnswer(QStringLiteral("DeleteSurveyResultsFile"), QStringLiteral("Error: refused."));
         runWizard(robot, "mnuDataCollectWeb");
         QVERIFY2(robot.failure.isEmpty(), qPrintable(robot.failure));
         QVERIFY(robot.allDone());
@@ -762,7 +786,8 @@ private Q_SLOTS:
         QStringList expected { "Downloading survey results 17-4.txt.", "Downloaded results file.",
             "Importing results file 17-4.txt.", "Imported results file." };
         if (deleteOnServer)
-            expected << "Deleted old results file on server.";
+            expected << (refused ? "Unable to delete old results file on server."
+                                 : "Deleted old results file on server.");
         expected << "Finished.";
         QCOMPARE(log, expected);
         QVERIFY(Dialogs::Script::shown().contains(QStringLiteral("Successfully imported 2 respondent(s).")));
@@ -779,7 +804,7 @@ private Q_SLOTS:
                            .arg(open)),
             2);
         QCOMPARE(readFile(AppFile(QStringLiteral("17-4.txt"))).count("<userresponse>"), 2);
-        QCOMPARE(service->state().value("results").toArray().isEmpty(), deleteOnServer);
+        QCOMPARE(service->state().value("results").toArray().isEmpty(), deleteOnServer && !refused);
     }
 
     // A failure answer leaves the file of an earlier download as it was; an import that fails is
