@@ -28,11 +28,13 @@ const QColor kLineColor(222, 112, 38);
 const QColor kAreaColor(58, 158, 92);
 const QColor kStepColor(138, 82, 180);
 
+// The chart's labels as Qt Charts takes them: as rich text, so an answer's name is escaped to show
+// as typed ("R&D <30" would lose its "<30", "&amp;" would show as "&").
 QStringList categories(const QList<Chart::Point>& data)
 {
     QStringList names;
     for (const Chart::Point& point : data) {
-        QString name = point.label.trimmed();
+        QString name = point.label.trimmed().toHtmlEscaped();
         // Category names must differ from each other on the axis.
         while (names.contains(name))
             name += QLatin1Char(' ');

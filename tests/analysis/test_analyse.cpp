@@ -22,6 +22,7 @@
 #include <QComboBox>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QGraphicsTextItem>
 #include <QLabel>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -235,6 +236,32 @@ private Q_SLOTS:
                 QVERIFY2(darkPixels(picture, button) == 0,
                          qPrintable(a->cboGraphStyle->currentText() + (expanded ? " enlarged" : " normal")));
             }
+        }
+    }
+
+    // Qt Charts reads its labels as rich text: answers show as typed, on the axis, the slices and
+    // the legend.
+    void chartLabelsShowAnswersAsTyped()
+    {
+        const QStringList names{QStringLiteral("R&D <30"), QStringLiteral("S &amp; P"),
+                                QStringLiteral("<b>Red</b>"), QStringLiteral("Fish & Chips")};
+        start([&](SampleSurvey& s) { s.w.question(2, QStringLiteral("5"), QStringLiteral("Which?"), names); });
+        showAnalyse();
+        clickRow(19);
+        const struct {
+            int position;
+            QString suffix;  // after the name in each label
+        } styles[] = {{1, QString()}, {10, QStringLiteral(": 0")}};
+        for (const auto& style : styles) {
+            a->cboGraphStyle->setCurrentIndex(style.position);
+            QApplication::processEvents();
+            QStringList shown;
+            for (const QGraphicsItem* item : a->c->findChild<QChartView*>(QStringLiteral("Chart2D"))->scene()->items()) {
+                if (const auto* text = qgraphicsitem_cast<const QGraphicsTextItem*>(item))
+                    shown << text->toPlainText();
+            }
+            for (const QString& name : names)
+                QVERIFY2(shown.contains(name + style.suffix), qPrintable(name + QStringLiteral(" in ") + shown.join(u'|')));
         }
     }
 
