@@ -189,7 +189,8 @@ int AnalyseScreen::RefreshRespondeSummaryReportList(int SelectRow, int SelectID)
         if (!row.text.isEmpty()) {
             // As rich text the tooltip wraps, so a long question shows whole, and the question's own
             // text is never read as markup.
-            const QString tip = Qt::convertFromPlainText(QString(row.text).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+            const QString tip
+                = Qt::convertFromPlainText(QString(row.text).replace(QLatin1String("\r\n"), QLatin1String("\n")));
             share->setToolTip(tip);
             caption->setToolTip(tip);
         }

@@ -3,7 +3,6 @@
 #include "analysis/Chart3DView.h"
 
 #include <QAccessibleWidget>
-
 #include <QAreaSeries>
 #include <QBarCategoryAxis>
 #include <QBarSeries>

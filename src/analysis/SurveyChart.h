@@ -33,10 +33,8 @@ public:
     void setData(const QString& subject, const QList<Chart::Point>& data);
 
     // Keeps the rectangle (in the chart's coordinates; a button over the chart) clear of the
-    // drawing: nothing is drawn at or below its top edge.
+    // drawing: nothing is drawn at, below or just above its top edge.
     void keepClearOf(const QRect& area);
-    // The rows at the bottom that the drawing leaves free.
-    int bottomReserve() const { return bottomReserve_; }
 
 private:
     void rebuild();

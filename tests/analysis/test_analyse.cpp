@@ -272,12 +272,14 @@ private Q_SLOTS:
             a->cboGraphStyle->setCurrentIndex(style.position);
             QApplication::processEvents();
             QStringList shown;
-            for (const QGraphicsItem* item : a->c->findChild<QChartView*>(QStringLiteral("Chart2D"))->scene()->items()) {
+            const auto* view = a->c->findChild<QChartView*>(QStringLiteral("Chart2D"));
+            for (const QGraphicsItem* item : view->scene()->items()) {
                 if (const auto* text = qgraphicsitem_cast<const QGraphicsTextItem*>(item))
                     shown << text->toPlainText();
             }
             for (const QString& name : names)
-                QVERIFY2(shown.contains(name + style.suffix), qPrintable(name + QStringLiteral(" in ") + shown.join(u'|')));
+                QVERIFY2(shown.contains(name + style.suffix),
+                         qPrintable(name + QStringLiteral(" in ") + shown.join(u'|')));
         }
     }
 

@@ -214,7 +214,8 @@ TEST_F(AnalysisTest, QuestionRowsShowTheWholeTextOnOneLine)
     ASSERT_EQ(rows.size(), std::size(cases));
     for (size_t i = 0; i < rows.size(); ++i) {
         EXPECT_EQ(rows[i].caption.size(), cases[i].caption.size() + 3) << i;
-        EXPECT_TRUE(rows[i].caption == QStringLiteral("1. ") + cases[i].caption) << qPrintable(rows[i].caption.left(80));
+        EXPECT_TRUE(rows[i].caption == QStringLiteral("1. ") + cases[i].caption)
+            << qPrintable(rows[i].caption.left(80));
     }
 }
 

@@ -150,7 +150,8 @@ private Q_SLOTS:
                 faults << where + QStringLiteral(" has names used twice: ") + repeated.join(QStringLiteral("; "));
             const QStringList unheard = UnnamedInTree(w.get());
             if (!unheard.isEmpty())
-                faults << where + QStringLiteral(" lists objects without a name: ") + unheard.join(QStringLiteral(", "));
+                faults << where + QStringLiteral(" lists objects without a name: ")
+                        + unheard.join(QStringLiteral(", "));
         }
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
