@@ -20,8 +20,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
+#include <QTextDocument>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -116,6 +120,10 @@ AnalyseScreen::AnalyseScreen(SurveySession& session, QWidget* parent)
     cmdExpand->hide();
     Twips::Place(cmdExpand, 9600, 5000, 1500, 375);
     connect(cmdExpand, &QPushButton::clicked, this, &AnalyseScreen::cmdExpand_Click);
+    // The button stands over the chart's lower right corner: wherever the layout puts the two, the
+    // chart draws nothing under the button.
+    c->installEventFilter(this);
+    cmdExpand->installEventFilter(this);
 }
 
 void AnalyseScreen::createTotals()
@@ -139,6 +147,8 @@ void AnalyseScreen::createTotals()
         value->setObjectName(QString::fromLatin1(names[i]));
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         Twips::Place(value, 1800, top, 900, 255);
+        // A screen reader reads the count with its caption.
+        caption->setBuddy(value);
         *lines[i].second = value;
         top += 280;
     }
@@ -174,8 +184,18 @@ int AnalyseScreen::RefreshRespondeSummaryReportList(int SelectRow, int SelectID)
     gSummaryReport->setRowCount(int(rows.size()));
     for (int i = 0; i < int(rows.size()); ++i) {
         const Summary::Row& row = rows[size_t(i)];
-        gSummaryReport->setItem(i, 0, cell(row.share, Qt::AlignRight, row.datum));
-        gSummaryReport->setItem(i, 1, cell(row.caption, Qt::AlignLeft, row.datum));
+        QTableWidgetItem* share = cell(row.share, Qt::AlignRight, row.datum);
+        QTableWidgetItem* caption = cell(row.caption, Qt::AlignLeft, row.datum);
+        if (!row.text.isEmpty()) {
+            // As rich text the tooltip wraps, so a long question shows whole, and the question's own
+            // text is never read as markup.
+            const QString tip
+                = Qt::convertFromPlainText(QString(row.text).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+            share->setToolTip(tip);
+            caption->setToolTip(tip);
+        }
+        gSummaryReport->setItem(i, 0, share);
+        gSummaryReport->setItem(i, 1, caption);
         SummaryRowCount += 1;
         SummaryRowMatrixResponseIDs.append(row.mapEntry);
         const bool selectable = row.kind == Summary::RowKind::Answer || row.kind == Summary::RowKind::MatrixRow;
@@ -194,6 +214,15 @@ int AnalyseScreen::RefreshRespondeSummaryReportList(int SelectRow, int SelectID)
         gSummaryReport->setCurrentCell(-1, -1);
     }
     return SelectRow;
+}
+
+int AnalyseScreen::ShareColumnWidth() const
+{
+    const QFontMetrics metrics(gSummaryReport->font());
+    // The text of a cell stands inside a margin on either side, and the grid line takes a pixel.
+    const int margin = gSummaryReport->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, gSummaryReport) + 1;
+    const int pixels = metrics.horizontalAdvance(Summary::WidestShareText()) + 2 * margin + 1;
+    return std::max(600, Twips::FromPixelsX(pixels));
 }
 
 qint32 AnalyseScreen::RowData(int row) const
@@ -252,7 +281,7 @@ void AnalyseScreen::RefreshGraph()
     }
     if (result.data) {
         c->setChartType(SurveyChart::TypeForStyle(cboGraphStyle->currentIndex()));
-        c->setData(*result.data);
+        c->setData(result.subject, *result.data);
     }
 }
 
@@ -290,6 +319,8 @@ bool AnalyseScreen::eventFilter(QObject* watched, QEvent* event)
         const auto* key = static_cast<QKeyEvent*>(event);
         gSummaryReport_KeyDown(key->key(), key->modifiers());
     }
+    if ((watched == c || watched == cmdExpand) && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        c->keepClearOf(cmdExpand->geometry().translated(-c->pos()));
     return QWidget::eventFilter(watched, event);
 }
 

@@ -47,6 +47,9 @@ public:
     // row of response SelectID when it is listed; returns the row selected. While the screen is
     // hidden the rebuild waits until it is shown again. Throws db::Error.
     int RefreshRespondeSummaryReportList(int SelectRow, int SelectID);
+    // The width in twips of the share column (column 0): 600, or what the widest share
+    // ("100.0%" in the locale's digits and decimal separator) needs in the grid's font.
+    int ShareColumnWidth() const;
     // The row datum of grid row `row` (1 and up); 0 for the header row.
     qint32 RowData(int row) const;
 

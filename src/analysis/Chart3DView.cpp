@@ -108,11 +108,20 @@ void Chart3DView::setChart(int type, const QList<Chart::Point>& data)
     update();
 }
 
+void Chart3DView::setBottomReserve(int pixels)
+{
+    if (pixels == bottomReserve_)
+        return;
+    bottomReserve_ = pixels;
+    update();
+}
+
 void Chart3DView::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     p.fillRect(rect(), Qt::white);
+    const int height = this->height() - bottomReserve_;
 
     const int n = int(data_.size());
     double maxValue = 1;
@@ -123,11 +132,11 @@ void Chart3DView::paintEvent(QPaintEvent*)
     maxValue = std::ceil(maxValue * 1.08 / step) * step;
 
     const QFontMetricsF fm(font());
-    const double depthLength = std::clamp(std::min(width(), height()) * 0.09, 10.0, 42.0);
+    const double depthLength = std::clamp(std::min(width(), height) * 0.09, 10.0, 42.0);
     const QPointF depth(depthLength * 0.8, -depthLength * 0.6);
     const double valueWidth = fm.horizontalAdvance(countText(maxValue)) + 12;
     const QRectF front(valueWidth, 12 + fm.height() - depth.y(), width() - valueWidth - depth.x() - 12,
-                       height() - (12 + fm.height() - depth.y()) - 2.4 * fm.height() - 8);
+                       height - (12 + fm.height() - depth.y()) - 2.4 * fm.height() - 8);
     if (front.width() < 10 || front.height() < 10)
         return;
     const Projection pr(front, n, maxValue, depth);

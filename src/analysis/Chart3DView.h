@@ -13,6 +13,8 @@ public:
     explicit Chart3DView(QWidget* parent = nullptr);
 
     void setChart(int type, const QList<Chart::Point>& data);
+    // Keeps the lowest `pixels` rows free of the drawing.
+    void setBottomReserve(int pixels);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -20,4 +22,5 @@ protected:
 private:
     int type_ = 0;
     QList<Chart::Point> data_;
+    int bottomReserve_ = 0;
 };

@@ -1,6 +1,9 @@
 #include "analysis/ChartData.h"
 
+#include "platform/Rtf.h"
 #include "platform/TextUtil.h"
+
+#include <QStringList>
 
 namespace Chart {
 
@@ -29,11 +32,19 @@ QList<Point> answers(db::Connection& connection, qint64 question)
 }
 
 // The columns of the matrix row's own scale; none when the row is not one of the question's.
-std::optional<QList<Point>> matrixRow(db::Connection& connection, qint64 question, qint64 matrixRow)
+// `name` is set to the row's name.
+std::optional<QList<Point>> matrixRow(db::Connection& connection, qint64 question, qint64 matrixRow, QString& name)
 {
-    const std::optional<qint64> scale = single(connection,
-        QStringLiteral("SELECT responseMatrixGroupID FROM response WHERE id = ? AND questionid = ?"),
-        {matrixRow, question});
+    std::optional<qint64> scale;
+    {
+        db::Recordset rs = connection.OpenRecordset(
+            QStringLiteral("SELECT responseMatrixGroupID, name FROM response WHERE id = ? AND questionid = ?"),
+            {matrixRow, question});
+        if (!rs.atEnd() && !rs.isNull(0)) {
+            scale = rs.field(0).toLongLong();
+            name = NullToEmpty(rs.field(1));
+        }
+    }
     if (!scale)
         return std::nullopt;
     QList<Point> points;
@@ -66,21 +77,37 @@ Result Read(db::Connection& connection, int row, qint32 datum, qint32 mapEntry)
     // A response whose question row is gone is charted as an open-ended question's, with the
     // visibility left as it was.
     qint64 type = 0;
-    if (const std::optional<qint64> found =
-            single(connection, QStringLiteral("SELECT qtype FROM question WHERE id = ?"), {*question})) {
-        type = *found;
-        result.visibility = (type == 0 || type == 4) ? Visibility::Hide : Visibility::Show;
+    {
+        db::Recordset rs = connection.OpenRecordset(
+            QStringLiteral("SELECT qtype, question FROM question WHERE id = ?"), {*question});
+        if (!rs.atEnd() && !rs.isNull(0)) {
+            type = rs.field(0).toLongLong();
+            result.visibility = (type == 0 || type == 4) ? Visibility::Hide : Visibility::Show;
+            result.subject = OneLine(rtf::captionOf(NullToEmpty(rs.field(1))));
+        }
     }
 
     if (type != 3) {
         result.data = answers(connection, *question);
     } else {
-        result.data = matrixRow(connection, *question, matrix);
+        QString rowName;
+        result.data = matrixRow(connection, *question, matrix, rowName);
+        if (result.data)
+            result.subject += QStringLiteral(" (") + rowName + QLatin1Char(')');
         // A scale without columns has nothing to chart.
         if (result.data && result.data->isEmpty())
             result.visibility = Visibility::Hide;
     }
     return result;
+}
+
+QString Description(const QString& subject, const QList<Point>& points)
+{
+    QStringList counts;
+    counts.reserve(points.size());
+    for (const Point& point : points)
+        counts << point.label.trimmed() + QLatin1Char(' ') + QString::number(point.value, 'g', 12);
+    return subject + QStringLiteral(": ") + counts.join(QStringLiteral(", "));
 }
 
 }  // namespace Chart

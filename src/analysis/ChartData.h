@@ -23,9 +23,15 @@ struct Result {
     Visibility visibility = Visibility::Keep;
     // The new data; none when the chart keeps what it shows.
     std::optional<QList<Point>> data;
+    // What the data counts: the question's text on one line, for a matrix row with the row's name.
+    QString subject;
 };
 
 // The chart of grid row `row` with its row datum and row-map entry (the matrix row, or -1).
 Result Read(db::Connection& connection, int row, qint32 datum, qint32 mapEntry);
+
+// What the chart shows, in words: the subject, ": " and each label with its count, as in
+// "Which colour?: Red 1, Green 3, Blue 0".
+QString Description(const QString& subject, const QList<Point>& points);
 
 }  // namespace Chart

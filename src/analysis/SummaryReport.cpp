@@ -78,6 +78,11 @@ QString ShareText(qint64 count, qint64 total)
     return shareLocale().toString(share, 'f', QLocale::FloatingPointShortest) + QLatin1Char('%');
 }
 
+QString WidestShareText()
+{
+    return shareLocale().toString(100.0, 'f', 1) + QLatin1Char('%');
+}
+
 std::vector<Row> ReadRows(db::Connection& connection, qint64 total)
 {
     struct Response {
@@ -124,22 +129,22 @@ std::vector<Row> ReadRows(db::Connection& connection, qint64 total)
     for (; !questions.atEnd(); questions.MoveNext()) {
         const qint64 questionId = questions.field(0).toLongLong();
         const qint32 type = questions.field(2).toInt();
-        const QString text = rtf::captionOf(NullToEmpty(questions.field(1)));
-        rows.push_back({RowKind::Question, type == 0 ? QStringLiteral("n/a") : QString(),
-                        NullToEmpty(questions.field(3)) + QStringLiteral(". ") + text, -1, -1});
+        const QString text = NullToEmpty(questions.field(3)) + QStringLiteral(". ")
+            + CaptionText(rtf::toPlainText(NullToEmpty(questions.field(1)), kWholeTextLength + 1), kWholeTextLength);
+        rows.push_back({RowKind::Question, type == 0 ? QStringLiteral("n/a") : QString(), OneLine(text), text, -1, -1});
 
         const std::vector<Response>& own = listOf(responses, questionId);
         if (type == 3) {
             for (const Response& row : own) {
-                rows.push_back({RowKind::MatrixRow, QString(), kIndent5 + row.name, row.id, row.id});
+                rows.push_back({RowKind::MatrixRow, QString(), kIndent5 + row.name, QString(), row.id, row.id});
                 for (const Column& column : listOf(columns, row.scale))
                     rows.push_back({RowKind::ScaleColumn, ShareText(count(cellCount, row.id, column.id), total),
-                                    kIndent10 + column.name, row.id, row.id});
+                                    kIndent10 + column.name, QString(), row.id, row.id});
             }
         } else {
             for (const Response& response : own)
                 rows.push_back({RowKind::Answer, ShareText(count(answerCount, response.id, questionId), total),
-                                kIndent5 + response.name, response.id, -1});
+                                kIndent5 + response.name, QString(), response.id, -1});
         }
     }
     return rows;

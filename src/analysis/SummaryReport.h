@@ -26,7 +26,10 @@ enum class RowKind { Question, Answer, MatrixRow, ScaleColumn };
 struct Row {
     RowKind kind = RowKind::Question;
     QString share;    // column 0: the share, "n/a" for an open-ended question, or ""
-    QString caption;  // column 1
+    // Column 1. A question row shows the whole plain text on one line, its line breaks as spaces.
+    QString caption;
+    // The question row's whole text with its line breaks (the row's tooltip); "" for other rows.
+    QString text;
     // The grid's row datum: -1 for a question, the response id of an answer or matrix row, and
     // the matrix row's id for each of its scale columns.
     qint32 datum = -1;
@@ -41,5 +44,8 @@ std::vector<Row> ReadRows(db::Connection& connection, qint64 total);
 // The share of `count` answers among `total` respondents: "0.0%" for none, else the percentage
 // rounded to one decimal (halves to the even digit) in the locale's shortest decimal text.
 QString ShareText(qint64 count, qint64 total);
+// The widest share the column must show whole: "100.0%" in the locale's digits and decimal
+// separator.
+QString WidestShareText();
 
 }  // namespace Summary

@@ -2,6 +2,7 @@
 
 #include "analysis/Chart3DView.h"
 
+#include <QAccessibleWidget>
 #include <QAreaSeries>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -26,11 +27,13 @@ const QColor kLineColor(222, 112, 38);
 const QColor kAreaColor(58, 158, 92);
 const QColor kStepColor(138, 82, 180);
 
+// The chart's labels as Qt Charts takes them: as rich text, so an answer's name is escaped to show
+// as typed ("R&D <30" would lose its "<30", "&amp;" would show as "&").
 QStringList categories(const QList<Chart::Point>& data)
 {
     QStringList names;
     for (const Chart::Point& point : data) {
-        QString name = point.label.trimmed();
+        QString name = point.label.trimmed().toHtmlEscaped();
         // Category names must differ from each other on the axis.
         while (names.contains(name))
             name += QLatin1Char(' ');
@@ -84,13 +87,43 @@ QBarSeries* bars(const QList<Chart::Point>& data)
         set->append(point.value);
     set->setColor(kBarColor);
     set->setBorderColor(kBarColor.darker(140));
-    set->setLabelColor(Qt::black);  // the counts stand above the bars, not on them
     auto* series = new QBarSeries;
     series->append(set);
-    series->setLabelsVisible(true);
-    series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
-    series->setLabelsFormat(QStringLiteral("@value"));
     return series;
+}
+
+// The counts over the bars: a bar series writes no label for a count of 0, so they are the labels
+// of invisible points at the bars' tops.
+QScatterSeries* barCounts(const QList<QPointF>& tops)
+{
+    auto* counts = new QScatterSeries;
+    counts->append(tops);
+    counts->setMarkerSize(1);
+    counts->setColor(Qt::transparent);
+    counts->setBorderColor(Qt::transparent);
+    counts->setPointLabelsVisible(true);
+    counts->setPointLabelsColor(Qt::black);
+    counts->setPointLabelsFormat(QStringLiteral("@yPoint"));
+    counts->setPointLabelsClipping(false);
+    return counts;
+}
+
+// The chart's accessible object: a chart, named and described by the widget's accessible name and
+// description, whose inner views are no objects of their own.
+class ChartAccessible : public QAccessibleWidget {
+public:
+    explicit ChartAccessible(QWidget* chart) : QAccessibleWidget(chart, QAccessible::Chart) { }
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+};
+
+QAccessibleInterface* chartAccessible(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("SurveyChart") && object && object->isWidgetType())
+        return new ChartAccessible(static_cast<QWidget*>(object));
+    return nullptr;
 }
 
 void attach(QChart* chart, QAbstractSeries* series, QAbstractAxis* x, QAbstractAxis* y)
@@ -104,6 +137,11 @@ void attach(QChart* chart, QAbstractSeries* series, QAbstractAxis* x, QAbstractA
 
 SurveyChart::SurveyChart(QWidget* parent) : QWidget(parent)
 {
+    static const bool accessible = [] {
+        QAccessible::installFactory(chartAccessible);
+        return true;
+    }();
+    (void)accessible;
     setAccessibleName(QStringLiteral("Chart"));
     stack_ = new QStackedLayout(this);
     stack_->setContentsMargins(0, 0, 0, 0);
@@ -112,9 +150,7 @@ SurveyChart::SurveyChart(QWidget* parent) : QWidget(parent)
     view2D_->setRenderHint(QPainter::Antialiasing);
     view2D_->setFocusPolicy(Qt::NoFocus);
     view2D_->viewport()->setFocusPolicy(Qt::NoFocus);
-    view2D_->setAccessibleName(QStringLiteral("Chart"));
     view3D_ = new Chart3DView(this);
-    view3D_->setAccessibleName(QStringLiteral("Chart"));
     stack_->addWidget(view2D_);
     stack_->addWidget(view3D_);
     rebuild();
@@ -135,10 +171,30 @@ void SurveyChart::setChartType(int type)
     rebuild();
 }
 
-void SurveyChart::setData(const QList<Chart::Point>& data)
+void SurveyChart::setData(const QString& subject, const QList<Chart::Point>& data)
 {
     data_ = data;
+    setAccessibleName(subject.trimmed().isEmpty() ? QStringLiteral("Chart") : subject);
+    setAccessibleDescription(Chart::Description(subject, data));
     rebuild();
+}
+
+void SurveyChart::keepClearOf(const QRect& area)
+{
+    const QRect overlap = area.intersected(rect());
+    // A gap of a few pixels above the area, so that no label touches it.
+    const int reserve = overlap.isEmpty() ? 0 : std::min(height(), height() - overlap.top() + 4);
+    if (reserve == bottomReserve_)
+        return;
+    bottomReserve_ = reserve;
+    view3D_->setBottomReserve(reserve);
+    if (QChart* chart = view2D_->chart())
+        chart->setMargins(chartMargins());
+}
+
+QMargins SurveyChart::chartMargins() const
+{
+    return QMargins(4, 4, 4, 4 + bottomReserve_);
 }
 
 void SurveyChart::rebuild()
@@ -157,7 +213,7 @@ void SurveyChart::build2D()
     auto* chart = new QChart;
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->legend()->hide();
-    chart->setMargins(QMargins(4, 4, 4, 4));
+    chart->setMargins(chartMargins());
     const QStringList names = categories(data_);
 
     if (type_ == 14) {
@@ -203,6 +259,7 @@ void SurveyChart::build2D()
         switch (type_) {
         case 1:
             attach(chart, bars(data_), x, y);
+            attach(chart, barCounts(centres(data_, 0)), x, y);
             break;
         case 3:
             attach(chart, line(centres(data_, 0), kLineColor, true), x, y);
@@ -242,6 +299,7 @@ void SurveyChart::build2D()
         default:
             attach(chart, bars(data_), x, y);
             attach(chart, line(centres(data_, 0), kLineColor, false), x, y);
+            attach(chart, barCounts(centres(data_, 0)), x, y);
             break;
         }
     }

@@ -13,7 +13,8 @@ class Chart3DView;
 // twelve styles. The type codes are the chart-style list's: 0 3D bar, 1 2D bar, 2 3D line,
 // 3 2D line, 4 3D area, 5 2D area, 6 3D step, 7 2D step, 8 3D combination, 9 2D combination,
 // 14 pie, 16 2D X-Y. The 2D styles are Qt Charts; the 3D styles are drawn in an oblique
-// projection with depth and shaded faces.
+// projection with depth and shaded faces. Every style that writes counts writes each of them, 0
+// too. A screen reader finds one object of the role Chart, named after what it shows.
 class SurveyChart : public QWidget {
     Q_OBJECT
 
@@ -27,14 +28,22 @@ public:
     int chartType() const { return type_; }
     void setChartType(int type);
     const QList<Chart::Point>& data() const { return data_; }
-    void setData(const QList<Chart::Point>& data);
+    // The counts and what they count (a question's text): the chart's accessible name is the
+    // subject, its description the subject with every label and count.
+    void setData(const QString& subject, const QList<Chart::Point>& data);
+
+    // Keeps the rectangle (in the chart's coordinates; a button over the chart) clear of the
+    // drawing: nothing is drawn at, below or just above its top edge.
+    void keepClearOf(const QRect& area);
 
 private:
     void rebuild();
     void build2D();
+    QMargins chartMargins() const;
 
     int type_ = 0;
     QList<Chart::Point> data_;
+    int bottomReserve_ = 0;
     QStackedLayout* stack_ = nullptr;
     QChartView* view2D_ = nullptr;
     Chart3DView* view3D_ = nullptr;

@@ -174,6 +174,8 @@ Button* frmManualResponse::addButton(QList<Button*>& buttons, QScrollArea* area,
     auto* button = new Button(inside);
     button->setObjectName(name);
     button->setProperty("Index", int(buttons.size()));
+    // Named before it has a caption: a screen reader lists the hidden first button too.
+    button->setAccessibleName(QStringLiteral("Answer %1").arg(buttons.size() + 1));
     int top = kButtonTop;
     if (!buttons.isEmpty()) {
         const Button* before = buttons.last();

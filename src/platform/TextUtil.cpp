@@ -22,14 +22,31 @@ bool IsUntitledPath(const QString& path)
     return path.right(4).compare(QLatin1String(".tmp"), Qt::CaseInsensitive) == 0;
 }
 
-QString CaptionText(const QString& plain)
+QString CaptionText(const QString& plain, qsizetype maxLength)
 {
-    if (plain.size() <= kCaptionLength)
+    if (plain.size() <= maxLength)
         return plain;
-    qsizetype end = kCaptionLength;
-    if (plain.at(end - 1).isHighSurrogate())
+    qsizetype end = maxLength;
+    if (end > 0 && plain.at(end - 1).isHighSurrogate())
         --end;
     return plain.left(end) + QChar(0x2026);
+}
+
+QString OneLine(const QString& text)
+{
+    QString line;
+    line.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator) {
+            if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
+                ++i;
+            line.append(u' ');
+        } else {
+            line.append(c);
+        }
+    }
+    return line;
 }
 
 QString LiteralCaption(const QString& text)

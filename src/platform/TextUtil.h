@@ -12,9 +12,15 @@ bool IsUntitledPath(const QString& path);
 
 // The longest caption shown for a question's text.
 constexpr qsizetype kCaptionLength = 300;
-// A text as a caption (tree node, list entry, grid cell, label, tooltip): its first
-// kCaptionLength characters, with "…" when it was longer. The stored text is not changed.
-QString CaptionText(const QString& plain);
+// The longest text shown whole where a question's whole text is shown (the summary report), as
+// the question editor loads no longer one either: of a longer text only the start is shown, so
+// that a huge text is never laid out whole.
+constexpr qsizetype kWholeTextLength = 1000000;
+// A text as a caption (tree node, list entry, grid cell, label, tooltip): its first maxLength
+// characters, with "…" when it was longer. The stored text is not changed.
+QString CaptionText(const QString& plain, qsizetype maxLength = kCaptionLength);
+// The text on one line: every line break (CR LF, CR, LF, or a line or paragraph separator) a space.
+QString OneLine(const QString& text);
 
 // A text from the survey (a question, an answer, a survey or server name) as the caption of a
 // widget that reads "&" as a mnemonic (button, check or radio box, label with a buddy, group

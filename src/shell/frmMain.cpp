@@ -50,15 +50,16 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     styleTitlePanels();
 
     // Hidden rich-text boxes for building documents and reading plain text; never the user's to
-    // reach.
-    txtTemp_ = new RichTextBox(central);
+    // reach. Each is a window of its own that is never shown: a hidden box inside the window would
+    // still be listed to a screen reader, as a text field without a name.
+    for (RichTextBox** box : {&txtTemp_, &txtTemp2_}) {
+        *box = new RichTextBox(this);
+        (*box)->setWindowFlags(Qt::Window);
+        (*box)->setFocusPolicy(Qt::NoFocus);
+        (*box)->hide();
+    }
     txtTemp_->setObjectName(QStringLiteral("txtTemp"));
-    txtTemp_->setFocusPolicy(Qt::NoFocus);
-    txtTemp_->hide();
-    txtTemp2_ = new RichTextBox(central);
     txtTemp2_->setObjectName(QStringLiteral("txtTemp2"));
-    txtTemp2_->setFocusPolicy(Qt::NoFocus);
-    txtTemp2_->hide();
 
     auto* bar = new QStatusBar(this);
     bar->setObjectName(QStringLiteral("StatusBar"));
@@ -325,7 +326,7 @@ void frmMain::Form_Load(const QString& commandLine)
         QTableWidget* g = analyse_->gSummaryReport;
         g->setColumnCount(2);
         g->setRowCount(0);
-        setGridHeader(g, 0, QStringLiteral("%"), Qt::AlignRight, 600);
+        setGridHeader(g, 0, QStringLiteral("%"), Qt::AlignRight, analyse_->ShareColumnWidth());
         setGridHeader(g, 1, QStringLiteral("Question"), Qt::AlignLeft, 6400);
     });
     step(10, [this] {

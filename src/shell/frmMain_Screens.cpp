@@ -5,6 +5,7 @@
 #include "analysis/AnalyseScreen.h"
 #include "collection/CollectScreen.h"
 #include "designer/DesignScreen.h"
+#include "platform/AccessibleNames.h"
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
 #include "shell/frmAbout.h"
@@ -13,6 +14,7 @@
 #include <QAction>
 #include <QFrame>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace {
 QIcon icon(const QString& name)
@@ -36,6 +38,9 @@ QToolBar* makeToolbar(const QString& name, QWidget* parent)
     bar->setFloatable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     bar->setIconSize(QSize(Twips::ToPixelsX(480), Twips::ToPixelsY(480)));
+    // The button that shows the buttons a narrow toolbar has no room for.
+    if (auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        NameButton(more, QStringLiteral("More buttons"));
     return bar;
 }
 

@@ -1,6 +1,5 @@
 #include "web/frmWizWebPublish.h"
 
-#include "platform/AccessibleNames.h"
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"
 #include "platform/Twips.h"
@@ -98,7 +97,8 @@ frmWizWebPublish_Complete::frmWizWebPublish_Complete(QWidget* parent)
     link.setColor(QPalette::WindowText, Qt::blue);
     Label6->setPalette(link);
     Label6->setCursor(Qt::PointingHandCursor);
-    NameControl(Label6, QStringLiteral("Survey URL"));
+    // A screen reader reads the address, labelled by its caption.
+    lblSurveyURL->setBuddy(Label6);
     Label6->setToolTip(PublishedURL);
     Label6->installEventFilter(this);
     cmdCopy = AddButton(QStringLiteral("cmdCopy"), QStringLiteral("C&opy to Clipboard"), kLeft, 2040, 1800);

@@ -16,16 +16,22 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QChart>
+#include <QChartView>
 #include <QClipboard>
 #include <QComboBox>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QGraphicsTextItem>
 #include <QLabel>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStackedLayout>
+#include <QStyle>
 #include <QTableWidget>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QtTest>
 
 #include <functional>
@@ -36,6 +42,32 @@ QByteArray bytesOf(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A radio question of five colours after the sample's questions, chosen by 16 respondents: Red 1,
+// Green 3, Blue 8, Yellow 4, Purple 0. Its question row is grid row 18, Red is row 19.
+void addColours(SampleSurvey& s)
+{
+    const qint64 q = s.w.question(2, QStringLiteral("5"), QStringLiteral("Which colour do you like best?"),
+        {QStringLiteral("Red"), QStringLiteral("Green"), QStringLiteral("Blue"), QStringLiteral("Yellow"),
+         QStringLiteral("Purple")});
+    QList<qint64> respondents{s.manual, s.web, s.imported, s.paper};
+    while (respondents.size() < 16)
+        respondents << s.w.respondent(QStringLiteral("Web"), QStringLiteral("2024-05-01 10:00:00"));
+    const int chosen[] = {1, 2, 2, 2, 3, 3, 3, 3, 3, 3, 3, 3, 4, 4, 4, 4};
+    for (int i = 0; i < 16; ++i)
+        s.w.answer(respondents.at(i), q, s.w.response(q, chosen[i]));
+}
+
+// The pixels of the picture in the rectangle that are dark enough to be text.
+int darkPixels(const QImage& picture, const QRect& area)
+{
+    int dark = 0;
+    const QRect inside = area.intersected(picture.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            dark += qGray(picture.pixel(x, y)) < 110 ? 1 : 0;
+    return dark;
 }
 
 }  // namespace
@@ -130,6 +162,150 @@ private Q_SLOTS:
         QCOMPARE(a->lblTotalRespondents->text(), QStringLiteral("5"));
         QCOMPARE(a->lblTotalWebBased->text(), QStringLiteral("2"));
         QCOMPARE(a->gSummaryReport->item(2, 0)->text(), QStringLiteral("20%"));
+    }
+
+    // A question row shows the whole text on one line; its tooltip shows it with its line breaks,
+    // wrapped, and the question's own markup as typed.
+    void summaryRowsShowWholeQuestions()
+    {
+        QString long487;
+        while (long487.size() < 487)
+            long487 += QStringLiteral("Fish & Chips or R&D? ");
+        long487.truncate(487);
+        const QString texts[] = {QStringLiteral("Line one\r\nLine two"), long487,
+                                 QStringLiteral("Is 3 < 4 or <b>5</b> & more?")};
+        start([&](SampleSurvey& s) {
+            for (const QString& text : texts)
+                s.w.question(0, QStringLiteral("9"), text);
+        });
+        showAnalyse();
+        for (int i = 0; i < 3; ++i) {
+            const QString whole = QStringLiteral("9. ") + texts[i];
+            QTableWidgetItem* row = a->gSummaryReport->item(17 + i, 1);
+            QCOMPARE(row->text(), QString(whole).replace(QLatin1String("\r\n"), QLatin1String(" ")));
+            for (QTableWidgetItem* cell : {row, a->gSummaryReport->item(17 + i, 0)}) {
+                QVERIFY(Qt::mightBeRichText(cell->toolTip()));
+                QCOMPARE(QTextDocumentFragment::fromHtml(cell->toolTip()).toPlainText(),
+                         QString(whole).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+            }
+        }
+    }
+
+    // The share column shows "100.0%" whole in the grid's font, in the locale's digits and decimal
+    // separator, and is never narrower than 600 twips.
+    void shareColumnFitsTheWidestShare()
+    {
+        const QLocale locales[] = {QLocale(QLocale::English, QLocale::UnitedStates),
+                                   QLocale(QLocale::German, QLocale::Germany),
+                                   QLocale(QLocale::Arabic, QLocale::Egypt)};
+        for (const QLocale& locale : locales) {
+            QLocale::setDefault(locale);
+            start();
+            QLocale::setDefault(QLocale::system());
+            showAnalyse();
+            const QString widest = locale.toString(100.0, 'f', 1) + QLatin1Char('%');
+            QTableWidget* g = a->gSummaryReport;
+            const int margin = g->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, g) + 1;
+            const int room = g->columnWidth(0) - 1 - 2 * margin;
+            QVERIFY2(QFontMetrics(g->font()).horizontalAdvance(widest) <= room,
+                     qPrintable(locale.name() + QLatin1Char(' ') + widest));
+            QVERIFY(g->columnWidth(0) >= Twips::ToPixelsX(600));
+            QString unexpected = StopProgram(w);
+            QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected));
+            sample.reset();
+        }
+    }
+
+    // The Expand Graph button stands over the chart's lower right corner: no label of the chart
+    // lies under it, in the normal and the enlarged layout, in any style (of the 3D styles,
+    // drawn by hand, nothing at all is drawn there).
+    void chartLeavesTheExpandButtonClear()
+    {
+        start(addColours);
+        showAnalyse();
+        clickRow(19);
+        QCOMPARE(rowText(18), QStringLiteral("5. Which colour do you like best?"));
+        for (const bool expanded : {false, true}) {
+            if (expanded)
+                a->cmdExpand->click();
+            for (int position = 0; position < a->cboGraphStyle->count(); ++position) {
+                a->cboGraphStyle->setCurrentIndex(position);
+                QApplication::processEvents();
+                const QString style = a->cboGraphStyle->currentText() + (expanded ? " enlarged" : " normal");
+                const QRect button = a->cmdExpand->geometry().translated(-a->c->pos()) & a->c->rect();
+                QVERIFY(!button.isEmpty());
+                if (SurveyChart::Is3D(a->c->chartType())) {
+                    const QImage picture = a->c->grab().toImage();
+                    for (int y = button.top(); y <= button.bottom(); ++y)
+                        for (int x = button.left(); x <= button.right(); ++x)
+                            QVERIFY2(picture.pixel(x, y) == qRgb(255, 255, 255), qPrintable(style));
+                    continue;
+                }
+                auto* view = a->c->findChild<QChartView*>(QStringLiteral("Chart2D"));
+                int labels = 0;
+                for (const QGraphicsItem* item : view->scene()->items()) {
+                    if (!qgraphicsitem_cast<const QGraphicsTextItem*>(item) || !item->isVisible())
+                        continue;
+                    const QRect label = view->mapFromScene(item->sceneBoundingRect()).boundingRect();
+                    QVERIFY2(!label.translated(view->pos()).intersects(button), qPrintable(style));
+                    ++labels;
+                }
+                QVERIFY(labels >= 5);
+            }
+        }
+    }
+
+    // Qt Charts reads its labels as rich text: answers show as typed, on the axis, the slices and
+    // the legend.
+    void chartLabelsShowAnswersAsTyped()
+    {
+        const QStringList names{QStringLiteral("R&D <30"), QStringLiteral("S &amp; P"),
+                                QStringLiteral("<b>Red</b>"), QStringLiteral("Fish & Chips")};
+        start([&](SampleSurvey& s) { s.w.question(2, QStringLiteral("5"), QStringLiteral("Which?"), names); });
+        showAnalyse();
+        clickRow(19);
+        const struct {
+            int position;
+            QString suffix;  // after the name in each label
+        } styles[] = {{1, QString()}, {10, QStringLiteral(": 0")}};
+        for (const auto& style : styles) {
+            a->cboGraphStyle->setCurrentIndex(style.position);
+            QApplication::processEvents();
+            QStringList shown;
+            const auto* view = a->c->findChild<QChartView*>(QStringLiteral("Chart2D"));
+            for (const QGraphicsItem* item : view->scene()->items()) {
+                if (const auto* text = qgraphicsitem_cast<const QGraphicsTextItem*>(item))
+                    shown << text->toPlainText();
+            }
+            for (const QString& name : names)
+                QVERIFY2(shown.contains(name + style.suffix),
+                         qPrintable(name + QStringLiteral(" in ") + shown.join(u'|')));
+        }
+    }
+
+    // Every style that writes counts over its bodies writes the 0 of an answer nobody chose.
+    void twoDimensionalChartsWriteEveryCount()
+    {
+        start(addColours);
+        showAnalyse();
+        clickRow(19);
+        QCOMPARE(a->c->data().at(4).value, 0.0);
+        const struct {
+            int position;
+            double x;  // where Purple stands on the category axis
+        } styles[] = {{1, 4}, {3, 4}, {5, 4}, {7, 4}, {9, 4}, {11, 5}};
+        for (const auto& style : styles) {
+            a->cboGraphStyle->setCurrentIndex(style.position);
+            QApplication::processEvents();
+            auto* view = a->c->findChild<QChartView*>(QStringLiteral("Chart2D"));
+            QChart* chart = view->chart();
+            const QPointF floor = chart->mapToPosition(QPointF(style.x, 0), chart->series().constFirst());
+            const QPoint at = view->mapTo(a->c, view->mapFromScene(chart->mapToScene(floor)));
+            const QImage picture = a->c->grab().toImage();
+            // Just above the floor at Purple's place: the "0".
+            QVERIFY2(darkPixels(picture, QRect(at.x() - 8, at.y() - 22, 17, 19)) > 3,
+                     qPrintable(a->cboGraphStyle->currentText()));
+        }
     }
 
     void chartFollowsTheSelectedRow()

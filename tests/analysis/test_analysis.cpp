@@ -6,6 +6,7 @@
 #include "analysis/SummaryReport.h"
 #include "platform/DateText.h"
 #include "platform/Rtf.h"
+#include "platform/TextUtil.h"
 
 #include "ProgramFolder.h"
 #include "SampleSurvey.h"
@@ -188,6 +189,36 @@ TEST_F(AnalysisTest, QuestionsFollowTheirPositionsNotTheTextOfTheirNumbers)
     EXPECT_EQ(numbers.join(QLatin1Char(' ')), QStringLiteral("1 2 3 4 5 6 7 8 9 10 11 12"));
 }
 
+TEST_F(AnalysisTest, QuestionRowsShowTheWholeTextOnOneLine)
+{
+    const QString sentence = QStringLiteral("Fish & Chips or R&D? ");
+    QString long487;
+    while (long487.size() < 487)
+        long487 += sentence;
+    long487.truncate(487);
+    const QString huge(kWholeTextLength + 10, QChar(u'x'));
+    const struct {
+        QString text, caption;
+    } cases[] = {
+        {QStringLiteral("Fish & Chips or R&D?"), QStringLiteral("Fish & Chips or R&D?")},
+        {QStringLiteral("Line one\r\nLine two"), QStringLiteral("Line one Line two")},
+        {QStringLiteral("One\r\nTwo\r\nThree\r\nFour\r\nFive\r\nSix"), QStringLiteral("One Two Three Four Five Six")},
+        {long487, long487},
+        // Only a huge text is cut, at the length the question editor loads.
+        {huge, QString(kWholeTextLength, QChar(u'x')) + QChar(0x2026)},
+    };
+    SurveyWriter w(folder.newSurvey(QStringLiteral("texts.tvq")));
+    for (const auto& c : cases)
+        w.question(0, QStringLiteral("1"), c.text);
+    const std::vector<Summary::Row> rows = Summary::ReadRows(w.connection, 0);
+    ASSERT_EQ(rows.size(), std::size(cases));
+    for (size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].caption.size(), cases[i].caption.size() + 3) << i;
+        EXPECT_TRUE(rows[i].caption == QStringLiteral("1. ") + cases[i].caption)
+            << qPrintable(rows[i].caption.left(80));
+    }
+}
+
 TEST_F(AnalysisTest, ChartCountsEveryAnswerOrTheColumnsOfOneMatrixRow)
 {
     SampleSurvey s(folder.newSurvey(QStringLiteral("s.tvq")));
@@ -211,6 +242,8 @@ TEST_F(AnalysisTest, ChartCountsEveryAnswerOrTheColumnsOfOneMatrixRow)
     EXPECT_EQ(r.data->at(0).value, 0);
     EXPECT_EQ(r.data->at(2).label, QStringLiteral(" Poor"));
     EXPECT_EQ(r.data->at(2).value, 1);
+    // What a screen reader hears of the chart: the question, the matrix row, each column's count.
+    EXPECT_EQ(Chart::Description(r.subject, *r.data), QStringLiteral("Rate (Price): Good 0, Fair 0, Poor 1"));
 
     // Question rows and the header row have nothing to chart.
     EXPECT_EQ(Chart::Read(s.w.connection, 1, -1, -1).visibility, Chart::Visibility::Hide);

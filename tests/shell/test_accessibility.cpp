@@ -3,6 +3,7 @@
 // is shown, so a dialog added later is checked as soon as a row below opens it.
 #include "AccessibleControls.h"
 #include "ProgramFolder.h"
+#include "SampleSurvey.h"
 #include "StartProgram.h"
 #include "TestEnvironment.h"
 #include "analysis/AnalyseScreen.h"
@@ -10,15 +11,20 @@
 #include "designer/DesignScreen.h"
 #include "platform/Dialogs.h"
 #include "shell/frmMain.h"
+#include "web/WizardDriver.h"
 #include "web/frmAddServer.h"
+#include "web/frmWizWebPublish.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTimer>
 #include <QtTest>
 
@@ -65,6 +71,9 @@ class AccessibilityTest : public QObject {
         const QStringList repeated = RepeatedNames(root);
         if (!repeated.isEmpty())
             faults << where + QStringLiteral(" has names used twice: ") + repeated.join(QStringLiteral("; "));
+        const QStringList unheard = UnnamedInTree(root);
+        if (!unheard.isEmpty())
+            faults << where + QStringLiteral(" lists objects without a name: ") + unheard.join(QStringLiteral(", "));
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -96,19 +105,53 @@ private Q_SLOTS:
         folder.reset();
     }
 
-    // The whole window, its three screens and the frame around them; names are told apart within
-    // each screen (the screens are never shown together).
+    // The whole window on each of its three screens, with a survey of every question type and
+    // its respondents: the Data Collection screen lists them, the Analyze screen charts an answer.
+    // Names are told apart within each screen (the screens are never shown together).
     void theMainWindowsControlsHaveNames()
     {
-        const QStringList unnamed = UnnamedControls(w.get());
-        if (!unnamed.isEmpty())
-            faults << QStringLiteral("frmMain has controls without a name: ") + unnamed.join(QStringLiteral(", "));
-        for (const QWidget* screen : { static_cast<QWidget*>(w->design()), static_cast<QWidget*>(w->collect()),
-                 static_cast<QWidget*>(w->analyse()) }) {
-            const QStringList repeated = RepeatedNames(screen);
+        const QString path = folder->newSurvey(QStringLiteral("sample.tvq"));
+        SampleSurvey(path).w.connection.Close();
+        w->DoClose();
+        QVERIFY(w->DoOpen(path, true, 1));
+
+        const struct {
+            const char* view;
+            QWidget* screen;
+        } screens[] = { { "mnuViewDesign", w->design() }, { "mnuViewDataCollection", w->collect() },
+            { "mnuViewAnalyse", w->analyse() } };
+        for (const auto& row : screens) {
+            w->action(QString::fromLatin1(row.view))->trigger();
+            QVERIFY(!row.screen->isHidden());
+            if (row.screen == w->analyse()) {
+                AnalyseScreen* a = w->analyse();
+                a->gSummaryReport->setCurrentCell(2, 0); // Apple, under the fruit question
+                a->gSummaryReport_Click();
+                QVERIFY(a->c->isVisible());
+                // The chart is one object, read with what it shows; each total with its caption.
+                QAccessibleInterface* chart = QAccessible::queryAccessibleInterface(a->c);
+                QCOMPARE(chart->role(), QAccessible::Chart);
+                QCOMPARE(chart->text(QAccessible::Name), QStringLiteral("Which fruits?"));
+                QCOMPARE(chart->text(QAccessible::Description),
+                    QStringLiteral("Which fruits?: Apple 1, Banana 1, Cherry 1"));
+                QCOMPARE(chart->childCount(), 0);
+                const std::pair<QLabel*, const char*> totals[] = { { a->lblTotalRespondents, "Total Respondents:" },
+                    { a->lblTotalManualEntry, "Manual Entry:" }, { a->lblTotalWebBased, "Web Based:" },
+                    { a->lblTotalImported, "Imported:" } };
+                for (const auto& [count, caption] : totals)
+                    QCOMPARE(AccessibleLabelOf(count), QString::fromLatin1(caption));
+            }
+            const QString where = QStringLiteral("frmMain on ") + row.screen->objectName();
+            const QStringList unnamed = UnnamedControls(w.get());
+            if (!unnamed.isEmpty())
+                faults << where + QStringLiteral(" has controls without a name: ") + unnamed.join(QStringLiteral(", "));
+            const QStringList repeated = RepeatedNames(row.screen);
             if (!repeated.isEmpty())
-                faults << screen->objectName() + QStringLiteral(" has names used twice: ")
-                        + repeated.join(QStringLiteral("; "));
+                faults << where + QStringLiteral(" has names used twice: ") + repeated.join(QStringLiteral("; "));
+            const QStringList unheard = UnnamedInTree(w.get());
+            if (!unheard.isEmpty())
+                faults << where + QStringLiteral(" lists objects without a name: ")
+                        + unheard.join(QStringLiteral(", "));
         }
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
@@ -180,6 +223,17 @@ private Q_SLOTS:
                     frmAddServer dialog(w.get());
                     whenModal([](QDialog* shown) { shown->reject(); });
                     dialog.exec();
+                } },
+            // The finish page of the Publish wizard: the address is the text a screen reader reads,
+            // labelled by its caption.
+            { "frmWizWebPublish_Complete",
+                [&] {
+                    PublishedURL = QStringLiteral("http://127.0.0.1/survey.php?id=4&lang=en");
+                    frmWizWebPublish_Complete page(w.get());
+                    page.show();
+                    QCOMPARE(QAccessible::queryAccessibleInterface(page.Label6)->text(QAccessible::Name), PublishedURL);
+                    QCOMPARE(AccessibleLabelOf(page.Label6), QStringLiteral("Survey URL:"));
+                    PublishedURL.clear();
                 } },
             // The wizards' pages share one frame; the pages up to the login are walked here (all
             // twelve are checked in tests/web).

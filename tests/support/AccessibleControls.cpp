@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMap>
+#include <QMetaEnum>
 #include <QWidget>
 
 namespace {
@@ -34,6 +35,59 @@ QList<QWidget*> controls(const QWidget* root)
 QString nameOf(const QWidget* w)
 {
     return w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName();
+}
+
+QString nameOf(const QAccessibleInterface* iface)
+{
+    const QObject* object = iface->object();
+    if (!object)
+        return QStringLiteral("(no object)");
+    return object->objectName().isEmpty() ? QString::fromLatin1(object->metaObject()->className())
+                                          : object->objectName();
+}
+
+bool needsName(QAccessible::Role role)
+{
+    switch (role) {
+    case QAccessible::PushButton:
+    case QAccessible::CheckBox:
+    case QAccessible::RadioButton:
+    case QAccessible::ButtonMenu:
+    case QAccessible::ButtonDropDown:
+    case QAccessible::ComboBox:
+    case QAccessible::EditableText:
+    case QAccessible::List:
+    case QAccessible::Table:
+    case QAccessible::Tree:
+    case QAccessible::Chart:
+    case QAccessible::Slider:
+    case QAccessible::SpinBox:
+    case QAccessible::ProgressBar:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Lists, tables and trees hold items of data; a drop-down list holds its popup list.
+bool holdsItems(QAccessible::Role role)
+{
+    return role == QAccessible::List || role == QAccessible::Table || role == QAccessible::Tree
+        || role == QAccessible::ComboBox;
+}
+
+void walk(QAccessibleInterface* iface, QStringList& unnamed)
+{
+    const QAccessible::Role role = iface->role();
+    if (needsName(role) && iface->text(QAccessible::Name).trimmed().isEmpty())
+        unnamed << QString::fromLatin1(QMetaEnum::fromType<QAccessible::Role>().valueToKey(role))
+                + QLatin1Char(' ') + nameOf(iface);
+    if (holdsItems(role))
+        return;
+    for (int i = 0; i < iface->childCount(); ++i) {
+        if (QAccessibleInterface* child = iface->child(i))
+            walk(child, unnamed);
+    }
 }
 
 bool hasLabel(const QWidget* w)
@@ -66,6 +120,23 @@ QStringList UnnamedControls(const QWidget* root)
             unnamed << nameOf(w);
     }
     return unnamed;
+}
+
+QStringList UnnamedInTree(const QWidget* root)
+{
+    QStringList unnamed;
+    if (QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(const_cast<QWidget*>(root)))
+        walk(iface, unnamed);
+    return unnamed;
+}
+
+QString AccessibleLabelOf(const QWidget* control)
+{
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(const_cast<QWidget*>(control));
+    if (!iface)
+        return QString();
+    const auto labels = iface->relations(QAccessible::Label);
+    return labels.isEmpty() ? QString() : labels.constFirst().first->text(QAccessible::Name);
 }
 
 QStringList RepeatedNames(const QWidget* root)

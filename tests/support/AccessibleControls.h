@@ -20,3 +20,14 @@ QStringList UnnamedControls(const QWidget* root);
 
 // Names that two or more controls share, each as "name: objectName, objectName".
 QStringList RepeatedNames(const QWidget* root);
+
+// What a screen reader lists of the window or screen through the accessibility tree (AT-SPI
+// exports every object of it, hidden ones too): each object that a user can act on or read a
+// value from (button, check or radio box, text field, drop-down list, list, table, tree, chart,
+// slider, spin box, progress bar) and that has no name, as "role objectName". Items of lists,
+// tables and trees are their data and are not walked, nor the popup list of a drop-down list.
+QStringList UnnamedInTree(const QWidget* root);
+
+// The text of the label a screen reader reads with the control (its "labelled by" relation); ""
+// when it has none.
+QString AccessibleLabelOf(const QWidget* control);
