@@ -129,6 +129,8 @@ Answer MsgBox(const QString& prompt, Buttons buttons, Icon icon, const QString& 
 
     QMessageBox box(dialogParent());
     box.setWindowTitle(caption);
+    // Messages carry file names, answers and servers' texts: never read as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(prompt);
     switch (icon) {
     case Critical: box.setIcon(QMessageBox::Critical); break;

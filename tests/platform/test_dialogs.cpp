@@ -102,6 +102,22 @@ private Q_SLOTS:
             dir.filePath(QStringLiteral("missing.tvq"))
                 + QStringLiteral(" was not found. Check the file name and try again."));
     }
+
+    // A message carries texts from files and servers: it is shown as written, never read as markup.
+    void aMessageShowsItsTextAsWritten()
+    {
+        const QString text = QStringLiteral("Unable to open <b>R&D</b> <img src=x>.tvq. Error &amp; 5");
+        Qt::TextFormat format = Qt::AutoText;
+        QString shown;
+        whenShown<QMessageBox>([&](QMessageBox* box) {
+            format = box->textFormat();
+            shown = box->text();
+            box->accept();
+        });
+        Dialogs::MsgBox(text, Dialogs::OKOnly, Dialogs::Critical);
+        QCOMPARE(format, Qt::PlainText);
+        QCOMPARE(shown, text);
+    }
 };
 
 int main(int argc, char** argv)
