@@ -30,7 +30,9 @@ public:
 
     QLabel* lblInstructions = nullptr;
     QWidget* picDCAnswers = nullptr;
-    QLabel* lblDCQuestion = nullptr;
+    // The question's number and its whole text, word-wrapped, read-only; a text that needs more
+    // room than it has scrolls.
+    QPlainTextEdit* lblDCQuestion = nullptr;
     QWidget* picDCResponseSimple = nullptr;
     QPlainTextEdit* txtDCSimpleResponse = nullptr;
     QScrollArea* picDCResponseCheck = nullptr;
@@ -82,11 +84,31 @@ private:
     void chooseMatrixCell();
     // Gives the keyboard focus to the page's answers (or to Next on a page without any).
     void focusPage();
-    void storeRows(int questionId);
+    void showQuestionText(const QString& prefix, const QString& stored);
+    // One answer row of the page: the response, the open answer's text, and the answer-scale
+    // column of a matrix cell (-1 for the other types).
+    struct AnswerRow {
+        int responseId = 0;
+        QString text;
+        int columnId = -1;
+        bool operator==(const AnswerRow&) const = default;
+    };
+    // The rows the answers on screen stand for, in the order they are stored.
+    QList<AnswerRow> pageRows() const;
+    // The open answer as typed, its lines ending in CR LF.
+    QString typedAnswer() const;
+    void findJump();
     // The response ids stored for the respondent's answer to a question.
     QSet<int> storedResponses(int questionId);
 
     db::Connection& connection_;
     // False while the page on screen could not be built whole: such a page is never stored.
     bool pageShown_ = false;
+    // The page as it was shown: its rows, and whether any row was stored for its question then.
+    // A page left as it was shown stores nothing, so viewing a respondent changes no answer.
+    QList<AnswerRow> shownRows_;
+    bool shownStored_ = false;
+    // The open answer as stored, and as the text box shows it.
+    QString storedAnswer_;
+    QString shownAnswer_;
 };
