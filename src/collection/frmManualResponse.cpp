@@ -347,9 +347,12 @@ void frmManualResponse::showQuestionText(const QString& prefix, const QString& s
         plain = plain.left(end) + QChar(0x2026);
     }
     const QString shown = prefix + plain;
-    // Set while the view is empty, the mode costs no layout.
-    lblDCQuestion->clear();
-    lblDCQuestion->setWordWrapMode(wrapModeFor(shown));
+    const QTextOption::WrapMode wrap = wrapModeFor(shown);
+    if (lblDCQuestion->wordWrapMode() != wrap) {
+        // Set while the view is empty, the mode costs no layout.
+        lblDCQuestion->clear();
+        lblDCQuestion->setWordWrapMode(wrap);
+    }
     lblDCQuestion->setPlainText(shown);
 }
 
