@@ -20,7 +20,8 @@ class Connection;
 // Answer entry: the answers of one respondent, one question per page in survey order, following
 // the jumps of radio answers. The questions are read from the survey file, so the respondent
 // answers the survey as last saved. Leaving a page with Next or Previous replaces the respondent's
-// stored answers to that question by the answers on screen; Cancel stores nothing more.
+// stored answers to that question by the answers on screen (a page left as it was shown writes
+// nothing, so viewing a respondent changes no answer); Cancel stores nothing more.
 class frmManualResponse : public QDialog {
     Q_OBJECT
 
@@ -58,8 +59,9 @@ public:
     // Builds the page of the question at CurrentQuestionPos; false when no question has that
     // position (the end of the survey), and then the screen is left as it was.
     bool RespondentAnswers_ShowQuestion();
-    // Stores the page on screen, in one transaction, and sets JumpToQuestionID. False when the
-    // answers could not be stored (the failure is reported and nothing is changed).
+    // Stores the page on screen, in one transaction, unless it is as it was shown, and sets
+    // JumpToQuestionID either way. False when the answers could not be stored (the failure is
+    // reported and nothing is changed).
     bool ShowDCAnswer();
 
     void cmdDCAnswersNext_Click();
@@ -97,6 +99,7 @@ private:
     QList<AnswerRow> pageRows() const;
     // The open answer as typed, its lines ending in CR LF.
     QString typedAnswer() const;
+    // JumpToQuestionID from the jump of the chosen radio option, if it has one.
     void findJump();
     // The response ids stored for the respondent's answer to a question.
     QSet<int> storedResponses(int questionId);
