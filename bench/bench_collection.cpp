@@ -11,6 +11,9 @@
 #include "platform/FlexGrid.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -175,8 +178,64 @@ void ShowAnswerPage(benchmark::State& state)
 }
 BENCHMARK(ShowAnswerPage)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// Changes one answer of the page on screen, as a user would, keeping the number of its rows: the
+// open answer gains or loses a "!", a tick or a matrix row's choice moves to the next box, the
+// radio choice to the next option. A page left as it was shown stores nothing.
+void changeAnswer(frmManualResponse& entry)
+{
+    switch (entry.CurrentQType) {
+    case 0: {
+        QString text = entry.txtDCSimpleResponse->toPlainText();
+        if (text.endsWith(QLatin1Char('!')))
+            text.chop(1);
+        else
+            text += QLatin1Char('!');
+        entry.txtDCSimpleResponse->setPlainText(text);
+        break;
+    }
+    case 1: {
+        const qsizetype n = entry.chkDCCheck.size();
+        qsizetype moved = 0;
+        while (moved < n
+            && !(entry.chkDCCheck.at(moved)->isChecked() && !entry.chkDCCheck.at((moved + 1) % n)->isChecked()))
+            ++moved;
+        if (moved < n) {
+            entry.chkDCCheck.at(moved)->setChecked(false);
+            entry.chkDCCheck.at((moved + 1) % n)->setChecked(true);
+        } else {
+            entry.chkDCCheck.first()->toggle();
+        }
+        break;
+    }
+    case 2: {
+        const qsizetype n = entry.optDCRadio.size();
+        qsizetype chosen = n - 1;
+        for (qsizetype i = 0; i < n; ++i) {
+            if (entry.optDCRadio.at(i)->isChecked())
+                chosen = i;
+        }
+        entry.optDCRadio.at((chosen + 1) % n)->setChecked(true);
+        break;
+    }
+    case 3: {
+        FlexGrid* grid = entry.gMatrix;
+        const int columns = grid->cols() - 1;
+        int chosen = columns;
+        for (int c = 1; c <= columns; ++c) {
+            if (grid->textMatrix(1, c) == QLatin1String("Yes"))
+                chosen = c;
+        }
+        grid->setTextMatrix(1, chosen, QString());
+        grid->setTextMatrix(1, chosen % columns + 1, QStringLiteral("Yes"));
+        break;
+    }
+    default:
+        break;
+    }
+}
+
 // Leaving a page: its rows deleted and stored again in one transaction. Each run stores the page
-// shown before it; the floor writes the same rows.
+// shown before it with one answer changed; the floor writes as many rows, those the page had.
 void StoreAnswerPage(benchmark::State& state)
 {
     Entry entry;
@@ -237,6 +296,7 @@ void StoreAnswerPage(benchmark::State& state)
                 pos = pos % kPages + 1;
                 entry.dialog->CurrentQuestionPos = pos;
                 entry.dialog->RespondentAnswers_ShowQuestion();
+                changeAnswer(*entry.dialog);
             }
         });
 }

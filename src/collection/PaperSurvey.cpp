@@ -164,10 +164,12 @@ void Write(db::Connection& connection, QIODevice& out)
     for (; !questions.atEnd(); questions.MoveNext()) {
         const QVariant id = questions.field(0);
         const QString text = rtf::toPlainText(NullToEmpty(questions.field(1)));
-        doc.append(NullToEmpty(questions.field(3)) + QStringLiteral(". ") + text + kLineBreak, heading);
+        const qint32 qType = questions.field(2).toInt();
+        // An instruction text, or a question without a number, is headed by its text alone.
+        doc.append(NumberPrefix(qType, NullToEmpty(questions.field(3))) + text + kLineBreak, heading);
         doc.append(kLineBreak);
 
-        switch (questions.field(2).toInt()) {
+        switch (qType) {
         case QTypeOpenEnded:
         case QTypeText:
             doc.append(kLineBreak + kLineBreak + kLineBreak);

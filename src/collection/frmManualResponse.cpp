@@ -1,6 +1,7 @@
 #include "collection/frmManualResponse.h"
 
 #include "collection/ReportError.h"
+#include "designer/DesignScreen.h"
 #include "document/clsQ.h"
 #include "platform/Database.h"
 #include "platform/Dialogs.h"
@@ -15,12 +16,15 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSet>
+#include <QStyledItemDelegate>
+#include <QTextDocument>
 
 namespace {
 
@@ -54,6 +58,42 @@ public:
 private:
     QScrollArea* area_;
 };
+
+// Draws the matrix grid's current cell with a frame only, while the grid has the focus: a cell
+// looks chosen by its "Yes" alone, so a fresh page does not look as if its first cell were chosen.
+class CurrentCellFrame : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem plain = option;
+        plain.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+        QStyledItemDelegate::paint(painter, plain, index);
+        if (!(option.state & QStyle::State_HasFocus))
+            return;
+        painter->save();
+        QPen pen(option.palette.color(QPalette::Active, QPalette::Highlight), 2);
+        pen.setJoinStyle(Qt::MiterJoin);
+        painter->setPen(pen);
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(QRectF(option.rect).adjusted(1, 1, -1, -1));
+        painter->restore();
+    }
+};
+
+// Lines break between words; a text with a word longer than any line breaks anywhere, since
+// breaking such a word only between words measures it again for every line it fills.
+QTextOption::WrapMode wrapModeFor(const QString& text)
+{
+    constexpr qsizetype kLongestWord = 1000;
+    qsizetype word = 0;
+    for (const QChar c : text) {
+        word = c.isSpace() ? 0 : word + 1;
+        if (word > kLongestWord)
+            return QTextOption::WrapAnywhere;
+    }
+    return QTextOption::WrapAtWordBoundaryOrAnywhere;
+}
 
 QScrollArea* makeButtonPanel(QWidget* parent, const QString& name)
 {
@@ -104,10 +144,23 @@ void frmManualResponse::buildControls()
     picDCAnswers->setObjectName(QStringLiteral("picDCAnswers"));
     Twips::Place(picDCAnswers, 0, 650, 8580, kPanelTop + kPanelHeight + 50);
 
-    lblDCQuestion = new QLabel(picDCAnswers);
+    // The question reads as a label does, on the dialog's background; a long one scrolls within
+    // its room, so the answers below stay where they are.
+    lblDCQuestion = new QPlainTextEdit(picDCAnswers);
     lblDCQuestion->setObjectName(QStringLiteral("lblDCQuestion"));
-    lblDCQuestion->setWordWrap(true);
-    lblDCQuestion->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblDCQuestion->setAccessibleName(QStringLiteral("Question"));
+    lblDCQuestion->setReadOnly(true);
+    lblDCQuestion->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    lblDCQuestion->setUndoRedoEnabled(false);
+    lblDCQuestion->setFrameShape(QFrame::NoFrame);
+    lblDCQuestion->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    lblDCQuestion->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lblDCQuestion->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    lblDCQuestion->document()->setDocumentMargin(0);
+    QPalette asLabel = lblDCQuestion->palette();
+    asLabel.setColor(QPalette::Base, asLabel.color(QPalette::Window));
+    asLabel.setColor(QPalette::Text, asLabel.color(QPalette::WindowText));
+    lblDCQuestion->setPalette(asLabel);
     QFont bold = lblDCQuestion->font();
     bold.setBold(true);
     lblDCQuestion->setFont(bold);
@@ -122,7 +175,6 @@ void frmManualResponse::buildControls()
     // Enter starts a new line of the answer; Tab moves on to the buttons.
     txtDCSimpleResponse->setTabChangesFocus(true);
     txtDCSimpleResponse->setAccessibleName(QStringLiteral("Answer"));
-    lblDCQuestion->setBuddy(txtDCSimpleResponse);
     Twips::Place(txtDCSimpleResponse, 0, 0, kPanelWidth, kPanelHeight);
 
     // Element 0 of each button array stays hidden until a question gives it a response: a button
@@ -138,7 +190,9 @@ void frmManualResponse::buildControls()
     gMatrix = new FlexGrid(picDCResponseMatrix, 1);
     gMatrix->setObjectName(QStringLiteral("gMatrix"));
     gMatrix->setAccessibleName(QStringLiteral("Answers"));
-    gMatrix->setSelectionBehavior(QAbstractItemView::SelectItems);
+    // A cell is chosen by its "Yes"; the current cell is only where the keyboard is.
+    gMatrix->setSelectionMode(QAbstractItemView::NoSelection);
+    gMatrix->setItemDelegate(new CurrentCellFrame(gMatrix));
     Twips::Place(gMatrix, 0, 0, kPanelWidth, kPanelHeight);
     connect(gMatrix, &FlexGrid::Click, this, &frmManualResponse::gMatrix_Click);
     connect(gMatrix, &FlexGrid::KeyDown, this, &frmManualResponse::gMatrix_KeyDown);
@@ -238,13 +292,16 @@ bool frmManualResponse::RespondentAnswers_ShowQuestion()
             return false;
         const int questionId = rs.field(0).toInt();
         const int qType = rs.field(3).toInt();
-        const QString plain = rtf::toPlainText(NullToEmpty(rs.field(1)), kCaptionLength + 1);
-        const QString number = NullToEmpty(rs.field(2));
-        const QString prefix = qType != QTypeText && !number.isEmpty() ? number + QStringLiteral(". ") : QString();
+        const QString text = NullToEmpty(rs.field(1));
+        const QString prefix = NumberPrefix(qType, NullToEmpty(rs.field(2)));
         rs = db::Recordset();
 
         pageShown_ = false;
-        lblDCQuestion->setText(CaptionText(prefix + plain).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+        shownRows_.clear();
+        shownStored_ = false;
+        storedAnswer_.clear();
+        shownAnswer_.clear();
+        showQuestionText(prefix, text);
         CurrentQType = qType;
         switch (qType) {
         case QTypeOpenEnded:
@@ -267,6 +324,7 @@ bool frmManualResponse::RespondentAnswers_ShowQuestion()
             showPanel(nullptr);
             break;
         }
+        shownRows_ = pageRows();
         pageShown_ = true;
         if (isVisible())
             focusPage();
@@ -280,6 +338,26 @@ bool frmManualResponse::RespondentAnswers_ShowQuestion()
     return true;
 }
 
+void frmManualResponse::showQuestionText(const QString& prefix, const QString& stored)
+{
+    // The whole text; of a huge one its start, as the question editor shows it.
+    QString plain = rtf::toPlainText(stored, DesignScreen::kEditLength + 1);
+    if (plain.size() > DesignScreen::kEditLength) {
+        qsizetype end = DesignScreen::kEditLength;
+        if (plain.at(end - 1).isHighSurrogate())
+            --end;
+        plain = plain.left(end) + QChar(0x2026);
+    }
+    const QString shown = prefix + plain;
+    const QTextOption::WrapMode wrap = wrapModeFor(shown);
+    if (lblDCQuestion->wordWrapMode() != wrap) {
+        // Set while the view is empty, the mode costs no layout.
+        lblDCQuestion->clear();
+        lblDCQuestion->setWordWrapMode(wrap);
+    }
+    lblDCQuestion->setPlainText(shown);
+}
+
 void frmManualResponse::showOpenEnded(int questionId)
 {
     txtDCSimpleResponse->clear();
@@ -287,8 +365,12 @@ void frmManualResponse::showOpenEnded(int questionId)
     db::Recordset rs = connection_.OpenRecordset(
         QStringLiteral("SELECT simpleresponse FROM Respondent_Responses WHERE questionid = ? AND respondentid = ?"),
         { questionId, CurrentRespondentID });
-    if (!rs.atEnd())
-        txtDCSimpleResponse->setPlainText(NullToEmpty(rs.field(0)));
+    if (!rs.atEnd()) {
+        shownStored_ = true;
+        storedAnswer_ = NullToEmpty(rs.field(0));
+        txtDCSimpleResponse->setPlainText(storedAnswer_);
+    }
+    shownAnswer_ = txtDCSimpleResponse->toPlainText();
     // Enter starts a new line in the answer.
     cmdDCAnswersNext->setDefault(false);
 }
@@ -298,6 +380,7 @@ void frmManualResponse::showCheck(int questionId)
     showPanel(picDCResponseCheck);
     clearButtons(chkDCCheck);
     const QSet<int> stored = storedResponses(questionId);
+    shownStored_ = !stored.isEmpty();
 
     db::Recordset rs = connection_.OpenRecordset(
         QStringLiteral("SELECT id, name FROM response WHERE questionid = ? ORDER BY pos"), { questionId });
@@ -306,7 +389,7 @@ void frmManualResponse::showCheck(int questionId)
         QCheckBox* box
             = i == 0 ? chkDCCheck.first() : addButton(chkDCCheck, picDCResponseCheck, QStringLiteral("chkDCCheck"));
         const QString caption = NullToEmpty(rs.field(1));
-        box->setText(caption);
+        box->setText(LiteralCaption(caption));
         box->setAccessibleName(caption.isEmpty() ? QStringLiteral("Answer %1").arg(i + 1) : caption);
         box->setProperty("Tag", QString::number(rs.field(0).toInt()));
         box->setChecked(stored.contains(rs.field(0).toInt()));
@@ -327,13 +410,14 @@ void frmManualResponse::showRadio(int questionId)
         QRadioButton* option
             = i == 0 ? optDCRadio.first() : addButton(optDCRadio, picDCResponseRadio, QStringLiteral("optDCRadio"));
         const QString caption = NullToEmpty(rs.field(1));
-        option->setText(caption);
+        option->setText(LiteralCaption(caption));
         option->setAccessibleName(caption.isEmpty() ? QStringLiteral("Answer %1").arg(i + 1) : caption);
         option->setProperty("Tag", QString::number(rs.field(0).toInt()));
         option->show();
     }
     if (optDCRadio.first()->isVisibleTo(picDCResponseRadio)) {
         const QSet<int> stored = storedResponses(questionId);
+        shownStored_ = !stored.isEmpty();
         // Choosing one option clears the others: the last stored one stays chosen.
         for (QRadioButton* option : std::as_const(optDCRadio)) {
             if (stored.contains(option->property("Tag").toInt()))
@@ -401,6 +485,7 @@ void frmManualResponse::showMatrix(int questionId)
                                                        "WHERE questionid = ? AND respondentid = ? ORDER BY id"),
                 { questionId, CurrentRespondentID });
         for (; !answers.atEnd(); answers.MoveNext()) {
+            shownStored_ = true;
             const int response = answers.field(0).toInt();
             if (!chosen.contains(response))
                 chosen.insert(response, answers.field(1).toInt());
@@ -489,11 +574,29 @@ bool frmManualResponse::ShowDCAnswer()
         const int questionId = rs.field(0).toInt();
         rs = db::Recordset();
 
+        findJump();
+        const QList<AnswerRow> rows = pageRows();
+        // A page left as it was shown keeps its stored rows as they are; only a page shown with
+        // answers no row holds yet (an open answer never stored) stores them.
+        if (rows == shownRows_ && (shownStored_ || rows.isEmpty()))
+            return true;
+
         db::Transaction transaction(connection_);
         connection_.Execute(
             QStringLiteral("DELETE FROM Respondent_Responses WHERE RespondentID = ? AND questionid = ?"),
             { CurrentRespondentID, questionId });
-        storeRows(questionId);
+        const QString insert = QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
+                                              "SimpleResponse) VALUES (?, ?, ?, ?)");
+        const QString insertCell = QStringLiteral(
+            "INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, SimpleResponse, ResponseMatrixID) "
+            "VALUES (?, ?, ?, ?, ?)");
+        for (const AnswerRow& row : rows) {
+            if (row.columnId < 0)
+                connection_.Execute(insert, { questionId, CurrentRespondentID, row.responseId, row.text });
+            else
+                connection_.Execute(
+                    insertCell, { questionId, CurrentRespondentID, row.responseId, row.text, row.columnId });
+        }
         transaction.commit();
         return true;
     } catch (const db::Error& e) {
@@ -503,55 +606,67 @@ bool frmManualResponse::ShowDCAnswer()
     }
 }
 
-void frmManualResponse::storeRows(int questionId)
+QString frmManualResponse::typedAnswer() const
 {
-    const QString insert = QStringLiteral(
-        "INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, SimpleResponse) VALUES (?, ?, ?, ?)");
+    // Paragraphs and the line breaks within them (Shift+Enter) alike end in CR LF, as every other
+    // text the system stores and exchanges; the characters typed are kept as they are.
+    QString text = txtDCSimpleResponse->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QChar::LineSeparator);
+    return text.replace(QChar::LineSeparator, QLatin1String("\r\n"));
+}
+
+QList<frmManualResponse::AnswerRow> frmManualResponse::pageRows() const
+{
+    QList<AnswerRow> rows;
     switch (CurrentQType) {
     case QTypeOpenEnded:
-        connection_.Execute(insert, { questionId, CurrentRespondentID, 1, txtDCSimpleResponse->toPlainText() });
+        // Always one row; an answer left as shown keeps its stored text exactly.
+        rows.append({ 1, txtDCSimpleResponse->toPlainText() == shownAnswer_ ? storedAnswer_ : typedAnswer() });
         break;
     case QTypeCheck:
         if (!chkDCCheck.first()->isVisibleTo(picDCResponseCheck))
             break;
         for (const QCheckBox* box : std::as_const(chkDCCheck)) {
             if (box->isChecked())
-                connection_.Execute(
-                    insert, { questionId, CurrentRespondentID, box->property("Tag").toInt(), QString() });
+                rows.append({ box->property("Tag").toInt(), QString() });
         }
         break;
     case QTypeRadio:
         if (!optDCRadio.first()->isVisibleTo(picDCResponseRadio))
             break;
         for (const QRadioButton* option : std::as_const(optDCRadio)) {
-            if (!option->isChecked())
-                continue;
-            const int response = option->property("Tag").toInt();
-            db::Recordset jump = connection_.OpenRecordset(
-                QStringLiteral("SELECT logicjumptoquestionid FROM response WHERE id = ?"), { response });
-            if (!jump.atEnd() && !jump.isNull(0))
-                JumpToQuestionID = jump.field(0).toInt();
-            jump = db::Recordset();
-            connection_.Execute(insert, { questionId, CurrentRespondentID, response, QString() });
+            if (option->isChecked())
+                rows.append({ option->property("Tag").toInt(), QString() });
         }
         break;
-    case QTypeMatrix: {
+    case QTypeMatrix:
         if (!gMatrix->isVisibleTo(picDCResponseMatrix))
             break;
-        const QString insertCell = QStringLiteral(
-            "INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, SimpleResponse, ResponseMatrixID) "
-            "VALUES (?, ?, ?, ?, ?)");
         for (int c = 1; c < gMatrix->cols(); ++c) {
             for (int r = 1; r < gMatrix->rows(); ++r) {
                 if (gMatrix->textMatrix(r, c) == kYes)
-                    connection_.Execute(insertCell,
-                        { questionId, CurrentRespondentID, gMatrix->rowData(r), QString(), gMatrix->colData(c) });
+                    rows.append({ gMatrix->rowData(r), QString(), gMatrix->colData(c) });
             }
         }
         break;
-    }
     default:
         break;
+    }
+    return rows;
+}
+
+void frmManualResponse::findJump()
+{
+    if (CurrentQType != QTypeRadio || !optDCRadio.first()->isVisibleTo(picDCResponseRadio))
+        return;
+    for (const QRadioButton* option : std::as_const(optDCRadio)) {
+        if (!option->isChecked())
+            continue;
+        db::Recordset jump
+            = connection_.OpenRecordset(QStringLiteral("SELECT logicjumptoquestionid FROM response WHERE id = ?"),
+                { option->property("Tag").toInt() });
+        if (!jump.atEnd() && !jump.isNull(0))
+            JumpToQuestionID = jump.field(0).toInt();
     }
 }
 

@@ -20,7 +20,8 @@ class Connection;
 // Answer entry: the answers of one respondent, one question per page in survey order, following
 // the jumps of radio answers. The questions are read from the survey file, so the respondent
 // answers the survey as last saved. Leaving a page with Next or Previous replaces the respondent's
-// stored answers to that question by the answers on screen; Cancel stores nothing more.
+// stored answers to that question by the answers on screen (a page left as it was shown writes
+// nothing, so viewing a respondent changes no answer); Cancel stores nothing more.
 class frmManualResponse : public QDialog {
     Q_OBJECT
 
@@ -30,7 +31,9 @@ public:
 
     QLabel* lblInstructions = nullptr;
     QWidget* picDCAnswers = nullptr;
-    QLabel* lblDCQuestion = nullptr;
+    // The question's number and its whole text, word-wrapped, read-only; a text that needs more
+    // room than it has scrolls.
+    QPlainTextEdit* lblDCQuestion = nullptr;
     QWidget* picDCResponseSimple = nullptr;
     QPlainTextEdit* txtDCSimpleResponse = nullptr;
     QScrollArea* picDCResponseCheck = nullptr;
@@ -56,8 +59,9 @@ public:
     // Builds the page of the question at CurrentQuestionPos; false when no question has that
     // position (the end of the survey), and then the screen is left as it was.
     bool RespondentAnswers_ShowQuestion();
-    // Stores the page on screen, in one transaction, and sets JumpToQuestionID. False when the
-    // answers could not be stored (the failure is reported and nothing is changed).
+    // Stores the page on screen, in one transaction, unless it is as it was shown, and sets
+    // JumpToQuestionID either way. False when the answers could not be stored (the failure is
+    // reported and nothing is changed).
     bool ShowDCAnswer();
 
     void cmdDCAnswersNext_Click();
@@ -82,11 +86,32 @@ private:
     void chooseMatrixCell();
     // Gives the keyboard focus to the page's answers (or to Next on a page without any).
     void focusPage();
-    void storeRows(int questionId);
+    void showQuestionText(const QString& prefix, const QString& stored);
+    // One answer row of the page: the response, the open answer's text, and the answer-scale
+    // column of a matrix cell (-1 for the other types).
+    struct AnswerRow {
+        int responseId = 0;
+        QString text;
+        int columnId = -1;
+        bool operator==(const AnswerRow&) const = default;
+    };
+    // The rows the answers on screen stand for, in the order they are stored.
+    QList<AnswerRow> pageRows() const;
+    // The open answer as typed, its lines ending in CR LF.
+    QString typedAnswer() const;
+    // JumpToQuestionID from the jump of the chosen radio option, if it has one.
+    void findJump();
     // The response ids stored for the respondent's answer to a question.
     QSet<int> storedResponses(int questionId);
 
     db::Connection& connection_;
     // False while the page on screen could not be built whole: such a page is never stored.
     bool pageShown_ = false;
+    // The page as it was shown: its rows, and whether any row was stored for its question then.
+    // A page left as it was shown stores nothing, so viewing a respondent changes no answer.
+    QList<AnswerRow> shownRows_;
+    bool shownStored_ = false;
+    // The open answer as stored, and as the text box shows it.
+    QString storedAnswer_;
+    QString shownAnswer_;
 };

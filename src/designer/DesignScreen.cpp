@@ -27,14 +27,6 @@ namespace {
 const QString kRootKey = QStringLiteral("S_Parent");
 const QString kNoText = QStringLiteral("<Text not yet entered>");
 
-// The number prefix of a question's caption; instruction texts are never numbered.
-QString numberPrefix(qint32 qType, const QString& questionNo)
-{
-    if (qType == QTypeText || questionNo.isEmpty())
-        return QString();
-    return questionNo + QStringLiteral(". ");
-}
-
 QLabel* makeLabel(const QString& text, int index, QWidget* parent, int left, int top, int width)
 {
     QLabel* label = MakeArrayLabel(QStringLiteral("Label1"), index, text, parent);
@@ -354,7 +346,7 @@ void DesignScreen::ClearEditor()
 
 QString DesignScreen::NodeCaption(const clsQ& q)
 {
-    return numberPrefix(q.qType, q.QuestionNo) + rtf::captionOf(q.Question);
+    return NumberPrefix(q.qType, q.QuestionNo) + rtf::captionOf(q.Question);
 }
 
 int DesignScreen::OptionOfType(qint32 qType)
@@ -523,7 +515,7 @@ void DesignScreen::ReindexTreeQuestionNos()
         if (!q)
             continue;
         const QString caption = rtf::captionOf(q->Question);
-        TreeNodes::SetCaption(node, numberPrefix(q->qType, q->QuestionNo) + (caption.isEmpty() ? kNoText : caption));
+        TreeNodes::SetCaption(node, NumberPrefix(q->qType, q->QuestionNo) + (caption.isEmpty() ? kNoText : caption));
     }
 }
 

@@ -23,6 +23,15 @@ constexpr bool CarriesResponses(qint32 qType)
     return qType == QTypeCheck || qType == QTypeRadio || qType == QTypeMatrix;
 }
 
+// The number and ". " that stand before a question's text in captions, headings and answer entry;
+// "" for instruction text, which is never numbered, and for a question without a number.
+inline QString NumberPrefix(qint32 qType, const QString& questionNo)
+{
+    if (qType == QTypeText || questionNo.isEmpty())
+        return QString();
+    return questionNo + QStringLiteral(". ");
+}
+
 // One question of the survey. Responses are held in a 1-based list; the objects are shared, so a
 // response handed out by GetResponse is the stored one.
 class clsQ {

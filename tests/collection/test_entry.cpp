@@ -4,6 +4,7 @@
 #include "SurveyFixture.h"
 #include "TestEnvironment.h"
 #include "collection/frmManualResponse.h"
+#include "designer/DesignScreen.h"
 #include "document/clsQ.h"
 #include "platform/Dialogs.h"
 #include "platform/FlexGrid.h"
@@ -16,6 +17,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QtTest>
 
 using namespace collectiontest;
@@ -36,6 +40,25 @@ void clickCell(FlexGrid* grid, int row, int col)
 {
     const QRect r = grid->visualRect(grid->model()->index(row - 1, col - 1));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, r.center());
+}
+
+// What a button shows of its caption: "&&" is one "&", a lone "&" marks the next character as
+// the button's Alt key and is not shown (nor is one at the end).
+QString shownCaption(const QString& caption)
+{
+    QString shown;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption.at(i) == QLatin1Char('&') && ++i == caption.size())
+            break;
+        shown += caption.at(i);
+    }
+    return shown;
+}
+
+// A point of a cell's background, clear of its text and of a frame around it, in the viewport.
+QPoint cellBackground(const FlexGrid* grid, int row, int col)
+{
+    return grid->visualRect(grid->model()->index(row - 1, col - 1)).topLeft() + QPoint(5, 3);
 }
 
 QStringList matrixRow(const FlexGrid* grid, int row)
@@ -71,6 +94,22 @@ class EntryTest : public QObject {
     }
 
     void next() { dlg->cmdDCAnswersNext->click(); }
+
+    // Replaces the survey of kSurvey by one of its own.
+    void useSurvey(const QString& name, const QList<Question>& questions)
+    {
+        c.Close();
+        SurveyFile::OpenConnection(c, makeSurvey(*folder, name, questions));
+    }
+
+    // A respondent's rows with their ids, which a store that writes them again changes.
+    QStringList storedRows(qint64 respondent)
+    {
+        return rows(c,
+            QStringLiteral("SELECT id, QuestionID, ResponseID, SimpleResponse, ResponseMatrixID FROM "
+                           "Respondent_Responses WHERE RespondentID = ? ORDER BY id"),
+            { respondent });
+    }
 
     // Answers every page of the survey without a jump: Ann; B and D; Cat; Because; Food in the
     // third column, Room in the first.
@@ -154,7 +193,7 @@ private Q_SLOTS:
     void aJumpIsFollowedAndPreviousGoesByPosition()
     {
         open(newRespondent());
-        QCOMPARE(dlg->lblDCQuestion->text(), QStringLiteral("1. Name?"));
+        QCOMPARE(dlg->lblDCQuestion->toPlainText(), QStringLiteral("1. Name?"));
         // Previous on the first page neither stores nor moves.
         dlg->cmdDCAnswersPrevious->click();
         QCOMPARE(dlg->CurrentQuestionPos, 1);
@@ -165,15 +204,15 @@ private Q_SLOTS:
         dlg->optDCRadio.at(1)->setChecked(true); // Dog, which jumps to 5
         next();
         QCOMPARE(dlg->CurrentQuestionPos, 5);
-        QCOMPARE(dlg->lblDCQuestion->text(), QStringLiteral("5. Rate"));
+        QCOMPARE(dlg->lblDCQuestion->toPlainText(), QStringLiteral("5. Rate"));
         QVERIFY(dlg->gMatrix->isVisible());
         dlg->cmdDCAnswersPrevious->click();
         QCOMPARE(dlg->CurrentQuestionPos, 4);
-        QCOMPARE(dlg->lblDCQuestion->text(), QStringLiteral("4. Why?"));
+        QCOMPARE(dlg->lblDCQuestion->toPlainText(), QStringLiteral("4. Why?"));
         // Instruction text carries no number and shows no answer panel.
         next();
         next();
-        QCOMPARE(dlg->lblDCQuestion->text(), QStringLiteral("Thanks"));
+        QCOMPARE(dlg->lblDCQuestion->toPlainText(), QStringLiteral("Thanks"));
         for (QWidget* panel : { dlg->picDCResponseSimple, static_cast<QWidget*>(dlg->picDCResponseCheck),
                  static_cast<QWidget*>(dlg->picDCResponseRadio), dlg->picDCResponseMatrix })
             QVERIFY(!panel->isVisible());
@@ -277,7 +316,7 @@ private Q_SLOTS:
         QCOMPARE(answers(c, r).size(), 3); // two open-ended rows and this one
     }
 
-    void aMatrixWithoutColumnsShowsNoGridAndStoresNothing()
+    void aMatrixWithoutColumnsShowsNoGridAndWritesNothing()
     {
         c.Execute(QStringLiteral("INSERT INTO responsematrixgroup (id, name) VALUES (50, 'Empty')"));
         c.Execute(QStringLiteral("UPDATE response SET responseMatrixGroupID = 50 WHERE questionid = ?"),
@@ -291,8 +330,10 @@ private Q_SLOTS:
         QVERIFY(dlg->RespondentAnswers_ShowQuestion());
         QVERIFY(dlg->picDCResponseMatrix->isVisible());
         QVERIFY(!dlg->gMatrix->isVisible());
+        // The page has nothing to change: the row stored before stays as it was.
+        const QStringList before = answers(c, r);
         next();
-        QVERIFY(answers(c, r).isEmpty());
+        QCOMPARE(answers(c, r), before);
     }
 
     void aFailedStoreChangesNothingAndStaysOnThePage()
@@ -345,6 +386,201 @@ private Q_SLOTS:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
         QVERIFY(dlg->optDCRadio.last()->isChecked());
         QVERIFY(!dlg->optDCRadio.last()->visibleRegion().isEmpty());
+    }
+
+    void theWholeQuestionIsShown_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        QString words;
+        while (words.size() < 487)
+            words += QStringLiteral("How often do you eat out? ");
+        words.truncate(487);
+        const QString sixLines = QStringLiteral("Fish & Chips or R&D?\nSecond line\nThird line\nFourth line\n"
+                                                "Fifth line\nSixth line, the last");
+        const QString word(487, QLatin1Char('w'));
+        QString huge;
+        while (huge.size() < DesignScreen::kEditLength + 10)
+            huge += QStringLiteral("abcd ");
+        QTest::newRow("487 characters") << words << QStringLiteral("2. ") + words;
+        QTest::newRow("six lines") << sixLines << QStringLiteral("2. ") + sixLines;
+        QTest::newRow("a word wider than the line") << word << QStringLiteral("2. ") + word;
+        QTest::newRow("longer than the editor takes")
+            << huge << QStringLiteral("2. ") + huge.left(DesignScreen::kEditLength) + QChar(0x2026);
+    }
+
+    void theWholeQuestionIsShown()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        useSurvey(
+            QStringLiteral("long.tvq"), { { QTypeOpenEnded, QStringLiteral("Name?") }, { QTypeOpenEnded, text } });
+        open(newRespondent());
+        const QRect question = dlg->lblDCQuestion->geometry();
+        const QRect answer = dlg->picDCResponseSimple->geometry();
+        next();
+        QPlainTextEdit* view = dlg->lblDCQuestion;
+        QCOMPARE(view->toPlainText(), shown);
+
+        // The question keeps its room above the answer, which stays where it was.
+        QCOMPARE(view->geometry(), question);
+        QCOMPARE(dlg->picDCResponseSimple->geometry(), answer);
+        QVERIFY(question.bottom() < answer.top());
+        // Every line fits the width; the lines that do not fit the height scroll into view.
+        const int width = view->viewport()->width();
+        for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next()) {
+            for (int i = 0; i < block.layout()->lineCount(); ++i)
+                QVERIFY(block.layout()->lineAt(i).naturalTextWidth() <= width);
+        }
+        QScrollBar* bar = view->verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        bar->setValue(bar->maximum());
+        QTextCursor end(view->document());
+        end.movePosition(QTextCursor::End);
+        QVERIFY(view->viewport()->rect().contains(view->cursorRect(end)));
+    }
+
+    void ampersandsShowAsTyped_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("between words") << QStringLiteral("Fish & Chips or R&D?");
+        QTest::newRow("answer") << QStringLiteral("Salt & Pepper");
+        QTest::newRow("before a button's key") << QStringLiteral("&Next");
+        QTest::newRow("doubled") << QStringLiteral("R&&D");
+        QTest::newRow("at the end") << QStringLiteral("Rock &");
+    }
+
+    void ampersandsShowAsTyped()
+    {
+        QFETCH(QString, text);
+        useSurvey(QStringLiteral("amp.tvq"),
+            { { QTypeRadio, text, { text, QStringLiteral("Other") } }, { QTypeCheck, text, { text } } });
+        open(newRespondent());
+        QCOMPARE(dlg->lblDCQuestion->toPlainText(), QStringLiteral("1. ") + text);
+        for (int page = 1; page <= 2; ++page) {
+            QAbstractButton* button
+                = page == 1 ? static_cast<QAbstractButton*>(dlg->optDCRadio.first()) : dlg->chkDCCheck.first();
+            QCOMPARE(shownCaption(button->text()), text);
+            QVERIFY(QKeySequence::mnemonic(button->text()).isEmpty());
+            QCOMPARE(button->accessibleName(), text);
+            if (page == 1)
+                next();
+        }
+    }
+
+    void anAnswersAmpersandTakesNoAltKey()
+    {
+        useSurvey(QStringLiteral("alt.tvq"),
+            { { QTypeRadio, QStringLiteral("Shop?"), { QStringLiteral("Barnes&Noble"), QStringLiteral("R&D") } },
+                { QTypeOpenEnded, QStringLiteral("Why?") } });
+        open(newRespondent());
+        QVERIFY(QTest::qWaitForWindowActive(dlg.get()));
+        // A button chosen by its Alt key is clicked a moment later, as if pressed.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::AltModifier);
+        QTest::qWait(300);
+        QVERIFY(!dlg->optDCRadio.at(1)->isChecked());
+        // Alt+N is Next's alone.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::AltModifier);
+        QTRY_COMPARE(dlg->CurrentQuestionPos, 2);
+    }
+
+    void anOpenAnswerKeepsItsLineEnds_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("typed"); // at the end of the answer: \n is Enter, \b Backspace
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char* name, const char* stored, const char* typed, const char* expected) {
+            QTest::newRow(name) << QString::fromLatin1(stored) << QString::fromLatin1(typed)
+                                << QString::fromLatin1(expected);
+        };
+        row("CR LF, viewed", "line one\r\nline two", "", "line one\r\nline two");
+        row("LF, viewed", "line one\nline two", "", "line one\nline two");
+        row("typed and taken back", "line one\r\nline two", "x\b", "line one\r\nline two");
+        row("a line typed", "line one", "\nline two", "line one\r\nline two");
+        row("CR LF, added to", "line one\r\nline two", "!", "line one\r\nline two!");
+    }
+
+    void anOpenAnswerKeepsItsLineEnds()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, typed);
+        QFETCH(QString, expected);
+        const qint64 r = newRespondent();
+        c.Execute(QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
+                                 "SimpleResponse) VALUES (?, ?, 1, ?)"),
+            { questionId(c, 1), r, stored });
+        const QStringList before = storedRows(r);
+        open(r);
+        dlg->txtDCSimpleResponse->moveCursor(QTextCursor::End);
+        for (const QChar key : typed) {
+            if (key == QLatin1Char('\n'))
+                QTest::keyClick(dlg->txtDCSimpleResponse, Qt::Key_Return);
+            else if (key == QLatin1Char('\b'))
+                QTest::keyClick(dlg->txtDCSimpleResponse, Qt::Key_Backspace);
+            else
+                QTest::keyClicks(dlg->txtDCSimpleResponse, QString(key));
+        }
+        next();
+        if (expected == stored)
+            QCOMPARE(storedRows(r), before); // not written at all: the row keeps its id
+        else
+            QCOMPARE(answers(c, r), QStringList { "1|1|" + expected + "|NULL" });
+    }
+
+    void viewingARespondentWritesNothing()
+    {
+        const qint64 r = newRespondent();
+        open(r);
+        answerAll();
+        // Pages left as they were shown, every kind of page: no row is written again.
+        QStringList before = storedRows(r);
+        open(r);
+        for (int page = 1; page <= 5; ++page)
+            next();
+        Dialogs::Script::answer(Dialogs::OK);
+        next();
+        QCOMPARE(storedRows(r), before);
+
+        // A stored answer whose response jumps still leads there when the page is left as shown.
+        open(r);
+        next();
+        next();
+        dlg->optDCRadio.at(1)->setChecked(true); // Dog, which jumps to 5
+        next();
+        dlg->cmdDCAnswersCancel->click();
+        before = storedRows(r);
+        open(r);
+        next();
+        next();
+        QVERIFY(dlg->optDCRadio.at(1)->isChecked());
+        next();
+        QCOMPARE(dlg->CurrentQuestionPos, 5);
+        QCOMPARE(storedRows(r), before);
+    }
+
+    void theMatrixShowsOnlyChosenCellsAsChosen()
+    {
+        open(newRespondent());
+        QVERIFY(QTest::qWaitForWindowActive(dlg.get()));
+        for (int page = 1; page <= 4; ++page)
+            next();
+        FlexGrid* g = dlg->gMatrix;
+        QCOMPARE(QApplication::focusWidget(), g);
+        QCOMPARE(g->row(), 1);
+        QCOMPARE(g->col(), 1);
+        clickCell(g, 2, 3);
+        g->setRow(1);
+        g->setCol(1);
+
+        // The current cell looks as every other cell without "Yes", inside its focus frame.
+        const QImage image = g->viewport()->grab().toImage();
+        const QColor empty = image.pixelColor(cellBackground(g, 2, 2));
+        QCOMPARE(image.pixelColor(cellBackground(g, 1, 1)), empty);
+        QCOMPARE(image.pixelColor(cellBackground(g, 2, 3)), empty); // chosen, by its "Yes"
+        QCOMPARE(g->textMatrix(2, 3), QStringLiteral("Yes"));
+        const QRect current = g->visualRect(g->model()->index(0, 0));
+        QCOMPARE(image.pixelColor(QPoint(current.left() + 1, current.center().y())),
+            g->palette().color(QPalette::Active, QPalette::Highlight));
     }
 };
 

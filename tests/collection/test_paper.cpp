@@ -81,15 +81,16 @@ TEST_F(PaperTest, QuestionsInSurveyOrderWithTheirRoomToAnswer)
         + QStringLiteral("Food\t") + QString(kBox + QStringLiteral("\t")).repeated(5) + QStringLiteral("\r\nRoom\t")
         + QString(kBox + QStringLiteral("\t")).repeated(5)
         + QStringLiteral("\r\n\r\n")
-        // Instruction text has no number; a check question without answers keeps its instruction.
-        + QStringLiteral(". Thanks\r\n\r\n") + open
+        // Instruction text has no number, and no ". " before its text; a check question without
+        // answers keeps its instruction.
+        + QStringLiteral("Thanks\r\n\r\n") + open
         + QStringLiteral("\r\n5. None?\r\n\r\nPlease select any of the following.\r\n\r\n\r\n");
     EXPECT_EQ(rtf::toPlainText(rtfText), expected);
 
     // Headings (every line of them) bold and a point larger; everything else in the body format.
     QTextDocument doc;
     rtf::read(rtfText, &doc);
-    const QStringList headings { "1. Name?", "Full name, please", "2. Fruit?", "3. Pet?", "4. Rate", ". Thanks",
+    const QStringList headings { "1. Name?", "Full name, please", "2. Fruit?", "3. Pet?", "4. Rate", "Thanks",
         "5. None?" };
     int headingsSeen = 0;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
