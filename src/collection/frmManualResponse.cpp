@@ -1,7 +1,6 @@
 #include "collection/frmManualResponse.h"
 
 #include "collection/ReportError.h"
-#include "designer/DesignScreen.h"
 #include "document/clsQ.h"
 #include "platform/Database.h"
 #include "platform/Dialogs.h"
@@ -341,14 +340,8 @@ bool frmManualResponse::RespondentAnswers_ShowQuestion()
 void frmManualResponse::showQuestionText(const QString& prefix, const QString& stored)
 {
     // The whole text; of a huge one its start, as the question editor shows it.
-    QString plain = rtf::toPlainText(stored, DesignScreen::kEditLength + 1);
-    if (plain.size() > DesignScreen::kEditLength) {
-        qsizetype end = DesignScreen::kEditLength;
-        if (plain.at(end - 1).isHighSurrogate())
-            --end;
-        plain = plain.left(end) + QChar(0x2026);
-    }
-    const QString shown = prefix + plain;
+    const QString shown
+        = prefix + CaptionText(rtf::toPlainText(stored, kWholeTextLength + 1), kWholeTextLength);
     const QTextOption::WrapMode wrap = wrapModeFor(shown);
     if (lblDCQuestion->wordWrapMode() != wrap) {
         // Set while the view is empty, the mode costs no layout.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/clsQ.h"
+#include "platform/TextUtil.h"
 
 #include <QWidget>
 
@@ -107,7 +108,7 @@ public:
 
     // The longest question text the editor loads to edit; of a longer one it shows the start,
     // read-only, and the stored text stays as it is.
-    static constexpr qsizetype kEditLength = 1000000;
+    static constexpr qsizetype kEditLength = kWholeTextLength;
 
     // The caption of a question's node: its number prefix and the start of its plain text.
     static QString NodeCaption(const clsQ& q);

@@ -24,6 +24,8 @@ frmLogic::frmLogic(const clsSurvey& survey, ResponsePtr LogicResponse, int Logic
 
     lblWhen = new QLabel(QStringLiteral("When response <response.name> is selected:"), this);
     lblWhen->setObjectName(QStringLiteral("lblWhen"));
+    // The response's text is shown as typed, never as markup.
+    lblWhen->setTextFormat(Qt::PlainText);
     Twips::Place(lblWhen, 120, 120, 5280, 300);
 
     auto* label = new QLabel(QStringLiteral("Jump to question:"), this);

@@ -203,6 +203,7 @@ private Q_SLOTS:
             QCOMPARE(comboData(dialog.cboList), (QList<int>{-1, 1, 2, 3}));
             QCOMPARE(dialog.cboList->currentIndex(), 0);
             QCOMPARE(dialog.lblWhen->text(), QStringLiteral("When response Yes is selected:"));
+            QCOMPARE(dialog.lblWhen->textFormat(), Qt::PlainText); // a response "<b>Yes</b>" shows as typed
             QVERIFY(dialog.cmdOK->isDefault());
             dialog.cboList->setCurrentIndex(2);
             dialog.cmdOK->click();
