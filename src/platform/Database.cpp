@@ -9,10 +9,39 @@
 namespace db {
 
 using detail::CachedStatement;
-using detail::kSource;
-using detail::throwFrom;
 
 namespace {
+
+const QString kSource = QStringLiteral("SQLite");
+
+[[noreturn]] void throwFrom(sqlite3* db, int code)
+{
+    const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db))
+                               : QString::fromUtf8(sqlite3_errstr(code));
+    throw Error(message, db ? sqlite3_extended_errcode(db) : code, kSource);
+}
+
+sqlite3_stmt* prepare(sqlite3* db, const QString& sql)
+{
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt* stmt = nullptr;
+    const char* tail = nullptr;
+    // Kept in the cache for long: the persistent flag keeps it out of the lookaside memory.
+    const int rc = sqlite3_prepare_v3(db, text.constData(), int(text.size()), SQLITE_PREPARE_PERSISTENT, &stmt, &tail);
+    if (rc != SQLITE_OK)
+        throwFrom(db, rc);
+    if (!stmt)
+        throw Error(QStringLiteral("The SQL text holds no statement"), SQLITE_MISUSE, kSource);
+    // Only white space and ";" may follow the statement: a second statement would be ignored.
+    for (const char* p = tail; p && *p; ++p) {
+        if (*p != ';' && *p != ' ' && *p != '\t' && *p != '\r' && *p != '\n') {
+            sqlite3_finalize(stmt);
+            throw Error(QStringLiteral("Only one SQL statement may be run at a time"),
+                        SQLITE_MISUSE, kSource);
+        }
+    }
+    return stmt;
+}
 
 int bindValue(sqlite3_stmt* stmt, int column, const QVariant& value)
 {
@@ -351,7 +380,10 @@ void Connection::requireOpen() const
 std::shared_ptr<CachedStatement> Connection::acquire(const QString& sql)
 {
     requireOpen();
-    return cache_->acquire(sql);
+    if (std::shared_ptr<CachedStatement> idle = cache_->takeIdle(sql))
+        return idle;
+    // A text that does not prepare leaves nothing behind.
+    return cache_->adopt(sql, prepare(db_, sql));
 }
 
 void Connection::Execute(const QString& sql, const QVariantList& params)
@@ -375,7 +407,7 @@ Recordset Connection::OpenRecordset(const QString& sql, const QVariantList& para
 qint64 Connection::AppendRow(const QString& table, const std::vector<Field>& fields)
 {
     requireOpen();
-    const Lease lease(cache_->acquire(cache_->insertText(table, fields)));
+    const Lease lease(acquire(cache_->insertText(table, fields)));
     bind(lease.db(), lease.stmt(), fields);
     runToEnd(lease.db(), lease.stmt());
     return sqlite3_last_insert_rowid(db_);

@@ -4,36 +4,7 @@
 
 namespace db::detail {
 
-const QString kSource = QStringLiteral("SQLite");
-
-[[noreturn]] void throwFrom(sqlite3* db, int code)
-{
-    const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(code));
-    throw Error(message, db ? sqlite3_extended_errcode(db) : code, kSource);
-}
-
 namespace {
-
-sqlite3_stmt* prepare(sqlite3* db, const QString& sql)
-{
-    const QByteArray text = sql.toUtf8();
-    sqlite3_stmt* stmt = nullptr;
-    const char* tail = nullptr;
-    // Kept in the cache for long: the persistent flag keeps it out of the lookaside memory.
-    const int rc = sqlite3_prepare_v3(db, text.constData(), int(text.size()), SQLITE_PREPARE_PERSISTENT, &stmt, &tail);
-    if (rc != SQLITE_OK)
-        throwFrom(db, rc);
-    if (!stmt)
-        throw Error(QStringLiteral("The SQL text holds no statement"), SQLITE_MISUSE, kSource);
-    // Only white space and ";" may follow the statement: a second statement would be ignored.
-    for (const char* p = tail; p && *p; ++p) {
-        if (*p != ';' && *p != ' ' && *p != '\t' && *p != '\r' && *p != '\n') {
-            sqlite3_finalize(stmt);
-            throw Error(QStringLiteral("Only one SQL statement may be run at a time"), SQLITE_MISUSE, kSource);
-        }
-    }
-    return stmt;
-}
 
 QString quotedName(const QString& name)
 {
@@ -90,22 +61,24 @@ void CachedStatement::checkReprepared()
     }
 }
 
-std::shared_ptr<CachedStatement> StatementCache::acquire(const QString& sql)
+std::shared_ptr<CachedStatement> StatementCache::takeIdle(const QString& sql)
 {
     const auto found = entries_.find(sql);
-    if (found != entries_.end()) {
-        found->lastUse = ++clock_;
-        if (!found->idle.empty()) {
-            std::shared_ptr<CachedStatement> statement = std::move(found->idle.back());
-            found->idle.pop_back();
-            return statement;
-        }
-    }
-    // A text that does not prepare leaves nothing behind.
-    sqlite3_stmt* stmt = prepare(db_, sql);
+    if (found == entries_.end())
+        return nullptr;
+    found->lastUse = ++clock_;
+    if (found->idle.empty())
+        return nullptr;
+    std::shared_ptr<CachedStatement> statement = std::move(found->idle.back());
+    found->idle.pop_back();
+    return statement;
+}
+
+std::shared_ptr<CachedStatement> StatementCache::adopt(const QString& sql, sqlite3_stmt* stmt)
+{
     auto statement = std::make_shared<CachedStatement>(db_, stmt, this, sql);
     live_.insert(statement.get());
-    if (found == entries_.end()) {
+    if (!entries_.contains(sql)) {
         if (entries_.size() >= kMaxTexts)
             evictOldest();
         entries_.insert(sql, Entry { {}, ++clock_ });
@@ -139,7 +112,7 @@ void StatementCache::finalizeAll() noexcept
     inserts_.clear();
 }
 
-const QString& StatementCache::insertText(const QString& table, const std::vector<Field>& fields)
+const QString& StatementCache::insertText(const QString& table, const Fields& fields)
 {
     for (const Insert& insert : inserts_) {
         if (insert.matches(table, fields))
@@ -149,7 +122,7 @@ const QString& StatementCache::insertText(const QString& table, const std::vecto
     insert.table = table;
     QStringList quoted;
     QStringList marks;
-    for (const Field& f : fields) {
+    for (const auto& f : fields) {
         insert.names << f.first;
         quoted << quotedName(f.first);
         marks << QStringLiteral("?");

@@ -1,25 +1,25 @@
 #pragma once
 
 // The prepared statements of a connection, cached by their SQL text (Database.h says what callers
-// see of it), for the database files of this folder only.
-
-#include "platform/Database.h"
+// see of it), for the database files of this folder only. The cache only keeps statements: the
+// connection prepares them and reports what fails.
 
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 #include <memory>
 #include <unordered_set>
+#include <utility>
 #include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
 
 namespace db::detail {
 
-// The source of the errors SQLite reports.
-extern const QString kSource;
-// The failure of a call on the connection (its message and extended code), or without one, of
-// the result code alone, thrown as db::Error.
-[[noreturn]] void throwFrom(sqlite3* db, int code);
+class StatementCache;
 
 // One prepared statement of a connection, cached by its SQL text. Recordsets and Statements hold
 // it while they use it; the cache holds it while it is idle. Close() finalizes it wherever it is
@@ -63,9 +63,10 @@ public:
     StatementCache(const StatementCache&) = delete;
     StatementCache& operator=(const StatementCache&) = delete;
 
-    // A statement of the text: an idle one, or one prepared now (throws when the text does not
-    // prepare, leaving nothing behind).
-    std::shared_ptr<CachedStatement> acquire(const QString& sql);
+    // An idle statement of the text, taken out of the cache; null when none is idle.
+    std::shared_ptr<CachedStatement> takeIdle(const QString& sql);
+    // A statement just prepared for the text, in the cache's keeping from now on.
+    std::shared_ptr<CachedStatement> adopt(const QString& sql, sqlite3_stmt* stmt);
     // Takes a statement back: reset, bindings cleared, kept for the next run of its text (or
     // finalized when enough of that text are idle already).
     void release(std::shared_ptr<CachedStatement> statement) noexcept;
@@ -77,9 +78,10 @@ public:
     // Every statement of the connection, idle or in use, is finalized.
     void finalizeAll() noexcept;
 
-    // The INSERT text of AppendRow for a table and its columns, made once for each and kept for
-    // the last few of them.
-    const QString& insertText(const QString& table, const std::vector<Field>& fields);
+    // The INSERT text of AppendRow for a table and its columns (the names of its fields), made
+    // once for each and kept for the last few of them.
+    using Fields = std::vector<std::pair<QString, QVariant>>;
+    const QString& insertText(const QString& table, const Fields& fields);
 
 private:
     struct Insert {
@@ -87,7 +89,7 @@ private:
         QStringList names;
         QString sql;
 
-        bool matches(const QString& t, const std::vector<Field>& fields) const
+        bool matches(const QString& t, const Fields& fields) const
         {
             if (t != table || names.size() != qsizetype(fields.size()))
                 return false;
