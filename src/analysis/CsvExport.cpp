@@ -9,19 +9,17 @@
 
 namespace CsvExport {
 
-QString QuoteMe(const QString& text)
-{
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
 namespace {
 
-// A field as the file holds it, in UTF-8.
+// A field as the file holds it: the text in UTF-8 in double quotes, each double quote in it
+// doubled.
 QByteArray quoted(const QString& text)
 {
-    return QuoteMe(text).toUtf8();
+    QByteArray bytes = text.toUtf8();
+    if (bytes.contains('"'))
+        bytes.replace("\"", "\"\"");
+    bytes.prepend('"').append('"');
+    return bytes;
 }
 
 // A field after its separator, encoded once for the records that repeat it.
@@ -31,6 +29,11 @@ QByteArray field(const QString& text)
 }
 
 }  // namespace
+
+QString QuoteMe(const QString& text)
+{
+    return QString::fromUtf8(quoted(text));
+}
 
 bool Write(db::Connection& connection, QIODevice& out, const Progress& progress)
 {
