@@ -11,22 +11,28 @@ namespace CsvExport {
 
 namespace {
 
-// A field after its separator, encoded once for the records that repeat it: a comma, then the
-// text in double quotes, in UTF-8, an inner quote doubled.
+// A field as the file holds it: the text in UTF-8 in double quotes, each double quote in it
+// doubled.
+QByteArray quoted(const QString& text)
+{
+    QByteArray bytes = text.toUtf8();
+    if (bytes.contains('"'))
+        bytes.replace("\"", "\"\"");
+    bytes.prepend('"').append('"');
+    return bytes;
+}
+
+// A field after its separator, encoded once for the records that repeat it.
 QByteArray field(const QString& text)
 {
-    QByteArray utf8 = text.toUtf8();
-    utf8.replace("\"", "\"\"");
-    return ",\"" + utf8 + '"';
+    return ',' + quoted(text);
 }
 
 }  // namespace
 
 QString QuoteMe(const QString& text)
 {
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
+    return QString::fromUtf8(quoted(text));
 }
 
 bool Write(db::Connection& connection, QIODevice& out, const Progress& progress)
@@ -47,17 +53,9 @@ bool Write(db::Connection& connection, QIODevice& out, const Progress& progress)
     const GeneralDateFormat dates;
 
     BlockWriter records(out);
-    const auto putQuoted = [&records](const QString& text) {
-        records.put('"');
-        QByteArray utf8 = text.toUtf8();
-        if (utf8.contains('"'))
-            utf8.replace("\"", "\"\"");
-        records.put(utf8);
-        records.put('"');
-    };
-    const auto putField = [&](const QString& text) {
+    const auto putField = [&records](const QString& text) {
         records.put(',');
-        putQuoted(text);
+        records.put(quoted(text));
     };
     const auto check = [&records] {
         if (!records.ok())
@@ -65,7 +63,7 @@ bool Write(db::Connection& connection, QIODevice& out, const Progress& progress)
     };
     const bool complete = walk.run(
         [&](const AnswerWalk::Respondent& r) {
-            putQuoted(r.source);
+            records.put(quoted(r.source));
             putField(dates.text(r.submitted));
             for (size_t q = 0; q < questions.size(); ++q) {
                 const AnswerWalk::Answer& a = r.answers[q];

@@ -1,12 +1,14 @@
 #include "platform/Database.h"
 
+#include "platform/StatementCache.h"
+
 #include <QFileInfo>
 
 #include <sqlite3.h>
 
-#include <unordered_set>
-
 namespace db {
+
+using detail::CachedStatement;
 
 namespace {
 
@@ -124,14 +126,6 @@ QVariant columnValue(sqlite3_stmt* stmt, int index)
     }
 }
 
-QString quotedName(const QString& name)
-{
-    QString n = name;
-    if (n.startsWith(QLatin1Char('[')) && n.endsWith(QLatin1Char(']')))
-        n = n.mid(1, n.size() - 2);
-    return QLatin1Char('"') + n.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
-}
-
 }  // namespace
 
 Error::Error(QString description, int number, QString source)
@@ -139,225 +133,6 @@ Error::Error(QString description, int number, QString source)
       what_(description_.toUtf8())
 {
 }
-
-// The statement cache
-
-namespace detail {
-
-// One prepared statement of a connection, cached by its SQL text. Recordsets and Statements hold
-// it while they use it; the cache holds it while it is idle. Close() finalizes it wherever it is
-// (stmt becomes null, cache null).
-struct CachedStatement {
-    CachedStatement(sqlite3* connection, sqlite3_stmt* statement, StatementCache* owner, QString text)
-        : db(connection), stmt(statement), cache(owner), sql(std::move(text)),
-          reprepares(sqlite3_stmt_status(statement, SQLITE_STMTSTATUS_REPREPARE, 0))
-    {
-    }
-    ~CachedStatement();
-    CachedStatement(const CachedStatement&) = delete;
-    CachedStatement& operator=(const CachedStatement&) = delete;
-
-    // The column of a name as the caller spells it: resolved without regard to case the first
-    // time, remembered afterwards. -1 when the statement has no such column.
-    int column(const QString& name);
-    // Forgets the resolved names when SQLite has prepared the statement again (schema change).
-    void checkReprepared();
-
-    struct Name {
-        QString name;
-        int index;
-    };
-
-    sqlite3* db;
-    sqlite3_stmt* stmt;
-    StatementCache* cache;
-    QString sql;
-    int reprepares;
-    std::vector<Name> names;
-};
-
-class StatementCache {
-public:
-    // Distinct SQL texts kept, and idle statements kept per text (a text in use by a recordset
-    // gets a second statement when run again meanwhile).
-    static constexpr int kMaxTexts = 256;
-    static constexpr size_t kMaxIdlePerText = 4;
-
-    explicit StatementCache(sqlite3* db) : db_(db) {}
-    ~StatementCache() { finalizeAll(); }
-    StatementCache(const StatementCache&) = delete;
-    StatementCache& operator=(const StatementCache&) = delete;
-
-    std::shared_ptr<CachedStatement> acquire(const QString& sql)
-    {
-        const auto found = entries_.find(sql);
-        if (found != entries_.end()) {
-            found->lastUse = ++clock_;
-            if (!found->idle.empty()) {
-                std::shared_ptr<CachedStatement> statement = std::move(found->idle.back());
-                found->idle.pop_back();
-                return statement;
-            }
-        }
-        // A text that does not prepare leaves nothing behind.
-        sqlite3_stmt* stmt = prepare(db_, sql);
-        auto statement = std::make_shared<CachedStatement>(db_, stmt, this, sql);
-        live_.insert(statement.get());
-        if (found == entries_.end()) {
-            if (entries_.size() >= kMaxTexts)
-                evictOldest();
-            entries_.insert(sql, Entry{{}, ++clock_});
-        }
-        return statement;
-    }
-
-    // Takes a statement back: reset, bindings cleared, kept for the next run of its text (or
-    // finalized when enough of that text are idle already).
-    void release(std::shared_ptr<CachedStatement> statement) noexcept
-    {
-        sqlite3_reset(statement->stmt);
-        sqlite3_clear_bindings(statement->stmt);
-        const auto it = entries_.find(statement->sql);
-        if (it == entries_.end() || it->idle.size() >= kMaxIdlePerText)
-            return;  // dropped: the last holder finalizes it
-        try {
-            it->idle.push_back(std::move(statement));
-        } catch (...) {
-            // Out of memory: the statement is finalized instead of kept.
-        }
-    }
-
-    void forget(CachedStatement* statement) noexcept { live_.erase(statement); }
-
-    int count() const { return int(live_.size()); }
-
-    // Every statement of the connection, idle or in use, is finalized.
-    void finalizeAll() noexcept
-    {
-        for (CachedStatement* statement : live_) {
-            sqlite3_finalize(statement->stmt);
-            statement->stmt = nullptr;
-            statement->cache = nullptr;
-        }
-        live_.clear();
-        entries_.clear();
-        inserts_.clear();
-    }
-
-    // The INSERT text of AppendRow for a table and its columns, made once for each and kept for
-    // the last few of them.
-    const QString& insertText(const QString& table, const std::vector<Field>& fields)
-    {
-        for (const Insert& insert : inserts_) {
-            if (insert.matches(table, fields))
-                return insert.sql;
-        }
-        Insert insert;
-        insert.table = table;
-        QStringList quoted;
-        QStringList marks;
-        for (const Field& f : fields) {
-            insert.names << f.first;
-            quoted << quotedName(f.first);
-            marks << QStringLiteral("?");
-        }
-        insert.sql = fields.empty()
-            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quotedName(table))
-            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                  .arg(quotedName(table), quoted.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
-        if (inserts_.size() < kMaxInserts) {
-            inserts_.push_back(std::move(insert));
-            return inserts_.back().sql;
-        }
-        Insert& replaced = inserts_[nextInsert_++ % kMaxInserts];
-        replaced = std::move(insert);
-        return replaced.sql;
-    }
-
-private:
-    struct Insert {
-        QString table;
-        QStringList names;
-        QString sql;
-
-        bool matches(const QString& t, const std::vector<Field>& fields) const
-        {
-            if (t != table || names.size() != qsizetype(fields.size()))
-                return false;
-            for (size_t i = 0; i < fields.size(); ++i) {
-                if (names.at(qsizetype(i)) != fields[i].first)
-                    return false;
-            }
-            return true;
-        }
-    };
-    static constexpr size_t kMaxInserts = 16;
-
-    struct Entry {
-        std::vector<std::shared_ptr<CachedStatement>> idle;
-        quint64 lastUse = 0;
-    };
-
-    // Runs only when a new text is prepared into a full cache: its cost is small beside the prepare.
-    void evictOldest()
-    {
-        auto oldest = entries_.end();
-        for (auto it = entries_.begin(); it != entries_.end(); ++it) {
-            if (oldest == entries_.end() || it->lastUse < oldest->lastUse)
-                oldest = it;
-        }
-        if (oldest != entries_.end())
-            entries_.erase(oldest);  // its idle statements are finalized as they go
-    }
-
-    sqlite3* db_;
-    QHash<QString, Entry> entries_;
-    std::unordered_set<CachedStatement*> live_;
-    quint64 clock_ = 0;
-    std::vector<Insert> inserts_;
-    size_t nextInsert_ = 0;
-};
-
-CachedStatement::~CachedStatement()
-{
-    if (stmt)
-        sqlite3_finalize(stmt);
-    if (cache)
-        cache->forget(this);
-}
-
-int CachedStatement::column(const QString& name)
-{
-    for (const Name& n : names) {
-        // A literal at one call site has one address: most look-ups end at the first test.
-        if (n.name.size() == name.size() && (n.name.constData() == name.constData() || n.name == name))
-            return n.index;
-    }
-    int index = -1;
-    const int count = sqlite3_column_count(stmt);
-    for (int i = 0; i < count; ++i) {
-        if (QString::fromUtf8(sqlite3_column_name(stmt, i)).compare(name, Qt::CaseInsensitive) == 0) {
-            index = i;
-            break;
-        }
-    }
-    if (names.size() < 64)
-        names.push_back({name, index});
-    return index;
-}
-
-void CachedStatement::checkReprepared()
-{
-    const int now = sqlite3_stmt_status(stmt, SQLITE_STMTSTATUS_REPREPARE, 0);
-    if (now != reprepares) {
-        reprepares = now;
-        names.clear();
-    }
-}
-
-}  // namespace detail
-
-using detail::CachedStatement;
 
 // Recordset
 
@@ -605,7 +380,10 @@ void Connection::requireOpen() const
 std::shared_ptr<CachedStatement> Connection::acquire(const QString& sql)
 {
     requireOpen();
-    return cache_->acquire(sql);
+    if (std::shared_ptr<CachedStatement> idle = cache_->takeIdle(sql))
+        return idle;
+    // A text that does not prepare leaves nothing behind.
+    return cache_->adopt(sql, prepare(db_, sql));
 }
 
 void Connection::Execute(const QString& sql, const QVariantList& params)
@@ -629,7 +407,7 @@ Recordset Connection::OpenRecordset(const QString& sql, const QVariantList& para
 qint64 Connection::AppendRow(const QString& table, const std::vector<Field>& fields)
 {
     requireOpen();
-    const Lease lease(cache_->acquire(cache_->insertText(table, fields)));
+    const Lease lease(acquire(cache_->insertText(table, fields)));
     bind(lease.db(), lease.stmt(), fields);
     runToEnd(lease.db(), lease.stmt());
     return sqlite3_last_insert_rowid(db_);

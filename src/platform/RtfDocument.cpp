@@ -1,5 +1,7 @@
 #include "platform/RtfDocument.h"
 
+#include "platform/RtfWriter.h"
+
 #include <QIODevice>
 
 #include <cmath>
@@ -24,7 +26,7 @@ QByteArray fontName(const QString& name)
         if (u < 0x7f)
             out += char(u);
         else
-            out += "\\u" + number(u > 32767 ? int(u) - 65536 : int(u)) + '?';
+            out += detail::unicodeEscape(u);
     }
     return out;
 }
@@ -119,7 +121,7 @@ void DocumentWriter::encodeRun(const QString& text, const RunFormat& format, QBy
             if (u >= 0x20 && u < 0x7f)
                 inRun() += char(u);
             else if (u >= 0x20)
-                inRun() += "\\u" + number(u > 32767 ? int(u) - 65536 : int(u)) + '?';
+                inRun() += detail::unicodeEscape(u);
             break;
         }
     }

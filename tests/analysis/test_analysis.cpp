@@ -108,7 +108,7 @@ TEST(Shares, RoundToOneDecimalWithHalvesToEven)
     } cases[] = {
         {0, 16, "0.0%"}, {1, 16, "6.2%"}, {3, 16, "18.8%"}, {8, 16, "50%"}, {16, 16, "100%"},
         {1, 2001, "0%"}, {1, 3, "33.3%"}, {2, 3, "66.7%"}, {1, 400, "0.2%"}, {3, 400, "0.8%"},
-        {0, 0, "0.0%"}, {3, 2, "150%"}, {2500, 1000, "250%"},
+        {0, 0, "0.0%"}, {3, 2, "150%"}, {2500, 1000, "250%"}, {1, 2000, "0.1%"}, {3, 2000, "0.1%"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Summary::ShareText(c.count, c.total), QString::fromLatin1(c.text)) << c.count << " of " << c.total;
@@ -313,6 +313,37 @@ TEST_F(AnalysisTest, DetailedReportOfNoRespondentsIsTheCountLineAndABlankLine)
               QStringLiteral("0 respondents have completed this survey.\r\n\r\n"));
 }
 
+TEST_F(AnalysisTest, DetailedReportOfManyAnswerRowsTakesTheFirstStoredOneOfAMatrixRow)
+{
+    // Enough answer rows of one respondent that sorting them by question alone could reorder the
+    // two of the matrix row.
+    SurveyWriter w(folder.newSurvey(QStringLiteral("many.tvq")));
+    const qint64 scale = w.scale({QStringLiteral("Good"), QStringLiteral("Poor")});
+    QStringList choices;
+    for (int i = 1; i <= 40; ++i)
+        choices << QStringLiteral("C%1").arg(i);
+    const qint64 matrix = w.question(3, QStringLiteral("1"), QStringLiteral("Rate"), {QStringLiteral("Taste")}, scale);
+    const qint64 check = w.question(1, QStringLiteral("2"), QStringLiteral("Pick"), choices);
+    const qint64 r = w.respondent(QStringLiteral("Web"), QStringLiteral("2024-01-01 10:00:00"));
+    for (int i = 1; i <= 20; ++i)
+        w.answer(r, check, w.response(check, i));
+    w.answer(r, matrix, w.response(matrix, 1), {}, w.column(scale, 1));
+    for (int i = 21; i <= 40; ++i)
+        w.answer(r, check, w.response(check, i));
+    w.answer(r, matrix, w.response(matrix, 1), {}, w.column(scale, 2));
+
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(DetailReport::Write(w.connection, out, {}));
+    QStringList expected = {"1 respondents have completed this survey.", "", "Web on " + date("2024-01-01 10:00:00"),
+                            "", "1. Rate", "\tTaste\tGood", "2. Pick"};
+    for (const QString& choice : std::as_const(choices))
+        expected << "\t" + choice;
+    expected << "" << "";
+    EXPECT_EQ(rtf::toPlainText(QString::fromLatin1(out.data())).toStdString(),
+              expected.join(QStringLiteral("\r\n")).toStdString());
+}
+
 TEST_F(AnalysisTest, ExportWritesTheFieldsOfEveryRespondentInOrder)
 {
     SampleSurvey s(folder.newSurvey(QStringLiteral("s.tvq")));
@@ -333,13 +364,17 @@ TEST_F(AnalysisTest, ExportKeepsCommasQuotesLineBreaksAndEveryLetter)
 {
     SurveyWriter w(folder.newSurvey(QStringLiteral("hostile.tvq")));
     const qint64 open = w.question(0, QStringLiteral("1"), QStringLiteral("Say"));
-    const qint64 check = w.question(1, QStringLiteral("2"), QStringLiteral("Pick"), {QStringLiteral("Red, dark")});
+    const qint64 check = w.question(1, QStringLiteral("2"), QStringLiteral("Pick"), {QStringLiteral("Red, \"dark\"")});
+    const qint64 scale = w.scale({QStringLiteral("6\" tall")});
+    const qint64 matrix =
+        w.question(3, QStringLiteral("3"), QStringLiteral("Rate"), {QStringLiteral("The \"new\" one")}, scale);
     const QStringList values = {QStringLiteral("a, b"), QStringLiteral("say \"hi\""), QStringLiteral("x\r\ny\nz"),
                                 QStringLiteral("Ünïcødé — 日本語 ☐"), QString(), QStringLiteral("\"")};
     for (const QString& value : values) {
         const qint64 r = w.respondent(QStringLiteral("Web"), QStringLiteral("2024-01-01 10:00:00"));
         w.answer(r, open, 1, value);
         w.answer(r, check, w.response(check, 1));
+        w.answer(r, matrix, w.response(matrix, 1), {}, w.column(scale, 1));
     }
     // A respondent without source or date, and one whose open answer is stored as Null.
     const qint64 bare = w.respondent(QVariant(), QStringLiteral("2024-01-02 10:00:00"));
@@ -352,9 +387,10 @@ TEST_F(AnalysisTest, ExportKeepsCommasQuotesLineBreaksAndEveryLetter)
     const std::vector<QStringList> records = parseCsv(out.data());
     ASSERT_EQ(records.size(), values.size() + 1);
     // Null dates sort first.
-    EXPECT_EQ(records[0], (QStringList{QString(), QString(), QString()}));
+    EXPECT_EQ(records[0], (QStringList{QString(), QString(), QString(), "The \"new\" one"}));
     for (qsizetype i = 0; i < values.size(); ++i)
-        EXPECT_EQ(records[size_t(i) + 1], (QStringList{"Web", date("2024-01-01 10:00:00"), values.at(i), "Red, dark"}));
+        EXPECT_EQ(records[size_t(i) + 1], (QStringList{"Web", date("2024-01-01 10:00:00"), values.at(i),
+                                                       "Red, \"dark\"", "The \"new\" one", "6\" tall"}));
     EXPECT_EQ(CsvExport::QuoteMe(QStringLiteral("abc")), QStringLiteral("\"abc\""));
     EXPECT_EQ(CsvExport::QuoteMe(QString()), QStringLiteral("\"\""));
 }

@@ -113,8 +113,11 @@ TEST_F(StorageTest, EveryTypeResponsesAndJumpsSurviveSaveAndReload)
     EXPECT_EQ(r->GetResponse(3)->LogicJumpToQuestionKey, QString());  // its target was deleted
     EXPECT_EQ(r->GetResponse(3)->LogicJumpToQuestionID, -1);
     EXPECT_EQ(r->GetResponse(4)->LogicJumpToQuestionID, -1);
-    for (int j = 1; j <= 4; ++j)
-        EXPECT_GT(r->GetResponse(j)->DatabaseID, 0);
+    for (int j = 1; j <= 4; ++j) {
+        const int id = r->GetResponse(j)->DatabaseID;
+        EXPECT_GT(id, 0);
+        EXPECT_EQ(count(QStringLiteral("SELECT pos FROM response WHERE id = %1").arg(id)), j);
+    }
 
     EXPECT_EQ(survey.GetQIndex(4)->ResponseMatrixGroupID, 4);
     EXPECT_EQ(survey.GetQIndex(4)->GetResponse(2)->Text, QStringLiteral("Price"));
@@ -131,16 +134,24 @@ TEST_F(StorageTest, MovesKeepIdsAndRetypedOrDeletedItemsLoseTheirRows)
     survey.GetQ(a)->AddResponse(QStringLiteral("a1"), -1, -1, QString());
     survey.GetQ(b)->AddResponse(QStringLiteral("b1"), -1, -1, a);
     survey.GetQ(b)->AddResponse(QStringLiteral("b2"), -1, -1, QString());
+    const QString c = survey.AddQ(QStringLiteral("C"), QTypeCheck, -1, 2);
+    survey.GetQ(c)->AddResponse(QStringLiteral("c1"), -1, -1, QString());
+    survey.GetQ(c)->AddResponse(QStringLiteral("c2"), -1, -1, QString());
     saveAndReload();
     const int idA = survey.GetQIndex(1)->DatabaseID;
     const int idB = survey.GetQIndex(2)->DatabaseID;
     const int idB2 = survey.GetQIndex(2)->GetResponse(2)->DatabaseID;
+    const ResponsePtr c1 = survey.GetQIndex(3)->GetResponse(1);
+    const ResponsePtr c2 = survey.GetQIndex(3)->GetResponse(2);
 
-    // B moves up, A becomes open-ended, B loses its first response and its jump target moves.
+    // B moves up, A becomes open-ended, B loses its first response and its jump target moves,
+    // C's two responses change places.
     survey.SwapQ(survey.GetQIndex(1)->Key, survey.GetQIndex(2)->Key);
     survey.ReorderQ_QuestionNos();
     survey.GetQIndex(2)->qType = QTypeOpenEnded;
     survey.GetQIndex(1)->RemoveResponse(1);
+    survey.GetQIndex(3)->UpdateResponse(1, c2);
+    survey.GetQIndex(3)->UpdateResponse(2, c1);
     saveAndReload();
 
     EXPECT_EQ(survey.GetQIndex(1)->DatabaseID, idB);
@@ -152,7 +163,13 @@ TEST_F(StorageTest, MovesKeepIdsAndRetypedOrDeletedItemsLoseTheirRows)
     ASSERT_EQ(survey.GetQIndex(1)->ResponsesCount(), 1);
     EXPECT_EQ(survey.GetQIndex(1)->GetResponse(1)->DatabaseID, idB2);
     EXPECT_EQ(count(QStringLiteral("SELECT pos FROM response WHERE id = %1").arg(idB2)), 1);
-    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM response")), 1);
+    const QPtr q3 = survey.GetQIndex(3);
+    ASSERT_EQ(q3->ResponsesCount(), 2);
+    EXPECT_EQ(q3->GetResponse(1)->Text, QStringLiteral("c2"));
+    EXPECT_EQ(q3->GetResponse(1)->DatabaseID, c2->DatabaseID);
+    EXPECT_EQ(q3->GetResponse(2)->Text, QStringLiteral("c1"));
+    EXPECT_EQ(q3->GetResponse(2)->DatabaseID, c1->DatabaseID);
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM response")), 3);
 }
 
 TEST_F(StorageTest, VersionRule)

@@ -56,12 +56,13 @@ TEST(RtfDocument, ReadsBackParagraphsFormatsTabsAndEveryCharacter)
             w.setTabStops({2000, 4000});
             w.append(QStringLiteral("\tÄpfel €\t"));
             w.append(QString(QChar(0x2610)), {QStringLiteral("DejaVu Sans"), 0, false});
-            w.append(QStringLiteral("\nlast 日本"));
+            w.append(QStringLiteral("\nlast 日本 😀"), {QStringLiteral("Noto Sans 日本 😀"), 0, false});
         },
-        {QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+        {QStringLiteral("Arial"), QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans 日本 😀")});
 
     EXPECT_EQ(rtf::toPlainText(rtfText),
-              QStringLiteral("1. Heading {with} \\ braces\r\n\tÄpfel €\t") + QChar(0x2610) + QStringLiteral("\r\nlast 日本"));
+              QStringLiteral("1. Heading {with} \\ braces\r\n\tÄpfel €\t") + QChar(0x2610) +
+                  QStringLiteral("\r\nlast 日本 😀"));
 
     QTextDocument doc;
     rtf::read(rtfText, &doc);
@@ -79,7 +80,11 @@ TEST(RtfDocument, ReadsBackParagraphsFormatsTabsAndEveryCharacter)
             boxInItsFont = f.charFormat().fontFamilies().toStringList().value(0) == QLatin1String("DejaVu Sans");
     }
     EXPECT_TRUE(boxInItsFont);
+    const QTextCharFormat last = doc.lastBlock().begin().fragment().charFormat();
+    EXPECT_EQ(last.fontFamilies().toStringList().value(0), QStringLiteral("Noto Sans 日本 😀"));
     EXPECT_TRUE(rtfText.contains(QLatin1String("\\tx2000\\tx4000")));
+    // Units above 32767 as negative numbers, in the font table as in the text.
+    EXPECT_EQ(rtfText.count(QLatin1String("\\u-10179?\\u-8704?")), 2);
 }
 
 TEST(RtfDocument, PiecesWriteWhatAppendWrites)
