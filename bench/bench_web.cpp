@@ -20,8 +20,6 @@
 
 #include <sqlite3.h>
 
-#include <cstdio>
-#include <cstring>
 #include <stdexcept>
 
 namespace {
@@ -184,27 +182,6 @@ void ImportResults(benchmark::State& state)
 }
 BENCHMARK(ImportResults)->UseManualTime()->Iterations(2)->Unit(benchmark::kSecond);
 
-// The process's peak resident memory in MB since the last reset (VmHWM), and its reset.
-double peakMegabytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').constFirst().toDouble() / 1024.0;
-    }
-    return 0;
-}
-
-void resetPeak()
-{
-    if (FILE* f = std::fopen("/proc/self/clear_refs", "w")) {
-        std::fputs("5", f);
-        std::fclose(f);
-    }
-}
-
 const char kLongLineHead[] = "<userresponse>\r\n\t<r>\r\n\t\t<DatabaseID>1</DatabaseID>\r\n\t\t<QuestionNo>1</QuestionNo>"
                              "\r\n\t\t<QType>0</QType>\r\n\t\t<text>";
 const char kLongLineTail[] = "</text>\r\n\t</r>\r\n</userresponse>\r\n";
@@ -268,16 +245,16 @@ void ImportLongLine(benchmark::State& state)
                 if (ResultsImport::DoLoadXML(connection, results) != 1)
                     throw std::runtime_error("the import made another number of respondents");
             }
-            programPeak = std::max(programPeak, peakMegabytes());
+            programPeak = std::max(programPeak, bench::PeakMegabytes());
         },
         [&] {
             longLineFloor(results, target);
-            floorPeak = std::max(floorPeak, peakMegabytes());
+            floorPeak = std::max(floorPeak, bench::PeakMegabytes());
         },
         1,
         [&](bench::Side) {
             bench::CopySurvey(bench::TemplatePath(), dir.path(), QStringLiteral("target.tvq"));
-            resetPeak();
+            bench::ResetPeak();
         });
     state.counters["line_MB"] = double(bytes) / 1e6;
     state.counters["peak_MB"] = programPeak;
