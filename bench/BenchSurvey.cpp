@@ -439,6 +439,26 @@ void MeasureWithFloor(benchmark::State& state, const std::function<void()>& prog
     state.SetItemsProcessed(state.iterations() * opsPerIteration);
 }
 
+double PeakMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').constFirst().toDouble() / 1024.0;
+    }
+    return 0;
+}
+
+void ResetPeak()
+{
+    if (FILE* f = std::fopen("/proc/self/clear_refs", "w")) {
+        std::fputs("5", f);
+        std::fclose(f);
+    }
+}
+
 namespace raw {
 
 sqlite3* open(const QString& path, bool readOnly)

@@ -108,6 +108,11 @@ void MeasureWithFloor(benchmark::State& state, const std::function<void()>& prog
                       const std::function<void()>& floor, qint64 opsPerIteration = 1,
                       const std::function<void(Side)>& prepare = {});
 
+// The process's peak resident memory in MB since the last reset (VmHWM), and its reset (to the
+// memory resident now).
+double PeakMegabytes();
+void ResetPeak();
+
 // Small helpers for floors written with the raw C API. Every failure throws std::runtime_error.
 namespace raw {
 

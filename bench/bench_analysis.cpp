@@ -22,31 +22,9 @@
 
 #include <sqlite3.h>
 
-#include <cstdio>
 #include <stdexcept>
 
 namespace {
-
-// The process's peak resident memory in MB since the last reset (VmHWM), and its reset.
-double peakMegabytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').constFirst().toDouble() / 1024.0;
-    }
-    return 0;
-}
-
-void resetPeak()
-{
-    if (FILE* f = std::fopen("/proc/self/clear_refs", "w")) {
-        std::fputs("5", f);
-        std::fclose(f);
-    }
-}
 
 // Reads every column of the current row as the program would use it.
 size_t touch(sqlite3_stmt* stmt)
@@ -198,9 +176,9 @@ void Export(benchmark::State& state, bool (*write)(db::Connection&, const QStrin
     bench::MeasureWithFloor(
         state,
         [&] {
-            resetPeak();
+            bench::ResetPeak();
             write(o.session.SurveyConnection, file, progress);
-            peak = std::max(peak, peakMegabytes());
+            peak = std::max(peak, bench::PeakMegabytes());
         },
         [&] { orderedScanFloor(o.raw); });
     state.counters["peak_MB"] = peak;

@@ -2,6 +2,10 @@
 // (100,000 respondents, 200 questions, about 5 million answer rows) imported into a survey file,
 // against the floor: the same respondent and answer rows bulk-inserted with the raw SQLite C API,
 // already parsed, statements prepared once, one transaction.
+// ImportLongLine/MB: a results file of one respondent whose open-ended answer is one line of that
+// many megabytes, against the floor: the file read whole, the answer found between its tags and
+// inserted with the raw C API, one transaction. Time and memory should grow with the size of the
+// line; peak_MB and floor_peak_MB are the process's peak resident memory while each runs.
 // Run build/bin/bench_web (the first run also builds the cached answer survey).
 #include "BenchSurvey.h"
 
@@ -177,6 +181,86 @@ void ImportResults(benchmark::State& state)
     state.counters["file_MB"] = double(r.bytes) / 1e6;
 }
 BENCHMARK(ImportResults)->UseManualTime()->Iterations(2)->Unit(benchmark::kSecond);
+
+const char kLongLineHead[] = "<userresponse>\r\n\t<r>\r\n\t\t<DatabaseID>1</DatabaseID>\r\n\t\t<QuestionNo>1</QuestionNo>"
+                             "\r\n\t\t<QType>0</QType>\r\n\t\t<text>";
+const char kLongLineTail[] = "</text>\r\n\t</r>\r\n</userresponse>\r\n";
+
+// A results file whose only answer is a text of that many bytes on one line: words of ASCII
+// letters with an "é" now and then, written in blocks.
+void writeLongLineFile(const QString& path, qint64 bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw std::runtime_error("cannot write the results file");
+    QByteArray block;
+    while (block.size() < 1 << 20)
+        block += "lorem ipsum caf\xc3\xa9 dolor sit amet ";
+    file.write(kLongLineHead);
+    for (qint64 left = bytes; left > 0; left -= block.size())
+        file.write(block.constData(), std::min<qint64>(left, block.size()));
+    file.write(kLongLineTail);
+}
+
+// The floor: the file read whole, the answer found between its tags and stored as the import
+// stores it.
+void longLineFloor(const QString& results, const QString& target)
+{
+    QFile file(results);
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error("cannot read the results file");
+    const QByteArray content = file.readAll();
+    const qsizetype from = content.indexOf("<text>") + 6;
+    const qsizetype to = content.indexOf("</text>", from);
+    sqlite3* db = bench::raw::open(target, false);
+    {
+        bench::raw::exec(db, "BEGIN IMMEDIATE");
+        bench::raw::Stmt respondent(db, "INSERT INTO respondent (source) VALUES ('Web')");
+        respondent.run();
+        bench::raw::Stmt answer(db, "INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
+                                    "SimpleResponse, ResponseMatrixID) VALUES (1, ?, 1, ?, NULL)");
+        sqlite3_bind_int64(answer, 1, sqlite3_last_insert_rowid(db));
+        sqlite3_bind_text(answer, 2, content.constData() + from, int(to - from), SQLITE_STATIC);
+        answer.run();
+        bench::raw::exec(db, "COMMIT");
+    }
+    bench::raw::close(db);
+}
+
+void ImportLongLine(benchmark::State& state)
+{
+    const qint64 bytes = state.range(0) * 1000 * 1000;
+    QTemporaryDir dir;
+    const QString results = dir.filePath(QStringLiteral("results.txt"));
+    writeLongLineFile(results, bytes);
+    const QString target = dir.filePath(QStringLiteral("target.tvq"));
+    double programPeak = 0;
+    double floorPeak = 0;
+    bench::MeasureWithFloor(
+        state,
+        [&] {
+            {
+                db::Connection connection;
+                SurveyFile::OpenConnection(connection, target);
+                if (ResultsImport::DoLoadXML(connection, results) != 1)
+                    throw std::runtime_error("the import made another number of respondents");
+            }
+            programPeak = std::max(programPeak, bench::PeakMegabytes());
+        },
+        [&] {
+            longLineFloor(results, target);
+            floorPeak = std::max(floorPeak, bench::PeakMegabytes());
+        },
+        1,
+        [&](bench::Side) {
+            bench::CopySurvey(bench::TemplatePath(), dir.path(), QStringLiteral("target.tvq"));
+            bench::ResetPeak();
+        });
+    state.counters["line_MB"] = double(bytes) / 1e6;
+    state.counters["peak_MB"] = programPeak;
+    state.counters["floor_peak_MB"] = floorPeak;
+}
+BENCHMARK(ImportLongLine)->Arg(50)->Arg(200)->UseManualTime()->Iterations(2)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -226,10 +226,13 @@ void Load(db::Connection& connection, clsSurvey& survey)
     QHash<int, QString> keyOfId;
     {
         db::Recordset rs = connection.OpenRecordset(QStringLiteral("SELECT * FROM question ORDER BY pos"));
-        for (; !rs.atEnd(); rs.MoveNext()) {
+        for (int position = 1; !rs.atEnd(); rs.MoveNext(), ++position) {
             auto q = std::make_shared<clsQ>();
             q->Question = NullToEmpty(rs.field(QStringLiteral("question")));
             q->qType = requiredInt(rs, QStringLiteral("qtype"));
+            // A type the program does not know would lose its rows at the next save.
+            if (q->qType < QTypeOpenEnded || q->qType > QTypeText)
+                throwNotValid(QStringLiteral("question %1 has the unknown type %2").arg(position).arg(q->qType));
             q->DatabaseID = requiredId(rs, QStringLiteral("question"), QStringLiteral("id"));
             q->QuestionNo = NullToEmpty(rs.field(QStringLiteral("questionno")));
             q->ResponseMatrixGroupID = 1;

@@ -27,7 +27,7 @@ QString VersionMismatchMessage(const QString& found);
 
 // Empties the survey and fills it from the file: questions in order with fresh keys, then their
 // responses with every stored jump id turned into the key of the question it names. An id, jump
-// or scale outside 1 to 2147483647 fails the load.
+// or scale outside 1 to 2147483647, or a question type other than 0 to 4, fails the load.
 void Load(db::Connection& connection, clsSurvey& survey);
 
 // Writes the questions and responses of the survey into the file: every row is marked, each

@@ -43,8 +43,17 @@ sqlite3_stmt* prepare(sqlite3* db, const QString& sql)
     return stmt;
 }
 
-int bindValue(sqlite3_stmt* stmt, int column, const QVariant& value)
+// Whether the values bound stay alive while the statement runs (it runs to its end within the
+// call that binds them), or must be copied (a recordset reads on after the call).
+enum class Values { Live, Copied };
+
+int bindValue(sqlite3_stmt* stmt, int column, const QVariant& value, Values values)
 {
+    if (value.metaType() == QMetaType::fromType<Utf8Text>()) {
+        const QByteArray& bytes = static_cast<const Utf8Text*>(value.constData())->bytes;
+        return sqlite3_bind_text64(stmt, column, bytes.constData(), sqlite3_uint64(bytes.size()),
+                                   values == Values::Live ? SQLITE_STATIC : SQLITE_TRANSIENT, SQLITE_UTF8);
+    }
     if (value.isNull())
         return sqlite3_bind_null(stmt, column);
     switch (value.typeId()) {
@@ -81,11 +90,11 @@ void checkCount(sqlite3_stmt* stmt, qsizetype given)
     }
 }
 
-void bind(sqlite3* db, sqlite3_stmt* stmt, const QVariantList& params)
+void bind(sqlite3* db, sqlite3_stmt* stmt, const QVariantList& params, Values values)
 {
     checkCount(stmt, params.size());
     for (int i = 0; i < params.size(); ++i) {
-        const int rc = bindValue(stmt, i + 1, params.at(i));
+        const int rc = bindValue(stmt, i + 1, params.at(i), values);
         if (rc != SQLITE_OK)
             throwFrom(db, rc);
     }
@@ -95,7 +104,7 @@ void bind(sqlite3* db, sqlite3_stmt* stmt, const std::vector<Field>& fields)
 {
     checkCount(stmt, qsizetype(fields.size()));
     for (size_t i = 0; i < fields.size(); ++i) {
-        const int rc = bindValue(stmt, int(i + 1), fields[i].second);
+        const int rc = bindValue(stmt, int(i + 1), fields[i].second, Values::Live);
         if (rc != SQLITE_OK)
             throwFrom(db, rc);
     }
@@ -389,7 +398,7 @@ std::shared_ptr<CachedStatement> Connection::acquire(const QString& sql)
 void Connection::Execute(const QString& sql, const QVariantList& params)
 {
     const Lease lease(acquire(sql));
-    bind(lease.db(), lease.stmt(), params);
+    bind(lease.db(), lease.stmt(), params, Values::Live);
     runToEnd(lease.db(), lease.stmt());
 }
 
@@ -399,7 +408,7 @@ Recordset Connection::OpenRecordset(const QString& sql, const QVariantList& para
     sqlite3_stmt* stmt = statement->stmt;
     // From here the recordset gives the statement back, also when binding or the first step fails.
     Recordset rs(std::move(statement), true);
-    bind(db_, stmt, params);
+    bind(db_, stmt, params, Values::Copied);
     rs.start();
     return rs;
 }
@@ -466,31 +475,33 @@ Statement::~Statement()
         statement_->cache->release(std::move(statement_));
 }
 
-sqlite3_stmt* Statement::bindAll(const QVariantList& params)
+sqlite3_stmt* Statement::bindAll(const QVariantList& params, bool live)
 {
     sqlite3_stmt* stmt = statement_->stmt;
     if (!stmt)
         throwClosed();
     sqlite3_reset(stmt);
     sqlite3_clear_bindings(stmt);
-    bind(statement_->db, stmt, params);
+    bind(statement_->db, stmt, params, live ? Values::Live : Values::Copied);
     return stmt;
 }
 
 void Statement::execute(const QVariantList& params)
 {
-    sqlite3_stmt* stmt = bindAll(params);
+    sqlite3_stmt* stmt = bindAll(params, true);
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     }
     sqlite3_reset(stmt);
+    // The values were bound in place: the statement keeps no pointer into them.
+    sqlite3_clear_bindings(stmt);
     if (rc != SQLITE_DONE)
         throwFrom(statement_->db, rc);
 }
 
 Recordset Statement::query(const QVariantList& params)
 {
-    bindAll(params);
+    bindAll(params, false);
     Recordset rs(statement_, false);
     rs.start();
     return rs;

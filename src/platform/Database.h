@@ -47,6 +47,13 @@ private:
 // One column value and its name for AppendRow.
 using Field = std::pair<QString, QVariant>;
 
+// A text value already in UTF-8, given as QVariant::fromValue(Utf8Text{bytes}): bound as text
+// without a conversion, and without a copy where the statement runs within the call (Execute,
+// AppendRow, Statement::execute), so that a long value is held once.
+struct Utf8Text {
+    QByteArray bytes;
+};
+
 class Statement;
 
 namespace detail {
@@ -169,7 +176,8 @@ public:
     Recordset query(const QVariantList& params = {});
 
 private:
-    sqlite3_stmt* bindAll(const QVariantList& params);
+    // live: the values stay alive while the statement runs, so long texts are bound in place.
+    sqlite3_stmt* bindAll(const QVariantList& params, bool live);
 
     std::shared_ptr<detail::CachedStatement> statement_;
 };
@@ -204,3 +212,5 @@ private:
 };
 
 }  // namespace db
+
+Q_DECLARE_METATYPE(db::Utf8Text)

@@ -5,8 +5,11 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QStringDecoder>
+#include <QUtf8StringView>
 
+#include <algorithm>
+#include <charconv>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -27,34 +30,92 @@ constexpr int kProgressMs = 50;
     throw db::Error(QStringLiteral("The import was cancelled. Nothing was imported."), 0, kSource);
 }
 
+// Where a tag first stands in the line, or -1. Every tag begins with "<", so the search runs at
+// the speed of memchr through a long value.
+qsizetype find(QByteArrayView line, QByteArrayView tag)
+{
+    const char* const begin = line.data();
+    const char* const end = begin + line.size();
+    for (const char* p = begin; end - p >= tag.size(); ++p) {
+        p = static_cast<const char*>(std::memchr(p, '<', size_t(end - p - tag.size() + 1)));
+        if (!p)
+            return -1;
+        if (std::memcmp(p, tag.data(), size_t(tag.size())) == 0)
+            return p - begin;
+    }
+    return -1;
+}
+
+bool holds(QByteArrayView line, QByteArrayView tag)
+{
+    return find(line, tag) >= 0;
+}
+
 // The text between the first opening and the first closing tag of the line, when both stand in
 // it in that order.
 std::optional<QByteArrayView> element(QByteArrayView line, QByteArrayView open, QByteArrayView close)
 {
-    const qsizetype start = line.indexOf(open);
+    const qsizetype start = find(line, open);
     if (start < 0)
         return std::nullopt;
-    const qsizetype end = line.indexOf(close);
+    const qsizetype end = find(line, close);
     const qsizetype from = start + open.size();
     if (end < from)
         return std::nullopt;
     return line.sliced(from, end - from);
 }
 
-// Text values are UTF-8; a value that is not valid UTF-8 is taken as Latin-1, so no character
-// is lost.
-QString decode(QByteArrayView bytes)
+// A text value as UTF-8: as it is when it is valid UTF-8, otherwise taken as Latin-1, so no
+// character is lost.
+QByteArray utf8Text(QByteArrayView bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    return utf8.hasError() ? QString::fromLatin1(bytes) : text;
+    if (QUtf8StringView(bytes.data(), bytes.size()).isValidUtf8())
+        return bytes.toByteArray();
+    QByteArray text;
+    text.reserve(bytes.size() + std::count_if(bytes.begin(), bytes.end(), [](char c) { return uchar(c) >= 0x80; }));
+    for (const char c : bytes) {
+        const uchar u = uchar(c);
+        if (u < 0x80) {
+            text += c;
+        } else {
+            text += char(0xc0 | (u >> 6));
+            text += char(0x80 | (u & 0x3f));
+        }
+    }
+    return text;
 }
 
+// A value as a message shows it: its start only, and a control character (a NUL...) as the
+// replacement character, so that the message shows what it names.
+QString shown(QByteArrayView bytes)
+{
+    constexpr qsizetype kShown = 40;
+    qsizetype n = std::min(bytes.size(), kShown);
+    // Not in the middle of a character of UTF-8.
+    for (int back = 0; back < 3 && n > 0 && n < bytes.size() && (uchar(bytes[n]) & 0xc0) == 0x80; ++back)
+        --n;
+    QString text = QString::fromUtf8(utf8Text(bytes.first(n)));
+    for (QChar& c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            c = QChar::ReplacementCharacter;
+    }
+    return n < bytes.size() ? text + QStringLiteral("...") : text;
+}
+
+// A whole number in decimal, with blanks around it allowed: every other byte of the field (a
+// NUL, a letter, a second number) makes it none.
 std::optional<qint64> toInteger(QByteArrayView text)
 {
-    bool ok = false;
-    const qint64 n = text.trimmed().toLongLong(&ok);
-    return ok ? std::optional<qint64>(n) : std::nullopt;
+    text = text.trimmed();
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    if (end - begin > 1 && *begin == '+' && begin[1] != '-')
+        ++begin;
+    qint64 n = 0;
+    const auto [stop, error] = std::from_chars(begin, end, n);
+    if (error != std::errc() || stop != end)
+        return std::nullopt;
+    return n;
 }
 
 // A value of the file with the line it stands on.
@@ -67,7 +128,7 @@ qint64 id(const Value& v, const char* what)
 {
     const std::optional<qint64> n = toInteger(v.text);
     if (!n)
-        fail(v.line, QStringLiteral("the %1 \"%2\" is not a number.").arg(QLatin1String(what), decode(v.text)));
+        fail(v.line, QStringLiteral("the %1 \"%2\" is not a number.").arg(QLatin1String(what), shown(v.text)));
     return *n;
 }
 
@@ -85,9 +146,9 @@ public:
 
     void line(QByteArrayView line, qint64 number)
     {
-        if (line.contains("<userresponse>"))
+        if (holds(line, "<userresponse>"))
             state_ = 1;
-        if (state_ == 1 && line.contains("<r>")) {
+        if (state_ == 1 && holds(line, "<r>")) {
             state_ = 2;
             databaseId_ = {};
             questionNo_ = {};
@@ -98,11 +159,11 @@ public:
         }
         if (state_ == 2)
             fields(line, number);
-        if (state_ == 2 && line.contains("</r>")) {
+        if (state_ == 2 && holds(line, "</r>")) {
             state_ = 1;
             endGroup();
         }
-        if (line.contains("</userresponse>")) {
+        if (holds(line, "</userresponse>")) {
             state_ = 0;
             respondent_ = 0;
         }
@@ -121,14 +182,14 @@ private:
             if (!v->isEmpty()) {
                 const std::optional<qint64> n = toInteger(*v);
                 if (!n)
-                    fail(number, QStringLiteral("the question type \"%1\" is not a whole number.").arg(decode(*v)));
+                    fail(number, QStringLiteral("the question type \"%1\" is not a whole number.").arg(shown(*v)));
                 qTypeNumber_ = *n;
             }
         }
         if (auto v = element(line, "<Response>", "</Response>"))
             responses_.push_back({ v->toByteArray(), number });
         if (auto v = element(line, "<text>", "</text>"))
-            text_ = decode(*v);
+            text_ = utf8Text(*v);
     }
 
     void endGroup()
@@ -144,7 +205,8 @@ private:
         const QString empty(QLatin1String(""));
         switch (qTypeNumber_) {
         case 0:
-            addAnswer_.execute({ question, respondent_, 1, text_.isNull() ? empty : text_, QVariant() });
+            // The text is bound as it is, so that a long answer is not copied on its way.
+            addAnswer_.execute({ question, respondent_, 1, QVariant::fromValue(db::Utf8Text { text_ }), QVariant() });
             break;
         case 1:
             for (const Value& r : responses_)
@@ -158,7 +220,7 @@ private:
             for (const Value& r : responses_) {
                 const qsizetype comma = r.text.indexOf(',');
                 if (comma < 0)
-                    fail(r.line, QStringLiteral("the matrix answer \"%1\" has no \",\".").arg(decode(r.text)));
+                    fail(r.line, QStringLiteral("the matrix answer \"%1\" has no \",\".").arg(shown(r.text)));
                 const qsizetype second = r.text.indexOf(',', comma + 1);
                 const Value column { r.text.left(comma), r.line };
                 const Value row { r.text.mid(comma + 1, second < 0 ? -1 : second - comma - 1), r.line };
@@ -181,8 +243,110 @@ private:
     Value questionNo_;
     Value qType_;
     qint64 qTypeNumber_ = 0;
-    QString text_;
+    QByteArray text_; // UTF-8
     std::vector<Value> responses_;
+};
+
+// The lines of a results file, read in blocks. The file's first line end says how its lines end,
+// CR LF or LF alone, and only that one ends a line: a value keeps any other line break. The text
+// after the last line end is a line too.
+class LineReader {
+public:
+    explicit LineReader(QFile& file)
+        : file_(file)
+        , size_(file.size())
+    { }
+
+    // The next line without its line end, valid until the next call; nothing at the end.
+    std::optional<QByteArrayView> next()
+    {
+        // A buffer grown for a long line is given back once the line is done, before the lines
+        // after it are used (the answer it held may be stored while they are read).
+        if (buffer_.capacity() > 4 * kChunk && buffer_.size() - start_ < kChunk)
+            dropReadLines(true);
+        for (;;) {
+            const qsizetype end = lineEnd();
+            if (end >= 0) {
+                const qsizetype from = start_;
+                start_ = scanned_ = end + 1;
+                return QByteArrayView(buffer_.constData() + from, end - from - (ends_ == Ends::CrLf ? 1 : 0));
+            }
+            if (atEnd_) {
+                if (start_ >= buffer_.size())
+                    return std::nullopt;
+                const qsizetype from = start_;
+                start_ = scanned_ = buffer_.size();
+                return QByteArrayView(buffer_.constData() + from, buffer_.size() - from);
+            }
+            readBlock();
+        }
+    }
+
+    qint64 bytesRead() const { return read_; }
+
+private:
+    enum class Ends { NotSeen, CrLf, Lf };
+
+    // The position of the LF that ends the line at start_, or -1 when the buffer holds no line end
+    // yet. The search goes on from where the last one stopped, so every byte is looked at once.
+    qsizetype lineEnd()
+    {
+        for (;;) {
+            const qsizetype lf = buffer_.indexOf('\n', scanned_);
+            if (lf < 0) {
+                scanned_ = buffer_.size();
+                return -1;
+            }
+            // Nothing before the first line end has left the buffer yet.
+            const bool crBefore = lf > start_ && buffer_.at(lf - 1) == '\r';
+            if (ends_ == Ends::NotSeen)
+                ends_ = crBefore ? Ends::CrLf : Ends::Lf;
+            if (ends_ == Ends::Lf || crBefore)
+                return lf;
+            scanned_ = lf + 1;
+        }
+    }
+
+    // Takes the lines already read out of the buffer; shrink: into a buffer of their size.
+    void dropReadLines(bool shrink)
+    {
+        if (shrink)
+            buffer_ = buffer_.sliced(start_);
+        else if (start_ > 0)
+            buffer_.remove(0, start_);
+        scanned_ -= start_;
+        start_ = 0;
+    }
+
+    void readBlock()
+    {
+        dropReadLines(false);
+        // A long line grows the buffer by half again each time, but never beyond what the rest
+        // of the file can fill, so a line the size of the file takes about its size.
+        const qsizetype kept = buffer_.size();
+        if (buffer_.capacity() - kept < kChunk) {
+            const qint64 rest = std::max<qint64>(size_ - read_, kChunk);
+            buffer_.reserve(qsizetype(std::min<qint64>(kept + std::max<qint64>(kept / 2, kChunk), kept + rest)));
+        }
+        buffer_.resize(kept + kChunk);
+        const qint64 n = file_.read(buffer_.data() + kept, kChunk);
+        if (n < 0)
+            throw db::Error(
+                QStringLiteral("Unable to read the results file %1: %2").arg(file_.fileName(), file_.errorString()),
+                int(file_.error()), kSource);
+        buffer_.resize(kept + qsizetype(n));
+        read_ += n;
+        atEnd_ = n == 0;
+    }
+
+    QFile& file_;
+    const qint64 size_;
+    QByteArray buffer_;
+    qsizetype start_ = 0;   // where the next line begins
+    qsizetype scanned_ = 0; // no line end before this, from start_ on
+    Ends ends_ = Ends::NotSeen;
+    qint64 read_ = 0;
+    bool atEnd_ = false;
 };
 
 } // namespace
@@ -199,45 +363,21 @@ int DoLoadXML(db::Connection& connection, const QString& path, const Progress& p
 
     db::Transaction transaction(connection);
     Importer importer(connection);
+    LineReader lines(file);
     QElapsedTimer sinceProgress;
     sinceProgress.start();
-    QByteArray buffer;
     qint64 lineNumber = 0;
-    qint64 read = 0;
-    bool atEnd = false;
-    while (!atEnd) {
-        const QByteArray chunk = file.read(kChunk);
-        if (chunk.isEmpty()) {
-            if (file.error() != QFileDevice::NoError)
-                throw db::Error(QStringLiteral("Unable to read the results file %1: %2").arg(path, file.errorString()),
-                    int(file.error()), kSource);
-            atEnd = true;
-        }
-        read += chunk.size();
-        buffer += chunk;
-        qsizetype start = 0;
-        for (;;) {
-            qsizetype end = buffer.indexOf('\n', start);
-            if (end < 0) {
-                // The text after the last line break is a line of its own at the end of the file.
-                if (!atEnd || start >= buffer.size())
-                    break;
-                end = buffer.size();
-            }
-            QByteArrayView line(buffer.constData() + start, end - start);
-            if (line.endsWith('\r'))
-                line.chop(1);
-            importer.line(line, ++lineNumber);
-            start = end + 1;
-        }
-        buffer.remove(0, std::min(start, buffer.size()));
-        if (progress && !atEnd && sinceProgress.elapsed() >= kProgressMs) {
-            if (!progress(read, total))
+    qint64 reported = 0;
+    while (const std::optional<QByteArrayView> line = lines.next()) {
+        importer.line(*line, ++lineNumber);
+        if (progress && lines.bytesRead() != reported && sinceProgress.elapsed() >= kProgressMs) {
+            reported = lines.bytesRead();
+            if (!progress(reported, total))
                 cancelled();
             sinceProgress.restart();
         }
     }
-    if (progress && !progress(read, total))
+    if (progress && !progress(lines.bytesRead(), total))
         cancelled();
     transaction.commit();
     return importer.respondents();

@@ -10,8 +10,10 @@ class Connection;
 
 // The import of a results file from the web survey service: one respondent with source "Web"
 // per block of answers, its answers as rows of Respondent_Responses, written straight into the
-// open survey file. The file is read as a stream of lines (CR LF or LF; the last line counts
-// without one too), each tag found anywhere in its line:
+// open survey file. The file is read as a stream of lines, each tag found anywhere in its line.
+// The first line end says how the lines end, CR LF or LF alone, and only that one ends a line (a
+// value keeps any other line break); the last line counts without one too. Numbers are whole
+// numbers in decimal and nothing else; texts are UTF-8, or Latin-1 when they are not valid UTF-8.
 //
 //   <userresponse>                       a respondent's block
 //     <r>                                one answered question
@@ -22,6 +24,9 @@ class Connection;
 //       <text>typed answer</text>
 //     </r>
 //   </userresponse>
+//
+// Time and memory grow with the size of the file: a line is searched once, and a long answer is
+// held about twice while it is stored (once here, once by the database).
 namespace ResultsImport {
 
 // Imports the file in one transaction and returns the number of respondents made. Any failure

@@ -96,6 +96,31 @@ TEST_F(DatabaseTest, NullValuesAndBoundTextsSurviveAsTheyAre)
     EXPECT_TRUE(conn.hasTable(QStringLiteral("QUESTION")));
 }
 
+// UTF-8 bytes given as Utf8Text are stored as text, in every way a statement runs; a recordset
+// reads on after the values it was given are gone.
+TEST_F(DatabaseTest, Utf8TextIsBoundAsText)
+{
+    const auto utf8 = [](const char* text) { return QVariant::fromValue(db::Utf8Text{QByteArray(text)}); };
+    conn.Execute(QStringLiteral("INSERT INTO question (question) VALUES (?)"), {utf8("caf\xc3\xa9")});
+    conn.AppendRow(QStringLiteral("question"), {{QStringLiteral("question"), utf8("")}});
+    db::Statement insert(conn, QStringLiteral("INSERT INTO question (question) VALUES (?)"));
+    insert.execute({utf8("a\nb")});
+    db::Recordset rs = conn.OpenRecordset(QStringLiteral("SELECT question, typeof(question) FROM question ORDER BY id"));
+    std::vector<std::pair<QString, QString>> rows;
+    for (; !rs.atEnd(); rs.MoveNext())
+        rows.emplace_back(rs.field(0).toString(), rs.field(1).toString());
+    EXPECT_EQ(rows, (std::vector<std::pair<QString, QString>>{
+                        {QStringLiteral("caf\u00e9"), QStringLiteral("text")},
+                        {QString(), QStringLiteral("text")},
+                        {QStringLiteral("a\nb"), QStringLiteral("text")}}));
+
+    db::Recordset echo = conn.OpenRecordset(QStringLiteral("SELECT ?"), {utf8("kept")});
+    db::Statement select(conn, QStringLiteral("SELECT ?"));
+    db::Recordset echoed = select.query({utf8("kept too")});
+    EXPECT_EQ(echo.field(0).toString(), QStringLiteral("kept"));
+    EXPECT_EQ(echoed.field(0).toString(), QStringLiteral("kept too"));
+}
+
 TEST_F(DatabaseTest, ErrorsCarryTheirTextAndNumber)
 {
     struct Case {

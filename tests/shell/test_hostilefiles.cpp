@@ -116,6 +116,13 @@ private Q_SLOTS:
             << notValid + "column LogicJumpToQuestionID of table response holds 4294967297" + range;
         QTest::newRow("scale id 0") << "UPDATE response SET responseMatrixGroupID = 0"
                                     << notValid + "column responseMatrixGroupID of table response holds 0" + range;
+        // Saving would drop the responses of a question of a type the program does not know.
+        QTest::newRow("unknown question type")
+            << "INSERT INTO question (id, question, questionno, qtype, pos) VALUES (2, 'Odd', '2', 99, 2);"
+               "INSERT INTO response (id, questionid, name, pos, responseMatrixGroupID) VALUES (2, 2, 'Pear', 1, 2)"
+            << notValid + "question 2 has the unknown type 99. 26";
+        QTest::newRow("question type -1") << "UPDATE question SET qtype = -1"
+                                          << notValid + "question 1 has the unknown type -1. 26";
         QTest::newRow("respondent id -1") << "INSERT INTO respondent (id, source) VALUES (-1, 'Manual Entry')"
                                           << notValid + "column id of table respondent holds -1" + range;
         // Saving into it would add a question with no id, and the file would never open again.

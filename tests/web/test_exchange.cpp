@@ -69,6 +69,34 @@ TEST_F(ExchangeFileTest, EveryKindOfQuestion)
     EXPECT_EQ(ExchangeFile::Build(survey, conn), expected("exchange_all.xml"));
 }
 
+// Texts beyond ASCII go into the file in UTF-8, each character as its bytes, with no byte-order
+// mark: Latin accents, Greek, a CJK ideograph and a character outside the Basic Multilingual Plane.
+TEST_F(ExchangeFileTest, TextsAreWrittenInUtf8)
+{
+    add(QTypeRadio, QStringLiteral("Caf\u00e9 \u039d\u03b1\u03b9 \u65e5 \U0001F600?"),
+        { QStringLiteral("na\u00efve \u20ac") });
+    survey.ReorderQ_QuestionNos();
+    EXPECT_EQ(ExchangeFile::Build(survey, conn),
+        QByteArray("<app>Orvalen Tessivo</app>\r\n<user></user>\r\n<key></key>\r\n<version>1.4</version>\r\n"
+                   "<q>\r\n"
+                   "\t<DatabaseID>-1</DatabaseID>\r\n"
+                   "\t<Question>Caf\xc3\xa9 \xce\x9d\xce\xb1\xce\xb9 \xe6\x97\xa5 \xf0\x9f\x98\x80?</Question>\r\n"
+                   "\t<QuestionNo>1</QuestionNo>\r\n"
+                   "\t<QType>2</QType>\r\n"
+                   "\t<OpenEnded_NoOfRows>1</OpenEnded_NoOfRows>\r\n"
+                   "\t<r>\r\n"
+                   "\t<ResponsesCount>1</ResponsesCount>\r\n"
+                   "\t\t<Response>\r\n"
+                   "\t\t\t<QuestionID>-1</QuestionID>\r\n"
+                   "\t\t\t<Name>na\xc3\xafve \xe2\x82\xac</Name>\r\n"
+                   "\t\t\t<DatabaseID>-1</DatabaseID>\r\n"
+                   "\t\t\t<Pos>1</Pos>\r\n"
+                   "\t\t\t<ResponseMatrixGroupID>2</ResponseMatrixGroupID>\r\n"
+                   "\t\t</Response>\r\n"
+                   "\t</r>\r\n"
+                   "</q>\r\n"));
+}
+
 TEST_F(ExchangeFileTest, WritingReplacesTheWholeFileOrLeavesItAsItWas)
 {
     const QString path = ExchangeFile::DefaultPath();

@@ -50,7 +50,7 @@ protected:
     db::Connection conn;
 };
 
-QByteArray group(const char* id, const char* no, const char* type, const QByteArray& fields = {})
+QByteArray group(const QByteArray& id, const QByteArray& no, const QByteArray& type, const QByteArray& fields = {})
 {
     return QByteArray("\t<r>\r\n\t\t<DatabaseID>") + id + "</DatabaseID>\r\n\t\t<QuestionNo>" + no
         + "</QuestionNo>\r\n\t\t<QType>" + type + "</QType>\r\n" + fields + "\t</r>\r\n";
@@ -59,6 +59,12 @@ QByteArray group(const char* id, const char* no, const char* type, const QByteAr
 QByteArray block(const QByteArray& groups)
 {
     return "<userresponse>\r\n" + groups + "</userresponse>\r\n";
+}
+
+// Two texts with a NUL byte between them.
+QByteArray withNul(const char* before, const char* after)
+{
+    return QByteArray(before) + '\0' + after;
 }
 
 TEST_F(ImportTest, EachQuestionTypeWritesItsRows)
@@ -122,6 +128,13 @@ TEST_F(ImportTest, LinesBlocksAndGroups)
             block(group("5", "1", "1", "</Response>7<Response>\r\n<Response>8</Response>\r\n")), 1, { "5 1 8 '' -" } },
         { "text that is not UTF-8 is read as Latin-1", block(group("5", "1", "0", "<text>Z\xfcrich</text>\r\n")), 1,
             { "5 1 1 'Z\u00fcrich' -" } },
+        // The first line end says how the file's lines end; a value keeps any other line break.
+        { "a bare LF inside a CR LF file stays in the value",
+            block(group("5", "1", "0", "<text>one\ntwo\rthree</text>\r\n")), 1, { "5 1 1 'one\ntwo\rthree' -" } },
+        { "a CR LF inside a file of LF lines ends the line",
+            "<userresponse>\n<r>\n<DatabaseID>5</DatabaseID>\n<QuestionNo>1</QuestionNo>\n<QType>0</QType>\n"
+            "<text>one\rtwo\r\nthree</text>\n</r>\n</userresponse>\n",
+            1, { "5 1 1 '' -" } },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -132,6 +145,47 @@ TEST_F(ImportTest, LinesBlocksAndGroups)
         EXPECT_EQ(import(c.file), c.respondents);
         EXPECT_EQ(respondents(), c.respondents);
         EXPECT_EQ(rows(), c.rows);
+    }
+}
+
+// A value longer than the blocks the file is read in (256 KB), with bare LFs in it, whose CR LF
+// falls just before, across and just after a block's end: the value is whole, and the lines
+// after it are counted right (a bad type names its line).
+TEST_F(ImportTest, ALongValueOverSeveralBlocks)
+{
+    constexpr qsizetype kBlock = 256 * 1024;
+    const QByteArray head = "<userresponse>\r\n\t<r>\r\n<DatabaseID>5</DatabaseID><QuestionNo>1</QuestionNo>"
+                            "<QType>0</QType>\r\n<text>";
+    for (const qsizetype shift : { -2, -1, 0, 1 }) {
+        SCOPED_TRACE(shift);
+        // The LF of the value's line end is the first byte of the third block, moved by shift.
+        const qsizetype length = 2 * kBlock + shift - head.size() - qsizetype(sizeof("</text>\r") - 1);
+        QByteArray value(length, 'v');
+        for (qsizetype i = 999; i < length; i += 1000)
+            value[i] = '\n';
+        value[kBlock - head.size()] = '\n';
+        const QByteArray lines = head + value + "</text>\r\n\t</r>\r\n"; // lines 1 to 5
+        ASSERT_EQ(lines.indexOf("</text>\r\n") + 8, 2 * kBlock + shift);
+
+        conn.Execute(QStringLiteral("DELETE FROM Respondent_Responses"));
+        EXPECT_EQ(import(lines + group("6", "2", "1", "<Response>4</Response>\r\n") + "</userresponse>\r\n"), 1);
+        db::Recordset rs = conn.OpenRecordset(
+            QStringLiteral("SELECT QuestionID, SimpleResponse, ResponseID FROM Respondent_Responses ORDER BY id"));
+        ASSERT_FALSE(rs.atEnd());
+        EXPECT_EQ(rs.field(0).toInt(), 5);
+        EXPECT_TRUE(rs.field(1).toString() == QString::fromLatin1(value));
+        rs.MoveNext();
+        ASSERT_FALSE(rs.atEnd());
+        EXPECT_EQ(rs.field(2).toInt(), 4);
+
+        try {
+            import(lines + group("6", "2", "x"));
+            ADD_FAILURE() << "imported";
+        } catch (const db::Error& e) {
+            EXPECT_EQ(e.description(),
+                QStringLiteral("Line 9 of the results file: the question type \"x\" is not a whole number. "
+                               "Nothing was imported."));
+        }
     }
 }
 
@@ -157,6 +211,19 @@ TEST_F(ImportTest, AFailureHalfWayImportsNothing)
         { block(group("six", "2", "0")), "Line 11 of the results file: the question id \"six\" is not a number." },
         { block(group("6", "2", "3", "<Response>a,4</Response>\r\n")),
             "Line 14 of the results file: the answer-scale column id \"a\" is not a number." },
+        // A long value is cut short in the message.
+        { block(group(QByteArray(100000, '9') + 'x', "2", "0")),
+            "Line 11 of the results file: the question id \"" + QString(40, QLatin1Char('9'))
+                + "...\" is not a number." },
+        // A number ends where its field ends: what follows a NUL byte is part of it.
+        { block(group(withNul("6", "junk 77"), "2", "0")),
+            "Line 11 of the results file: the question id \"6\ufffdjunk 77\" is not a number." },
+        { block(group("6", "2", withNul("1", "x"))),
+            "Line 13 of the results file: the question type \"1\ufffdx\" is not a whole number." },
+        { block(group("6", "2", "1", "<Response>" + withNul("12", "abc") + "</Response>\r\n")),
+            "Line 14 of the results file: the response id \"12\ufffdabc\" is not a number." },
+        { block(group("6", "2", "3", "<Response>12,34" + withNul("", "") + "</Response>\r\n")),
+            "Line 14 of the results file: the response id \"34\ufffd\" is not a number." },
     };
     for (const auto& [bad, message] : cases) {
         SCOPED_TRACE(message.toStdString());
