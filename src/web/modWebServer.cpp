@@ -92,7 +92,7 @@ QString readAnswer()
 
 QString ResultFilePath()
 {
-    return AppFile(QStringLiteral("result.htm"));
+    return WritableFile(QStringLiteral("result.htm"));
 }
 
 bool ReadSuccessValue(QString& value)
