@@ -8,9 +8,8 @@ set(CPACK_PACKAGE_NAME tessivo)
 set(CPACK_PACKAGE_VENDOR "Tessivo")
 set(CPACK_PACKAGE_CONTACT "Tessivo support <support@tessivo.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop survey system: design questionnaires, gather and analyse answers")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "desktop survey system: design questionnaires, gather and analyse answers
-One user designs a questionnaire (open-ended, check, radio with jumps, matrix
+set(CPACK_PACKAGE_DESCRIPTION
+  "One user designs a questionnaire (open-ended, check, radio with jumps, matrix
 and instruction text), types in the answers of respondents or prints a paper
 form, publishes the survey to a web survey service and imports the answers
 collected there, and analyses the results: summary, chart, detailed report and
