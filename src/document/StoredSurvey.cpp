@@ -21,18 +21,19 @@ QPtr BlankPlaceholder(const SurveySession& session)
     return q;
 }
 
-StoredSurvey::StoredSurvey(const SurveySession& session) : survey_(session.Survey)
+StoredSurvey::StoredSurvey(SurveySession& session) : whole_(session.Survey)
 {
     const QPtr placeholder = BlankPlaceholder(session);
     if (!placeholder)
         return;
-    leftOut_ = survey_.GetQIndexFromKey(placeholder->Key);
-    survey_.DeleteQ(placeholder->Key);
+    copy_ = whole_;
+    leftOut_ = copy_.GetQIndexFromKey(placeholder->Key);
+    copy_.DeleteQ(placeholder->Key);
     // Every numbered question after it moves up one number, as when a question is deleted.
     bool numbered = false;
     placeholder->QuestionNo.toInt(&numbered);
-    for (int i = leftOut_; numbered && i <= survey_.QCount(); ++i) {
-        const QPtr q = survey_.GetQIndex(i);
+    for (int i = leftOut_; numbered && i <= copy_.QCount(); ++i) {
+        const QPtr q = copy_.GetQIndex(i);
         bool ok = false;
         const int number = q->QuestionNo.toInt(&ok);
         if (q->qType == QTypeText || !ok || number < 2)

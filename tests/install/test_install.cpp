@@ -203,7 +203,8 @@ private Q_SLOTS:
                  "no install: the fixture install_stage runs first (ctest -R install)");
         // Read-only, as a package's files are to their user.
         for (const QString& folder : {QStringLiteral("bin"), QStringLiteral("share/tessivo")})
-            QCOMPARE(QFileInfo(installed(folder)).permissions() & (QFileDevice::WriteOwner | QFileDevice::WriteOther), 0);
+            QCOMPARE(QFileInfo(installed(folder)).permissions() & (QFileDevice::WriteOwner | QFileDevice::WriteOther),
+                     0);
         prefixBefore = snapshot(prefix());
         Dialogs::Script::begin();
     }
@@ -285,7 +286,8 @@ private Q_SLOTS:
         QProcessEnvironment env = plainEnvironment(home.path());
         env.insert(QStringLiteral("XDG_DATA_DIRS"), desktopShare());
         env.insert(QStringLiteral("XDG_CONFIG_DIRS"), home.filePath(QStringLiteral("etc")));
-        const Run query = run(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), kSurveyType}, env);
+        const Run query
+            = run(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), kSurveyType}, env);
         QCOMPARE(query.output, QStringLiteral("tessivo.desktop"));
     }
 
@@ -307,7 +309,8 @@ private Q_SLOTS:
         QVERIFY(steps.contains(QStringLiteral("closing")));
         // Closed: the untitled survey is gone; the library stays for the next start.
         QCOMPARE(QDir(data).entryList(QDir::Files), QStringList{QStringLiteral("Library.mdb")});
-        QCOMPARE(bytesOf(data + QStringLiteral("/Library.mdb")), bytesOf(installed(QStringLiteral("share/tessivo/Library.mdb"))));
+        QCOMPARE(bytesOf(data + QStringLiteral("/Library.mdb")),
+                 bytesOf(installed(QStringLiteral("share/tessivo/Library.mdb"))));
     }
 
     void openedByADoubleClickTheSurveyStaysAsItWas()
@@ -362,14 +365,15 @@ private Q_SLOTS:
         Dialogs::Script::fileName(survey);
         w->action(QStringLiteral("mnuFileSave"))->trigger();
         QCOMPARE(w->session().CurrentFile, survey);
-        QCOMPARE(storedQuestionTexts(survey), (QStringList{QStringLiteral("How did you hear of us?"), question->text(0)}));
+        QCOMPARE(storedQuestionTexts(survey),
+                 (QStringList{QStringLiteral("How did you hear of us?"), question->text(0)}));
         QCOMPARE(untitledFiles(data), QStringList());
 
         // An answer typed in, exported.
         db::Connection& file = w->session().SurveyConnection;
         file.Execute(QStringLiteral("INSERT INTO respondent (source) VALUES ('Manual Entry')"));
-        file.Execute(QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, SimpleResponse) "
-                                    "SELECT id, 1, 1, 'A friend' FROM question WHERE pos = 1"));
+        file.Execute(QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
+                                    "SimpleResponse) SELECT id, 1, 1, 'A friend' FROM question WHERE pos = 1"));
         const QString csv = home.filePath(QStringLiteral("SurveyExport.csv"));
         Dialogs::Script::fileName(csv);
         w->action(QStringLiteral("mnuFileExport"))->trigger();
@@ -388,7 +392,8 @@ private Q_SLOTS:
             db::Connection own;
             own.Open(data + QStringLiteral("/Library.mdb"));
             own.Execute(QStringLiteral("INSERT INTO category (id, name) VALUES (900, 'My own')"));
-            own.Execute(QStringLiteral("INSERT INTO question (id, name, categoryid) VALUES (900, 'Would you come back?', 900)"));
+            own.Execute(QStringLiteral(
+                "INSERT INTO question (id, name, categoryid) VALUES (900, 'Would you come back?', 900)"));
         }
         w = StartProgram();
         QVERIFY(w);
@@ -413,7 +418,8 @@ int main(int argc, char** argv)
                 desktopShare() + QStringLiteral("/applications/tessivo.desktop"));
     // As the triggers of shared-mime-info and desktop-file-utils do after a package is installed.
     const Run mime = run(QStringLiteral("update-mime-database"), {desktopShare() + QStringLiteral("/mime")});
-    const Run desktop = run(QStringLiteral("update-desktop-database"), {desktopShare() + QStringLiteral("/applications")});
+    const Run desktop
+        = run(QStringLiteral("update-desktop-database"), {desktopShare() + QStringLiteral("/applications")});
     if (mime.exitCode != 0 || desktop.exitCode != 0) {
         qCritical("update-mime-database: %s\nupdate-desktop-database: %s", qPrintable(mime.output),
                   qPrintable(desktop.output));

@@ -34,7 +34,8 @@ QStringList storedQuestions(const QString& path)
     db::Connection c;
     SurveyFile::OpenConnection(c, path);
     QStringList list;
-    for (db::Recordset rs = c.OpenRecordset(QStringLiteral("SELECT questionno, qtype, question FROM question ORDER BY pos"));
+    for (db::Recordset rs
+         = c.OpenRecordset(QStringLiteral("SELECT questionno, qtype, question FROM question ORDER BY pos"));
          !rs.atEnd(); rs.MoveNext())
         list << QStringLiteral("%1 %2 %3").arg(NullToEmpty(rs.field(0)), rs.field(1).toString(),
                                                rtf::toPlainText(NullToEmpty(rs.field(2))));
@@ -488,7 +489,8 @@ private Q_SLOTS:
     {
         QFETCH(QString, command);
         QFETCH(int, answer);
-        const QString other = folder->writeSurvey(QStringLiteral("other.tvq"), {{QTypeOpenEnded, QStringLiteral("Other")}});
+        const QString other
+            = folder->writeSurvey(QStringLiteral("other.tvq"), {{QTypeOpenEnded, QStringLiteral("Other")}});
         const QString draft = folder->file(QStringLiteral("draft.tvq"));
         start();
         typeIntoQuestion(QStringLiteral("Draft"));
@@ -602,7 +604,8 @@ private Q_SLOTS:
         QFETCH(QStringList, stored);
         QFETCH(bool, placeholderBack);
         const QString path = folder->writeSurvey(
-            QStringLiteral("s.tvq"), {{QTypeOpenEnded, QStringLiteral("First")}, {QTypeRadio, QStringLiteral("Second|Yes|No")}});
+            QStringLiteral("s.tvq"),
+            {{QTypeOpenEnded, QStringLiteral("First")}, {QTypeRadio, QStringLiteral("Second|Yes|No")}});
         start(path);
         clsSurvey& survey = w->session().Survey;
         const QString placeholder = w->session().PlaceholderKey;
@@ -661,8 +664,8 @@ private Q_SLOTS:
 
     void theExchangeFileLeavesTheBlankPlaceholderOut()
     {
-        const QString path = folder->writeSurvey(
-            QStringLiteral("s.tvq"), {{QTypeOpenEnded, QStringLiteral("First")}, {QTypeOpenEnded, QStringLiteral("Second")}});
+        const QString path = folder->writeSurvey(QStringLiteral("s.tvq"), {{QTypeOpenEnded, QStringLiteral("First")},
+                                                                           {QTypeOpenEnded, QStringLiteral("Second")}});
         start(path);
         w->DoSaveXML();
         QCOMPARE(bytesOf(folder->file(QStringLiteral("test.xml"))).count("<q>"), 2);

@@ -488,7 +488,9 @@ private Q_SLOTS:
         QCOMPARE(w->session().Survey.QCount(), 2);
         QVERIFY(w->session().Survey.GetQIndex(1)->DatabaseID > 0);
         QCOMPARE(w->session().Survey.GetQIndex(2)->DatabaseID, -1);
-        QCOMPARE(w->session().SurveyConnection.OpenRecordset(QStringLiteral("SELECT count(*) FROM question")).field(0).toInt(), 1);
+        db::Recordset stored
+            = w->session().SurveyConnection.OpenRecordset(QStringLiteral("SELECT count(*) FROM question"));
+        QCOMPARE(stored.field(0).toInt(), 1);
 
         // Nothing to save now: no question.
         w->mnuViewDesign_Click();
