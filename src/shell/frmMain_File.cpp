@@ -421,9 +421,12 @@ bool frmMain::mnuFileSaveAs_Click()
         return false;
     }
     DoClose();
-    // The survey lives in the chosen file now: an untitled file it came from holds nothing more.
+    // The survey lives in the chosen file now: an untitled file it came from holds nothing more,
+    // unless it is the chosen file itself, which is then the user's.
     if (QFileInfo(file).canonicalFilePath() != QFileInfo(old).canonicalFilePath())
         DropUntitledFile(old);
+    else if (old == untitledFile_)
+        untitledFile_.clear();
     const bool opened = DoOpen(target, true, 1);
     if (opened && placeholder)
         AddPlaceholderQuestion(false);

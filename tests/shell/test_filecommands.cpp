@@ -540,6 +540,19 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(temp));
     }
 
+    void anUntitledFileSavedUnderItsOwnNameIsTheUsers()
+    {
+        start();
+        typeIntoQuestion(QStringLiteral("Kept"));
+        const QString temp = w->session().CurrentFile;
+        Dialogs::Script::fileName(temp);
+        QVERIFY(w->mnuFileSaveAs_Click());
+        QVERIFY(w->close());
+        w.reset();
+        QVERIFY(QFile::exists(temp));
+        QCOMPARE(storedQuestions(temp), QStringList{QStringLiteral("1 0 Kept")});
+    }
+
     void untitledFilesOfEarlierRunsAreLeftAlone()
     {
         // The file of a program that was killed may hold unsaved work.
