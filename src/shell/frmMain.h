@@ -153,7 +153,8 @@ public:
 
     // The status bar's first panel (the open survey's file name).
     QString StatusBarPanel1() const;
-    // The temporary file made by the last New; only it is deleted when an untitled survey closes.
+    // The temporary file made by the last New, while its survey is open; only it is deleted once
+    // that survey is saved under a name, discarded or closed.
     const QString& UntitledFile() const { return untitledFile_; }
 
 protected:
