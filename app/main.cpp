@@ -6,8 +6,7 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tessivo"));
-    QApplication::setOrganizationName(QStringLiteral("tessivo"));
+    SetApplicationIdentity();
     // The survey file to open is the first argument, taken as it stands.
     const QStringList arguments = QApplication::arguments();
     const std::unique_ptr<frmMain> window = Main(arguments.value(1));

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need. Idempotent and quiet when all is there.
+# Installs the Debian packages the build, the tests and the Debian package (cpack -G DEB) need.
+# Idempotent and quiet when all is there.
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,8 @@ packages=(
   libsqlite3-dev libcurl4-openssl-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth python3-pyftpdlib fonts-dejavu-core
+  desktop-file-utils shared-mime-info xdg-utils
+  dpkg-dev file
 )
 
 missing=()

@@ -391,5 +391,10 @@ int main(int argc, char** argv)
     for (const Picture& pic : pictures)
         ok = paint(folder, QString::fromLatin1(pic.name), pic.size, pic.xp, pic.draw) && ok;
     ok = paintImage(folder, QStringLiteral("wizard"), 117, 218, true, drawWizardSide) && ok;
+    // The window icon in the sizes of the desktop's icon theme, installed under share/icons.
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString sized = QDir(folder).filePath(QStringLiteral("hicolor/%1x%1/apps").arg(size));
+        ok = QDir().mkpath(sized) && paint(sized, QStringLiteral("tessivo"), size, true, drawAppIcon) && ok;
+    }
     return ok ? 0 : 1;
 }

@@ -21,6 +21,10 @@ public:
     // is an untitled survey.
     QString CurrentFile;
     bool OpenIsNew = false;
+    // The key of the blank question that start-up adds after opening a file ("" when there is
+    // none): a place for the user to type into, which is no change to the survey and which no
+    // save stores while it stays blank (StoredSurvey.h).
+    QString PlaceholderKey;
 
     // The unsaved-changes flag: set by every edit of the design, cleared by every open.
     bool FileChanged() const { return fileChanged_; }

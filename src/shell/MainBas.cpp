@@ -5,6 +5,8 @@
 #include "shell/frmMain.h"
 #include "shell/frmTip.h"
 
+#include <QGuiApplication>
+
 namespace {
 // A stored flag: "False" or 0 is false, "True" or any other number true; anything else gives the default.
 bool settingAsBool(const QString& text, bool defaultValue)
@@ -20,12 +22,21 @@ bool settingAsBool(const QString& text, bool defaultValue)
 }
 }  // namespace
 
+void SetApplicationIdentity()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("tessivo"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("tessivo"));
+}
+
 std::unique_ptr<frmMain> Main(const QString& commandLine)
 {
     auto main = std::make_unique<frmMain>();
     main->Form_Load(commandLine);
     main->show();
-    main->AddBlankOpenEndedQuestion();
+    if (!commandLine.isEmpty() && main->session().CurrentFile == commandLine)
+        main->AddPlaceholderQuestion(true);
+    else
+        main->AddBlankOpenEndedQuestion();
 
     if (settingAsBool(GetSetting(AppExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"),
                                  QStringLiteral("1")),

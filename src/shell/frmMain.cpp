@@ -297,7 +297,7 @@ void frmMain::Form_Load(const QString& commandLine)
         analyse_->SummaryRowMatrixResponseIDs.append(-1);
     });
     step(1, [this] {
-        libraryConnection_.Open(AppFile(QStringLiteral("Library.mdb")),
+        libraryConnection_.Open(LibraryFile(),
                                 {QStringLiteral("category"), QStringLiteral("question")}, db::OpenMode::ReadOnly);
     });
     step(2, [this] { SetupToolbar(); });

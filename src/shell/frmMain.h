@@ -122,6 +122,9 @@ public:
     // Forwarded to the screens.
     void tvTreeView_NodeClick(QTreeWidgetItem* node);
     void AddBlankOpenEndedQuestion();
+    // Appends the blank placeholder question of an opened survey (SurveySession::PlaceholderKey),
+    // selected or with the selection kept, and leaves the changed flag as it was.
+    void AddPlaceholderQuestion(bool select);
     void LoadMatrixResponses();
     void RefreshRespondentList(int SelectRow, int SelectID);
     void mnuDataCollectionPaperSurvey_Click();
@@ -150,7 +153,8 @@ public:
 
     // The status bar's first panel (the open survey's file name).
     QString StatusBarPanel1() const;
-    // The temporary file made by the last New; only it is deleted when an untitled survey closes.
+    // The temporary file made by the last New, while its survey is open; only it is deleted once
+    // that survey is saved under a name, discarded or closed.
     const QString& UntitledFile() const { return untitledFile_; }
 
 protected:
@@ -179,8 +183,15 @@ private:
     bool SavePrompt();
     // Saves as the commands do: Save As for an untitled survey, otherwise DoSave.
     bool SaveCurrent();
-    // A new untitled file in the program's folder, made from the template; throws when it cannot.
+    // A new untitled file in the program's writable folder, made from the template; throws when it
+    // cannot.
     QString CreateUntitledFile();
+    // Deletes the file of an untitled survey that was saved under a name or discarded, when it is
+    // the file New made (never a file of the user's own).
+    void DropUntitledFile(const QString& file);
+    // Whether the open survey is the untitled one and holds respondents (answers typed in before
+    // any save): they are something to save even when the design is not.
+    bool UntitledHoldsRespondents();
     // Opens a new untitled survey; throws, with the open survey left as it is, when no file can be made.
     bool StartNewSurvey();
     // After an open failed: no connection stays on the rejected file and a new survey is started.

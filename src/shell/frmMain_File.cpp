@@ -3,6 +3,7 @@
 #include "shell/frmMain.h"
 
 #include "designer/DesignScreen.h"
+#include "document/StoredSurvey.h"
 #include "document/SurveyFile.h"
 #include "platform/AppPath.h"
 #include "platform/Dialogs.h"
@@ -157,6 +158,7 @@ private:
 bool frmMain::DoOpen(const QString& sFilename, bool bIsNew, int SelectIndex)
 {
     session_.OpenIsNew = bIsNew;
+    session_.PlaceholderKey.clear();
     session_.CurrentFile = sFilename;
     setStatusFile(IsUntitledPath(sFilename) ? QString() : sFilename);
 
@@ -255,14 +257,35 @@ void frmMain::SaveAndReload()
 {
     QTreeWidgetItem* node = design_->tvTreeView->currentItem();
     const QString key = TreeNodes::Key(node);
-    const int selected = (node && key != QLatin1String("S_Parent")) ? session_.Survey.GetQIndexFromKey(key) : -1;
+    int selected = (node && key != QLatin1String("S_Parent")) ? session_.Survey.GetQIndexFromKey(key) : -1;
 
-    SurveyFile::Save(session_.SurveyConnection, session_.Survey);
+    int leftOut = 0;
+    {
+        StoredSurvey stored(session_);
+        SurveyFile::Save(session_.SurveyConnection, stored.survey());
+        leftOut = stored.leftOut();
+    }
+    // A blank placeholder that was not stored comes back after the reload, at the end.
+    const bool placeholderSelected = leftOut > 0 && selected == leftOut;
+    if (leftOut > 0 && selected > leftOut)
+        --selected;
 
     const QString file = session_.CurrentFile;
     DoClose();
     session_.CurrentFile = file;
-    DoOpen(file, false, selected);
+    if (DoOpen(file, false, placeholderSelected ? -1 : selected) && leftOut > 0)
+        AddPlaceholderQuestion(placeholderSelected);
+}
+
+void frmMain::AddPlaceholderQuestion(bool select)
+{
+    QTreeWidgetItem* kept = design_->tvTreeView->currentItem();
+    const bool changed = session_.FileChanged();
+    AddBlankOpenEndedQuestion();
+    session_.PlaceholderKey = session_.Survey.GetQIndex(session_.Survey.QCount())->Key;
+    if (!select && kept)
+        design_->SelectNode(kept);
+    session_.setFileChanged(changed);
 }
 
 bool frmMain::DoSave()
@@ -328,7 +351,8 @@ void frmMain::WriteFromOpenSurvey(const QString& file)
     }
     db::Connection out;
     SurveyFile::OpenConnection(out, part.path());
-    SurveyFile::Save(out, session_.Survey);
+    StoredSurvey stored(session_);
+    SurveyFile::Save(out, stored.survey());
     out.Close();
     part.moveOnto(file);
 }
@@ -348,7 +372,7 @@ bool frmMain::WriteFromTemplate(const QString& file)
             scales = false;  // the caller's message says so
         }
     }
-    SurveyFile::SaveAsNew(out, session_.Survey);
+    SurveyFile::SaveAsNew(out, StoredSurvey(session_).survey());
     out.Close();
     part.moveOnto(file);
     return scales;
@@ -371,6 +395,7 @@ bool frmMain::mnuFileSaveAs_Click()
     // survey stays open.
     const QString target = QFileInfo(*chosen).absoluteFilePath();
     const QString file = FollowLinks(target);
+    const bool placeholder = BlankPlaceholder(session_) != nullptr;
     std::vector<int> idsBefore;
     for (int i = 1; i <= session_.Survey.QCount(); ++i)
         idsBefore.push_back(session_.Survey.GetQIndex(i)->DatabaseID);
@@ -396,7 +421,15 @@ bool frmMain::mnuFileSaveAs_Click()
         return false;
     }
     DoClose();
+    // The survey lives in the chosen file now: an untitled file it came from holds nothing more,
+    // unless it is the chosen file itself, which is then the user's.
+    if (QFileInfo(file).canonicalFilePath() != QFileInfo(old).canonicalFilePath())
+        DropUntitledFile(old);
+    else if (old == untitledFile_)
+        untitledFile_.clear();
     const bool opened = DoOpen(target, true, 1);
+    if (opened && placeholder)
+        AddPlaceholderQuestion(false);
     if (!notice.isEmpty())
         Dialogs::MsgBox(notice, Dialogs::OKOnly, Dialogs::Exclamation);
     return opened;
@@ -427,9 +460,20 @@ bool frmMain::IsFileChanged() const
     return session_.FileChanged();
 }
 
+bool frmMain::UntitledHoldsRespondents()
+{
+    if (untitledFile_.isEmpty() || session_.CurrentFile != untitledFile_ || !session_.SurveyConnection.isOpen())
+        return false;
+    try {
+        return !session_.SurveyConnection.OpenRecordset(QStringLiteral("SELECT 1 FROM respondent LIMIT 1")).atEnd();
+    } catch (const db::Error&) {
+        return true;  // what cannot be read is not thrown away unasked
+    }
+}
+
 bool frmMain::SavePrompt()
 {
-    if (!IsFileChanged())
+    if (!IsFileChanged() && !UntitledHoldsRespondents())
         return true;
     switch (Dialogs::MsgBox(QStringLiteral("Do you want to save the changes you made?"), Dialogs::YesNoCancel,
                             Dialogs::Question)) {
@@ -446,10 +490,11 @@ bool frmMain::SavePrompt()
 
 QString frmMain::CreateUntitledFile()
 {
-    const QString file = TrimNull(CreateTempFileName(AppPath(), QStringLiteral("HC")));
+    const QString folder = WritablePath();
+    const QString file = TrimNull(CreateTempFileName(folder, QStringLiteral("HC")));
     if (file.isEmpty()) {
         throw db::Error(QStringLiteral("Could not create a new file in the folder %1")
-                            .arg(QDir::toNativeSeparators(AppPath())),
+                            .arg(QDir::toNativeSeparators(folder)),
                         kErrPathAccess, kSource);
     }
     // The copy is checked before anything is closed, so that a template that is no survey file
@@ -466,11 +511,24 @@ QString frmMain::CreateUntitledFile()
     return file;
 }
 
+void frmMain::DropUntitledFile(const QString& file)
+{
+    if (file.isEmpty() || file != untitledFile_)
+        return;
+    if (session_.CurrentFile == file)
+        session_.SurveyConnection.Close();
+    QFile::remove(file);
+    untitledFile_.clear();
+}
+
 bool frmMain::StartNewSurvey()
 {
     // The template is copied before the open survey is closed, so a missing template leaves it open.
     const QString file = CreateUntitledFile();
+    const QString replaced = session_.CurrentFile;
     DoClose();
+    // The save question has been answered: an untitled survey replaced now was saved or discarded.
+    DropUntitledFile(replaced);
     untitledFile_ = file;
     return DoOpen(file, true, -1);
 }
@@ -504,7 +562,9 @@ void frmMain::mnuFileOpen_Click()
         const std::optional<QString> name = Dialogs::ShowOpen(request);
         if (!name || name->isEmpty())
             return;
+        const QString replaced = session_.CurrentFile;
         DoClose();
+        DropUntitledFile(replaced);
         DoOpen(*name, true, 1);
     } catch (const std::exception&) {
         Dialogs::MsgBox(QStringLiteral("Unable to open file."), Dialogs::OKOnly, Dialogs::Critical);
@@ -523,16 +583,13 @@ void frmMain::mnuFileExit_Click()
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    if (IsFileChanged()) {
-        if (!SavePrompt()) {
-            event->ignore();
-            return;
-        }
-    } else if (IsUntitledPath(session_.CurrentFile) && session_.CurrentFile == untitledFile_) {
-        // Only the file New made is deleted; a user's own file ending in ".tmp" never is.
-        session_.SurveyConnection.Close();
-        QFile::remove(session_.CurrentFile);
+    if (!SavePrompt()) {
+        event->ignore();
+        return;
     }
+    // Saved under a name, discarded, or nothing in it to keep. Only the file New made is deleted;
+    // a user's own file ending in ".tmp" never is.
+    DropUntitledFile(session_.CurrentFile);
     Help::WinHelp(this, helpFile_, Help::HELP_QUIT, 0);
     event->accept();
 }

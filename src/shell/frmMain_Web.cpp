@@ -1,5 +1,6 @@
 #include "shell/frmMain.h"
 
+#include "document/StoredSurvey.h"
 #include "platform/Dialogs.h"
 #include "platform/TextUtil.h"
 #include "web/ExchangeFile.h"
@@ -8,7 +9,7 @@
 
 void frmMain::DoSaveXML()
 {
-    ExchangeFile::DoSaveXML(session_.Survey, session_.SurveyConnection, ExchangeFile::DefaultPath());
+    ExchangeFile::DoSaveXML(StoredSurvey(session_).survey(), session_.SurveyConnection, ExchangeFile::DefaultPath());
 }
 
 void frmMain::DoLoadXML(const QString& sFilename)

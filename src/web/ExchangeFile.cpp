@@ -121,7 +121,7 @@ namespace ExchangeFile {
 
 QString DefaultPath()
 {
-    return AppFile(QStringLiteral("test.xml"));
+    return WritableFile(QStringLiteral("test.xml"));
 }
 
 QByteArray Build(const clsSurvey& survey, db::Connection& connection)

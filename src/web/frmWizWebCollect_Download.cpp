@@ -57,7 +57,7 @@ frmWizWebCollect_Download::Outcome frmWizWebCollect_Download::download()
     if (!Log(QStringLiteral("Downloading survey results ") + fileName + QLatin1Char('.')))
         return Outcome::Closed;
     const QString fileUrl = url + fileName;
-    const QString localPath = AppFile(fileName);
+    const QString localPath = WritableFile(fileName);
 
     // The results go straight into the file: a large survey's results are never held in memory.
     const bool downloaded = WSGetSurveyResultsToFile(fileName, url, localPath);

@@ -1,5 +1,6 @@
 #include "web/frmWizWebPublish_Upload.h"
 
+#include "document/StoredSurvey.h"
 #include "document/SurveySession.h"
 #include "platform/Dialogs.h"
 #include "platform/Internet.h"
@@ -60,7 +61,7 @@ frmWizWebPublish_Upload::Outcome frmWizWebPublish_Upload::upload(net::FtpSession
 
     if (!Log(QStringLiteral("Creating local survey.")))
         return Outcome::Closed;
-    ExchangeFile::DoSaveXML(session_.Survey, session_.SurveyConnection, ExchangeFile::DefaultPath());
+    ExchangeFile::DoSaveXML(StoredSurvey(session_).survey(), session_.SurveyConnection, ExchangeFile::DefaultPath());
     if (!Log(QStringLiteral("Created local survey.")))
         return Outcome::Closed;
 

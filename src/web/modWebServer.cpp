@@ -94,7 +94,7 @@ QString readAnswer()
 
 QString ResultFilePath()
 {
-    return AppFile(QStringLiteral("result.htm"));
+    return WritableFile(QStringLiteral("result.htm"));
 }
 
 bool ReadSuccessValue(QString& value)

@@ -1,3 +1,4 @@
+#include "collection/CollectScreen.h"
 #include "designer/DesignScreen.h"
 #include "document/SurveyFile.h"
 #include "platform/Dialogs.h"
@@ -25,6 +26,20 @@ QByteArray bytesOf(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The questions a survey file holds, in order: number, type and plain text, joined by blanks.
+QStringList storedQuestions(const QString& path)
+{
+    db::Connection c;
+    SurveyFile::OpenConnection(c, path);
+    QStringList list;
+    for (db::Recordset rs
+         = c.OpenRecordset(QStringLiteral("SELECT questionno, qtype, question FROM question ORDER BY pos"));
+         !rs.atEnd(); rs.MoveNext())
+        list << QStringLiteral("%1 %2 %3").arg(NullToEmpty(rs.field(0)), rs.field(1).toString(),
+                                               rtf::toPlainText(NullToEmpty(rs.field(2))));
+    return list;
 }
 
 QStringList captions(const frmMain& w)
@@ -178,8 +193,8 @@ private Q_SLOTS:
             QCOMPARE(saved.QCount(), 1);
             QCOMPARE(rtf::toPlainText(saved.GetQIndex(1)->Question), QStringLiteral("Age"));
         }
-        // The temporary file stays whenever the survey was changed.
-        QVERIFY(QFile::exists(temp));
+        // Saved under a name or discarded, the untitled file goes; it stays with the open survey.
+        QCOMPARE(QFile::exists(temp), !closes);
         if (closes)
             w.reset();
         else
@@ -231,17 +246,21 @@ private Q_SLOTS:
         const QString path = folder->writeSurvey(QStringLiteral("s.tvq"),
                                          {{QTypeOpenEnded, QStringLiteral("A")}, {QTypeOpenEnded, QStringLiteral("B")}});
         start(path);
-        QCOMPARE(w->session().Survey.QCount(), 3);  // start-up appended a blank question
-        QVERIFY(w->IsFileChanged());
+        QCOMPARE(w->session().Survey.QCount(), 3);  // start-up appended a blank placeholder
+        w->AddBlankOpenEndedQuestion();
         w->design()->SelectNode(w->design()->RootNode()->child(1));
         w->action(QStringLiteral("mnuFileSave"))->trigger();
         QVERIFY(Dialogs::Script::shown().isEmpty());
         QVERIFY(!w->session().FileChanged());
-        QCOMPARE(w->session().Survey.QCount(), 3);
+        QCOMPARE(w->session().Survey.QCount(), 4);
         QCOMPARE(TreeNodes::Key(w->design()->tvTreeView->currentItem()), w->session().Survey.GetQIndex(2)->Key);
         for (int i = 1; i <= 3; ++i)
             QVERIFY(w->session().Survey.GetQIndex(i)->DatabaseID > 0);
-        QCOMPARE(captions(*w), (QStringList{QStringLiteral("1. A"), QStringLiteral("2. B"), QStringLiteral("3. ")}));
+        // The question added by the user is stored; the placeholder is not, and is back at the end.
+        QCOMPARE(w->session().Survey.GetQIndex(4)->DatabaseID, -1);
+        QCOMPARE(w->session().PlaceholderKey, w->session().Survey.GetQIndex(4)->Key);
+        QCOMPARE(captions(*w), (QStringList{QStringLiteral("1. A"), QStringLiteral("2. B"), QStringLiteral("3. "),
+                                            QStringLiteral("<Text not yet entered>")}));
     }
 
     void saveOnUntitledRunsSaveAsWithAnEmptyName()
@@ -259,7 +278,8 @@ private Q_SLOTS:
         QVERIFY(r.flags & Dialogs::PathMustExist);
         QCOMPARE(w->session().CurrentFile, target);
         QCOMPARE(w->StatusBarPanel1(), target);
-        QVERIFY(QFile::exists(temp));  // the untitled file stays behind
+        QVERIFY(!QFile::exists(temp));  // saved under a name: the untitled file is gone
+        QCOMPARE(folder->files(QStringLiteral("HC*.TMP")), QStringList());
         QCOMPARE(captions(*w), QStringList{QStringLiteral("1. Name")});
         QVERIFY(!w->IsFileChanged());
 
@@ -442,13 +462,229 @@ private Q_SLOTS:
         w->mnuNew_Click();  // nothing to save: no prompt
         const QString second = w->session().CurrentFile;
         QVERIFY(second != first);
-        QVERIFY(QFile::exists(first));
+        QVERIFY(!QFile::exists(first));
         w->action(QStringLiteral("mnuFileClose"))->trigger();
         QVERIFY(w->session().CurrentFile != second);
-        QCOMPARE(folder->files(QStringLiteral("HC*.TMP")).size(), 3);
+        QCOMPARE(folder->files(QStringLiteral("HC*.TMP")), QStringList{QFileInfo(w->session().CurrentFile).fileName()});
         QCOMPARE(w->session().Survey.QCount(), 0);
         QCOMPARE(captions(*w), QStringList());
         QCOMPARE(w->design()->RootNode()->text(0), QStringLiteral("Survey"));
+    }
+
+    // Untitled files
+
+    void untitledFilesGoOnceTheirSurveyIsSavedOrDiscarded_data()
+    {
+        QTest::addColumn<QString>("command");  // the menu command that replaces the survey
+        QTest::addColumn<int>("answer");       // to the save question
+        QTest::newRow("New, changes discarded") << "mnuNew" << int(Dialogs::No);
+        QTest::newRow("New, changes saved") << "mnuNew" << int(Dialogs::Yes);
+        QTest::newRow("Open, changes discarded") << "mnuFileOpen" << int(Dialogs::No);
+        QTest::newRow("Open, changes saved") << "mnuFileOpen" << int(Dialogs::Yes);
+        QTest::newRow("Close, changes discarded") << "mnuFileClose" << int(Dialogs::No);
+        QTest::newRow("New, cancelled") << "mnuNew" << int(Dialogs::Cancel);
+    }
+
+    void untitledFilesGoOnceTheirSurveyIsSavedOrDiscarded()
+    {
+        QFETCH(QString, command);
+        QFETCH(int, answer);
+        const QString other
+            = folder->writeSurvey(QStringLiteral("other.tvq"), {{QTypeOpenEnded, QStringLiteral("Other")}});
+        const QString draft = folder->file(QStringLiteral("draft.tvq"));
+        start();
+        typeIntoQuestion(QStringLiteral("Draft"));
+        const QString temp = w->session().CurrentFile;
+
+        Dialogs::Script::answer(Dialogs::Answer(answer));
+        if (answer == Dialogs::Yes)
+            Dialogs::Script::fileName(draft);
+        if (command == QLatin1String("mnuFileOpen") && answer != Dialogs::Cancel)
+            Dialogs::Script::fileName(other);
+        w->action(command)->trigger();
+        QCOMPARE(Dialogs::Script::pending(), 0);
+
+        const bool cancelled = answer == Dialogs::Cancel;
+        QCOMPARE(QFile::exists(temp), cancelled);
+        QCOMPARE(QFile::exists(draft), answer == Dialogs::Yes);
+        if (answer == Dialogs::Yes)
+            QCOMPARE(storedQuestions(draft), QStringList{QStringLiteral("1 0 Draft")});
+        QStringList left;
+        if (cancelled || command != QLatin1String("mnuFileOpen"))
+            left << QFileInfo(w->session().CurrentFile).fileName();
+        QCOMPARE(folder->files(QStringLiteral("HC*.TMP")), left);
+    }
+
+    void untitledSurveyWithRespondentsAsksBeforeItGoes()
+    {
+        start();
+        const QString temp = w->session().CurrentFile;
+        // Answers typed in or imported before the survey was ever saved.
+        w->session().SurveyConnection.Execute(QStringLiteral("INSERT INTO respondent (source) VALUES ('Web')"));
+        QVERIFY(!w->IsFileChanged());
+
+        Dialogs::Script::answer(Dialogs::Cancel);
+        QVERIFY(!w->mnuNew_Click());
+        QCOMPARE(Dialogs::Script::shown(), QStringList{QStringLiteral("Do you want to save the changes you made?")});
+        QCOMPARE(w->session().CurrentFile, temp);
+        QVERIFY(QFile::exists(temp));
+
+        const QString kept = folder->file(QStringLiteral("answers.tvq"));
+        Dialogs::Script::answer(Dialogs::Yes);
+        Dialogs::Script::fileName(kept);
+        QVERIFY(w->close());
+        w.reset();
+        db::Connection c;
+        SurveyFile::OpenConnection(c, kept);
+        QCOMPARE(c.OpenRecordset(QStringLiteral("SELECT count(*) FROM respondent")).field(0).toInt(), 1);
+        QVERIFY(!QFile::exists(temp));
+    }
+
+    void anUntitledFileSavedUnderItsOwnNameIsTheUsers()
+    {
+        start();
+        typeIntoQuestion(QStringLiteral("Kept"));
+        const QString temp = w->session().CurrentFile;
+        Dialogs::Script::fileName(temp);
+        QVERIFY(w->mnuFileSaveAs_Click());
+        QVERIFY(w->close());
+        w.reset();
+        QVERIFY(QFile::exists(temp));
+        QCOMPARE(storedQuestions(temp), QStringList{QStringLiteral("1 0 Kept")});
+    }
+
+    void untitledFilesOfEarlierRunsAreLeftAlone()
+    {
+        // The file of a program that was killed may hold unsaved work.
+        const QString earlier = folder->file(QStringLiteral("HC1.TMP"));
+        QVERIFY(QFile::copy(folder->file(QStringLiteral("blank.mdb")), earlier));
+        start();
+        w->mnuNew_Click();
+        QVERIFY(w->close());
+        w.reset();
+        QCOMPARE(folder->files(QStringLiteral("HC*.TMP")), QStringList{QStringLiteral("HC1.TMP")});
+    }
+
+    // The blank placeholder of a survey opened from the command line
+
+    void aSurveyOpenedFromTheCommandLineStaysAsItWas()
+    {
+        const QString path = folder->writeSurvey(QStringLiteral("five.tvq"),
+                                                 {{QTypeOpenEnded, QStringLiteral("Name")},
+                                                  {QTypeCheck, QStringLiteral("Pets|Cat|Dog")},
+                                                  {QTypeRadio, QStringLiteral("Smoker|Yes|No")},
+                                                  {QTypeOpenEnded, QStringLiteral("Age")},
+                                                  {QTypeOpenEnded, QStringLiteral("Remarks")}});
+        const QByteArray before = bytesOf(path);
+        start(path);
+        QCOMPARE(w->session().Survey.QCount(), 6);
+        QVERIFY(!w->IsFileChanged());
+
+        // Nothing to save before adding responses, nor when the window closes.
+        w->action(QStringLiteral("mnuViewDataCollection"))->trigger();
+        QVERIFY(!w->collect()->isHidden());
+        w->action(QStringLiteral("mnuViewDesign"))->trigger();
+        QVERIFY(w->close());
+        QCOMPARE(Dialogs::Script::shown(), QStringList());
+        w.reset();
+        QCOMPARE(bytesOf(path), before);
+    }
+
+    void savesLeaveTheBlankPlaceholderOut_data()
+    {
+        QTest::addColumn<QString>("edit");         // what the user does before saving
+        QTest::addColumn<bool>("saveAs");
+        QTest::addColumn<QStringList>("stored");   // number, type and text of each stored question
+        QTest::addColumn<bool>("placeholderBack");  // the placeholder is in the tree after the save
+        const QStringList two{QStringLiteral("1 0 First"), QStringLiteral("2 2 Second")};
+        QTest::newRow("another question edited") << "edit" << false << two << true;
+        QTest::newRow("another question edited, Save As") << "edit" << true << two << true;
+        QTest::newRow("a question added after it")
+            << "add" << false << (two + QStringList{QStringLiteral("3 2 ")}) << true;
+        QTest::newRow("a question added after it, Save As")
+            << "add" << true << (two + QStringList{QStringLiteral("3 2 ")}) << true;
+        QTest::newRow("text typed into it") << "type" << false << (two + QStringList{QStringLiteral("3 0 Third")})
+                                            << false;
+        QTest::newRow("another type given") << "retype" << false << (two + QStringList{QStringLiteral("3 1 ")})
+                                            << false;
+        QTest::newRow("a jump to it") << "jump" << false << (two + QStringList{QStringLiteral("3 0 ")}) << false;
+    }
+
+    void savesLeaveTheBlankPlaceholderOut()
+    {
+        QFETCH(QString, edit);
+        QFETCH(bool, saveAs);
+        QFETCH(QStringList, stored);
+        QFETCH(bool, placeholderBack);
+        const QString path = folder->writeSurvey(
+            QStringLiteral("s.tvq"),
+            {{QTypeOpenEnded, QStringLiteral("First")}, {QTypeRadio, QStringLiteral("Second|Yes|No")}});
+        start(path);
+        clsSurvey& survey = w->session().Survey;
+        const QString placeholder = w->session().PlaceholderKey;
+        QCOMPARE(survey.GetQIndex(3)->Key, placeholder);
+
+        if (edit == QLatin1String("edit")) {
+            survey.GetQIndex(2)->GetResponse(2)->Text = QStringLiteral("No");
+            w->MarkFileChanged();
+        } else if (edit == QLatin1String("add")) {
+            w->action(QStringLiteral("mnuDesignAddRadioQuestion"))->trigger();
+        } else if (edit == QLatin1String("type")) {
+            typeIntoQuestion(QStringLiteral("Third"));
+        } else if (edit == QLatin1String("retype")) {
+            survey.UpdateQuestionType(placeholder, QTypeCheck);
+            w->MarkFileChanged();
+        } else {
+            survey.GetQIndex(2)->GetResponse(1)->LogicJumpToQuestionKey = placeholder;
+            w->MarkFileChanged();
+        }
+        QVERIFY(w->IsFileChanged());
+
+        QString file = path;
+        if (saveAs) {
+            file = folder->file(QStringLiteral("other.tvq"));
+            Dialogs::Script::fileName(file);
+            QVERIFY(w->mnuFileSaveAs_Click());
+        } else {
+            QVERIFY(w->mnuFileSave_Click());
+        }
+        QCOMPARE(storedQuestions(file), stored);
+        QVERIFY(!w->IsFileChanged());
+        QCOMPARE(survey.QCount(), int(stored.size()) + (placeholderBack ? 1 : 0));
+        QCOMPARE(w->session().PlaceholderKey.isEmpty(), !placeholderBack);
+        if (placeholderBack) {
+            const QPtr blank = survey.GetQIndex(survey.QCount());
+            QCOMPARE(blank->Key, w->session().PlaceholderKey);
+            QCOMPARE(blank->DatabaseID, -1);
+            QCOMPARE(captions(*w).last(), QStringLiteral("<Text not yet entered>"));
+        }
+        if (edit == QLatin1String("jump")) {
+            const QPtr target = survey.GetQIndex(3);
+            QCOMPARE(survey.GetQIndex(2)->GetResponse(1)->LogicJumpToQuestionKey, target->Key);
+        }
+        QCOMPARE(Dialogs::Script::shown().size(), saveAs ? 1 : 0);  // no message, only the file dialog
+    }
+
+    void aNewSurveyKeepsItsBlankQuestion()
+    {
+        start();
+        const QString file = folder->file(QStringLiteral("new.tvq"));
+        Dialogs::Script::fileName(file);
+        QVERIFY(w->mnuFileSave_Click());
+        QCOMPARE(storedQuestions(file), QStringList{QStringLiteral("1 0 ")});
+        QVERIFY(w->session().PlaceholderKey.isEmpty());
+    }
+
+    void theExchangeFileLeavesTheBlankPlaceholderOut()
+    {
+        const QString path = folder->writeSurvey(QStringLiteral("s.tvq"), {{QTypeOpenEnded, QStringLiteral("First")},
+                                                                           {QTypeOpenEnded, QStringLiteral("Second")}});
+        start(path);
+        w->DoSaveXML();
+        QCOMPARE(bytesOf(folder->file(QStringLiteral("test.xml"))).count("<q>"), 2);
+        typeIntoQuestion(QStringLiteral("Third"));
+        w->DoSaveXML();
+        QCOMPARE(bytesOf(folder->file(QStringLiteral("test.xml"))).count("<q>"), 3);
     }
 
     void destroyingTheShownWindowWithTheFocusInAnEditor_data()

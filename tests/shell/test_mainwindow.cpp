@@ -175,15 +175,24 @@ private Q_SLOTS:
         main->close();
     }
 
-    void aSurveyOnTheCommandLineIsOpenedWithAQuestionAppended()
+    void aSurveyOnTheCommandLineIsOpenedWithABlankPlaceholderAppended()
     {
         const QString path = folder->writeSurvey(QStringLiteral("s.tvq"), {{QTypeOpenEnded, QStringLiteral("A")}, {QTypeOpenEnded, QStringLiteral("B")}});
         start(path);
         QCOMPARE(w->session().CurrentFile, path);
         QCOMPARE(w->StatusBarPanel1(), path);
         QCOMPARE(w->session().Survey.QCount(), 3);
-        QCOMPARE(w->session().Survey.GetQIndex(3)->qType, QTypeOpenEnded);
-        QVERIFY(w->IsFileChanged());
+        const QPtr blank = w->session().Survey.GetQIndex(3);
+        QCOMPARE(blank->qType, QTypeOpenEnded);
+        QCOMPARE(w->session().PlaceholderKey, blank->Key);
+        QCOMPARE(TreeNodes::Key(w->design()->tvTreeView->currentItem()), blank->Key);
+        // A place to type into, which is no change: nothing asks to save it.
+        QVERIFY(!w->session().FileChanged());
+        QVERIFY(!w->IsFileChanged());
+        const QString temps = folder->files(QStringLiteral("HC*.TMP")).join(QLatin1Char(' '));
+        QVERIFY2(temps.isEmpty(), qPrintable(temps));
+        QVERIFY(w->close());
+        w.reset();
     }
 
     // However long the open survey's path, the window can still be made narrow.
@@ -470,14 +479,20 @@ private Q_SLOTS:
     {
         const QString path = folder->writeSurvey(QStringLiteral("s.tvq"), {{QTypeOpenEnded, QStringLiteral("A")}});
         start(path);
+        w->MarkFileChanged();  // an edit of the design
         Dialogs::Script::answer(Dialogs::Yes);  // saved in place, no file dialog
         w->mnuViewDataCollection_Click();
         QCOMPARE(Dialogs::Script::lastButtons(), Dialogs::YesNoCancel);
         QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Question);
         QCOMPARE(screen(), QStringLiteral("Collect"));
         QCOMPARE(w->session().CurrentFile, path);
+        // The blank placeholder start-up added stays in the tree and out of the file.
         QCOMPARE(w->session().Survey.QCount(), 2);
-        QVERIFY(w->session().Survey.GetQIndex(2)->DatabaseID > 0);
+        QVERIFY(w->session().Survey.GetQIndex(1)->DatabaseID > 0);
+        QCOMPARE(w->session().Survey.GetQIndex(2)->DatabaseID, -1);
+        db::Recordset stored
+            = w->session().SurveyConnection.OpenRecordset(QStringLiteral("SELECT count(*) FROM question"));
+        QCOMPARE(stored.field(0).toInt(), 1);
 
         // Nothing to save now: no question.
         w->mnuViewDesign_Click();

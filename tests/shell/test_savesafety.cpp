@@ -171,8 +171,9 @@ private Q_SLOTS:
         QCOMPARE(Dialogs::Script::pending(), 0);
         QCOMPARE(w->session().CurrentFile, target);
         QVERIFY(!w->IsFileChanged());
+        // The blank question start-up appended is not stored.
         QCOMPARE(questionsIn(target), (QStringList{QStringLiteral("Ever smoked|Yes|No>Age"), QStringLiteral("How many"),
-                                                   QStringLiteral("Age"), QString()}));
+                                                   QStringLiteral("Age")}));
         QCOMPARE(count(target, QStringLiteral("Respondent_Responses")), 1);
         QVERIFY(!QFile::exists(path));
         if (moved)
@@ -236,7 +237,7 @@ private Q_SLOTS:
         QCOMPARE(w->session().Survey.QCount(), 81);
         QVERIFY(!w->IsFileChanged());
         const QStringList saved = questionsIn(target);
-        QCOMPARE(saved.size(), 81);
+        QCOMPARE(saved.size(), 80);  // without the blank question start-up added
         QCOMPARE(saved.first(), QStringLiteral("The first|Go on|Skip>") + questions[79].second);
         QCOMPARE(saved.at(79), questions[79].second);
         QCOMPARE(count(target, QStringLiteral("responsematrix WHERE responsematrixgroupid = 7")), 1);
@@ -277,7 +278,7 @@ private Q_SLOTS:
         Dialogs::Script::fileName(target);
         QVERIFY(w->mnuFileSaveAs_Click());
         QCOMPARE(QString::number(modeOf(target), 8), QString::number(expected, 8));
-        QCOMPARE(questionsIn(target), (QStringList{QStringLiteral("Q"), QString()}));
+        QCOMPARE(questionsIn(target), QStringList{QStringLiteral("Q")});
     }
 
     void saveAsWritesThroughASymbolicLink_data()
@@ -310,7 +311,7 @@ private Q_SLOTS:
         QVERIFY(w->mnuFileSaveAs_Click());
         QVERIFY(QFileInfo(link).isSymLink());
         QCOMPARE(w->session().CurrentFile, link);
-        QCOMPARE(questionsIn(real), (QStringList{QStringLiteral("New"), QString()}));
+        QCOMPARE(questionsIn(real), QStringList{QStringLiteral("New")});
         if (!dangling)
             QCOMPARE(modeOf(real), 0640);
         QCOMPARE(QDir(folder->path() + QStringLiteral("/real")).entryList(QDir::Files | QDir::Hidden),

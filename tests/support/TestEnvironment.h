@@ -1,5 +1,6 @@
 #pragma once
 
 // Gives the test process a private environment before any Qt application exists: the offscreen
-// platform, its own runtime and settings folders, and a shell that records instead of launching.
+// platform, its own runtime, settings and data folders, and a shell that records instead of
+// launching.
 void InitTestEnvironment();
