@@ -1,6 +1,6 @@
 #include "collection/CollectScreen.h"
 
-#include "collection/PaperSurvey.h"
+#include "document/PaperSurvey.h"
 #include "collection/ReportError.h"
 #include "collection/frmManualResponse.h"
 #include "document/SurveyFile.h"
