@@ -41,17 +41,6 @@ inline void PrintTo(const Answers& a, std::ostream* os)
 
 namespace {
 
-// 1 open, 2 check, 3 radio whose "Dog" jumps to 5, 4 open, 5 matrix of two rows on a scale of five
-// columns, 6 instruction text.
-const QList<Question> kSurvey = {
-    { QTypeOpenEnded, QStringLiteral("Name?") },
-    { QTypeCheck, QStringLiteral("Fruit?"), { "A", "B", "C", "D" } },
-    { QTypeRadio, QStringLiteral("Pet?"), { "Cat", "Dog>5", "Fish" } },
-    { QTypeOpenEnded, QStringLiteral("Why?") },
-    { QTypeMatrix, QStringLiteral("Rate"), { "Food", "Room" } },
-    { QTypeText, QStringLiteral("Thanks") },
-};
-
 // Answers of the three shapes.
 Answers typed(const QString& text)
 {
