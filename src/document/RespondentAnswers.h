@@ -43,6 +43,7 @@ struct Answers {
 
 // One page of answer entry: a question of the survey file with the respondent's stored answers.
 struct Page {
+    // The question's position, id and type (qtype).
     int pos = 0;
     int questionId = 0;
     int type = -1;
