@@ -381,8 +381,7 @@ void AnalyseScreen::mnuAnalyseTotRespondents_Click()
 {
     qint64 count = 0;
     try {
-        db::Recordset rs = session_.SurveyConnection.OpenRecordset(QStringLiteral("SELECT count(*) FROM respondent"));
-        count = rs.atEnd() ? 0 : rs.field(0).toLongLong();
+        count = Summary::respondentCount(session_.SurveyConnection);
     } catch (const db::Error& e) {
         ReportReadFailure(e);
         return;

@@ -66,6 +66,12 @@ Totals ReadTotals(db::Connection& connection)
     return t;
 }
 
+qint64 respondentCount(db::Connection& connection)
+{
+    db::Recordset rs = connection.OpenRecordset(QStringLiteral("SELECT count(*) FROM respondent"));
+    return rs.atEnd() ? 0 : rs.field(0).toLongLong();
+}
+
 QString ShareText(qint64 count, qint64 total)
 {
     if (count == 0)

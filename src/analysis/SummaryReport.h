@@ -20,6 +20,8 @@ struct Totals {
 
 // Respondents in all, and those whose source is "Manual Entry", "Web" and "Imported".
 Totals ReadTotals(db::Connection& connection);
+// Respondents in all.
+qint64 respondentCount(db::Connection& connection);
 
 enum class RowKind { Question, Answer, MatrixRow, ScaleColumn };
 

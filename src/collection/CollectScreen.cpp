@@ -1,9 +1,9 @@
 #include "collection/CollectScreen.h"
 
-#include "collection/PaperSurvey.h"
 #include "collection/ReportError.h"
 #include "collection/frmManualResponse.h"
-#include "document/SurveyFile.h"
+#include "document/PaperSurvey.h"
+#include "document/RespondentAnswers.h"
 #include "document/SurveySession.h"
 #include "platform/DateText.h"
 #include "platform/Dialogs.h"
@@ -11,7 +11,6 @@
 #include "platform/Rtf.h"
 #include "platform/ScreenParts.h"
 #include "platform/Shell.h"
-#include "platform/TextUtil.h"
 #include "platform/Twips.h"
 
 #include <QApplication>
@@ -185,13 +184,9 @@ void CollectScreen::fillExampleList()
     const int remembered = cboDCExampleQuestion->currentIndex();
     cboDCExampleQuestion->clear();
     if (connection.isOpen()) {
-        db::Recordset rs = connection.OpenRecordset(
-            QStringLiteral("SELECT id, question, questionno FROM question WHERE qtype = 0 ORDER BY pos"));
-        for (; !rs.atEnd(); rs.MoveNext()) {
-            cboDCExampleQuestion->addItem(NullToEmpty(rs.field(2)) + QStringLiteral(". ")
-                                              + rtf::captionOf(NullToEmpty(rs.field(1))),
-                rs.field(0).toInt());
-        }
+        for (const RespondentAnswers::ExampleQuestion& question : RespondentAnswers::readExampleQuestions(connection))
+            cboDCExampleQuestion->addItem(
+                question.number + QStringLiteral(". ") + rtf::captionOf(question.question), question.id);
     }
     if (cboDCExampleQuestion->count() > 0) {
         ExampleComboEnabled = false;
@@ -216,29 +211,25 @@ void CollectScreen::refill(int SelectRow, int SelectID)
         RedrawOff quiet(gRespondents);
         gRespondents->setRows(1);
         if (connection.isOpen()) {
-            // One ordered pass; the example answer of each respondent is the first answer row of
-            // the example question, as the index gives them. Respondents added in the same second
-            // are listed newest first too.
-            const int example
-                = cboDCExampleQuestion->currentIndex() >= 0 ? cboDCExampleQuestion->currentData().toInt() : -1;
-            db::Recordset rs = example >= 0
-                ? connection.OpenRecordset(
-                    QStringLiteral("SELECT r.id, r.submitteddate, r.source, (SELECT simpleresponse FROM "
-                                   "Respondent_Responses WHERE respondentid = r.id AND questionid = ?) "
-                                   "FROM respondent r ORDER BY r.submitteddate DESC, r.id DESC"),
-                    { example })
-                : connection.OpenRecordset(QStringLiteral(
-                    "SELECT id, submitteddate, source, NULL FROM respondent ORDER BY submitteddate DESC, id DESC"));
+            // The respondents newest first, then the example answers of the rows listed.
+            const std::vector<RespondentAnswers::ListRow> respondents = RespondentAnswers::readList(connection);
+            std::vector<qint32> ids;
+            ids.reserve(respondents.size());
+            for (const RespondentAnswers::ListRow& respondent : respondents)
+                ids.push_back(respondent.id);
+            const QStringList answers = cboDCExampleQuestion->currentIndex() >= 0
+                ? RespondentAnswers::readExampleAnswers(connection, cboDCExampleQuestion->currentData().toInt(), ids)
+                : QStringList();
             DateTimeText dateTime;
-            for (int n = 1; !rs.atEnd(); rs.MoveNext(), ++n) {
-                gRespondents->setRows(n + 1);
-                const qint32 id = rs.field(0).toInt();
-                gRespondents->setTextMatrix(n, 0, dateTime(NullToEmpty(rs.field(1))));
-                const QString answer = NullToEmpty(rs.field(3));
+            gRespondents->setRows(int(respondents.size()) + 1);
+            for (int n = 1; n <= int(respondents.size()); ++n) {
+                const RespondentAnswers::ListRow& respondent = respondents[size_t(n - 1)];
+                gRespondents->setTextMatrix(n, 0, dateTime(respondent.submitted));
+                const QString answer = answers.value(n - 1);
                 gRespondents->setTextMatrix(n, 1, answer.isEmpty() ? kNoAnswer : answer);
-                gRespondents->setTextMatrix(n, 2, NullToEmpty(rs.field(2)));
-                gRespondents->setRowData(n, id);
-                if (id == SelectID)
+                gRespondents->setTextMatrix(n, 2, respondent.source);
+                gRespondents->setRowData(n, respondent.id);
+                if (respondent.id == SelectID)
                     SelectRow = n;
             }
         }
@@ -280,11 +271,7 @@ void CollectScreen::showAnswerEntry()
 void CollectScreen::cmdCreateResponse_Click()
 {
     try {
-        db::Transaction adding(session_.SurveyConnection);
-        CurrentRespondentID = SurveyFile::NewId(session_.SurveyConnection.AppendRow(QStringLiteral("respondent"),
-                                                    { { QStringLiteral("Source"), QStringLiteral("Manual Entry") } }),
-            QStringLiteral("respondent"));
-        adding.commit();
+        CurrentRespondentID = RespondentAnswers::addRespondent(session_.SurveyConnection);
     } catch (const db::Error& e) {
         ReportError(QStringLiteral("Unable to add a respondent."), e);
         return;
@@ -314,14 +301,9 @@ void CollectScreen::cmdDeleteResponse_Click()
             Dialogs::YesNo, Dialogs::Question)
         != Dialogs::Yes)
         return;
-    const qint32 id = gRespondents->rowData(gRespondents->row());
-    db::Connection& connection = session_.SurveyConnection;
     try {
         // The answers and the respondent go together or not at all.
-        db::Transaction transaction(connection);
-        connection.Execute(QStringLiteral("DELETE FROM respondent_responses WHERE respondentid = ?"), { id });
-        connection.Execute(QStringLiteral("DELETE FROM respondent WHERE id = ?"), { id });
-        transaction.commit();
+        RespondentAnswers::deleteRespondent(session_.SurveyConnection, gRespondents->rowData(gRespondents->row()));
     } catch (const db::Error& e) {
         ReportError(QStringLiteral("Unable to delete the respondent."), e);
     }

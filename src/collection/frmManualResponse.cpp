@@ -21,7 +21,6 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QSet>
 #include <QStyledItemDelegate>
 #include <QTextDocument>
 
@@ -268,15 +267,22 @@ void frmManualResponse::showPanel(QWidget* panel)
         each->setVisible(each == panel);
 }
 
-QSet<int> frmManualResponse::storedResponses(int questionId)
+template <typename Button>
+void frmManualResponse::fillButtons(QList<Button*>& buttons, QScrollArea* area, const QString& name,
+    const QList<RespondentAnswers::Choice>& responses, const QList<bool>& chosen)
 {
-    QSet<int> stored;
-    db::Recordset answers = connection_.OpenRecordset(
-        QStringLiteral("SELECT ResponseID FROM Respondent_Responses WHERE questionid = ? AND respondentid = ?"),
-        { questionId, CurrentRespondentID });
-    for (; !answers.atEnd(); answers.MoveNext())
-        stored.insert(answers.field(0).toInt());
-    return stored;
+    clearButtons(buttons);
+    buttons.first()->setVisible(!responses.isEmpty());
+    for (qsizetype i = 0; i < responses.size(); ++i) {
+        Button* button = i == 0 ? buttons.first() : addButton(buttons, area, name);
+        const QString& caption = responses.at(i).name;
+        button->setText(LiteralCaption(caption));
+        button->setAccessibleName(caption.isEmpty() ? QStringLiteral("Answer %1").arg(i + 1) : caption);
+        button->setProperty("Tag", QString::number(responses.at(i).id));
+        button->setChecked(chosen.value(i));
+        button->show();
+    }
+    area->verticalScrollBar()->setValue(0);
 }
 
 // Showing a page
@@ -284,36 +290,26 @@ QSet<int> frmManualResponse::storedResponses(int questionId)
 bool frmManualResponse::RespondentAnswers_ShowQuestion()
 {
     try {
-        db::Recordset rs = connection_.OpenRecordset(
-            QStringLiteral("SELECT id, question, questionno, qtype FROM question WHERE pos = ?"),
-            { CurrentQuestionPos });
-        if (rs.atEnd())
+        std::optional<RespondentAnswers::Page> page
+            = RespondentAnswers::readPage(connection_, CurrentRespondentID, CurrentQuestionPos);
+        if (!page)
             return false;
-        const int questionId = rs.field(0).toInt();
-        const int qType = rs.field(3).toInt();
-        const QString text = NullToEmpty(rs.field(1));
-        const QString prefix = NumberPrefix(qType, NullToEmpty(rs.field(2)));
-        rs = db::Recordset();
-
-        pageShown_ = false;
-        shownRows_.clear();
-        shownStored_ = false;
-        storedAnswer_.clear();
+        page_.reset();
         shownAnswer_.clear();
-        showQuestionText(prefix, text);
-        CurrentQType = qType;
-        switch (qType) {
+        showQuestionText(NumberPrefix(page->type, page->number), page->question);
+        CurrentQType = page->type;
+        switch (page->type) {
         case QTypeOpenEnded:
-            showOpenEnded(questionId);
+            showOpenEnded(*page);
             break;
         case QTypeCheck:
-            showCheck(questionId);
+            showCheck(*page);
             break;
         case QTypeRadio:
-            showRadio(questionId);
+            showRadio(*page);
             break;
         case QTypeMatrix:
-            showMatrix(questionId);
+            showMatrix(*page);
             break;
         case QTypeText:
             showPanel(nullptr);
@@ -323,14 +319,14 @@ bool frmManualResponse::RespondentAnswers_ShowQuestion()
             showPanel(nullptr);
             break;
         }
-        shownRows_ = pageRows();
-        pageShown_ = true;
+        page_ = std::move(page);
         if (isVisible())
             focusPage();
     } catch (const db::Error& e) {
         // A page that could not be read whole is left empty and is never stored, so it cannot
         // replace the answers already stored for its question.
-        pageShown_ = false;
+        page_.reset();
+        lblDCQuestion->clear();
         showPanel(nullptr);
         ReportError(QStringLiteral("Unable to show the question."), e);
     }
@@ -351,148 +347,74 @@ void frmManualResponse::showQuestionText(const QString& prefix, const QString& s
     lblDCQuestion->setPlainText(shown);
 }
 
-void frmManualResponse::showOpenEnded(int questionId)
+void frmManualResponse::showOpenEnded(const RespondentAnswers::Page& page)
 {
     txtDCSimpleResponse->clear();
     showPanel(picDCResponseSimple);
-    db::Recordset rs = connection_.OpenRecordset(
-        QStringLiteral("SELECT simpleresponse FROM Respondent_Responses WHERE questionid = ? AND respondentid = ?"),
-        { questionId, CurrentRespondentID });
-    if (!rs.atEnd()) {
-        shownStored_ = true;
-        storedAnswer_ = NullToEmpty(rs.field(0));
-        txtDCSimpleResponse->setPlainText(storedAnswer_);
-    }
+    txtDCSimpleResponse->setPlainText(page.stored.text);
     shownAnswer_ = txtDCSimpleResponse->toPlainText();
     // Enter starts a new line in the answer.
     cmdDCAnswersNext->setDefault(false);
 }
 
-void frmManualResponse::showCheck(int questionId)
+void frmManualResponse::showCheck(const RespondentAnswers::Page& page)
 {
     showPanel(picDCResponseCheck);
-    clearButtons(chkDCCheck);
-    const QSet<int> stored = storedResponses(questionId);
-    shownStored_ = !stored.isEmpty();
-
-    db::Recordset rs = connection_.OpenRecordset(
-        QStringLiteral("SELECT id, name FROM response WHERE questionid = ? ORDER BY pos"), { questionId });
-    chkDCCheck.first()->setVisible(!rs.atEnd());
-    for (int i = 0; !rs.atEnd(); rs.MoveNext(), ++i) {
-        QCheckBox* box
-            = i == 0 ? chkDCCheck.first() : addButton(chkDCCheck, picDCResponseCheck, QStringLiteral("chkDCCheck"));
-        const QString caption = NullToEmpty(rs.field(1));
-        box->setText(LiteralCaption(caption));
-        box->setAccessibleName(caption.isEmpty() ? QStringLiteral("Answer %1").arg(i + 1) : caption);
-        box->setProperty("Tag", QString::number(rs.field(0).toInt()));
-        box->setChecked(stored.contains(rs.field(0).toInt()));
-        box->show();
-    }
-    picDCResponseCheck->verticalScrollBar()->setValue(0);
+    fillButtons(chkDCCheck, picDCResponseCheck, QStringLiteral("chkDCCheck"), page.responses, page.stored.chosen);
     cmdDCAnswersNext->setDefault(true);
 }
 
-void frmManualResponse::showRadio(int questionId)
+void frmManualResponse::showRadio(const RespondentAnswers::Page& page)
 {
     showPanel(picDCResponseRadio);
-    clearButtons(optDCRadio);
-    db::Recordset rs = connection_.OpenRecordset(
-        QStringLiteral("SELECT id, name FROM response WHERE questionid = ? ORDER BY pos"), { questionId });
-    optDCRadio.first()->setVisible(!rs.atEnd());
-    for (int i = 0; !rs.atEnd(); rs.MoveNext(), ++i) {
-        QRadioButton* option
-            = i == 0 ? optDCRadio.first() : addButton(optDCRadio, picDCResponseRadio, QStringLiteral("optDCRadio"));
-        const QString caption = NullToEmpty(rs.field(1));
-        option->setText(LiteralCaption(caption));
-        option->setAccessibleName(caption.isEmpty() ? QStringLiteral("Answer %1").arg(i + 1) : caption);
-        option->setProperty("Tag", QString::number(rs.field(0).toInt()));
-        option->show();
-    }
-    if (optDCRadio.first()->isVisibleTo(picDCResponseRadio)) {
-        const QSet<int> stored = storedResponses(questionId);
-        shownStored_ = !stored.isEmpty();
-        // Choosing one option clears the others: the last stored one stays chosen.
-        for (QRadioButton* option : std::as_const(optDCRadio)) {
-            if (stored.contains(option->property("Tag").toInt()))
-                option->setChecked(true);
-        }
-    }
-    picDCResponseRadio->verticalScrollBar()->setValue(0);
+    fillButtons(optDCRadio, picDCResponseRadio, QStringLiteral("optDCRadio"), page.responses, page.stored.chosen);
     cmdDCAnswersNext->setDefault(true);
 }
 
-void frmManualResponse::showMatrix(int questionId)
+void frmManualResponse::showMatrix(const RespondentAnswers::Page& page)
 {
     showPanel(picDCResponseMatrix);
-    int scale = -1;
-    QList<QPair<int, QString>> rows;
-    db::Recordset rs = connection_.OpenRecordset(
-        QStringLiteral("SELECT id, name, responsematrixgroupid FROM response WHERE questionid = ? ORDER BY pos"),
-        { questionId });
-    if (!rs.atEnd())
-        scale = rs.field(2).toInt();
-    for (; !rs.atEnd(); rs.MoveNext())
-        rows.append({ rs.field(0).toInt(), NullToEmpty(rs.field(1)) });
-    gMatrix->setVisible(!rows.isEmpty());
-
     const auto twipsOf
         = [this](const QString& text) { return Twips::FromPixelsX(fontMetrics().horizontalAdvance(text)); };
     gMatrix->setRedraw(false);
     gMatrix->setRows(1);
     gMatrix->setCols(1);
-    for (const auto& [id, name] : std::as_const(rows)) {
+    for (const RespondentAnswers::Choice& row : page.responses) {
         const int r = gMatrix->rows();
         gMatrix->setRows(r + 1);
-        const QString caption = name + QLatin1Char(' ');
+        const QString caption = row.name + QLatin1Char(' ');
         gMatrix->setTextMatrix(r, 0, caption);
         gMatrix->setRow(r);
         gMatrix->setCol(0);
         gMatrix->setCellAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        gMatrix->setRowData(r, id);
+        gMatrix->setRowData(r, row.id);
         if (twipsOf(caption) + 150 > gMatrix->colWidthTwips(0))
             gMatrix->setColWidthTwips(0, twipsOf(caption) + 200);
     }
-
-    db::Recordset columns = connection_.OpenRecordset(
-        QStringLiteral("SELECT id, name FROM responsematrix WHERE responsematrixgroupid = ? ORDER BY pos"), { scale });
-    gMatrix->setVisible(!columns.atEnd() && !rows.isEmpty());
-    for (; !columns.atEnd(); columns.MoveNext()) {
+    for (const RespondentAnswers::Choice& column : page.columns) {
         const int c = gMatrix->cols();
         gMatrix->setCols(c + 1);
-        const QString caption = NullToEmpty(columns.field(1));
-        gMatrix->setTextMatrix(0, c, caption);
+        gMatrix->setTextMatrix(0, c, column.name);
         gMatrix->setRow(0);
         gMatrix->setCol(c);
         gMatrix->setCellAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        gMatrix->setColData(c, columns.field(0).toInt());
-        if (twipsOf(caption) + 150 > gMatrix->colWidthTwips(c))
-            gMatrix->setColWidthTwips(c, twipsOf(caption) + 200);
+        gMatrix->setColData(c, column.id);
+        if (twipsOf(column.name) + 150 > gMatrix->colWidthTwips(c))
+            gMatrix->setColWidthTwips(c, twipsOf(column.name) + 200);
     }
+    gMatrix->setVisible(!page.responses.isEmpty() && !page.columns.isEmpty());
 
     // Stored answers are shown again; a row without one starts with no cell chosen, so a row the
     // user never answers stores nothing.
-    if (gMatrix->rows() > 1 && gMatrix->cols() > 1) {
-        QHash<int, int> chosen; // matrix row's response id -> column id, the first stored row
-        db::Recordset answers
-            = connection_.OpenRecordset(QStringLiteral("SELECT ResponseID, ResponseMatrixID FROM Respondent_Responses "
-                                                       "WHERE questionid = ? AND respondentid = ? ORDER BY id"),
-                { questionId, CurrentRespondentID });
-        for (; !answers.atEnd(); answers.MoveNext()) {
-            shownStored_ = true;
-            const int response = answers.field(0).toInt();
-            if (!chosen.contains(response))
-                chosen.insert(response, answers.field(1).toInt());
-        }
-        for (int r = 1; r < gMatrix->rows(); ++r) {
-            const auto found = chosen.constFind(gMatrix->rowData(r));
-            if (found == chosen.cend())
-                continue;
-            for (int c = 1; c < gMatrix->cols(); ++c) {
-                gMatrix->setTextMatrix(r, c, gMatrix->colData(c) == *found ? kYes : QString());
-                gMatrix->setRow(r);
-                gMatrix->setCol(c);
-                gMatrix->setCellAlignment(kCentred);
-            }
+    for (int r = 1; r < gMatrix->rows(); ++r) {
+        const int chosen = page.stored.cells.value(r - 1, -1);
+        if (chosen < 0)
+            continue;
+        for (int c = 1; c < gMatrix->cols(); ++c) {
+            gMatrix->setTextMatrix(r, c, c - 1 == chosen ? kYes : QString());
+            gMatrix->setRow(r);
+            gMatrix->setCol(c);
+            gMatrix->setCellAlignment(kCentred);
         }
     }
     gMatrix->setRow(gMatrix->rows() > 1 ? 1 : 0);
@@ -555,45 +477,18 @@ void frmManualResponse::showEvent(QShowEvent* event)
 bool frmManualResponse::ShowDCAnswer()
 {
     JumpToQuestionID = -1;
-    if (!pageShown_)
+    if (!page_)
         return true;
     try {
-        db::Recordset rs = connection_.OpenRecordset(
-            QStringLiteral("SELECT ID FROM question WHERE pos = ?"), { CurrentQuestionPos });
-        if (rs.atEnd()) {
+        const RespondentAnswers::Answers answers = pageAnswers(*page_);
+        if (RespondentAnswers::storePage(connection_, CurrentRespondentID, CurrentQuestionPos, *page_, answers)
+            == RespondentAnswers::StoreResult::NoQuestion) {
             Dialogs::MsgBox(QStringLiteral("Error cmdDCAnswersNext_Click"), Dialogs::OKOnly, Dialogs::Critical);
             return true;
         }
-        const int questionId = rs.field(0).toInt();
-        rs = db::Recordset();
-
-        findJump();
-        const QList<AnswerRow> rows = pageRows();
-        // A page left as it was shown keeps its stored rows as they are; only a page shown with
-        // answers no row holds yet (an open answer never stored) stores them.
-        if (rows == shownRows_ && (shownStored_ || rows.isEmpty()))
-            return true;
-
-        db::Transaction transaction(connection_);
-        connection_.Execute(
-            QStringLiteral("DELETE FROM Respondent_Responses WHERE RespondentID = ? AND questionid = ?"),
-            { CurrentRespondentID, questionId });
-        const QString insert = QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
-                                              "SimpleResponse) VALUES (?, ?, ?, ?)");
-        const QString insertCell = QStringLiteral(
-            "INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, SimpleResponse, ResponseMatrixID) "
-            "VALUES (?, ?, ?, ?, ?)");
-        for (const AnswerRow& row : rows) {
-            if (row.columnId < 0)
-                connection_.Execute(insert, { questionId, CurrentRespondentID, row.responseId, row.text });
-            else
-                connection_.Execute(
-                    insertCell, { questionId, CurrentRespondentID, row.responseId, row.text, row.columnId });
-        }
-        transaction.commit();
+        JumpToQuestionID = RespondentAnswers::jumpOf(*page_, answers);
         return true;
     } catch (const db::Error& e) {
-        JumpToQuestionID = -1;
         ReportError(QStringLiteral("Unable to store the answers."), e);
         return false;
     }
@@ -608,59 +503,38 @@ QString frmManualResponse::typedAnswer() const
     return text.replace(QChar::LineSeparator, QLatin1String("\r\n"));
 }
 
-QList<frmManualResponse::AnswerRow> frmManualResponse::pageRows() const
+RespondentAnswers::Answers frmManualResponse::pageAnswers(const RespondentAnswers::Page& page) const
 {
-    QList<AnswerRow> rows;
-    switch (CurrentQType) {
+    RespondentAnswers::Answers answers;
+    const qsizetype responses = page.responses.size();
+    switch (page.type) {
     case QTypeOpenEnded:
-        // Always one row; an answer left as shown keeps its stored text exactly.
-        rows.append({ 1, txtDCSimpleResponse->toPlainText() == shownAnswer_ ? storedAnswer_ : typedAnswer() });
+        // An answer left as shown keeps its stored text exactly.
+        answers.text = txtDCSimpleResponse->toPlainText() == shownAnswer_ ? page.stored.text : typedAnswer();
         break;
     case QTypeCheck:
-        if (!chkDCCheck.first()->isVisibleTo(picDCResponseCheck))
-            break;
-        for (const QCheckBox* box : std::as_const(chkDCCheck)) {
-            if (box->isChecked())
-                rows.append({ box->property("Tag").toInt(), QString() });
-        }
+        for (qsizetype i = 0; i < responses && i < chkDCCheck.size(); ++i)
+            answers.chosen.append(chkDCCheck.at(i)->isChecked());
         break;
     case QTypeRadio:
-        if (!optDCRadio.first()->isVisibleTo(picDCResponseRadio))
-            break;
-        for (const QRadioButton* option : std::as_const(optDCRadio)) {
-            if (option->isChecked())
-                rows.append({ option->property("Tag").toInt(), QString() });
-        }
+        for (qsizetype i = 0; i < responses && i < optDCRadio.size(); ++i)
+            answers.chosen.append(optDCRadio.at(i)->isChecked());
         break;
     case QTypeMatrix:
-        if (!gMatrix->isVisibleTo(picDCResponseMatrix))
-            break;
-        for (int c = 1; c < gMatrix->cols(); ++c) {
-            for (int r = 1; r < gMatrix->rows(); ++r) {
+        // A row's answer is its cell that holds "Yes" (choosing a cell clears the others of its row).
+        for (int r = 1; r < gMatrix->rows(); ++r) {
+            int chosen = -1;
+            for (int c = gMatrix->cols() - 1; c >= 1; --c) {
                 if (gMatrix->textMatrix(r, c) == kYes)
-                    rows.append({ gMatrix->rowData(r), QString(), gMatrix->colData(c) });
+                    chosen = c - 1;
             }
+            answers.cells.append(chosen);
         }
         break;
     default:
         break;
     }
-    return rows;
-}
-
-void frmManualResponse::findJump()
-{
-    if (CurrentQType != QTypeRadio || !optDCRadio.first()->isVisibleTo(picDCResponseRadio))
-        return;
-    for (const QRadioButton* option : std::as_const(optDCRadio)) {
-        if (!option->isChecked())
-            continue;
-        db::Recordset jump
-            = connection_.OpenRecordset(QStringLiteral("SELECT logicjumptoquestionid FROM response WHERE id = ?"),
-                { option->property("Tag").toInt() });
-        if (!jump.atEnd() && !jump.isNull(0))
-            JumpToQuestionID = jump.field(0).toInt();
-    }
+    return answers;
 }
 
 // Moving between pages
@@ -673,11 +547,9 @@ void frmManualResponse::cmdDCAnswersNext_Click()
         CurrentQuestionPos += 1;
     } else {
         try {
-            db::Recordset rs = connection_.OpenRecordset(
-                QStringLiteral("SELECT pos FROM question WHERE id = ?"), { JumpToQuestionID });
             // A jump to a question that is no longer in the file stays on the page.
-            if (!rs.atEnd())
-                CurrentQuestionPos = rs.field(0).toInt();
+            if (const std::optional<int> pos = RespondentAnswers::positionOf(connection_, JumpToQuestionID))
+                CurrentQuestionPos = *pos;
         } catch (const db::Error& e) {
             ReportError(QStringLiteral("Unable to show the question."), e);
             return;

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "document/RespondentAnswers.h"
+
 #include <QDialog>
 #include <QList>
-#include <QSet>
+
+#include <optional>
 
 class FlexGrid;
 class QCheckBox;
@@ -77,41 +80,30 @@ protected:
 private:
     void buildControls();
     void showPanel(QWidget* panel);
-    void showOpenEnded(int questionId);
-    void showCheck(int questionId);
-    void showRadio(int questionId);
-    void showMatrix(int questionId);
+    void showOpenEnded(const RespondentAnswers::Page& page);
+    void showCheck(const RespondentAnswers::Page& page);
+    void showRadio(const RespondentAnswers::Page& page);
+    void showMatrix(const RespondentAnswers::Page& page);
     template <typename Button> void clearButtons(QList<Button*>& buttons);
     template <typename Button> Button* addButton(QList<Button*>& buttons, QScrollArea* area, const QString& name);
+    // Gives each response of the page a button of the array, captioned and tagged with its id.
+    template <typename Button>
+    void fillButtons(QList<Button*>& buttons, QScrollArea* area, const QString& name,
+        const QList<RespondentAnswers::Choice>& responses, const QList<bool>& chosen);
     void chooseMatrixCell();
     // Gives the keyboard focus to the page's answers (or to Next on a page without any).
     void focusPage();
     void showQuestionText(const QString& prefix, const QString& stored);
-    // One answer row of the page: the response, the open answer's text, and the answer-scale
-    // column of a matrix cell (-1 for the other types).
-    struct AnswerRow {
-        int responseId = 0;
-        QString text;
-        int columnId = -1;
-        bool operator==(const AnswerRow&) const = default;
-    };
-    // The rows the answers on screen stand for, in the order they are stored.
-    QList<AnswerRow> pageRows() const;
+    // The answers on screen of the page shown.
+    RespondentAnswers::Answers pageAnswers(const RespondentAnswers::Page& page) const;
     // The open answer as typed, its lines ending in CR LF.
     QString typedAnswer() const;
-    // JumpToQuestionID from the jump of the chosen radio option, if it has one.
-    void findJump();
-    // The response ids stored for the respondent's answer to a question.
-    QSet<int> storedResponses(int questionId);
 
     db::Connection& connection_;
-    // False while the page on screen could not be built whole: such a page is never stored.
-    bool pageShown_ = false;
-    // The page as it was shown: its rows, and whether any row was stored for its question then.
-    // A page left as it was shown stores nothing, so viewing a respondent changes no answer.
-    QList<AnswerRow> shownRows_;
-    bool shownStored_ = false;
-    // The open answer as stored, and as the text box shows it.
-    QString storedAnswer_;
+    // The page on screen with the answers it was shown with; none while the page on screen could
+    // not be built whole: such a page is never stored.
+    std::optional<RespondentAnswers::Page> page_;
+    // The open answer as the text box shows it when the page is shown: left so, the stored text is
+    // stored again exactly.
     QString shownAnswer_;
 };

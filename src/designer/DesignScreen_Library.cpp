@@ -1,6 +1,7 @@
 // The question library of the Design screen and the Edit menu.
 #include "designer/DesignScreen.h"
 
+#include "document/QuestionLibrary.h"
 #include "platform/Database.h"
 #include "platform/Dialogs.h"
 #include "platform/RichTextBox.h"
@@ -19,20 +20,12 @@ void DesignScreen::LoadLibrary()
     QTreeWidgetItem* root = TreeNodes::Add(tvTreeLibrary, nullptr, QStringLiteral("S_Parent"), QStringLiteral("Library"));
     root->setExpanded(true);
 
-    db::Connection& library = library_;
-    db::Recordset categories =
-        library.OpenRecordset(QStringLiteral("SELECT id, name FROM category ORDER BY name COLLATE NOCASE, id"));
-    for (; !categories.atEnd(); categories.MoveNext()) {
-        const QString id = categories.field(QStringLiteral("id")).toString();
-        QTreeWidgetItem* category = TreeNodes::Add(tvTreeLibrary, root, QStringLiteral("CAT_") + id,
-                                                   CaptionText(NullToEmpty(categories.field(QStringLiteral("name")))));
-        db::Recordset questions = library.OpenRecordset(
-            QStringLiteral("SELECT id, name FROM question WHERE categoryid = ? ORDER BY name COLLATE NOCASE, id"),
-            {categories.field(QStringLiteral("id"))});
-        for (; !questions.atEnd(); questions.MoveNext()) {
-            TreeNodes::Add(tvTreeLibrary, category, QStringLiteral("Q_") + questions.field(QStringLiteral("id")).toString(),
-                           CaptionText(NullToEmpty(questions.field(QStringLiteral("name")))));
-        }
+    for (const QuestionLibrary::Category& category : QuestionLibrary::readCategories(library_)) {
+        QTreeWidgetItem* node = TreeNodes::Add(
+            tvTreeLibrary, root, QStringLiteral("CAT_") + QString::number(category.id), CaptionText(category.name));
+        for (const QuestionLibrary::Question& question : category.questions)
+            TreeNodes::Add(
+                tvTreeLibrary, node, QStringLiteral("Q_") + QString::number(question.id), CaptionText(question.name));
     }
 }
 
@@ -46,11 +39,10 @@ void DesignScreen::cmdLibraryAdd_Click()
     }
     QString text;
     try {
-        db::Recordset rs = library_.OpenRecordset(
-            QStringLiteral("SELECT name FROM question WHERE id = ?"), {key.mid(2).toLongLong()});
-        if (rs.atEnd())
+        const std::optional<QString> found = QuestionLibrary::readQuestionText(library_, key.mid(2).toLongLong());
+        if (!found)
             return;
-        text = NullToEmpty(rs.field(0));
+        text = *found;
     } catch (const db::Error& e) {
         Dialogs::MsgBox(QStringLiteral("Unable to read the question library. ") + e.description() + QLatin1Char(' ')
                             + QString::number(e.number()),

@@ -2,11 +2,11 @@
 // the response lists, the answer scales and the jumps.
 #include "designer/DesignScreen.h"
 
-#include "designer/MatrixScales.h"
 #include "designer/ResponseListEditor.h"
 #include "designer/SelectComboByItemData.h"
 #include "designer/frmLogic.h"
 #include "designer/frmMatrixDefine.h"
+#include "document/MatrixScales.h"
 #include "platform/Dialogs.h"
 #include "platform/RichTextBox.h"
 #include "platform/TextUtil.h"

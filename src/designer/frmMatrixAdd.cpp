@@ -1,6 +1,6 @@
 #include "designer/frmMatrixAdd.h"
 
-#include "designer/MatrixScales.h"
+#include "document/MatrixScales.h"
 #include "platform/AccessibleNames.h"
 #include "platform/Database.h"
 #include "platform/Dialogs.h"

@@ -1,7 +1,7 @@
 #include "designer/frmMatrixDefine.h"
 
-#include "designer/MatrixScales.h"
 #include "designer/frmMatrixAdd.h"
+#include "document/MatrixScales.h"
 #include "platform/AccessibleNames.h"
 #include "platform/Database.h"
 #include "platform/Dialogs.h"

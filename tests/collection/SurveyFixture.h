@@ -4,6 +4,7 @@
 
 #include "ProgramFolder.h"
 #include "document/SurveyFile.h"
+#include "document/clsQ.h"
 #include "document/clsSurvey.h"
 #include "platform/Database.h"
 #include "platform/Rtf.h"
@@ -21,6 +22,17 @@ struct Question {
     qint32 type;
     QString text;
     QStringList responses = {};
+};
+
+// A survey of every question type: 1 open, 2 check, 3 radio whose "Dog" jumps to 5, 4 open, 5 matrix
+// of two rows, 6 instruction text.
+inline const QList<Question> kSurvey = {
+    { QTypeOpenEnded, QStringLiteral("Name?") },
+    { QTypeCheck, QStringLiteral("Fruit?"), { "A", "B", "C", "D" } },
+    { QTypeRadio, QStringLiteral("Pet?"), { "Cat", "Dog>5", "Fish" } },
+    { QTypeOpenEnded, QStringLiteral("Why?") },
+    { QTypeMatrix, QStringLiteral("Rate"), { "Food", "Room" } },
+    { QTypeText, QStringLiteral("Thanks") },
 };
 
 inline QString makeSurvey(const ProgramFolder& folder, const QString& name, const QList<Question>& questions)

@@ -26,16 +26,6 @@ using namespace collectiontest;
 
 namespace {
 
-// 1 open, 2 check, 3 radio whose "Dog" jumps to 5, 4 open, 5 matrix of two rows, 6 instruction text.
-const QList<Question> kSurvey = {
-    { QTypeOpenEnded, QStringLiteral("Name?") },
-    { QTypeCheck, QStringLiteral("Fruit?"), { "A", "B", "C", "D" } },
-    { QTypeRadio, QStringLiteral("Pet?"), { "Cat", "Dog>5", "Fish" } },
-    { QTypeOpenEnded, QStringLiteral("Why?") },
-    { QTypeMatrix, QStringLiteral("Rate"), { "Food", "Room" } },
-    { QTypeText, QStringLiteral("Thanks") },
-};
-
 void clickCell(FlexGrid* grid, int row, int col)
 {
     const QRect r = grid->visualRect(grid->model()->index(row - 1, col - 1));

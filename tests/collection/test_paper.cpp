@@ -1,7 +1,7 @@
 // The paper questionnaire read back through the RTF reader: headings, instruction lines, the
 // answers in their order with their boxes, and tab stops that keep every box in its column.
 #include "SurveyFixture.h"
-#include "collection/PaperSurvey.h"
+#include "document/PaperSurvey.h"
 #include "document/clsQ.h"
 #include "platform/Rtf.h"
 

@@ -2,11 +2,11 @@
 #include "DesignerTest.h"
 #include "TestEnvironment.h"
 
-#include "designer/MatrixScales.h"
 #include "designer/SelectComboByItemData.h"
 #include "designer/frmLogic.h"
 #include "designer/frmMatrixAdd.h"
 #include "designer/frmMatrixDefine.h"
+#include "document/MatrixScales.h"
 
 #include <QLabel>
 

@@ -2,8 +2,8 @@
 #include "DesignerTest.h"
 #include "TestEnvironment.h"
 
-#include "designer/MatrixScales.h"
 #include "designer/SelectComboByItemData.h"
+#include "document/MatrixScales.h"
 #include "platform/TextUtil.h"
 
 #include <QClipboard>

@@ -1,4 +1,4 @@
-#include "collection/PaperSurvey.h"
+#include "document/PaperSurvey.h"
 
 #include "document/clsQ.h"
 #include "platform/Database.h"

@@ -1,4 +1,4 @@
-#include "designer/MatrixScales.h"
+#include "document/MatrixScales.h"
 
 #include "document/SurveyFile.h"
 #include "platform/Database.h"
