@@ -2,10 +2,10 @@
 #include "designer/DesignScreen.h"
 
 #include "platform/Database.h"
-#include "platform/Dialogs.h"
-#include "platform/RichTextBox.h"
+#include "widgets/Dialogs.h"
+#include "widgets/RichTextBox.h"
 #include "platform/TextUtil.h"
-#include "platform/TreeNodes.h"
+#include "widgets/TreeNodes.h"
 #include "document/SurveySession.h"
 
 #include <QApplication>
