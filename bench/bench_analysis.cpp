@@ -11,8 +11,8 @@
 #include "BenchSurvey.h"
 
 #include "analysis/AnalyseScreen.h"
-#include "analysis/CsvExport.h"
-#include "analysis/DetailReport.h"
+#include "document/CsvExport.h"
+#include "document/DetailReport.h"
 #include "document/SurveySession.h"
 
 #include <QApplication>

@@ -8,7 +8,7 @@
 #include "collection/CollectScreen.h"
 #include "collection/frmManualResponse.h"
 #include "document/SurveySession.h"
-#include "platform/FlexGrid.h"
+#include "widgets/FlexGrid.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -15,7 +15,7 @@
 
 #include "document/SurveyFile.h"
 #include "platform/AppPath.h"
-#include "platform/Dialogs.h"
+#include "widgets/Dialogs.h"
 #include "platform/Settings.h"
 #include "platform/Shell.h"
 #include "platform/TextUtil.h"

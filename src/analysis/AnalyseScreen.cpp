@@ -1,17 +1,17 @@
 #include "analysis/AnalyseScreen.h"
 
-#include "analysis/ChartData.h"
-#include "analysis/CsvExport.h"
-#include "analysis/DetailReport.h"
-#include "analysis/SummaryReport.h"
+#include "document/ChartData.h"
+#include "document/CsvExport.h"
+#include "document/DetailReport.h"
+#include "document/SummaryReport.h"
 #include "analysis/SurveyChart.h"
 #include "document/SurveySession.h"
-#include "platform/AccessibleNames.h"
-#include "platform/Dialogs.h"
-#include "platform/LongWork.h"
-#include "platform/ScreenParts.h"
+#include "widgets/AccessibleNames.h"
+#include "widgets/Dialogs.h"
+#include "widgets/LongWork.h"
+#include "widgets/ScreenParts.h"
 #include "platform/Shell.h"
-#include "platform/Twips.h"
+#include "widgets/Twips.h"
 
 #include <QComboBox>
 #include <QEvent>

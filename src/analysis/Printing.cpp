@@ -1,6 +1,6 @@
 #include "analysis/Printing.h"
 
-#include "platform/Dialogs.h"
+#include "widgets/Dialogs.h"
 
 #include <QApplication>
 #include <QClipboard>

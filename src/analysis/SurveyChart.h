@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/ChartData.h"
+#include "document/ChartData.h"
 
 #include <QList>
 #include <QWidget>

@@ -6,12 +6,12 @@
 #include "document/RespondentAnswers.h"
 #include "document/SurveySession.h"
 #include "platform/DateText.h"
-#include "platform/Dialogs.h"
-#include "platform/FlexGrid.h"
+#include "widgets/Dialogs.h"
+#include "widgets/FlexGrid.h"
 #include "platform/Rtf.h"
-#include "platform/ScreenParts.h"
+#include "widgets/ScreenParts.h"
 #include "platform/Shell.h"
-#include "platform/Twips.h"
+#include "widgets/Twips.h"
 
 #include <QApplication>
 #include <QComboBox>

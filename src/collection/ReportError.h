@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Database.h"
-#include "platform/Dialogs.h"
+#include "widgets/Dialogs.h"
 
 #include <QString>
 

@@ -3,12 +3,12 @@
 #include "collection/ReportError.h"
 #include "document/clsQ.h"
 #include "platform/Database.h"
-#include "platform/Dialogs.h"
-#include "platform/FlexGrid.h"
+#include "widgets/Dialogs.h"
+#include "widgets/FlexGrid.h"
 #include "platform/Rtf.h"
-#include "platform/ScreenParts.h"
+#include "widgets/ScreenParts.h"
 #include "platform/TextUtil.h"
-#include "platform/Twips.h"
+#include "widgets/Twips.h"
 
 #include <QCheckBox>
 #include <QEvent>

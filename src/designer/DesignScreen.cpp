@@ -3,14 +3,14 @@
 #include "designer/DesignScreen.h"
 
 #include "designer/ResponseListEditor.h"
-#include "platform/AccessibleNames.h"
-#include "platform/Dialogs.h"
-#include "platform/RichTextBox.h"
+#include "widgets/AccessibleNames.h"
+#include "widgets/Dialogs.h"
+#include "widgets/RichTextBox.h"
 #include "platform/Rtf.h"
 #include "platform/TextUtil.h"
-#include "platform/TreeNodes.h"
-#include "platform/Twips.h"
-#include "platform/ScreenParts.h"
+#include "widgets/TreeNodes.h"
+#include "widgets/Twips.h"
+#include "widgets/ScreenParts.h"
 #include "document/SurveySession.h"
 
 #include <QComboBox>

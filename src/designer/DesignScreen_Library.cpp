@@ -3,10 +3,10 @@
 
 #include "document/QuestionLibrary.h"
 #include "platform/Database.h"
-#include "platform/Dialogs.h"
-#include "platform/RichTextBox.h"
+#include "widgets/Dialogs.h"
+#include "widgets/RichTextBox.h"
 #include "platform/TextUtil.h"
-#include "platform/TreeNodes.h"
+#include "widgets/TreeNodes.h"
 #include "document/SurveySession.h"
 
 #include <QApplication>

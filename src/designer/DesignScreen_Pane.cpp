@@ -7,10 +7,10 @@
 #include "designer/frmLogic.h"
 #include "designer/frmMatrixDefine.h"
 #include "document/MatrixScales.h"
-#include "platform/Dialogs.h"
-#include "platform/RichTextBox.h"
+#include "widgets/Dialogs.h"
+#include "widgets/RichTextBox.h"
 #include "platform/TextUtil.h"
-#include "platform/TreeNodes.h"
+#include "widgets/TreeNodes.h"
 #include "document/SurveySession.h"
 
 #include <QComboBox>

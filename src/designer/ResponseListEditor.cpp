@@ -1,9 +1,9 @@
 #include "designer/ResponseListEditor.h"
 
 #include "document/SurveySession.h"
-#include "platform/AccessibleNames.h"
-#include "platform/ScreenParts.h"
-#include "platform/Twips.h"
+#include "widgets/AccessibleNames.h"
+#include "widgets/ScreenParts.h"
+#include "widgets/Twips.h"
 
 #include <QEvent>
 #include <QLabel>

@@ -2,10 +2,10 @@
 
 #include "designer/SelectComboByItemData.h"
 #include "document/clsSurvey.h"
-#include "platform/AccessibleNames.h"
+#include "widgets/AccessibleNames.h"
 #include "platform/Rtf.h"
 #include "platform/TextUtil.h"
-#include "platform/Twips.h"
+#include "widgets/Twips.h"
 
 #include <QComboBox>
 #include <QLabel>

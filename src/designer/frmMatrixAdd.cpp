@@ -1,10 +1,10 @@
 #include "designer/frmMatrixAdd.h"
 
 #include "document/MatrixScales.h"
-#include "platform/AccessibleNames.h"
+#include "widgets/AccessibleNames.h"
 #include "platform/Database.h"
-#include "platform/Dialogs.h"
-#include "platform/Twips.h"
+#include "widgets/Dialogs.h"
+#include "widgets/Twips.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 #include "shell/frmAbout.h"
 
-#include "platform/Dialogs.h"
+#include "widgets/Dialogs.h"
 #include "platform/Shell.h"
-#include "platform/Twips.h"
-#include "platform/ScreenParts.h"
+#include "widgets/Twips.h"
+#include "widgets/ScreenParts.h"
 #include "shell/ShellResources.h"
 #include "shell/modDetectWindows.h"
 

@@ -3,7 +3,7 @@
 #include "shell/frmMain.h"
 
 #include "analysis/AnalyseScreen.h"
-#include "analysis/CsvExport.h"
+#include "document/CsvExport.h"
 #include "analysis/Printing.h"
 
 void frmMain::RefreshGraph()

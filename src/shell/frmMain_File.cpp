@@ -6,13 +6,13 @@
 #include "document/StoredSurvey.h"
 #include "document/SurveyFile.h"
 #include "platform/AppPath.h"
-#include "platform/Dialogs.h"
-#include "platform/HelpWindow.h"
-#include "platform/RichTextBox.h"
+#include "widgets/Dialogs.h"
+#include "widgets/HelpWindow.h"
+#include "widgets/RichTextBox.h"
 #include "platform/Rtf.h"
 #include "platform/TempFile.h"
 #include "platform/TextUtil.h"
-#include "platform/TreeNodes.h"
+#include "widgets/TreeNodes.h"
 
 #include <QCloseEvent>
 #include <QDir>

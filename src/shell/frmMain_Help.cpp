@@ -1,8 +1,8 @@
 // The Help menu of the main window and the getting-started prompt of the first start.
 #include "shell/frmMain.h"
 
-#include "platform/Dialogs.h"
-#include "platform/HelpWindow.h"
+#include "widgets/Dialogs.h"
+#include "widgets/HelpWindow.h"
 #include "platform/Shell.h"
 #include "shell/ShellResources.h"
 #include "shell/frmTip.h"

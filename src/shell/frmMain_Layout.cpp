@@ -5,9 +5,9 @@
 #include "analysis/AnalyseScreen.h"
 #include "collection/CollectScreen.h"
 #include "designer/DesignScreen.h"
-#include "platform/FlexGrid.h"
-#include "platform/RichTextBox.h"
-#include "platform/Twips.h"
+#include "widgets/FlexGrid.h"
+#include "widgets/RichTextBox.h"
+#include "widgets/Twips.h"
 
 #include <QFrame>
 #include <QLabel>

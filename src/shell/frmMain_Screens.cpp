@@ -5,9 +5,9 @@
 #include "analysis/AnalyseScreen.h"
 #include "collection/CollectScreen.h"
 #include "designer/DesignScreen.h"
-#include "platform/AccessibleNames.h"
-#include "platform/Dialogs.h"
-#include "platform/Twips.h"
+#include "widgets/AccessibleNames.h"
+#include "widgets/Dialogs.h"
+#include "widgets/Twips.h"
 #include "shell/frmAbout.h"
 #include "shell/modDetectWindows.h"
 

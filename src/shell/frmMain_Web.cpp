@@ -1,7 +1,7 @@
 #include "shell/frmMain.h"
 
 #include "document/StoredSurvey.h"
-#include "platform/Dialogs.h"
+#include "widgets/Dialogs.h"
 #include "platform/TextUtil.h"
 #include "web/ExchangeFile.h"
 #include "web/LoadResults.h"

@@ -1,7 +1,7 @@
 #include "shell/frmSplash.h"
 
-#include "platform/Twips.h"
-#include "platform/ScreenParts.h"
+#include "widgets/Twips.h"
+#include "widgets/ScreenParts.h"
 #include "shell/ShellResources.h"
 #include "shell/modDetectWindows.h"
 

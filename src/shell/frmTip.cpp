@@ -3,7 +3,7 @@
 #include "platform/AppPath.h"
 #include "platform/CodePages.h"
 #include "platform/Settings.h"
-#include "platform/Twips.h"
+#include "widgets/Twips.h"
 #include "shell/ShellResources.h"
 
 #include <QCheckBox>

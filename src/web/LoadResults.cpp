@@ -1,7 +1,7 @@
 #include "web/LoadResults.h"
 
-#include "platform/Dialogs.h"
-#include "platform/LongWork.h"
+#include "widgets/Dialogs.h"
+#include "widgets/LongWork.h"
 #include "web/ResultsImport.h"
 
 #include <QFileInfo>

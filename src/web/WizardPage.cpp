@@ -1,12 +1,12 @@
 #include "web/WizardPage.h"
 
-#include "platform/AccessibleNames.h"
+#include "widgets/AccessibleNames.h"
 #include "platform/AppPath.h"
-#include "platform/Dialogs.h"
-#include "platform/HelpWindow.h"
+#include "widgets/Dialogs.h"
+#include "widgets/HelpWindow.h"
 #include "platform/Internet.h"
-#include "platform/ScreenParts.h"
-#include "platform/Twips.h"
+#include "widgets/ScreenParts.h"
+#include "widgets/Twips.h"
 #include "web/WizardDriver.h"
 
 #include <QFrame>

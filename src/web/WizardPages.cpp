@@ -1,8 +1,8 @@
 #include "web/WizardPages.h"
 
-#include "platform/Dialogs.h"
+#include "widgets/Dialogs.h"
 #include "platform/Settings.h"
-#include "platform/Twips.h"
+#include "widgets/Twips.h"
 #include "web/ServerList.h"
 #include "web/frmAddServer.h"
 

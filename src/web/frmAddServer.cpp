@@ -1,7 +1,7 @@
 #include "web/frmAddServer.h"
 
-#include "platform/Dialogs.h"
-#include "platform/Twips.h"
+#include "widgets/Dialogs.h"
+#include "widgets/Twips.h"
 #include "web/ServerList.h"
 
 #include <QLabel>

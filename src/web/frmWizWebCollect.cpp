@@ -1,9 +1,9 @@
 #include "web/frmWizWebCollect.h"
 
 #include "platform/Database.h"
-#include "platform/Dialogs.h"
+#include "widgets/Dialogs.h"
 #include "platform/TextUtil.h"
-#include "platform/Twips.h"
+#include "widgets/Twips.h"
 #include "platform/WaitCursor.h"
 #include "web/ServerList.h"
 #include "web/WizardDriver.h"

@@ -2,7 +2,7 @@
 
 #include "document/SurveySession.h"
 #include "platform/AppPath.h"
-#include "platform/Dialogs.h"
+#include "widgets/Dialogs.h"
 #include "platform/WaitCursor.h"
 #include "web/LoadResults.h"
 #include "web/ServerList.h"

@@ -1,8 +1,8 @@
 #include "web/frmWizWebPublish.h"
 
-#include "platform/Dialogs.h"
+#include "widgets/Dialogs.h"
 #include "platform/Shell.h"
-#include "platform/Twips.h"
+#include "widgets/Twips.h"
 #include "web/ServerList.h"
 #include "web/WizardDriver.h"
 

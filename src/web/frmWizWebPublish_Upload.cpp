@@ -2,7 +2,7 @@
 
 #include "document/StoredSurvey.h"
 #include "document/SurveySession.h"
-#include "platform/Dialogs.h"
+#include "widgets/Dialogs.h"
 #include "platform/Internet.h"
 #include "platform/WaitCursor.h"
 #include "web/ExchangeFile.h"

@@ -3,10 +3,10 @@
 #include "analysis/AnalyseScreen.h"
 #include "analysis/Printing.h"
 #include "analysis/SurveyChart.h"
-#include "platform/Dialogs.h"
-#include "platform/LongWork.h"
+#include "widgets/Dialogs.h"
+#include "widgets/LongWork.h"
 #include "platform/Shell.h"
-#include "platform/Twips.h"
+#include "widgets/Twips.h"
 #include "shell/frmMain.h"
 
 #include "ProgramFolder.h"

@@ -1,9 +1,9 @@
 // The analysis without widgets: shares, the summary's rows and totals, the chart's data, the
 // detailed report and the CSV export, on survey files written row by row.
-#include "analysis/ChartData.h"
-#include "analysis/CsvExport.h"
-#include "analysis/DetailReport.h"
-#include "analysis/SummaryReport.h"
+#include "document/ChartData.h"
+#include "document/CsvExport.h"
+#include "document/DetailReport.h"
+#include "document/SummaryReport.h"
 #include "platform/DateText.h"
 #include "platform/Rtf.h"
 #include "platform/TextUtil.h"

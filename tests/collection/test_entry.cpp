@@ -6,9 +6,9 @@
 #include "collection/frmManualResponse.h"
 #include "designer/DesignScreen.h"
 #include "document/clsQ.h"
-#include "platform/Dialogs.h"
-#include "platform/FlexGrid.h"
-#include "platform/Twips.h"
+#include "widgets/Dialogs.h"
+#include "widgets/FlexGrid.h"
+#include "widgets/Twips.h"
 
 #include <QApplication>
 #include <QCheckBox>

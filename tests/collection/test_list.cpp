@@ -8,11 +8,11 @@
 #include "collection/CollectScreen.h"
 #include "collection/frmManualResponse.h"
 #include "document/clsQ.h"
-#include "platform/Dialogs.h"
-#include "platform/FlexGrid.h"
+#include "widgets/Dialogs.h"
+#include "widgets/FlexGrid.h"
 #include "platform/Rtf.h"
 #include "platform/Shell.h"
-#include "platform/Twips.h"
+#include "widgets/Twips.h"
 #include "shell/frmMain.h"
 
 #include <QAction>

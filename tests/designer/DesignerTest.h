@@ -4,10 +4,10 @@
 
 #include "designer/DesignScreen.h"
 #include "document/SurveyFile.h"
-#include "platform/Dialogs.h"
-#include "platform/RichTextBox.h"
+#include "widgets/Dialogs.h"
+#include "widgets/RichTextBox.h"
 #include "platform/Rtf.h"
-#include "platform/TreeNodes.h"
+#include "widgets/TreeNodes.h"
 #include "shell/frmMain.h"
 
 #include "ProgramFolder.h"

@@ -1,6 +1,6 @@
 // The file dialogs of the dialog wrapper, shown for real (not scripted).
 #include "TestEnvironment.h"
-#include "platform/Dialogs.h"
+#include "widgets/Dialogs.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

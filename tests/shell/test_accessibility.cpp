@@ -9,7 +9,7 @@
 #include "analysis/AnalyseScreen.h"
 #include "collection/CollectScreen.h"
 #include "designer/DesignScreen.h"
-#include "platform/Dialogs.h"
+#include "widgets/Dialogs.h"
 #include "shell/frmMain.h"
 #include "web/WizardDriver.h"
 #include "web/frmAddServer.h"

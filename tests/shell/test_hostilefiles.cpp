@@ -1,6 +1,6 @@
 // Survey files the program did not write, opened with File > Open: each is refused with a message
 // that says why, is left as it was, and the program goes on with a new survey.
-#include "platform/Dialogs.h"
+#include "widgets/Dialogs.h"
 #include "platform/TextUtil.h"
 #include "shell/frmMain.h"
 

@@ -2,8 +2,8 @@
 // the mode of the file it writes and a target that is a symbolic link.
 #include "designer/DesignScreen.h"
 #include "document/SurveyFile.h"
-#include "platform/Dialogs.h"
-#include "platform/RichTextBox.h"
+#include "widgets/Dialogs.h"
+#include "widgets/RichTextBox.h"
 #include "platform/Rtf.h"
 #include "shell/frmMain.h"
 

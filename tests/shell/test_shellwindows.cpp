@@ -1,9 +1,9 @@
 // The shell's own windows: the tip of the day, the splash screen, the about box, the Windows
 // version tests and the help window with its help file.
 #include "platform/AppPath.h"
-#include "platform/Dialogs.h"
+#include "widgets/Dialogs.h"
 #include "platform/HelpFile.h"
-#include "platform/HelpWindow.h"
+#include "widgets/HelpWindow.h"
 #include "platform/Settings.h"
 #include "platform/Shell.h"
 #include "shell/MainBas.h"

@@ -1,7 +1,7 @@
 #include "StartProgram.h"
 
 #include "platform/AppPath.h"
-#include "platform/Dialogs.h"
+#include "widgets/Dialogs.h"
 #include "platform/Settings.h"
 #include "shell/MainBas.h"
 #include "shell/frmMain.h"

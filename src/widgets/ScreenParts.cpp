@@ -1,7 +1,7 @@
-#include "platform/ScreenParts.h"
+#include "widgets/ScreenParts.h"
 
-#include "platform/AccessibleNames.h"
-#include "platform/Twips.h"
+#include "widgets/AccessibleNames.h"
+#include "widgets/Twips.h"
 
 #include <QIcon>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "analysis/SummaryReport.h"
+#include "document/SummaryReport.h"
 
 #include "platform/Rtf.h"
 #include "platform/TextUtil.h"

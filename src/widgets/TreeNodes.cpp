@@ -1,4 +1,4 @@
-#include "platform/TreeNodes.h"
+#include "widgets/TreeNodes.h"
 
 #include <QHeaderView>
 #include <QTreeWidget>

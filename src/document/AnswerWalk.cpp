@@ -1,4 +1,4 @@
-#include "analysis/AnswerWalk.h"
+#include "document/AnswerWalk.h"
 
 #include "platform/Rtf.h"
 #include "platform/TextUtil.h"

@@ -1,4 +1,4 @@
-#include "analysis/ReportFile.h"
+#include "document/ReportFile.h"
 
 #include "platform/Database.h"
 

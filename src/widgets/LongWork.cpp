@@ -1,4 +1,4 @@
-#include "platform/LongWork.h"
+#include "widgets/LongWork.h"
 
 #include <QApplication>
 #include <QProgressDialog>

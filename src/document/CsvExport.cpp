@@ -1,7 +1,7 @@
-#include "analysis/CsvExport.h"
+#include "document/CsvExport.h"
 
-#include "analysis/AnswerWalk.h"
-#include "analysis/ReportFile.h"
+#include "document/AnswerWalk.h"
+#include "document/ReportFile.h"
 #include "platform/BlockWriter.h"
 #include "platform/DateText.h"
 

@@ -1,4 +1,4 @@
-#include "platform/AccessibleNames.h"
+#include "widgets/AccessibleNames.h"
 
 #include <QAbstractButton>
 #include <QLabel>

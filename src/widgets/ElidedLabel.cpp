@@ -1,4 +1,4 @@
-#include "platform/ElidedLabel.h"
+#include "widgets/ElidedLabel.h"
 
 #include <QResizeEvent>
 

@@ -1,4 +1,4 @@
-#include "platform/Dialogs.h"
+#include "widgets/Dialogs.h"
 
 #include <QApplication>
 #include <QFileDialog>

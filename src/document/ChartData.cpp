@@ -1,4 +1,4 @@
-#include "analysis/ChartData.h"
+#include "document/ChartData.h"
 
 #include "platform/Rtf.h"
 #include "platform/TextUtil.h"

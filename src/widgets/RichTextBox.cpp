@@ -1,4 +1,4 @@
-#include "platform/RichTextBox.h"
+#include "widgets/RichTextBox.h"
 
 #include "platform/Rtf.h"
 

@@ -1,6 +1,6 @@
-#include "platform/FlexGrid.h"
+#include "widgets/FlexGrid.h"
 
-#include "platform/Twips.h"
+#include "widgets/Twips.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

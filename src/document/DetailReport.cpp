@@ -1,7 +1,7 @@
-#include "analysis/DetailReport.h"
+#include "document/DetailReport.h"
 
-#include "analysis/AnswerWalk.h"
-#include "analysis/ReportFile.h"
+#include "document/AnswerWalk.h"
+#include "document/ReportFile.h"
 #include "platform/DateText.h"
 #include "platform/RtfDocument.h"
 

@@ -1,6 +1,6 @@
-#include "platform/HelpWindow.h"
+#include "widgets/HelpWindow.h"
 
-#include "platform/AccessibleNames.h"
+#include "widgets/AccessibleNames.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
