@@ -3,6 +3,7 @@
 // list's rows with their example answers.
 #include "SurveyFixture.h"
 #include "document/RespondentAnswers.h"
+#include "document/RespondentList.h"
 #include "document/clsQ.h"
 #include "platform/Rtf.h"
 
@@ -327,17 +328,20 @@ TEST_F(AnswersTest, TheListIsNewestFirstWithTheFirstAnswerOfEachRow)
         return a.submitted != b.submitted ? a.submitted > b.submitted : a.id > b.id;
     });
 
-    const std::vector<ListRow> list = readList(c);
-    ASSERT_EQ(list.size(), expected.size());
+    RespondentList list;
+    list.read(c);
+    list.setExampleQuestion(open);
+    ASSERT_EQ(list.size(), int(expected.size()));
     std::vector<qint32> ids;
     QStringList answers;
-    for (size_t i = 0; i < list.size(); ++i) {
+    for (int i = 0; i < list.size(); ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(list[i].id, expected[i].id);
-        EXPECT_EQ(list[i].submitted, expected[i].submitted);
-        EXPECT_EQ(list[i].source, expected[i].source);
-        ids.push_back(list[i].id);
-        answers << expected[i].answer;
+        EXPECT_EQ(list.id(i), expected[size_t(i)].id);
+        EXPECT_EQ(list.submitted(i), expected[size_t(i)].submitted);
+        EXPECT_EQ(list.source(i), expected[size_t(i)].source);
+        EXPECT_EQ(list.exampleAnswer(c, i), expected[size_t(i)].answer);
+        ids.push_back(list.id(i));
+        answers << expected[size_t(i)].answer;
     }
     EXPECT_EQ(readExampleAnswers(c, open, ids), answers);
 
