@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 constexpr Qt::Alignment kDefaultAlignment = Qt::AlignLeft | Qt::AlignVCenter;
@@ -202,23 +203,27 @@ void FlexGridModel::sourceReset()
 
 void FlexGridModel::sourceRowsInserted(int first, int count)
 {
-    if (!source_ || count <= 0)
-        return;
-    if (!suspended_)
-        beginInsertRows(QModelIndex(), first, first + count - 1);
-    sourceRows_ += count;
-    if (!suspended_)
-        endInsertRows();
+    sourceRowsMoved(first, count);
 }
 
 void FlexGridModel::sourceRowsRemoved(int first, int count)
 {
-    if (!source_ || count <= 0)
+    sourceRowsMoved(first, -count);
+}
+
+void FlexGridModel::sourceRowsMoved(int first, int delta)
+{
+    if (!source_ || delta == 0)
         return;
-    if (!suspended_)
-        beginRemoveRows(QModelIndex(), first, first + count - 1);
-    sourceRows_ -= count;
-    if (!suspended_)
+    const int last = first + std::abs(delta) - 1;
+    if (!suspended_ && delta > 0)
+        beginInsertRows(QModelIndex(), first, last);
+    else if (!suspended_)
+        beginRemoveRows(QModelIndex(), first, last);
+    sourceRows_ += delta;
+    if (!suspended_ && delta > 0)
+        endInsertRows();
+    else if (!suspended_)
         endRemoveRows();
 }
 

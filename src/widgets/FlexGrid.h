@@ -73,6 +73,8 @@ private:
     bool owns(int row, int col) const { return row >= 0 && row < rows_ && col >= 0 && col < cols_; }
     qsizetype at(int row, int col) const { return qsizetype(row) * cols_ + col; }
     void cellChanged(int row, int col);
+    // Rows inserted (delta > 0) or removed (delta < 0) from the source's row first on.
+    void sourceRowsMoved(int first, int delta);
     void reshape(int rows, int cols);
 
     // The rows of the model's own cells: the fixed row alone while a source gives the others.
