@@ -183,9 +183,6 @@ private:
     bool SavePrompt();
     // Saves as the commands do: Save As for an untitled survey, otherwise DoSave.
     bool SaveCurrent();
-    // A new untitled file in the program's writable folder, made from the template; throws when it
-    // cannot.
-    QString CreateUntitledFile();
     // Deletes the file of an untitled survey that was saved under a name or discarded, when it is
     // the file New made (never a file of the user's own).
     void DropUntitledFile(const QString& file);
@@ -196,20 +193,12 @@ private:
     bool StartNewSurvey();
     // After an open failed: no connection stays on the rejected file and a new survey is started.
     void ResetAfterFailedOpen();
-    // Copies a file whole or not at all; throws on failure.
-    static void CopyFile(const QString& from, const QString& to);
     // Writes the survey into the open file and reloads it; throws on failure.
     void SaveAndReload();
     static QString SaveFailureText(const QString& fileName, const db::Error& error);
     void ReportSaveFailure(const QString& fileName, const db::Error& error);
     // "Unable to create a new survey. " and why.
     static void ReportNewFailure(const db::Error& error);
-    // Save As's writing: a new file beside `file` gets the survey and then replaces it, or is
-    // deleted on failure (which throws). From the open survey: a copy of its connection's database,
-    // answers and all, saved over. From the template: the questions and responses as new rows, and
-    // the answer scales of the open survey when they can be read (false when they could not).
-    void WriteFromOpenSurvey(const QString& file);
-    bool WriteFromTemplate(const QString& file);
 
     SurveySession session_;
     db::Connection libraryConnection_;
