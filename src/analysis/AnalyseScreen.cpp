@@ -9,6 +9,7 @@
 #include "widgets/AccessibleNames.h"
 #include "widgets/Dialogs.h"
 #include "widgets/LongWork.h"
+#include "widgets/ReportError.h"
 #include "widgets/ScreenParts.h"
 #include "platform/Shell.h"
 #include "widgets/Twips.h"
@@ -254,9 +255,7 @@ void AnalyseScreen::refreshPending()
 
 void AnalyseScreen::ReportReadFailure(const db::Error& error)
 {
-    Dialogs::MsgBox(QStringLiteral("Unable to read the survey. ") + error.description() + QLatin1Char(' ')
-                        + QString::number(error.number()) + QLatin1Char(' ') + error.source(),
-                    Dialogs::OKOnly, Dialogs::Critical);
+    ReportError(QStringLiteral("Unable to read the survey."), error);
 }
 
 // The chart
@@ -349,9 +348,7 @@ void AnalyseScreen::cmdExpand_Click()
 
 void AnalyseScreen::reportWriteFailure(const QString& fileName, const db::Error& error) const
 {
-    Dialogs::MsgBox(QStringLiteral("Unable to write to file ") + fileName + QLatin1Char(' ') + error.description()
-                        + QLatin1Char(' ') + QString::number(error.number()) + QLatin1Char(' ') + error.source(),
-                    Dialogs::OKOnly, Dialogs::Critical);
+    ReportError(QStringLiteral("Unable to write to file ") + fileName, error);
 }
 
 void AnalyseScreen::mnuAnalyseDetail_Click()

@@ -1,19 +1,20 @@
 #include "collection/CollectScreen.h"
 
-#include "collection/ReportError.h"
 #include "collection/frmManualResponse.h"
 #include "document/PaperSurvey.h"
+#include "document/ReportFile.h"
 #include "document/RespondentAnswers.h"
 #include "document/SurveySession.h"
 #include "platform/DateText.h"
+#include "platform/WaitCursor.h"
 #include "widgets/Dialogs.h"
 #include "widgets/FlexGrid.h"
+#include "widgets/ReportError.h"
 #include "platform/Rtf.h"
 #include "widgets/ScreenParts.h"
 #include "platform/Shell.h"
 #include "widgets/Twips.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDateTime>
 #include <QEvent>
@@ -21,7 +22,6 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTimer>
 
 namespace {
@@ -29,7 +29,6 @@ namespace {
 const QString kNoAnswer = QStringLiteral("No Answer");
 const QString kNoneSelected
     = QStringLiteral("No Respondent has been selected. Please select a Respondent from the list to continue.");
-constexpr int kErrPathAccess = 75;
 
 // Turns the stored submission times ("yyyy-MM-dd HH:mm:ss", local time) into the list's text:
 // the long date, " - " and the long time. Respondents come ordered by date, so the date text of
@@ -321,23 +320,19 @@ void CollectScreen::mnuDataCollectionPaperSurvey_Click()
         return;
     const QString fileName = *chosen;
 
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    WaitCursor hourglass;
     try {
         // The file is replaced only once the whole document is written.
-        QSaveFile file(fileName);
-        if (!file.open(QIODevice::WriteOnly))
-            throw db::Error(file.errorString(), kErrPathAccess, QStringLiteral("Tessivo"));
-        PaperSurvey::Write(session_.SurveyConnection, file);
-        if (!file.commit())
-            throw db::Error(file.errorString(), kErrPathAccess, QStringLiteral("Tessivo"));
+        ReportFile::WriteWhole(fileName, [this](QIODevice& file) {
+            PaperSurvey::Write(session_.SurveyConnection, file);
+            return true;
+        });
     } catch (const db::Error& e) {
-        QApplication::restoreOverrideCursor();
-        Dialogs::MsgBox(QStringLiteral("Unable to write to file ") + fileName + QLatin1Char(' ') + e.description()
-                + QLatin1Char(' ') + QString::number(e.number()) + QLatin1Char(' ') + e.source(),
-            Dialogs::OKOnly, Dialogs::Critical);
+        hourglass.restore();
+        ReportError(QStringLiteral("Unable to write to file ") + fileName, e);
         return;
     }
-    QApplication::restoreOverrideCursor();
+    hourglass.restore();
 
     if (Dialogs::MsgBox(
             QStringLiteral("View paper based survey now?"), Dialogs::YesNo, Dialogs::Question, Dialogs::AppTitle())

@@ -8,6 +8,7 @@
 #include "designer/frmMatrixDefine.h"
 #include "document/MatrixScales.h"
 #include "widgets/Dialogs.h"
+#include "widgets/ReportError.h"
 #include "widgets/RichTextBox.h"
 #include "platform/TextUtil.h"
 #include "widgets/TreeNodes.h"
@@ -277,9 +278,7 @@ void DesignScreen::cmdMatrixDefine_Click()
     try {
         LoadMatrixResponses();
     } catch (const db::Error& e) {
-        Dialogs::MsgBox(QStringLiteral("Unable to read the matrix responses. ") + e.description() + QLatin1Char(' ')
-                            + QString::number(e.number()),
-                        Dialogs::OKOnly, Dialogs::Critical);
+        ReportError(QStringLiteral("Unable to read the matrix responses."), e, ErrorDetail::Number);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "widgets/Dialogs.h"
 #include "widgets/ElidedLabel.h"
 #include "widgets/FlexGrid.h"
+#include "widgets/ReportError.h"
 #include "widgets/RichTextBox.h"
 #include "widgets/Twips.h"
 #include "shell/ShellResources.h"
@@ -243,12 +244,11 @@ void frmMain::createMenus()
 
 // Start-up
 
-void frmMain::reportLoadError(const QString& description, int number, const QString& source, int loadState)
+void frmMain::reportLoadError(const db::Error& error, int loadState)
 {
     Dialogs::MsgBox(QStringLiteral("An error has occured loading please contact support at ") + SupportMailAddress()
-                        + QStringLiteral(" for assitance. ") + QStringLiteral("\n") + description + QLatin1Char(' ')
-                        + QString::number(number) + QLatin1Char(' ') + source + QStringLiteral(" LoadState ")
-                        + QString::number(loadState),
+                        + QStringLiteral(" for assitance. ") + QStringLiteral("\n") + ErrorDetails(error)
+                        + QStringLiteral(" LoadState ") + QString::number(loadState),
                     Dialogs::OKOnly, Dialogs::Critical);
 }
 
@@ -285,9 +285,9 @@ void frmMain::Form_Load(const QString& commandLine)
         try {
             work();
         } catch (const db::Error& e) {
-            reportLoadError(e.description(), e.number(), e.source(), LoadState);
+            reportLoadError(e, LoadState);
         } catch (const std::exception& e) {
-            reportLoadError(QString::fromLocal8Bit(e.what()), 0, QStringLiteral("Tessivo"), LoadState);
+            reportLoadError(db::ProgramError(QString::fromLocal8Bit(e.what()), 0), LoadState);
         }
     };
 

@@ -169,7 +169,7 @@ private:
     // mark before the command runs, which may not switch at all).
     void restoreViewChecks();
     void placeToolbars();
-    void reportLoadError(const QString& description, int number, const QString& source, int loadState);
+    void reportLoadError(const db::Error& error, int loadState);
     static void setGridHeader(QTableWidget* grid, int column, const QString& text, Qt::Alignment alignment,
                               int width);
     static int columnWidthsSum(const QTableView* grid, int except = -1);
@@ -195,7 +195,6 @@ private:
     void ResetAfterFailedOpen();
     // Writes the survey into the open file and reloads it; throws on failure.
     void SaveAndReload();
-    static QString SaveFailureText(const QString& fileName, const db::Error& error);
     void ReportSaveFailure(const QString& fileName, const db::Error& error);
     // "Unable to create a new survey. " and why.
     static void ReportNewFailure(const db::Error& error);

@@ -7,6 +7,7 @@
 #include "document/SurveyFile.h"
 #include "widgets/Dialogs.h"
 #include "widgets/HelpWindow.h"
+#include "widgets/ReportError.h"
 #include "widgets/RichTextBox.h"
 #include "platform/Rtf.h"
 #include "platform/TextUtil.h"
@@ -20,6 +21,7 @@
 namespace {
 
 const QString kSurveyFilter = QStringLiteral("Orvalen Tessivo (*.tvq)|*.tvq");
+const QString kCannotWrite = QStringLiteral("Unable to write to file ");
 
 const QString kDamagedMessage = QStringLiteral(
     "The survey file is damaged. The questions were saved to a new survey made from the template; the answers "
@@ -73,9 +75,7 @@ bool frmMain::DoOpen(const QString& sFilename, bool bIsNew, int SelectIndex)
         RefreshRespondentList(1, 0);
         return true;
     } catch (const db::Error& e) {
-        Dialogs::MsgBox(QStringLiteral("Unable to open ") + sFilename + QStringLiteral(". ") + e.description()
-                            + QStringLiteral(". ") + QString::number(e.number()),
-                        Dialogs::OKOnly, Dialogs::Critical);
+        ReportError(QStringLiteral("Unable to open ") + sFilename, e, ErrorDetail::Sentences);
         ResetAfterFailedOpen();
         return false;
     }
@@ -119,15 +119,9 @@ void frmMain::DoClose()
 
 // Saving
 
-QString frmMain::SaveFailureText(const QString& fileName, const db::Error& error)
-{
-    return QStringLiteral("Unable to write to file ") + fileName + QLatin1Char(' ') + error.description()
-           + QLatin1Char(' ') + QString::number(error.number()) + QLatin1Char(' ') + error.source();
-}
-
 void frmMain::ReportSaveFailure(const QString& fileName, const db::Error& error)
 {
-    Dialogs::MsgBox(SaveFailureText(fileName, error), Dialogs::OKOnly, Dialogs::Critical);
+    ReportError(kCannotWrite + fileName, error);
 }
 
 void frmMain::SaveAndReload()
@@ -171,7 +165,7 @@ bool frmMain::DoSave()
             return false;
         }
         // The survey in memory can still be written to another file: the user is offered that at once.
-        if (Dialogs::MsgBox(SaveFailureText(session_.CurrentFile, e)
+        if (Dialogs::MsgBox(FailureText(kCannotWrite + session_.CurrentFile, e)
                                 + QStringLiteral("\n\nDo you want to save the survey under another name?"),
                             Dialogs::YesNo, Dialogs::Critical)
             != Dialogs::Yes)
@@ -306,8 +300,7 @@ bool frmMain::mnuNew_Click()
 
 void frmMain::ReportNewFailure(const db::Error& error)
 {
-    Dialogs::MsgBox(QStringLiteral("Unable to create a new survey. ") + error.description(), Dialogs::OKOnly,
-                    Dialogs::Critical);
+    ReportError(QStringLiteral("Unable to create a new survey."), error, ErrorDetail::Description);
 }
 
 void frmMain::mnuFileOpen_Click()
