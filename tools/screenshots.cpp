@@ -152,7 +152,10 @@ int main(int argc, char** argv)
     SaveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"),
                 QStringLiteral("False"));
     SaveSetting(AppExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
-    std::unique_ptr<frmMain> w = Main(survey);
+    SurveySession session;
+    db::Connection library;
+    const auto w = std::make_unique<frmMain>(session, library);
+    Main(*w, survey);
     w->showNormal();
     w->resize(1100, 720);
     w->Form_Resize();

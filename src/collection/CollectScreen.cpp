@@ -339,3 +339,64 @@ void CollectScreen::mnuDataCollectionPaperSurvey_Click()
         == Dialogs::Yes)
         Shell::open(fileName);
 }
+
+// Start-up and layout
+
+void CollectScreen::setUpRespondentGrid()
+{
+    gRespondents->setCols(3);
+    gRespondents->setRows(1);
+}
+
+void CollectScreen::setRespondentHeaders()
+{
+    gRespondents->setRow(0);
+    const std::pair<QString, int> headers[] = { { QStringLiteral("Date and Time"), 3500 },
+        { QStringLiteral("Sample Response"), 1600 }, { QStringLiteral("Originated From"), 1600 } };
+    for (int col = 0; col < 3; ++col) {
+        gRespondents->setCol(col);
+        gRespondents->setText(headers[col].first);
+        gRespondents->setCellAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        gRespondents->setColWidthTwips(col, headers[col].second);
+    }
+}
+
+void CollectScreen::widenRespondentColumn()
+{
+    WidenColumnOne(gRespondents);
+}
+
+void CollectScreen::showRespondentList(bool shown)
+{
+    picRespondentList->setVisible(shown);
+}
+
+void CollectScreen::layOut(const ScreenSpace& space)
+{
+    using namespace Twips;
+    {
+        const int width = space.width - Left(lblInstructions) - 150;
+        LayoutRule({ width }, [&] { SetWidth(lblInstructions, width); });
+    }
+    // The list below the instructions, in the screens' place (reckoned as the Design screen's).
+    {
+        const int top = space.top + Height(lblInstructions) - 200;
+        LayoutRule({ space.width, space.height },
+            [&] { Place(picRespondentList, space.left, top, space.width, space.height); });
+    }
+    // The grid by the window's size, its column 1 taking the room the others leave.
+    {
+        const int width = space.windowWidth - 500;
+        const int height = space.windowHeight - Top(gRespondents) - 3500;
+        LayoutRule({ width, height }, [&] {
+            SetWidth(gRespondents, width);
+            SetHeight(gRespondents, height);
+        });
+        const int others = ColumnWidthsSum(gRespondents, 1);
+        if (gRespondents->cols() > 1 && Width(gRespondents) - others > 0) {
+            const int column1 = Width(gRespondents) - others - 400;
+            LayoutRule({ column1 }, [&] { gRespondents->setColumnWidth(1, ToPixelsX(column1)); });
+        }
+    }
+    LayoutRule({ space.width }, [&] { SetWidth(picTitleCollect, space.width); });
+}

@@ -7,6 +7,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class SurveySession;
+struct ScreenSpace;
 
 // The Data Collection screen (`picCollect`): the respondents of the open survey, newest first, with
 // their answer to an example question and their source; adding, viewing or changing and deleting
@@ -45,6 +46,17 @@ public:
     void cmdDeleteResponse_Click();
     // Data Collection > Create Paper Based Survey...: writes the questionnaire as RTF.
     void mnuDataCollectionPaperSurvey_Click();
+
+    // The respondent grid at start-up: three columns and the header row, then the header texts
+    // and widths, then column 1 widened to fill the grid.
+    void setUpRespondentGrid();
+    void setRespondentHeaders();
+    void widenRespondentColumn();
+    // Shows or hides the respondent list (the screen shows the list, or a respondent's answers).
+    void showRespondentList(bool shown);
+    // Places and sizes the screen's controls by the main window's layout rules, in the space the
+    // window gives the screens.
+    void layOut(const ScreenSpace& space);
 
 Q_SIGNALS:
     // The screen wants the main window to show one of its screens ("Respondent").

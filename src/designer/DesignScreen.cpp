@@ -45,6 +45,7 @@ DesignScreen::DesignScreen(SurveySession& session, db::Connection& library, QWid
     picTitles = new QWidget(this);
     picTitles->setObjectName(QStringLiteral("picTitles"));
     Twips::Place(picTitles, 0, 500, 12000, 60);
+    PaintPanel(picTitles, QColor(232, 154, 44), Qt::black);
 
     lblInstructions = MakeInstructions(this,
         QStringLiteral("Instructions - You are currently designing your survey. To add a question press the "

@@ -19,6 +19,7 @@ class ResponseListEditor;
 class RichTextBox;
 class clsSurvey;
 class SurveySession;
+struct ScreenSpace;
 namespace db {
 class Connection;
 }
@@ -105,6 +106,18 @@ public:
     void SelectNode(QTreeWidgetItem* node);
     // Empties the question editor and the response lists.
     void ClearEditor();
+    // Removes every node of the question tree, the root too.
+    void removeAllNodes();
+    // The selected node of the question tree; none when nothing is selected.
+    QTreeWidgetItem* currentNode() const;
+    // Whether the question editor holds no text.
+    bool editorIsEmpty() const;
+    // Commits the editor's text into its question while the property pane shows one.
+    void commitShownQuestion();
+
+    // Places and sizes the screen's controls by the main window's layout rules, in the space the
+    // window gives the screens.
+    void layOut(const ScreenSpace& space);
 
     // The longest question text the editor loads to edit; of a longer one it shows the start,
     // read-only, and the stored text stays as it is.

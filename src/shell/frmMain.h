@@ -35,13 +35,13 @@ struct ImageList {
 
 // The main window. It composes the three screens and carries the operations the rest of the
 // program calls on it: open, save and close the survey, the unsaved-changes flag, and the
-// refreshes of the screens.
+// refreshes of the screens. It works on the session and the library connection its caller owns,
+// which outlive it.
 class frmMain : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit frmMain(QWidget* parent = nullptr);
-    ~frmMain() override;
+    frmMain(SurveySession& session, db::Connection& library, QWidget* parent = nullptr);
 
     static QString WindowTitle() { return QStringLiteral("Orvalen Tessivo v1.12"); }
 
@@ -164,16 +164,11 @@ protected:
 private:
     void createMenus();
     void createToolbars();
-    void styleTitlePanels();
     // The View items' check marks as the last ShowScreen set them (a click on an item toggles its
     // mark before the command runs, which may not switch at all).
     void restoreViewChecks();
     void placeToolbars();
     void reportLoadError(const db::Error& error, int loadState);
-    static void setGridHeader(QTableWidget* grid, int column, const QString& text, Qt::Alignment alignment,
-                              int width);
-    static int columnWidthsSum(const QTableView* grid, int except = -1);
-    static void widenColumn1(QTableView* grid, int sum);
     QAction* addAction(QMenu* menu, const QString& name, const QString& caption,
                        const QKeySequence& shortcut = {});
     void setStatusFile(const QString& path);
@@ -199,8 +194,8 @@ private:
     // "Unable to create a new survey. " and why.
     static void ReportNewFailure(const db::Error& error);
 
-    SurveySession session_;
-    db::Connection libraryConnection_;
+    SurveySession& session_;
+    db::Connection& libraryConnection_;
     QString untitledFile_;
     bool resetting_ = false;
     QString helpFile_;

@@ -108,7 +108,7 @@ void frmMain::ResetAfterFailedOpen()
 
 void frmMain::DoClose()
 {
-    design_->tvTreeView->clear();
+    design_->removeAllNodes();
     design_->ClearEditor();
     session_.SurveyConnection.Close();
     session_.CurrentFile.clear();
@@ -126,7 +126,7 @@ void frmMain::ReportSaveFailure(const QString& fileName, const db::Error& error)
 
 void frmMain::SaveAndReload()
 {
-    QTreeWidgetItem* node = design_->tvTreeView->currentItem();
+    QTreeWidgetItem* node = design_->currentNode();
     const QString key = TreeNodes::Key(node);
     int selected = (node && key != QLatin1String("S_Parent")) ? session_.Survey.GetQIndexFromKey(key) : -1;
 
@@ -145,7 +145,7 @@ void frmMain::SaveAndReload()
 
 void frmMain::AddPlaceholderQuestion(bool select)
 {
-    QTreeWidgetItem* kept = design_->tvTreeView->currentItem();
+    QTreeWidgetItem* kept = design_->currentNode();
     const bool changed = session_.FileChanged();
     AddBlankOpenEndedQuestion();
     session_.PlaceholderKey = session_.Survey.GetQIndex(session_.Survey.QCount())->Key;
@@ -230,7 +230,7 @@ bool frmMain::IsFileChanged() const
     // One untouched question (a new survey's blank first question) is nothing to save.
     if (session_.Survey.QCount() == 1) {
         const QPtr q = session_.Survey.GetQIndex(1);
-        if (design_->txtQ->Text().isEmpty() && rtf::toPlainText(q->Question, 1).isEmpty() && q->ResponsesCount() == 0)
+        if (design_->editorIsEmpty() && rtf::toPlainText(q->Question, 1).isEmpty() && q->ResponsesCount() == 0)
             return false;
     }
     return session_.FileChanged();

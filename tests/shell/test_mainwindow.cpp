@@ -163,7 +163,7 @@ private Q_SLOTS:
 
     void gridsWiderThanTheirColumnsWidenColumnOneAtLoad()
     {
-        auto main = std::make_unique<frmMain>();
+        auto main = NewMainWindow();
         QuickSplash();
         Twips::SetWidth(main->analyse()->gSummaryReport, 9000);
         Twips::SetWidth(main->collect()->gRespondents, 5000);  // narrower than 6700: defaults stay
@@ -241,7 +241,7 @@ private Q_SLOTS:
             SaveSetting(AppExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), stored);
         QuickSplash();
         const auto tip = HandleNextModal(QStringLiteral("frmTip"));
-        w = Main(QString());
+        w = RunMain(QString());
         QCOMPARE(tip->shown, shown);
     }
 
@@ -254,7 +254,7 @@ private Q_SLOTS:
         const auto tip = HandleNextModal(QStringLiteral("frmTip"),
                                          [&](QWidget*) { promptsBeforeTip = int(Dialogs::Script::shown().size()); });
         Dialogs::Script::answer(Dialogs::Yes);
-        w = Main(QString());
+        w = RunMain(QString());
         QVERIFY(tip->shown);
         QCOMPARE(promptsBeforeTip, 0);
         QCOMPARE(Dialogs::Script::shown(),
@@ -272,7 +272,7 @@ private Q_SLOTS:
 
         // Every later start reads False and asks nothing.
         SaveSetting(AppExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
-        w = Main(QString());
+        w = RunMain(QString());
         QCOMPARE(Dialogs::Script::shown().size(), 1);
     }
 
