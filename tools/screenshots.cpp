@@ -154,7 +154,7 @@ int main(int argc, char** argv)
     SaveSetting(AppExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
     SurveySession session;
     db::Connection library;
-    const auto w = std::make_unique<frmMain>(session, library);
+    auto w = std::make_unique<frmMain>(session, library);
     Main(*w, survey);
     w->showNormal();
     w->resize(1100, 720);

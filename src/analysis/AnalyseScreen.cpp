@@ -459,4 +459,10 @@ void AnalyseScreen::layOut(const ScreenSpace& space)
     }
     SetLeft(cmdExpand, space.windowWidth - Width(cmdExpand) - 350);
     SetTop(cmdExpand, space.windowHeight - Height(cmdExpand) - (normalChart ? 2600 : 2700));
+    // The window's outer height reckons in the menu, toolbar and status bars, which the report
+    // panel does not reach: the button is lifted to stay whole inside the part of the panel that
+    // shows.
+    const int shownBottom = std::min(picSummaryReport->height(), height() - picSummaryReport->y());
+    if (cmdExpand->y() + cmdExpand->height() > shownBottom)
+        cmdExpand->move(cmdExpand->x(), std::max(0, shownBottom - cmdExpand->height()));
 }

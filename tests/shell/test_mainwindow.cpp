@@ -18,6 +18,7 @@
 #include "shell/frmMain.h"
 #include "document/SurveyFile.h"
 
+#include "Controls.h"
 #include "ProgramFolder.h"
 #include "StartProgram.h"
 #include "TestEnvironment.h"
@@ -570,8 +571,10 @@ private Q_SLOTS:
         QFETCH(int, heightLess);
         QFETCH(int, buttonTopLess);
         start();
-        QWidget* c = w->analyse()->c;
-        QPushButton* button = w->analyse()->cmdExpand;
+        auto* screen = control<QWidget>(w.get(), "picAnalyse");
+        auto* panel = control<QWidget>(screen, "picSummaryReport");
+        auto* c = control<QWidget>(panel, "c");
+        auto* button = control<QPushButton>(panel, "cmdExpand");
         button->setText(caption);
         Twips::SetLeft(c, left);
         Twips::SetTop(c, top);
@@ -581,7 +584,43 @@ private Q_SLOTS:
         QCOMPARE(c->width(), Twips::ToPixelsX(W - left));
         QCOMPARE(c->height(), Twips::ToPixelsY(H - top - heightLess));
         QCOMPARE(button->x(), Twips::ToPixelsX(W - Twips::Width(button) - 350));
-        QCOMPARE(button->y(), Twips::ToPixelsY(H - Twips::Height(button) - buttonTopLess));
+        // Lifted where that top would cut the button off at the bottom of its panel.
+        const int shownBottom = std::min(panel->height(), screen->height() - panel->y());
+        QCOMPARE(button->y(), std::min(Twips::ToPixelsY(H - Twips::Height(button) - buttonTopLess),
+                                       shownBottom - button->height()));
+    }
+
+    // The Expand/Shrink Graph button stays whole inside the part of its panel that shows, in the
+    // normal and the enlarged layout of the chart.
+    void theChartButtonStaysWholeInsideItsPanel_data()
+    {
+        QTest::addColumn<bool>("expanded");
+        QTest::addColumn<QSize>("size");
+        for (const QSize& size : {QSize(1280, 800), QSize(1024, 768), QSize(1920, 1080)}) {
+            const QByteArray name = QByteArray::number(size.width()) + 'x' + QByteArray::number(size.height());
+            QTest::newRow(name + " normal") << false << size;
+            QTest::newRow(name + " enlarged") << true << size;
+        }
+    }
+
+    void theChartButtonStaysWholeInsideItsPanel()
+    {
+        QFETCH(bool, expanded);
+        QFETCH(QSize, size);
+        start();
+        auto* screen = control<QWidget>(w.get(), "picAnalyse");
+        auto* panel = control<QWidget>(screen, "picSummaryReport");
+        auto* button = control<QPushButton>(panel, "cmdExpand");
+        if (expanded)
+            button->click();
+        QCOMPARE(button->text(), expanded ? QStringLiteral("Shrink Graph") : QStringLiteral("Expand Graph"));
+        resizeTo(size.width(), size.height());
+
+        const QRect shown = panel->rect() & screen->rect().translated(-panel->pos());
+        const QString where = QStringLiteral("button %1,%2 %3x%4 in %5,%6 %7x%8")
+                                  .arg(button->x()).arg(button->y()).arg(button->width()).arg(button->height())
+                                  .arg(shown.x()).arg(shown.y()).arg(shown.width()).arg(shown.height());
+        QVERIFY2(shown.contains(button->geometry()), qPrintable(where));
     }
 };
 
