@@ -27,19 +27,6 @@ class AnalyseScreen : public QWidget {
 public:
     AnalyseScreen(SurveySession& session, QWidget* parent);
 
-    QWidget* picTitleAnalyse = nullptr;
-    QLabel* lblInstructions = nullptr;
-    QWidget* picSummaryReport = nullptr;
-    QTableWidget* gSummaryReport = nullptr;
-    SurveyChart* c = nullptr;  // the chart
-    QPushButton* cmdExpand = nullptr;
-    QComboBox* cboGraphStyle = nullptr;
-    QGroupBox* fraTotals = nullptr;
-    QLabel* lblTotalRespondents = nullptr;
-    QLabel* lblTotalManualEntry = nullptr;
-    QLabel* lblTotalWebBased = nullptr;
-    QLabel* lblTotalImported = nullptr;
-
     // The summary row map: entry k (from 1) for summary grid row k.
     qint32 SummaryRowCount = 0;
     QList<int> SummaryRowMatrixResponseIDs;
@@ -88,6 +75,20 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The screen's controls; tests reach them by their objectName.
+    QWidget* picTitleAnalyse = nullptr;
+    QLabel* lblInstructions = nullptr;
+    QWidget* picSummaryReport = nullptr;
+    QTableWidget* gSummaryReport = nullptr;
+    SurveyChart* c = nullptr;  // the chart
+    QPushButton* cmdExpand = nullptr;
+    QComboBox* cboGraphStyle = nullptr;
+    QGroupBox* fraTotals = nullptr;
+    QLabel* lblTotalRespondents = nullptr;
+    QLabel* lblTotalManualEntry = nullptr;
+    QLabel* lblTotalWebBased = nullptr;
+    QLabel* lblTotalImported = nullptr;
+
     void createTotals();
     void refreshPending();
     void drawChart();

@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 namespace {
@@ -188,13 +189,12 @@ void CollectScreen::fillExampleList()
                 question.number + QStringLiteral(". ") + rtf::captionOf(question.question), question.id);
     }
     if (cboDCExampleQuestion->count() > 0) {
-        ExampleComboEnabled = false;
+        const QScopedValueRollback<bool> refilling(ExampleComboEnabled, false);
         cboDCExampleQuestion->setCurrentIndex(remembered);
         if (cboDCExampleQuestion->currentIndex() < 0) {
             cboDCExampleQuestion->setCurrentIndex(0);
             cboDCExampleQuestion->show();
         }
-        ExampleComboEnabled = true;
     } else {
         cboDCExampleQuestion->hide();
     }

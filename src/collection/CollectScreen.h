@@ -18,17 +18,6 @@ class CollectScreen : public QWidget {
 public:
     CollectScreen(SurveySession& session, QWidget* parent);
 
-    QWidget* picTitleCollect = nullptr;
-    QLabel* lblInstructions = nullptr;
-    QWidget* picRespondentList = nullptr;
-    QWidget* picCustBot = nullptr;
-    QPushButton* cmdCreateResponse = nullptr;
-    QPushButton* cmdEditResponse = nullptr;
-    QPushButton* cmdDeleteResponse = nullptr;
-    QComboBox* cboDCExampleQuestion = nullptr;
-    // Row 0 is the header; row r from 1 on is a respondent, its row data the respondent's id.
-    FlexGrid* gRespondents = nullptr;
-
     // False only while the example-question list is refilled from code.
     bool ExampleComboEnabled = true;
     // The respondent whose answers the answer-entry dialog shows.
@@ -67,6 +56,18 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The screen's controls; tests reach them by their objectName.
+    QWidget* picTitleCollect = nullptr;
+    QLabel* lblInstructions = nullptr;
+    QWidget* picRespondentList = nullptr;
+    QWidget* picCustBot = nullptr;
+    QPushButton* cmdCreateResponse = nullptr;
+    QPushButton* cmdEditResponse = nullptr;
+    QPushButton* cmdDeleteResponse = nullptr;
+    QComboBox* cboDCExampleQuestion = nullptr;
+    // Row 0 is the header; row r from 1 on is a respondent, its row data the respondent's id.
+    FlexGrid* gRespondents = nullptr;
+
     void refill(int SelectRow, int SelectID);
     void fillExampleList();
     void showAnswerEntry();

@@ -16,6 +16,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopedValueRollback>
 #include <QTreeWidget>
 
 namespace {
@@ -96,14 +97,13 @@ void frmMain::ResetAfterFailedOpen()
     }
     if (resetting_)
         return;
-    resetting_ = true;
+    const QScopedValueRollback<bool> resettingGuard(resetting_, true);
     try {
         StartNewSurvey();
     } catch (const db::Error& e) {
         // The program stays with no survey open, and says why.
         ReportNewFailure(e);
     }
-    resetting_ = false;
 }
 
 void frmMain::DoClose()

@@ -7,6 +7,7 @@
 #include "platform/Rtf.h"
 #include "shell/frmMain.h"
 
+#include "Controls.h"
 #include "ProgramFolder.h"
 #include "StartProgram.h"
 #include "SurveyFileChecks.h"
@@ -40,8 +41,7 @@ private:
     void editFirstQuestion(const QString& text)
     {
         w->design()->SelectNode(w->design()->RootNode()->child(0));
-        RichTextBox* txtQ = w->findChild<RichTextBox*>(QStringLiteral("txtQ"));
-        QVERIFY(txtQ);
+        auto* txtQ = control<RichTextBox>(w.get(), "txtQ");
         txtQ->setFocus();
         txtQ->selectAll();
         QTest::keyClicks(txtQ, text);
