@@ -100,6 +100,19 @@ private:
         return shown.join(QLatin1Char(','));
     }
 
+    // The Analyse screen, the report panel in it, and the chart's Expand/Shrink Graph button.
+    struct ChartPanel {
+        QWidget* screen;
+        QWidget* panel;
+        QPushButton* button;
+    };
+    ChartPanel chartPanel() const
+    {
+        auto* screen = control<QWidget>(w.get(), "picAnalyse");
+        auto* panel = control<QWidget>(screen, "picSummaryReport");
+        return {screen, panel, control<QPushButton>(panel, "cmdExpand")};
+    }
+
     void resizeTo(int width, int height)
     {
         w->showNormal();
@@ -571,10 +584,8 @@ private Q_SLOTS:
         QFETCH(int, heightLess);
         QFETCH(int, buttonTopLess);
         start();
-        auto* screen = control<QWidget>(w.get(), "picAnalyse");
-        auto* panel = control<QWidget>(screen, "picSummaryReport");
+        const auto [screen, panel, button] = chartPanel();
         auto* c = control<QWidget>(panel, "c");
-        auto* button = control<QPushButton>(panel, "cmdExpand");
         button->setText(caption);
         Twips::SetLeft(c, left);
         Twips::SetTop(c, top);
@@ -608,9 +619,7 @@ private Q_SLOTS:
         QFETCH(bool, expanded);
         QFETCH(QSize, size);
         start();
-        auto* screen = control<QWidget>(w.get(), "picAnalyse");
-        auto* panel = control<QWidget>(screen, "picSummaryReport");
-        auto* button = control<QPushButton>(panel, "cmdExpand");
+        const auto [screen, panel, button] = chartPanel();
         if (expanded)
             button->click();
         QCOMPARE(button->text(), expanded ? QStringLiteral("Shrink Graph") : QStringLiteral("Expand Graph"));
