@@ -149,7 +149,7 @@ void SummaryRefresh(benchmark::State& state, void (*floor)(sqlite3*))
     AnalyseScreen screen(o.session, nullptr);
     screen.show();
     bench::MeasureWithFloor(state, [&] { screen.RefreshRespondeSummaryReportList(1, 0); }, [&] { floor(o.raw); });
-    state.counters["rows"] = screen.gSummaryReport->rowCount();
+    state.counters["rows"] = screen.findChild<QTableWidget*>(QStringLiteral("gSummaryReport"))->rowCount();
 }
 
 void SummaryRefreshVsPerAnswerCounts(benchmark::State& state)

@@ -75,7 +75,7 @@ void RefreshRespondentList(benchmark::State& state)
             sqlite3_bind_int(respondents, 1, example);
             benchmark::DoNotOptimize(readAll(respondents));
         });
-    if (screen->gRespondents->rows() != survey.respondents + 1)
+    if (screen->findChild<FlexGrid*>(QStringLiteral("gRespondents"))->rows() != survey.respondents + 1)
         state.SkipWithError("the list does not hold every respondent");
     bench::raw::close(db);
 }

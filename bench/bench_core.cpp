@@ -342,7 +342,9 @@ void FileSave(benchmark::State& state)
     const QString design = bench::DesignSurveyPath(int(state.range(0)));
     const QString programFile = workCopy(design, QStringLiteral("filesave-program.tvq"));
     const QString floorFile = workCopy(design, QStringLiteral("filesave-floor.tvq"));
-    auto window = std::make_unique<frmMain>();
+    SurveySession session;
+    db::Connection library;
+    auto window = std::make_unique<frmMain>(session, library);
     window->Form_Load(programFile);
     window->show();
     QCoreApplication::processEvents();
@@ -378,7 +380,9 @@ void FileSaveAnswers(benchmark::State& state)
 {
     const QString programFile = workCopy(bench::AnswerSurveyFixture().path, QStringLiteral("answers-program.tvq"));
     const QString floorFile = workCopy(bench::AnswerSurveyFixture().path, QStringLiteral("answers-floor.tvq"));
-    auto window = std::make_unique<frmMain>();
+    SurveySession session;
+    db::Connection library;
+    auto window = std::make_unique<frmMain>(session, library);
     window->Form_Load(programFile);
     window->show();
     QCoreApplication::processEvents();

@@ -10,6 +10,7 @@
 #include "widgets/TreeNodes.h"
 #include "shell/frmMain.h"
 
+#include "Controls.h"
 #include "ProgramFolder.h"
 #include "StartProgram.h"
 
@@ -81,17 +82,18 @@ inline void clickNode(QTreeWidget* tree, QTreeWidgetItem* node)
 // Replaces the question text by typing into the editor: select all, then the keys.
 inline void typeQuestion(DesignScreen* d, const QString& text)
 {
-    d->txtQ->setFocus();
-    QTest::keyClick(d->txtQ, Qt::Key_A, Qt::ControlModifier);
+    auto* txtQ = control<RichTextBox>(d, "txtQ");
+    txtQ->setFocus();
+    QTest::keyClick(txtQ, Qt::Key_A, Qt::ControlModifier);
     if (text.isEmpty()) {
-        QTest::keyClick(d->txtQ, Qt::Key_Delete);
+        QTest::keyClick(txtQ, Qt::Key_Delete);
         return;
     }
     QStringList lines = text.split(QLatin1Char('\n'));
     for (int i = 0; i < lines.size(); ++i) {
         if (i > 0)
-            QTest::keyClick(d->txtQ, Qt::Key_Return);
-        QTest::keyClicks(d->txtQ, lines.at(i));
+            QTest::keyClick(txtQ, Qt::Key_Return);
+        QTest::keyClicks(txtQ, lines.at(i));
     }
 }
 
@@ -176,7 +178,7 @@ public:
     // Fills the library tree anew from the library the program opened at start-up.
     void loadLibrary()
     {
-        d->tvTreeLibrary->clear();
+        control<QTreeWidget>(d, "tvTreeLibrary")->clear();
         d->LoadLibrary();
     }
 
@@ -186,7 +188,7 @@ public:
     QAction* action(const char* name) const { return w->action(QString::fromLatin1(name)); }
     QTreeWidgetItem* node(int i) const { return d->RootNode()->child(i); }
     QPtr question(int i) { return survey().GetQIndex(i); }
-    QPtr current() { return survey().GetQ(TreeNodes::Key(d->tvTreeView->currentItem())); }
+    QPtr current() { return survey().GetQ(TreeNodes::Key(control<QTreeWidget>(d, "tvTreeView")->currentItem())); }
 
     QString writeSurvey(const QString& name, const QList<QPair<qint32, QString>>& questions)
     {

@@ -14,6 +14,7 @@
 #include "shell/MainBas.h"
 #include "shell/frmMain.h"
 
+#include "Controls.h"
 #include "StartProgram.h"
 #include "TestEnvironment.h"
 
@@ -350,15 +351,15 @@ private Q_SLOTS:
         w->action(QStringLiteral("mnuNew"))->trigger();
         QCOMPARE(untitledFiles(data).size(), 1);
         w->action(QStringLiteral("mnuDesignAddOpenEndedQuestion"))->trigger();
-        w->design()->txtQ->setFocus();
-        QTest::keyClicks(w->design()->txtQ, QStringLiteral("How did you hear of us?"));
+        control<RichTextBox>(w->design(), "txtQ")->setFocus();
+        QTest::keyClicks(control<RichTextBox>(w->design(), "txtQ"), QStringLiteral("How did you hear of us?"));
 
         // A question taken from the library.
-        QTreeWidget* library = w->design()->tvTreeLibrary;
+        QTreeWidget* library = control<QTreeWidget>(w->design(), "tvTreeLibrary");
         QTreeWidgetItem* question = library->topLevelItem(0)->child(0)->child(0);
         QVERIFY(question && TreeNodes::Key(question).startsWith(QLatin1String("Q_")));
         library->setCurrentItem(question);
-        w->design()->cmdLibraryAdd->click();
+        control<QPushButton>(w->design(), "cmdLibraryAdd")->click();
         QCOMPARE(w->session().Survey.QCount(), 2);
 
         const QString survey = home.filePath(QStringLiteral("customers.tvq"));
@@ -397,7 +398,7 @@ private Q_SLOTS:
         }
         w = StartProgram();
         QVERIFY(w);
-        QVERIFY(!w->design()->tvTreeLibrary
+        QVERIFY(!control<QTreeWidget>(w->design(), "tvTreeLibrary")
                      ->findItems(QStringLiteral("Would you come back?"), Qt::MatchExactly | Qt::MatchRecursive)
                      .isEmpty());
         QVERIFY(w->close());

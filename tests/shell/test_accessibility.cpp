@@ -2,6 +2,7 @@
 // screens of the main window and in every window the program opens: each window is checked as it
 // is shown, so a dialog added later is checked as soon as a row below opens it.
 #include "AccessibleControls.h"
+#include "Controls.h"
 #include "ProgramFolder.h"
 #include "SampleSurvey.h"
 #include "StartProgram.h"
@@ -125,19 +126,19 @@ private Q_SLOTS:
             QVERIFY(!row.screen->isHidden());
             if (row.screen == w->analyse()) {
                 AnalyseScreen* a = w->analyse();
-                a->gSummaryReport->setCurrentCell(2, 0); // Apple, under the fruit question
+                control<QTableWidget>(a, "gSummaryReport")->setCurrentCell(2, 0); // Apple, under the fruit question
                 a->gSummaryReport_Click();
-                QVERIFY(a->c->isVisible());
+                QVERIFY(control<SurveyChart>(a, "c")->isVisible());
                 // The chart is one object, read with what it shows; each total with its caption.
-                QAccessibleInterface* chart = QAccessible::queryAccessibleInterface(a->c);
+                QAccessibleInterface* chart = QAccessible::queryAccessibleInterface(control<SurveyChart>(a, "c"));
                 QCOMPARE(chart->role(), QAccessible::Chart);
                 QCOMPARE(chart->text(QAccessible::Name), QStringLiteral("Which fruits?"));
                 QCOMPARE(chart->text(QAccessible::Description),
                     QStringLiteral("Which fruits?: Apple 1, Banana 1, Cherry 1"));
                 QCOMPARE(chart->childCount(), 0);
-                const std::pair<QLabel*, const char*> totals[] = { { a->lblTotalRespondents, "Total Respondents:" },
-                    { a->lblTotalManualEntry, "Manual Entry:" }, { a->lblTotalWebBased, "Web Based:" },
-                    { a->lblTotalImported, "Imported:" } };
+                const std::pair<QLabel*, const char*> totals[] = { { control<QLabel>(a, "lblTotalRespondents"), "Total Respondents:" },
+                    { control<QLabel>(a, "lblTotalManualEntry"), "Manual Entry:" }, { control<QLabel>(a, "lblTotalWebBased"), "Web Based:" },
+                    { control<QLabel>(a, "lblTotalImported"), "Imported:" } };
                 for (const auto& [count, caption] : totals)
                     QCOMPARE(AccessibleLabelOf(count), QString::fromLatin1(caption));
             }
@@ -167,11 +168,11 @@ private Q_SLOTS:
             { "frmLogic",
                 [&] {
                     w->action(QStringLiteral("mnuDesignAddRadioQuestion"))->trigger();
-                    d->txtCheckResponse->setText(QStringLiteral("Yes"));
-                    d->cmdCheckAdd->click();
-                    d->lstCheckResponses->setCurrentRow(0);
+                    control<QLineEdit>(d, "txtCheckResponse")->setText(QStringLiteral("Yes"));
+                    control<QPushButton>(d, "cmdCheckAdd")->click();
+                    control<QListWidget>(d, "lstCheckResponses")->setCurrentRow(0);
                     whenModal([](QDialog* dialog) { dialog->reject(); });
-                    d->cmdRadioLogic->click();
+                    control<QPushButton>(d, "cmdRadioLogic")->click();
                 } },
             { "frmMatrixAdd", // through frmMatrixDefine, which is checked on the way
                 [&] {
@@ -182,7 +183,7 @@ private Q_SLOTS:
                         define->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
                         define->reject();
                     });
-                    d->cmdMatrixDefine->click();
+                    control<QPushButton>(d, "cmdMatrixDefine")->click();
                 } },
             { "frmTip",
                 [&] {
@@ -215,7 +216,7 @@ private Q_SLOTS:
                         if (entry->isVisible())
                             entry->reject();
                     });
-                    w->collect()->cmdCreateResponse->click();
+                    control<QPushButton>(w->collect(), "cmdCreateResponse")->click();
                 } },
             // Opened by the web wizards' server pages.
             { "frmAddServer",

@@ -8,6 +8,7 @@
 #include "widgets/TreeNodes.h"
 #include "shell/frmMain.h"
 
+#include "Controls.h"
 #include "ProgramFolder.h"
 #include "StartProgram.h"
 #include "TestEnvironment.h"
@@ -102,8 +103,7 @@ private:
 
     void typeIntoQuestion(const QString& text)
     {
-        RichTextBox* txtQ = w->findChild<RichTextBox*>(QStringLiteral("txtQ"));
-        QVERIFY(txtQ);
+        auto* txtQ = control<RichTextBox>(w.get(), "txtQ");
         txtQ->setFocus();
         QTest::keyClicks(txtQ, text);
     }
@@ -207,7 +207,7 @@ private Q_SLOTS:
         start(own);
         QCOMPARE(w->StatusBarPanel1(), QString());  // it looks untitled
         w->session().setFileChanged(false);
-        w->design()->tvTreeView->clear();
+        control<QTreeWidget>(w->design(), "tvTreeView")->clear();
         w->session().Survey.DeleteQ(w->session().Survey.GetQIndex(2)->Key);
         QVERIFY(w->close());
         QVERIFY(QFile::exists(own));
@@ -236,9 +236,9 @@ private Q_SLOTS:
         QCOMPARE(w->StatusBarPanel1(), path);
         QVERIFY(!w->session().FileChanged());
         QCOMPARE(captions(*w), (QStringList{QStringLiteral("1. Fruit"), QStringLiteral("2. Why")}));
-        QCOMPARE(TreeNodes::Key(w->design()->tvTreeView->currentItem()), w->session().Survey.GetQIndex(1)->Key);
-        QCOMPARE(w->design()->lstCheckResponses->count(), 2);
-        QCOMPARE(w->design()->txtQ->Text(), QStringLiteral("Fruit"));
+        QCOMPARE(TreeNodes::Key(control<QTreeWidget>(w->design(), "tvTreeView")->currentItem()), w->session().Survey.GetQIndex(1)->Key);
+        QCOMPARE(control<QListWidget>(w->design(), "lstCheckResponses")->count(), 2);
+        QCOMPARE(control<RichTextBox>(w->design(), "txtQ")->Text(), QStringLiteral("Fruit"));
     }
 
     void saveKeepsTheSelectionAndGivesNewRowsTheirIds()
@@ -253,7 +253,7 @@ private Q_SLOTS:
         QVERIFY(Dialogs::Script::shown().isEmpty());
         QVERIFY(!w->session().FileChanged());
         QCOMPARE(w->session().Survey.QCount(), 4);
-        QCOMPARE(TreeNodes::Key(w->design()->tvTreeView->currentItem()), w->session().Survey.GetQIndex(2)->Key);
+        QCOMPARE(TreeNodes::Key(control<QTreeWidget>(w->design(), "tvTreeView")->currentItem()), w->session().Survey.GetQIndex(2)->Key);
         for (int i = 1; i <= 3; ++i)
             QVERIFY(w->session().Survey.GetQIndex(i)->DatabaseID > 0);
         // The question added by the user is stored; the placeholder is not, and is back at the end.
@@ -689,20 +689,19 @@ private Q_SLOTS:
 
     void destroyingTheShownWindowWithTheFocusInAnEditor_data()
     {
-        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("editorName");
         QTest::newRow("question text") << QStringLiteral("txtQ");
         QTest::newRow("number of answer lines") << QStringLiteral("cmdOpenEndedNoOfRows");
     }
 
     void destroyingTheShownWindowWithTheFocusInAnEditor()
     {
-        QFETCH(QString, control);
+        QFETCH(QString, editorName);
         start();
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
-        QVERIFY(TreeNodes::Key(w->design()->tvTreeView->currentItem()) != QLatin1String("S_Parent"));
-        QWidget* editor = w->findChild<QWidget*>(control);
-        QVERIFY(editor);
+        QVERIFY(TreeNodes::Key(control<QTreeWidget>(w->design(), "tvTreeView")->currentItem()) != QLatin1String("S_Parent"));
+        auto* editor = control<QWidget>(w.get(), qPrintable(editorName));
         editor->setFocus();
         QTRY_VERIFY(editor->hasFocus());
 

@@ -145,7 +145,7 @@ private Q_SLOTS:
         SaveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("False"));
         QuickSplash();
         const auto atStart = HandleNextModal(QStringLiteral("frmTip"));
-        std::unique_ptr<frmMain> w = Main(QString());
+        std::unique_ptr<frmMain> w = RunMain(QString());
         QVERIFY(!atStart->shown);
 
         bool unchecked = false;
@@ -215,7 +215,9 @@ private Q_SLOTS:
         about.cmdOK->click();
         QVERIFY(!about.isVisible());
 
-        frmMain w;
+        SurveySession session;
+        db::Connection library;
+        frmMain w(session, library);
         const auto shown = HandleNextModal(QStringLiteral("frmAbout"));
         w.action(QStringLiteral("mnuAbout"))->trigger();
         QVERIFY(shown->shown);
@@ -300,7 +302,9 @@ private Q_SLOTS:
 
     void helpMenuOpensTheHelpWindowAndTheSupportAddresses()
     {
-        frmMain w;
+        SurveySession session;
+        db::Connection library;
+        frmMain w(session, library);
         QuickSplash();
         w.Form_Load(QString());
         w.show();
@@ -345,7 +349,9 @@ private Q_SLOTS:
 
     void aMissingHelpFileIsSaidInTheHelpWindow()
     {
-        frmMain w;
+        SurveySession session;
+        db::Connection library;
+        frmMain w(session, library);
         QuickSplash();
         w.Form_Load(QString());
         QVERIFY(QFile::remove(folder->file(QStringLiteral("bhelp.hlp"))));
