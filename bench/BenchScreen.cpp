@@ -73,20 +73,29 @@ bool ScreenWait::eventFilter(QObject* watched, QEvent* event)
 void ScreenWait::Begin()
 {
     paintedSinceBegin_ = false;
-    painted_->update();
 }
 
 bool ScreenWait::WaitShown(const std::function<bool()>& shown, double timeoutSeconds)
 {
+    // An operation that leaves the screen as it was paints nothing; rather than waiting for
+    // ever, the wait then fails after a while.
+    constexpr qint64 kUnpaintedMs = 5000;
     QElapsedTimer clock;
     clock.start();
+    qint64 shownSince = -1;
     for (;;) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         if (view_ && view_->model() != model_)
             follow(view_->model());
-        if (paintedSinceBegin_ && changesAtPaint_ == changes_ && shown())
+        const bool looksRight = shown();
+        if (paintedSinceBegin_ && changesAtPaint_ == changes_ && looksRight)
             return true;
-        if (double(clock.elapsed()) > timeoutSeconds * 1000.0)
+        if (!looksRight)
+            shownSince = -1;
+        else if (shownSince < 0)
+            shownSince = clock.elapsed();
+        if (double(clock.elapsed()) > timeoutSeconds * 1000.0
+            || (shownSince >= 0 && clock.elapsed() - shownSince > kUnpaintedMs))
             return false;
     }
 }

@@ -33,9 +33,10 @@ public:
     explicit ScreenWait(QWidget* painted, QAbstractItemView* view = nullptr);
     ~ScreenWait() override;
 
-    // A paint after this call is needed: it asks for one, as anything that changes the screen does.
+    // A paint after this call is needed.
     void Begin();
-    // False when that did not happen within the time given (the benchmark then reports an error).
+    // False when that did not happen within the time given, or when `shown` held for seconds
+    // without a paint (the benchmark then reports an error).
     bool WaitShown(const std::function<bool()>& shown, double timeoutSeconds = 300);
 
 protected:

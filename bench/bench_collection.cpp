@@ -171,8 +171,8 @@ void RespondentList(benchmark::State& state)
     const bench::ListTexts expected = raw.Texts(0, 100);
 
     // The memory the list keeps, from its first fill.
-    const double before = bench::ResidentBytes();
     ListScreen list(survey.path, db::OpenMode::ReadOnly);
+    const double before = bench::ResidentBytes();
     if (!list.showList(expected))
         failed("the list did not show its first rows");
     state.counters["list_B_per_respondent"] = (bench::ResidentBytes() - before) / double(n);

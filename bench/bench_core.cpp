@@ -654,7 +654,7 @@ int main(int argc, char** argv)
     prepareProgram(environment.filePath(QStringLiteral("program")));
 
     bench::AtBothSizes("FileSaveAnswers", FileSaveAnswers);
-    bench::AtBothSizes("FileSaveAnswersFromCollection", FileSaveAnswersFromCollection, 3);
+    bench::AtBothSizes("FileSaveAnswersFromCollection", FileSaveAnswersFromCollection, 3, 5);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

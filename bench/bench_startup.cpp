@@ -8,11 +8,12 @@
 // makes its display time 0). Counters as everywhere (BenchSurvey.h): program, floor and ratio.
 // Run build-release/bin/bench_startup.
 #include "BenchSurvey.h"
+#include "platform/Settings.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QProcess>
-#include <QSettings>
 #include <QTemporaryDir>
 
 #include <chrono>
@@ -44,23 +45,8 @@ double firstPaint(const QString& program, const QProcessEnvironment& environment
 
 void StartUp(benchmark::State& state)
 {
-    QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/tessivo-bench-startup-XXXXXX"));
-    const QString config = folder.filePath(QStringLiteral("config"));
-    const QString runtime = folder.filePath(QStringLiteral("runtime"));
-    QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    {
-        QSettings options(config + QStringLiteral("/tessivo/tessivo.ini"), QSettings::IniFormat);
-        options.setValue(QStringLiteral("Options/Show Tips at Startup"), QStringLiteral("0"));
-        QSettings survey(config + QStringLiteral("/tessivo/Orvalen Survey.ini"), QSettings::IniFormat);
-        survey.setValue(QStringLiteral("Config/FirstRun"), QStringLiteral("False"));
-    }
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
     environment.insert(QStringLiteral("TESSIVO_QUIT_AFTER_FIRST_PAINT"), QStringLiteral("1"));
-
     const QString program = QStringLiteral(TESSIVO_PROGRAM);
     const QString bare = QStringLiteral(TESSIVO_BARE_WINDOW);
     try {
@@ -79,7 +65,18 @@ BENCHMARK(StartUp)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(3);
 
 int main(int argc, char** argv)
 {
+    // The processes' private environment, which they inherit: the offscreen platform, runtime and
+    // settings folders of their own, and the settings of a second start of a fresh install.
+    QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/tessivo-bench-startup-XXXXXX"));
+    const QString runtime = folder.filePath(QStringLiteral("runtime"));
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", folder.filePath(QStringLiteral("config")).toLocal8Bit());
     QCoreApplication app(argc, argv);
+    SaveSetting(QStringLiteral("tessivo"), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
+    SaveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("False"));
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
