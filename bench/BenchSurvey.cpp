@@ -481,41 +481,60 @@ void KeepFloorAsReference(benchmark::State& state)
     state.counters.erase("ratio");
 }
 
-void AtBothSizes(const char* name, void (*function)(benchmark::State&), int largeIterations, int smallIterations)
+benchmark::internal::Benchmark* AtSize(const char* name, void (*function)(benchmark::State&), int respondents,
+                                       int iterations)
 {
-    for (const auto& [respondents, iterations] : {std::pair{kRespondents, smallIterations},
-                                                  std::pair{kLargeRespondents, largeIterations}}) {
-        benchmark::internal::Benchmark* b = benchmark::RegisterBenchmark(name, function)
-                                                ->Arg(respondents)
-                                                ->UseManualTime()
-                                                ->Unit(benchmark::kMillisecond);
-        if (iterations > 0)
-            b->Iterations(iterations);
-    }
+    benchmark::internal::Benchmark* b = benchmark::RegisterBenchmark(name, function)
+                                            ->Arg(respondents)
+                                            ->UseManualTime()
+                                            ->Unit(benchmark::kMillisecond);
+    if (iterations > 0)
+        b->Iterations(iterations);
+    return b;
 }
 
-double PeakMegabytes()
+void AtBothSizes(const char* name, void (*function)(benchmark::State&), int largeIterations, int smallIterations)
+{
+    AtSize(name, function, kRespondents, smallIterations);
+    AtSize(name, function, kLargeRespondents, largeIterations);
+}
+
+int RunBenchmarks(int& argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
+
+namespace {
+
+// A figure of /proc/self/status in kB ("VmHWM:", "VmRSS:"), 0 when there is none.
+double statusKilobytes(const char* field)
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return 0;
+    const QByteArray name(field);
     for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').constFirst().toDouble() / 1024.0;
+        if (line.startsWith(name))
+            return line.mid(name.size()).trimmed().split(' ').constFirst().toDouble();
     }
     return 0;
+}
+
+}  // namespace
+
+double PeakMegabytes()
+{
+    return statusKilobytes("VmHWM:") / 1024.0;
 }
 
 double ResidentBytes()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').constFirst().toDouble() * 1024.0;
-    }
-    return 0;
+    return statusKilobytes("VmRSS:") * 1024.0;
 }
 
 void ResetPeak()

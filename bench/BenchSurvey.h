@@ -46,16 +46,16 @@
 //    are their positions; some radio responses jump backwards (every third radio question's
 //    response 2 goes five questions back).
 //
-// THE COUNTERS: every benchmark prints "program", the program's seconds per operation (m milli, u
-// micro). THE "ratio" COUNTER: every benchmark runs its raw-SQLite floor in the same binary, in the same
-// benchmark, with MeasureWithFloor below: each iteration runs the program's operation and then
-// (or first, alternately) the floor doing the same reads and writes with the raw C API,
-// statements prepared once. The benchmark's time is the program's (UseManualTime is required);
-// the counters are "floor" (floor seconds per operation), "program" (program seconds per
-// operation) and "ratio" = program time / floor time over the whole run. Follow this in new
-// benchmarks: one BENCHMARK per workload, its floor beside it, both timed by MeasureWithFloor (or
-// MeasureSelfTimed, when the operation's wait begins or ends inside it). A reference that is no
-// floor (it does other work than the program's least) shows as "reference", without a ratio.
+// THE COUNTERS: every benchmark prints "program", the program's seconds per operation (m milli,
+// u micro), and beside it its raw-SQLite floor, run in the same binary and the same benchmark
+// with MeasureWithFloor below: each iteration runs the program's operation and then (or first,
+// alternately) the floor doing the least the operation needs with the raw C API, statements
+// prepared once. The benchmark's time is the program's (UseManualTime is required); the counters
+// are "floor" (floor seconds per operation) and "ratio" = program time / floor time over the
+// whole run. Follow this in new benchmarks: one workload per benchmark, its floor beside it, both
+// timed by MeasureWithFloor (or MeasureSelfTimed, when the operation's wait begins or ends inside
+// it). A reference that is no floor (it does other work than the program's least) shows as
+// "reference", without a ratio.
 
 #include <QString>
 
@@ -141,6 +141,13 @@ double ResidentBytes();
 // fixes the number of iterations at 1,000,000 (100,000), for operations that take seconds.
 void AtBothSizes(const char* name, void (*benchmark)(benchmark::State&), int largeIterations = 0,
                  int smallIterations = 0);
+// The same at one size only, as name/respondents.
+benchmark::internal::Benchmark* AtSize(const char* name, void (*benchmark)(benchmark::State&), int respondents,
+                                       int iterations = 0);
+
+// main()'s end in every benchmark program: the command line read, the benchmarks run; 1 on an
+// argument it does not know.
+int RunBenchmarks(int& argc, char** argv);
 
 // Small helpers for floors written with the raw C API. Every failure throws std::runtime_error.
 namespace raw {

@@ -484,21 +484,8 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     bench::AtBothSizes("SummaryRefresh", summaryRefresh, 3, 6);
-    benchmark::RegisterBenchmark("SummaryRefreshGroupByReference", summaryRefreshGroupByReference)
-        ->Arg(bench::kRespondents)
-        ->UseManualTime()
-        ->Unit(benchmark::kMillisecond)
-        ->Iterations(3);
+    bench::AtSize("SummaryRefreshGroupByReference", summaryRefreshGroupByReference, bench::kRespondents, 3);
     bench::AtBothSizes("CsvExport", csvExport, 1, 2);
-    benchmark::RegisterBenchmark("DetailReport", detailReport)
-        ->Arg(bench::kRespondents)
-        ->UseManualTime()
-        ->Unit(benchmark::kMillisecond)
-        ->Iterations(2);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    bench::AtSize("DetailReport", detailReport, bench::kRespondents, 2);
+    return bench::RunBenchmarks(argc, argv);
 }

@@ -157,6 +157,21 @@ struct ListScreen {
     }
 };
 
+// The survey file read with the raw C API beside the screen, the list's order read once: the texts
+// its rows must show, and the floors.
+struct RawList {
+    struct Handle {
+        sqlite3* db;
+        ~Handle() { bench::raw::close(db); }
+    } file;
+    bench::RawRespondentList list;
+
+    RawList(const QString& path, bool writable) : file{bench::raw::open(path, !writable)}, list(file.db)
+    {
+        list.ReadOrder();
+    }
+};
+
 // How many rows of texts each wait reads beyond the rows in view.
 constexpr int kMargin = 40;
 
@@ -165,10 +180,8 @@ void RespondentList(benchmark::State& state)
     const int n = int(state.range(0));
     Failure failed{state};
     const bench::AnswerSurvey& survey = bench::AnswerSurveyFixture(n);
-    sqlite3* db = bench::raw::open(survey.path, true);
-    bench::RawRespondentList raw(db);
-    raw.ReadOrder();
-    const bench::ListTexts expected = raw.Texts(0, 100);
+    RawList raw(survey.path, false);
+    const bench::ListTexts expected = raw.list.Texts(0, 100);
 
     // The memory the list keeps, from its first fill.
     ListScreen list(survey.path, db::OpenMode::ReadOnly);
@@ -186,7 +199,7 @@ void RespondentList(benchmark::State& state)
             if (!list.showList(expected))
                 failed("the list did not show its first rows");
         },
-        [&] { raw.FloorList(inView); }, 1,
+        [&] { raw.list.FloorList(inView); }, 1,
         [&](bench::Side side) {
             // Another screen was on view.
             if (side == bench::Side::Program) {
@@ -195,7 +208,6 @@ void RespondentList(benchmark::State& state)
             }
         });
     state.counters["rows_in_view"] = inView;
-    bench::raw::close(db);
 }
 
 void RespondentListScroll(benchmark::State& state)
@@ -203,14 +215,12 @@ void RespondentListScroll(benchmark::State& state)
     const int n = int(state.range(0));
     Failure failed{state};
     const bench::AnswerSurvey& survey = bench::AnswerSurveyFixture(n);
-    sqlite3* db = bench::raw::open(survey.path, true);
-    bench::RawRespondentList raw(db);
-    raw.ReadOrder();
+    RawList raw(survey.path, false);
     ListScreen list(survey.path, db::OpenMode::ReadOnly);
-    if (!list.showList(raw.Texts(0, 100)))
+    if (!list.showList(raw.list.Texts(0, 100)))
         failed("the list did not show its first rows");
     const int inView = list.rowsInView();
-    raw.FloorList(inView);
+    raw.list.FloorList(inView);
 
     // The same random places for the program and the floor.
     std::mt19937 random(19);
@@ -231,15 +241,14 @@ void RespondentListScroll(benchmark::State& state)
             if (!list.wait->WaitShown([&] { return bench::ViewShows(list.grid, expected); }))
                 failed("the rows scrolled to were not shown");
         },
-        [&] { raw.FloorScreenful(places[nextFloor++ % places.size()], inView); }, 1,
+        [&] { raw.list.FloorScreenful(places[nextFloor++ % places.size()], inView); }, 1,
         [&](bench::Side side) {
             if (side == bench::Side::Program) {
                 const int target = places[nextProgram % places.size()];
-                expected = raw.Texts(target - kMargin, inView + 2 * kMargin);
+                expected = raw.list.Texts(target - kMargin, inView + 2 * kMargin);
             }
         });
     state.counters["rows_in_view"] = inView;
-    bench::raw::close(db);
 }
 
 // Add Respondent, the example answer typed on the first page and stored with Next, then Cancel:
@@ -249,10 +258,8 @@ void ListAfterEntry(benchmark::State& state)
     const int n = int(state.range(0));
     Failure failed{state};
     const QString path = workSurvey(n);
-    sqlite3* db = bench::raw::open(path, true);
-    bench::RawRespondentList raw(db);
-    raw.ReadOrder();
-    bench::ListTexts expected = raw.Texts(0, 100);
+    RawList raw(path, false);
+    bench::ListTexts expected = raw.list.Texts(0, 100);
     ListScreen list(path, db::OpenMode::ReadWrite);
     if (!list.showList(expected))
         failed("the list did not show its first rows");
@@ -272,7 +279,7 @@ void ListAfterEntry(benchmark::State& state)
                 entry->txtDCSimpleResponse->setPlainText(QStringLiteral("Typed in from paper form %1").arg(entered));
                 entry->cmdDCAnswersNext->click();
                 // What the list must show: the new respondent on top, as the file holds it.
-                expected.rows.insert(expected.rows.begin(), raw.TextsOf(entry->CurrentRespondentID));
+                expected.rows.insert(expected.rows.begin(), raw.list.TextsOf(entry->CurrentRespondentID));
                 list.wait->Begin();
                 closed = Clock::now();
                 entry->cmdDCAnswersCancel->click();
@@ -284,10 +291,9 @@ void ListAfterEntry(benchmark::State& state)
         },
         [&] {
             const auto start = Clock::now();
-            raw.FloorOneRow(list.screen->CurrentRespondentID);
+            raw.list.FloorOneRow(list.screen->CurrentRespondentID);
             return secondsSince(start);
         });
-    bench::raw::close(db);
 }
 
 // Delete Respondent on the first row, Yes: the list without it, the first row selected again.
@@ -296,16 +302,15 @@ void DeleteRespondent(benchmark::State& state)
     const int n = int(state.range(0));
     Failure failed{state};
     const QString path = workSurvey(n);
-    sqlite3* db = bench::raw::open(path, false);
-    bench::RawRespondentList raw(db);
-    raw.ReadOrder();
-    bench::ListTexts expected = raw.Texts(0, 200);
+    RawList raw(path, true);
+    sqlite3* db = raw.file.db;
+    bench::ListTexts expected = raw.list.Texts(0, 200);
     ListScreen list(path, db::OpenMode::ReadWrite);
     if (!list.showList(expected))
         failed("the list did not show its first rows");
 
     // The floor deletes the oldest respondents, which the list never shows.
-    int oldest = raw.rows() - 1;
+    int oldest = raw.list.rows() - 1;
     Stmt begin(db, "BEGIN");
     Stmt answers(db, "DELETE FROM respondent_responses WHERE respondentid = ?");
     Stmt respondent(db, "DELETE FROM respondent WHERE id = ?");
@@ -321,7 +326,7 @@ void DeleteRespondent(benchmark::State& state)
                 failed("the list did not show the respondents left");
         },
         [&] {
-            const int id = raw.idAt(oldest--);
+            const int id = raw.list.idAt(oldest--);
             begin.run();
             sqlite3_bind_int(answers, 1, id);
             answers.run();
@@ -336,7 +341,6 @@ void DeleteRespondent(benchmark::State& state)
         });
     if (Dialogs::Script::pending() != 0)
         failed("the delete did not ask");
-    bench::raw::close(db);
 }
 
 // Answer entry, its dialog on screen, for a respondent who answered the first questions.
@@ -596,11 +600,8 @@ int main(int argc, char** argv)
     bench::AtBothSizes("DeleteRespondent", DeleteRespondent, 3, 5);
     bench::AtBothSizes("ShowAnswerPage", ShowAnswerPage);
     bench::AtBothSizes("StoreAnswerPage", StoreAnswerPage);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (bench::RunBenchmarks(argc, argv) != 0)
         return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
 
     const QStringList unexpected = Dialogs::Script::unexpected();
     Dialogs::Script::end();

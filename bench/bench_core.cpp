@@ -655,11 +655,8 @@ int main(int argc, char** argv)
 
     bench::AtBothSizes("FileSaveAnswers", FileSaveAnswers);
     bench::AtBothSizes("FileSaveAnswersFromCollection", FileSaveAnswersFromCollection, 3, 5);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (bench::RunBenchmarks(argc, argv) != 0)
         return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
 
     const QStringList unexpected = Dialogs::Script::unexpected();
     Dialogs::Script::end();

@@ -77,10 +77,5 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     SaveSetting(QStringLiteral("tessivo"), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
     SaveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("False"));
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunBenchmarks(argc, argv);
 }
