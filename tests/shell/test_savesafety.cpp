@@ -9,7 +9,7 @@
 
 #include "ProgramFolder.h"
 #include "StartProgram.h"
-#include "TestEnvironment.h"
+#include "GuiTest.h"
 
 #include <QApplication>
 #include <QFile>
@@ -82,13 +82,10 @@ const QString kDamaged = QStringLiteral(
 
 }  // namespace
 
-class SaveSafetyTest : public QObject {
+class SaveSafetyTest : public GuiTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ProgramFolder> folder;
-    std::unique_ptr<frmMain> w;
-
     // A survey of a radio question whose second response jumps to the third question, and one
     // respondent with an answer.
     QString writeAnsweredSurvey(const QString& name)
@@ -120,18 +117,6 @@ private:
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        folder = std::make_unique<ProgramFolder>();
-        Dialogs::Script::begin();
-    }
-
-    void cleanup()
-    {
-        const QString unexpected = StopProgram(w);
-        folder.reset();
-        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected));
-    }
 
     void saveAfterTheFileWasDeletedOrMovedOffersSaveAs_data()
     {
@@ -321,10 +306,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
-    QApplication app(argc, argv);
-    SaveSafetyTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunGuiTest<SaveSafetyTest>(argc, argv);
 }
 
 #include "test_savesafety.moc"
