@@ -1,7 +1,6 @@
 #include "GuiTest.h"
 
 #include "StartProgram.h"
-
 #include "platform/Shell.h"
 #include "shell/frmMain.h"
 #include "web/WizardPage.h"
@@ -10,7 +9,7 @@
 namespace {
 // Long enough for a page to be shown before its work starts, as it is for a user.
 constexpr int kQuickStartDelay = 10;
-}  // namespace
+} // namespace
 
 TestProgram::TestProgram() = default;
 TestProgram::~TestProgram() = default;

@@ -47,8 +47,7 @@ protected Q_SLOTS:
 };
 
 // The main() of a GUI test: the private environment, then the application, then the tests.
-template <class Test>
-int RunGuiTest(int argc, char** argv)
+template <class Test> int RunGuiTest(int argc, char** argv)
 {
     InitTestEnvironment();
     QApplication app(argc, argv);
