@@ -13,7 +13,7 @@
 #include "ProgramFolder.h"
 #include "SampleSurvey.h"
 #include "StartProgram.h"
-#include "TestEnvironment.h"
+#include "GuiTest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -73,13 +73,11 @@ int darkPixels(const QImage& picture, const QRect& area)
 
 }  // namespace
 
-class AnalyseTest : public QObject {
+class AnalyseTest : public GuiTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ProgramFolder> folder;
     std::unique_ptr<SampleSurvey> sample;
-    std::unique_ptr<frmMain> w;
     AnalyseScreen* a = nullptr;
 
     void start(const std::function<void(SampleSurvey&)>& more = {})
@@ -89,9 +87,9 @@ private:
         if (more)
             more(*sample);
         sample->w.connection.Close();
-        w = StartProgram(file);
-        QVERIFY(w);
-        a = w->analyse();
+        TestProgram::start(file);
+        if (w)
+            a = w->analyse();
     }
 
     void showAnalyse()
@@ -114,19 +112,11 @@ private:
     QString rowText(int row) const { return control<QTableWidget>(a, "gSummaryReport")->item(row - 1, 1)->text(); }
 
 private Q_SLOTS:
-    void init()
-    {
-        folder = std::make_unique<ProgramFolder>();
-        Dialogs::Script::begin();
-        Shell::clearRecorded();
-    }
-
     void cleanup()
     {
-        const QString unexpected = StopProgram(w);
+        a = nullptr;
         sample.reset();
-        folder.reset();
-        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected));
+        GuiTest::cleanup();
     }
 
     void summaryWaitsUntilTheScreenIsShown()
@@ -552,10 +542,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
-    QApplication app(argc, argv);
-    AnalyseTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunGuiTest<AnalyseTest>(argc, argv);
 }
 
 #include "test_analyse.moc"

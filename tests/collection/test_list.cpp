@@ -5,7 +5,7 @@
 #include "ProgramFolder.h"
 #include "StartProgram.h"
 #include "SurveyFixture.h"
-#include "TestEnvironment.h"
+#include "GuiTest.h"
 #include "collection/CollectScreen.h"
 #include "collection/frmManualResponse.h"
 #include "document/clsQ.h"
@@ -63,11 +63,9 @@ void key(QWidget* window, Qt::Key k, Qt::KeyboardModifiers modifiers = {})
 
 } // namespace
 
-class ListTest : public QObject {
+class ListTest : public GuiTest {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFolder> folder;
-    std::unique_ptr<frmMain> w;
     CollectScreen* s = nullptr;
     FlexGrid* g = nullptr;
 
@@ -75,10 +73,10 @@ class ListTest : public QObject {
 
     void start(const QList<Question>& questions)
     {
-        folder = std::make_unique<ProgramFolder>();
         const QString path = makeSurvey(*folder, QStringLiteral("s.tvq"), questions);
-        Dialogs::Script::begin();
-        w = StartProgram();
+        TestProgram::start();
+        if (!w)
+            return;
         s = w->collect();
         g = control<FlexGrid>(s, "gRespondents");
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
@@ -106,9 +104,7 @@ private Q_SLOTS:
     {
         s = nullptr;
         g = nullptr;
-        const QString unexpected = StopProgram(w);
-        folder.reset();
-        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected));
+        GuiTest::cleanup();
     }
 
     void respondentsAreListedNewestFirstWithTheirExampleAnswer()
@@ -438,10 +434,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
-    QApplication app(argc, argv);
-    ListTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunGuiTest<ListTest>(argc, argv);
 }
 
 #include "test_list.moc"

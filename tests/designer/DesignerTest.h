@@ -11,7 +11,7 @@
 #include "shell/frmMain.h"
 
 #include "Controls.h"
-#include "ProgramFolder.h"
+#include "GuiTest.h"
 #include "StartProgram.h"
 
 #include <QAction>
@@ -144,18 +144,18 @@ inline void whenTrue(std::function<bool()> pred, std::function<void()> fn)
     QTimer::singleShot(0, [attempt] { (*attempt)(300); });
 }
 
-// The program with its own folder; fails the test on prompts that were not scripted.
-class Program {
+// The program with its own folder on the Design screen; fails the test on prompts that were not
+// scripted.
+class Program : public TestProgram {
 public:
-    std::unique_ptr<ProgramFolder> folder;
-    std::unique_ptr<frmMain> w;
     DesignScreen* d = nullptr;
 
     void start(const QString& commandLine = QString())
     {
-        folder = std::make_unique<ProgramFolder>();
-        Dialogs::Script::begin();
-        w = StartProgram(commandLine);
+        begin();
+        TestProgram::start(commandLine);
+        if (!w)
+            return;
         d = w->design();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
     }
@@ -170,9 +170,7 @@ public:
     void stop()
     {
         d = nullptr;
-        const QString unexpected = StopProgram(w);
-        folder.reset();
-        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected));
+        end();
     }
 
     // Fills the library tree anew from the library the program opened at start-up.

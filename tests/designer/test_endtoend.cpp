@@ -1,6 +1,5 @@
 // A questionnaire of every type built through the Design screen, saved and opened again.
 #include "DesignerTest.h"
-#include "TestEnvironment.h"
 
 using namespace designertest;
 
@@ -157,10 +156,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
-    QApplication app(argc, argv);
-    EndToEndTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunGuiTest<EndToEndTest>(argc, argv);
 }
 
 #include "test_endtoend.moc"

@@ -1,6 +1,5 @@
 // The question library, the Edit commands and the question editor's rich text.
 #include "DesignerTest.h"
-#include "TestEnvironment.h"
 
 #include <QClipboard>
 #include <QFile>
@@ -403,10 +402,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
-    QApplication app(argc, argv);
-    LibraryTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunGuiTest<LibraryTest>(argc, argv);
 }
 
 #include "test_library.moc"

@@ -1,6 +1,5 @@
 // The response lists, the answer-scale list, the jump-logic dialog and the answer-scale dialogs.
 #include "DesignerTest.h"
-#include "TestEnvironment.h"
 
 #include "designer/SelectComboByItemData.h"
 #include "designer/frmLogic.h"
@@ -403,10 +402,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
-    QApplication app(argc, argv);
-    ResponsesTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunGuiTest<ResponsesTest>(argc, argv);
 }
 
 #include "test_responses.moc"

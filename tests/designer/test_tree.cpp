@@ -1,6 +1,5 @@
 // The question tree, its commands and captions, the type options and what marks the survey changed.
 #include "DesignerTest.h"
-#include "TestEnvironment.h"
 
 #include "designer/SelectComboByItemData.h"
 #include "document/MatrixScales.h"
@@ -576,10 +575,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
-    QApplication app(argc, argv);
-    TreeTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunGuiTest<TreeTest>(argc, argv);
 }
 
 #include "test_tree.moc"

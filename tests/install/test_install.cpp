@@ -52,10 +52,12 @@ QString installed(const QString& path)
 }
 
 // Where the test puts what the desktop's tools make of the installed files (file types, the
-// desktop entries' cache); named before the application starts, so that it reads the file types.
+// desktop entries' cache), one for each test process; named before the application starts, so
+// that it reads the file types.
 QString desktopShare()
 {
-    return QStringLiteral(TESSIVO_DESKTOP_SHARE);
+    static const QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/tessivo-desktop-XXXXXX"));
+    return dir.path();
 }
 
 // Every file and folder under a folder, with its size, time and mode.
@@ -207,6 +209,18 @@ private Q_SLOTS:
             QCOMPARE(QFileInfo(installed(folder)).permissions() & (QFileDevice::WriteOwner | QFileDevice::WriteOther),
                      0);
         prefixBefore = snapshot(prefix());
+        QVERIFY(QDir().mkpath(desktopShare() + QStringLiteral("/mime/packages")));
+        QVERIFY(QDir().mkpath(desktopShare() + QStringLiteral("/applications")));
+        QVERIFY(QFile::copy(installed(QStringLiteral("share/mime/packages/tessivo.xml")),
+                            desktopShare() + QStringLiteral("/mime/packages/tessivo.xml")));
+        QVERIFY(QFile::copy(installed(QStringLiteral("share/applications/tessivo.desktop")),
+                            desktopShare() + QStringLiteral("/applications/tessivo.desktop")));
+        // As the triggers of shared-mime-info and desktop-file-utils do after a package is installed.
+        const Run mime = run(QStringLiteral("update-mime-database"), {desktopShare() + QStringLiteral("/mime")});
+        QVERIFY2(mime.exitCode == 0, qPrintable(mime.output));
+        const Run desktop
+            = run(QStringLiteral("update-desktop-database"), {desktopShare() + QStringLiteral("/applications")});
+        QVERIFY2(desktop.exitCode == 0, qPrintable(desktop.output));
         Dialogs::Script::begin();
     }
 
@@ -410,22 +424,6 @@ private Q_SLOTS:
 int main(int argc, char** argv)
 {
     InitTestEnvironment();
-    QDir(desktopShare()).removeRecursively();
-    QDir().mkpath(desktopShare() + QStringLiteral("/mime/packages"));
-    QDir().mkpath(desktopShare() + QStringLiteral("/applications"));
-    QFile::copy(installed(QStringLiteral("share/mime/packages/tessivo.xml")),
-                desktopShare() + QStringLiteral("/mime/packages/tessivo.xml"));
-    QFile::copy(installed(QStringLiteral("share/applications/tessivo.desktop")),
-                desktopShare() + QStringLiteral("/applications/tessivo.desktop"));
-    // As the triggers of shared-mime-info and desktop-file-utils do after a package is installed.
-    const Run mime = run(QStringLiteral("update-mime-database"), {desktopShare() + QStringLiteral("/mime")});
-    const Run desktop
-        = run(QStringLiteral("update-desktop-database"), {desktopShare() + QStringLiteral("/applications")});
-    if (mime.exitCode != 0 || desktop.exitCode != 0) {
-        qCritical("update-mime-database: %s\nupdate-desktop-database: %s", qPrintable(mime.output),
-                  qPrintable(desktop.output));
-        return 1;
-    }
     qputenv("XDG_DATA_DIRS", (desktopShare() + QStringLiteral(":/usr/share")).toLocal8Bit());
 
     QApplication app(argc, argv);

@@ -6,7 +6,7 @@
 #include "ProgramFolder.h"
 #include "SampleSurvey.h"
 #include "StartProgram.h"
-#include "TestEnvironment.h"
+#include "GuiTest.h"
 #include "analysis/AnalyseScreen.h"
 #include "collection/CollectScreen.h"
 #include "designer/DesignScreen.h"
@@ -54,11 +54,9 @@ QString nameOf(const QWidget* w)
 
 } // namespace
 
-class AccessibilityTest : public QObject {
+class AccessibilityTest : public GuiTest {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFolder> folder;
-    std::unique_ptr<frmMain> w;
     QStringList faults;
     QStringList checked;
 
@@ -90,20 +88,18 @@ class AccessibilityTest : public QObject {
 private Q_SLOTS:
     void init()
     {
-        folder = std::make_unique<ProgramFolder>();
+        GuiTest::init();
         faults.clear();
         checked.clear();
         qApp->installEventFilter(this);
-        Dialogs::Script::begin();
-        w = StartProgram();
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        start();
+        QVERIFY(w && QTest::qWaitForWindowActive(w.get()));
     }
 
     void cleanup()
     {
         qApp->removeEventFilter(this);
-        StopProgram(w);
-        folder.reset();
+        GuiTest::cleanup();
     }
 
     // The whole window on each of its three screens, with a survey of every question type and
@@ -207,6 +203,7 @@ private Q_SLOTS:
                     w->DoClose();
                     QVERIFY(w->DoOpen(path, true, 1));
                     w->ShowScreen(QStringLiteral("Respondent"));
+                    Dialogs::Script::answer(Dialogs::OK); // "Survey completed." after the last page
                     whenModal([this](QDialog* entry) {
                         auto* next = entry->findChild<QPushButton*>(QStringLiteral("cmdDCAnswersNext"));
                         for (int page = 1; page <= 5 && entry->isVisible(); ++page) {
@@ -267,10 +264,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
-    QApplication app(argc, argv);
-    AccessibilityTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunGuiTest<AccessibilityTest>(argc, argv);
 }
 
 #include "test_accessibility.moc"

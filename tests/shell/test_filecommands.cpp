@@ -11,7 +11,7 @@
 #include "Controls.h"
 #include "ProgramFolder.h"
 #include "StartProgram.h"
-#include "TestEnvironment.h"
+#include "GuiTest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -69,19 +69,10 @@ private:
 
 }  // namespace
 
-class FileCommandsTest : public QObject {
+class FileCommandsTest : public GuiTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ProgramFolder> folder;
-    std::unique_ptr<frmMain> w;
-
-    void start(const QString& commandLine = QString())
-    {
-        w = StartProgram(commandLine);
-        QVERIFY(w);
-    }
-
     // Makes the template unusable: "missing", "text" (not a database), "empty" or "version" 1.6.
     void breakTemplate(const QString& kind)
     {
@@ -109,18 +100,6 @@ private:
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        folder = std::make_unique<ProgramFolder>();
-        Dialogs::Script::begin();
-    }
-
-    void cleanup()
-    {
-        const QString unexpected = StopProgram(w);
-        folder.reset();
-        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected));
-    }
 
     void startsUntitledWithOneBlankQuestionAndClosesWithoutAsking()
     {
@@ -720,10 +699,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
-    QApplication app(argc, argv);
-    FileCommandsTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunGuiTest<FileCommandsTest>(argc, argv);
 }
 
 #include "test_filecommands.moc"

@@ -21,7 +21,7 @@
 #include "Controls.h"
 #include "ProgramFolder.h"
 #include "StartProgram.h"
-#include "TestEnvironment.h"
+#include "GuiTest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -74,19 +74,10 @@ int px(int twips)
 }
 }  // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public GuiTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ProgramFolder> folder;
-    std::unique_ptr<frmMain> w;
-
-    void start(const QString& commandLine = QString())
-    {
-        w = StartProgram(commandLine);
-        QVERIFY(w);
-    }
-
     // The screen whose panel is shown, by its own visibility.
     QString screen() const
     {
@@ -121,19 +112,6 @@ private:
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        folder = std::make_unique<ProgramFolder>();
-        Dialogs::Script::begin();
-        Shell::clearRecorded();
-    }
-
-    void cleanup()
-    {
-        const QString unexpected = StopProgram(w);
-        folder.reset();
-        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected));
-    }
 
     // Start-up
 
@@ -635,10 +613,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
-    QApplication app(argc, argv);
-    MainWindowTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunGuiTest<MainWindowTest>(argc, argv);
 }
 
 #include "test_mainwindow.moc"

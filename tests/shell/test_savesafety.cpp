@@ -10,6 +10,7 @@
 #include "Controls.h"
 #include "ProgramFolder.h"
 #include "StartProgram.h"
+#include "GuiTest.h"
 #include "SurveyFileChecks.h"
 #include "TestEnvironment.h"
 
@@ -30,12 +31,10 @@ const QString kDamaged = QStringLiteral(
 
 }  // namespace
 
-class SaveSafetyTest : public QObject {
+class SaveSafetyTest : public GuiTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ProgramFolder> folder;
-    std::unique_ptr<frmMain> w;
 
     // Types a new text for the first question.
     void editFirstQuestion(const QString& text)
@@ -49,18 +48,6 @@ private:
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        folder = std::make_unique<ProgramFolder>();
-        Dialogs::Script::begin();
-    }
-
-    void cleanup()
-    {
-        const QString unexpected = StopProgram(w);
-        folder.reset();
-        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected));
-    }
 
     void saveAfterTheFileWasDeletedOrMovedOffersSaveAs_data()
     {
@@ -249,10 +236,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
-    QApplication app(argc, argv);
-    SaveSafetyTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunGuiTest<SaveSafetyTest>(argc, argv);
 }
 
 #include "test_savesafety.moc"

@@ -15,7 +15,7 @@
 
 #include "ProgramFolder.h"
 #include "StartProgram.h"
-#include "TestEnvironment.h"
+#include "GuiTest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -41,12 +41,10 @@ QString currentTipSetting()
 }
 }  // namespace
 
-class ShellWindowsTest : public QObject {
+class ShellWindowsTest : public GuiTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ProgramFolder> folder;
-
     void writeTips(const QByteArray& text)
     {
         QFile f(folder->file(frmTip::TipsFileName()));
@@ -57,19 +55,9 @@ private:
 private Q_SLOTS:
     void init()
     {
-        folder = std::make_unique<ProgramFolder>();
-        Dialogs::Script::begin();
-        Shell::clearRecorded();
+        GuiTest::init();
         DeleteSetting(AppExeName(), kOptions, QStringLiteral("Current Tip"));
         DeleteSetting(AppExeName(), kOptions, QStringLiteral("Show Tips at Startup"));
-    }
-
-    void cleanup()
-    {
-        const QStringList unexpected = Dialogs::Script::unexpected();
-        Dialogs::Script::end();
-        folder.reset();
-        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QLatin1String(" | "))));
     }
 
     // Tip of the day
@@ -367,10 +355,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
-    QApplication app(argc, argv);
-    ShellWindowsTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunGuiTest<ShellWindowsTest>(argc, argv);
 }
 
 #include "test_shellwindows.moc"
