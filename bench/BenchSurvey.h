@@ -11,8 +11,11 @@
 // one can be deleted by hand). Files are built under a temporary name and renamed when complete,
 // and are left read-only: open them with OpenMode::ReadOnly, or work on a copy (CopySurvey).
 //
-// 1. The answer survey, AnswerSurveyFixture(): 100,000 respondents and 200 questions, about
-//    5 million rows of Respondent_Responses.
+// 1. The answer surveys, AnswerSurveyFixture(n): n respondents and 200 questions. The benchmarks
+//    use n = 100,000 (kRespondents, about 5 million rows of Respondent_Responses, the default) and
+//    n = 1,000,000 (kLargeRespondents, about 52 million rows, 4 GB; building it takes minutes).
+//    Each size is built and read only when a benchmark asks for it, so the benchmarks at 100,000
+//    never wait for the large one.
 //    - Questions: ids 1 to 200 = pos 1 to 200. Types repeat every ten questions as
 //      open-ended, check, radio, matrix, check, radio, open-ended, matrix, radio, instruction
 //      text (40 open-ended, 40 check, 60 radio, 40 matrix, 20 instruction texts). Texts are RTF.
@@ -20,8 +23,11 @@
 //      response 3 jumps seven on, when that question exists; the others have no jump), matrix
 //      questions 4 rows; a matrix question uses answer scale 2 to 6 of the template (5 columns,
 //      scale 6 has 2) and every one of its response rows carries that scale.
-//    - Respondents: ids 1 to 100,000, seven in ten "Manual Entry", the others "Web"
-//      (id % 10 >= 7), submitteddate 2024-01-01 08:00:00 plus 5 minutes per id.
+//    - Respondents: ids 1 to n, seven in ten "Manual Entry", the others "Web" (id % 10 >= 7).
+//      submitteddate is 2022-01-01 00:00:00 plus a fixed hash of the id in seconds, anywhere in
+//      the two years 2022 and 2023: the dates are in an order of their own, not the ids' (as in
+//      a real survey, where imports and forms typed in late bring older dates), some respondents
+//      share a second, and a respondent added now is the newest.
 //    - Answers, in the shapes answer entry stores them: each respondent answers each
 //      question that is not instruction text with a chance of about 15% (fixed hash of
 //      respondent and question, so every run gives the same rows). Open-ended: one row with
@@ -29,7 +35,8 @@
 //      one to three rows, each a chosen response id; radio: one row; matrix: one row per row of
 //      the question with the row's response id and a responsematrix id of its scale. Rows are in
 //      respondent order; instruction texts have none.
-//    - The template's indexes are all there (dropped for the bulk load and made again).
+//    - Built with the raw C API in one transaction; the template's indexes of the respondents
+//      and their answers are dropped for the bulk load and made again after it.
 //    The layout (ids of questions, responses and scale columns) is read back into
 //    AnswerSurvey::questions so that a benchmark can pick ids without a query.
 //
@@ -39,13 +46,16 @@
 //    are their positions; some radio responses jump backwards (every third radio question's
 //    response 2 goes five questions back).
 //
-// THE "ratio" COUNTER: every benchmark runs its raw-SQLite floor in the same binary, in the same
-// benchmark, with MeasureWithFloor below: each iteration runs the program's operation and then
-// (or first, alternately) the floor doing the same reads and writes with the raw C API,
-// statements prepared once. The benchmark's time is the program's (UseManualTime is required);
-// the counters are "floor" (floor seconds per operation), "program" (program seconds per
-// operation) and "ratio" = program time / floor time over the whole run. Follow this in new
-// benchmarks: one BENCHMARK per workload, its floor beside it, both timed by MeasureWithFloor.
+// THE COUNTERS: every benchmark prints "program", the program's seconds per operation (m milli,
+// u micro), and beside it its raw-SQLite floor, run in the same binary and the same benchmark
+// with MeasureWithFloor below: each iteration runs the program's operation and then (or first,
+// alternately) the floor doing the least the operation needs with the raw C API, statements
+// prepared once. The benchmark's time is the program's (UseManualTime is required); the counters
+// are "floor" (floor seconds per operation) and "ratio" = program time / floor time over the
+// whole run. Follow this in new benchmarks: one workload per benchmark, its floor beside it, both
+// timed by MeasureWithFloor (or MeasureSelfTimed, when the operation's wait begins or ends inside
+// it). A reference that is no floor (it does other work than the program's least) shows as
+// "reference", without a ratio.
 
 #include <QString>
 
@@ -61,9 +71,10 @@ struct sqlite3_stmt;
 namespace bench {
 
 // Raise it whenever what a fixture holds changes; the cached files are then built again.
-constexpr int kFixtureVersion = 1;
+constexpr int kFixtureVersion = 2;
 
 constexpr int kRespondents = 100000;
+constexpr int kLargeRespondents = 1000000;
 constexpr int kAnswerQuestions = 200;
 
 // The program's folder (build/bin) and the template survey.
@@ -89,8 +100,9 @@ struct AnswerSurvey {
     qint64 answerRows = 0;
 };
 
-// Builds the answer survey on first use (about half a minute) and reads its layout.
-const AnswerSurvey& AnswerSurveyFixture();
+// The answer survey of that many respondents, built on first use (about half a minute for
+// 100,000, some minutes for 1,000,000), with its layout read.
+const AnswerSurvey& AnswerSurveyFixture(int respondents = kRespondents);
 
 // The cached design survey of that many questions (built on first use).
 QString DesignSurveyPath(int questions);
@@ -107,11 +119,35 @@ enum class Side { Program, Floor };
 void MeasureWithFloor(benchmark::State& state, const std::function<void()>& program,
                       const std::function<void()>& floor, qint64 opsPerIteration = 1,
                       const std::function<void(Side)>& prepare = {});
+// The same for operations that time themselves: each call returns the seconds its operation
+// took (a process's start to its first painted window, the list's wait from the moment the
+// answer-entry dialog closes).
+void MeasureSelfTimed(benchmark::State& state, const std::function<double()>& program,
+                      const std::function<double()>& floor, qint64 opsPerIteration = 1,
+                      const std::function<void(Side)>& prepare = {});
+// After MeasureWithFloor: the floor was a reference, not the least the program must do; its time
+// is kept as "reference" and there is no "ratio".
+void KeepFloorAsReference(benchmark::State& state);
 
 // The process's peak resident memory in MB since the last reset (VmHWM), and its reset (to the
 // memory resident now).
 double PeakMegabytes();
 void ResetPeak();
+// The process's resident memory now, in bytes (VmRSS).
+double ResidentBytes();
+
+// Registers a benchmark of the answer surveys at both sizes, as name/100000 and name/1000000,
+// timed by MeasureWithFloor or MeasureSelfTimed. largeIterations (smallIterations), when not 0,
+// fixes the number of iterations at 1,000,000 (100,000), for operations that take seconds.
+void AtBothSizes(const char* name, void (*benchmark)(benchmark::State&), int largeIterations = 0,
+                 int smallIterations = 0);
+// The same at one size only, as name/respondents.
+benchmark::internal::Benchmark* AtSize(const char* name, void (*benchmark)(benchmark::State&), int respondents,
+                                       int iterations = 0);
+
+// main()'s end in every benchmark program: the command line read, the benchmarks run; 1 on an
+// argument it does not know.
+int RunBenchmarks(int& argc, char** argv);
 
 // Small helpers for floors written with the raw C API. Every failure throws std::runtime_error.
 namespace raw {

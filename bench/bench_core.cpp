@@ -6,11 +6,15 @@
 //   SaveNew/n   saving a survey of n new questions into a blank file (every row inserted)
 //   FileSave/n  File > Save in the main window with the question tree filled: save, close and
 //               reopen with the tree, the lists and the screens refreshed (frmMain::DoSave)
-//   FileSaveAnswers  the same for the 200 questions of the survey of 100,000 respondents
+//   FileSaveAnswers/r  the same for the 200 questions of the survey of r respondents (100,000 and
+//               1,000,000), on the Design screen
+//   FileSaveAnswersFromCollection/r  the same on the Data Collection screen, until the respondent
+//               list is on screen again with its first rows filled
 //   AnswerLookup / ChoiceLookup  one answer read back as answer entry does, at 100,000
 //               respondents (5 million answer rows), through Connection::OpenRecordset
 //   AppendAnswer one answer row added inside a transaction, through Connection::AppendRow
 // How to build and run them: README, "Benchmarks".
+#include "BenchScreen.h"
 #include "BenchSurvey.h"
 
 #include "document/SurveyFile.h"
@@ -22,6 +26,7 @@
 #include "shell/frmMain.h"
 #include "shell/frmSplash.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -342,7 +347,9 @@ void FileSave(benchmark::State& state)
     const QString design = bench::DesignSurveyPath(int(state.range(0)));
     const QString programFile = workCopy(design, QStringLiteral("filesave-program.tvq"));
     const QString floorFile = workCopy(design, QStringLiteral("filesave-floor.tvq"));
-    auto window = std::make_unique<frmMain>();
+    SurveySession session;
+    db::Connection library;
+    auto window = std::make_unique<frmMain>(session, library);
     window->Form_Load(programFile);
     window->show();
     QCoreApplication::processEvents();
@@ -372,41 +379,94 @@ void FileSave(benchmark::State& state)
 }
 BENCHMARK(FileSave)->Arg(1000)->Arg(10000)->Arg(20000)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-// File > Save of the design of the answer survey (200 questions, 100,000 respondents) on the
-// Design screen: the respondent list, not on view, is refilled only when it is shown next.
-void FileSaveAnswers(benchmark::State& state)
+// File > Save of the design of an answer survey (200 questions, n respondents): the save, the
+// reopen and the screens refreshed, until the window shows the survey again. On the Design screen
+// the respondent list, not on view, is refilled only when it is shown next; on the Data
+// Collection screen it is refilled at once, and the save lasts until the list is on screen with
+// its first rows filled. The floor is the save's statements, the reopen's reads and, on the Data
+// Collection screen, the list's floor (RespondentList in bench_collection). Program and floor save
+// into one copy of the survey, in turn.
+void fileSaveAnswers(benchmark::State& state, bool onCollection)
 {
-    const QString programFile = workCopy(bench::AnswerSurveyFixture().path, QStringLiteral("answers-program.tvq"));
-    const QString floorFile = workCopy(bench::AnswerSurveyFixture().path, QStringLiteral("answers-floor.tvq"));
-    auto window = std::make_unique<frmMain>();
-    window->Form_Load(programFile);
+    const int n = int(state.range(0));
+    const QString file = workCopy(bench::AnswerSurveyFixture(n).path, QStringLiteral("answers-save.tvq"));
+    SurveySession session;
+    db::Connection library;
+    auto window = std::make_unique<frmMain>(session, library);
+    window->Form_Load(file);
     window->show();
     QCoreApplication::processEvents();
     if (window->session().Survey.QCount() != bench::kAnswerQuestions) {
         state.SkipWithError("the survey did not open");
         return;
     }
+    auto* grid = window->findChild<QAbstractItemView*>(QStringLiteral("gRespondents"));
+    // On the Design screen any paint of the window after the save shows it; on the Data
+    // Collection screen the list's rows must be painted.
+    bench::ScreenWait wait(onCollection ? grid->viewport() : static_cast<QWidget*>(window.get()),
+                           onCollection ? grid : nullptr);
+    bench::ListTexts expected;
+    int inView = 0;
+    if (onCollection) {
+        sqlite3* db = bench::raw::open(file, true);
+        {
+            bench::RawRespondentList list(db);
+            list.ReadOrder();
+            expected = list.Texts(0, 100);
+        }
+        bench::raw::close(db);
+        window->ShowScreen(QStringLiteral("Respondent"));
+        wait.Begin();
+        if (!wait.WaitShown([&] { return bench::ViewShows(grid, expected); })) {
+            state.SkipWithError("the list did not show its first rows");
+            return;
+        }
+        const auto [first, last] = bench::RowsInView(grid);
+        inView = last - first + 1;
+    }
 
-    std::vector<RawQuestion> questions = rawOpen(floorFile);
-    sqlite3* db = bench::raw::open(floorFile, false);
+    std::vector<RawQuestion> questions = rawOpen(file);
+    sqlite3* db = bench::raw::open(file, false);
+    bool failed = false;
     MeasureWithFloor(
         state,
         [&] {
+            wait.Begin();
             if (!window->DoSave())
                 throw std::runtime_error("DoSave failed");
-            QCoreApplication::processEvents();
+            const bool shown = wait.WaitShown([&] {
+                return !onCollection
+                    || (bench::ViewShows(grid, expected) && grid->currentIndex().row() == 0);
+            });
+            if (!shown && !failed) {
+                failed = true;
+                state.SkipWithError("the window did not show the survey again");
+            }
         },
         [&] {
             rawSave(db, questions);
             bench::raw::close(db);
-            db = bench::raw::open(floorFile, false);
+            db = bench::raw::open(file, false);
             questions = rawLoad(db);
+            if (onCollection) {
+                bench::RawRespondentList list(db);
+                list.FloorList(inView);
+            }
         });
     bench::raw::close(db);
     window->session().setFileChanged(false);
     window->close();
 }
-BENCHMARK(FileSaveAnswers)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void FileSaveAnswers(benchmark::State& state)
+{
+    fileSaveAnswers(state, false);
+}
+
+void FileSaveAnswersFromCollection(benchmark::State& state)
+{
+    fileSaveAnswers(state, true);
+}
 
 // Answer look-ups at 100,000 respondents
 
@@ -597,11 +657,10 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     prepareProgram(environment.filePath(QStringLiteral("program")));
 
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    bench::AtBothSizes("FileSaveAnswers", FileSaveAnswers);
+    bench::AtBothSizes("FileSaveAnswersFromCollection", FileSaveAnswersFromCollection, 3, 5);
+    if (bench::RunBenchmarks(argc, argv) != 0)
         return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
 
     const QStringList unexpected = Dialogs::Script::unexpected();
     Dialogs::Script::end();

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the Debian package (cpack -G DEB) need.
+# Installs the Debian packages the build, the tests, the Debian package (cpack -G DEB) and the
+# format check (clang-format) need.
 # Idempotent and quiet when all is there.
 set -euo pipefail
 
@@ -11,6 +12,7 @@ packages=(
   xvfb xauth python3-pyftpdlib fonts-dejavu-core
   desktop-file-utils shared-mime-info xdg-utils
   dpkg-dev file
+  clang-format
 )
 
 missing=()

@@ -152,7 +152,10 @@ int main(int argc, char** argv)
     SaveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"),
                 QStringLiteral("False"));
     SaveSetting(AppExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
-    std::unique_ptr<frmMain> w = Main(survey);
+    SurveySession session;
+    db::Connection library;
+    auto w = std::make_unique<frmMain>(session, library);
+    Main(*w, survey);
     w->showNormal();
     w->resize(1100, 720);
     w->Form_Resize();
@@ -168,7 +171,7 @@ int main(int argc, char** argv)
 
     // Analyse: the summary, and the chart of the first question's answers.
     w->action(QStringLiteral("mnuViewAnalyse"))->trigger();
-    QTableWidget* summary = w->analyse()->gSummaryReport;
+    QTableWidget* summary = w->findChild<QTableWidget*>(QStringLiteral("gSummaryReport"));
     summary->setCurrentCell(1, 1);
     w->analyse()->gSummaryReport_Click();
     ok = save(w.get(), out, QStringLiteral("analyse.png")) && ok;

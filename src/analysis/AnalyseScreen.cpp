@@ -9,6 +9,7 @@
 #include "widgets/AccessibleNames.h"
 #include "widgets/Dialogs.h"
 #include "widgets/LongWork.h"
+#include "widgets/ReportError.h"
 #include "widgets/ScreenParts.h"
 #include "platform/Shell.h"
 #include "widgets/Twips.h"
@@ -40,6 +41,14 @@ QTableWidgetItem* cell(const QString& text, Qt::Alignment alignment, qint32 datu
     item->setData(kRowDatum, datum);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     return item;
+}
+
+void setGridHeader(QTableWidget* grid, int column, const QString& text, Qt::Alignment alignment, int width)
+{
+    auto* cell = new QTableWidgetItem(text);
+    cell->setTextAlignment(alignment | Qt::AlignVCenter);
+    grid->setHorizontalHeaderItem(column, cell);
+    grid->setColumnWidth(column, Twips::ToPixelsX(width));
 }
 
 // Redrawing off while the grid is filled, back on however the fill ends.
@@ -254,9 +263,7 @@ void AnalyseScreen::refreshPending()
 
 void AnalyseScreen::ReportReadFailure(const db::Error& error)
 {
-    Dialogs::MsgBox(QStringLiteral("Unable to read the survey. ") + error.description() + QLatin1Char(' ')
-                        + QString::number(error.number()) + QLatin1Char(' ') + error.source(),
-                    Dialogs::OKOnly, Dialogs::Critical);
+    ReportError(QStringLiteral("Unable to read the survey."), error);
 }
 
 // The chart
@@ -349,9 +356,7 @@ void AnalyseScreen::cmdExpand_Click()
 
 void AnalyseScreen::reportWriteFailure(const QString& fileName, const db::Error& error) const
 {
-    Dialogs::MsgBox(QStringLiteral("Unable to write to file ") + fileName + QLatin1Char(' ') + error.description()
-                        + QLatin1Char(' ') + QString::number(error.number()) + QLatin1Char(' ') + error.source(),
-                    Dialogs::OKOnly, Dialogs::Critical);
+    ReportError(QStringLiteral("Unable to write to file ") + fileName, error);
 }
 
 void AnalyseScreen::mnuAnalyseDetail_Click()
@@ -402,4 +407,62 @@ void AnalyseScreen::mnuFileExport_Click()
     } catch (const db::Error& e) {
         reportWriteFailure(*file, e);
     }
+}
+
+// Start-up and layout
+
+void AnalyseScreen::setUpSummaryGrid()
+{
+    gSummaryReport->setColumnCount(2);
+    gSummaryReport->setRowCount(0);
+    setGridHeader(gSummaryReport, 0, QStringLiteral("%"), Qt::AlignRight, ShareColumnWidth());
+    setGridHeader(gSummaryReport, 1, QStringLiteral("Question"), Qt::AlignLeft, 6400);
+}
+
+void AnalyseScreen::widenSummaryColumn()
+{
+    WidenColumnOne(gSummaryReport);
+}
+
+void AnalyseScreen::selectFirstGraphStyle()
+{
+    if (cboGraphStyle->count() > 0) {
+        cboGraphStyle->setCurrentIndex(0);
+        cboGraphStyle_Click();
+    }
+}
+
+void AnalyseScreen::layOut(const ScreenSpace& space)
+{
+    using namespace Twips;
+    {
+        const int width = space.width - Left(lblInstructions) - 150;
+        LayoutRule({ width }, [&] { SetWidth(lblInstructions, width); });
+    }
+    LayoutRule({ space.width }, [&] { SetWidth(picTitleAnalyse, space.width); });
+    LayoutRule({ Width(this), Height(this) },
+        [&] { Place(picSummaryReport, Left(this), Top(picSummaryReport), Width(this), Height(this)); });
+    {
+        const int width = Width(picSummaryReport) - Left(gSummaryReport) - 200;
+        LayoutRule({ width }, [&] { SetWidth(gSummaryReport, width); });
+    }
+
+    // The chart fills the window from its place; the button stands at its lower right corner.
+    const bool normalChart = cmdExpand->text() == kExpand;
+    {
+        const int width = space.windowWidth - Left(c);
+        const int height = space.windowHeight - Top(c) - (normalChart ? 2700 : 2500);
+        LayoutRule({ width, height }, [&] {
+            SetWidth(c, width);
+            SetHeight(c, height);
+        });
+    }
+    SetLeft(cmdExpand, space.windowWidth - Width(cmdExpand) - 350);
+    SetTop(cmdExpand, space.windowHeight - Height(cmdExpand) - (normalChart ? 2600 : 2700));
+    // The window's outer height reckons in the menu, toolbar and status bars, which the report
+    // panel does not reach: the button is lifted to stay whole inside the part of the panel that
+    // shows.
+    const int shownBottom = std::min(picSummaryReport->height(), height() - picSummaryReport->y());
+    if (cmdExpand->y() + cmdExpand->height() > shownBottom)
+        cmdExpand->move(cmdExpand->x(), std::max(0, shownBottom - cmdExpand->height()));
 }

@@ -15,6 +15,7 @@ class QLabel;
 class QPushButton;
 class QTableWidget;
 class SurveySession;
+struct ScreenSpace;
 
 // The Analyse screen (`picAnalyse`): the respondent totals, the summary report and the chart of
 // the selected question, and the analysis commands that write the detailed report and the CSV
@@ -25,19 +26,6 @@ class AnalyseScreen : public QWidget {
 
 public:
     AnalyseScreen(SurveySession& session, QWidget* parent);
-
-    QWidget* picTitleAnalyse = nullptr;
-    QLabel* lblInstructions = nullptr;
-    QWidget* picSummaryReport = nullptr;
-    QTableWidget* gSummaryReport = nullptr;
-    SurveyChart* c = nullptr;  // the chart
-    QPushButton* cmdExpand = nullptr;
-    QComboBox* cboGraphStyle = nullptr;
-    QGroupBox* fraTotals = nullptr;
-    QLabel* lblTotalRespondents = nullptr;
-    QLabel* lblTotalManualEntry = nullptr;
-    QLabel* lblTotalWebBased = nullptr;
-    QLabel* lblTotalImported = nullptr;
 
     // The summary row map: entry k (from 1) for summary grid row k.
     qint32 SummaryRowCount = 0;
@@ -68,6 +56,15 @@ public:
     // A failure to read the survey, as the screen's commands report it.
     static void ReportReadFailure(const db::Error& error);
 
+    // The summary grid at start-up: two columns under their headers, then column 1 widened to
+    // fill the grid; and the first chart style, which draws the chart of the selected row.
+    void setUpSummaryGrid();
+    void widenSummaryColumn();
+    void selectFirstGraphStyle();
+    // Places and sizes the screen's controls by the main window's layout rules, in the space the
+    // window gives the screens; the chart and its button by the chart's state.
+    void layOut(const ScreenSpace& space);
+
     void setVisible(bool visible) override;
 
 Q_SIGNALS:
@@ -78,6 +75,20 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The screen's controls; tests reach them by their objectName.
+    QWidget* picTitleAnalyse = nullptr;
+    QLabel* lblInstructions = nullptr;
+    QWidget* picSummaryReport = nullptr;
+    QTableWidget* gSummaryReport = nullptr;
+    SurveyChart* c = nullptr;  // the chart
+    QPushButton* cmdExpand = nullptr;
+    QComboBox* cboGraphStyle = nullptr;
+    QGroupBox* fraTotals = nullptr;
+    QLabel* lblTotalRespondents = nullptr;
+    QLabel* lblTotalManualEntry = nullptr;
+    QLabel* lblTotalWebBased = nullptr;
+    QLabel* lblTotalImported = nullptr;
+
     void createTotals();
     void refreshPending();
     void drawChart();

@@ -1,31 +1,31 @@
 #include "collection/CollectScreen.h"
 
-#include "collection/ReportError.h"
 #include "collection/frmManualResponse.h"
 #include "document/PaperSurvey.h"
+#include "document/ReportFile.h"
 #include "document/RespondentAnswers.h"
 #include "document/SurveySession.h"
+#include "platform/WaitCursor.h"
 #include "widgets/Dialogs.h"
 #include "widgets/FlexGrid.h"
+#include "widgets/ReportError.h"
 #include "platform/Rtf.h"
 #include "widgets/ScreenParts.h"
 #include "platform/Shell.h"
 #include "widgets/Twips.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QSaveFile>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 namespace {
 
 const QString kNoneSelected
     = QStringLiteral("No Respondent has been selected. Please select a Respondent from the list to continue.");
-constexpr int kErrPathAccess = 75;
 
 // Keeps a grid from drawing while it is refilled, whatever way the refill ends.
 struct RedrawOff {
@@ -157,13 +157,12 @@ void CollectScreen::fillExampleList()
                 question.number + QStringLiteral(". ") + rtf::captionOf(question.question), question.id);
     }
     if (cboDCExampleQuestion->count() > 0) {
-        ExampleComboEnabled = false;
+        const QScopedValueRollback<bool> refilling(ExampleComboEnabled, false);
         cboDCExampleQuestion->setCurrentIndex(remembered);
         if (cboDCExampleQuestion->currentIndex() < 0) {
             cboDCExampleQuestion->setCurrentIndex(0);
             cboDCExampleQuestion->show();
         }
-        ExampleComboEnabled = true;
     } else {
         cboDCExampleQuestion->hide();
     }
@@ -303,26 +302,83 @@ void CollectScreen::mnuDataCollectionPaperSurvey_Click()
         return;
     const QString fileName = *chosen;
 
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    WaitCursor hourglass;
     try {
         // The file is replaced only once the whole document is written.
-        QSaveFile file(fileName);
-        if (!file.open(QIODevice::WriteOnly))
-            throw db::Error(file.errorString(), kErrPathAccess, QStringLiteral("Tessivo"));
-        PaperSurvey::Write(session_.SurveyConnection, file);
-        if (!file.commit())
-            throw db::Error(file.errorString(), kErrPathAccess, QStringLiteral("Tessivo"));
+        ReportFile::WriteWhole(fileName, [this](QIODevice& file) {
+            PaperSurvey::Write(session_.SurveyConnection, file);
+            return true;
+        });
     } catch (const db::Error& e) {
-        QApplication::restoreOverrideCursor();
-        Dialogs::MsgBox(QStringLiteral("Unable to write to file ") + fileName + QLatin1Char(' ') + e.description()
-                + QLatin1Char(' ') + QString::number(e.number()) + QLatin1Char(' ') + e.source(),
-            Dialogs::OKOnly, Dialogs::Critical);
+        hourglass.restore();
+        ReportError(QStringLiteral("Unable to write to file ") + fileName, e);
         return;
     }
-    QApplication::restoreOverrideCursor();
+    hourglass.restore();
 
     if (Dialogs::MsgBox(
             QStringLiteral("View paper based survey now?"), Dialogs::YesNo, Dialogs::Question, Dialogs::AppTitle())
         == Dialogs::Yes)
         Shell::open(fileName);
+}
+
+// Start-up and layout
+
+void CollectScreen::setUpRespondentGrid()
+{
+    gRespondents->setCols(3);
+    gRespondents->setRows(1);
+}
+
+void CollectScreen::setRespondentHeaders()
+{
+    gRespondents->setRow(0);
+    const std::pair<QString, int> headers[] = { { QStringLiteral("Date and Time"), 3500 },
+        { QStringLiteral("Sample Response"), 1600 }, { QStringLiteral("Originated From"), 1600 } };
+    for (int col = 0; col < 3; ++col) {
+        gRespondents->setCol(col);
+        gRespondents->setText(headers[col].first);
+        gRespondents->setCellAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        gRespondents->setColWidthTwips(col, headers[col].second);
+    }
+}
+
+void CollectScreen::widenRespondentColumn()
+{
+    WidenColumnOne(gRespondents);
+}
+
+void CollectScreen::showRespondentList(bool shown)
+{
+    picRespondentList->setVisible(shown);
+}
+
+void CollectScreen::layOut(const ScreenSpace& space)
+{
+    using namespace Twips;
+    {
+        const int width = space.width - Left(lblInstructions) - 150;
+        LayoutRule({ width }, [&] { SetWidth(lblInstructions, width); });
+    }
+    // The list below the instructions, in the screens' place (reckoned as the Design screen's).
+    {
+        const int top = space.top + Height(lblInstructions) - 200;
+        LayoutRule({ space.width, space.height },
+            [&] { Place(picRespondentList, space.left, top, space.width, space.height); });
+    }
+    // The grid by the window's size, its column 1 taking the room the others leave.
+    {
+        const int width = space.windowWidth - 500;
+        const int height = space.windowHeight - Top(gRespondents) - 3500;
+        LayoutRule({ width, height }, [&] {
+            SetWidth(gRespondents, width);
+            SetHeight(gRespondents, height);
+        });
+        const int others = ColumnWidthsSum(gRespondents, 1);
+        if (gRespondents->cols() > 1 && Width(gRespondents) - others > 0) {
+            const int column1 = Width(gRespondents) - others - 400;
+            LayoutRule({ column1 }, [&] { gRespondents->setColumnWidth(1, ToPixelsX(column1)); });
+        }
+    }
+    LayoutRule({ space.width }, [&] { SetWidth(picTitleCollect, space.width); });
 }

@@ -9,6 +9,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class SurveySession;
+struct ScreenSpace;
 
 // The Data Collection screen (`picCollect`): the respondents of the open survey, newest first, with
 // their answer to an example question and their source; adding, viewing or changing and deleting
@@ -18,17 +19,6 @@ class CollectScreen : public QWidget {
 
 public:
     CollectScreen(SurveySession& session, QWidget* parent);
-
-    QWidget* picTitleCollect = nullptr;
-    QLabel* lblInstructions = nullptr;
-    QWidget* picRespondentList = nullptr;
-    QWidget* picCustBot = nullptr;
-    QPushButton* cmdCreateResponse = nullptr;
-    QPushButton* cmdEditResponse = nullptr;
-    QPushButton* cmdDeleteResponse = nullptr;
-    QComboBox* cboDCExampleQuestion = nullptr;
-    // Row 0 is the header; row r from 1 on is a respondent, its row data the respondent's id.
-    FlexGrid* gRespondents = nullptr;
 
     // False only while the example-question list is refilled from code.
     bool ExampleComboEnabled = true;
@@ -48,6 +38,17 @@ public:
     // Data Collection > Create Paper Based Survey...: writes the questionnaire as RTF.
     void mnuDataCollectionPaperSurvey_Click();
 
+    // The respondent grid at start-up: three columns and the header row, then the header texts
+    // and widths, then column 1 widened to fill the grid.
+    void setUpRespondentGrid();
+    void setRespondentHeaders();
+    void widenRespondentColumn();
+    // Shows or hides the respondent list (the screen shows the list, or a respondent's answers).
+    void showRespondentList(bool shown);
+    // Places and sizes the screen's controls by the main window's layout rules, in the space the
+    // window gives the screens.
+    void layOut(const ScreenSpace& space);
+
 Q_SIGNALS:
     // The screen wants the main window to show one of its screens ("Respondent").
     void showScreenRequested(const QString& sTag);
@@ -57,6 +58,18 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The screen's controls; tests reach them by their objectName.
+    QWidget* picTitleCollect = nullptr;
+    QLabel* lblInstructions = nullptr;
+    QWidget* picRespondentList = nullptr;
+    QWidget* picCustBot = nullptr;
+    QPushButton* cmdCreateResponse = nullptr;
+    QPushButton* cmdEditResponse = nullptr;
+    QPushButton* cmdDeleteResponse = nullptr;
+    QComboBox* cboDCExampleQuestion = nullptr;
+    // Row 0 is the header; row r from 1 on is a respondent, its row data the respondent's id.
+    FlexGrid* gRespondents = nullptr;
+
     void refill(int SelectRow, int SelectID);
     // After a command changed one respondent: its row alone is read again while the list is
     // otherwise the file's, else the list is refilled; then the row is selected as a refill does.

@@ -1,10 +1,10 @@
 #include "collection/frmManualResponse.h"
 
-#include "collection/ReportError.h"
 #include "document/clsQ.h"
 #include "platform/Database.h"
 #include "widgets/Dialogs.h"
 #include "widgets/FlexGrid.h"
+#include "widgets/ReportError.h"
 #include "platform/Rtf.h"
 #include "widgets/ScreenParts.h"
 #include "platform/TextUtil.h"

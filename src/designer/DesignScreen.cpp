@@ -20,6 +20,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <QTreeWidget>
 
@@ -45,6 +46,7 @@ DesignScreen::DesignScreen(SurveySession& session, db::Connection& library, QWid
     picTitles = new QWidget(this);
     picTitles->setObjectName(QStringLiteral("picTitles"));
     Twips::Place(picTitles, 0, 500, 12000, 60);
+    PaintPanel(picTitles, QColor(232, 154, 44), Qt::black);
 
     lblInstructions = MakeInstructions(this,
         QStringLiteral("Instructions - You are currently designing your survey. To add a question press the "
@@ -139,7 +141,7 @@ void DesignScreen::buildPropertyPane()
     connect(txtQ, &RichTextBox::lostFocus, this, &DesignScreen::txtQ_LostFocus);
     // Text that arrives without a key (the editor's context menu, a drop) is an edit as well.
     connect(txtQ, &QTextEdit::textChanged, this, [this] {
-        if (paneFilling_ > 0 || textTooLong_)
+        if (paneFilling_ || textTooLong_)
             return;
         session_.MarkFileChanged();
         txtQ_LostFocus();
@@ -268,7 +270,7 @@ void DesignScreen::buildMatrixPanel()
         const QPtr q = currentQuestion();
         const int before = q ? q->ResponseMatrixGroupID : 0;
         cmbMatrixResponses_Click();
-        if (scaleFilling_ == 0 && q && q->ResponseMatrixGroupID != before)
+        if (!scaleFilling_ && q && q->ResponseMatrixGroupID != before)
             session_.MarkFileChanged();
     });
 }
@@ -292,11 +294,11 @@ void DesignScreen::connectTree()
     // Every change of the selected node, by mouse or keyboard, shows its question, so the pane
     // never edits a question other than the selected one.
     connect(tvTreeView, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* node) {
-        if (treeUpdating_ == 0)
+        if (!treeUpdating_)
             tvTreeView_NodeClick(node);
     });
     connect(tvTreeView, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* node) {
-        if (treeUpdating_ == 0)
+        if (!treeUpdating_)
             tvTreeView_NodeClick(node);
     });
 }
@@ -313,27 +315,26 @@ QTreeWidgetItem* DesignScreen::RootNode() const
 
 void DesignScreen::ResetTree()
 {
-    ++treeUpdating_;
+    const QScopedValueRollback<bool> treeUpdatingGuard(treeUpdating_, true);
     tvTreeView->clear();
     QTreeWidgetItem* root = TreeNodes::Add(tvTreeView, nullptr, kRootKey, QStringLiteral("Survey"));
     root->setExpanded(true);
-    --treeUpdating_;
 }
 
 QTreeWidgetItem* DesignScreen::AddQuestionNode(const QString& key, const QString& caption)
 {
-    ++treeUpdating_;
+    const QScopedValueRollback<bool> treeUpdatingGuard(treeUpdating_, true);
     QTreeWidgetItem* node = TreeNodes::Add(tvTreeView, RootNode(), key, caption);
     RootNode()->setExpanded(true);
-    --treeUpdating_;
     return node;
 }
 
 void DesignScreen::SelectNode(QTreeWidgetItem* node)
 {
-    ++treeUpdating_;
-    tvTreeView->setCurrentItem(node);
-    --treeUpdating_;
+    {
+        const QScopedValueRollback<bool> treeUpdatingGuard(treeUpdating_, true);
+        tvTreeView->setCurrentItem(node);
+    }
     tvTreeView_NodeClick(node);
 }
 
@@ -388,7 +389,7 @@ void DesignScreen::tvTreeView_NodeClick(QTreeWidgetItem* node)
     }
     picQProperties->show();
     picQProperties->raise();
-    ++paneFilling_;
+    const QScopedValueRollback<bool> paneFillingGuard(paneFilling_, true);
     if (txtQ->isVisible() && txtQ->isEnabled())
         txtQ->setFocus();
     showQuestionText(q->Question);
@@ -402,12 +403,11 @@ void DesignScreen::tvTreeView_NodeClick(QTreeWidgetItem* node)
                                               ? q->OpenEnded_NoOfRows - 1
                                               : -1);
     paneKey_ = q->Key;
-    --paneFilling_;
 }
 
 void DesignScreen::showQuestionText(const QString& text)
 {
-    ++paneFilling_;
+    const QScopedValueRollback<bool> paneFillingGuard(paneFilling_, true);
     textTooLong_ = txtQ->setTextRTF(text, kEditLength);
     txtQ->setReadOnly(textTooLong_);
     lblTextTooLong->setVisible(textTooLong_);
@@ -417,7 +417,6 @@ void DesignScreen::showQuestionText(const QString& text)
         txtQ->setSelStart(0);
         txtQ->setSelLength(int(txtQ->Text().size()));
     }
-    --paneFilling_;
 }
 
 void DesignScreen::setOption(int index)
@@ -442,9 +441,10 @@ void DesignScreen::cmdDelete_Click()
         return;
     const QString key = TreeNodes::Key(node);
     const int row = root->indexOfChild(node);
-    ++treeUpdating_;
-    delete root->takeChild(row);
-    --treeUpdating_;
+    {
+        const QScopedValueRollback<bool> treeUpdatingGuard(treeUpdating_, true);
+        delete root->takeChild(row);
+    }
     survey().DeleteQ(key);
     renumberQuestions();
     session_.MarkFileChanged();
@@ -481,12 +481,13 @@ void DesignScreen::moveQuestion(int direction)
     const QString siblingKey = TreeNodes::Key(sibling);
 
     // The pane keeps showing the moved question, so no node click runs.
-    ++treeUpdating_;
-    delete root->takeChild(row);
-    QTreeWidgetItem* moved = direction < 0 ? TreeNodes::AddBefore(sibling, key, caption)
-                                           : TreeNodes::AddAfter(sibling, key, caption);
-    tvTreeView->setCurrentItem(moved);
-    --treeUpdating_;
+    {
+        const QScopedValueRollback<bool> treeUpdatingGuard(treeUpdating_, true);
+        delete root->takeChild(row);
+        QTreeWidgetItem* moved = direction < 0 ? TreeNodes::AddBefore(sibling, key, caption)
+                                               : TreeNodes::AddAfter(sibling, key, caption);
+        tvTreeView->setCurrentItem(moved);
+    }
 
     survey().SwapQ(key, siblingKey);
     renumberQuestions();

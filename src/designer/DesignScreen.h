@@ -19,6 +19,7 @@ class ResponseListEditor;
 class RichTextBox;
 class clsSurvey;
 class SurveySession;
+struct ScreenSpace;
 namespace db {
 class Connection;
 }
@@ -35,57 +36,6 @@ class DesignScreen : public QWidget {
 public:
     // The screen edits the session's survey and reads the question library.
     DesignScreen(SurveySession& session, db::Connection& library, QWidget* parent);
-
-    // Title panels and instructions.
-    QWidget* picTitle = nullptr;
-    QWidget* picTitles = nullptr;
-    QLabel* lblInstructions = nullptr;
-    // The question tree box.
-    QWidget* picTreeView = nullptr;
-    QTreeWidget* tvTreeView = nullptr;
-    QWidget* picBlankPanel = nullptr;
-    QPushButton* cmdUp = nullptr;
-    QPushButton* cmdDown = nullptr;
-    QPushButton* cmdDelete = nullptr;
-    // The question library box.
-    QWidget* picLibraryView = nullptr;
-    QTreeWidget* tvTreeLibrary = nullptr;
-    QWidget* picBlankPanel2 = nullptr;
-    QPushButton* cmdLibraryAdd = nullptr;
-    // The property pane.
-    QWidget* lvListView = nullptr;
-    QWidget* picQProperties = nullptr;
-    RichTextBox* txtQ = nullptr;
-    // Shown while the editor holds only the start of a question text too long to edit.
-    QLabel* lblTextTooLong = nullptr;
-    // Label1(0) "Question Text:", (2) "Question Type:", (3) "No of Rows:", (4) "Responses:",
-    // (5) "Response:", (6) "Added responses:", (7) "Added Sub Questions:", (8) "Sub Question:",
-    // (9) "Responses:"; index 1 is not used.
-    std::array<QLabel*, 10> Label1{};
-    // The type options in option order (not in type-code order).
-    std::array<QRadioButton*, 5> optQType{};
-    // Open-ended questions and instruction texts.
-    QWidget* picOpenEnded = nullptr;
-    QComboBox* cmdOpenEndedNoOfRows = nullptr;
-    // Check and radio questions.
-    QWidget* picCheck = nullptr;
-    QLineEdit* txtCheckResponse = nullptr;
-    QPushButton* cmdCheckAdd = nullptr;
-    QListWidget* lstCheckResponses = nullptr;
-    QPushButton* cmdCheckUp = nullptr;
-    QPushButton* cmdCheckDown = nullptr;
-    QPushButton* cdmCheckDelete = nullptr;
-    QPushButton* cmdRadioLogic = nullptr;
-    // Matrix questions.
-    QWidget* picMatrix = nullptr;
-    QLineEdit* txtMatrixResponse = nullptr;
-    QPushButton* cmdMatrixAdd = nullptr;
-    QListWidget* lstMatrixResponses = nullptr;
-    QPushButton* cmdMatrixUp = nullptr;
-    QPushButton* cmdMatrixDown = nullptr;
-    QPushButton* cmdMatrixDelete = nullptr;
-    QComboBox* cmbMatrixResponses = nullptr;
-    QPushButton* cmdMatrixDefine = nullptr;
 
     // The button Enter presses while a response text box has the focus; no object otherwise.
     QPushButton* DefaultButton() const { return defaultButton_; }
@@ -105,6 +55,18 @@ public:
     void SelectNode(QTreeWidgetItem* node);
     // Empties the question editor and the response lists.
     void ClearEditor();
+    // Removes every node of the question tree, the root too.
+    void removeAllNodes();
+    // The selected node of the question tree; none when nothing is selected.
+    QTreeWidgetItem* currentNode() const;
+    // Whether the question editor holds no text.
+    bool editorIsEmpty() const;
+    // Commits the editor's text into its question while the property pane shows one.
+    void commitShownQuestion();
+
+    // Places and sizes the screen's controls by the main window's layout rules, in the space the
+    // window gives the screens.
+    void layOut(const ScreenSpace& space);
 
     // The longest question text the editor loads to edit; of a longer one it shows the start,
     // read-only, and the stored text stays as it is.
@@ -182,6 +144,59 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The screen's controls; tests reach them by their objectName.
+    // Title panels and instructions.
+    QWidget* picTitle = nullptr;
+    QWidget* picTitles = nullptr;
+    QLabel* lblInstructions = nullptr;
+    // The question tree box.
+    QWidget* picTreeView = nullptr;
+    QTreeWidget* tvTreeView = nullptr;
+    QWidget* picBlankPanel = nullptr;
+    QPushButton* cmdUp = nullptr;
+    QPushButton* cmdDown = nullptr;
+    QPushButton* cmdDelete = nullptr;
+    // The question library box.
+    QWidget* picLibraryView = nullptr;
+    QTreeWidget* tvTreeLibrary = nullptr;
+    QWidget* picBlankPanel2 = nullptr;
+    QPushButton* cmdLibraryAdd = nullptr;
+    // The property pane.
+    QWidget* lvListView = nullptr;
+    QWidget* picQProperties = nullptr;
+    RichTextBox* txtQ = nullptr;
+    // Shown while the editor holds only the start of a question text too long to edit.
+    QLabel* lblTextTooLong = nullptr;
+    // Label1(0) "Question Text:", (2) "Question Type:", (3) "No of Rows:", (4) "Responses:",
+    // (5) "Response:", (6) "Added responses:", (7) "Added Sub Questions:", (8) "Sub Question:",
+    // (9) "Responses:"; index 1 is not used.
+    std::array<QLabel*, 10> Label1{};
+    // The type options in option order (not in type-code order).
+    std::array<QRadioButton*, 5> optQType{};
+    // Open-ended questions and instruction texts.
+    QWidget* picOpenEnded = nullptr;
+    QComboBox* cmdOpenEndedNoOfRows = nullptr;
+    // Check and radio questions.
+    QWidget* picCheck = nullptr;
+    QLineEdit* txtCheckResponse = nullptr;
+    QPushButton* cmdCheckAdd = nullptr;
+    QListWidget* lstCheckResponses = nullptr;
+    QPushButton* cmdCheckUp = nullptr;
+    QPushButton* cmdCheckDown = nullptr;
+    QPushButton* cdmCheckDelete = nullptr;
+    QPushButton* cmdRadioLogic = nullptr;
+    // Matrix questions.
+    QWidget* picMatrix = nullptr;
+    QLineEdit* txtMatrixResponse = nullptr;
+    QPushButton* cmdMatrixAdd = nullptr;
+    QListWidget* lstMatrixResponses = nullptr;
+    QPushButton* cmdMatrixUp = nullptr;
+    QPushButton* cmdMatrixDown = nullptr;
+    QPushButton* cmdMatrixDelete = nullptr;
+    QComboBox* cmbMatrixResponses = nullptr;
+    QPushButton* cmdMatrixDefine = nullptr;
+
+
     QPtr currentQuestion() const;
     clsSurvey& survey() const;
     void buildTreeBox();
@@ -214,12 +229,12 @@ private:
     ResponseListEditor* matrixResponses_ = nullptr;
     QPushButton* defaultButton_ = nullptr;
     // Set while code changes the tree or the scale list, so that the handlers of the user's
-    // selection do not run in between.
-    int treeUpdating_ = 0;
-    int scaleFilling_ = 0;
+    // selection do not run in between (each set for a scope by a QScopedValueRollback).
+    bool treeUpdating_ = false;
+    bool scaleFilling_ = false;
     // Set while the node click fills the pane: the editor then holds the question's own text, so
     // the focus leaving it for a response box commits nothing.
-    int paneFilling_ = 0;
+    bool paneFilling_ = false;
     // The key of the question the pane shows, set once the node click has filled the pane; ""
     // while it shows none.
     QString paneKey_;

@@ -4,6 +4,7 @@
 #include "document/QuestionLibrary.h"
 #include "platform/Database.h"
 #include "widgets/Dialogs.h"
+#include "widgets/ReportError.h"
 #include "widgets/RichTextBox.h"
 #include "platform/TextUtil.h"
 #include "widgets/TreeNodes.h"
@@ -44,9 +45,7 @@ void DesignScreen::cmdLibraryAdd_Click()
             return;
         text = *found;
     } catch (const db::Error& e) {
-        Dialogs::MsgBox(QStringLiteral("Unable to read the question library. ") + e.description() + QLatin1Char(' ')
-                            + QString::number(e.number()),
-                        Dialogs::OKOnly, Dialogs::Critical);
+        ReportError(QStringLiteral("Unable to read the question library."), e, ErrorDetail::Number);
         return;
     }
 

@@ -8,6 +8,7 @@
 #include "designer/frmMatrixDefine.h"
 #include "document/MatrixScales.h"
 #include "widgets/Dialogs.h"
+#include "widgets/ReportError.h"
 #include "widgets/RichTextBox.h"
 #include "platform/TextUtil.h"
 #include "widgets/TreeNodes.h"
@@ -20,6 +21,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
@@ -77,9 +79,8 @@ void DesignScreen::SelectQType(int Index, QTreeWidgetItem* nodx)
         matrixResponses_->Fill(q.get());
         Label1[4]->show();
         if (q) {
-            ++scaleFilling_;
+            const QScopedValueRollback<bool> scaleFillingGuard(scaleFilling_, true);
             SelectComboByItemData(cmbMatrixResponses, QString::number(q->ResponseMatrixGroupID));
-            --scaleFilling_;
         }
         focusIfVisible(txtMatrixResponse);
         break;
@@ -115,7 +116,7 @@ void DesignScreen::txtQ_KeyUp(int KeyCode, int Shift)
 
 void DesignScreen::txtQ_LostFocus()
 {
-    if (paneFilling_ > 0 || textTooLong_)
+    if (paneFilling_ || textTooLong_)
         return;
     QTreeWidgetItem* node = tvTreeView->currentItem();
     if (!node || TreeNodes::Key(node) == kRootKey)
@@ -253,7 +254,7 @@ void DesignScreen::LoadMatrixResponses()
     const std::vector<MatrixScales::Scale> scales =
         connection.isOpen() ? MatrixScales::Read(connection) : std::vector<MatrixScales::Scale>{};
 
-    ++scaleFilling_;
+    const QScopedValueRollback<bool> scaleFillingGuard(scaleFilling_, true);
     {
         const QSignalBlocker blocker(cmbMatrixResponses);
         cmbMatrixResponses->clear();
@@ -265,7 +266,6 @@ void DesignScreen::LoadMatrixResponses()
     }
     if (cmbMatrixResponses->currentIndex() >= 0)
         cmbMatrixResponses_Click();
-    --scaleFilling_;
 }
 
 void DesignScreen::cmdMatrixDefine_Click()
@@ -277,9 +277,7 @@ void DesignScreen::cmdMatrixDefine_Click()
     try {
         LoadMatrixResponses();
     } catch (const db::Error& e) {
-        Dialogs::MsgBox(QStringLiteral("Unable to read the matrix responses. ") + e.description() + QLatin1Char(' ')
-                            + QString::number(e.number()),
-                        Dialogs::OKOnly, Dialogs::Critical);
+        ReportError(QStringLiteral("Unable to read the matrix responses."), e, ErrorDetail::Number);
     }
 }
 

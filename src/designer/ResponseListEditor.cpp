@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QStyle>
 
 #include <utility>
@@ -63,7 +64,7 @@ ResponseListEditor::ResponseListEditor(
     connect(up, &QPushButton::clicked, this, &ResponseListEditor::Up);
     connect(down, &QPushButton::clicked, this, &ResponseListEditor::Down);
     connect(list, &QListWidget::currentRowChanged, this, [this] {
-        if (filling_ == 0)
+        if (!filling_)
             ListClick();
     });
     connect(list, &QListWidget::itemClicked, this, &ResponseListEditor::ListClick);
@@ -80,11 +81,10 @@ bool ResponseListEditor::eventFilter(QObject* watched, QEvent* event)
 
 void ResponseListEditor::Fill(const clsQ* q)
 {
-    ++filling_;
+    const QScopedValueRollback<bool> fillingGuard(filling_, true);
     list->clear();
     for (int i = 1; q && i <= q->ResponsesCount(); ++i)
         list->addItem(q->GetResponse(i)->Text);
-    --filling_;
 }
 
 int ResponseListEditor::SelectedRow() const
@@ -114,11 +114,12 @@ void ResponseListEditor::Delete()
     if (row < 0 || !q)
         return;
     q->RemoveResponse(row + 1);
-    ++filling_;
-    delete list->takeItem(row);
-    list->clearSelection();
-    list->setCurrentRow(-1);
-    --filling_;
+    {
+        const QScopedValueRollback<bool> fillingGuard(filling_, true);
+        delete list->takeItem(row);
+        list->clearSelection();
+        list->setCurrentRow(-1);
+    }
     session_.MarkFileChanged();
 }
 
@@ -149,9 +150,10 @@ void ResponseListEditor::move(int direction)
     const QString moved = list->item(row)->text();
     list->item(row)->setText(list->item(other)->text());
     list->item(other)->setText(moved);
-    ++filling_;
-    list->setCurrentRow(other);
-    --filling_;
+    {
+        const QScopedValueRollback<bool> fillingGuard(filling_, true);
+        list->setCurrentRow(other);
+    }
     ListClick();
     session_.MarkFileChanged();
 }

@@ -80,5 +80,5 @@ private:
     SurveySession& session_;
     std::function<QPtr()> currentQuestion_;
     // Set while the list is filled or changed by code, so that the click handling does not run.
-    int filling_ = 0;
+    bool filling_ = false;
 };

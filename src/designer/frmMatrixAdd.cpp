@@ -4,6 +4,7 @@
 #include "widgets/AccessibleNames.h"
 #include "platform/Database.h"
 #include "widgets/Dialogs.h"
+#include "widgets/ReportError.h"
 #include "widgets/Twips.h"
 
 #include <QLabel>
@@ -78,9 +79,7 @@ void frmMatrixAdd::cmdOK_Click()
         MatrixScales::Add(connection_, columns);
     } catch (const db::Error& e) {
         // Nothing was written; the dialog stays open so the captions can be kept or dropped.
-        Dialogs::MsgBox(QStringLiteral("Unable to add the matrix responses. ") + e.description() + QLatin1Char(' ')
-                            + QString::number(e.number()),
-                        Dialogs::OKOnly, Dialogs::Critical);
+        ReportError(QStringLiteral("Unable to add the matrix responses."), e, ErrorDetail::Number);
         return;
     }
     accept();

@@ -5,6 +5,7 @@
 #include "widgets/AccessibleNames.h"
 #include "platform/Database.h"
 #include "widgets/Dialogs.h"
+#include "widgets/ReportError.h"
 #include "widgets/Twips.h"
 
 #include <QLabel>
@@ -53,9 +54,7 @@ void frmMatrixDefine::Setup()
             item->setData(Qt::UserRole, scale.id);
         }
     } catch (const db::Error& e) {
-        Dialogs::MsgBox(QStringLiteral("Unable to read the matrix responses. ") + e.description() + QLatin1Char(' ')
-                            + QString::number(e.number()),
-                        Dialogs::OKOnly, Dialogs::Critical);
+        ReportError(QStringLiteral("Unable to read the matrix responses."), e, ErrorDetail::Number);
     }
     if (lstList->count() > 0)
         lstList->setCurrentRow(0);

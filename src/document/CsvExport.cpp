@@ -73,7 +73,7 @@ bool Write(db::Connection& connection, QIODevice& out, const Progress& progress)
     };
     const auto check = [&records] {
         if (!records.ok())
-            throw db::Error(records.errorString(), ReportFile::kErrPathAccess, QStringLiteral("Tessivo"));
+            throw db::ProgramError(records.errorString(), db::kErrPathAccess);
     };
     const bool complete = walk.run(
         [&](const AnswerWalk::Respondent& r) {

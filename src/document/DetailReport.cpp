@@ -88,12 +88,12 @@ bool Write(db::Connection& connection, QIODevice& out, const Progress& progress)
             }
             doc.append(lineBreak);
             if (!doc.ok())
-                throw db::Error(doc.errorString(), ReportFile::kErrPathAccess, QStringLiteral("Tessivo"));
+                throw db::ProgramError(doc.errorString(), db::kErrPathAccess);
         },
         progress);
     doc.finish();
     if (!doc.ok())
-        throw db::Error(doc.errorString(), ReportFile::kErrPathAccess, QStringLiteral("Tessivo"));
+        throw db::ProgramError(doc.errorString(), db::kErrPathAccess);
     return complete;
 }
 

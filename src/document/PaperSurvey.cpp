@@ -21,7 +21,6 @@ namespace {
 constexpr int kFirstStop = 720; // where an answer begins, half an inch in
 constexpr int kGap = 240; // room between a caption and the next column
 constexpr int kLastBoxStop = 8000; // a box stays within the default page width
-constexpr int kErrPathAccess = 75;
 
 const QString kLineBreak = QStringLiteral("\r\n");
 
@@ -190,7 +189,7 @@ void Write(db::Connection& connection, QIODevice& out)
     }
     doc.finish();
     if (!doc.ok())
-        throw db::Error(doc.errorString(), kErrPathAccess, QStringLiteral("Tessivo"));
+        throw db::ProgramError(doc.errorString(), db::kErrPathAccess);
 }
 
 } // namespace PaperSurvey

@@ -2,10 +2,6 @@
 
 #include "platform/Database.h"
 
-namespace {
-const QString kSource = QStringLiteral("Tessivo");
-}
-
 ReportFile::ReportFile(const QString& path) : file_(path)
 {
     if (!file_.open(QIODevice::WriteOnly))
@@ -20,7 +16,7 @@ void ReportFile::commit()
 
 void ReportFile::fail(const QString& why) const
 {
-    throw db::Error(QStringLiteral("Could not write '%1': %2").arg(file_.fileName(), why), kErrPathAccess, kSource);
+    throw db::ProgramError(QStringLiteral("Could not write '%1': %2").arg(file_.fileName(), why), db::kErrPathAccess);
 }
 
 bool ReportFile::WriteWhole(const QString& path, const std::function<bool(QIODevice&)>& write)

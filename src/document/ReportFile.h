@@ -21,8 +21,6 @@ public:
     // Throws the failure of a write with its description.
     [[noreturn]] void fail(const QString& why) const;
 
-    static constexpr int kErrPathAccess = 75;
-
     // Opens the file, lets `write` stream the document into it and commits it when `write`
     // answers true; false (the file left as it was) when `write` answers false.
     static bool WriteWhole(const QString& path, const std::function<bool(QIODevice&)>& write);

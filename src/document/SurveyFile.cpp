@@ -15,7 +15,7 @@ constexpr double kVersion = 1.7;
 // The error a Null gives where a number or a required text is read.
 [[noreturn]] void throwNull(const QString& what)
 {
-    throw db::Error(QStringLiteral("Invalid use of Null (%1)").arg(what), 94, QStringLiteral("Tessivo"));
+    throw db::ProgramError(QStringLiteral("Invalid use of Null (%1)").arg(what), 94);
 }
 
 int requiredInt(const db::Recordset& rs, const QString& column)
@@ -27,13 +27,13 @@ int requiredInt(const db::Recordset& rs, const QString& column)
         // A number that does not fit is never cut to one that does.
         const qint64 n = v.toLongLong();
         if (n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
-            throw db::Error(QStringLiteral("Overflow (%1)").arg(column), 6, QStringLiteral("Tessivo"));
+            throw db::ProgramError(QStringLiteral("Overflow (%1)").arg(column), 6);
         return int(n);
     }
     bool ok = false;
     const int n = v.toInt(&ok);
     if (!ok)
-        throw db::Error(QStringLiteral("Type mismatch (%1)").arg(column), 13, QStringLiteral("Tessivo"));
+        throw db::ProgramError(QStringLiteral("Type mismatch (%1)").arg(column), 13);
     return n;
 }
 
@@ -42,7 +42,7 @@ constexpr int kNotValid = 26;
 
 [[noreturn]] void throwNotValid(const QString& what)
 {
-    throw db::Error(QStringLiteral("The survey file is not valid: ") + what, kNotValid, QStringLiteral("Tessivo"));
+    throw db::ProgramError(QStringLiteral("The survey file is not valid: ") + what, kNotValid);
 }
 
 // Ids are held as int: a stored id is a whole number from 1 to kMaxId. 0 and -1 never name a
@@ -77,10 +77,10 @@ int requiredId(const db::Recordset& rs, const QString& table, const QString& col
 int NewId(qint64 id, const QString& what)
 {
     if (id < 1 || id > kMaxId)
-        throw db::Error(QStringLiteral("The survey file has no id left for a new %1: its ids have reached %2")
-                            .arg(what)
-                            .arg(kMaxId),
-                        6, QStringLiteral("Tessivo"));
+        throw db::ProgramError(QStringLiteral("The survey file has no id left for a new %1: its ids have reached %2")
+                                   .arg(what)
+                                   .arg(kMaxId),
+                               6);
     return int(id);
 }
 

@@ -12,6 +12,7 @@ void clsSurvey::rebuildIndex() const
 {
     index_.clear();
     index_.reserve(qsizetype(questions_.size()));
+    keyReads_ += qint64(questions_.size());
     duplicates_ = false;
     for (size_t i = 0; i < questions_.size(); ++i) {
         const QString& key = questions_[i]->Key;
@@ -43,6 +44,7 @@ int clsSurvey::indexOf(const QString& Key) const
     if (it == index_.constEnd())
         return -1;
     const int i = it.value();
+    ++keyReads_;
     if (size_t(i) < questions_.size() && questions_[size_t(i)]->Key == Key)
         return i;
     // The question at that place has another key now: repair the index and look again.

@@ -44,6 +44,11 @@ public:
     void UpdateQuestionType(const QString& Key, qint32 QuestionType);
     void ClearAll();
 
+    // How many questions the look-ups by key have read so far: one for each key found, and every
+    // question for each rebuild of the index. Tests check with it that a look-up reads one
+    // question at any size.
+    qint64 keyReads() const { return keyReads_; }
+
 private:
     int indexOf(const QString& Key) const;  // 0-based, -1 when absent
     void rebuildIndex() const;
@@ -56,4 +61,5 @@ private:
     mutable bool indexValid_ = true;
     // Some key is held by more than one position (the same object added twice).
     mutable bool duplicates_ = false;
+    mutable qint64 keyReads_ = 0;
 };

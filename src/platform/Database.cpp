@@ -143,6 +143,51 @@ Error::Error(QString description, int number, QString source)
 {
 }
 
+namespace {
+// SQLite's primary result code of a failure of the database layer; 0 for any other failure.
+int resultCode(const Error& error)
+{
+    return error.source() == kSource ? error.number() & 0xff : SQLITE_OK;
+}
+}  // namespace
+
+bool Error::isDamage() const
+{
+    const int code = resultCode(*this);
+    return code == SQLITE_CORRUPT || code == SQLITE_NOTADB;
+}
+
+bool Error::isReadOnly() const
+{
+    return resultCode(*this) == SQLITE_READONLY;
+}
+
+bool Error::isBusy() const
+{
+    const int code = resultCode(*this);
+    return code == SQLITE_BUSY || code == SQLITE_LOCKED;
+}
+
+bool Error::isDiskFull() const
+{
+    return resultCode(*this) == SQLITE_FULL;
+}
+
+bool Error::isCantOpen() const
+{
+    return resultCode(*this) == SQLITE_CANTOPEN;
+}
+
+bool Error::isIoError() const
+{
+    return resultCode(*this) == SQLITE_IOERR;
+}
+
+Error ProgramError(QString description, int number)
+{
+    return Error(std::move(description), number, QStringLiteral("Tessivo"));
+}
+
 // Recordset
 
 Recordset::Recordset(std::shared_ptr<CachedStatement> statement, bool lease)

@@ -38,12 +38,38 @@ public:
     const QString& source() const { return source_; }
     const char* what() const noexcept override { return what_.constData(); }
 
+    // What a failure of the database layer says of the file (by SQLite's result code); a failure
+    // of the program's own answers false to each.
+    // The file is not a whole database: damaged, or not a database at all.
+    bool isDamage() const;
+    // The file or its folder may not be written.
+    bool isReadOnly() const;
+    // Another connection holds the file.
+    bool isBusy() const;
+    // The disk (or the file's allowed size) is full.
+    bool isDiskFull() const;
+    // The file could not be opened.
+    bool isCantOpen() const;
+    // Reading or writing the file failed at the system's level (a file deleted while it was open,
+    // a lost disk).
+    bool isIoError() const;
+
 private:
     QString description_;
     int number_;
     QString source_;
     QByteArray what_;
 };
+
+// The numbers of the program's own failures that its messages show (the database layer's carry
+// SQLite's result code): a file that is not there, one that cannot be read or written, and a
+// file that is not of the kind expected.
+inline constexpr int kErrFileNotFound = 53;
+inline constexpr int kErrPathAccess = 75;
+inline constexpr int kErrBadFileFormat = 321;
+
+// A failure of the program's own, with the program ("Tessivo") as its source.
+Error ProgramError(QString description, int number);
 
 // One column value and its name for AppendRow.
 using Field = std::pair<QString, QVariant>;

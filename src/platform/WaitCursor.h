@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCursor>
 #include <QGuiApplication>
 
 // The hourglass pointer while the object lives, or until restore(); restore() may be called any

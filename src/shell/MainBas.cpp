@@ -28,20 +28,19 @@ void SetApplicationIdentity()
     QGuiApplication::setDesktopFileName(QStringLiteral("tessivo"));
 }
 
-std::unique_ptr<frmMain> Main(const QString& commandLine)
+void Main(frmMain& main, const QString& commandLine)
 {
-    auto main = std::make_unique<frmMain>();
-    main->Form_Load(commandLine);
-    main->show();
-    if (!commandLine.isEmpty() && main->session().CurrentFile == commandLine)
-        main->AddPlaceholderQuestion(true);
+    main.Form_Load(commandLine);
+    main.show();
+    if (!commandLine.isEmpty() && main.session().CurrentFile == commandLine)
+        main.AddPlaceholderQuestion(true);
     else
-        main->AddBlankOpenEndedQuestion();
+        main.AddBlankOpenEndedQuestion();
 
     if (settingAsBool(GetSetting(AppExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"),
                                  QStringLiteral("1")),
                       true)) {
-        frmTip tip(main.get());
+        frmTip tip(&main);
         tip.exec();
     }
 
@@ -49,6 +48,5 @@ std::unique_ptr<frmMain> Main(const QString& commandLine)
     const bool first = settingAsBool(GetSetting(app, QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("True")), true);
     SaveSetting(app, QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("False"));
     if (first)
-        main->FirstRun();
-    return main;
+        main.FirstRun();
 }

@@ -6,27 +6,23 @@
 #include "platform/AppPath.h"
 #include "widgets/Dialogs.h"
 #include "widgets/ElidedLabel.h"
-#include "widgets/FlexGrid.h"
+#include "widgets/ReportError.h"
 #include "widgets/RichTextBox.h"
 #include "widgets/Twips.h"
 #include "shell/ShellResources.h"
 #include "shell/frmSplash.h"
 
 #include <QAction>
-#include <QComboBox>
-#include <QFrame>
 #include <QGuiApplication>
-#include <QHeaderView>
-#include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
-#include <QTableWidget>
 
 #include <functional>
 
-frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
+frmMain::frmMain(SurveySession& session, db::Connection& library, QWidget* parent)
+    : QMainWindow(parent), session_(session), libraryConnection_(library)
 {
     EnsureShellResources();
     setObjectName(QStringLiteral("frmMain"));
@@ -47,7 +43,6 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     analyse_->hide();
     connect(collect_, &CollectScreen::showScreenRequested, this, &frmMain::ShowScreen);
     connect(analyse_, &AnalyseScreen::layoutRequested, this, &frmMain::Form_Resize);
-    styleTitlePanels();
 
     // Hidden rich-text boxes for building documents and reading plain text; never the user's to
     // reach. Each is a window of its own that is never shown: a hidden box inside the window would
@@ -77,37 +72,6 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     f1->setObjectName(QStringLiteral("F1"));
     connect(f1, &QShortcut::activated, this, &frmMain::mnuHelpContents_Click);
-}
-
-frmMain::~frmMain()
-{
-    // The screens work on the session and the library connection, members that go before the
-    // widgets would. So nothing of the screens runs once the window starts coming apart: their
-    // signals are blocked, the window is hidden while everything is whole (the focus leaves the
-    // editors now, and their focus handlers see a whole survey), and the screens go first.
-    for (QObject* child : findChildren<QObject*>())
-        child->blockSignals(true);
-    hide();
-    delete design_;
-    delete collect_;
-    delete analyse_;
-    design_ = nullptr;
-    collect_ = nullptr;
-    analyse_ = nullptr;
-}
-
-void frmMain::styleTitlePanels()
-{
-    const auto paint = [](QWidget* panel, const QColor& background, const QColor& text) {
-        panel->setAutoFillBackground(true);
-        QPalette p = panel->palette();
-        p.setColor(QPalette::Window, background);
-        p.setColor(QPalette::WindowText, text);
-        panel->setPalette(p);
-    };
-    for (QWidget* title : {design_->picTitle, collect_->picTitleCollect, analyse_->picTitleAnalyse})
-        paint(title, QColor(43, 79, 129), Qt::white);
-    paint(design_->picTitles, QColor(232, 154, 44), Qt::black);
 }
 
 QAction* frmMain::addAction(QMenu* menu, const QString& name, const QString& caption,
@@ -243,38 +207,12 @@ void frmMain::createMenus()
 
 // Start-up
 
-void frmMain::reportLoadError(const QString& description, int number, const QString& source, int loadState)
+void frmMain::reportLoadError(const db::Error& error, int loadState)
 {
     Dialogs::MsgBox(QStringLiteral("An error has occured loading please contact support at ") + SupportMailAddress()
-                        + QStringLiteral(" for assitance. ") + QStringLiteral("\n") + description + QLatin1Char(' ')
-                        + QString::number(number) + QLatin1Char(' ') + source + QStringLiteral(" LoadState ")
-                        + QString::number(loadState),
+                        + QStringLiteral(" for assitance. ") + QStringLiteral("\n") + ErrorDetails(error)
+                        + QStringLiteral(" LoadState ") + QString::number(loadState),
                     Dialogs::OKOnly, Dialogs::Critical);
-}
-
-void frmMain::setGridHeader(QTableWidget* grid, int column, const QString& text, Qt::Alignment alignment, int width)
-{
-    auto* cell = new QTableWidgetItem(text);
-    cell->setTextAlignment(alignment | Qt::AlignVCenter);
-    grid->setHorizontalHeaderItem(column, cell);
-    grid->setColumnWidth(column, Twips::ToPixelsX(width));
-}
-
-int frmMain::columnWidthsSum(const QTableView* grid, int except)
-{
-    int sum = 0;
-    for (int col = 0; col < grid->model()->columnCount(); ++col) {
-        if (col != except)
-            sum += Twips::FromPixelsX(grid->columnWidth(col));
-    }
-    return sum;
-}
-
-void frmMain::widenColumn1(QTableView* grid, int sum)
-{
-    const int width = Twips::Width(grid);
-    if (width > sum)
-        grid->setColumnWidth(1, Twips::ToPixelsX(width - sum + Twips::FromPixelsX(grid->columnWidth(1)) - 100));
 }
 
 void frmMain::Form_Load(const QString& commandLine)
@@ -285,9 +223,9 @@ void frmMain::Form_Load(const QString& commandLine)
         try {
             work();
         } catch (const db::Error& e) {
-            reportLoadError(e.description(), e.number(), e.source(), LoadState);
+            reportLoadError(e, LoadState);
         } catch (const std::exception& e) {
-            reportLoadError(QString::fromLocal8Bit(e.what()), 0, QStringLiteral("Tessivo"), LoadState);
+            reportLoadError(db::ProgramError(QString::fromLocal8Bit(e.what()), 0), LoadState);
         }
     };
 
@@ -322,41 +260,13 @@ void frmMain::Form_Load(const QString& commandLine)
     step(7, [] {});
     // Step 8: the screen panels are plain widgets, drawn without a border.
     step(8, [] {});
-    step(9, [this] {
-        QTableWidget* g = analyse_->gSummaryReport;
-        g->setColumnCount(2);
-        g->setRowCount(0);
-        setGridHeader(g, 0, QStringLiteral("%"), Qt::AlignRight, analyse_->ShareColumnWidth());
-        setGridHeader(g, 1, QStringLiteral("Question"), Qt::AlignLeft, 6400);
-    });
-    step(10, [this] {
-        widenColumn1(analyse_->gSummaryReport, columnWidthsSum(analyse_->gSummaryReport));
-    });
-    step(11, [this] {
-        collect_->gRespondents->setCols(3);
-        collect_->gRespondents->setRows(1);
-    });
-    step(12, [this] {
-        FlexGrid* g = collect_->gRespondents;
-        g->setRow(0);
-        const std::pair<QString, int> headers[] = {{QStringLiteral("Date and Time"), 3500},
-                                                   {QStringLiteral("Sample Response"), 1600},
-                                                   {QStringLiteral("Originated From"), 1600}};
-        for (int col = 0; col < 3; ++col) {
-            g->setCol(col);
-            g->setText(headers[col].first);
-            g->setCellAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-            g->setColWidthTwips(col, headers[col].second);
-        }
-    });
-    step(13, [this] { widenColumn1(collect_->gRespondents, columnWidthsSum(collect_->gRespondents)); });
+    step(9, [this] { analyse_->setUpSummaryGrid(); });
+    step(10, [this] { analyse_->widenSummaryColumn(); });
+    step(11, [this] { collect_->setUpRespondentGrid(); });
+    step(12, [this] { collect_->setRespondentHeaders(); });
+    step(13, [this] { collect_->widenRespondentColumn(); });
     step(14, [this] { RefreshRespondentList(1, 0); });
-    step(15, [this] {
-        if (analyse_->cboGraphStyle->count() > 0) {
-            analyse_->cboGraphStyle->setCurrentIndex(0);
-            analyse_->cboGraphStyle_Click();
-        }
-    });
+    step(15, [this] { analyse_->selectFirstGraphStyle(); });
     step(16, [this] {
         // Without the library the tree stays empty; its failure was reported at step 1.
         if (libraryConnection_.isOpen())

@@ -15,10 +15,7 @@ class DesignScreen;
 class ElidedLabel;
 class QAction;
 class QFrame;
-class QLabel;
 class QMenu;
-class QTableView;
-class QTableWidget;
 class QToolBar;
 class QTreeWidgetItem;
 class RichTextBox;
@@ -35,13 +32,13 @@ struct ImageList {
 
 // The main window. It composes the three screens and carries the operations the rest of the
 // program calls on it: open, save and close the survey, the unsaved-changes flag, and the
-// refreshes of the screens.
+// refreshes of the screens. It works on the session and the library connection its caller owns,
+// which outlive it.
 class frmMain : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit frmMain(QWidget* parent = nullptr);
-    ~frmMain() override;
+    frmMain(SurveySession& session, db::Connection& library, QWidget* parent = nullptr);
 
     static QString WindowTitle() { return QStringLiteral("Orvalen Tessivo v1.12"); }
 
@@ -164,16 +161,11 @@ protected:
 private:
     void createMenus();
     void createToolbars();
-    void styleTitlePanels();
     // The View items' check marks as the last ShowScreen set them (a click on an item toggles its
     // mark before the command runs, which may not switch at all).
     void restoreViewChecks();
     void placeToolbars();
-    void reportLoadError(const QString& description, int number, const QString& source, int loadState);
-    static void setGridHeader(QTableWidget* grid, int column, const QString& text, Qt::Alignment alignment,
-                              int width);
-    static int columnWidthsSum(const QTableView* grid, int except = -1);
-    static void widenColumn1(QTableView* grid, int sum);
+    void reportLoadError(const db::Error& error, int loadState);
     QAction* addAction(QMenu* menu, const QString& name, const QString& caption,
                        const QKeySequence& shortcut = {});
     void setStatusFile(const QString& path);
@@ -183,9 +175,6 @@ private:
     bool SavePrompt();
     // Saves as the commands do: Save As for an untitled survey, otherwise DoSave.
     bool SaveCurrent();
-    // A new untitled file in the program's writable folder, made from the template; throws when it
-    // cannot.
-    QString CreateUntitledFile();
     // Deletes the file of an untitled survey that was saved under a name or discarded, when it is
     // the file New made (never a file of the user's own).
     void DropUntitledFile(const QString& file);
@@ -196,23 +185,14 @@ private:
     bool StartNewSurvey();
     // After an open failed: no connection stays on the rejected file and a new survey is started.
     void ResetAfterFailedOpen();
-    // Copies a file whole or not at all; throws on failure.
-    static void CopyFile(const QString& from, const QString& to);
     // Writes the survey into the open file and reloads it; throws on failure.
     void SaveAndReload();
-    static QString SaveFailureText(const QString& fileName, const db::Error& error);
     void ReportSaveFailure(const QString& fileName, const db::Error& error);
     // "Unable to create a new survey. " and why.
     static void ReportNewFailure(const db::Error& error);
-    // Save As's writing: a new file beside `file` gets the survey and then replaces it, or is
-    // deleted on failure (which throws). From the open survey: a copy of its connection's database,
-    // answers and all, saved over. From the template: the questions and responses as new rows, and
-    // the answer scales of the open survey when they can be read (false when they could not).
-    void WriteFromOpenSurvey(const QString& file);
-    bool WriteFromTemplate(const QString& file);
 
-    SurveySession session_;
-    db::Connection libraryConnection_;
+    SurveySession& session_;
+    db::Connection& libraryConnection_;
     QString untitledFile_;
     bool resetting_ = false;
     QString helpFile_;

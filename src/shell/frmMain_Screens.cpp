@@ -158,7 +158,7 @@ void frmMain::ShowScreen(const QString& sTag)
         collect_->setVisible(row.collect);
         analyse_->setVisible(row.analyse);
         if (row.respondentList >= 0)
-            collect_->picRespondentList->setVisible(row.respondentList == 1);
+            collect_->showRespondentList(row.respondentList == 1);
         checkedView_ = QString::fromLatin1(row.checked);
         restoreViewChecks();
         ToolbarDesign->setVisible(row.design);
@@ -207,9 +207,7 @@ void frmMain::Toolbar_ButtonClick(QAction* button)
 {
     if (!button)
         return;
-    // The pane's own visibility: the text is committed whichever screen is showing.
-    if (!design_->picQProperties->isHidden())
-        design_->txtQ_LostFocus();
+    design_->commitShownQuestion();
     const QString key = button->data().toString();
     if (key == QLatin1String("Design"))
         mnuViewDesign_Click();

@@ -25,6 +25,12 @@ static void initPictures()
 
 namespace {
 
+int& startDelay()
+{
+    static int ms = WizardPage::kStartDelay;
+    return ms;
+}
+
 constexpr int kPageWidth = 6660;
 constexpr int kPageHeight = 4395;
 constexpr int kButtonWidth = 1095;
@@ -125,11 +131,21 @@ QPushButton* WizardPage::AddButton(const QString& name, const QString& text, int
     return button;
 }
 
+int WizardPage::StartDelay()
+{
+    return startDelay();
+}
+
+void WizardPage::SetStartDelay(int milliseconds)
+{
+    startDelay() = milliseconds;
+}
+
 QTimer* WizardPage::AddStartTimer(const std::function<void()>& work)
 {
     auto* timer = new QTimer(this);
     timer->setObjectName(QStringLiteral("Timer1"));
-    timer->setInterval(500);
+    timer->setInterval(startDelay());
     timer->setSingleShot(true);
     connect(timer, &QTimer::timeout, this, work);
     timer->start();

@@ -48,6 +48,12 @@ public:
     // True once the page was left by any way.
     bool IsClosed() const { return closed_; }
 
+    // How long a page's start timer waits, from the page's making to its work: half a second;
+    // tests shorten it.
+    static constexpr int kStartDelay = 500;
+    static int StartDelay();
+    static void SetStartDelay(int milliseconds);
+
     // Where the page's own controls start, right of the picture, and how wide they may be.
     static constexpr int kLeft = 2040;
     static constexpr int kWidth = 4500;
@@ -74,7 +80,7 @@ protected:
     // A label of the page placed in twips; with a buddy it names that control.
     QLabel* AddLabel(
         const QString& name, const QString& text, int left, int top, int width, int height, QWidget* buddy = nullptr);
-    // The page's one-shot start timer "Timer1", armed now: it calls the work half a second later.
+    // The page's one-shot start timer "Timer1", armed now: it calls the work StartDelay() later.
     QTimer* AddStartTimer(const std::function<void()>& work);
     QPushButton* AddButton(const QString& name, const QString& text, int left, int top, int width);
 

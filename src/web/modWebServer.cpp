@@ -171,7 +171,7 @@ bool WSGetSurveyResultsToFile(const QString& fileName, const QString& serverUrl,
 {
     LastWebError.clear();
     const auto cannotWrite = [&](const QString& reason) {
-        return db::Error(QStringLiteral("Unable to write to file %1: %2").arg(localPath, reason), 75, kSource);
+        return db::Error(QStringLiteral("Unable to write to file %1: %2").arg(localPath, reason), db::kErrPathAccess, kSource);
     };
     // The answer goes into a file of its own beside the target, so that a failure answer never
     // replaces a results file downloaded before.

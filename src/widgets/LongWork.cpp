@@ -22,14 +22,14 @@ LongWork::LongWork(QWidget* parent, const QString& labelText, qint64 total)
     QObject::connect(dialog_, &QProgressDialog::canceled, [this] { cancelled_ = true; });
     update(0, total);
     dialog_->show();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    hourglass_.emplace();
     QApplication::processEvents();
     sinceUpdate_.start();
 }
 
 LongWork::~LongWork()
 {
-    QApplication::restoreOverrideCursor();
+    hourglass_.reset();
     delete dialog_;
 }
 

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "platform/Progress.h"
+#include "platform/WaitCursor.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
+
+#include <optional>
 
 class QProgressDialog;
 class QWidget;
@@ -32,6 +35,7 @@ private:
     void update(qint64 done, qint64 total);
 
     QPointer<QProgressDialog> dialog_;
+    std::optional<WaitCursor> hourglass_;
     QElapsedTimer sinceUpdate_;
     bool cancelled_ = false;
     int cancelAfter_ = -1;

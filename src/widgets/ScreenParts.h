@@ -1,14 +1,19 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
+
+#include <algorithm>
+#include <initializer_list>
 
 class QIcon;
 class QLabel;
 class QPushButton;
+class QTableView;
 class QWidget;
 
-// The parts every screen opens with: a title panel with its caption, and an instruction label
-// (the control array lblInstructions, element `index`).
+// The parts every screen opens with: a title panel with its caption (white on blue), and an
+// instruction label (the control array lblInstructions, element `index`).
 QWidget* MakeTitlePanel(QWidget* parent, const QString& panelName, const QString& labelName, const QString& caption);
 QLabel* MakeInstructions(QWidget* parent, const QString& text, int index);
 // A label with a name, its font enlarged (or reduced) by some points and bold or not.
@@ -20,3 +25,33 @@ QPushButton* MakeButton(const QString& name, const QString& caption, QWidget* pa
 // A push button that shows a picture instead of a caption; `what` says what it does ("Move
 // question up"), as its accessible name and its tooltip.
 QPushButton* MakePictureButton(const QString& name, const QIcon& picture, const QString& what, QWidget* parent);
+
+// Gives a panel its own background and text colours.
+void PaintPanel(QWidget* panel, const QColor& background, const QColor& text);
+
+// What the main window gives each screen to lay itself out by, in twips: the window's outer size
+// (frame, title bar and menu bar included), the status bar's height, and the place the three
+// screens share (the Design screen's, in the window's central area).
+struct ScreenSpace {
+    int windowWidth = 0;
+    int windowHeight = 0;
+    int statusBarHeight = 0;
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// A layout rule sets its values only when every width and height it computed can be set; one that
+// cannot apply (a negative size while the window is very small) is skipped whole.
+template <typename Apply>
+void LayoutRule(std::initializer_list<int> sizes, Apply apply)
+{
+    if (std::all_of(sizes.begin(), sizes.end(), [](int size) { return size >= 0; }))
+        apply();
+}
+
+// The sum in twips of the widths of a grid's columns, leaving out column `except`.
+int ColumnWidthsSum(const QTableView* grid, int except = -1);
+// When the grid is wider than its columns, column 1 takes the room left less 100 twips.
+void WidenColumnOne(QTableView* grid);

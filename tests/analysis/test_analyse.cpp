@@ -9,10 +9,11 @@
 #include "widgets/Twips.h"
 #include "shell/frmMain.h"
 
+#include "Controls.h"
 #include "ProgramFolder.h"
 #include "SampleSurvey.h"
 #include "StartProgram.h"
-#include "TestEnvironment.h"
+#include "GuiTest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -72,13 +73,11 @@ int darkPixels(const QImage& picture, const QRect& area)
 
 }  // namespace
 
-class AnalyseTest : public QObject {
+class AnalyseTest : public GuiTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ProgramFolder> folder;
     std::unique_ptr<SampleSurvey> sample;
-    std::unique_ptr<frmMain> w;
     AnalyseScreen* a = nullptr;
 
     void start(const std::function<void(SampleSurvey&)>& more = {})
@@ -88,9 +87,9 @@ private:
         if (more)
             more(*sample);
         sample->w.connection.Close();
-        w = StartProgram(file);
-        QVERIFY(w);
-        a = w->analyse();
+        TestProgram::start(file);
+        if (w)
+            a = w->analyse();
     }
 
     void showAnalyse()
@@ -102,66 +101,61 @@ private:
     // Grid row `row` (from 1) made current, as a click does, and the chart drawn.
     void clickRow(int row)
     {
-        const QModelIndex index = a->gSummaryReport->model()->index(row - 1, 1);
-        a->gSummaryReport->scrollTo(index);
-        QTest::mouseClick(a->gSummaryReport->viewport(), Qt::LeftButton, {},
-                          a->gSummaryReport->visualRect(index).center());
-        QCOMPARE(a->gSummaryReport->currentRow(), row - 1);
+        auto* gSummaryReport = control<QTableWidget>(a, "gSummaryReport");
+        const QModelIndex index = gSummaryReport->model()->index(row - 1, 1);
+        gSummaryReport->scrollTo(index);
+        QTest::mouseClick(gSummaryReport->viewport(), Qt::LeftButton, {},
+                          gSummaryReport->visualRect(index).center());
+        QCOMPARE(gSummaryReport->currentRow(), row - 1);
     }
 
-    QString rowText(int row) const { return a->gSummaryReport->item(row - 1, 1)->text(); }
+    QString rowText(int row) const { return control<QTableWidget>(a, "gSummaryReport")->item(row - 1, 1)->text(); }
 
 private Q_SLOTS:
-    void init()
-    {
-        folder = std::make_unique<ProgramFolder>();
-        Dialogs::Script::begin();
-        Shell::clearRecorded();
-    }
-
     void cleanup()
     {
-        const QString unexpected = StopProgram(w);
+        a = nullptr;
         sample.reset();
-        folder.reset();
-        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected));
+        GuiTest::cleanup();
     }
 
     void summaryWaitsUntilTheScreenIsShown()
     {
         start();
         // Opening the survey on the Design screen leaves the summary as start-up made it.
-        QCOMPARE(a->gSummaryReport->rowCount(), 0);
-        QCOMPARE(a->lblTotalRespondents->text(), QStringLiteral("0"));
+        auto* gSummaryReport = control<QTableWidget>(a, "gSummaryReport");
+        QCOMPARE(gSummaryReport->rowCount(), 0);
+        auto* lblTotalRespondents = control<QLabel>(a, "lblTotalRespondents");
+        QCOMPARE(lblTotalRespondents->text(), QStringLiteral("0"));
 
         showAnalyse();
-        QCOMPARE(a->lblTotalRespondents->text(), QStringLiteral("4"));
-        QCOMPARE(a->lblTotalManualEntry->text(), QStringLiteral("1"));
-        QCOMPARE(a->lblTotalWebBased->text(), QStringLiteral("1"));
-        QCOMPARE(a->lblTotalImported->text(), QStringLiteral("1"));
-        QCOMPARE(a->gSummaryReport->rowCount(), 17);
+        QCOMPARE(lblTotalRespondents->text(), QStringLiteral("4"));
+        QCOMPARE(control<QLabel>(a, "lblTotalManualEntry")->text(), QStringLiteral("1"));
+        QCOMPARE(control<QLabel>(a, "lblTotalWebBased")->text(), QStringLiteral("1"));
+        QCOMPARE(control<QLabel>(a, "lblTotalImported")->text(), QStringLiteral("1"));
+        QCOMPARE(gSummaryReport->rowCount(), 17);
         QCOMPARE(a->SummaryRowCount, 17);
         QCOMPARE(a->SummaryRowMatrixResponseIDs.size(), 17);
-        QCOMPARE(a->gSummaryReport->item(0, 0)->text(), QStringLiteral("n/a"));
+        QCOMPARE(gSummaryReport->item(0, 0)->text(), QStringLiteral("n/a"));
         QCOMPARE(rowText(3), QStringLiteral("     Apple"));
-        QCOMPARE(a->gSummaryReport->item(2, 0)->text(), QStringLiteral("25%"));
-        QCOMPARE(int(a->gSummaryReport->item(2, 0)->textAlignment()), int(Qt::AlignRight | Qt::AlignVCenter));
+        QCOMPARE(gSummaryReport->item(2, 0)->text(), QStringLiteral("25%"));
+        QCOMPARE(int(gSummaryReport->item(2, 0)->textAlignment()), int(Qt::AlignRight | Qt::AlignVCenter));
         QCOMPARE(a->RowData(3), qint32(sample->apple));
         QCOMPARE(a->RowData(1), -1);
         QCOMPARE(a->RowData(12), qint32(sample->taste));
         QCOMPARE(a->SummaryRowMatrixResponseIDs.at(11), int(sample->taste));
         // The first row is selected, both its cells.
-        QCOMPARE(a->gSummaryReport->currentRow(), 0);
-        QCOMPARE(a->gSummaryReport->selectedItems().size(), 2);
+        QCOMPARE(gSummaryReport->currentRow(), 0);
+        QCOMPARE(gSummaryReport->selectedItems().size(), 2);
 
         // A respondent added since shows at the next Summary Report.
         sample->w.connection.Open(w->session().CurrentFile);
         sample->w.respondent(QStringLiteral("Web"), QStringLiteral("2024-04-01 08:00:00"));
         sample->w.connection.Close();
         w->action(QStringLiteral("mnuAnalyseSummary"))->trigger();
-        QCOMPARE(a->lblTotalRespondents->text(), QStringLiteral("5"));
-        QCOMPARE(a->lblTotalWebBased->text(), QStringLiteral("2"));
-        QCOMPARE(a->gSummaryReport->item(2, 0)->text(), QStringLiteral("20%"));
+        QCOMPARE(lblTotalRespondents->text(), QStringLiteral("5"));
+        QCOMPARE(control<QLabel>(a, "lblTotalWebBased")->text(), QStringLiteral("2"));
+        QCOMPARE(gSummaryReport->item(2, 0)->text(), QStringLiteral("20%"));
     }
 
     // A question row shows the whole text on one line; its tooltip shows it with its line breaks,
@@ -181,9 +175,9 @@ private Q_SLOTS:
         showAnalyse();
         for (int i = 0; i < 3; ++i) {
             const QString whole = QStringLiteral("9. ") + texts[i];
-            QTableWidgetItem* row = a->gSummaryReport->item(17 + i, 1);
+            QTableWidgetItem* row = control<QTableWidget>(a, "gSummaryReport")->item(17 + i, 1);
             QCOMPARE(row->text(), QString(whole).replace(QLatin1String("\r\n"), QLatin1String(" ")));
-            for (QTableWidgetItem* cell : {row, a->gSummaryReport->item(17 + i, 0)}) {
+            for (QTableWidgetItem* cell : {row, control<QTableWidget>(a, "gSummaryReport")->item(17 + i, 0)}) {
                 QVERIFY(Qt::mightBeRichText(cell->toolTip()));
                 QCOMPARE(QTextDocumentFragment::fromHtml(cell->toolTip()).toPlainText(),
                          QString(whole).replace(QLatin1String("\r\n"), QLatin1String("\n")));
@@ -204,7 +198,7 @@ private Q_SLOTS:
             QLocale::setDefault(QLocale::system());
             showAnalyse();
             const QString widest = locale.toString(100.0, 'f', 1) + QLatin1Char('%');
-            QTableWidget* g = a->gSummaryReport;
+            QTableWidget* g = control<QTableWidget>(a, "gSummaryReport");
             const int margin = g->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, g) + 1;
             const int room = g->columnWidth(0) - 1 - 2 * margin;
             QVERIFY2(QFontMetrics(g->font()).horizontalAdvance(widest) <= room,
@@ -225,23 +219,25 @@ private Q_SLOTS:
         showAnalyse();
         clickRow(19);
         QCOMPARE(rowText(18), QStringLiteral("5. Which colour do you like best?"));
+        auto* cboGraphStyle = control<QComboBox>(a, "cboGraphStyle");
+        auto* c = control<SurveyChart>(a, "c");
         for (const bool expanded : {false, true}) {
             if (expanded)
-                a->cmdExpand->click();
-            for (int position = 0; position < a->cboGraphStyle->count(); ++position) {
-                a->cboGraphStyle->setCurrentIndex(position);
+                control<QPushButton>(a, "cmdExpand")->click();
+            for (int position = 0; position < cboGraphStyle->count(); ++position) {
+                cboGraphStyle->setCurrentIndex(position);
                 QApplication::processEvents();
-                const QString style = a->cboGraphStyle->currentText() + (expanded ? " enlarged" : " normal");
-                const QRect button = a->cmdExpand->geometry().translated(-a->c->pos()) & a->c->rect();
+                const QString style = cboGraphStyle->currentText() + (expanded ? " enlarged" : " normal");
+                const QRect button = control<QPushButton>(a, "cmdExpand")->geometry().translated(-c->pos()) & c->rect();
                 QVERIFY(!button.isEmpty());
-                if (SurveyChart::Is3D(a->c->chartType())) {
-                    const QImage picture = a->c->grab().toImage();
+                if (SurveyChart::Is3D(c->chartType())) {
+                    const QImage picture = c->grab().toImage();
                     for (int y = button.top(); y <= button.bottom(); ++y)
                         for (int x = button.left(); x <= button.right(); ++x)
                             QVERIFY2(picture.pixel(x, y) == qRgb(255, 255, 255), qPrintable(style));
                     continue;
                 }
-                auto* view = a->c->findChild<QChartView*>(QStringLiteral("Chart2D"));
+                auto* view = c->findChild<QChartView*>(QStringLiteral("Chart2D"));
                 int labels = 0;
                 for (const QGraphicsItem* item : view->scene()->items()) {
                     if (!qgraphicsitem_cast<const QGraphicsTextItem*>(item) || !item->isVisible())
@@ -269,10 +265,10 @@ private Q_SLOTS:
             QString suffix;  // after the name in each label
         } styles[] = {{1, QString()}, {10, QStringLiteral(": 0")}};
         for (const auto& style : styles) {
-            a->cboGraphStyle->setCurrentIndex(style.position);
+            control<QComboBox>(a, "cboGraphStyle")->setCurrentIndex(style.position);
             QApplication::processEvents();
             QStringList shown;
-            const auto* view = a->c->findChild<QChartView*>(QStringLiteral("Chart2D"));
+            const auto* view = control<SurveyChart>(a, "c")->findChild<QChartView*>(QStringLiteral("Chart2D"));
             for (const QGraphicsItem* item : view->scene()->items()) {
                 if (const auto* text = qgraphicsitem_cast<const QGraphicsTextItem*>(item))
                     shown << text->toPlainText();
@@ -289,22 +285,23 @@ private Q_SLOTS:
         start(addColours);
         showAnalyse();
         clickRow(19);
-        QCOMPARE(a->c->data().at(4).value, 0.0);
+        auto* c = control<SurveyChart>(a, "c");
+        QCOMPARE(c->data().at(4).value, 0.0);
         const struct {
             int position;
             double x;  // where Purple stands on the category axis
         } styles[] = {{1, 4}, {3, 4}, {5, 4}, {7, 4}, {9, 4}, {11, 5}};
         for (const auto& style : styles) {
-            a->cboGraphStyle->setCurrentIndex(style.position);
+            control<QComboBox>(a, "cboGraphStyle")->setCurrentIndex(style.position);
             QApplication::processEvents();
-            auto* view = a->c->findChild<QChartView*>(QStringLiteral("Chart2D"));
+            auto* view = c->findChild<QChartView*>(QStringLiteral("Chart2D"));
             QChart* chart = view->chart();
             const QPointF floor = chart->mapToPosition(QPointF(style.x, 0), chart->series().constFirst());
-            const QPoint at = view->mapTo(a->c, view->mapFromScene(chart->mapToScene(floor)));
-            const QImage picture = a->c->grab().toImage();
+            const QPoint at = view->mapTo(c, view->mapFromScene(chart->mapToScene(floor)));
+            const QImage picture = c->grab().toImage();
             // Just above the floor at Purple's place: the "0".
             QVERIFY2(darkPixels(picture, QRect(at.x() - 8, at.y() - 22, 17, 19)) > 3,
-                     qPrintable(a->cboGraphStyle->currentText()));
+                     qPrintable(control<QComboBox>(a, "cboGraphStyle")->currentText()));
         }
     }
 
@@ -312,31 +309,33 @@ private Q_SLOTS:
     {
         start();
         showAnalyse();
-        QVERIFY(a->c->isHidden());
+        auto* c = control<SurveyChart>(a, "c");
+        QVERIFY(c->isHidden());
 
         clickRow(4);  // Banana: every answer of the fruit question
-        QVERIFY(!a->c->isHidden());
-        QVERIFY(!a->cmdExpand->isHidden());
-        QCOMPARE(a->c->data().size(), 3);
-        QCOMPARE(a->c->data().at(0).label, QStringLiteral(" Apple"));
-        QCOMPARE(a->c->data().at(1).value, 1.0);
+        QVERIFY(!c->isHidden());
+        QVERIFY(!control<QPushButton>(a, "cmdExpand")->isHidden());
+        QCOMPARE(c->data().size(), 3);
+        QCOMPARE(c->data().at(0).label, QStringLiteral(" Apple"));
+        QCOMPARE(c->data().at(1).value, 1.0);
 
         clickRow(16);  // Fair under Price: the columns of the Price row
         QCOMPARE(rowText(16), QStringLiteral("          Fair"));
-        QCOMPARE(a->c->data().size(), 3);
-        QCOMPARE(a->c->data().at(2).label, QStringLiteral(" Poor"));
-        QCOMPARE(a->c->data().at(2).value, 1.0);
+        QCOMPARE(c->data().size(), 3);
+        QCOMPARE(c->data().at(2).label, QStringLiteral(" Poor"));
+        QCOMPARE(c->data().at(2).value, 1.0);
 
         clickRow(2);  // a question row
-        QVERIFY(a->c->isHidden());
-        QVERIFY(a->cmdExpand->isHidden());
+        QVERIFY(c->isHidden());
+        QVERIFY(control<QPushButton>(a, "cmdExpand")->isHidden());
 
         // A key draws the chart of the row that is current before the grid moves.
-        QTest::keyClick(a->gSummaryReport, Qt::Key_Down);
-        QCOMPARE(a->gSummaryReport->currentRow(), 2);
-        QVERIFY(a->c->isHidden());
-        QTest::keyClick(a->gSummaryReport, Qt::Key_Down);
-        QVERIFY(!a->c->isHidden());
+        auto* gSummaryReport = control<QTableWidget>(a, "gSummaryReport");
+        QTest::keyClick(gSummaryReport, Qt::Key_Down);
+        QCOMPARE(gSummaryReport->currentRow(), 2);
+        QVERIFY(c->isHidden());
+        QTest::keyClick(gSummaryReport, Qt::Key_Down);
+        QVERIFY(!c->isHidden());
     }
 
     void twelveStylesDrawTwelveDifferentCharts()
@@ -359,17 +358,19 @@ private Q_SLOTS:
         QDir().mkpath(out);
         const int expected[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 14, 16};
         QSet<QByteArray> pictures;
-        for (int position = 0; position < a->cboGraphStyle->count(); ++position) {
-            a->cboGraphStyle->setCurrentIndex(position);
-            QCOMPARE(a->c->chartType(), expected[position]);
-            const auto* stack = a->c->findChild<QStackedLayout*>();
+        auto* cboGraphStyle = control<QComboBox>(a, "cboGraphStyle");
+        auto* c = control<SurveyChart>(a, "c");
+        for (int position = 0; position < cboGraphStyle->count(); ++position) {
+            cboGraphStyle->setCurrentIndex(position);
+            QCOMPARE(c->chartType(), expected[position]);
+            const auto* stack = c->findChild<QStackedLayout*>();
             QCOMPARE(stack->currentWidget()->objectName(),
                      SurveyChart::Is3D(expected[position]) ? QStringLiteral("Chart3D") : QStringLiteral("Chart2D"));
 
-            a->c->resize(640, 400);
-            const QImage picture = a->c->grab().toImage();
+            c->resize(640, 400);
+            const QImage picture = c->grab().toImage();
             QVERIFY(!picture.isNull());
-            const QString name = a->cboGraphStyle->itemText(position).replace(QLatin1Char(' '), QLatin1Char('_'));
+            const QString name = cboGraphStyle->itemText(position).replace(QLatin1Char(' '), QLatin1Char('_'));
             QVERIFY(picture.save(QDir(out).filePath(QStringLiteral("chart_%1_%2.png").arg(position, 2, 10, QLatin1Char('0')).arg(name))));
 
             // Not a blank picture: many colours, not one background.
@@ -389,19 +390,21 @@ private Q_SLOTS:
         start();
         showAnalyse();
         clickRow(3);
-        a->cmdExpand->click();
-        QCOMPARE(a->cmdExpand->text(), QStringLiteral("Shrink Graph"));
-        QCOMPARE(a->c->pos(), QPoint(Twips::ToPixelsX(50), 0));
+        auto* cmdExpand = control<QPushButton>(a, "cmdExpand");
+        cmdExpand->click();
+        QCOMPARE(cmdExpand->text(), QStringLiteral("Shrink Graph"));
+        auto* c = control<SurveyChart>(a, "c");
+        QCOMPARE(c->pos(), QPoint(Twips::ToPixelsX(50), 0));
         const int W = Twips::FromPixelsX(w->frameGeometry().width());
-        QCOMPARE(a->c->width(), Twips::ToPixelsX(W - 50));
+        QCOMPARE(c->width(), Twips::ToPixelsX(W - 50));
 
-        a->cmdExpand->click();
-        QCOMPARE(a->cmdExpand->text(), QStringLiteral("Expand Graph"));
-        QCOMPARE(a->c->pos(), QPoint(Twips::ToPixelsX(3150), Twips::ToPixelsY(2430)));
+        cmdExpand->click();
+        QCOMPARE(cmdExpand->text(), QStringLiteral("Expand Graph"));
+        QCOMPARE(c->pos(), QPoint(Twips::ToPixelsX(3150), Twips::ToPixelsY(2430)));
         // The grid stands in front of the chart, the button in front of the chart.
-        const QObjectList order = a->picSummaryReport->children();
-        QVERIFY(order.indexOf(a->gSummaryReport) > order.indexOf(a->c));
-        QVERIFY(order.indexOf(a->cmdExpand) > order.indexOf(a->c));
+        const QObjectList order = control<QWidget>(a, "picSummaryReport")->children();
+        QVERIFY(order.indexOf(control<QTableWidget>(a, "gSummaryReport")) > order.indexOf(c));
+        QVERIFY(order.indexOf(cmdExpand) > order.indexOf(c));
     }
 
     void detailedReportIsWrittenAndOfferedForViewing()
@@ -539,10 +542,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
-    QApplication app(argc, argv);
-    AnalyseTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunGuiTest<AnalyseTest>(argc, argv);
 }
 
 #include "test_analyse.moc"

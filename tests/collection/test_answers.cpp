@@ -328,7 +328,7 @@ TEST_F(AnswersTest, TheListIsNewestFirstWithTheFirstAnswerOfEachRow)
         return a.submitted != b.submitted ? a.submitted > b.submitted : a.id > b.id;
     });
 
-    RespondentList list;
+    List list;
     list.read(c);
     list.setExampleQuestion(open);
     ASSERT_EQ(list.size(), int(expected.size()));
@@ -362,7 +362,7 @@ TEST_F(AnswersTest, TheListIsNewestFirstWithTheFirstAnswerOfEachRow)
 
 namespace {
 
-class ListTest : public AnswersTest {
+class RespondentListTest : public AnswersTest {
 protected:
     qint32 addWith(const QVariant& submitted, const QVariant& source, const QVariant& answer = {})
     {
@@ -398,13 +398,13 @@ protected:
                            "ORDER BY submitteddate DESC, id DESC"));
     }
 
-    RespondentList list;
+    List list;
 };
 
 } // namespace
 
 // The rows are put in order in memory: the order is SQL's for dates of every shape, Null last.
-TEST_F(ListTest, RowsComeInTheOrderOfTheStoredDatesWhateverTheirShape)
+TEST_F(RespondentListTest, RowsComeInTheOrderOfTheStoredDatesWhateverTheirShape)
 {
     const QList<QVariant> dates = { QStringLiteral("2024-01-05 10:00:00"), QVariant(), QString(),
         QStringLiteral("2024-01-05T10:00:00"), QStringLiteral("2024-1-5"), QStringLiteral("zzz"),
@@ -430,7 +430,7 @@ TEST_F(ListTest, RowsComeInTheOrderOfTheStoredDatesWhateverTheirShape)
 
 // Back from answer entry or a delete, one respondent is read again; the others stay as read, and a
 // respondent added otherwise (an import) makes the list no longer the file's.
-TEST_F(ListTest, OneRespondentIsReadAgainInItsPlace)
+TEST_F(RespondentListTest, OneRespondentIsReadAgainInItsPlace)
 {
     deleteRespondent(c, respondent);
     const qint32 old = addWith(QStringLiteral("2020-01-01 00:00:00"), QStringLiteral("Web"), QStringLiteral("was"));
@@ -456,7 +456,7 @@ TEST_F(ListTest, OneRespondentIsReadAgainInItsPlace)
     for (const Step& step : steps) {
         SCOPED_TRACE(step.what);
         const qint32 id = step.change();
-        const RespondentList::Moved moved = list.update(c, id);
+        const List::Moved moved = list.update(c, id);
         EXPECT_EQ(moved.from, step.from);
         EXPECT_EQ(moved.to, step.to);
         EXPECT_EQ(listed(), inSqlOrder());
@@ -475,7 +475,7 @@ TEST_F(ListTest, OneRespondentIsReadAgainInItsPlace)
 
 // Example answers are read when asked for, for the rows asked and a few around them, and kept for
 // a bounded number of respondents; another question, or reading the list again, forgets them.
-TEST_F(ListTest, ExampleAnswersAreReadForTheRowsAskedForAndKeptBounded)
+TEST_F(RespondentListTest, ExampleAnswersAreReadForTheRowsAskedForAndKeptBounded)
 {
     deleteRespondent(c, respondent);
     constexpr int kRows = 6000;

@@ -2,7 +2,7 @@
 // the answers shown again, and a store that fails.
 #include "ProgramFolder.h"
 #include "SurveyFixture.h"
-#include "TestEnvironment.h"
+#include "GuiTest.h"
 #include "collection/frmManualResponse.h"
 #include "designer/DesignScreen.h"
 #include "document/clsQ.h"
@@ -61,10 +61,9 @@ QStringList matrixRow(const FlexGrid* grid, int row)
 
 } // namespace
 
-class EntryTest : public QObject {
+class EntryTest : public GuiTest {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFolder> folder;
     db::Connection c;
     std::unique_ptr<frmManualResponse> dlg;
 
@@ -124,19 +123,15 @@ class EntryTest : public QObject {
 private Q_SLOTS:
     void init()
     {
-        folder = std::make_unique<ProgramFolder>();
+        GuiTest::init();
         SurveyFile::OpenConnection(c, makeSurvey(*folder, QStringLiteral("s.tvq"), kSurvey));
-        Dialogs::Script::begin();
     }
 
     void cleanup()
     {
         dlg.reset();
         c.Close();
-        folder.reset();
-        const QStringList unexpected = Dialogs::Script::unexpected();
-        Dialogs::Script::end();
-        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QLatin1String(" | "))));
+        GuiTest::cleanup();
     }
 
     void rowsStoredForEachType_data()
@@ -576,10 +571,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
-    QApplication app(argc, argv);
-    EntryTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunGuiTest<EntryTest>(argc, argv);
 }
 
 #include "test_entry.moc"

@@ -1,10 +1,11 @@
 // The Data Collection screen in the running program: the respondent list, its commands, the
 // refills it does and does not do, the paper questionnaire command, and one respondent entered,
 // reopened and deleted with the keyboard alone.
+#include "Controls.h"
 #include "ProgramFolder.h"
 #include "StartProgram.h"
 #include "SurveyFixture.h"
-#include "TestEnvironment.h"
+#include "GuiTest.h"
 #include "collection/CollectScreen.h"
 #include "collection/frmManualResponse.h"
 #include "document/clsQ.h"
@@ -62,11 +63,9 @@ void key(QWidget* window, Qt::Key k, Qt::KeyboardModifiers modifiers = {})
 
 } // namespace
 
-class ListTest : public QObject {
+class ListTest : public GuiTest {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFolder> folder;
-    std::unique_ptr<frmMain> w;
     CollectScreen* s = nullptr;
     FlexGrid* g = nullptr;
 
@@ -74,12 +73,12 @@ class ListTest : public QObject {
 
     void start(const QList<Question>& questions)
     {
-        folder = std::make_unique<ProgramFolder>();
         const QString path = makeSurvey(*folder, QStringLiteral("s.tvq"), questions);
-        Dialogs::Script::begin();
-        w = StartProgram();
+        TestProgram::start();
+        if (!w)
+            return;
         s = w->collect();
-        g = s->gRespondents;
+        g = control<FlexGrid>(s, "gRespondents");
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
         // Opened as the File menu opens it: no question is added, nothing is changed.
         w->DoClose();
@@ -105,9 +104,7 @@ private Q_SLOTS:
     {
         s = nullptr;
         g = nullptr;
-        const QString unexpected = StopProgram(w);
-        folder.reset();
-        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected));
+        GuiTest::cleanup();
     }
 
     void respondentsAreListedNewestFirstWithTheirExampleAnswer()
@@ -126,11 +123,12 @@ private Q_SLOTS:
 
         viewDataCollection();
         QVERIFY(s->isVisible());
-        QVERIFY(s->picRespondentList->isVisible());
-        QCOMPARE(comboTexts(s->cboDCExampleQuestion), (QStringList { "1. Name?", "3. City?" }));
-        QCOMPARE(s->cboDCExampleQuestion->itemData(1).toInt(), questionId(conn(), 3));
-        QVERIFY(s->cboDCExampleQuestion->isVisible());
-        QCOMPARE(s->cboDCExampleQuestion->currentIndex(), 0);
+        QVERIFY(control<QWidget>(s, "picRespondentList")->isVisible());
+        auto* cboDCExampleQuestion = control<QComboBox>(s, "cboDCExampleQuestion");
+        QCOMPARE(comboTexts(cboDCExampleQuestion), (QStringList { "1. Name?", "3. City?" }));
+        QCOMPARE(cboDCExampleQuestion->itemData(1).toInt(), questionId(conn(), 3));
+        QVERIFY(cboDCExampleQuestion->isVisible());
+        QCOMPARE(cboDCExampleQuestion->currentIndex(), 0);
 
         QCOMPARE(rowIds(g), (QList<qint32> { qint32(mar), qint32(feb), qint32(jan) }));
         QCOMPARE(column(g, 1), (QStringList { "No Answer", "No Answer", "Ann" }));
@@ -151,9 +149,9 @@ private Q_SLOTS:
 
         // Another example question: the same row stays selected, column 1 shows its answers.
         g->setRow(2);
-        s->cboDCExampleQuestion->setFocus();
-        QTest::keyClick(s->cboDCExampleQuestion, Qt::Key_Down);
-        QCOMPARE(s->cboDCExampleQuestion->currentIndex(), 1);
+        cboDCExampleQuestion->setFocus();
+        QTest::keyClick(cboDCExampleQuestion, Qt::Key_Down);
+        QCOMPARE(cboDCExampleQuestion->currentIndex(), 1);
         QCOMPARE(g->row(), 2);
         QCOMPARE(column(g, 1), (QStringList { "No Answer", "Oslo", "No Answer" }));
 
@@ -162,20 +160,20 @@ private Q_SLOTS:
         QCOMPARE(g->row(), 3);
         w->RefreshRespondentList(1, qint32(feb));
         QCOMPARE(g->row(), 2);
-        QCOMPARE(s->cboDCExampleQuestion->currentIndex(), 1);
+        QCOMPARE(cboDCExampleQuestion->currentIndex(), 1);
     }
 
     void withoutOpenQuestionsOrRespondents()
     {
         start({ { QTypeRadio, QStringLiteral("Pet?"), { "Cat" } } });
         viewDataCollection();
-        QVERIFY(!s->cboDCExampleQuestion->isVisible());
+        QVERIFY(!control<QComboBox>(s, "cboDCExampleQuestion")->isVisible());
         QCOMPARE(g->rows(), 1);
         QCOMPARE(g->row(), 0);
         // View/Edit, a double click and Delete need a respondent.
         const QString none
             = QStringLiteral("No Respondent has been selected. Please select a Respondent from the list to continue.");
-        for (QPushButton* button : { s->cmdEditResponse, s->cmdDeleteResponse }) {
+        for (QPushButton* button : { control<QPushButton>(s, "cmdEditResponse"), control<QPushButton>(s, "cmdDeleteResponse") }) {
             Dialogs::Script::answer(Dialogs::OK);
             button->click();
             QCOMPARE(Dialogs::Script::lastText(), none);
@@ -199,7 +197,7 @@ private Q_SLOTS:
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Survey Response"));
             QTest::keyClick(dialog, Qt::Key_Escape);
         });
-        s->cmdCreateResponse->click();
+        control<QPushButton>(s, "cmdCreateResponse")->click();
         QVERIFY(seen->shown);
         QCOMPARE(g->rows(), 3);
         const qint32 added = s->CurrentRespondentID;
@@ -228,7 +226,7 @@ private Q_SLOTS:
                 modal->close();
             }
         });
-        s->cmdCreateResponse->click();
+        control<QPushButton>(s, "cmdCreateResponse")->click();
         QCoreApplication::processEvents();
         QVERIFY(!entryShown);
         QVERIFY(Dialogs::Script::lastText().startsWith(QStringLiteral(
@@ -247,7 +245,8 @@ private Q_SLOTS:
 
         // No keeps it.
         Dialogs::Script::answer(Dialogs::No);
-        s->cmdDeleteResponse->click();
+        auto* cmdDeleteResponse = control<QPushButton>(s, "cmdDeleteResponse");
+        cmdDeleteResponse->click();
         QCOMPARE(Dialogs::Script::lastText(),
             QStringLiteral("Delete Respondent? This will delete all responses provided by this Respondent."));
         QCOMPARE(Dialogs::Script::lastButtons(), Dialogs::YesNo);
@@ -258,21 +257,21 @@ private Q_SLOTS:
             QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON respondent BEGIN SELECT RAISE(ABORT, 'locked'); END"));
         Dialogs::Script::answer(Dialogs::Yes);
         Dialogs::Script::answer(Dialogs::OK);
-        s->cmdDeleteResponse->click();
+        cmdDeleteResponse->click();
         QVERIFY2(Dialogs::Script::lastText().startsWith(QStringLiteral("Unable to delete the respondent. locked")),
             qPrintable(Dialogs::Script::lastText()));
         QCOMPARE(answers(conn(), newer).size(), 1);
         conn().Execute(QStringLiteral("DROP TRIGGER keep"));
 
         Dialogs::Script::answer(Dialogs::Yes);
-        s->cmdDeleteResponse->click();
+        cmdDeleteResponse->click();
         QCOMPARE(rowIds(g), QList<qint32> { qint32(older) });
         QVERIFY(answers(conn(), newer).isEmpty());
         QCOMPARE(answers(conn(), older).size(), 1);
 
         // Deleting the only respondent leaves the header row selected.
         Dialogs::Script::answer(Dialogs::Yes);
-        s->cmdDeleteResponse->click();
+        cmdDeleteResponse->click();
         QCOMPARE(g->rows(), 1);
         QCOMPARE(g->row(), 0);
     }
@@ -521,7 +520,7 @@ private Q_SLOTS:
             key(d, Qt::Key_Return);
             QVERIFY(!d->isVisible());
         });
-        s->cmdCreateResponse->click();
+        control<QPushButton>(s, "cmdCreateResponse")->click();
         QVERIFY(entered->shown);
         QCOMPARE(Dialogs::Script::lastText(), QStringLiteral("Survey completed."));
         const qint32 id = s->CurrentRespondentID;
@@ -550,12 +549,12 @@ private Q_SLOTS:
             QTest::keyClick(dialog, Qt::Key_Escape);
         });
         g->setFocus();
-        QTest::keyClick(s->cmdEditResponse, Qt::Key_Space);
+        QTest::keyClick(control<QPushButton>(s, "cmdEditResponse"), Qt::Key_Space);
         QVERIFY(reopened->shown);
         QCOMPARE(answers(c, id).size(), 6);
 
         Dialogs::Script::answer(Dialogs::Yes);
-        QTest::keyClick(s->cmdDeleteResponse, Qt::Key_Space);
+        QTest::keyClick(control<QPushButton>(s, "cmdDeleteResponse"), Qt::Key_Space);
         QCOMPARE(g->rows(), 1);
         QCOMPARE(number(c, QStringLiteral("SELECT COUNT(*) FROM Respondent_Responses")), 0);
         QCOMPARE(number(c, QStringLiteral("SELECT COUNT(*) FROM respondent")), 0);
@@ -564,10 +563,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
-    QApplication app(argc, argv);
-    ListTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunGuiTest<ListTest>(argc, argv);
 }
 
 #include "test_list.moc"

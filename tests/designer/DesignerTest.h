@@ -10,7 +10,8 @@
 #include "widgets/TreeNodes.h"
 #include "shell/frmMain.h"
 
-#include "ProgramFolder.h"
+#include "Controls.h"
+#include "GuiTest.h"
 #include "StartProgram.h"
 
 #include <QAction>
@@ -81,17 +82,18 @@ inline void clickNode(QTreeWidget* tree, QTreeWidgetItem* node)
 // Replaces the question text by typing into the editor: select all, then the keys.
 inline void typeQuestion(DesignScreen* d, const QString& text)
 {
-    d->txtQ->setFocus();
-    QTest::keyClick(d->txtQ, Qt::Key_A, Qt::ControlModifier);
+    auto* txtQ = control<RichTextBox>(d, "txtQ");
+    txtQ->setFocus();
+    QTest::keyClick(txtQ, Qt::Key_A, Qt::ControlModifier);
     if (text.isEmpty()) {
-        QTest::keyClick(d->txtQ, Qt::Key_Delete);
+        QTest::keyClick(txtQ, Qt::Key_Delete);
         return;
     }
     QStringList lines = text.split(QLatin1Char('\n'));
     for (int i = 0; i < lines.size(); ++i) {
         if (i > 0)
-            QTest::keyClick(d->txtQ, Qt::Key_Return);
-        QTest::keyClicks(d->txtQ, lines.at(i));
+            QTest::keyClick(txtQ, Qt::Key_Return);
+        QTest::keyClicks(txtQ, lines.at(i));
     }
 }
 
@@ -142,18 +144,18 @@ inline void whenTrue(std::function<bool()> pred, std::function<void()> fn)
     QTimer::singleShot(0, [attempt] { (*attempt)(300); });
 }
 
-// The program with its own folder; fails the test on prompts that were not scripted.
-class Program {
+// The program with its own folder on the Design screen; fails the test on prompts that were not
+// scripted.
+class Program : public TestProgram {
 public:
-    std::unique_ptr<ProgramFolder> folder;
-    std::unique_ptr<frmMain> w;
     DesignScreen* d = nullptr;
 
     void start(const QString& commandLine = QString())
     {
-        folder = std::make_unique<ProgramFolder>();
-        Dialogs::Script::begin();
-        w = StartProgram(commandLine);
+        begin();
+        TestProgram::start(commandLine);
+        if (!w)
+            return;
         d = w->design();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
     }
@@ -168,15 +170,13 @@ public:
     void stop()
     {
         d = nullptr;
-        const QString unexpected = StopProgram(w);
-        folder.reset();
-        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected));
+        end();
     }
 
     // Fills the library tree anew from the library the program opened at start-up.
     void loadLibrary()
     {
-        d->tvTreeLibrary->clear();
+        control<QTreeWidget>(d, "tvTreeLibrary")->clear();
         d->LoadLibrary();
     }
 
@@ -186,7 +186,7 @@ public:
     QAction* action(const char* name) const { return w->action(QString::fromLatin1(name)); }
     QTreeWidgetItem* node(int i) const { return d->RootNode()->child(i); }
     QPtr question(int i) { return survey().GetQIndex(i); }
-    QPtr current() { return survey().GetQ(TreeNodes::Key(d->tvTreeView->currentItem())); }
+    QPtr current() { return survey().GetQ(TreeNodes::Key(control<QTreeWidget>(d, "tvTreeView")->currentItem())); }
 
     QString writeSurvey(const QString& name, const QList<QPair<qint32, QString>>& questions)
     {

@@ -1,6 +1,5 @@
 // A questionnaire of every type built through the Design screen, saved and opened again.
 #include "DesignerTest.h"
-#include "TestEnvironment.h"
 
 using namespace designertest;
 
@@ -42,7 +41,7 @@ class EndToEndTest : public QObject {
                      [define] { QTest::keyClick(define, Qt::Key_Escape); });
             QTest::keyClick(define, Qt::Key_Return);  // Define... is the default button
         });
-        p.d->cmdMatrixDefine->click();
+        control<QPushButton>(p.d, "cmdMatrixDefine")->click();
         // Without a window manager nothing gives the main window back its activation.
         p.w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(p.w.get()));
@@ -61,11 +60,12 @@ private Q_SLOTS:
         // 2: a check question, typed in the wrong type first and retyped.
         p.action("mnuDesignAddRadioQuestion")->trigger();
         typeQuestion(d, QStringLiteral("Which fruits do you like?"));
-        d->optQType[1]->click();
+        control<QRadioButton>(d, "optQType", 1)->click();
         for (const char* r : {"Apple", "Pear", "Plum"})
-            typeResponse(d->txtCheckResponse, QString::fromLatin1(r));
-        selectRow(d->lstCheckResponses, 2);
-        d->cmdCheckUp->click();  // Apple, Plum, Pear
+            typeResponse(control<QLineEdit>(d, "txtCheckResponse"), QString::fromLatin1(r));
+        auto* lstCheckResponses = control<QListWidget>(d, "lstCheckResponses");
+        selectRow(lstCheckResponses, 2);
+        control<QPushButton>(d, "cmdCheckUp")->click();  // Apple, Plum, Pear
 
         // 3: what becomes the instruction text, added as a question and moved to the end below.
         p.action("mnuDesignAddOpenEndedQuestion")->trigger();
@@ -75,32 +75,33 @@ private Q_SLOTS:
         p.action("mnuDesignAddRadioQuestion")->trigger();
         typeQuestion(d, QStringLiteral("Do you drive?"));
         for (const char* r : {"Yes", "No"})
-            typeResponse(d->txtCheckResponse, QString::fromLatin1(r));
-        selectRow(d->lstCheckResponses, 1);
+            typeResponse(control<QLineEdit>(d, "txtCheckResponse"), QString::fromLatin1(r));
+        selectRow(lstCheckResponses, 1);
         whenModal([](QWidget* logic) {
             auto* list = logic->findChild<QComboBox*>(QStringLiteral("cboList"));
             list->setCurrentIndex(list->findText(QStringLiteral("3. Thank you for your time.")));
             logic->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
         });
-        d->cmdRadioLogic->click();
+        control<QPushButton>(d, "cmdRadioLogic")->click();
 
         // 5: a matrix question on a scale of the user's own.
         p.action("mnuDesignAddMatrixQuestion")->trigger();
         typeQuestion(d, QStringLiteral("Please rate us"));
         defineScale({"Poor", "Fair", "Good"});
-        d->cmbMatrixResponses->setFocus();
-        QTest::keyClick(d->cmbMatrixResponses, Qt::Key_End);
-        QCOMPARE(d->cmbMatrixResponses->currentText(), QStringLiteral("Poor/Fair/Good"));
-        const int scale = d->cmbMatrixResponses->currentData().toInt();
+        auto* cmbMatrixResponses = control<QComboBox>(d, "cmbMatrixResponses");
+        cmbMatrixResponses->setFocus();
+        QTest::keyClick(cmbMatrixResponses, Qt::Key_End);
+        QCOMPARE(cmbMatrixResponses->currentText(), QStringLiteral("Poor/Fair/Good"));
+        const int scale = cmbMatrixResponses->currentData().toInt();
         for (const char* r : {"Service", "Price"})
-            typeResponse(d->txtMatrixResponse, QString::fromLatin1(r));
+            typeResponse(control<QLineEdit>(d, "txtMatrixResponse"), QString::fromLatin1(r));
 
         // It goes last and only then becomes an instruction text, which gives up its number.
-        clickNode(d->tvTreeView, p.node(2));
-        d->cmdDown->click();
-        d->cmdDown->click();
+        clickNode(control<QTreeWidget>(d, "tvTreeView"), p.node(2));
+        control<QPushButton>(d, "cmdDown")->click();
+        control<QPushButton>(d, "cmdDown")->click();
         QCOMPARE(captions(d).at(4), QStringLiteral("5. Thank you for your time."));
-        d->optQType[3]->click();
+        control<QRadioButton>(d, "optQType", 3)->click();
         const QStringList expected{"1. What is your name?", "2. Which fruits do you like?", "3. Do you drive?",
                                    "4. Please rate us", "Thank you for your time."};
         QCOMPARE(captions(d), expected);
@@ -118,7 +119,7 @@ private Q_SLOTS:
         Dialogs::Script::fileName(path);
         p.action("mnuFileOpen")->trigger();
         QCOMPARE(captions(d), expected);
-        QCOMPARE(p.d->txtQ->Text(), QStringLiteral("What is your name?"));
+        QCOMPARE(control<RichTextBox>(p.d, "txtQ")->Text(), QStringLiteral("What is your name?"));
         QVERIFY(!p.w->IsFileChanged());
 
         db::Connection file;
@@ -146,19 +147,16 @@ private Q_SLOTS:
         const QPtr radio = p.question(3);
         QCOMPARE(radio->GetResponse(2)->LogicJumpToQuestionKey, p.question(5)->Key);
         d->SelectNode(p.node(3));
-        QCOMPARE(listTexts(d->lstMatrixResponses), (QStringList{"Service", "Price"}));
-        QCOMPARE(d->cmbMatrixResponses->currentText(), QStringLiteral("Poor/Fair/Good"));
+        QCOMPARE(listTexts(control<QListWidget>(d, "lstMatrixResponses")), (QStringList{"Service", "Price"}));
+        QCOMPARE(cmbMatrixResponses->currentText(), QStringLiteral("Poor/Fair/Good"));
         d->SelectNode(p.node(1));
-        QCOMPARE(listTexts(d->lstCheckResponses), (QStringList{"Apple", "Plum", "Pear"}));
+        QCOMPARE(listTexts(lstCheckResponses), (QStringList{"Apple", "Plum", "Pear"}));
     }
 };
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
-    QApplication app(argc, argv);
-    EndToEndTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunGuiTest<EndToEndTest>(argc, argv);
 }
 
 #include "test_endtoend.moc"

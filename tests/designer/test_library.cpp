@@ -1,6 +1,5 @@
 // The question library, the Edit commands and the question editor's rich text.
 #include "DesignerTest.h"
-#include "TestEnvironment.h"
 
 #include <QClipboard>
 #include <QFile>
@@ -83,16 +82,16 @@ class LibraryTest : public QObject {
         p.w->LibraryConnection().Close();
         p.w->LibraryConnection().Open(path, {QStringLiteral("category"), QStringLiteral("question")},
                                       db::OpenMode::ReadOnly);
-        p.d->tvTreeLibrary->clear();
+        control<QTreeWidget>(p.d, "tvTreeLibrary")->clear();
         p.d->LoadLibrary();
     }
 
-    QTreeWidgetItem* libraryNode(const QString& key) { return TreeNodes::Find(p.d->tvTreeLibrary, key); }
+    QTreeWidgetItem* libraryNode(const QString& key) { return TreeNodes::Find(control<QTreeWidget>(p.d, "tvTreeLibrary"), key); }
 
     void pressLibraryAdd(QTreeWidgetItem* node)
     {
-        p.d->tvTreeLibrary->setCurrentItem(node);
-        p.d->cmdLibraryAdd->click();
+        control<QTreeWidget>(p.d, "tvTreeLibrary")->setCurrentItem(node);
+        control<QPushButton>(p.d, "cmdLibraryAdd")->click();
     }
 
     // Triggers an Edit command as the menu does and lets its keystroke arrive.
@@ -115,7 +114,7 @@ private Q_SLOTS:
                     QStringLiteral("INSERT INTO question VALUES (10, '%1', 1)").arg(text)});
         QTreeWidgetItem* library = libraryNode(QStringLiteral("Q_10"));
         library->parent()->setExpanded(true);
-        p.d->txtQ->setText(text);
+        control<RichTextBox>(p.d, "txtQ")->setText(text);
         p.d->txtQ_LostFocus();
 
         const struct {
@@ -123,8 +122,8 @@ private Q_SLOTS:
             QTreeWidgetItem* node;
             QString caption;
         } cases[] = {
-            {p.d->tvTreeView, p.node(0), QStringLiteral("1. ") + text},
-            {p.d->tvTreeLibrary, library, text},
+            {control<QTreeWidget>(p.d, "tvTreeView"), p.node(0), QStringLiteral("1. ") + text},
+            {control<QTreeWidget>(p.d, "tvTreeLibrary"), library, text},
         };
         for (const auto& c : cases) {
             QCOMPARE(c.node->text(0), c.caption);
@@ -141,7 +140,7 @@ private Q_SLOTS:
         useLibrary({"INSERT INTO category VALUES (1, 'Health'), (2, 'Age'), (3, 'education')",
                     "INSERT INTO question VALUES (10, 'Do you smoke?', 1), (11, 'Any allergies?', 1), "
                     "(12, NULL, 3), (13, 'Which school?', 3)"});
-        QTreeWidget* tree = p.d->tvTreeLibrary;
+        QTreeWidget* tree = control<QTreeWidget>(p.d, "tvTreeLibrary");
         QCOMPARE(tree->topLevelItemCount(), 1);
         QTreeWidgetItem* root = tree->topLevelItem(0);
         QCOMPARE(TreeNodes::Key(root), QStringLiteral("S_Parent"));
@@ -163,7 +162,7 @@ private Q_SLOTS:
     void shippedLibraryHasEnoughQuestionsInEveryCategory()
     {
         p.loadLibrary();
-        QTreeWidgetItem* root = p.d->tvTreeLibrary->topLevelItem(0);
+        QTreeWidgetItem* root = control<QTreeWidget>(p.d, "tvTreeLibrary")->topLevelItem(0);
         QVERIFY(root->childCount() >= 8);
         int questions = 0;
         for (int i = 0; i < root->childCount(); ++i) {
@@ -179,7 +178,7 @@ private Q_SLOTS:
     void addWithoutALibraryQuestionSelectedIsRefused()
     {
         p.loadLibrary();
-        QTreeWidgetItem* root = p.d->tvTreeLibrary->topLevelItem(0);
+        QTreeWidgetItem* root = control<QTreeWidget>(p.d, "tvTreeLibrary")->topLevelItem(0);
         for (QTreeWidgetItem* node : {static_cast<QTreeWidgetItem*>(nullptr), root, root->child(0)}) {
             Dialogs::Script::answer(Dialogs::OK);
             pressLibraryAdd(node);
@@ -225,7 +224,7 @@ private Q_SLOTS:
         pressLibraryAdd(libraryNode(QStringLiteral("Q_11")));
         QCOMPARE(p.survey().QCount(), 4);
         QCOMPARE(captions(p.d).at(3), QStringLiteral("4. Any allergies?"));
-        QVERIFY(p.d->picQProperties->isVisible());
+        QVERIFY(control<QWidget>(p.d, "picQProperties")->isVisible());
 
         // A library row that is gone does nothing.
         p.w->LibraryConnection().Close();
@@ -242,7 +241,7 @@ private Q_SLOTS:
                                  "mnuEditSelectAll"})
             connect(p.action(name), &QAction::triggered, this, [&triggered] { ++triggered; });
         typeQuestion(p.d, QStringLiteral("Hello world"));
-        RichTextBox* txtQ = p.d->txtQ;
+        RichTextBox* txtQ = control<RichTextBox>(p.d, "txtQ");
         txtQ->setSelStart(int(txtQ->Text().size()));
 
         p.clearChanged();
@@ -294,7 +293,7 @@ private Q_SLOTS:
         for (const char* name : {"mnuEditCut", "mnuEditCopy", "mnuEditPaste", "mnuEditDelete", "mnuEditSelectAll"})
             connect(p.action(name), &QAction::triggered, this, [&triggered] { ++triggered; });
         p.action("mnuDesignAddCheckQuestion")->trigger();
-        QLineEdit* box = p.d->txtCheckResponse;
+        QLineEdit* box = control<QLineEdit>(p.d, "txtCheckResponse");
         box->setFocus();
         QTest::keyClicks(box, QStringLiteral("Maybe later"));
         p.clearChanged();
@@ -320,7 +319,7 @@ private Q_SLOTS:
 
     void boldItalicUnderlineKeysFormatWhatIsTyped()
     {
-        RichTextBox* txtQ = p.d->txtQ;
+        RichTextBox* txtQ = control<RichTextBox>(p.d, "txtQ");
         txtQ->setFocus();
         QTest::keyClick(txtQ, Qt::Key_B, Qt::ControlModifier);
         QTest::keyClicks(txtQ, QStringLiteral("Bold"));
@@ -360,13 +359,14 @@ private Q_SLOTS:
         data->setData(QStringLiteral("text/rtf"), "{\\rtf1\\ansi\\ansicpg1252 \x93Yes\x94 costs \x80 5}");
         QApplication::clipboard()->setMimeData(data);
         // An editor size other than RTF's 12 pt, so that the pasted size shows where it came from.
-        QFont editorFont = p.d->txtQ->document()->defaultFont();
+        auto* txtQ = control<RichTextBox>(p.d, "txtQ");
+        QFont editorFont = txtQ->document()->defaultFont();
         editorFont.setPointSize(9);
-        p.d->txtQ->document()->setDefaultFont(editorFont);
-        p.d->txtQ->setFocus();
+        txtQ->document()->setDefaultFont(editorFont);
+        txtQ->setFocus();
         edit("mnuEditPaste");
-        QCOMPARE(p.d->txtQ->Text(), QString::fromUtf8("\xe2\x80\x9cYes\xe2\x80\x9d costs \xe2\x82\xac 5"));
-        QCOMPARE(spans(*p.d->txtQ->document()).first().size, 12.0);
+        QCOMPARE(txtQ->Text(), QString::fromUtf8("\xe2\x80\x9cYes\xe2\x80\x9d costs \xe2\x82\xac 5"));
+        QCOMPARE(spans(*txtQ->document()).first().size, 12.0);
     }
 
     void storedTextReloadsWithItsFormatting()
@@ -379,9 +379,10 @@ private Q_SLOTS:
                       "\\f0\\fs28\\cf1 Red mono \\b bold\\b0\\par"
                       "\\f1\\fs20\\cf2\\i blue \\ul italic\\ulnone\\i0  end}");
         QApplication::clipboard()->setMimeData(data);
-        p.d->txtQ->setFocus();
+        auto* txtQ = control<RichTextBox>(p.d, "txtQ");
+        txtQ->setFocus();
         edit("mnuEditPaste");
-        const QList<Span> shown = spans(*p.d->txtQ->document());
+        const QList<Span> shown = spans(*txtQ->document());
         QCOMPARE(shown.first().family, QStringLiteral("Courier New"));
         QCOMPARE(shown.first().size, 14.0);
         QCOMPARE(shown.first().colour, QColor(200, 0, 0));
@@ -392,7 +393,7 @@ private Q_SLOTS:
         QCOMPARE(rtf::toPlainText(stored), QStringLiteral("Red mono bold\r\nblue italic end"));
         p.action("mnuDesignAddOpenEndedQuestion")->trigger();
         p.d->SelectNode(p.node(0));
-        const QList<Span> reloaded = spans(*p.d->txtQ->document());
+        const QList<Span> reloaded = spans(*txtQ->document());
         QCOMPARE(reloaded, shown);
         QCOMPARE(spansOfRtf(stored), shown);
         QCOMPARE(captions(p.d).at(0), QStringLiteral("1. Red mono bold"));
@@ -401,10 +402,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
-    QApplication app(argc, argv);
-    LibraryTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunGuiTest<LibraryTest>(argc, argv);
 }
 
 #include "test_library.moc"

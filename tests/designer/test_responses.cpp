@@ -1,6 +1,5 @@
 // The response lists, the answer-scale list, the jump-logic dialog and the answer-scale dialogs.
 #include "DesignerTest.h"
-#include "TestEnvironment.h"
 
 #include "designer/SelectComboByItemData.h"
 #include "designer/frmLogic.h"
@@ -62,51 +61,54 @@ private Q_SLOTS:
     void responseListAddDeleteUpDownWithJumps()
     {
         p.action("mnuDesignAddRadioQuestion")->trigger();
-        QVERIFY(!p.d->cmdCheckUp->isEnabled());
-        QVERIFY(!p.d->cmdCheckDown->isEnabled());
-        addResponses(p.d->txtCheckResponse, {"A", "B", "C"});
+        auto* cmdCheckUp = control<QPushButton>(p.d, "cmdCheckUp");
+        QVERIFY(!cmdCheckUp->isEnabled());
+        auto* cmdCheckDown = control<QPushButton>(p.d, "cmdCheckDown");
+        QVERIFY(!cmdCheckDown->isEnabled());
+        addResponses(control<QLineEdit>(p.d, "txtCheckResponse"), {"A", "B", "C"});
         const QPtr q = p.current();
         q->GetResponse(2)->LogicJumpToQuestionKey = p.question(1)->Key;
 
-        selectRow(p.d->lstCheckResponses, 1);
-        QVERIFY(p.d->cmdCheckUp->isEnabled());
-        QVERIFY(p.d->cmdCheckDown->isEnabled());
+        auto* lstCheckResponses = control<QListWidget>(p.d, "lstCheckResponses");
+        selectRow(lstCheckResponses, 1);
+        QVERIFY(cmdCheckUp->isEnabled());
+        QVERIFY(cmdCheckDown->isEnabled());
         p.clearChanged();
-        p.d->cmdCheckDown->click();
-        QCOMPARE(listTexts(p.d->lstCheckResponses), (QStringList{"A", "C", "B"}));
+        cmdCheckDown->click();
+        QCOMPARE(listTexts(lstCheckResponses), (QStringList{"A", "C", "B"}));
         QCOMPARE(responseTexts(*q), (QStringList{"A", "C", "B"}));
-        QCOMPARE(p.d->lstCheckResponses->currentRow(), 2);
+        QCOMPARE(lstCheckResponses->currentRow(), 2);
         QCOMPARE(q->GetResponse(3)->LogicJumpToQuestionKey, p.question(1)->Key);
         QCOMPARE(q->GetResponse(2)->LogicJumpToQuestionKey, QString());
         QVERIFY(p.changed());
         // B is last now: it can go up but not down.
-        QVERIFY(p.d->cmdCheckUp->isEnabled());
-        QVERIFY(!p.d->cmdCheckDown->isEnabled());
+        QVERIFY(cmdCheckUp->isEnabled());
+        QVERIFY(!cmdCheckDown->isEnabled());
 
-        p.d->cmdCheckUp->click();
-        p.d->cmdCheckUp->click();
+        cmdCheckUp->click();
+        cmdCheckUp->click();
         QCOMPARE(responseTexts(*q), (QStringList{"B", "A", "C"}));
         QCOMPARE(q->GetResponse(1)->LogicJumpToQuestionKey, p.question(1)->Key);
         p.clearChanged();
-        p.d->cmdCheckUp->click();  // first already
+        cmdCheckUp->click();  // first already
         QCOMPARE(responseTexts(*q), (QStringList{"B", "A", "C"}));
         QVERIFY(!p.changed());
 
         // Deleting B takes its jump with it and leaves no entry selected.
-        p.d->cdmCheckDelete->click();
-        QCOMPARE(listTexts(p.d->lstCheckResponses), (QStringList{"A", "C"}));
+        control<QPushButton>(p.d, "cdmCheckDelete")->click();
+        QCOMPARE(listTexts(lstCheckResponses), (QStringList{"A", "C"}));
         QCOMPARE(responseTexts(*q), (QStringList{"A", "C"}));
         QVERIFY(p.changed());
         for (int i = 1; i <= q->ResponsesCount(); ++i)
             QCOMPARE(q->GetResponse(i)->LogicJumpToQuestionKey, QString());
         p.clearChanged();
-        p.d->cdmCheckDelete->click();
-        p.d->cmdCheckDown->click();
+        control<QPushButton>(p.d, "cdmCheckDelete")->click();
+        cmdCheckDown->click();
         QCOMPARE(responseTexts(*q), (QStringList{"A", "C"}));
         QVERIFY(!p.changed());
 
         // Add with an empty box adds nothing and still marks.
-        p.d->cmdCheckAdd->click();
+        control<QPushButton>(p.d, "cmdCheckAdd")->click();
         QCOMPARE(q->ResponsesCount(), 2);
         QVERIFY(p.changed());
     }
@@ -114,57 +116,59 @@ private Q_SLOTS:
     void matrixRowsMoveAndDeleteTogether()
     {
         p.action("mnuDesignAddMatrixQuestion")->trigger();
-        addResponses(p.d->txtMatrixResponse, {"A", "B", "C"});
-        selectRow(p.d->lstMatrixResponses, 2);
-        QVERIFY(!p.d->cmdMatrixDown->isEnabled());
-        p.d->cmdMatrixUp->click();
-        QCOMPARE(listTexts(p.d->lstMatrixResponses), (QStringList{"A", "C", "B"}));
+        addResponses(control<QLineEdit>(p.d, "txtMatrixResponse"), {"A", "B", "C"});
+        auto* lstMatrixResponses = control<QListWidget>(p.d, "lstMatrixResponses");
+        selectRow(lstMatrixResponses, 2);
+        QVERIFY(!control<QPushButton>(p.d, "cmdMatrixDown")->isEnabled());
+        control<QPushButton>(p.d, "cmdMatrixUp")->click();
+        QCOMPARE(listTexts(lstMatrixResponses), (QStringList{"A", "C", "B"}));
         QCOMPARE(responseTexts(*p.current()), (QStringList{"A", "C", "B"}));
-        selectRow(p.d->lstMatrixResponses, 1);
-        p.d->cmdMatrixDelete->click();
-        QCOMPARE(listTexts(p.d->lstMatrixResponses), (QStringList{"A", "B"}));
+        selectRow(lstMatrixResponses, 1);
+        control<QPushButton>(p.d, "cmdMatrixDelete")->click();
+        QCOMPARE(listTexts(lstMatrixResponses), (QStringList{"A", "B"}));
         QCOMPARE(responseTexts(*p.current()), (QStringList{"A", "B"}));
 
         // The rows come back when the question is shown again.
         p.d->SelectNode(p.node(0));
         p.d->SelectNode(p.node(1));
-        QCOMPARE(listTexts(p.d->lstMatrixResponses), (QStringList{"A", "B"}));
+        QCOMPARE(listTexts(lstMatrixResponses), (QStringList{"A", "B"}));
     }
 
     void scaleListTextsIdsAndSelection()
     {
         replaceScales();
         p.d->LoadMatrixResponses();
-        QCOMPARE(comboTexts(p.d->cmbMatrixResponses), (QStringList{"Yes/No", "Poor/Fair/Good", ""}));
-        QCOMPARE(comboData(p.d->cmbMatrixResponses), (QList<int>{2, 3, 4}));
-        QCOMPARE(p.d->cmbMatrixResponses->currentIndex(), 0);
+        auto* cmbMatrixResponses = control<QComboBox>(p.d, "cmbMatrixResponses");
+        QCOMPARE(comboTexts(cmbMatrixResponses), (QStringList{"Yes/No", "Poor/Fair/Good", ""}));
+        QCOMPARE(comboData(cmbMatrixResponses), (QList<int>{2, 3, 4}));
+        QCOMPARE(cmbMatrixResponses->currentIndex(), 0);
 
         // A matrix question shows its own scale; one whose scale is not listed keeps its scale.
         p.action("mnuDesignAddMatrixQuestion")->trigger();
         p.current()->ResponseMatrixGroupID = 4;
         p.d->SelectNode(p.node(0));
         p.d->SelectNode(p.node(1));
-        QCOMPARE(p.d->cmbMatrixResponses->currentData().toInt(), 4);
+        QCOMPARE(cmbMatrixResponses->currentData().toInt(), 4);
         p.current()->ResponseMatrixGroupID = 1;
         p.d->SelectNode(p.node(1));
         QCOMPARE(p.current()->ResponseMatrixGroupID, 1);
-        QCOMPARE(p.d->cmbMatrixResponses->currentData().toInt(), 4);
+        QCOMPARE(cmbMatrixResponses->currentData().toInt(), 4);
 
         // Choosing an entry gives the question its scale; a new scale joins the end and the
         // selected entry stays selected.
-        p.d->cmbMatrixResponses->setCurrentIndex(1);
+        cmbMatrixResponses->setCurrentIndex(1);
         QCOMPARE(p.current()->ResponseMatrixGroupID, 3);
         const int added = MatrixScales::Add(file(), {"Low", "High"});
         p.d->LoadMatrixResponses();
-        QCOMPARE(comboTexts(p.d->cmbMatrixResponses), (QStringList{"Yes/No", "Poor/Fair/Good", "", "Low/High"}));
-        QCOMPARE(p.d->cmbMatrixResponses->itemData(3).toInt(), added);
-        QCOMPARE(p.d->cmbMatrixResponses->currentIndex(), 1);
+        QCOMPARE(comboTexts(cmbMatrixResponses), (QStringList{"Yes/No", "Poor/Fair/Good", "", "Low/High"}));
+        QCOMPARE(cmbMatrixResponses->itemData(3).toInt(), added);
+        QCOMPARE(cmbMatrixResponses->currentIndex(), 1);
         QCOMPARE(p.current()->ResponseMatrixGroupID, 3);
 
         // A failing query leaves the list as it was and is thrown to the caller.
         file().Execute(QStringLiteral("ALTER TABLE responsematrix RENAME TO gone"));
         QVERIFY_THROWS_EXCEPTION(db::Error, p.d->LoadMatrixResponses());
-        QCOMPARE(p.d->cmbMatrixResponses->count(), 4);
+        QCOMPARE(cmbMatrixResponses->count(), 4);
     }
 
     void selectComboByItemData()
@@ -191,7 +195,7 @@ private Q_SLOTS:
         typeQuestion(p.d, QStringLiteral("Thank you"));
         p.action("mnuDesignAddRadioQuestion")->trigger();
         typeQuestion(p.d, QStringLiteral("Gender"));
-        addResponses(p.d->txtCheckResponse, {"Yes", "No"});
+        addResponses(control<QLineEdit>(p.d, "txtCheckResponse"), {"Yes", "No"});
         const QPtr q = p.current();
         const ResponsePtr yes = q->GetResponse(1);
 
@@ -236,22 +240,24 @@ private Q_SLOTS:
     void logicButtonOpensTheDialogForTheSelectedResponse()
     {
         p.action("mnuDesignAddRadioQuestion")->trigger();
-        addResponses(p.d->txtCheckResponse, {"Yes", "No"});
+        addResponses(control<QLineEdit>(p.d, "txtCheckResponse"), {"Yes", "No"});
         p.clearChanged();
         Dialogs::Script::answer(Dialogs::OK);
-        p.d->cmdRadioLogic->click();
+        auto* cmdRadioLogic = control<QPushButton>(p.d, "cmdRadioLogic");
+        cmdRadioLogic->click();
         QCOMPARE(Dialogs::Script::lastText(), QStringLiteral("Please select a response to apply logic to."));
         QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Critical);
         QVERIFY(!p.changed());
 
-        selectRow(p.d->lstCheckResponses, 1);
+        auto* lstCheckResponses = control<QListWidget>(p.d, "lstCheckResponses");
+        selectRow(lstCheckResponses, 1);
         QString label;
         whenModal([&label](QWidget* modal) {
             label = modal->findChild<QLabel*>(QStringLiteral("lblWhen"))->text();
             modal->findChild<QComboBox*>(QStringLiteral("cboList"))->setCurrentIndex(1);
             QTest::keyClick(modal, Qt::Key_Return);  // OK is the default button
         });
-        p.d->cmdRadioLogic->click();
+        cmdRadioLogic->click();
         QCOMPARE(label, QStringLiteral("When response No is selected:"));
         QCOMPARE(p.current()->GetResponse(2)->LogicJumpToQuestionKey, p.question(1)->Key);
         QCOMPARE(p.d->LogicResponseIndex, 2);
@@ -259,10 +265,10 @@ private Q_SLOTS:
         QVERIFY(p.changed());
 
         // A list entry without a response behind it is refused.
-        p.d->lstCheckResponses->addItem(QStringLiteral("stray"));
-        p.d->lstCheckResponses->setCurrentRow(2);
+        lstCheckResponses->addItem(QStringLiteral("stray"));
+        lstCheckResponses->setCurrentRow(2);
         Dialogs::Script::answer(Dialogs::OK);
-        p.d->cmdRadioLogic->click();
+        cmdRadioLogic->click();
         QCOMPARE(Dialogs::Script::lastText(), QStringLiteral("Unable to set logic for this response."));
     }
 
@@ -363,8 +369,9 @@ private Q_SLOTS:
     void defineButtonAddsAScaleAndRefillsTheList()
     {
         p.action("mnuDesignAddMatrixQuestion")->trigger();
-        const int entries = p.d->cmbMatrixResponses->count();
-        p.d->cmbMatrixResponses->setCurrentIndex(2);
+        auto* cmbMatrixResponses = control<QComboBox>(p.d, "cmbMatrixResponses");
+        const int entries = cmbMatrixResponses->count();
+        cmbMatrixResponses->setCurrentIndex(2);
         p.clearChanged();
         whenModal([](QWidget* define) {
             whenModal([](QWidget* add) {
@@ -385,20 +392,17 @@ private Q_SLOTS:
                 [define] { define->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click(); });
             define->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
         });
-        p.d->cmdMatrixDefine->click();
-        QCOMPARE(p.d->cmbMatrixResponses->count(), entries + 1);
-        QCOMPARE(p.d->cmbMatrixResponses->itemText(entries), QStringLiteral("Bad/Good"));
-        QCOMPARE(p.d->cmbMatrixResponses->currentIndex(), 2);
+        control<QPushButton>(p.d, "cmdMatrixDefine")->click();
+        QCOMPARE(cmbMatrixResponses->count(), entries + 1);
+        QCOMPARE(cmbMatrixResponses->itemText(entries), QStringLiteral("Bad/Good"));
+        QCOMPARE(cmbMatrixResponses->currentIndex(), 2);
         QVERIFY(!p.changed());
     }
 };
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
-    QApplication app(argc, argv);
-    ResponsesTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunGuiTest<ResponsesTest>(argc, argv);
 }
 
 #include "test_responses.moc"

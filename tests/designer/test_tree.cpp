@@ -1,6 +1,5 @@
 // The question tree, its commands and captions, the type options and what marks the survey changed.
 #include "DesignerTest.h"
-#include "TestEnvironment.h"
 
 #include "designer/SelectComboByItemData.h"
 #include "document/MatrixScales.h"
@@ -42,9 +41,9 @@ private Q_SLOTS:
     {
         QCOMPARE(p.d->RootNode()->text(0), QStringLiteral("Survey"));
         QCOMPARE(captions(p.d), QStringList{QStringLiteral("<Text not yet entered>")});
-        QVERIFY(p.d->picQProperties->isVisible());
-        QVERIFY(p.d->optQType[0]->isChecked());
-        QCOMPARE(p.d->cmdOpenEndedNoOfRows->currentText(), QStringLiteral("1"));
+        QVERIFY(control<QWidget>(p.d, "picQProperties")->isVisible());
+        QVERIFY(control<QRadioButton>(p.d, "optQType", 0)->isChecked());
+        QCOMPARE(control<QComboBox>(p.d, "cmdOpenEndedNoOfRows")->currentText(), QStringLiteral("1"));
     }
 
     void addCommandsAppendTheirTypeAndSelectIt_data()
@@ -80,11 +79,11 @@ private Q_SLOTS:
         QCOMPARE(q->qType, type);
         QCOMPARE(q->DatabaseID, -1);
         QCOMPARE(q->QuestionNo, type == 4 ? QString() : QStringLiteral("2"));
-        QCOMPARE(TreeNodes::Key(p.d->tvTreeView->currentItem()), q->Key);
+        QCOMPARE(TreeNodes::Key(control<QTreeWidget>(p.d, "tvTreeView")->currentItem()), q->Key);
         QCOMPARE(captions(p.d), (QStringList{QStringLiteral("1. First"), QStringLiteral("<Text not yet entered>")}));
-        QVERIFY(p.d->optQType[size_t(option)]->isChecked());
-        QVERIFY(p.d->findChild<QWidget*>(panel)->isVisible());
-        QCOMPARE(p.d->txtQ->Text(), QString());
+        QVERIFY(control<QRadioButton>(p.d, "optQType", option)->isChecked());
+        QVERIFY(control<QWidget>(p.d, qPrintable(panel))->isVisible());
+        QCOMPARE(control<RichTextBox>(p.d, "txtQ")->Text(), QString());
         QVERIFY(p.changed());
         // The first question's text was committed before the add.
         QCOMPARE(rtf::toPlainText(p.question(1)->Question), QStringLiteral("First"));
@@ -92,7 +91,7 @@ private Q_SLOTS:
 
     void toolbarCommitsTheTextFirstAndIgnoresOtherKeys()
     {
-        p.d->txtQ->setText(QStringLiteral("Typed without a key up"));
+        control<RichTextBox>(p.d, "txtQ")->setText(QStringLiteral("Typed without a key up"));
         p.d->ToolbarDesign_ButtonClick(QStringLiteral("Something Else"));
         QCOMPARE(p.survey().QCount(), 1);
         QCOMPARE(rtf::toPlainText(p.question(1)->Question), QStringLiteral("Typed without a key up"));
@@ -102,15 +101,16 @@ private Q_SLOTS:
     void matrixAddTakesTheSelectedScale()
     {
         // The template's scales are listed; the entry of scale 5 gives scale 5.
-        SelectComboByItemData(p.d->cmbMatrixResponses, QStringLiteral("5"));
+        auto* cmbMatrixResponses = control<QComboBox>(p.d, "cmbMatrixResponses");
+        SelectComboByItemData(cmbMatrixResponses, QStringLiteral("5"));
         p.action("mnuDesignAddMatrixQuestion")->trigger();
         QCOMPARE(p.current()->ResponseMatrixGroupID, 5);
-        QCOMPARE(p.d->cmbMatrixResponses->currentData().toInt(), 5);
+        QCOMPARE(cmbMatrixResponses->currentData().toInt(), 5);
 
         // With an empty scale list nothing is selected and the question gets scale 1.
         p.w->session().SurveyConnection.Execute(QStringLiteral("DELETE FROM responsematrixgroup WHERE id <> 1"));
         p.d->LoadMatrixResponses();
-        QCOMPARE(p.d->cmbMatrixResponses->currentIndex(), -1);
+        QCOMPARE(cmbMatrixResponses->currentIndex(), -1);
         p.action("mnuDesignAddMatrixQuestion")->trigger();
         QCOMPARE(p.current()->ResponseMatrixGroupID, 1);
     }
@@ -121,32 +121,34 @@ private Q_SLOTS:
         QCOMPARE(captions(p.d), (QStringList{"1. Age", "Thanks", "2. Gender"}));
         p.clearChanged();
 
-        p.d->cmdUp->click();
+        auto* cmdUp = control<QPushButton>(p.d, "cmdUp");
+        cmdUp->click();
         QCOMPARE(captions(p.d), (QStringList{"1. Age", "2. Gender", "Thanks"}));
         QVERIFY(p.changed());
-        p.d->cmdUp->click();
+        cmdUp->click();
         QCOMPARE(captions(p.d), (QStringList{"1. Gender", "2. Age", "Thanks"}));
         QCOMPARE(numbers(), (QStringList{"1", "2", ""}));
         // The moved question stays current and shown.
         QCOMPARE(p.current()->Key, p.question(1)->Key);
-        QCOMPARE(p.d->txtQ->Text(), QStringLiteral("Gender"));
+        QCOMPARE(control<RichTextBox>(p.d, "txtQ")->Text(), QStringLiteral("Gender"));
 
         // At the top, Up does nothing and marks nothing; Down moves it back.
         p.clearChanged();
-        p.d->cmdUp->click();
+        cmdUp->click();
         QCOMPARE(captions(p.d), (QStringList{"1. Gender", "2. Age", "Thanks"}));
         QVERIFY(!p.changed());
-        p.d->cmdDown->click();
+        auto* cmdDown = control<QPushButton>(p.d, "cmdDown");
+        cmdDown->click();
         QCOMPARE(captions(p.d), (QStringList{"1. Age", "2. Gender", "Thanks"}));
-        p.d->cmdDown->click();
+        cmdDown->click();
         p.clearChanged();
-        p.d->cmdDown->click();  // already last
+        cmdDown->click();  // already last
         QVERIFY(!p.changed());
 
         // With the root selected nothing moves.
         p.d->SelectNode(p.d->RootNode());
-        p.d->cmdUp->click();
-        p.d->cmdDown->click();
+        cmdUp->click();
+        cmdDown->click();
         QVERIFY(!p.changed());
     }
 
@@ -157,27 +159,28 @@ private Q_SLOTS:
             p.action("mnuDesignAddOpenEndedQuestion")->trigger();
             typeQuestion(p.d, QString::fromLatin1(text));
         }
-        clickNode(p.d->tvTreeView, p.node(0));
-        QCOMPARE(p.d->txtQ->Text(), QStringLiteral("Age"));
+        clickNode(control<QTreeWidget>(p.d, "tvTreeView"), p.node(0));
+        auto* txtQ = control<RichTextBox>(p.d, "txtQ");
+        QCOMPARE(txtQ->Text(), QStringLiteral("Age"));
         p.clearChanged();
-        p.d->cmdDelete->click();
+        control<QPushButton>(p.d, "cmdDelete")->click();
         QCOMPARE(captions(p.d), (QStringList{"1. Gender", "2. City"}));
         QCOMPARE(numbers(), (QStringList{"1", "2"}));
         QVERIFY(p.changed());
 
         // The pane shows the question now selected, and what is typed goes there.
         QCOMPARE(p.current()->Key, p.question(1)->Key);
-        QCOMPARE(p.d->txtQ->Text(), QStringLiteral("Gender"));
+        QCOMPARE(txtQ->Text(), QStringLiteral("Gender"));
         typeQuestion(p.d, QStringLiteral("Sex"));
         QCOMPARE(rtf::toPlainText(p.question(1)->Question), QStringLiteral("Sex"));
         QCOMPARE(captions(p.d), (QStringList{"1. Sex", "2. City"}));
 
         // Deleting the last question shows the one before it.
-        clickNode(p.d->tvTreeView, p.node(1));
-        p.d->cmdDelete->click();
+        clickNode(control<QTreeWidget>(p.d, "tvTreeView"), p.node(1));
+        control<QPushButton>(p.d, "cmdDelete")->click();
         QCOMPARE(captions(p.d), QStringList{"1. Sex"});
-        QCOMPARE(p.d->txtQ->Text(), QStringLiteral("Sex"));
-        QVERIFY(p.d->picQProperties->isVisible());
+        QCOMPARE(txtQ->Text(), QStringLiteral("Sex"));
+        QVERIFY(control<QWidget>(p.d, "picQProperties")->isVisible());
     }
 
     void lastQuestionCannotBeDeleted()
@@ -185,7 +188,7 @@ private Q_SLOTS:
         p.clearChanged();
         Dialogs::Script::answer(Dialogs::OK);
         p.d->SelectNode(p.d->RootNode());  // the refusal comes first, whatever is selected
-        p.d->cmdDelete->click();
+        control<QPushButton>(p.d, "cmdDelete")->click();
         QCOMPARE(Dialogs::Script::lastText(), QStringLiteral("Can't delete last question."));
         QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Critical);
         QCOMPARE(Dialogs::Script::lastButtons(), Dialogs::OKOnly);
@@ -203,7 +206,7 @@ private Q_SLOTS:
         QCOMPARE(captions(p.d), (QStringList{"1. Age", "<Text not yet entered>", "<Text not yet entered>"}));
 
         p.d->SelectNode(p.node(0));
-        p.d->cmdDown->click();
+        control<QPushButton>(p.d, "cmdDown")->click();
         QCOMPARE(captions(p.d), (QStringList{"1. <Text not yet entered>", "2. Age\r\nin years", "<Text not yet entered>"}));
         // The next commit of the moved question shows its first line only.
         p.d->txtQ_LostFocus();
@@ -221,21 +224,23 @@ private Q_SLOTS:
     void nodeClicksShowAndHideThePane()
     {
         typeQuestion(p.d, QStringLiteral("What is your age?"));
-        clickNode(p.d->tvTreeView, p.d->RootNode());
-        QVERIFY(!p.d->picQProperties->isVisible());
-        clickNode(p.d->tvTreeView, p.node(0));
-        QVERIFY(p.d->picQProperties->isVisible());
-        QVERIFY(p.d->txtQ->hasFocus());
-        QCOMPARE(p.d->txtQ->SelStart(), 0);
-        QCOMPARE(p.d->txtQ->textCursor().selectedText(), QStringLiteral("What is your age?"));
+        auto* tvTreeView = control<QTreeWidget>(p.d, "tvTreeView");
+        clickNode(tvTreeView, p.d->RootNode());
+        QVERIFY(!control<QWidget>(p.d, "picQProperties")->isVisible());
+        clickNode(tvTreeView, p.node(0));
+        QVERIFY(control<QWidget>(p.d, "picQProperties")->isVisible());
+        auto* txtQ = control<RichTextBox>(p.d, "txtQ");
+        QVERIFY(txtQ->hasFocus());
+        QCOMPARE(txtQ->SelStart(), 0);
+        QCOMPARE(txtQ->textCursor().selectedText(), QStringLiteral("What is your age?"));
 
         // Moving through the tree with the keyboard shows each question too.
         p.action("mnuDesignAddRadioQuestion")->trigger();
         typeQuestion(p.d, QStringLiteral("Colour"));
-        p.d->tvTreeView->setFocus();
-        QTest::keyClick(p.d->tvTreeView, Qt::Key_Up);
-        QCOMPARE(p.d->txtQ->Text(), QStringLiteral("What is your age?"));
-        QVERIFY(p.d->picOpenEnded->isVisible());
+        tvTreeView->setFocus();
+        QTest::keyClick(tvTreeView, Qt::Key_Up);
+        QCOMPARE(txtQ->Text(), QStringLiteral("What is your age?"));
+        QVERIFY(control<QWidget>(p.d, "picOpenEnded")->isVisible());
     }
 
     void typeOptionsMapToTypesAndPanels_data()
@@ -262,45 +267,45 @@ private Q_SLOTS:
         const QStringList captionsOfOptions{"&Open Ended", "Multiple choice - &many Responses",
                                             "Multiple choice - &single Response", "Instruction &Text",
                                             "Question &Matrix"};
-        QCOMPARE(p.d->optQType[size_t(option)]->text(), captionsOfOptions.at(option));
-        QCOMPARE(p.d->optQType[size_t(option)]->property("Index").toInt(), option);
+        QCOMPARE(control<QRadioButton>(p.d, "optQType", option)->text(), captionsOfOptions.at(option));
+        QCOMPARE(control<QRadioButton>(p.d, "optQType", option)->property("Index").toInt(), option);
         QCOMPARE(DesignScreen::TypeOfOption(option), type);
         QCOMPARE(DesignScreen::OptionOfType(type), option);
 
         // Start from another type, so that the click changes something.
-        p.d->optQType[size_t(option == 2 ? 1 : 2)]->click();
+        control<QRadioButton>(p.d, "optQType", option == 2 ? 1 : 2)->click();
         p.clearChanged();
-        p.d->optQType[size_t(option)]->click();
+        control<QRadioButton>(p.d, "optQType", option)->click();
         QCOMPARE(p.question(1)->qType, type);
         QVERIFY(p.changed());
         for (const char* name : {"picOpenEnded", "picCheck", "picMatrix"})
-            QCOMPARE(p.d->findChild<QWidget*>(QString::fromLatin1(name))->isVisible(), panel == QLatin1String(name));
-        QCOMPARE(p.d->Label1[4]->isVisible(), responsesLabel);
-        QCOMPARE(p.d->cmdRadioLogic->isVisible(), logic);
+            QCOMPARE(control<QWidget>(p.d, name)->isVisible(), panel == QLatin1String(name));
+        QCOMPARE(control<QLabel>(p.d, "Label1", 4)->isVisible(), responsesLabel);
+        QCOMPARE(control<QPushButton>(p.d, "cmdRadioLogic")->isVisible(), logic);
 
         // A question of that type read back selects the option again.
         p.d->SelectNode(p.d->RootNode());
-        p.d->optQType[0]->setChecked(true);
+        control<QRadioButton>(p.d, "optQType", 0)->setChecked(true);
         p.d->SelectNode(p.node(0));
-        QVERIFY(p.d->optQType[size_t(option)]->isChecked());
+        QVERIFY(control<QRadioButton>(p.d, "optQType", option)->isChecked());
     }
 
     void typeChangeKeepsResponses()
     {
         p.action("mnuDesignAddRadioQuestion")->trigger();
-        typeResponse(p.d->txtCheckResponse, QStringLiteral("Yes"));
-        typeResponse(p.d->txtCheckResponse, QStringLiteral("No"));
+        typeResponse(control<QLineEdit>(p.d, "txtCheckResponse"), QStringLiteral("Yes"));
+        typeResponse(control<QLineEdit>(p.d, "txtCheckResponse"), QStringLiteral("No"));
         p.clearChanged();
-        p.d->optQType[1]->click();
+        control<QRadioButton>(p.d, "optQType", 1)->click();
         QCOMPARE(p.current()->qType, 1);
-        QCOMPARE(listTexts(p.d->lstCheckResponses), (QStringList{"Yes", "No"}));
-        QVERIFY(!p.d->cmdRadioLogic->isVisible());
+        QCOMPARE(listTexts(control<QListWidget>(p.d, "lstCheckResponses")), (QStringList{"Yes", "No"}));
+        QVERIFY(!control<QPushButton>(p.d, "cmdRadioLogic")->isVisible());
         QVERIFY(p.changed());
 
-        p.d->optQType[0]->click();
+        control<QRadioButton>(p.d, "optQType", 0)->click();
         QCOMPARE(responseTexts(*p.current()), (QStringList{"Yes", "No"}));
-        p.d->optQType[1]->click();
-        QCOMPARE(listTexts(p.d->lstCheckResponses), (QStringList{"Yes", "No"}));
+        control<QRadioButton>(p.d, "optQType", 1)->click();
+        QCOMPARE(listTexts(control<QListWidget>(p.d, "lstCheckResponses")), (QStringList{"Yes", "No"}));
     }
 
     void typeChangeRenumbersSoTextsCarryNoNumber()
@@ -311,7 +316,7 @@ private Q_SLOTS:
             typeQuestion(p.d, QString::fromLatin1(text));
         }
         p.d->SelectNode(p.node(1));
-        p.d->optQType[3]->click();
+        control<QRadioButton>(p.d, "optQType", 3)->click();
         QCOMPARE(captions(p.d), (QStringList{"1. A", "B", "2. C"}));
         QCOMPARE(numbers(), (QStringList{"1", "", "2"}));
         typeQuestion(p.d, QStringLiteral("B2"));
@@ -320,7 +325,7 @@ private Q_SLOTS:
         QCOMPARE(captions(p.d), (QStringList{"1. A", "B2", "2. C2"}));
 
         p.d->SelectNode(p.node(1));
-        p.d->optQType[0]->click();
+        control<QRadioButton>(p.d, "optQType", 0)->click();
         QCOMPARE(captions(p.d), (QStringList{"1. A", "2. B2", "3. C2"}));
         QCOMPARE(numbers(), (QStringList{"1", "2", "3"}));
     }
@@ -382,21 +387,23 @@ private Q_SLOTS:
         QCOMPARE(p.node(0)->text(0), QStringLiteral("1. ") + CaptionText(plain));
         QVERIFY(p.node(0)->text(0).size() <= 3 + kCaptionLength + 1);
         QCOMPARE(p.current(), p.question(1));
-        QVERIFY(p.d->txtQ->isReadOnly());
-        QVERIFY(p.d->lblTextTooLong->isVisible());
-        QVERIFY(p.d->lblTextTooLong->font().italic());
-        const QString shown = p.d->txtQ->Text();
+        auto* txtQ = control<RichTextBox>(p.d, "txtQ");
+        QVERIFY(txtQ->isReadOnly());
+        auto* lblTextTooLong = control<QLabel>(p.d, "lblTextTooLong");
+        QVERIFY(lblTextTooLong->isVisible());
+        QVERIFY(lblTextTooLong->font().italic());
+        const QString shown = txtQ->Text();
         QVERIFY(shown.size() <= DesignScreen::kEditLength);
         QVERIFY(shown.size() >= DesignScreen::kEditLength - 2);
         QVERIFY(plain.startsWith(shown));
 
         // Typing, formatting, pasting and leaving the editor commit nothing.
         QApplication::clipboard()->setText(QStringLiteral("pasted"));
-        p.d->txtQ->setFocus();
-        QTest::keyClick(p.d->txtQ, Qt::Key_End, Qt::ControlModifier);
-        QTest::keyClicks(p.d->txtQ, QStringLiteral("typed"));
-        QTest::keyClick(p.d->txtQ, Qt::Key_B, Qt::ControlModifier);
-        QTest::keyClick(p.d->txtQ, Qt::Key_V, Qt::ControlModifier);
+        txtQ->setFocus();
+        QTest::keyClick(txtQ, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(txtQ, QStringLiteral("typed"));
+        QTest::keyClick(txtQ, Qt::Key_B, Qt::ControlModifier);
+        QTest::keyClick(txtQ, Qt::Key_V, Qt::ControlModifier);
         p.d->txtQ_LostFocus();
         p.d->ReindexTreeQuestionNos();
         QCOMPARE(p.question(1)->Question, text);
@@ -404,12 +411,12 @@ private Q_SLOTS:
 
         // Another question is edited as usual; the long one comes back read-only.
         p.d->SelectNode(p.node(1));
-        QVERIFY(!p.d->txtQ->isReadOnly());
-        QVERIFY(!p.d->lblTextTooLong->isVisibleTo(p.d->picQProperties));
+        QVERIFY(!txtQ->isReadOnly());
+        QVERIFY(!lblTextTooLong->isVisibleTo(control<QWidget>(p.d, "picQProperties")));
         typeQuestion(p.d, QStringLiteral("B2"));
         p.d->SelectNode(p.node(0));
-        QVERIFY(p.d->txtQ->isReadOnly());
-        QVERIFY(p.d->lblTextTooLong->isVisible());
+        QVERIFY(txtQ->isReadOnly());
+        QVERIFY(lblTextTooLong->isVisible());
         QCOMPARE(p.question(1)->Question, text);
 
         QVERIFY(p.w->DoSave());
@@ -435,11 +442,12 @@ private Q_SLOTS:
     void answerRowsGoToTheQuestionShownWhenChosen()
     {
         QFETCH(bool, toolbar);
-        p.d->cmdOpenEndedNoOfRows->setFocus();
-        QTest::keyClick(p.d->cmdOpenEndedNoOfRows, Qt::Key_Down);
-        QTest::keyClick(p.d->cmdOpenEndedNoOfRows, Qt::Key_Down);
-        QCOMPARE(p.d->cmdOpenEndedNoOfRows->currentText(), QStringLiteral("3"));
-        QVERIFY(p.d->cmdOpenEndedNoOfRows->hasFocus());
+        auto* cmdOpenEndedNoOfRows = control<QComboBox>(p.d, "cmdOpenEndedNoOfRows");
+        cmdOpenEndedNoOfRows->setFocus();
+        QTest::keyClick(cmdOpenEndedNoOfRows, Qt::Key_Down);
+        QTest::keyClick(cmdOpenEndedNoOfRows, Qt::Key_Down);
+        QCOMPARE(cmdOpenEndedNoOfRows->currentText(), QStringLiteral("3"));
+        QVERIFY(cmdOpenEndedNoOfRows->hasFocus());
         if (toolbar)
             frmMain::ToolbarButton(p.w->ToolbarDesign, QStringLiteral("Add Question"))->trigger();
         else
@@ -447,54 +455,56 @@ private Q_SLOTS:
         QCOMPARE(p.survey().QCount(), 2);
         QCOMPARE(p.question(1)->OpenEnded_NoOfRows, 3);
         QCOMPARE(p.question(2)->OpenEnded_NoOfRows, 1);
-        QCOMPARE(p.d->cmdOpenEndedNoOfRows->currentText(), QStringLiteral("1"));
+        QCOMPARE(cmdOpenEndedNoOfRows->currentText(), QStringLiteral("1"));
     }
 
     void answerRowsAreKeptWithoutMarking()
     {
         p.clearChanged();
-        p.d->cmdOpenEndedNoOfRows->setFocus();
-        QTest::keyClick(p.d->cmdOpenEndedNoOfRows, Qt::Key_Down);
-        QTest::keyClick(p.d->cmdOpenEndedNoOfRows, Qt::Key_Down);
-        QCOMPARE(p.d->cmdOpenEndedNoOfRows->currentText(), QStringLiteral("3"));
-        p.d->txtQ->setFocus();
+        auto* cmdOpenEndedNoOfRows = control<QComboBox>(p.d, "cmdOpenEndedNoOfRows");
+        cmdOpenEndedNoOfRows->setFocus();
+        QTest::keyClick(cmdOpenEndedNoOfRows, Qt::Key_Down);
+        QTest::keyClick(cmdOpenEndedNoOfRows, Qt::Key_Down);
+        QCOMPARE(cmdOpenEndedNoOfRows->currentText(), QStringLiteral("3"));
+        control<RichTextBox>(p.d, "txtQ")->setFocus();
         QCOMPARE(p.question(1)->OpenEnded_NoOfRows, 3);
         QVERIFY(!p.changed());
 
         // Shown again it selects "3"; a question read from a file (0 rows) selects no entry.
         p.action("mnuDesignAddOpenEndedQuestion")->trigger();
-        QCOMPARE(p.d->cmdOpenEndedNoOfRows->currentText(), QStringLiteral("1"));
+        QCOMPARE(cmdOpenEndedNoOfRows->currentText(), QStringLiteral("1"));
         p.d->SelectNode(p.node(0));
-        QCOMPARE(p.d->cmdOpenEndedNoOfRows->currentText(), QStringLiteral("3"));
+        QCOMPARE(cmdOpenEndedNoOfRows->currentText(), QStringLiteral("3"));
         p.question(1)->OpenEnded_NoOfRows = 0;
         p.d->SelectNode(p.node(0));
-        QCOMPARE(p.d->cmdOpenEndedNoOfRows->currentIndex(), -1);
+        QCOMPARE(cmdOpenEndedNoOfRows->currentIndex(), -1);
     }
 
     void enterAddsAResponseOnlyWhileTheBoxHasTheFocus()
     {
         p.action("mnuDesignAddCheckQuestion")->trigger();
-        QVERIFY(p.d->txtCheckResponse->hasFocus());
-        QCOMPARE(p.d->DefaultButton(), p.d->cmdCheckAdd);
-        typeResponse(p.d->txtCheckResponse, QStringLiteral("Strongly agree"));
-        QCOMPARE(listTexts(p.d->lstCheckResponses), QStringList{"Strongly agree"});
+        auto* txtCheckResponse = control<QLineEdit>(p.d, "txtCheckResponse");
+        QVERIFY(txtCheckResponse->hasFocus());
+        QCOMPARE(p.d->DefaultButton(), control<QPushButton>(p.d, "cmdCheckAdd"));
+        typeResponse(txtCheckResponse, QStringLiteral("Strongly agree"));
+        QCOMPARE(listTexts(control<QListWidget>(p.d, "lstCheckResponses")), QStringList{"Strongly agree"});
         const ResponsePtr r = p.current()->GetResponse(1);
         QCOMPARE(r->Text, QStringLiteral("Strongly agree"));
         QCOMPARE(r->DatabaseID, -1);
         QCOMPARE(r->LogicJumpToQuestionID, -1);
         QCOMPARE(r->LogicJumpToQuestionKey, QString());
-        QCOMPARE(p.d->txtCheckResponse->text(), QString());
-        QVERIFY(p.d->txtCheckResponse->hasFocus());
+        QCOMPARE(txtCheckResponse->text(), QString());
+        QVERIFY(txtCheckResponse->hasFocus());
 
-        p.d->txtQ->setFocus();
+        control<RichTextBox>(p.d, "txtQ")->setFocus();
         QCOMPARE(p.d->DefaultButton(), nullptr);
-        QTest::keyClick(p.d->txtQ, Qt::Key_Return);
+        QTest::keyClick(control<RichTextBox>(p.d, "txtQ"), Qt::Key_Return);
         QCOMPARE(p.current()->ResponsesCount(), 1);
 
         // The matrix rows box does the same with its own button.
         p.action("mnuDesignAddMatrixQuestion")->trigger();
-        QCOMPARE(p.d->DefaultButton(), p.d->cmdMatrixAdd);
-        typeResponse(p.d->txtMatrixResponse, QStringLiteral("Service"));
+        QCOMPARE(p.d->DefaultButton(), control<QPushButton>(p.d, "cmdMatrixAdd"));
+        typeResponse(control<QLineEdit>(p.d, "txtMatrixResponse"), QStringLiteral("Service"));
         QCOMPARE(responseTexts(*p.current()), QStringList{"Service"});
     }
 
@@ -512,43 +522,46 @@ private Q_SLOTS:
             std::function<void()> act;
             bool marks;
         };
+        auto* txtQ = control<RichTextBox>(d, "txtQ");
+        auto* lstCheckResponses = control<QListWidget>(d, "lstCheckResponses");
+        auto* cmbMatrixResponses = control<QComboBox>(d, "cmbMatrixResponses");
         const std::vector<Case> cases = {
             {"add a question", [] {}, [&] { p.action("mnuDesignAddOpenEndedQuestion")->trigger(); }, true},
-            {"delete a question", [&] { show(4); }, [&] { d->cmdDelete->click(); }, true},
-            {"move a question", [&] { show(1); }, [&] { d->cmdUp->click(); }, true},
-            {"click a type option", [&] { show(0); }, [&] { d->optQType[3]->click(); }, true},
+            {"delete a question", [&] { show(4); }, [&] { control<QPushButton>(d, "cmdDelete")->click(); }, true},
+            {"move a question", [&] { show(1); }, [&] { control<QPushButton>(d, "cmdUp")->click(); }, true},
+            {"click a type option", [&] { show(0); }, [&] { control<QRadioButton>(d, "optQType", 3)->click(); }, true},
             {"click from a radio question to an open-ended one", [&] { show(2); }, [&] { show(1); }, true},
-            {"click between two open-ended questions", [&] { show(0); d->optQType[0]->click(); }, [&] { show(1); }, false},
-            {"an arrow key in the editor", [&] { show(0); }, [&] { QTest::keyClick(d->txtQ, Qt::Key_Right); }, true},
+            {"click between two open-ended questions", [&] { show(0); control<QRadioButton>(d, "optQType", 0)->click(); }, [&] { show(1); }, false},
+            {"an arrow key in the editor", [&] { show(0); }, [&] { QTest::keyClick(txtQ, Qt::Key_Right); }, true},
             {"committing the text", [&] { show(0); }, [&] { d->txtQ_LostFocus(); }, false},
             {"pasting through the editor's own menu", [&] { show(0); QApplication::clipboard()->setText("Pasted"); },
-             [&] { d->txtQ->selectAll(); d->txtQ->paste(); QCOMPARE(captions(d).at(0), QStringLiteral("1. Pasted")); }, true},
+             [&] { txtQ->selectAll(); txtQ->paste(); QCOMPARE(captions(d).at(0), QStringLiteral("1. Pasted")); }, true},
             {"a toolbar click that adds nothing", [&] { show(0); },
              [&] { d->ToolbarDesign_ButtonClick(QStringLiteral("Other")); }, false},
             {"choosing a number of answer rows", [&] { show(0); },
-             [&] { d->cmdOpenEndedNoOfRows->setCurrentIndex(4); d->cmdOpenEndedNoOfRows_LostFocus(); }, false},
-            {"adding a response", [&] { show(2); }, [&] { typeResponse(d->txtCheckResponse, "Maybe"); }, true},
-            {"Add with an empty box", [&] { show(2); }, [&] { d->cmdCheckAdd->click(); }, true},
-            {"deleting a response", [&] { show(2); selectRow(d->lstCheckResponses, 0); }, [&] { d->cdmCheckDelete->click(); }, true},
-            {"moving a response", [&] { show(2); selectRow(d->lstCheckResponses, 0); }, [&] { d->cmdCheckDown->click(); }, true},
-            {"adding a matrix row", [&] { show(3); }, [&] { typeResponse(d->txtMatrixResponse, "Another"); }, true},
+             [&] { control<QComboBox>(d, "cmdOpenEndedNoOfRows")->setCurrentIndex(4); d->cmdOpenEndedNoOfRows_LostFocus(); }, false},
+            {"adding a response", [&] { show(2); }, [&] { typeResponse(control<QLineEdit>(d, "txtCheckResponse"), "Maybe"); }, true},
+            {"Add with an empty box", [&] { show(2); }, [&] { control<QPushButton>(d, "cmdCheckAdd")->click(); }, true},
+            {"deleting a response", [&] { show(2); selectRow(lstCheckResponses, 0); }, [&] { control<QPushButton>(d, "cdmCheckDelete")->click(); }, true},
+            {"moving a response", [&] { show(2); selectRow(lstCheckResponses, 0); }, [&] { control<QPushButton>(d, "cmdCheckDown")->click(); }, true},
+            {"adding a matrix row", [&] { show(3); }, [&] { typeResponse(control<QLineEdit>(d, "txtMatrixResponse"), "Another"); }, true},
             {"the user choosing another scale", [&] { show(3); },
-             [&] { d->cmbMatrixResponses->setFocus(); QTest::keyClick(d->cmbMatrixResponses, Qt::Key_Down); }, true},
+             [&] { cmbMatrixResponses->setFocus(); QTest::keyClick(cmbMatrixResponses, Qt::Key_Down); }, true},
             {"refilling the scale list", [&] { show(3); }, [&] { d->LoadMatrixResponses(); }, false},
             {"showing a matrix question, which selects its scale",
-             [&] { show(3); d->SelectNode(d->RootNode()); d->cmbMatrixResponses->setCurrentIndex(0); },
-             [&] { show(3); QVERIFY(d->cmbMatrixResponses->currentIndex() != 0); }, false},
+             [&] { show(3); d->SelectNode(d->RootNode()); cmbMatrixResponses->setCurrentIndex(0); },
+             [&] { show(3); QVERIFY(cmbMatrixResponses->currentIndex() != 0); }, false},
             {"adding an answer scale to the file", [&] { show(3); },
              [&] { MatrixScales::Add(p.w->session().SurveyConnection, {"Lo", "Hi"}); d->LoadMatrixResponses(); }, false},
-            {"Logic... without a selected response", [&] { show(2); d->lstCheckResponses->clearSelection(); Dialogs::Script::answer(Dialogs::OK); },
-             [&] { d->cmdRadioLogic->click(); }, false},
-            {"Logic... closed with Cancel", [&] { show(2); selectRow(d->lstCheckResponses, 0); },
-             [&] { whenModal([](QWidget* m) { m->findChild<QPushButton*>("cmdCancel")->click(); }); d->cmdRadioLogic->click(); }, true},
+            {"Logic... without a selected response", [&] { show(2); lstCheckResponses->clearSelection(); Dialogs::Script::answer(Dialogs::OK); },
+             [&] { control<QPushButton>(d, "cmdRadioLogic")->click(); }, false},
+            {"Logic... closed with Cancel", [&] { show(2); selectRow(lstCheckResponses, 0); },
+             [&] { whenModal([](QWidget* m) { m->findChild<QPushButton*>("cmdCancel")->click(); }); control<QPushButton>(d, "cmdRadioLogic")->click(); }, true},
             {"a library text put into the empty current question", [&] {
                  p.action("mnuDesignAddOpenEndedQuestion")->trigger();
                  p.loadLibrary();
-                 d->tvTreeLibrary->setCurrentItem(d->tvTreeLibrary->topLevelItem(0)->child(0)->child(0));
-             }, [&] { d->cmdLibraryAdd->click(); }, true},
+                 control<QTreeWidget>(d, "tvTreeLibrary")->setCurrentItem(control<QTreeWidget>(d, "tvTreeLibrary")->topLevelItem(0)->child(0)->child(0));
+             }, [&] { control<QPushButton>(d, "cmdLibraryAdd")->click(); }, true},
         };
         for (const Case& c : cases) {
             c.before();
@@ -562,10 +575,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
-    QApplication app(argc, argv);
-    TreeTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunGuiTest<TreeTest>(argc, argv);
 }
 
 #include "test_tree.moc"

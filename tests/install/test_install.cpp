@@ -14,6 +14,7 @@
 #include "shell/MainBas.h"
 #include "shell/frmMain.h"
 
+#include "Controls.h"
 #include "StartProgram.h"
 #include "TestEnvironment.h"
 
@@ -51,10 +52,12 @@ QString installed(const QString& path)
 }
 
 // Where the test puts what the desktop's tools make of the installed files (file types, the
-// desktop entries' cache); named before the application starts, so that it reads the file types.
+// desktop entries' cache), one for each test process; named before the application starts, so
+// that it reads the file types.
 QString desktopShare()
 {
-    return QStringLiteral(TESSIVO_DESKTOP_SHARE);
+    static const QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/tessivo-desktop-XXXXXX"));
+    return dir.path();
 }
 
 // Every file and folder under a folder, with its size, time and mode.
@@ -206,6 +209,18 @@ private Q_SLOTS:
             QCOMPARE(QFileInfo(installed(folder)).permissions() & (QFileDevice::WriteOwner | QFileDevice::WriteOther),
                      0);
         prefixBefore = snapshot(prefix());
+        QVERIFY(QDir().mkpath(desktopShare() + QStringLiteral("/mime/packages")));
+        QVERIFY(QDir().mkpath(desktopShare() + QStringLiteral("/applications")));
+        QVERIFY(QFile::copy(installed(QStringLiteral("share/mime/packages/tessivo.xml")),
+                            desktopShare() + QStringLiteral("/mime/packages/tessivo.xml")));
+        QVERIFY(QFile::copy(installed(QStringLiteral("share/applications/tessivo.desktop")),
+                            desktopShare() + QStringLiteral("/applications/tessivo.desktop")));
+        // As the triggers of shared-mime-info and desktop-file-utils do after a package is installed.
+        const Run mime = run(QStringLiteral("update-mime-database"), {desktopShare() + QStringLiteral("/mime")});
+        QVERIFY2(mime.exitCode == 0, qPrintable(mime.output));
+        const Run desktop
+            = run(QStringLiteral("update-desktop-database"), {desktopShare() + QStringLiteral("/applications")});
+        QVERIFY2(desktop.exitCode == 0, qPrintable(desktop.output));
         Dialogs::Script::begin();
     }
 
@@ -350,15 +365,15 @@ private Q_SLOTS:
         w->action(QStringLiteral("mnuNew"))->trigger();
         QCOMPARE(untitledFiles(data).size(), 1);
         w->action(QStringLiteral("mnuDesignAddOpenEndedQuestion"))->trigger();
-        w->design()->txtQ->setFocus();
-        QTest::keyClicks(w->design()->txtQ, QStringLiteral("How did you hear of us?"));
+        control<RichTextBox>(w->design(), "txtQ")->setFocus();
+        QTest::keyClicks(control<RichTextBox>(w->design(), "txtQ"), QStringLiteral("How did you hear of us?"));
 
         // A question taken from the library.
-        QTreeWidget* library = w->design()->tvTreeLibrary;
+        QTreeWidget* library = control<QTreeWidget>(w->design(), "tvTreeLibrary");
         QTreeWidgetItem* question = library->topLevelItem(0)->child(0)->child(0);
         QVERIFY(question && TreeNodes::Key(question).startsWith(QLatin1String("Q_")));
         library->setCurrentItem(question);
-        w->design()->cmdLibraryAdd->click();
+        control<QPushButton>(w->design(), "cmdLibraryAdd")->click();
         QCOMPARE(w->session().Survey.QCount(), 2);
 
         const QString survey = home.filePath(QStringLiteral("customers.tvq"));
@@ -397,7 +412,7 @@ private Q_SLOTS:
         }
         w = StartProgram();
         QVERIFY(w);
-        QVERIFY(!w->design()->tvTreeLibrary
+        QVERIFY(!control<QTreeWidget>(w->design(), "tvTreeLibrary")
                      ->findItems(QStringLiteral("Would you come back?"), Qt::MatchExactly | Qt::MatchRecursive)
                      .isEmpty());
         QVERIFY(w->close());
@@ -409,22 +424,6 @@ private Q_SLOTS:
 int main(int argc, char** argv)
 {
     InitTestEnvironment();
-    QDir(desktopShare()).removeRecursively();
-    QDir().mkpath(desktopShare() + QStringLiteral("/mime/packages"));
-    QDir().mkpath(desktopShare() + QStringLiteral("/applications"));
-    QFile::copy(installed(QStringLiteral("share/mime/packages/tessivo.xml")),
-                desktopShare() + QStringLiteral("/mime/packages/tessivo.xml"));
-    QFile::copy(installed(QStringLiteral("share/applications/tessivo.desktop")),
-                desktopShare() + QStringLiteral("/applications/tessivo.desktop"));
-    // As the triggers of shared-mime-info and desktop-file-utils do after a package is installed.
-    const Run mime = run(QStringLiteral("update-mime-database"), {desktopShare() + QStringLiteral("/mime")});
-    const Run desktop
-        = run(QStringLiteral("update-desktop-database"), {desktopShare() + QStringLiteral("/applications")});
-    if (mime.exitCode != 0 || desktop.exitCode != 0) {
-        qCritical("update-mime-database: %s\nupdate-desktop-database: %s", qPrintable(mime.output),
-                  qPrintable(desktop.output));
-        return 1;
-    }
     qputenv("XDG_DATA_DIRS", (desktopShare() + QStringLiteral(":/usr/share")).toLocal8Bit());
 
     QApplication app(argc, argv);

@@ -1,7 +1,10 @@
 #include "platform/Database.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -169,6 +172,72 @@ TEST_F(DatabaseTest, ErrorsCarryTheirTextAndNumber)
 
     db::Connection closed;
     EXPECT_THROW(closed.Execute(QStringLiteral("SELECT 1")), db::Error);
+}
+
+// The questions the commands ask of a failure, answered from SQLite's result code; a failure of
+// the program's own whose number happens to be one of SQLite's codes answers no to each.
+TEST_F(DatabaseTest, ErrorsSayWhatHappenedToTheFile)
+{
+    const QString text = dir.filePath(QStringLiteral("notes.tvq"));
+    QFile f(text);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray("This is a letter, not a survey.\n").repeated(200));
+    f.close();
+    db::Connection reader;
+    reader.Open(path, {}, db::OpenMode::ReadOnly);
+    db::Connection holder;
+    holder.Open(path);
+    const auto insert = [this] {
+        conn.Execute(QStringLiteral("INSERT INTO question (question) VALUES (?)"), {QString(5000, QLatin1Char('x'))});
+    };
+    const auto openText = [&] {
+        db::Connection c;
+        c.Open(text);
+    };
+    const auto openMissing = [&] {
+        db::Connection c;
+        c.Open(dir.filePath(QStringLiteral("absent.db")));
+    };
+    const auto writeReadOnly = [&] { reader.Execute(QStringLiteral("DELETE FROM question")); };
+    const auto writeHeld = [&] {
+        holder.Execute(QStringLiteral("BEGIN EXCLUSIVE"));
+        const auto release = qScopeGuard([&] { holder.RollbackTrans(); });
+        conn.Execute(QStringLiteral("PRAGMA busy_timeout = 0"));
+        insert();
+    };
+    const auto writeFull = [&] {
+        conn.Execute(QStringLiteral("PRAGMA max_page_count = 2"));
+        insert();
+    };
+    const auto programsOwn = [] { throw db::ProgramError(QStringLiteral("Type mismatch"), 13); };
+
+    struct Case {
+        const char* what;
+        std::function<void()> work;
+        bool damage, readOnly, busy, diskFull, cantOpen;
+    };
+    const Case cases[] = {
+        {"not a database", openText, true, false, false, false, false},
+        {"opened read-only", writeReadOnly, false, true, false, false, false},
+        {"held by another connection", writeHeld, false, false, true, false, false},
+        {"full", writeFull, false, false, false, true, false},
+        {"missing", openMissing, false, false, false, false, true},
+        {"the program's own, numbered as one of SQLite's codes", programsOwn, false, false, false, false, false},
+    };
+    for (const Case& c : cases) {
+        try {
+            c.work();
+            ADD_FAILURE() << c.what;
+        } catch (const db::Error& e) {
+            EXPECT_EQ(e.isDamage(), c.damage) << c.what << ": " << e.what();
+            EXPECT_EQ(e.isReadOnly(), c.readOnly) << c.what << ": " << e.what();
+            EXPECT_EQ(e.isBusy(), c.busy) << c.what << ": " << e.what();
+            EXPECT_EQ(e.isDiskFull(), c.diskFull) << c.what << ": " << e.what();
+            EXPECT_EQ(e.isCantOpen(), c.cantOpen) << c.what << ": " << e.what();
+            EXPECT_FALSE(e.isIoError()) << c.what << ": " << e.what();
+        }
+    }
+    EXPECT_EQ(db::ProgramError(QStringLiteral("x"), db::kErrPathAccess).source(), QStringLiteral("Tessivo"));
 }
 
 TEST_F(DatabaseTest, TransactionRollsBackWhenLeftUncommitted)

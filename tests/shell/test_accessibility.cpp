@@ -2,10 +2,11 @@
 // screens of the main window and in every window the program opens: each window is checked as it
 // is shown, so a dialog added later is checked as soon as a row below opens it.
 #include "AccessibleControls.h"
+#include "Controls.h"
 #include "ProgramFolder.h"
 #include "SampleSurvey.h"
 #include "StartProgram.h"
-#include "TestEnvironment.h"
+#include "GuiTest.h"
 #include "analysis/AnalyseScreen.h"
 #include "collection/CollectScreen.h"
 #include "designer/DesignScreen.h"
@@ -53,11 +54,9 @@ QString nameOf(const QWidget* w)
 
 } // namespace
 
-class AccessibilityTest : public QObject {
+class AccessibilityTest : public GuiTest {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFolder> folder;
-    std::unique_ptr<frmMain> w;
     QStringList faults;
     QStringList checked;
 
@@ -89,20 +88,18 @@ class AccessibilityTest : public QObject {
 private Q_SLOTS:
     void init()
     {
-        folder = std::make_unique<ProgramFolder>();
+        GuiTest::init();
         faults.clear();
         checked.clear();
         qApp->installEventFilter(this);
-        Dialogs::Script::begin();
-        w = StartProgram();
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        start();
+        QVERIFY(w && QTest::qWaitForWindowActive(w.get()));
     }
 
     void cleanup()
     {
         qApp->removeEventFilter(this);
-        StopProgram(w);
-        folder.reset();
+        GuiTest::cleanup();
     }
 
     // The whole window on each of its three screens, with a survey of every question type and
@@ -125,19 +122,19 @@ private Q_SLOTS:
             QVERIFY(!row.screen->isHidden());
             if (row.screen == w->analyse()) {
                 AnalyseScreen* a = w->analyse();
-                a->gSummaryReport->setCurrentCell(2, 0); // Apple, under the fruit question
+                control<QTableWidget>(a, "gSummaryReport")->setCurrentCell(2, 0); // Apple, under the fruit question
                 a->gSummaryReport_Click();
-                QVERIFY(a->c->isVisible());
+                QVERIFY(control<SurveyChart>(a, "c")->isVisible());
                 // The chart is one object, read with what it shows; each total with its caption.
-                QAccessibleInterface* chart = QAccessible::queryAccessibleInterface(a->c);
+                QAccessibleInterface* chart = QAccessible::queryAccessibleInterface(control<SurveyChart>(a, "c"));
                 QCOMPARE(chart->role(), QAccessible::Chart);
                 QCOMPARE(chart->text(QAccessible::Name), QStringLiteral("Which fruits?"));
                 QCOMPARE(chart->text(QAccessible::Description),
                     QStringLiteral("Which fruits?: Apple 1, Banana 1, Cherry 1"));
                 QCOMPARE(chart->childCount(), 0);
-                const std::pair<QLabel*, const char*> totals[] = { { a->lblTotalRespondents, "Total Respondents:" },
-                    { a->lblTotalManualEntry, "Manual Entry:" }, { a->lblTotalWebBased, "Web Based:" },
-                    { a->lblTotalImported, "Imported:" } };
+                const std::pair<QLabel*, const char*> totals[] = { { control<QLabel>(a, "lblTotalRespondents"), "Total Respondents:" },
+                    { control<QLabel>(a, "lblTotalManualEntry"), "Manual Entry:" }, { control<QLabel>(a, "lblTotalWebBased"), "Web Based:" },
+                    { control<QLabel>(a, "lblTotalImported"), "Imported:" } };
                 for (const auto& [count, caption] : totals)
                     QCOMPARE(AccessibleLabelOf(count), QString::fromLatin1(caption));
             }
@@ -167,11 +164,11 @@ private Q_SLOTS:
             { "frmLogic",
                 [&] {
                     w->action(QStringLiteral("mnuDesignAddRadioQuestion"))->trigger();
-                    d->txtCheckResponse->setText(QStringLiteral("Yes"));
-                    d->cmdCheckAdd->click();
-                    d->lstCheckResponses->setCurrentRow(0);
+                    control<QLineEdit>(d, "txtCheckResponse")->setText(QStringLiteral("Yes"));
+                    control<QPushButton>(d, "cmdCheckAdd")->click();
+                    control<QListWidget>(d, "lstCheckResponses")->setCurrentRow(0);
                     whenModal([](QDialog* dialog) { dialog->reject(); });
-                    d->cmdRadioLogic->click();
+                    control<QPushButton>(d, "cmdRadioLogic")->click();
                 } },
             { "frmMatrixAdd", // through frmMatrixDefine, which is checked on the way
                 [&] {
@@ -182,7 +179,7 @@ private Q_SLOTS:
                         define->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
                         define->reject();
                     });
-                    d->cmdMatrixDefine->click();
+                    control<QPushButton>(d, "cmdMatrixDefine")->click();
                 } },
             { "frmTip",
                 [&] {
@@ -206,6 +203,7 @@ private Q_SLOTS:
                     w->DoClose();
                     QVERIFY(w->DoOpen(path, true, 1));
                     w->ShowScreen(QStringLiteral("Respondent"));
+                    Dialogs::Script::answer(Dialogs::OK); // "Survey completed." after the last page
                     whenModal([this](QDialog* entry) {
                         auto* next = entry->findChild<QPushButton*>(QStringLiteral("cmdDCAnswersNext"));
                         for (int page = 1; page <= 5 && entry->isVisible(); ++page) {
@@ -215,7 +213,7 @@ private Q_SLOTS:
                         if (entry->isVisible())
                             entry->reject();
                     });
-                    w->collect()->cmdCreateResponse->click();
+                    control<QPushButton>(w->collect(), "cmdCreateResponse")->click();
                 } },
             // Opened by the web wizards' server pages.
             { "frmAddServer",
@@ -266,10 +264,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
-    QApplication app(argc, argv);
-    AccessibilityTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunGuiTest<AccessibilityTest>(argc, argv);
 }
 
 #include "test_accessibility.moc"

@@ -8,9 +8,10 @@
 #include "widgets/TreeNodes.h"
 #include "shell/frmMain.h"
 
+#include "Controls.h"
 #include "ProgramFolder.h"
 #include "StartProgram.h"
-#include "TestEnvironment.h"
+#include "GuiTest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -68,19 +69,10 @@ private:
 
 }  // namespace
 
-class FileCommandsTest : public QObject {
+class FileCommandsTest : public GuiTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ProgramFolder> folder;
-    std::unique_ptr<frmMain> w;
-
-    void start(const QString& commandLine = QString())
-    {
-        w = StartProgram(commandLine);
-        QVERIFY(w);
-    }
-
     // Makes the template unusable: "missing", "text" (not a database), "empty" or "version" 1.6.
     void breakTemplate(const QString& kind)
     {
@@ -102,25 +94,12 @@ private:
 
     void typeIntoQuestion(const QString& text)
     {
-        RichTextBox* txtQ = w->findChild<RichTextBox*>(QStringLiteral("txtQ"));
-        QVERIFY(txtQ);
+        auto* txtQ = control<RichTextBox>(w.get(), "txtQ");
         txtQ->setFocus();
         QTest::keyClicks(txtQ, text);
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        folder = std::make_unique<ProgramFolder>();
-        Dialogs::Script::begin();
-    }
-
-    void cleanup()
-    {
-        const QString unexpected = StopProgram(w);
-        folder.reset();
-        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected));
-    }
 
     void startsUntitledWithOneBlankQuestionAndClosesWithoutAsking()
     {
@@ -207,7 +186,7 @@ private Q_SLOTS:
         start(own);
         QCOMPARE(w->StatusBarPanel1(), QString());  // it looks untitled
         w->session().setFileChanged(false);
-        w->design()->tvTreeView->clear();
+        control<QTreeWidget>(w->design(), "tvTreeView")->clear();
         w->session().Survey.DeleteQ(w->session().Survey.GetQIndex(2)->Key);
         QVERIFY(w->close());
         QVERIFY(QFile::exists(own));
@@ -236,9 +215,9 @@ private Q_SLOTS:
         QCOMPARE(w->StatusBarPanel1(), path);
         QVERIFY(!w->session().FileChanged());
         QCOMPARE(captions(*w), (QStringList{QStringLiteral("1. Fruit"), QStringLiteral("2. Why")}));
-        QCOMPARE(TreeNodes::Key(w->design()->tvTreeView->currentItem()), w->session().Survey.GetQIndex(1)->Key);
-        QCOMPARE(w->design()->lstCheckResponses->count(), 2);
-        QCOMPARE(w->design()->txtQ->Text(), QStringLiteral("Fruit"));
+        QCOMPARE(TreeNodes::Key(control<QTreeWidget>(w->design(), "tvTreeView")->currentItem()), w->session().Survey.GetQIndex(1)->Key);
+        QCOMPARE(control<QListWidget>(w->design(), "lstCheckResponses")->count(), 2);
+        QCOMPARE(control<RichTextBox>(w->design(), "txtQ")->Text(), QStringLiteral("Fruit"));
     }
 
     void saveKeepsTheSelectionAndGivesNewRowsTheirIds()
@@ -253,7 +232,7 @@ private Q_SLOTS:
         QVERIFY(Dialogs::Script::shown().isEmpty());
         QVERIFY(!w->session().FileChanged());
         QCOMPARE(w->session().Survey.QCount(), 4);
-        QCOMPARE(TreeNodes::Key(w->design()->tvTreeView->currentItem()), w->session().Survey.GetQIndex(2)->Key);
+        QCOMPARE(TreeNodes::Key(control<QTreeWidget>(w->design(), "tvTreeView")->currentItem()), w->session().Survey.GetQIndex(2)->Key);
         for (int i = 1; i <= 3; ++i)
             QVERIFY(w->session().Survey.GetQIndex(i)->DatabaseID > 0);
         // The question added by the user is stored; the placeholder is not, and is back at the end.
@@ -689,20 +668,19 @@ private Q_SLOTS:
 
     void destroyingTheShownWindowWithTheFocusInAnEditor_data()
     {
-        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("editorName");
         QTest::newRow("question text") << QStringLiteral("txtQ");
         QTest::newRow("number of answer lines") << QStringLiteral("cmdOpenEndedNoOfRows");
     }
 
     void destroyingTheShownWindowWithTheFocusInAnEditor()
     {
-        QFETCH(QString, control);
+        QFETCH(QString, editorName);
         start();
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
-        QVERIFY(TreeNodes::Key(w->design()->tvTreeView->currentItem()) != QLatin1String("S_Parent"));
-        QWidget* editor = w->findChild<QWidget*>(control);
-        QVERIFY(editor);
+        QVERIFY(TreeNodes::Key(control<QTreeWidget>(w->design(), "tvTreeView")->currentItem()) != QLatin1String("S_Parent"));
+        auto* editor = control<QWidget>(w.get(), qPrintable(editorName));
         editor->setFocus();
         QTRY_VERIFY(editor->hasFocus());
 
@@ -721,10 +699,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
-    QApplication app(argc, argv);
-    FileCommandsTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunGuiTest<FileCommandsTest>(argc, argv);
 }
 
 #include "test_filecommands.moc"

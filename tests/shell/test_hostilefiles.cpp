@@ -6,7 +6,7 @@
 
 #include "ProgramFolder.h"
 #include "StartProgram.h"
-#include "TestEnvironment.h"
+#include "GuiTest.h"
 
 #include <QApplication>
 #include <QFile>
@@ -64,26 +64,10 @@ const char* const kOneQuestion =
 
 }  // namespace
 
-class HostileFilesTest : public QObject {
+class HostileFilesTest : public GuiTest {
     Q_OBJECT
 
-private:
-    std::unique_ptr<ProgramFolder> folder;
-    std::unique_ptr<frmMain> w;
-
 private Q_SLOTS:
-    void init()
-    {
-        folder = std::make_unique<ProgramFolder>();
-        Dialogs::Script::begin();
-    }
-
-    void cleanup()
-    {
-        const QString unexpected = StopProgram(w);
-        folder.reset();
-        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected));
-    }
 
     void refusedWithAMessageAndLeftAsTheyWere_data()
     {
@@ -192,10 +176,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
-    QApplication app(argc, argv);
-    HostileFilesTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunGuiTest<HostileFilesTest>(argc, argv);
 }
 
 #include "test_hostilefiles.moc"

@@ -18,9 +18,10 @@
 #include "shell/frmMain.h"
 #include "document/SurveyFile.h"
 
+#include "Controls.h"
 #include "ProgramFolder.h"
 #include "StartProgram.h"
-#include "TestEnvironment.h"
+#include "GuiTest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -73,19 +74,10 @@ int px(int twips)
 }
 }  // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public GuiTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ProgramFolder> folder;
-    std::unique_ptr<frmMain> w;
-
-    void start(const QString& commandLine = QString())
-    {
-        w = StartProgram(commandLine);
-        QVERIFY(w);
-    }
-
     // The screen whose panel is shown, by its own visibility.
     QString screen() const
     {
@@ -99,6 +91,19 @@ private:
         return shown.join(QLatin1Char(','));
     }
 
+    // The Analyse screen, the report panel in it, and the chart's Expand/Shrink Graph button.
+    struct ChartPanel {
+        QWidget* screen;
+        QWidget* panel;
+        QPushButton* button;
+    };
+    ChartPanel chartPanel() const
+    {
+        auto* screen = control<QWidget>(w.get(), "picAnalyse");
+        auto* panel = control<QWidget>(screen, "picSummaryReport");
+        return {screen, panel, control<QPushButton>(panel, "cmdExpand")};
+    }
+
     void resizeTo(int width, int height)
     {
         w->showNormal();
@@ -107,19 +112,6 @@ private:
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        folder = std::make_unique<ProgramFolder>();
-        Dialogs::Script::begin();
-        Shell::clearRecorded();
-    }
-
-    void cleanup()
-    {
-        const QString unexpected = StopProgram(w);
-        folder.reset();
-        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected));
-    }
 
     // Start-up
 
@@ -139,7 +131,7 @@ private Q_SLOTS:
         QCOMPARE(w->session().Survey.GetQIndex(1)->qType, QTypeOpenEnded);
         QVERIFY(!w->IsFileChanged());
 
-        const QTableWidget* summary = w->analyse()->gSummaryReport;
+        const QTableWidget* summary = control<QTableWidget>(w->analyse(), "gSummaryReport");
         QCOMPARE(summary->rowCount(), 0);
         QCOMPARE(headerText(summary, 0), QStringLiteral("%"));
         QCOMPARE(headerText(summary, 1), QStringLiteral("Question"));
@@ -147,7 +139,7 @@ private Q_SLOTS:
         // 600 twips, or as wide as the widest share needs (tests/analysis).
         QCOMPARE(summary->columnWidth(0), px(w->analyse()->ShareColumnWidth()));
         QVERIFY(summary->columnWidth(0) >= px(600));
-        const FlexGrid* respondents = w->collect()->gRespondents;
+        const FlexGrid* respondents = control<FlexGrid>(w->collect(), "gRespondents");
         QCOMPARE(respondents->rows(), 1);
         QCOMPARE(respondents->row(), 0);
         QCOMPARE((QStringList{headerText(respondents, 0), headerText(respondents, 1), headerText(respondents, 2)}),
@@ -155,22 +147,22 @@ private Q_SLOTS:
                               QStringLiteral("Originated From")}));
         QCOMPARE(respondents->columnWidth(0), px(3500));
         QCOMPARE(respondents->columnWidth(2), px(1600));
-        QCOMPARE(w->analyse()->cboGraphStyle->currentIndex(), 0);
-        QCOMPARE(w->analyse()->cboGraphStyle->currentText(), QStringLiteral("3D Bar"));
+        QCOMPARE(control<QComboBox>(w->analyse(), "cboGraphStyle")->currentIndex(), 0);
+        QCOMPARE(control<QComboBox>(w->analyse(), "cboGraphStyle")->currentText(), QStringLiteral("3D Bar"));
         QCOMPARE(w->analyse()->SummaryRowMatrixResponseIDs, QList<int>{-1});
         QVERIFY(w->collect()->ExampleComboEnabled);
     }
 
     void gridsWiderThanTheirColumnsWidenColumnOneAtLoad()
     {
-        auto main = std::make_unique<frmMain>();
+        auto main = NewMainWindow();
         QuickSplash();
-        Twips::SetWidth(main->analyse()->gSummaryReport, 9000);
-        Twips::SetWidth(main->collect()->gRespondents, 5000);  // narrower than 6700: defaults stay
+        Twips::SetWidth(control<QTableWidget>(main->analyse(), "gSummaryReport"), 9000);
+        Twips::SetWidth(control<FlexGrid>(main->collect(), "gRespondents"), 5000);  // narrower than 6700: defaults stay
         main->Form_Load(QString());
-        const QTableWidget* summary = main->analyse()->gSummaryReport;
+        const QTableWidget* summary = control<QTableWidget>(main->analyse(), "gSummaryReport");
         QCOMPARE(summary->columnWidth(1), px(Twips::Width(summary) - colTwips(summary, 0) - 100));
-        QCOMPARE(main->collect()->gRespondents->columnWidth(1), px(1600));
+        QCOMPARE(control<FlexGrid>(main->collect(), "gRespondents")->columnWidth(1), px(1600));
         main->session().setFileChanged(false);
         main->close();
     }
@@ -185,7 +177,7 @@ private Q_SLOTS:
         const QPtr blank = w->session().Survey.GetQIndex(3);
         QCOMPARE(blank->qType, QTypeOpenEnded);
         QCOMPARE(w->session().PlaceholderKey, blank->Key);
-        QCOMPARE(TreeNodes::Key(w->design()->tvTreeView->currentItem()), blank->Key);
+        QCOMPARE(TreeNodes::Key(control<QTreeWidget>(w->design(), "tvTreeView")->currentItem()), blank->Key);
         // A place to type into, which is no change: nothing asks to save it.
         QVERIFY(!w->session().FileChanged());
         QVERIFY(!w->IsFileChanged());
@@ -214,7 +206,7 @@ private Q_SLOTS:
         w->resize(800, 600);
         QCOMPARE(w->width(), 800);
         QTest::qWait(0);
-        const auto* panel = w->findChild<QLabel*>(QStringLiteral("StatusBarPanel1"));
+        const auto* panel = control<QLabel>(w.get(), "StatusBarPanel1");
         QVERIFY(panel->text().contains(QStringLiteral("…")));
         QVERIFY(panel->text().endsWith(QStringLiteral("survey.tvq")));
         QVERIFY(panel->width() <= 800);
@@ -241,7 +233,7 @@ private Q_SLOTS:
             SaveSetting(AppExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), stored);
         QuickSplash();
         const auto tip = HandleNextModal(QStringLiteral("frmTip"));
-        w = Main(QString());
+        w = RunMain(QString());
         QCOMPARE(tip->shown, shown);
     }
 
@@ -254,7 +246,7 @@ private Q_SLOTS:
         const auto tip = HandleNextModal(QStringLiteral("frmTip"),
                                          [&](QWidget*) { promptsBeforeTip = int(Dialogs::Script::shown().size()); });
         Dialogs::Script::answer(Dialogs::Yes);
-        w = Main(QString());
+        w = RunMain(QString());
         QVERIFY(tip->shown);
         QCOMPARE(promptsBeforeTip, 0);
         QCOMPARE(Dialogs::Script::shown(),
@@ -272,7 +264,7 @@ private Q_SLOTS:
 
         // Every later start reads False and asks nothing.
         SaveSetting(AppExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
-        w = Main(QString());
+        w = RunMain(QString());
         QCOMPARE(Dialogs::Script::shown().size(), 1);
     }
 
@@ -293,8 +285,8 @@ private Q_SLOTS:
         QVERIFY(w->session().SurveyConnection.isOpen());
         QCOMPARE(w->session().Survey.QCount(), 1);
         QVERIFY(!frmMain::ToolbarButton(w->Toolbar, QStringLiteral("Design"))->icon().isNull());
-        QCOMPARE(headerText(w->collect()->gRespondents, 0), QStringLiteral("Date and Time"));
-        QCOMPARE(w->design()->tvTreeLibrary->topLevelItemCount(), 0);
+        QCOMPARE(headerText(control<FlexGrid>(w->collect(), "gRespondents"), 0), QStringLiteral("Date and Time"));
+        QCOMPARE(control<QTreeWidget>(w->design(), "tvTreeLibrary")->topLevelItemCount(), 0);
     }
 
     // Screens, menus and toolbars
@@ -327,10 +319,10 @@ private Q_SLOTS:
         QFETCH(bool, designToolbar);
         start();
         w->ShowScreen(QStringLiteral("Analyse"));
-        w->collect()->picRespondentList->hide();
+        control<QWidget>(w->collect(), "picRespondentList")->hide();
         w->ShowScreen(tag);
         QCOMPARE(this->screen(), screen);
-        QCOMPARE(!w->collect()->picRespondentList->isHidden(), respondentList);
+        QCOMPARE(!control<QWidget>(w->collect(), "picRespondentList")->isHidden(), respondentList);
         QCOMPARE(checkedView(*w), checked);
         QCOMPARE(!w->ToolbarDesign->isHidden(), designToolbar);
     }
@@ -391,7 +383,7 @@ private Q_SLOTS:
         QCOMPARE(screen(), QStringLiteral("Analyse"));
         frmMain::ToolbarButton(w->Toolbar, QStringLiteral("Data Collection"))->trigger();
         QCOMPARE(screen(), QStringLiteral("Collect"));
-        QVERIFY(!w->collect()->picRespondentList->isHidden());
+        QVERIFY(!control<QWidget>(w->collect(), "picRespondentList")->isHidden());
         frmMain::ToolbarButton(w->Toolbar, QStringLiteral("Design"))->trigger();
         QCOMPARE(screen(), QStringLiteral("Design"));
         QVERIFY(Dialogs::Script::shown().isEmpty());
@@ -407,8 +399,8 @@ private Q_SLOTS:
     {
         start();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
-        w->design()->txtQ->setFocus();
-        QTest::keyClick(w->design()->txtQ, Qt::Key_F1);
+        control<RichTextBox>(w->design(), "txtQ")->setFocus();
+        QTest::keyClick(control<RichTextBox>(w->design(), "txtQ"), Qt::Key_F1);
         HelpWindow* help = Help::Window(w.get());
         QVERIFY(help && help->isVisible());
         QCOMPARE(help->CurrentTopic(), 1);
@@ -419,8 +411,8 @@ private Q_SLOTS:
         start();
         {
             // Text the editor holds but has not committed yet.
-            const QSignalBlocker uncommitted(w->design()->txtQ);
-            w->design()->txtQ->setText(QStringLiteral("How old are you?"));
+            const QSignalBlocker uncommitted(control<RichTextBox>(w->design(), "txtQ"));
+            control<RichTextBox>(w->design(), "txtQ")->setText(QStringLiteral("How old are you?"));
         }
         QCOMPARE(rtf::toPlainText(w->session().Survey.GetQIndex(1)->Question), QString());
         frmMain::ToolbarButton(w->Toolbar, QStringLiteral("Analyse"))->trigger();
@@ -446,8 +438,8 @@ private Q_SLOTS:
         QFETCH(QString, file);
         QFETCH(bool, switches);
         start();
-        w->design()->txtQ->setFocus();
-        QTest::keyClicks(w->design()->txtQ, QStringLiteral("Age"));
+        control<RichTextBox>(w->design(), "txtQ")->setFocus();
+        QTest::keyClicks(control<RichTextBox>(w->design(), "txtQ"), QStringLiteral("Age"));
         const QString untitled = w->session().CurrentFile;
 
         Dialogs::Script::answer(Dialogs::Answer(answer));
@@ -516,8 +508,8 @@ private Q_SLOTS:
         QCOMPARE(w->collect()->geometry(), w->design()->geometry());
         QCOMPARE(w->analyse()->geometry(), w->design()->geometry());
         QCOMPARE(w->design()->y(), Twips::ToPixelsY(Twips::Top(w->picToolbar) + Twips::Height(w->picToolbar) + 20));
-        QCOMPARE(w->collect()->picRespondentList->y(),
-                 Twips::ToPixelsY(Twips::Top(w->design()) + Twips::Height(w->collect()->lblInstructions) - 200));
+        QCOMPARE(control<QWidget>(w->collect(), "picRespondentList")->y(),
+                 Twips::ToPixelsY(Twips::Top(w->design()) + Twips::Height(control<QLabel>(w->collect(), "lblInstructions")) - 200));
 
         // Too small for the screens: those rules are skipped, and the layout returns with the size.
         const QRect before = w->design()->geometry();
@@ -531,7 +523,7 @@ private Q_SLOTS:
     void respondentColumnOneFillsTheGrid()
     {
         start();
-        FlexGrid* g = w->collect()->gRespondents;
+        FlexGrid* g = control<FlexGrid>(w->collect(), "gRespondents");
         resizeTo(1000, 700);
         const int others = colTwips(g, 0) + colTwips(g, 2);
         QCOMPARE(g->width(), px(Twips::FromPixelsX(w->frameGeometry().width()) - 500));
@@ -570,8 +562,8 @@ private Q_SLOTS:
         QFETCH(int, heightLess);
         QFETCH(int, buttonTopLess);
         start();
-        QWidget* c = w->analyse()->c;
-        QPushButton* button = w->analyse()->cmdExpand;
+        const auto [screen, panel, button] = chartPanel();
+        auto* c = control<QWidget>(panel, "c");
         button->setText(caption);
         Twips::SetLeft(c, left);
         Twips::SetTop(c, top);
@@ -581,16 +573,47 @@ private Q_SLOTS:
         QCOMPARE(c->width(), Twips::ToPixelsX(W - left));
         QCOMPARE(c->height(), Twips::ToPixelsY(H - top - heightLess));
         QCOMPARE(button->x(), Twips::ToPixelsX(W - Twips::Width(button) - 350));
-        QCOMPARE(button->y(), Twips::ToPixelsY(H - Twips::Height(button) - buttonTopLess));
+        // Lifted where that top would cut the button off at the bottom of its panel.
+        const int shownBottom = std::min(panel->height(), screen->height() - panel->y());
+        QCOMPARE(button->y(), std::min(Twips::ToPixelsY(H - Twips::Height(button) - buttonTopLess),
+                                       shownBottom - button->height()));
+    }
+
+    // The Expand/Shrink Graph button stays whole inside the part of its panel that shows, in the
+    // normal and the enlarged layout of the chart.
+    void theChartButtonStaysWholeInsideItsPanel_data()
+    {
+        QTest::addColumn<bool>("expanded");
+        QTest::addColumn<QSize>("size");
+        for (const QSize& size : {QSize(1280, 800), QSize(1024, 768), QSize(1920, 1080)}) {
+            const QByteArray name = QByteArray::number(size.width()) + 'x' + QByteArray::number(size.height());
+            QTest::newRow(name + " normal") << false << size;
+            QTest::newRow(name + " enlarged") << true << size;
+        }
+    }
+
+    void theChartButtonStaysWholeInsideItsPanel()
+    {
+        QFETCH(bool, expanded);
+        QFETCH(QSize, size);
+        start();
+        const auto [screen, panel, button] = chartPanel();
+        if (expanded)
+            button->click();
+        QCOMPARE(button->text(), expanded ? QStringLiteral("Shrink Graph") : QStringLiteral("Expand Graph"));
+        resizeTo(size.width(), size.height());
+
+        const QRect shown = panel->rect() & screen->rect().translated(-panel->pos());
+        const QString where = QStringLiteral("button %1,%2 %3x%4 in %5,%6 %7x%8")
+                                  .arg(button->x()).arg(button->y()).arg(button->width()).arg(button->height())
+                                  .arg(shown.x()).arg(shown.y()).arg(shown.width()).arg(shown.height());
+        QVERIFY2(shown.contains(button->geometry()), qPrintable(where));
     }
 };
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
-    QApplication app(argc, argv);
-    MainWindowTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunGuiTest<MainWindowTest>(argc, argv);
 }
 
 #include "test_mainwindow.moc"

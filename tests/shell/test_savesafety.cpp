@@ -7,8 +7,11 @@
 #include "platform/Rtf.h"
 #include "shell/frmMain.h"
 
+#include "Controls.h"
 #include "ProgramFolder.h"
 #include "StartProgram.h"
+#include "GuiTest.h"
+#include "SurveyFileChecks.h"
 #include "TestEnvironment.h"
 
 #include <QApplication>
@@ -17,63 +20,9 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-int modeOf(const QString& path)
-{
-    struct stat st {};
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
-}
-
-// The questions of a survey file as "text" or "text|response>jump target text|...".
-QStringList questionsIn(const QString& path)
-{
-    db::Connection c;
-    SurveyFile::OpenConnection(c, path);
-    clsSurvey s;
-    SurveyFile::Load(c, s);
-    QStringList list;
-    for (int i = 1; i <= s.QCount(); ++i) {
-        const QPtr q = s.GetQIndex(i);
-        QString line = rtf::toPlainText(q->Question);
-        for (int j = 1; j <= q->ResponsesCount(); ++j) {
-            const ResponsePtr r = q->GetResponse(j);
-            line += QLatin1Char('|') + r->Text;
-            if (const QPtr target = s.GetQ(r->LogicJumpToQuestionKey))
-                line += QLatin1Char('>') + rtf::toPlainText(target->Question);
-        }
-        list << line;
-    }
-    return list;
-}
-
-qint64 count(const QString& path, const QString& table)
-{
-    db::Connection c;
-    SurveyFile::OpenConnection(c, path);
-    return c.OpenRecordset(QStringLiteral("SELECT count(*) FROM ") + table).field(0).toLongLong();
-}
-
-// Sets the process's umask for the life of the object.
-class Umask {
-public:
-    explicit Umask(mode_t mask) : before_(::umask(mask)) {}
-    ~Umask() { ::umask(before_); }
-    Umask(const Umask&) = delete;
-    Umask& operator=(const Umask&) = delete;
-
-private:
-    mode_t before_;
-};
 
 const QString kOffer = QStringLiteral("Do you want to save the survey under another name?");
 const QString kDamaged = QStringLiteral(
@@ -82,37 +31,16 @@ const QString kDamaged = QStringLiteral(
 
 }  // namespace
 
-class SaveSafetyTest : public QObject {
+class SaveSafetyTest : public GuiTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ProgramFolder> folder;
-    std::unique_ptr<frmMain> w;
-
-    // A survey of a radio question whose second response jumps to the third question, and one
-    // respondent with an answer.
-    QString writeAnsweredSurvey(const QString& name)
-    {
-        const QString path = folder->writeSurvey(name, {{QTypeRadio, QStringLiteral("Smoker|Yes|No")},
-                                                        {QTypeOpenEnded, QStringLiteral("How many")},
-                                                        {QTypeOpenEnded, QStringLiteral("Age")}});
-        db::Connection c;
-        SurveyFile::OpenConnection(c, path);
-        const qint64 age = c.OpenRecordset(QStringLiteral("SELECT id FROM question WHERE pos = 3")).field(0).toLongLong();
-        c.Execute(QStringLiteral("UPDATE response SET LogicJumpToQuestionID = ? WHERE name = 'No'"), {age});
-        c.Execute(QStringLiteral("INSERT INTO respondent (source) VALUES ('Paper')"));
-        c.Execute(QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, SimpleResponse) "
-                                 "VALUES (?, 1, '42')"),
-                  {age});
-        return path;
-    }
 
     // Types a new text for the first question.
     void editFirstQuestion(const QString& text)
     {
         w->design()->SelectNode(w->design()->RootNode()->child(0));
-        RichTextBox* txtQ = w->findChild<RichTextBox*>(QStringLiteral("txtQ"));
-        QVERIFY(txtQ);
+        auto* txtQ = control<RichTextBox>(w.get(), "txtQ");
         txtQ->setFocus();
         txtQ->selectAll();
         QTest::keyClicks(txtQ, text);
@@ -120,18 +48,6 @@ private:
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        folder = std::make_unique<ProgramFolder>();
-        Dialogs::Script::begin();
-    }
-
-    void cleanup()
-    {
-        const QString unexpected = StopProgram(w);
-        folder.reset();
-        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected));
-    }
 
     void saveAfterTheFileWasDeletedOrMovedOffersSaveAs_data()
     {
@@ -147,7 +63,7 @@ private Q_SLOTS:
     {
         QFETCH(bool, moved);
         QFETCH(bool, acceptOffer);
-        const QString path = writeAnsweredSurvey(QStringLiteral("s.tvq"));
+        const QString path = writeAnsweredSurvey(*folder, QStringLiteral("s.tvq"));
         w = StartProgram(path);
         QVERIFY(w);
         editFirstQuestion(QStringLiteral("Ever smoked"));
@@ -204,8 +120,7 @@ private Q_SLOTS:
         {
             db::Connection c;
             SurveyFile::OpenConnection(c, path);
-            const qint64 last = c.OpenRecordset(QStringLiteral("SELECT id FROM question WHERE pos = 80")).field(0).toLongLong();
-            c.Execute(QStringLiteral("UPDATE response SET LogicJumpToQuestionID = ? WHERE name = 'Skip'"), {last});
+            setJump(c, QStringLiteral("Skip"), 80);
             c.Execute(QStringLiteral("INSERT INTO responsematrixgroup (id, name) VALUES (7, 'Mine')"));
             c.Execute(QStringLiteral("INSERT INTO responsematrix (name, responsematrixgroupid, pos) VALUES ('Lots', 7, 0)"));
         }
@@ -321,10 +236,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
-    QApplication app(argc, argv);
-    SaveSafetyTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunGuiTest<SaveSafetyTest>(argc, argv);
 }
 
 #include "test_savesafety.moc"

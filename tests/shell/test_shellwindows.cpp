@@ -15,7 +15,7 @@
 
 #include "ProgramFolder.h"
 #include "StartProgram.h"
-#include "TestEnvironment.h"
+#include "GuiTest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -41,12 +41,10 @@ QString currentTipSetting()
 }
 }  // namespace
 
-class ShellWindowsTest : public QObject {
+class ShellWindowsTest : public GuiTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ProgramFolder> folder;
-
     void writeTips(const QByteArray& text)
     {
         QFile f(folder->file(frmTip::TipsFileName()));
@@ -57,19 +55,9 @@ private:
 private Q_SLOTS:
     void init()
     {
-        folder = std::make_unique<ProgramFolder>();
-        Dialogs::Script::begin();
-        Shell::clearRecorded();
+        GuiTest::init();
         DeleteSetting(AppExeName(), kOptions, QStringLiteral("Current Tip"));
         DeleteSetting(AppExeName(), kOptions, QStringLiteral("Show Tips at Startup"));
-    }
-
-    void cleanup()
-    {
-        const QStringList unexpected = Dialogs::Script::unexpected();
-        Dialogs::Script::end();
-        folder.reset();
-        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QLatin1String(" | "))));
     }
 
     // Tip of the day
@@ -145,7 +133,7 @@ private Q_SLOTS:
         SaveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("False"));
         QuickSplash();
         const auto atStart = HandleNextModal(QStringLiteral("frmTip"));
-        std::unique_ptr<frmMain> w = Main(QString());
+        std::unique_ptr<frmMain> w = RunMain(QString());
         QVERIFY(!atStart->shown);
 
         bool unchecked = false;
@@ -215,7 +203,9 @@ private Q_SLOTS:
         about.cmdOK->click();
         QVERIFY(!about.isVisible());
 
-        frmMain w;
+        SurveySession session;
+        db::Connection library;
+        frmMain w(session, library);
         const auto shown = HandleNextModal(QStringLiteral("frmAbout"));
         w.action(QStringLiteral("mnuAbout"))->trigger();
         QVERIFY(shown->shown);
@@ -300,7 +290,9 @@ private Q_SLOTS:
 
     void helpMenuOpensTheHelpWindowAndTheSupportAddresses()
     {
-        frmMain w;
+        SurveySession session;
+        db::Connection library;
+        frmMain w(session, library);
         QuickSplash();
         w.Form_Load(QString());
         w.show();
@@ -345,7 +337,9 @@ private Q_SLOTS:
 
     void aMissingHelpFileIsSaidInTheHelpWindow()
     {
-        frmMain w;
+        SurveySession session;
+        db::Connection library;
+        frmMain w(session, library);
         QuickSplash();
         w.Form_Load(QString());
         QVERIFY(QFile::remove(folder->file(QStringLiteral("bhelp.hlp"))));
@@ -361,10 +355,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
-    QApplication app(argc, argv);
-    ShellWindowsTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunGuiTest<ShellWindowsTest>(argc, argv);
 }
 
 #include "test_shellwindows.moc"

@@ -1,6 +1,8 @@
 #include "StartProgram.h"
 
+#include "document/SurveySession.h"
 #include "platform/AppPath.h"
+#include "platform/Database.h"
 #include "widgets/Dialogs.h"
 #include "platform/Settings.h"
 #include "shell/MainBas.h"
@@ -12,9 +14,35 @@
 #include <QDialog>
 #include <QTimer>
 
+namespace {
+// What main() holds for the program, held here by the window: as a base class made before the
+// window's own, it is destroyed after the whole window, its widgets included.
+struct ProgramParts {
+    SurveySession ownSession;
+    db::Connection ownLibrary;
+};
+
+class OwningMainWindow : private ProgramParts, public frmMain {
+public:
+    OwningMainWindow() : frmMain(ownSession, ownLibrary) {}
+};
+}  // namespace
+
 void QuickSplash()
 {
     frmSplash::SetDisplayTime(5);
+}
+
+std::unique_ptr<frmMain> NewMainWindow()
+{
+    return std::make_unique<OwningMainWindow>();
+}
+
+std::unique_ptr<frmMain> RunMain(const QString& commandLine)
+{
+    std::unique_ptr<frmMain> window = NewMainWindow();
+    Main(*window, commandLine);
+    return window;
 }
 
 std::unique_ptr<frmMain> StartProgram(const QString& commandLine)
@@ -22,7 +50,7 @@ std::unique_ptr<frmMain> StartProgram(const QString& commandLine)
     QuickSplash();
     SaveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("False"));
     SaveSetting(AppExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
-    return Main(commandLine);
+    return RunMain(commandLine);
 }
 
 QString StopProgram(std::unique_ptr<frmMain>& window)

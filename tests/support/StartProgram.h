@@ -8,6 +8,14 @@
 class QWidget;
 class frmMain;
 
+// A main window, not started yet, that holds its own session and library connection as main()
+// holds them for the program: they are made before the window and go after it.
+std::unique_ptr<frmMain> NewMainWindow();
+
+// Main with the command line on a new window, as the program runs it (the tip of the day and the
+// first-run prompt as the settings say).
+std::unique_ptr<frmMain> RunMain(const QString& commandLine = QString());
+
 // Starts the program as a user does (Main with the command line), with the start-up extras that
 // would wait for a person turned off: no tip of the day, no first-run prompt, and a splash screen
 // that closes after a few milliseconds.

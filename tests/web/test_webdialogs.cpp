@@ -1,7 +1,7 @@
 // The add-server dialog, and the main window's exchange file and results import.
 #include "ProgramFolder.h"
 #include "StartProgram.h"
-#include "TestEnvironment.h"
+#include "GuiTest.h"
 #include "widgets/Dialogs.h"
 #include "widgets/LongWork.h"
 #include "platform/Settings.h"
@@ -44,20 +44,14 @@ QWidget* nextTabStop(QWidget* w)
 
 } // namespace
 
-class WebDialogsTest : public QObject {
+class WebDialogsTest : public GuiTest {
     Q_OBJECT
 
 private Q_SLOTS:
     void init()
     {
         QFile::remove(settingsFile());
-        Dialogs::Script::begin();
-    }
-
-    void cleanup()
-    {
-        QVERIFY2(Dialogs::Script::unexpected().isEmpty(), qPrintable(Dialogs::Script::unexpected().join(" | ")));
-        Dialogs::Script::end();
+        GuiTest::init();
     }
 
     void addServerRefusesAnEmptyNameUrlOrFtpServer_data()
@@ -165,17 +159,15 @@ private Q_SLOTS:
 
     void mainWindowWritesTheExchangeFileAndImportsResults()
     {
-        ProgramFolder folder;
-        std::unique_ptr<frmMain> w = StartProgram();
-        QVERIFY(w);
+        start();
         w->DoSaveXML();
-        QFile xml(folder.file(QStringLiteral("test.xml")));
+        QFile xml(folder->file(QStringLiteral("test.xml")));
         QVERIFY(xml.open(QIODevice::ReadOnly));
         const QByteArray text = xml.readAll();
         QVERIFY(text.startsWith("<app>Orvalen Tessivo</app>\r\n"));
         QVERIFY(text.contains("\t<QType>0</QType>\r\n"));
 
-        const QString results = folder.file(QStringLiteral("17-4.txt"));
+        const QString results = folder->file(QStringLiteral("17-4.txt"));
         QFile r(results);
         QVERIFY(r.open(QIODevice::WriteOnly));
         r.write("<userresponse>\r\n<r><DatabaseID>1</DatabaseID><QuestionNo>1</QuestionNo><QType>0</QType>"
@@ -215,10 +207,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
-    QApplication app(argc, argv);
-    WebDialogsTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunGuiTest<WebDialogsTest>(argc, argv);
 }
 
 #include "test_webdialogs.moc"

@@ -4,7 +4,7 @@
 #include "AccessibleControls.h"
 #include "ProgramFolder.h"
 #include "StartProgram.h"
-#include "TestEnvironment.h"
+#include "GuiTest.h"
 #include "WebServiceDouble.h"
 #include "document/clsQ.h"
 #include "platform/AppPath.h"
@@ -173,12 +173,10 @@ PageRobot::Action nextAfterSequence(std::function<void(WizardLogPage*)> check = 
 
 } // namespace
 
-class WebWizardsTest : public QObject {
+class WebWizardsTest : public GuiTest {
     Q_OBJECT
 
     std::unique_ptr<WebServiceDouble> service;
-    std::unique_ptr<ProgramFolder> folder;
-    std::unique_ptr<frmMain> w;
     int server = 0; // the loopback server's entry number
 
     // The program on a saved survey of an open-ended and a check question.
@@ -186,7 +184,7 @@ class WebWizardsTest : public QObject {
     {
         const QString path = folder->writeSurvey(QStringLiteral("staff.tvq"),
             { { QTypeOpenEnded, QStringLiteral("Your name?") }, { QTypeCheck, QStringLiteral("Pets?|Cat|Dog") } });
-        w = StartProgram(path);
+        TestProgram::start(path);
         QVERIFY(w);
         // The program adds a blank question at start; saving it leaves nothing unsaved.
         QVERIFY(w->DoSave());
@@ -241,18 +239,9 @@ private Q_SLOTS:
         service->setUnreachable(false);
         clearSettings();
         ResetWizardState();
-        Shell::clearRecorded();
-        folder = std::make_unique<ProgramFolder>();
+        GuiTest::init();
         server = ServerList::Add({ QStringLiteral("Loopback"), service->baseUrl(), service->ftpServer(),
             service->ftpUser(), service->ftpPassword() });
-        Dialogs::Script::begin();
-    }
-
-    void cleanup()
-    {
-        const QString unexpected = StopProgram(w);
-        folder.reset();
-        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected));
     }
 
     // The frame all twelve pages share, their names, captions, help topics and accessible names.
@@ -887,14 +876,36 @@ private Q_SLOTS:
         QCOMPARE(PublishedURL, QString());
         service->setSlow(0);
     }
+
+    // A page that works by itself starts its work half a second after it is made, so the user
+    // sees the page before its first line (the other tests shorten the wait).
+    void thePagesStartTheirWorkHalfASecondLater()
+    {
+        start();
+        WizardPage::SetStartDelay(WizardPage::kStartDelay);
+        service->addAccount(QStringLiteral("ann"), QStringLiteral("secret"));
+        publishAs(QStringLiteral("ann"), QStringLiteral("secret"), QStringLiteral("Staff"), false);
+        QElapsedTimer clock;
+        clock.start();
+        frmWizWebPublish_Upload page(w->session(), w.get());
+        QCOMPARE(page.Timer1->interval(), 500);
+        QVERIFY(page.Timer1->isActive());
+        qint64 firstLine = -1;
+        connect(page.txtMessages, &QPlainTextEdit::textChanged, this, [&] {
+            if (firstLine < 0)
+                firstLine = clock.elapsed();
+        });
+        page.show();
+        QTRY_VERIFY_WITH_TIMEOUT(sequenceEnded(page), kDeadline);
+        QCOMPARE(page.Messages().constLast(), QStringLiteral("Success."));
+        // A coarse timer may fire up to 5% early.
+        QVERIFY2(firstLine >= 475, qPrintable(QString::number(firstLine)));
+    }
 };
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
-    QApplication app(argc, argv);
-    WebWizardsTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunGuiTest<WebWizardsTest>(argc, argv);
 }
 
 #include "test_webwizards.moc"
