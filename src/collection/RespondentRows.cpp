@@ -33,7 +33,7 @@ bool RespondentRows::update(FlexGrid* grid, qint32 id)
 {
     if (grid->source() != this)
         return false;
-    const RespondentList::Moved moved = list_.update(connection_, id);
+    const RespondentAnswers::List::Moved moved = list_.update(connection_, id);
     FlexGridModel* model = grid->gridModel();
     if (moved.from >= 0 && moved.from == moved.to) {
         model->sourceRowChanged(moved.to);

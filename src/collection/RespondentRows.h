@@ -22,7 +22,7 @@ class RespondentRows : public FlexGridSource {
 public:
     explicit RespondentRows(db::Connection& connection);
 
-    const RespondentList& list() const { return list_; }
+    const RespondentAnswers::List& list() const { return list_; }
 
     // Reads every respondent of the file (none when no file is open), with the answers to the
     // example question (-1 for none).
@@ -48,7 +48,7 @@ private:
     void failed(const db::Error& error);
 
     db::Connection& connection_;
-    RespondentList list_;
+    RespondentAnswers::List list_;
     bool failed_ = false;
 
     QLocale locale_ = QLocale::system();

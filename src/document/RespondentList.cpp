@@ -29,7 +29,9 @@ bool isDigit(char c)
 
 } // namespace
 
-qint64 RespondentList::dateKey(QByteArrayView stored)
+namespace RespondentAnswers {
+
+qint64 List::dateKey(QByteArrayView stored)
 {
     if (stored.isNull())
         return kNull;
@@ -58,7 +60,7 @@ qint64 RespondentList::dateKey(QByteArrayView stored)
     return key;
 }
 
-quint32 RespondentList::sourceKey(QByteArrayView stored)
+quint32 List::sourceKey(QByteArrayView stored)
 {
     // A survey has few sources: they are compared before anything is hashed.
     constexpr qsizetype kFew = 8;
@@ -77,7 +79,7 @@ quint32 RespondentList::sourceKey(QByteArrayView stored)
     return key;
 }
 
-QByteArrayView RespondentList::dateText(qint64 when, char* buffer) const
+QByteArrayView List::dateText(qint64 when, char* buffer) const
 {
     if (when == kNull)
         return {};
@@ -94,7 +96,7 @@ QByteArrayView RespondentList::dateText(qint64 when, char* buffer) const
     return QByteArrayView(buffer, kDateLength);
 }
 
-int RespondentList::compareDates(qint64 a, qint64 b) const
+int List::compareDates(qint64 a, qint64 b) const
 {
     if (a == b)
         return 0;
@@ -112,7 +114,7 @@ int RespondentList::compareDates(qint64 a, qint64 b) const
     return textA.size() < textB.size() ? -1 : (textA.size() > textB.size() ? 1 : 0);
 }
 
-bool RespondentList::before(const Row& a, const Row& b) const
+bool List::before(const Row& a, const Row& b) const
 {
     // Two dates of the usual shape, as their numbers.
     if (a.when >= 0 && b.when >= 0)
@@ -121,20 +123,19 @@ bool RespondentList::before(const Row& a, const Row& b) const
     return dates != 0 ? dates > 0 : a.id > b.id;
 }
 
-bool RespondentList::readable(const db::Connection& connection) const
+bool List::readable(const db::Connection& connection) const
 {
     return connection.isOpen() && connection.path() == path_;
 }
 
-void RespondentList::read(db::Connection& connection)
+void List::read(db::Connection& connection)
 {
-    RespondentList fresh;
+    List fresh;
     fresh.question_ = question_;
     fresh.path_ = connection.path();
     // In the table's own order, which needs no index, then sorted here: far quicker than the
     // date index, which visits the table's rows in the order of the dates.
-    db::Recordset rs
-        = connection.OpenRecordset(QStringLiteral("SELECT id, submitteddate, source FROM respondent"));
+    db::Recordset rs = connection.OpenRecordset(QStringLiteral("SELECT id, submitteddate, source FROM respondent"));
     for (; !rs.atEnd(); rs.MoveNext()) {
         const auto id = qint32(rs.int64(0));
         fresh.rows_.push_back({ fresh.dateKey(rs.utf8(1)), id, fresh.sourceKey(rs.utf8(2)) });
@@ -151,27 +152,27 @@ void RespondentList::read(db::Connection& connection)
     *this = std::move(fresh);
 }
 
-void RespondentList::clear()
+void List::clear()
 {
-    *this = RespondentList();
+    *this = List();
 }
 
-QString RespondentList::submitted(int row) const
+QString List::submitted(int row) const
 {
     char buffer[kDateLength];
     return QString::fromUtf8(dateText(rows_[size_t(row)].when, buffer));
 }
 
-int RespondentList::rowOf(qint32 id) const
+int List::rowOf(qint32 id) const
 {
     const auto found = std::find_if(rows_.cbegin(), rows_.cend(), [id](const Row& row) { return row.id == id; });
     return found == rows_.cend() ? -1 : int(found - rows_.cbegin());
 }
 
-RespondentList::Moved RespondentList::update(db::Connection& connection, qint32 id)
+List::Moved List::update(db::Connection& connection, qint32 id)
 {
-    db::Recordset rs = connection.OpenRecordset(
-        QStringLiteral("SELECT submitteddate, source FROM respondent WHERE id = ?"), { id });
+    db::Recordset rs
+        = connection.OpenRecordset(QStringLiteral("SELECT submitteddate, source FROM respondent WHERE id = ?"), { id });
     std::optional<Row> now;
     if (!rs.atEnd())
         now = Row { dateKey(rs.utf8(0)), id, sourceKey(rs.utf8(1)) };
@@ -196,7 +197,7 @@ RespondentList::Moved RespondentList::update(db::Connection& connection, qint32 
     return moved;
 }
 
-bool RespondentList::matchesFile(db::Connection& connection) const
+bool List::matchesFile(db::Connection& connection) const
 {
     if (!readable(connection))
         return false;
@@ -204,10 +205,11 @@ bool RespondentList::matchesFile(db::Connection& connection) const
     // rather than visiting every row for both.
     if (connection.OpenRecordset(QStringLiteral("SELECT COUNT(*) FROM respondent")).int64(0) != qint64(rows_.size()))
         return false;
-    return rows_.empty() || connection.OpenRecordset(QStringLiteral("SELECT MAX(id) FROM respondent")).int64(0) == maxId_;
+    return rows_.empty()
+        || connection.OpenRecordset(QStringLiteral("SELECT MAX(id) FROM respondent")).int64(0) == maxId_;
 }
 
-void RespondentList::setExampleQuestion(int questionId)
+void List::setExampleQuestion(int questionId)
 {
     if (questionId == question_)
         return;
@@ -215,7 +217,7 @@ void RespondentList::setExampleQuestion(int questionId)
     answers_.clear();
 }
 
-std::optional<QString> RespondentList::exampleAnswer(db::Connection& connection, int row)
+std::optional<QString> List::exampleAnswer(db::Connection& connection, int row)
 {
     if (question_ < 0 || row < 0 || row >= size())
         return QString();
@@ -228,12 +230,12 @@ std::optional<QString> RespondentList::exampleAnswer(db::Connection& connection,
     return answers_.value(id(row));
 }
 
-void RespondentList::readExampleAnswers(db::Connection& connection, int first, int last)
+void List::readExampleAnswers(db::Connection& connection, int first, int last)
 {
     readAnswers(connection, first - kMargin, last + kMargin);
 }
 
-void RespondentList::readAnswers(db::Connection& connection, int first, int last)
+void List::readAnswers(db::Connection& connection, int first, int last)
 {
     if (question_ < 0 || !readable(connection))
         return;
@@ -256,3 +258,5 @@ void RespondentList::readAnswers(db::Connection& connection, int first, int last
     for (size_t i = 0; i < ids.size(); ++i)
         answers_.insert(ids[i], read.at(qsizetype(i)));
 }
+
+} // namespace RespondentAnswers

@@ -12,13 +12,15 @@ namespace db {
 class Connection;
 }
 
+namespace RespondentAnswers {
+
 // The rows of the respondent list: every respondent of a survey file, newest first (respondents of
 // the same second newest id first), with its answer to the example question. Small enough for a
 // survey of millions of respondents: a row keeps its id, its submission date as a number and its
 // source as an index into the distinct sources; the texts are made when asked for, and the example
 // answers are read for the rows asked for (those in view and a margin) and kept for a bounded
 // number of respondents. Every failure is thrown as db::Error.
-class RespondentList {
+class List {
 public:
     // Reads every respondent in one pass over the respondent rows, and forgets the example answers
     // read before. On failure the list stays as it was.
@@ -100,3 +102,5 @@ private:
     int question_ = -1;
     QHash<qint32, QString> answers_;
 };
+
+} // namespace RespondentAnswers

@@ -324,11 +324,11 @@ private Q_SLOTS:
         QCOMPARE(g->textMatrix(1500, 1), QStringLiteral("b%1").arg(g->rowData(1500)));
 
         // Another example question, and this one again: its answers are read anew.
-        s->cboDCExampleQuestion->setFocus();
-        QTest::keyClick(s->cboDCExampleQuestion, Qt::Key_Down);
+        control<QComboBox>(s, "cboDCExampleQuestion")->setFocus();
+        QTest::keyClick(control<QComboBox>(s, "cboDCExampleQuestion"), Qt::Key_Down);
         QCOMPARE(g->textMatrix(last, 1), QStringLiteral("No Answer"));
-        QTest::keyClick(s->cboDCExampleQuestion, Qt::Key_Up);
-        QCOMPARE(s->cboDCExampleQuestion->currentIndex(), 0);
+        QTest::keyClick(control<QComboBox>(s, "cboDCExampleQuestion"), Qt::Key_Up);
+        QCOMPARE(control<QComboBox>(s, "cboDCExampleQuestion")->currentIndex(), 0);
         QCOMPARE(g->textMatrix(last, 1), QStringLiteral("b%1").arg(g->rowData(last)));
     }
 
@@ -386,7 +386,7 @@ private Q_SLOTS:
                 dialog->cmdDCAnswersNext->click();
                 dialog->cmdDCAnswersCancel->click();
             });
-            s->cmdEditResponse->click();
+            control<QPushButton>(s, "cmdEditResponse")->click();
             QVERIFY(seen->shown);
         };
         qint32 edited = 0;
@@ -395,7 +395,7 @@ private Q_SLOTS:
                 [this] {
                     auto seen = HandleNextModal(
                         QStringLiteral("frmManualResponse"), [](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); });
-                    s->cmdCreateResponse->click();
+                    control<QPushButton>(s, "cmdCreateResponse")->click();
                     QVERIFY(seen->shown);
                 },
                 [this] { return 2; }, 0 },
@@ -408,14 +408,14 @@ private Q_SLOTS:
             { "deleted", [this] {
                  g->setRow(4);
                  Dialogs::Script::answer(Dialogs::Yes);
-                 s->cmdDeleteResponse->click();
+                 control<QPushButton>(s, "cmdDeleteResponse")->click();
              },
                 [] { return 1; }, 0 },
             { "imported behind the list's back, then one added", [&] {
                  addRespondent(QStringLiteral("2024-06-01 00:00:00"), QStringLiteral("Web"), QStringLiteral("imported"));
                  auto seen = HandleNextModal(
                      QStringLiteral("frmManualResponse"), [](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); });
-                 s->cmdCreateResponse->click();
+                 control<QPushButton>(s, "cmdCreateResponse")->click();
              },
                 [] { return 2; }, 1 },
         };
