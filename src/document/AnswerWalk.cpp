@@ -113,13 +113,12 @@ bool AnswerWalk::run(const std::function<void(const Respondent&)>& each, const P
             current.source = NullToEmpty(rs.field(2));
             open = true;
         }
-        const QVariant row = rs.field(3);
-        if (row.isNull())
+        if (rs.isNull(3))
             continue;  // a respondent without answers
         const auto question = questionIndex_.constFind(rs.int64(4));
         if (question == questionIndex_.constEnd())
             continue;  // an answer to instruction text or to a question no longer in the survey
-        Stored s{*question, row.toLongLong(), rs.int64(5), -1, QString()};
+        Stored s{*question, rs.int64(3), rs.int64(5), -1, QString()};
         if (questions_[size_t(*question)].type == 0)
             s.text = QString::fromUtf8(rs.utf8(6));  // a Null answer reads as ""
         else if (!rs.isNull(7))

@@ -302,6 +302,11 @@ QVariant Recordset::field(int index) const
     return columnValue(rowWith(index), index);
 }
 
+bool Recordset::isNull(int index) const
+{
+    return sqlite3_column_type(rowWith(index), index) == SQLITE_NULL;
+}
+
 QByteArrayView Recordset::utf8(int index) const
 {
     sqlite3_stmt* stmt = rowWith(index);

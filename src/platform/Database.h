@@ -107,7 +107,7 @@ public:
     // The value of a column of the current row; a Null value is a null QVariant.
     QVariant field(int index) const;
     QVariant field(const QString& name) const;
-    bool isNull(int index) const { return field(index).isNull(); }
+    bool isNull(int index) const;
     bool isNull(const QString& name) const { return field(name).isNull(); }
     // The value of a column of the current row as UTF-8 text, without a copy: valid until the
     // recordset moves on; a Null value is a null view. For reads of many rows that keep little of
