@@ -330,6 +330,12 @@ private Q_SLOTS:
         QTest::keyClick(control<QComboBox>(s, "cboDCExampleQuestion"), Qt::Key_Up);
         QCOMPARE(control<QComboBox>(s, "cboDCExampleQuestion")->currentIndex(), 0);
         QCOMPARE(g->textMatrix(last, 1), QStringLiteral("b%1").arg(g->rowData(last)));
+
+        // A letter typed in the list searches nothing: it would make the texts of every row.
+        g->setRow(5);
+        g->setFocus();
+        QTest::keyClicks(g, QStringLiteral("M"));
+        QCOMPARE(g->row(), 5);
     }
 
     // Back from answer entry and after a delete only the respondent concerned is read again, and
