@@ -1,6 +1,7 @@
 # The Debian package: `cpack -G DEB` in the build folder (README.md, "Installing").
 #
-# Its dependencies are found by dpkg-shlibdeps (dpkg-dev) from the libraries the program links;
+# Its dependencies are found by dpkg-shlibdeps (dpkg-dev) from the libraries the program links,
+# and libcurl, which it loads;
 # the desktop's caches (menu entries, file types, icons) are brought up to date by the triggers of
 # desktop-file-utils, shared-mime-info and the icon theme, so the package needs no scripts.
 set(CPACK_GENERATOR DEB)
@@ -17,6 +18,9 @@ CSV export. Each survey is a single file (.tvq).")
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# libcurl is loaded on the first web transfer, not linked, so dpkg-shlibdeps cannot see it (its
+# text options need 7.85).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4 (>= 7.85.0)")
 # Wayland sessions use Qt's Wayland platform when it is there (X11 otherwise); links and mail
 # addresses open through xdg-open.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, xdg-utils")

@@ -5,7 +5,6 @@
 #include "document/ReportFile.h"
 #include "document/RespondentAnswers.h"
 #include "document/SurveySession.h"
-#include "platform/DateText.h"
 #include "platform/WaitCursor.h"
 #include "widgets/Dialogs.h"
 #include "widgets/FlexGrid.h"
@@ -16,54 +15,17 @@
 #include "widgets/Twips.h"
 
 #include <QComboBox>
-#include <QDateTime>
 #include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QTimer>
 
 namespace {
 
-const QString kNoAnswer = QStringLiteral("No Answer");
 const QString kNoneSelected
     = QStringLiteral("No Respondent has been selected. Please select a Respondent from the list to continue.");
-
-// Turns the stored submission times ("yyyy-MM-dd HH:mm:ss", local time) into the list's text:
-// the long date, " - " and the long time. Respondents come ordered by date, so the date text of
-// the row before is mostly the one wanted.
-class DateTimeText {
-public:
-    QString operator()(const QString& stored)
-    {
-        QDate date;
-        QTime time;
-        if (!ParseStoredDate(stored, date, time))
-            return parsedOrRaw(stored);
-        if (date != lastDay_) {
-            lastDay_ = date;
-            lastDayText_ = locale_.toString(date, QLocale::LongFormat);
-        }
-        return lastDayText_ + QStringLiteral(" - ") + locale_.toString(time, timeFormat_);
-    }
-
-private:
-    QString parsedOrRaw(const QString& stored) const
-    {
-        const QDateTime when = QDateTime::fromString(stored, Qt::ISODate);
-        if (!when.isValid())
-            return stored;
-        return locale_.toString(when.date(), QLocale::LongFormat) + QStringLiteral(" - ")
-            + locale_.toString(when.time(), timeFormat_);
-    }
-
-    QLocale locale_ = QLocale::system();
-    QString timeFormat_ = TimeFormatWithoutZone(locale_);
-    QDate lastDay_;
-    QString lastDayText_;
-};
 
 // Keeps a grid from drawing while it is refilled, whatever way the refill ends.
 struct RedrawOff {
@@ -81,6 +43,7 @@ struct RedrawOff {
 CollectScreen::CollectScreen(SurveySession& session, QWidget* parent)
     : QWidget(parent)
     , session_(session)
+    , rows_(session.SurveyConnection)
 {
     setObjectName(QStringLiteral("picCollect"));
 
@@ -133,6 +96,11 @@ CollectScreen::CollectScreen(SurveySession& session, QWidget* parent)
     Twips::Place(gRespondents, 150, 500, 11500, 6000);
     gRespondents->installEventFilter(this);
     connect(gRespondents, &FlexGrid::DblClick, this, &CollectScreen::gRespondents_DblClick);
+    // An answer the grid could not read as it drew its rows is told once it has drawn them.
+    rows_.onReadFailure = [this](const db::Error& error) {
+        QTimer::singleShot(
+            0, this, [error] { ReportError(QStringLiteral("Unable to read the list of respondents."), error); });
+    };
 }
 
 bool CollectScreen::eventFilter(QObject* watched, QEvent* event)
@@ -203,37 +171,49 @@ void CollectScreen::fillExampleList()
 void CollectScreen::refill(int SelectRow, int SelectID)
 {
     refillPending_ = false;
-    db::Connection& connection = session_.SurveyConnection;
     try {
         fillExampleList();
-
         RedrawOff quiet(gRespondents);
-        gRespondents->setRows(1);
-        if (connection.isOpen()) {
-            // The respondents newest first, then the example answers of the rows listed.
-            const std::vector<RespondentAnswers::ListRow> respondents = RespondentAnswers::readList(connection);
-            std::vector<qint32> ids;
-            ids.reserve(respondents.size());
-            for (const RespondentAnswers::ListRow& respondent : respondents)
-                ids.push_back(respondent.id);
-            const QStringList answers = cboDCExampleQuestion->currentIndex() >= 0
-                ? RespondentAnswers::readExampleAnswers(connection, cboDCExampleQuestion->currentData().toInt(), ids)
-                : QStringList();
-            DateTimeText dateTime;
-            gRespondents->setRows(int(respondents.size()) + 1);
-            for (int n = 1; n <= int(respondents.size()); ++n) {
-                const RespondentAnswers::ListRow& respondent = respondents[size_t(n - 1)];
-                gRespondents->setTextMatrix(n, 0, dateTime(respondent.submitted));
-                const QString answer = answers.value(n - 1);
-                gRespondents->setTextMatrix(n, 1, answer.isEmpty() ? kNoAnswer : answer);
-                gRespondents->setTextMatrix(n, 2, respondent.source);
-                gRespondents->setRowData(n, respondent.id);
-                if (respondent.id == SelectID)
-                    SelectRow = n;
-            }
-        }
+        // The rows' order and their dates and sources in one pass; the example answers of the
+        // rows the grid draws, as it draws them.
+        rows_.read(cboDCExampleQuestion->currentIndex() >= 0 ? cboDCExampleQuestion->currentData().toInt() : -1);
+        gRespondents->setSource(&rows_);
     } catch (const db::Error& e) {
+        rows_.clear();
+        gRespondents->setSource(&rows_);
         ReportError(QStringLiteral("Unable to read the list of respondents."), e);
+    }
+    selectRow(SelectRow, SelectID);
+}
+
+void CollectScreen::refreshRespondent(qint32 id, int SelectRow, int SelectID)
+{
+    if (!isVisible() || refillPending_) {
+        RefreshRespondentList(SelectRow, SelectID);
+        return;
+    }
+    // A refill on showing the screen has just read the respondent with the others.
+    bool current = refilledOnShow_;
+    refilledOnShow_ = false;
+    try {
+        current = current || rows_.update(gRespondents, id);
+    } catch (const db::Error&) {
+        current = false;
+    }
+    // The refill reads the file whole and reports what fails.
+    if (!current) {
+        refill(SelectRow, SelectID);
+        return;
+    }
+    selectRow(SelectRow, SelectID);
+}
+
+void CollectScreen::selectRow(int SelectRow, int SelectID)
+{
+    if (gRespondents->source() == &rows_) {
+        const int listed = rows_.list().rowOf(SelectID);
+        if (listed >= 0)
+            SelectRow = listed + 1;
     }
     if (SelectRow >= gRespondents->rows())
         SelectRow = gRespondents->rows() - 1;
@@ -264,7 +244,8 @@ void CollectScreen::showAnswerEntry()
         entry.exec();
     }
     Q_EMIT showScreenRequested(QStringLiteral("Respondent"));
-    RefreshRespondentList(1, 0);
+    // The respondent entered is the one row that changed; it is shown selected.
+    refreshRespondent(CurrentRespondentID, 1, CurrentRespondentID);
 }
 
 void CollectScreen::cmdCreateResponse_Click()
@@ -300,13 +281,14 @@ void CollectScreen::cmdDeleteResponse_Click()
             Dialogs::YesNo, Dialogs::Question)
         != Dialogs::Yes)
         return;
+    const qint32 id = gRespondents->rowData(gRespondents->row());
     try {
         // The answers and the respondent go together or not at all.
-        RespondentAnswers::deleteRespondent(session_.SurveyConnection, gRespondents->rowData(gRespondents->row()));
+        RespondentAnswers::deleteRespondent(session_.SurveyConnection, id);
     } catch (const db::Error& e) {
         ReportError(QStringLiteral("Unable to delete the respondent."), e);
     }
-    RefreshRespondentList(1, 0);
+    refreshRespondent(id, 1, 0);
 }
 
 // The paper questionnaire

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "collection/RespondentRows.h"
+
 #include <QWidget>
 
 class FlexGrid;
@@ -69,11 +71,17 @@ private:
     FlexGrid* gRespondents = nullptr;
 
     void refill(int SelectRow, int SelectID);
+    // After a command changed one respondent: its row alone is read again while the list is
+    // otherwise the file's, else the list is refilled; then the row is selected as a refill does.
+    void refreshRespondent(qint32 id, int SelectRow, int SelectID);
+    void selectRow(int SelectRow, int SelectID);
     void fillExampleList();
     void showAnswerEntry();
     bool noRespondentSelected();
 
     SurveySession& session_;
+    // What gRespondents shows below its header.
+    RespondentRows rows_;
     // A refill asked for while the screen was not on view, done when it is shown.
     bool refillPending_ = false;
     int pendingRow_ = 1;

@@ -102,8 +102,9 @@ bool AnswerWalk::run(const std::function<void(const Respondent&)>& each, const P
         each(current);
         return !progress || progress(++done, respondentCount_);
     };
+    // Millions of rows: the numbers and texts are read without a QVariant where they can be.
     for (; !rs.atEnd(); rs.MoveNext()) {
-        const qint64 id = rs.field(0).toLongLong();
+        const qint64 id = rs.int64(0);
         if (!open || id != current.id) {
             if (open && !finish())
                 return false;
@@ -112,20 +113,16 @@ bool AnswerWalk::run(const std::function<void(const Respondent&)>& each, const P
             current.source = NullToEmpty(rs.field(2));
             open = true;
         }
-        const QVariant row = rs.field(3);
-        if (row.isNull())
+        if (rs.isNull(3))
             continue;  // a respondent without answers
-        const auto question = questionIndex_.constFind(rs.field(4).toLongLong());
+        const auto question = questionIndex_.constFind(rs.int64(4));
         if (question == questionIndex_.constEnd())
             continue;  // an answer to instruction text or to a question no longer in the survey
-        Stored s{*question, row.toLongLong(), rs.field(5).toLongLong(), -1, QString()};
-        if (questions_[size_t(*question)].type == 0) {
-            s.text = rs.field(6).toString();  // a Null answer reads as ""
-        } else {
-            const QVariant column = rs.field(7);
-            if (!column.isNull())
-                s.column = column.toLongLong();
-        }
+        Stored s{*question, rs.int64(3), rs.int64(5), -1, QString()};
+        if (questions_[size_t(*question)].type == 0)
+            s.text = QString::fromUtf8(rs.utf8(6));  // a Null answer reads as ""
+        else if (!rs.isNull(7))
+            s.column = rs.int64(7);
         stored_.push_back(std::move(s));
     }
     return !open || finish();

@@ -22,6 +22,20 @@ QByteArray quoted(const QString& text)
     return bytes;
 }
 
+// The same, put straight into the records: an answer's text is quoted once.
+void putQuoted(BlockWriter& records, const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    records.put('"');
+    QByteArrayView rest(bytes);
+    for (qsizetype quote; (quote = rest.indexOf('"')) >= 0; rest = rest.sliced(quote + 1)) {
+        records.put(rest.data(), quote + 1);
+        records.put('"');
+    }
+    records.put(rest.data(), rest.size());
+    records.put('"');
+}
+
 // A field after its separator, encoded once for the records that repeat it.
 QByteArray field(const QString& text)
 {
@@ -55,7 +69,7 @@ bool Write(db::Connection& connection, QIODevice& out, const Progress& progress)
     BlockWriter records(out);
     const auto putField = [&records](const QString& text) {
         records.put(',');
-        records.put(quoted(text));
+        putQuoted(records, text);
     };
     const auto check = [&records] {
         if (!records.ok())
@@ -63,7 +77,7 @@ bool Write(db::Connection& connection, QIODevice& out, const Progress& progress)
     };
     const bool complete = walk.run(
         [&](const AnswerWalk::Respondent& r) {
-            records.put(quoted(r.source));
+            putQuoted(records, r.source);
             putField(dates.text(r.submitted));
             for (size_t q = 0; q < questions.size(); ++q) {
                 const AnswerWalk::Answer& a = r.answers[q];

@@ -216,16 +216,6 @@ QList<ExampleQuestion> readExampleQuestions(db::Connection& connection)
     return questions;
 }
 
-std::vector<ListRow> readList(db::Connection& connection)
-{
-    std::vector<ListRow> rows;
-    db::Recordset rs = connection.OpenRecordset(
-        QStringLiteral("SELECT id, submitteddate, source FROM respondent ORDER BY submitteddate DESC, id DESC"));
-    for (; !rs.atEnd(); rs.MoveNext())
-        rows.push_back({ rs.field(0).toInt(), NullToEmpty(rs.field(1)), NullToEmpty(rs.field(2)) });
-    return rows;
-}
-
 QStringList readExampleAnswers(db::Connection& connection, int questionId, std::span<const qint32> ids)
 {
     if (ids.empty())

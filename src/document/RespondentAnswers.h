@@ -102,7 +102,7 @@ StoreResult storePage(db::Connection& connection, qint32 respondent, int pos, co
 // The position of a question; none when the file has no question of that id.
 std::optional<int> positionOf(db::Connection& connection, int questionId);
 
-// The respondent list
+// The respondent list (its rows: RespondentList.h)
 
 // An open-ended question, which the list can show the answers of.
 struct ExampleQuestion {
@@ -114,18 +114,6 @@ struct ExampleQuestion {
 
 // The open-ended questions, in survey order.
 QList<ExampleQuestion> readExampleQuestions(db::Connection& connection);
-
-// A respondent as the list shows it, without its example answer.
-struct ListRow {
-    qint32 id = 0;
-    // The submission date and time as stored ("yyyy-MM-dd HH:mm:ss", local time); "" for Null.
-    QString submitted;
-    QString source;
-};
-
-// Every respondent, newest first (respondents of the same second newest id first), in one pass
-// that reads only the respondent rows.
-std::vector<ListRow> readList(db::Connection& connection);
 
 // The answers of the respondents ids to the question, one per id in the same order: the text of
 // the respondent's first answer row to it, "" for none (or Null). Costs a look-up per id, so a

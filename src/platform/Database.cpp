@@ -285,7 +285,7 @@ int Recordset::indexOf(const QString& name) const
     return current() ? statement_->column(name) : -1;
 }
 
-QVariant Recordset::field(int index) const
+sqlite3_stmt* Recordset::rowWith(int index) const
 {
     if (atEnd_)
         throw Error(QStringLiteral("Either BOF or EOF is True: there is no current row"),
@@ -294,7 +294,31 @@ QVariant Recordset::field(int index) const
     if (index < 0 || index >= sqlite3_column_count(stmt))
         throw Error(QStringLiteral("Item cannot be found in the collection: column %1").arg(index),
                     SQLITE_RANGE, kSource);
-    return columnValue(stmt, index);
+    return stmt;
+}
+
+QVariant Recordset::field(int index) const
+{
+    return columnValue(rowWith(index), index);
+}
+
+bool Recordset::isNull(int index) const
+{
+    return sqlite3_column_type(rowWith(index), index) == SQLITE_NULL;
+}
+
+QByteArrayView Recordset::utf8(int index) const
+{
+    sqlite3_stmt* stmt = rowWith(index);
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, index));
+    if (!text)
+        return {};
+    return QByteArrayView(text, sqlite3_column_bytes(stmt, index));
+}
+
+qint64 Recordset::int64(int index) const
+{
+    return sqlite3_column_int64(rowWith(index), index);
 }
 
 QVariant Recordset::field(const QString& name) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -106,8 +107,14 @@ public:
     // The value of a column of the current row; a Null value is a null QVariant.
     QVariant field(int index) const;
     QVariant field(const QString& name) const;
-    bool isNull(int index) const { return field(index).isNull(); }
+    bool isNull(int index) const;
     bool isNull(const QString& name) const { return field(name).isNull(); }
+    // The value of a column of the current row as UTF-8 text, without a copy: valid until the
+    // recordset moves on; a Null value is a null view. For reads of many rows that keep little of
+    // each row's texts.
+    QByteArrayView utf8(int index) const;
+    // The value of a column of the current row as a whole number (0 for Null), without a QVariant.
+    qint64 int64(int index) const;
 
     // Every row at once (for small results); the recordset is at its end afterwards.
     std::vector<std::vector<QVariant>> readAll();
@@ -120,6 +127,8 @@ private:
     Recordset(std::shared_ptr<detail::CachedStatement> statement, bool lease);
     void start();
     sqlite3_stmt* current() const;
+    // The statement on its current row, which has a column of that index; throws otherwise.
+    sqlite3_stmt* rowWith(int index) const;
     int indexOf(const QString& name) const;
     void step();
     void release() noexcept;

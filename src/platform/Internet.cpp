@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
+#include <QLibrary>
 #include <QMutex>
 #include <QSaveFile>
 #include <QThread>
@@ -11,8 +12,8 @@
 #include <atomic>
 #include <curl/curl.h>
 #include <functional>
-#include <mutex>
 #include <thread>
+#include <type_traits>
 
 namespace net {
 
@@ -35,10 +36,48 @@ void setLastResponse(const QString& text)
     lastResponse = text;
 }
 
-void globalInit()
+// libcurl, loaded on the first transfer rather than with the program: the library and the many it
+// needs take several milliseconds to load, longer than the rest of the start-up before the main
+// window is on screen, and most sessions never go on the web.
+struct Curl {
+    CURLcode (*global_init)(long flags) = nullptr;
+    CURL* (*easy_init)() = nullptr;
+    CURLcode (*easy_setopt)(CURL* curl, CURLoption option, ...) = nullptr;
+    CURLcode (*easy_perform)(CURL* curl) = nullptr;
+    void (*easy_cleanup)(CURL* curl) = nullptr;
+};
+
+// The library's functions once loaded and set up; none when it cannot be loaded.
+const Curl* curlLibrary()
 {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    static const Curl* const loaded = []() -> const Curl* {
+        static QLibrary library(QStringLiteral("curl"), 4);
+        static Curl api;
+        if (!library.load())
+            return nullptr;
+        const auto resolve = [](auto& function, const char* name) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(library.resolve(name));
+            return function != nullptr;
+        };
+        if (!resolve(api.global_init, "curl_global_init") || !resolve(api.easy_init, "curl_easy_init")
+            || !resolve(api.easy_setopt, "curl_easy_setopt") || !resolve(api.easy_perform, "curl_easy_perform")
+            || !resolve(api.easy_cleanup, "curl_easy_cleanup"))
+            return nullptr;
+        return api.global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK ? &api : nullptr;
+    }();
+    return loaded;
+}
+
+// The loaded library, for the transfers that globalInit() let start.
+const Curl& lib()
+{
+    return *curlLibrary();
+}
+
+// False when libcurl cannot be loaded: no transfer can start.
+bool globalInit()
+{
+    return curlLibrary() != nullptr;
 }
 
 // What a transfer saw of the server's answers (FTP replies come one line at a time).
@@ -119,19 +158,19 @@ size_t onReply(char* data, size_t size, size_t count, void* userdata)
 // The options every transfer shares: time limits, cancellation, no signals (worker threads).
 void setCommonOptions(CURL* curl, const int* generation, Replies* replies)
 {
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_VERBOSE, 0L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, long(connectSeconds.load()));
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, long(slowBytesPerSecond.load()));
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(slowSeconds.load()));
+    lib().easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    lib().easy_setopt(curl, CURLOPT_VERBOSE, 0L);
+    lib().easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, long(connectSeconds.load()));
+    lib().easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, long(slowBytesPerSecond.load()));
+    lib().easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(slowSeconds.load()));
     // The speed is watched only while data moves: an FTP reply is bounded by how long it may take to
     // arrive whole.
-    curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, long(slowSeconds.load()));
-    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &onProgress);
-    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, generation);
-    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &onReply);
-    curl_easy_setopt(curl, CURLOPT_HEADERDATA, replies);
+    lib().easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, long(slowSeconds.load()));
+    lib().easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    lib().easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &onProgress);
+    lib().easy_setopt(curl, CURLOPT_XFERINFODATA, generation);
+    lib().easy_setopt(curl, CURLOPT_HEADERFUNCTION, &onReply);
+    lib().easy_setopt(curl, CURLOPT_HEADERDATA, replies);
 }
 
 // Runs the work on a worker thread. On the application's thread the event loop runs meanwhile,
@@ -229,27 +268,28 @@ QString lastResponseInfo()
 
 int httpGetToFile(const QString& url, const QString& path)
 {
-    globalInit();
+    if (!globalInit())
+        return kInternalError;
     const QByteArray address = url.toUtf8();
     return runBlocking([&](int generation) {
         QSaveFile file(path);
         if (!file.open(QIODevice::WriteOnly))
             return int(kInternalError);
-        CURL* curl = curl_easy_init();
+        CURL* curl = lib().easy_init();
         if (!curl)
             return int(kOutOfHandles);
         Replies replies;
         setCommonOptions(curl, &generation, &replies);
-        curl_easy_setopt(curl, CURLOPT_URL, address.constData());
-        curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-        curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-        curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-        curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
-        curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
-        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &onBody);
-        curl_easy_setopt(curl, CURLOPT_WRITEDATA, &file);
-        const CURLcode code = curl_easy_perform(curl);
-        curl_easy_cleanup(curl);
+        lib().easy_setopt(curl, CURLOPT_URL, address.constData());
+        lib().easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+        lib().easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+        lib().easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+        lib().easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
+        lib().easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
+        lib().easy_setopt(curl, CURLOPT_WRITEFUNCTION, &onBody);
+        lib().easy_setopt(curl, CURLOPT_WRITEDATA, &file);
+        const CURLcode code = lib().easy_perform(curl);
+        lib().easy_cleanup(curl);
         if (code != CURLE_OK) {
             file.cancelWriting();
             return fromCurl(code, replies);
@@ -274,19 +314,19 @@ struct FtpSession::Impl {
         return runBlocking([&](int generation) {
             Replies replies;
             setCommonOptions(curl, &generation, &replies);
-            curl_easy_setopt(curl, CURLOPT_URL, url.constData());
-            curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "ftp");
-            curl_easy_setopt(curl, CURLOPT_PROXY, ""); // FTP goes direct
-            curl_easy_setopt(curl, CURLOPT_USERNAME, userName.constData());
-            curl_easy_setopt(curl, CURLOPT_PASSWORD, password.constData());
-            curl_easy_setopt(curl, CURLOPT_NOBODY, upload ? 0L : 1L);
-            curl_easy_setopt(curl, CURLOPT_UPLOAD, upload ? 1L : 0L);
+            lib().easy_setopt(curl, CURLOPT_URL, url.constData());
+            lib().easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "ftp");
+            lib().easy_setopt(curl, CURLOPT_PROXY, ""); // FTP goes direct
+            lib().easy_setopt(curl, CURLOPT_USERNAME, userName.constData());
+            lib().easy_setopt(curl, CURLOPT_PASSWORD, password.constData());
+            lib().easy_setopt(curl, CURLOPT_NOBODY, upload ? 0L : 1L);
+            lib().easy_setopt(curl, CURLOPT_UPLOAD, upload ? 1L : 0L);
             if (upload) {
-                curl_easy_setopt(curl, CURLOPT_READFUNCTION, &onRead);
-                curl_easy_setopt(curl, CURLOPT_READDATA, upload);
-                curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, curl_off_t(upload->size()));
+                lib().easy_setopt(curl, CURLOPT_READFUNCTION, &onRead);
+                lib().easy_setopt(curl, CURLOPT_READDATA, upload);
+                lib().easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, curl_off_t(upload->size()));
             }
-            const CURLcode code = curl_easy_perform(curl);
+            const CURLcode code = lib().easy_perform(curl);
             setLastResponse(replies.last);
             return fromCurl(code, replies);
         });
@@ -316,12 +356,13 @@ bool FtpSession::isOpen() const
 int FtpSession::connect(const QString& server, const QString& userName, const QString& password)
 {
     close();
-    globalInit();
+    if (!globalInit())
+        return kInternalError;
     setLastResponse(QString());
     d_->base = ftpBase(server);
     if (d_->base.isEmpty())
         return kInvalidUrl;
-    d_->curl = curl_easy_init();
+    d_->curl = lib().easy_init();
     if (!d_->curl)
         return kOutOfHandles;
     d_->userName = userName.toUtf8();
@@ -356,7 +397,7 @@ int FtpSession::putFile(const QString& localPath, const QString& remoteName)
 void FtpSession::close()
 {
     if (d_->curl)
-        curl_easy_cleanup(d_->curl);
+        lib().easy_cleanup(d_->curl);
     d_->curl = nullptr;
     d_->directory.clear();
     d_->password.fill('\0');

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 constexpr Qt::Alignment kDefaultAlignment = Qt::AlignLeft | Qt::AlignVCenter;
@@ -48,6 +49,16 @@ void FlexGridModel::reshape(int rows, int cols)
 void FlexGridModel::setRows(int rows)
 {
     rows = std::max(0, rows);
+    if (source_) {
+        if (!suspended_)
+            beginResetModel();
+        source_ = nullptr;
+        sourceRows_ = 0;
+        reshape(rows, cols_);
+        if (!suspended_)
+            endResetModel();
+        return;
+    }
     if (rows == rows_)
         return;
     if (suspended_) {
@@ -98,12 +109,14 @@ void FlexGridModel::setFixed(int fixedRows, int fixedCols)
 
 QString FlexGridModel::text(int row, int col) const
 {
-    return valid(row, col) ? cells_[size_t(at(row, col))] : QString();
+    if (owns(row, col))
+        return cells_[size_t(at(row, col))];
+    return valid(row, col) ? source_->text(row - fixedRows_, col) : QString();
 }
 
 void FlexGridModel::setText(int row, int col, const QString& text)
 {
-    if (!valid(row, col))
+    if (!owns(row, col))
         return;
     cells_[size_t(at(row, col))] = text;
     cellChanged(row, col);
@@ -111,7 +124,7 @@ void FlexGridModel::setText(int row, int col, const QString& text)
 
 Qt::Alignment FlexGridModel::alignment(int row, int col) const
 {
-    if (!valid(row, col))
+    if (!owns(row, col))
         return kDefaultAlignment;
     const quint16 a = align_[size_t(at(row, col))];
     return a == 0 ? kDefaultAlignment : Qt::Alignment(a);
@@ -119,7 +132,7 @@ Qt::Alignment FlexGridModel::alignment(int row, int col) const
 
 void FlexGridModel::setAlignment(int row, int col, Qt::Alignment alignment)
 {
-    if (!valid(row, col))
+    if (!owns(row, col))
         return;
     align_[size_t(at(row, col))] = quint16(alignment.toInt());
     cellChanged(row, col);
@@ -127,7 +140,9 @@ void FlexGridModel::setAlignment(int row, int col, Qt::Alignment alignment)
 
 qint32 FlexGridModel::rowData(int row) const
 {
-    return row >= 0 && row < rows_ ? rowData_[size_t(row)] : 0;
+    if (row >= 0 && row < rows_)
+        return rowData_[size_t(row)];
+    return row >= rows_ && row < rows() ? source_->rowData(row - fixedRows_) : 0;
 }
 
 void FlexGridModel::setRowData(int row, qint32 data)
@@ -162,6 +177,63 @@ void FlexGridModel::cellChanged(int row, int col)
     }
 }
 
+void FlexGridModel::setSource(FlexGridSource* source)
+{
+    if (!suspended_)
+        beginResetModel();
+    // Of its own cells the model keeps the fixed row.
+    if (!source_)
+        reshape(std::min(rows_, fixedRows_), cols_);
+    source_ = source;
+    sourceRows_ = source_ ? source_->rowCount() : 0;
+    if (!suspended_)
+        endResetModel();
+}
+
+void FlexGridModel::sourceReset()
+{
+    if (!source_)
+        return;
+    if (!suspended_)
+        beginResetModel();
+    sourceRows_ = source_->rowCount();
+    if (!suspended_)
+        endResetModel();
+}
+
+void FlexGridModel::sourceRowsInserted(int first, int count)
+{
+    sourceRowsMoved(first, count);
+}
+
+void FlexGridModel::sourceRowsRemoved(int first, int count)
+{
+    sourceRowsMoved(first, -count);
+}
+
+void FlexGridModel::sourceRowsMoved(int first, int delta)
+{
+    if (!source_ || delta == 0)
+        return;
+    const int last = first + std::abs(delta) - 1;
+    if (!suspended_ && delta > 0)
+        beginInsertRows(QModelIndex(), first, last);
+    else if (!suspended_)
+        beginRemoveRows(QModelIndex(), first, last);
+    sourceRows_ += delta;
+    if (!suspended_ && delta > 0)
+        endInsertRows();
+    else if (!suspended_)
+        endRemoveRows();
+}
+
+void FlexGridModel::sourceRowChanged(int row)
+{
+    if (!source_ || suspended_ || row < 0 || row >= sourceRows_ || columnCount() == 0)
+        return;
+    Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1), { Qt::DisplayRole });
+}
+
 void FlexGridModel::suspend()
 {
     if (suspended_)
@@ -175,12 +247,14 @@ void FlexGridModel::resume()
     if (!suspended_)
         return;
     suspended_ = false;
+    if (source_)
+        sourceRows_ = source_->rowCount();
     endResetModel();
 }
 
 int FlexGridModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : std::max(0, rows_ - fixedRows_);
+    return parent.isValid() ? 0 : std::max(0, rows() - fixedRows_);
 }
 
 int FlexGridModel::columnCount(const QModelIndex& parent) const
@@ -369,6 +443,25 @@ void FlexGrid::currentChanged(const QModelIndex& current, const QModelIndex& pre
         row_ = current.row() + 1;
         col_ = current.column() + model_->fixedCols();
     }
+}
+
+void FlexGrid::paintEvent(QPaintEvent* event)
+{
+    // A source reads what the rows in view show at once, rather than cell by cell.
+    if (FlexGridSource* source = model_->source(); source && model_->rowCount() > 0 && !model_->suspended()) {
+        const int first = std::max(0, rowAt(0));
+        const int last = rowAt(viewport()->height() - 1);
+        source->prefetch(first, last < 0 ? model_->rowCount() - 1 : last);
+    }
+    QTableView::paintEvent(event);
+}
+
+void FlexGrid::keyboardSearch(const QString& search)
+{
+    // Finding a typed text would make the text of every row of a source, reading a large list
+    // whole on a key press: a grid over a source does not search.
+    if (!model_->source())
+        QTableView::keyboardSearch(search);
 }
 
 void FlexGrid::keyPressEvent(QKeyEvent* event)

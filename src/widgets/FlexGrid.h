@@ -7,6 +7,19 @@
 
 class QKeyEvent;
 
+// The rows below a grid's fixed row when the grid does not keep their cells itself: a list of any
+// length (a row per respondent of a large survey) whose texts are made when they are drawn or
+// asked for. Rows count from 0, the first row below the fixed row.
+class FlexGridSource {
+public:
+    virtual ~FlexGridSource() = default;
+    virtual int rowCount() const = 0;
+    virtual QString text(int row, int col) = 0;
+    virtual qint32 rowData(int row) const = 0;
+    // The rows about to be drawn, so that the source can read what they show in one go.
+    virtual void prefetch(int first, int last) = 0;
+};
+
 // The cells of a FlexGrid, row-major in grid coordinates (fixed row and column included), with a
 // 32-bit datum per row and per column. The model shows the cells below the fixed row and right of
 // the fixed column; the fixed cells are its header data.
@@ -16,7 +29,7 @@ class FlexGridModel : public QAbstractTableModel {
 public:
     explicit FlexGridModel(QObject* parent = nullptr);
 
-    int rows() const { return rows_; }
+    int rows() const { return source_ ? fixedRows_ + sourceRows_ : rows_; }
     int cols() const { return cols_; }
     int fixedRows() const { return fixedRows_; }
     int fixedCols() const { return fixedCols_; }
@@ -33,6 +46,16 @@ public:
     qint32 colData(int col) const;
     void setColData(int col, qint32 data);
 
+    // Rows below the fixed row taken from a source instead of kept here; none for rows of the
+    // model's own. Setting rows (setRows) gives the model rows of its own again.
+    FlexGridSource* source() const { return source_; }
+    void setSource(FlexGridSource* source);
+    // What the source tells of its rows changing, in its own row numbers.
+    void sourceReset();
+    void sourceRowsInserted(int first, int count);
+    void sourceRowsRemoved(int first, int count);
+    void sourceRowChanged(int row);
+
     // While suspended the model tells its views nothing; resuming tells them that everything changed.
     void suspend();
     void resume();
@@ -45,11 +68,16 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
-    bool valid(int row, int col) const { return row >= 0 && row < rows_ && col >= 0 && col < cols_; }
+    bool valid(int row, int col) const { return row >= 0 && row < rows() && col >= 0 && col < cols_; }
+    // A cell the model keeps itself (not one of a source's rows).
+    bool owns(int row, int col) const { return row >= 0 && row < rows_ && col >= 0 && col < cols_; }
     qsizetype at(int row, int col) const { return qsizetype(row) * cols_ + col; }
     void cellChanged(int row, int col);
+    // Rows inserted (delta > 0) or removed (delta < 0) from the source's row first on.
+    void sourceRowsMoved(int first, int delta);
     void reshape(int rows, int cols);
 
+    // The rows of the model's own cells: the fixed row alone while a source gives the others.
     int rows_ = 0;
     int cols_ = 0;
     int fixedRows_ = 1;
@@ -59,6 +87,9 @@ private:
     std::vector<quint16> align_;
     std::vector<qint32> rowData_;
     std::vector<qint32> colData_;
+    FlexGridSource* source_ = nullptr;
+    // The source's row count as the views were last told it.
+    int sourceRows_ = 0;
     bool suspended_ = false;
 };
 
@@ -66,7 +97,8 @@ private:
 // the fixed first column, when the grid has one), a current cell, cell text and alignment, a
 // 32-bit datum per row and per column, column widths in twips, and redraw suspension for a refill.
 // Row 0 is the header row; a current row of 0 means no row is chosen. The grid keeps every cell in
-// its own model, so it holds a row per respondent of a large survey.
+// its own model, or takes the rows below the fixed row from a source (setSource), which keeps a
+// row per respondent of a large survey.
 class FlexGrid : public QTableView {
     Q_OBJECT
 
@@ -103,6 +135,12 @@ public:
     int colWidthTwips(int col) const;
     void setColWidthTwips(int col, int twips);
 
+    // The rows below the fixed row from a source (see FlexGridSource), which outlives the grid
+    // or is set to none first; setRows gives the grid rows of its own again. Grid row r is the
+    // source's row r - 1.
+    FlexGridSource* source() const { return model_->source(); }
+    void setSource(FlexGridSource* source) { model_->setSource(source); }
+
     // False stops the grid from drawing and from telling its view of changes until it is true again.
     bool redraw() const { return !model_->suspended(); }
     void setRedraw(bool on);
@@ -119,6 +157,8 @@ Q_SIGNALS:
     void KeyDown(QKeyEvent* event);
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyboardSearch(const QString& search) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;

@@ -3,6 +3,7 @@
 // list's rows with their example answers.
 #include "SurveyFixture.h"
 #include "document/RespondentAnswers.h"
+#include "document/RespondentList.h"
 #include "document/clsQ.h"
 #include "platform/Rtf.h"
 
@@ -327,17 +328,20 @@ TEST_F(AnswersTest, TheListIsNewestFirstWithTheFirstAnswerOfEachRow)
         return a.submitted != b.submitted ? a.submitted > b.submitted : a.id > b.id;
     });
 
-    const std::vector<ListRow> list = readList(c);
-    ASSERT_EQ(list.size(), expected.size());
+    List list;
+    list.read(c);
+    list.setExampleQuestion(open);
+    ASSERT_EQ(list.size(), int(expected.size()));
     std::vector<qint32> ids;
     QStringList answers;
-    for (size_t i = 0; i < list.size(); ++i) {
+    for (int i = 0; i < list.size(); ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(list[i].id, expected[i].id);
-        EXPECT_EQ(list[i].submitted, expected[i].submitted);
-        EXPECT_EQ(list[i].source, expected[i].source);
-        ids.push_back(list[i].id);
-        answers << expected[i].answer;
+        EXPECT_EQ(list.id(i), expected[size_t(i)].id);
+        EXPECT_EQ(list.submitted(i), expected[size_t(i)].submitted);
+        EXPECT_EQ(list.source(i), expected[size_t(i)].source);
+        EXPECT_EQ(list.exampleAnswer(c, i), expected[size_t(i)].answer);
+        ids.push_back(list.id(i));
+        answers << expected[size_t(i)].answer;
     }
     EXPECT_EQ(readExampleAnswers(c, open, ids), answers);
 
@@ -355,3 +359,159 @@ TEST_F(AnswersTest, TheListIsNewestFirstWithTheFirstAnswerOfEachRow)
 }
 
 } // namespace
+
+namespace {
+
+class RespondentListTest : public AnswersTest {
+protected:
+    qint32 addWith(const QVariant& submitted, const QVariant& source, const QVariant& answer = {})
+    {
+        c.Execute(
+            QStringLiteral("INSERT INTO respondent (submitteddate, source) VALUES (?, ?)"), { submitted, source });
+        const auto id = qint32(c.lastInsertId());
+        if (answer.isValid())
+            setAnswer(id, answer);
+        return id;
+    }
+
+    void setAnswer(qint32 id, const QVariant& answer)
+    {
+        c.Execute(QStringLiteral("DELETE FROM Respondent_Responses WHERE RespondentID = ? AND QuestionID = ?"),
+            { id, questionId(c, 1) });
+        c.Execute(QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
+                                 "SimpleResponse) VALUES (?, ?, 1, ?)"),
+            { questionId(c, 1), id, answer });
+    }
+
+    // The list as "id|submitted|source" lines, and the file's rows in SQL's order for it.
+    QStringList listed() const
+    {
+        QStringList lines;
+        for (int row = 0; row < list.size(); ++row)
+            lines << QStringLiteral("%1|%2|%3").arg(list.id(row)).arg(list.submitted(row), list.source(row));
+        return lines;
+    }
+    QStringList inSqlOrder()
+    {
+        return rows(c,
+            QStringLiteral("SELECT id, COALESCE(submitteddate, ''), COALESCE(source, '') FROM respondent "
+                           "ORDER BY submitteddate DESC, id DESC"));
+    }
+
+    List list;
+};
+
+} // namespace
+
+// The rows are put in order in memory: the order is SQL's for dates of every shape, Null last.
+TEST_F(RespondentListTest, RowsComeInTheOrderOfTheStoredDatesWhateverTheirShape)
+{
+    const QList<QVariant> dates = { QStringLiteral("2024-01-05 10:00:00"), QVariant(), QString(),
+        QStringLiteral("2024-01-05T10:00:00"), QStringLiteral("2024-1-5"), QStringLiteral("zzz"),
+        QStringLiteral("2024-01-05 10:00:00.500"), QStringLiteral("2024-01-05"), QStringLiteral(" 2024-01-05 10:00:00"),
+        QStringLiteral("9999-99-99 99:99:99"), QStringLiteral("0000-00-00 00:00:00"), QStringLiteral("2024-01-05 10:00:00"),
+        QStringLiteral("2024-01-05 1O:00:00"), QStringLiteral("caf\u00e9"), QStringLiteral("\U0001F600"),
+        QStringLiteral("\uFFFD"), QStringLiteral("2023-12-31 23:59:59"), QVariant(), QStringLiteral("zzz") };
+    const QList<QVariant> sources
+        = { QStringLiteral("Manual Entry"), QStringLiteral("Web"), QVariant(), QString(), QStringLiteral("Imported") };
+    for (qsizetype i = 0; i < dates.size(); ++i)
+        addWith(dates.at(i), sources.at(i % sources.size()));
+    list.read(c);
+    EXPECT_EQ(listed(), inSqlOrder());
+    EXPECT_TRUE(list.matchesFile(c));
+
+    // Respondents added in the order of their dates, as the program adds them, come the same.
+    c.Execute(QStringLiteral("DELETE FROM respondent"));
+    for (int i = 0; i < 50; ++i)
+        addWith(QStringLiteral("2024-02-01 10:%1:00").arg(i / 2, 2, 10, QLatin1Char('0')), sources.at(i % 3));
+    list.read(c);
+    EXPECT_EQ(listed(), inSqlOrder());
+}
+
+// Back from answer entry or a delete, one respondent is read again; the others stay as read, and a
+// respondent added otherwise (an import) makes the list no longer the file's.
+TEST_F(RespondentListTest, OneRespondentIsReadAgainInItsPlace)
+{
+    deleteRespondent(c, respondent);
+    const qint32 old = addWith(QStringLiteral("2020-01-01 00:00:00"), QStringLiteral("Web"), QStringLiteral("was"));
+    addWith(QStringLiteral("2999-01-01 00:00:00"), QStringLiteral("Web"));
+    const qint32 middle = addWith(QStringLiteral("2022-01-01 00:00:00"), QVariant());
+    list.setExampleQuestion(questionId(c, 1));
+    list.read(c);
+    ASSERT_EQ(list.exampleAnswer(c, 2), QStringLiteral("was"));
+
+    qint32 added = 0;
+    struct Step {
+        const char* what;
+        std::function<qint32()> change;
+        int from;
+        int to;
+    };
+    const std::vector<Step> steps = {
+        { "added now: after the future one", [&] { return added = addRespondent(c); }, -1, 1 },
+        { "answer changed, row kept", [&] { setAnswer(old, QStringLiteral("is")); return old; }, 3, 3 },
+        { "deleted", [&] { deleteRespondent(c, middle); return middle; }, 2, -1 },
+        { "the newest id deleted", [&] { deleteRespondent(c, added); return added; }, 1, -1 },
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        const qint32 id = step.change();
+        const List::Moved moved = list.update(c, id);
+        EXPECT_EQ(moved.from, step.from);
+        EXPECT_EQ(moved.to, step.to);
+        EXPECT_EQ(listed(), inSqlOrder());
+        EXPECT_TRUE(list.matchesFile(c));
+    }
+    EXPECT_EQ(list.exampleAnswer(c, list.rowOf(old)), QStringLiteral("is"));
+
+    // A respondent added by an import, or deleted, behind the list's back.
+    addWith(QStringLiteral("2021-01-01 00:00:00"), QStringLiteral("Web"));
+    EXPECT_FALSE(list.matchesFile(c));
+    list.read(c);
+    EXPECT_TRUE(list.matchesFile(c));
+    c.Execute(QStringLiteral("DELETE FROM respondent WHERE id = ?"), { old });
+    EXPECT_FALSE(list.matchesFile(c));
+}
+
+// Example answers are read when asked for, for the rows asked and a few around them, and kept for
+// a bounded number of respondents; another question, or reading the list again, forgets them.
+TEST_F(RespondentListTest, ExampleAnswersAreReadForTheRowsAskedForAndKeptBounded)
+{
+    deleteRespondent(c, respondent);
+    constexpr int kRows = 6000;
+    {
+        db::Transaction adding(c);
+        for (int i = 0; i < kRows; ++i)
+            addWith(QStringLiteral("2024-01-01 00:00:00"), QStringLiteral("Web"), QStringLiteral("first %1").arg(i));
+        adding.commit();
+    }
+    const auto changeAll = [this](const QString& text) {
+        c.Execute(QStringLiteral("UPDATE Respondent_Responses SET SimpleResponse = ? || RespondentID"), { text });
+    };
+    const auto answerAt = [this](int row) { return list.exampleAnswer(c, row).value_or(QStringLiteral("unknown")); };
+    const auto was = [this](int row) { return QStringLiteral("first %1").arg(list.id(row) - respondent - 1); };
+
+    list.read(c);
+    EXPECT_EQ(list.exampleAnswer(c, 0), QString()) << "no example question";
+    list.setExampleQuestion(questionId(c, 1));
+    // The rows coming into view are read as they are drawn, and what was read stays.
+    list.readExampleAnswers(c, 100, 130);
+    changeAll(QStringLiteral("second "));
+    for (const int row : { 92, 100, 130, 138 })
+        EXPECT_EQ(answerAt(row), was(row)) << row;
+    for (const int row : { 91, 139, 3000 })
+        EXPECT_EQ(answerAt(row), QStringLiteral("second %1").arg(list.id(row))) << row;
+
+    // Read on down the list, only so many are kept.
+    for (int row = 0; row < kRows; ++row)
+        answerAt(row);
+    changeAll(QStringLiteral("third "));
+    EXPECT_EQ(answerAt(kRows - 1), QStringLiteral("second %1").arg(list.id(kRows - 1)));
+    EXPECT_EQ(answerAt(0), QStringLiteral("third %1").arg(list.id(0)));
+
+    // Once the file is closed, what was read is still shown; nothing else is.
+    c.Close();
+    EXPECT_EQ(answerAt(0), QStringLiteral("third %1").arg(list.id(0)));
+    EXPECT_EQ(answerAt(3000), QStringLiteral("unknown"));
+    list.readExampleAnswers(c, 2000, 2010);
+}

@@ -302,6 +302,141 @@ private Q_SLOTS:
         QCOMPARE(g->rows(), 3);
     }
 
+    // The example answers are read as the rows come into view: a row scrolled to shows the answer
+    // read as it was drawn, a row never drawn the answer stored when it is asked for.
+    void aRowScrolledToShowsTheAnswerReadAsItIsDrawn()
+    {
+        start({ { QTypeOpenEnded, QStringLiteral("Name?") }, { QTypeOpenEnded, QStringLiteral("City?") } });
+        {
+            db::Transaction adding(conn());
+            for (int i = 0; i < 3000; ++i)
+                addRespondent(QStringLiteral("2024-01-01 10:00:00"), QStringLiteral("Web"), QStringLiteral("a%1").arg(i));
+            adding.commit();
+        }
+        viewDataCollection();
+        g->scrollToBottom();
+        g->viewport()->repaint();
+        const int last = g->rows() - 1;
+        QVERIFY(g->rowAt(g->viewport()->height() - 1) == last - 1 || g->rowAt(g->viewport()->height() - 1) == -1);
+        conn().Execute(QStringLiteral("UPDATE Respondent_Responses SET SimpleResponse = 'b' || RespondentID"));
+        // The oldest respondent, the first added.
+        QCOMPARE(g->textMatrix(last, 1), QStringLiteral("a0"));
+        QCOMPARE(g->textMatrix(1500, 1), QStringLiteral("b%1").arg(g->rowData(1500)));
+
+        // Another example question, and this one again: its answers are read anew.
+        control<QComboBox>(s, "cboDCExampleQuestion")->setFocus();
+        QTest::keyClick(control<QComboBox>(s, "cboDCExampleQuestion"), Qt::Key_Down);
+        QCOMPARE(g->textMatrix(last, 1), QStringLiteral("No Answer"));
+        QTest::keyClick(control<QComboBox>(s, "cboDCExampleQuestion"), Qt::Key_Up);
+        QCOMPARE(control<QComboBox>(s, "cboDCExampleQuestion")->currentIndex(), 0);
+        QCOMPARE(g->textMatrix(last, 1), QStringLiteral("b%1").arg(g->rowData(last)));
+
+        // A letter typed in the list searches nothing: it would make the texts of every row.
+        g->setRow(5);
+        g->setFocus();
+        QTest::keyClicks(g, QStringLiteral("M"));
+        QCOMPARE(g->row(), 5);
+    }
+
+    // Back from answer entry and after a delete only the respondent concerned is read again, and
+    // shown selected after an entry; every row's texts are those a full refill gives.
+    void theRowsAfterEntryOrDeleteAreThoseOfAFullRefill()
+    {
+        start({ { QTypeOpenEnded, QStringLiteral("Name?") }, { QTypeOpenEnded, QStringLiteral("City?") } });
+        struct Respondent {
+            QString date;
+            QVariant source;
+            QVariant answer;
+        };
+        const QList<Respondent> respondents = {
+            { QStringLiteral("2999-01-01 00:00:00"), QStringLiteral("Web"), QStringLiteral("future") },
+            { QStringLiteral("2024-03-01 09:30:15"), QStringLiteral("Manual Entry"), QStringLiteral("") },
+            { QStringLiteral("2024-03-01 09:30:15"), QVariant(), QVariant() },
+            { QStringLiteral("2024-02-29 23:59:59"), QStringLiteral("Imported"), QStringLiteral("Ann") },
+            { QStringLiteral("2024-1-5"), QStringLiteral("Web"), QStringLiteral("odd date") },
+            { QString(), QStringLiteral("Web"), QStringLiteral("no date") },
+        };
+        QList<qint64> ids;
+        for (const Respondent& r : respondents)
+            ids << addRespondent(r.date, r.source, r.answer);
+        viewDataCollection();
+        int refills = 0;
+        connect(g->model(), &QAbstractItemModel::modelReset, this, [&refills] { ++refills; });
+        const auto texts = [this] {
+            QStringList all;
+            for (int r = 1; r < g->rows(); ++r)
+                all << QStringLiteral("%1|%2|%3|%4").arg(g->rowData(r)).arg(g->textMatrix(r, 0), g->textMatrix(r, 1),
+                    g->textMatrix(r, 2));
+            return all;
+        };
+        const auto asARefillShows = [&] {
+            const QStringList shown = texts();
+            const int selected = g->row();
+            const int before = refills;
+            w->RefreshRespondentList(selected, 0);
+            refills = before;
+            return shown == texts() && g->row() == selected;
+        };
+
+        struct Step {
+            const char* what;
+            std::function<void()> command;
+            std::function<int()> selectedRow;
+            int refills;
+        };
+        const auto edit = [this](int row, const QString& text) {
+            g->setRow(row);
+            auto seen = HandleNextModal(QStringLiteral("frmManualResponse"), [text](QWidget* d) {
+                auto* dialog = static_cast<frmManualResponse*>(d);
+                dialog->txtDCSimpleResponse->setPlainText(text);
+                dialog->cmdDCAnswersNext->click();
+                dialog->cmdDCAnswersCancel->click();
+            });
+            control<QPushButton>(s, "cmdEditResponse")->click();
+            QVERIFY(seen->shown);
+        };
+        qint32 edited = 0;
+        const std::vector<Step> steps = {
+            { "added and cancelled: after the future one",
+                [this] {
+                    auto seen = HandleNextModal(
+                        QStringLiteral("frmManualResponse"), [](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); });
+                    control<QPushButton>(s, "cmdCreateResponse")->click();
+                    QVERIFY(seen->shown);
+                },
+                [this] { return 2; }, 0 },
+            { "an answer changed: the row stays and is selected",
+                [&] {
+                    edited = g->rowData(5);
+                    edit(5, QStringLiteral("Zed"));
+                },
+                [&] { return g->rowData(5) == edited && g->textMatrix(5, 1) == QLatin1String("Zed") ? 5 : -1; }, 0 },
+            { "deleted", [this] {
+                 g->setRow(4);
+                 Dialogs::Script::answer(Dialogs::Yes);
+                 control<QPushButton>(s, "cmdDeleteResponse")->click();
+             },
+                [] { return 1; }, 0 },
+            { "imported behind the list's back, then one added", [&] {
+                 addRespondent(QStringLiteral("2024-06-01 00:00:00"), QStringLiteral("Web"), QStringLiteral("imported"));
+                 auto seen = HandleNextModal(
+                     QStringLiteral("frmManualResponse"), [](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); });
+                 control<QPushButton>(s, "cmdCreateResponse")->click();
+             },
+                [] { return 2; }, 1 },
+        };
+        for (const Step& step : steps) {
+            qInfo() << step.what;
+            refills = 0;
+            step.command();
+            QCOMPARE(refills, step.refills);
+            QCOMPARE(g->row(), step.selectedRow());
+            QVERIFY(asARefillShows());
+        }
+        QCOMPARE(g->rows(), int(ids.size()) + 3);
+        QVERIFY(texts().join(QLatin1Char('\n')).contains(QStringLiteral("|imported|Web")));
+    }
+
     void thePaperQuestionnaireIsWrittenWholeOrNotAtAll()
     {
         start({ { QTypeCheck, QStringLiteral("Fruit?"), { "Apple" } },

@@ -14,7 +14,7 @@ if(NOT count EQUAL 1)
 endif()
 
 execute_process(COMMAND dpkg-deb -f ${packages} Package Depends Recommends Section OUTPUT_VARIABLE fields)
-# The libraries the program links, found by dpkg-shlibdeps.
+# The libraries the program links, found by dpkg-shlibdeps, and libcurl, which it loads.
 foreach(needed libqt6core6 libqt6gui6 libqt6widgets6 libqt6charts6 libqt6printsupport6 libsqlite3-0 libcurl4)
   if(NOT fields MATCHES "Depends:[^\n]*[ ,]${needed} ")
     message(FATAL_ERROR "the package does not depend on ${needed}:\n${fields}")

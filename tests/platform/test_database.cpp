@@ -99,6 +99,29 @@ TEST_F(DatabaseTest, NullValuesAndBoundTextsSurviveAsTheyAre)
     EXPECT_TRUE(conn.hasTable(QStringLiteral("QUESTION")));
 }
 
+// The reads without a QVariant tell Null from "" and give the stored bytes and numbers; past the
+// end or the columns they fail as field() does.
+TEST_F(DatabaseTest, ValuesAreReadAsBytesAndNumbersWithoutACopy)
+{
+    conn.Execute(QStringLiteral("INSERT INTO question (question, qtype) VALUES (NULL, NULL), ('', 7), ('caf\u00e9', -2)"));
+    db::Recordset rs = conn.OpenRecordset(QStringLiteral("SELECT question, qtype FROM question ORDER BY id"));
+    struct Row {
+        bool null;
+        QByteArray text;
+        qint64 number;
+    };
+    for (const Row& expected : {Row{true, {}, 0}, Row{false, "", 7}, Row{false, "caf\xc3\xa9", -2}}) {
+        ASSERT_FALSE(rs.atEnd());
+        EXPECT_EQ(rs.utf8(0).isNull(), expected.null);
+        EXPECT_EQ(rs.utf8(0), QByteArrayView(expected.text));
+        EXPECT_EQ(rs.int64(1), expected.number);
+        rs.MoveNext();
+    }
+    EXPECT_THROW(rs.utf8(0), db::Error);
+    db::Recordset other = conn.OpenRecordset(QStringLiteral("SELECT qtype FROM question"));
+    EXPECT_THROW(other.int64(1), db::Error);
+}
+
 // UTF-8 bytes given as Utf8Text are stored as text, in every way a statement runs; a recordset
 // reads on after the values it was given are gone.
 TEST_F(DatabaseTest, Utf8TextIsBoundAsText)
