@@ -25,7 +25,7 @@ static void initPictures()
 
 namespace {
 
-int& startDelay()
+int& delayStore()
 {
     static int ms = WizardPage::kStartDelay;
     return ms;
@@ -133,19 +133,19 @@ QPushButton* WizardPage::AddButton(const QString& name, const QString& text, int
 
 int WizardPage::StartDelay()
 {
-    return startDelay();
+    return delayStore();
 }
 
 void WizardPage::SetStartDelay(int milliseconds)
 {
-    startDelay() = milliseconds;
+    delayStore() = milliseconds;
 }
 
 QTimer* WizardPage::AddStartTimer(const std::function<void()>& work)
 {
     auto* timer = new QTimer(this);
     timer->setObjectName(QStringLiteral("Timer1"));
-    timer->setInterval(startDelay());
+    timer->setInterval(delayStore());
     timer->setSingleShot(true);
     connect(timer, &QTimer::timeout, this, work);
     timer->start();
