@@ -10,11 +10,11 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    SetApplicationIdentity();
+    setApplicationIdentity();
     // The start-up benchmark: the splash closes at once, and the program ends after its first paint.
     FirstPaintQuit quitAfterFirstPaint(QStringLiteral("frmMain"));
-    if (FirstPaintQuit::Requested()) {
-        frmSplash::SetDisplayTime(0);
+    if (FirstPaintQuit::requested()) {
+        frmSplash::setDisplayTime(0);
         app.installEventFilter(&quitAfterFirstPaint);
     }
     // The open survey and the question library live as long as the program; the window that works

@@ -139,10 +139,10 @@ bool ViewShows(const QAbstractItemView* view, const ListTexts& expected)
 QString ListDateText(const QString& stored)
 {
     static const QLocale locale = QLocale::system();
-    static const QString timeFormat = TimeFormatWithoutZone(locale);
+    static const QString timeFormat = timeFormatWithoutZone(locale);
     QDate date;
     QTime time;
-    if (!ParseStoredDate(stored, date, time))
+    if (!parseStoredDate(stored, date, time))
         return stored;
     return locale.toString(date, QLocale::LongFormat) + QStringLiteral(" - ") + locale.toString(time, timeFormat);
 }

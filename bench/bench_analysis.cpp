@@ -369,7 +369,7 @@ struct Opened {
     explicit Opened(int respondents)
     {
         const bench::AnswerSurvey& fixture = bench::AnswerSurveyFixture(respondents);
-        session.SurveyConnection.Open(fixture.path, {}, db::OpenMode::ReadOnly);
+        session.SurveyConnection.open(fixture.path, {}, db::OpenMode::ReadOnly);
         raw = bench::raw::open(fixture.path, true);
     }
     ~Opened() { bench::raw::close(raw); }
@@ -439,7 +439,7 @@ void csvExport(benchmark::State& state)
         state,
         [&] {
             bench::ResetPeak();
-            CsvExport::WriteFile(o.session.SurveyConnection, file, progress);
+            CsvExport::writeFile(o.session.SurveyConnection, file, progress);
             peak = std::max(peak, bench::PeakMegabytes());
         },
         [&] { floor.write(copy); });
@@ -455,7 +455,7 @@ void detailReport(benchmark::State& state)
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("program.rtf"));
     const QString copy = dir.filePath(QStringLiteral("floor.rtf"));
-    DetailReport::WriteFile(o.session.SurveyConnection, file, {});
+    DetailReport::writeFile(o.session.SurveyConnection, file, {});
     const qint64 size = QFile(file).size();
     const QByteArray block(1024 * 1024, 'x');
     double peak = 0;
@@ -463,7 +463,7 @@ void detailReport(benchmark::State& state)
         state,
         [&] {
             bench::ResetPeak();
-            DetailReport::WriteFile(o.session.SurveyConnection, file, {});
+            DetailReport::writeFile(o.session.SurveyConnection, file, {});
             peak = std::max(peak, bench::PeakMegabytes());
         },
         [&] {

@@ -102,7 +102,7 @@ struct ListScreen {
 
     ListScreen(const QString& path, db::OpenMode mode)
     {
-        session.SurveyConnection.Open(path, {}, mode);
+        session.SurveyConnection.open(path, {}, mode);
         window.resize(1200, 800);
         screen = new CollectScreen(session, &window);
         screen->resize(1200, 800);
@@ -119,8 +119,8 @@ struct ListScreen {
             grid->setColWidthTwips(col, headers[col].second);
             sum += headers[col].second;
         }
-        if (Twips::Width(grid) > sum)
-            grid->setColWidthTwips(1, Twips::Width(grid) - sum + 1600 - 100);
+        if (Twips::widthOf(grid) > sum)
+            grid->setColWidthTwips(1, Twips::widthOf(grid) - sum + 1600 - 100);
         screen->hide();
         window.show();
         QCoreApplication::processEvents();
@@ -355,9 +355,9 @@ struct Entry {
     explicit Entry(int respondents)
     {
         path = workSurvey(respondents);
-        connection.Open(path);
+        connection.open(path);
         const int from = respondents / 2;
-        db::Recordset rs = connection.OpenRecordset(
+        db::Recordset rs = connection.openRecordset(
             QStringLiteral("SELECT RespondentID FROM Respondent_Responses WHERE RespondentID BETWEEN ? AND ? "
                            "AND QuestionID <= 10 GROUP BY RespondentID ORDER BY COUNT(DISTINCT QuestionID) DESC LIMIT 1"),
             {from, from + 2000});
@@ -373,7 +373,7 @@ struct Entry {
         bench::raw::close(db);
         wait.reset();
         dialog.reset();
-        connection.Close();
+        connection.close();
     }
 
     // The page at pos shown and painted.

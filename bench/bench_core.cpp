@@ -1,8 +1,8 @@
 // Speed of the survey document and its database layer, each workload beside its raw-SQLite
 // floor (see BenchSurvey.h for the fixture and the "ratio" counter):
 //   Open/n      opening a survey file of n questions: connection, version check, questions and
-//               responses read, jumps resolved (SurveyFile::OpenConnection, VersionMismatch, Load)
-//   Save/n      saving it again into its file (SurveyFile::Save: mark, update every row, sweep)
+//               responses read, jumps resolved (SurveyFile::openConnection, versionMismatch, Load)
+//   Save/n      saving it again into its file (SurveyFile::save: mark, update every row, sweep)
 //   SaveNew/n   saving a survey of n new questions into a blank file (every row inserted)
 //   FileSave/n  File > Save in the main window with the question tree filled: save, close and
 //               reopen with the tree, the lists and the screens refreshed (frmMain::DoSave)
@@ -11,8 +11,8 @@
 //   FileSaveAnswersFromCollection/r  the same on the Data Collection screen, until the respondent
 //               list is on screen again with its first rows filled
 //   AnswerLookup / ChoiceLookup  one answer read back as answer entry does, at 100,000
-//               respondents (5 million answer rows), through Connection::OpenRecordset
-//   AppendAnswer one answer row added inside a transaction, through Connection::AppendRow
+//               respondents (5 million answer rows), through Connection::openRecordset
+//   AppendAnswer one answer row added inside a transaction, through Connection::appendRow
 // How to build and run them: README, "Benchmarks".
 #include "BenchScreen.h"
 #include "BenchSurvey.h"
@@ -92,7 +92,7 @@ bool carries(int type)
     return type == 1 || type == 2 || type == 3;
 }
 
-// The floor of opening: the reads of OpenConnection, VersionMismatch and Load (which reads the
+// The floor of opening: the reads of openConnection, versionMismatch and Load (which reads the
 // questions and responses inside one read transaction, as here).
 std::vector<RawQuestion> rawLoad(sqlite3* db)
 {
@@ -174,7 +174,7 @@ void bindText(sqlite3_stmt* stmt, int column, const std::string& text)
     sqlite3_bind_text(stmt, column, text.data(), int(text.size()), SQLITE_STATIC);
 }
 
-// The floor of saving: the statements of SurveyFile::Save, prepared once per save.
+// The floor of saving: the statements of SurveyFile::save, prepared once per save.
 void rawSave(sqlite3* db, std::vector<RawQuestion>& questions)
 {
     using bench::raw::Stmt;
@@ -271,10 +271,10 @@ void forgetIds(std::vector<RawQuestion>& questions)
 void loadSurvey(const QString& path, clsSurvey& survey)
 {
     db::Connection connection;
-    SurveyFile::OpenConnection(connection, path);
-    if (SurveyFile::VersionMismatch(connection))
+    SurveyFile::openConnection(connection, path);
+    if (SurveyFile::versionMismatch(connection))
         throw std::runtime_error("version");
-    SurveyFile::Load(connection, survey);
+    SurveyFile::load(connection, survey);
 }
 
 // Open
@@ -304,13 +304,13 @@ void Save(benchmark::State& state)
     const QString programFile = workCopy(design, QStringLiteral("save-program.tvq"));
     const QString floorFile = workCopy(design, QStringLiteral("save-floor.tvq"));
     db::Connection connection;
-    SurveyFile::OpenConnection(connection, programFile);
+    SurveyFile::openConnection(connection, programFile);
     clsSurvey survey;
-    SurveyFile::Load(connection, survey);
+    SurveyFile::load(connection, survey);
     std::vector<RawQuestion> questions = rawOpen(floorFile);
     sqlite3* db = bench::raw::open(floorFile, false);
     MeasureWithFloor(
-        state, [&] { SurveyFile::Save(connection, survey); }, [&] { rawSave(db, questions); });
+        state, [&] { SurveyFile::save(connection, survey); }, [&] { rawSave(db, questions); });
     bench::raw::close(db);
 }
 BENCHMARK(Save)->Arg(1000)->Arg(10000)->Arg(20000)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -324,11 +324,11 @@ void SaveNew(benchmark::State& state)
     db::Connection connection;
     sqlite3* db = nullptr;
     MeasureWithFloor(
-        state, [&] { SurveyFile::Save(connection, survey); }, [&] { rawSave(db, questions); }, 1,
+        state, [&] { SurveyFile::save(connection, survey); }, [&] { rawSave(db, questions); }, 1,
         [&](Side side) {
             if (side == Side::Program) {
-                connection.Close();
-                SurveyFile::OpenConnection(connection, workCopy(bench::TemplatePath(), QStringLiteral("savenew-program.tvq")));
+                connection.close();
+                SurveyFile::openConnection(connection, workCopy(bench::TemplatePath(), QStringLiteral("savenew-program.tvq")));
                 forgetIds(survey);
             } else {
                 bench::raw::close(db);
@@ -494,7 +494,7 @@ int respondentAt(int i)
 
 void openAnswers(db::Connection& connection)
 {
-    connection.Open(bench::AnswerSurveyFixture().path, SurveyFile::RequiredTables(), db::OpenMode::ReadOnly);
+    connection.open(bench::AnswerSurveyFixture().path, SurveyFile::requiredTables(), db::OpenMode::ReadOnly);
 }
 
 // The typed answer of an open-ended question, as answer entry shows it.
@@ -513,7 +513,7 @@ void AnswerLookup(benchmark::State& state)
         state,
         [&] {
             for (int k = 0; k < kBatch; ++k) {
-                db::Recordset rs = connection.OpenRecordset(sql, {question, respondentAt(next++)});
+                db::Recordset rs = connection.openRecordset(sql, {question, respondentAt(next++)});
                 if (!rs.atEnd()) {
                     const QString text = NullToEmpty(rs.field(QStringLiteral("simpleresponse")));
                     found += text.size();
@@ -553,7 +553,7 @@ void ChoiceLookup(benchmark::State& state)
         [&] {
             for (int k = 0; k < kBatch; ++k, ++next) {
                 const int response = q.responses[size_t(next) % q.responses.size()];
-                db::Recordset rs = connection.OpenRecordset(sql, {response, q.id, respondentAt(next)});
+                db::Recordset rs = connection.openRecordset(sql, {response, q.id, respondentAt(next)});
                 found += rs.atEnd() ? 0 : 1;
             }
         },
@@ -576,7 +576,7 @@ void AppendAnswer(benchmark::State& state)
 {
     static const QString copy = workCopy(bench::AnswerSurveyFixture().path, QStringLiteral("append.tvq"));
     db::Connection connection;
-    SurveyFile::OpenConnection(connection, copy);
+    SurveyFile::openConnection(connection, copy);
     const bench::FixtureQuestion& matrix = firstOfType(QTypeMatrix);
     const QVariant none;
     db::Transaction transaction(connection);
@@ -588,7 +588,7 @@ void AppendAnswer(benchmark::State& state)
         state,
         [&] {
             for (int k = 0; k < kBatch; ++k) {
-                connection.AppendRow(QStringLiteral("Respondent_Responses"), {
+                connection.appendRow(QStringLiteral("Respondent_Responses"), {
                     {QStringLiteral("QuestionID"), matrix.id},
                     {QStringLiteral("RespondentID"), respondent + k / 8},
                     {QStringLiteral("ResponseID"), matrix.responses[size_t(k) % matrix.responses.size()]},
@@ -622,8 +622,8 @@ void prepareProgram(const QString& folder)
         QFile::copy(QDir(bench::BinFolder()).filePath(QString::fromLatin1(name)), to);
         QFile::setPermissions(to, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
-    SetAppPath(folder);
-    frmSplash::SetDisplayTime(1);
+    setAppPath(folder);
+    frmSplash::setDisplayTime(1);
     Dialogs::Script::begin();
 }
 

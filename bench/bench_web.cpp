@@ -170,7 +170,7 @@ void ImportResults(benchmark::State& state)
         state,
         [&] {
             db::Connection connection;
-            SurveyFile::OpenConnection(connection, target);
+            SurveyFile::openConnection(connection, target);
             if (ResultsImport::DoLoadXML(connection, r.path) != int(r.respondents.size()))
                 throw std::runtime_error("the import made another number of respondents");
         },
@@ -241,7 +241,7 @@ void ImportLongLine(benchmark::State& state)
         [&] {
             {
                 db::Connection connection;
-                SurveyFile::OpenConnection(connection, target);
+                SurveyFile::openConnection(connection, target);
                 if (ResultsImport::DoLoadXML(connection, results) != 1)
                     throw std::runtime_error("the import made another number of respondents");
             }

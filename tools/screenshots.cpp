@@ -38,7 +38,7 @@ struct Question {
 void writeSample(const QString& path)
 {
     db::Connection c;
-    SurveyFile::OpenConnection(c, path);
+    SurveyFile::openConnection(c, path);
     const QList<Question> questions{
         {2, QStringLiteral("1"), QStringLiteral("How did you hear about us?"),
          {QStringLiteral("From a friend"), QStringLiteral("In the newspaper"), QStringLiteral("Searching the web"),
@@ -54,13 +54,13 @@ void writeSample(const QString& path)
     QList<QList<qint64>> responses;
     int pos = 0;
     for (const Question& q : questions) {
-        c.Execute(QStringLiteral("INSERT INTO question (question, questionno, qtype, pos) VALUES (?, ?, ?, ?)"),
+        c.execute(QStringLiteral("INSERT INTO question (question, questionno, qtype, pos) VALUES (?, ?, ?, ?)"),
                   {rtf::fromPlainText(q.text), q.number, q.type, ++pos});
         ids << c.lastInsertId();
         QList<qint64> own;
         int rpos = 0;
         for (const QString& name : q.responses) {
-            c.Execute(QStringLiteral(
+            c.execute(QStringLiteral(
                           "INSERT INTO response (questionid, name, pos, responseMatrixGroupID) VALUES (?, ?, ?, ?)"),
                       {ids.last(), name, ++rpos, q.scale});
             own << c.lastInsertId();
@@ -68,22 +68,22 @@ void writeSample(const QString& path)
         responses << own;
     }
     QList<qint64> satisfaction;
-    for (db::Recordset rs = c.OpenRecordset(
+    for (db::Recordset rs = c.openRecordset(
              QStringLiteral("SELECT id FROM responsematrix WHERE responsematrixgroupid = 4 ORDER BY pos"));
-         !rs.atEnd(); rs.MoveNext())
+         !rs.atEnd(); rs.moveNext())
         satisfaction << rs.field(0).toLongLong();
 
     const QStringList remarks{QStringLiteral("Open on Sundays"), QStringLiteral("More parking"), QString(),
                               QStringLiteral("Faster delivery"), QString(), QStringLiteral("Nothing, thank you")};
     const auto answer = [&c](qint64 respondent, qint64 question, qint64 response, const QVariant& text,
                              const QVariant& column) {
-        c.Execute(QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
+        c.execute(QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
                                  "SimpleResponse, ResponseMatrixID) VALUES (?, ?, ?, ?, ?)"),
                   {question, respondent, response, text, column});
     };
     const int heard[24] = {0, 0, 2, 1, 0, 2, 0, 3, 1, 0, 2, 0, 0, 1, 2, 0, 2, 0, 1, 0, 3, 2, 0, 0};
     for (int i = 0; i < 24; ++i) {
-        c.Execute(QStringLiteral("INSERT INTO respondent (source, submitteddate) VALUES (?, ?)"),
+        c.execute(QStringLiteral("INSERT INTO respondent (source, submitteddate) VALUES (?, ?)"),
                   {i % 3 == 2 ? QStringLiteral("Web") : QStringLiteral("Manual Entry"),
                    QStringLiteral("2024-03-%1 %2:%3:00")
                        .arg(4 + i / 4, 2, 10, QLatin1Char('0'))
@@ -123,7 +123,7 @@ int main(int argc, char** argv)
     qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
     qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
     QApplication app(argc, argv);
-    SetApplicationIdentity();
+    setApplicationIdentity();
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
         return 2;
@@ -133,25 +133,25 @@ int main(int argc, char** argv)
 
     // The shipped files of the build; everything written goes into the temporary folder. The
     // survey lies in a folder whose name the status bar shows the same on every run.
-    SetProgramFolders({AppPath(), home.path()});
+    setProgramFolders({appPath(), home.path()});
     QDir surveys(QDir::tempPath() + QStringLiteral("/Surveys"));
     if (surveys.exists() || !surveys.mkpath(QStringLiteral("."))) {
         std::fprintf(stderr, "%s is in the way\n", qPrintable(surveys.path()));
         return 1;
     }
     const QString survey = surveys.filePath(QStringLiteral("Customer survey.tvq"));
-    if (!QFile::copy(AppFile(QStringLiteral("blank.mdb")), survey)) {
-        std::fprintf(stderr, "no template in %s\n", qPrintable(AppPath()));
+    if (!QFile::copy(appFile(QStringLiteral("blank.mdb")), survey)) {
+        std::fprintf(stderr, "no template in %s\n", qPrintable(appPath()));
         surveys.removeRecursively();
         return 1;
     }
     QFile::setPermissions(survey, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     writeSample(survey);
 
-    frmSplash::SetDisplayTime(1);
-    SaveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"),
+    frmSplash::setDisplayTime(1);
+    saveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"),
                 QStringLiteral("False"));
-    SaveSetting(AppExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
+    saveSetting(appExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
     SurveySession session;
     db::Connection library;
     auto w = std::make_unique<frmMain>(session, library);
@@ -162,7 +162,7 @@ int main(int argc, char** argv)
 
     // Design: the radio question with its responses. (Showing a question of another type counts as
     // an edit; nothing was edited here, so no screen asks to save.)
-    w->design()->SelectNode(w->design()->RootNode()->child(0));
+    w->design()->selectNode(w->design()->rootNode()->child(0));
     w->session().setFileChanged(false);
     bool ok = save(w.get(), out, QStringLiteral("design.png"));
 

@@ -48,7 +48,7 @@ void setGridHeader(QTableWidget* grid, int column, const QString& text, Qt::Alig
     auto* cell = new QTableWidgetItem(text);
     cell->setTextAlignment(alignment | Qt::AlignVCenter);
     grid->setHorizontalHeaderItem(column, cell);
-    grid->setColumnWidth(column, Twips::ToPixelsX(width));
+    grid->setColumnWidth(column, Twips::toPixelsX(width));
 }
 
 // Redrawing off while the grid is filled, back on however the fill ends.
@@ -71,20 +71,20 @@ AnalyseScreen::AnalyseScreen(SurveySession& session, QWidget* parent)
 {
     setObjectName(QStringLiteral("picAnalyse"));
 
-    picTitleAnalyse = MakeTitlePanel(
+    picTitleAnalyse = makeTitlePanel(
         this, QStringLiteral("picTitleAnalyse"), QStringLiteral("lblTitleAnalyse"), QStringLiteral("Analyze"));
 
     // The report panel takes the whole screen below the title, so the enlarged chart covers the
     // instructions and the grid.
     picSummaryReport = new QWidget(this);
     picSummaryReport->setObjectName(QStringLiteral("picSummaryReport"));
-    Twips::Place(picSummaryReport, 0, 500, 12000, 8300);
+    Twips::place(picSummaryReport, 0, 500, 12000, 8300);
 
-    lblInstructions = MakeInstructions(picSummaryReport,
+    lblInstructions = makeInstructions(picSummaryReport,
         QStringLiteral("Instructions - You are currently viewing a list of responses. To view a graph select the "
                        "response below. For more help press F1."),
         2);
-    Twips::Place(lblInstructions, 150, 100, 11000, 450);
+    Twips::place(lblInstructions, 150, 100, 11000, 450);
 
     gSummaryReport = new QTableWidget(picSummaryReport);
     gSummaryReport->setObjectName(QStringLiteral("gSummaryReport"));
@@ -97,21 +97,21 @@ AnalyseScreen::AnalyseScreen(SurveySession& session, QWidget* parent)
     gSummaryReport->setEditTriggers(QAbstractItemView::NoEditTriggers);
     gSummaryReport->setWordWrap(false);
     gSummaryReport->installEventFilter(this);
-    Twips::Place(gSummaryReport, 150, 600, 11500, 1750);
-    NameControl(gSummaryReport, QStringLiteral("Summary report"));
+    Twips::place(gSummaryReport, 150, 600, 11500, 1750);
+    nameControl(gSummaryReport, QStringLiteral("Summary report"));
     connect(gSummaryReport, &QTableWidget::cellClicked, this, [this] { gSummaryReport_Click(); });
 
     auto* styleLabel = new QLabel(QStringLiteral("Graph Style:"), picSummaryReport);
     styleLabel->setObjectName(QStringLiteral("lblGraphStyle"));
-    Twips::Place(styleLabel, 150, 2430, 2850, 255);
+    Twips::place(styleLabel, 150, 2430, 2850, 255);
     cboGraphStyle = new QComboBox(picSummaryReport);
     cboGraphStyle->setObjectName(QStringLiteral("cboGraphStyle"));
     cboGraphStyle->addItems({ QStringLiteral("3D Bar"), QStringLiteral("2D Bar"), QStringLiteral("3D Line"),
         QStringLiteral("2D Line"), QStringLiteral("3D Area"), QStringLiteral("2D Area"), QStringLiteral("3D Step"),
         QStringLiteral("2D Step"), QStringLiteral("3D Combination"), QStringLiteral("2D Combination"),
         QStringLiteral("Pie"), QStringLiteral("2D X-Y") });
-    Twips::Place(cboGraphStyle, 150, 2700, 2850, 315);
-    LabelFor(styleLabel, cboGraphStyle);
+    Twips::place(cboGraphStyle, 150, 2700, 2850, 315);
+    labelFor(styleLabel, cboGraphStyle);
     connect(cboGraphStyle, &QComboBox::currentIndexChanged, this, [this] { cboGraphStyle_Click(); });
 
     createTotals();
@@ -120,14 +120,14 @@ AnalyseScreen::AnalyseScreen(SurveySession& session, QWidget* parent)
     c = new SurveyChart(picSummaryReport);
     c->setObjectName(QStringLiteral("c"));
     c->hide();
-    Twips::Place(c, 3150, 2430, 8000, 3000);
+    Twips::place(c, 3150, 2430, 8000, 3000);
 
     // Shown and hidden with the chart, which starts hidden.
     cmdExpand = new QPushButton(kExpand, picSummaryReport);
     cmdExpand->setObjectName(QStringLiteral("cmdExpand"));
     cmdExpand->setAccessibleName(kExpand);
     cmdExpand->hide();
-    Twips::Place(cmdExpand, 9600, 5000, 1500, 375);
+    Twips::place(cmdExpand, 9600, 5000, 1500, 375);
     connect(cmdExpand, &QPushButton::clicked, this, &AnalyseScreen::cmdExpand_Click);
     // The button stands over the chart's lower right corner: wherever the layout puts the two, the
     // chart draws nothing under the button.
@@ -139,7 +139,7 @@ void AnalyseScreen::createTotals()
 {
     fraTotals = new QGroupBox(QStringLiteral("Totals"), picSummaryReport);
     fraTotals->setObjectName(QStringLiteral("fraTotals"));
-    Twips::Place(fraTotals, 150, 3150, 2850, 1500);
+    Twips::place(fraTotals, 150, 3150, 2850, 1500);
     const std::pair<QString, QLabel**> lines[] = {
         {QStringLiteral("Total Respondents:"), &lblTotalRespondents},
         {QStringLiteral("Manual Entry:"), &lblTotalManualEntry},
@@ -151,11 +151,11 @@ void AnalyseScreen::createTotals()
     for (int i = 0; i < 4; ++i) {
         auto* caption = new QLabel(lines[i].first, fraTotals);
         caption->setObjectName(QString::fromLatin1(names[i]) + QStringLiteral("Caption"));
-        Twips::Place(caption, 120, top, 1700, 255);
+        Twips::place(caption, 120, top, 1700, 255);
         auto* value = new QLabel(QStringLiteral("0"), fraTotals);
         value->setObjectName(QString::fromLatin1(names[i]));
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        Twips::Place(value, 1800, top, 900, 255);
+        Twips::place(value, 1800, top, 900, 255);
         // A screen reader reads the count with its caption.
         caption->setBuddy(value);
         *lines[i].second = value;
@@ -178,8 +178,8 @@ int AnalyseScreen::RefreshRespondeSummaryReportList(int SelectRow, int SelectID)
     Summary::Totals totals;
     std::vector<Summary::Row> rows;
     if (session_.SurveyConnection.isOpen()) {
-        totals = Summary::ReadTotals(session_.SurveyConnection);
-        rows = Summary::ReadRows(session_.SurveyConnection, totals.all);
+        totals = Summary::readTotals(session_.SurveyConnection);
+        rows = Summary::readRows(session_.SurveyConnection, totals.all);
     }
     lblTotalRespondents->setText(QString::number(totals.all));
     lblTotalManualEntry->setText(QString::number(totals.manualEntry));
@@ -225,16 +225,16 @@ int AnalyseScreen::RefreshRespondeSummaryReportList(int SelectRow, int SelectID)
     return SelectRow;
 }
 
-int AnalyseScreen::ShareColumnWidth() const
+int AnalyseScreen::shareColumnWidth() const
 {
     const QFontMetrics metrics(gSummaryReport->font());
     // The text of a cell stands inside a margin on either side, and the grid line takes a pixel.
     const int margin = gSummaryReport->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, gSummaryReport) + 1;
-    const int pixels = metrics.horizontalAdvance(Summary::WidestShareText()) + 2 * margin + 1;
-    return std::max(600, Twips::FromPixelsX(pixels));
+    const int pixels = metrics.horizontalAdvance(Summary::widestShareText()) + 2 * margin + 1;
+    return std::max(600, Twips::fromPixelsX(pixels));
 }
 
-qint32 AnalyseScreen::RowData(int row) const
+qint32 AnalyseScreen::rowData(int row) const
 {
     if (row < 1 || row > gSummaryReport->rowCount())
         return 0;
@@ -257,13 +257,13 @@ void AnalyseScreen::refreshPending()
     try {
         RefreshRespondeSummaryReportList(pendingRefresh_->first, pendingRefresh_->second);
     } catch (const db::Error& e) {
-        ReportReadFailure(e);
+        reportReadFailure(e);
     }
 }
 
-void AnalyseScreen::ReportReadFailure(const db::Error& error)
+void AnalyseScreen::reportReadFailure(const db::Error& error)
 {
-    ReportError(QStringLiteral("Unable to read the survey."), error);
+    reportError(QStringLiteral("Unable to read the survey."), error);
 }
 
 // The chart
@@ -280,14 +280,14 @@ void AnalyseScreen::RefreshGraph()
         return;
     }
 
-    const Chart::Result result = Chart::Read(session_.SurveyConnection, R, RowData(R), M);
+    const Chart::Result result = Chart::read(session_.SurveyConnection, R, rowData(R), M);
     if (result.visibility != Chart::Visibility::Keep) {
         const bool show = result.visibility == Chart::Visibility::Show;
         c->setVisible(show);
         cmdExpand->setVisible(show);
     }
     if (result.data) {
-        c->setChartType(SurveyChart::TypeForStyle(cboGraphStyle->currentIndex()));
+        c->setChartType(SurveyChart::typeForStyle(cboGraphStyle->currentIndex()));
         c->setData(result.subject, *result.data);
     }
 }
@@ -297,7 +297,7 @@ void AnalyseScreen::drawChart()
     try {
         RefreshGraph();
     } catch (const db::Error& e) {
-        ReportReadFailure(e);
+        reportReadFailure(e);
     }
 }
 
@@ -336,16 +336,16 @@ void AnalyseScreen::cmdExpand_Click()
     if (cmdExpand->text() == kExpand) {
         c->raise();
         cmdExpand->raise();
-        Twips::SetLeft(c, Twips::Left(picSummaryReport) + 50);
-        Twips::SetTop(c, 0);
+        Twips::setLeft(c, Twips::leftOf(picSummaryReport) + 50);
+        Twips::setTop(c, 0);
         cmdExpand->setText(kShrink);
         cmdExpand->setAccessibleName(kShrink);
     } else {
         c->raise();
         cmdExpand->raise();
         gSummaryReport->raise();
-        Twips::SetLeft(c, 3150);
-        Twips::SetTop(c, 2430);
+        Twips::setLeft(c, 3150);
+        Twips::setTop(c, 2430);
         cmdExpand->setText(kExpand);
         cmdExpand->setAccessibleName(kExpand);
     }
@@ -356,12 +356,12 @@ void AnalyseScreen::cmdExpand_Click()
 
 void AnalyseScreen::reportWriteFailure(const QString& fileName, const db::Error& error) const
 {
-    ReportError(QStringLiteral("Unable to write to file ") + fileName, error);
+    reportError(QStringLiteral("Unable to write to file ") + fileName, error);
 }
 
 void AnalyseScreen::mnuAnalyseDetail_Click()
 {
-    const std::optional<QString> file = Dialogs::ShowSave({QStringLiteral("DetailReport.rtf"),
+    const std::optional<QString> file = Dialogs::showSave({QStringLiteral("DetailReport.rtf"),
         QStringLiteral("Rich Text Format (*.rtf)|*.rtf"), Dialogs::OverwritePrompt | Dialogs::PathMustExist, {}});
     if (!file || file->isEmpty())
         return;
@@ -369,7 +369,7 @@ void AnalyseScreen::mnuAnalyseDetail_Click()
     bool complete = false;
     try {
         LongWork work(window(), QStringLiteral("Writing the detailed report..."), 0);
-        complete = DetailReport::WriteFile(session_.SurveyConnection, *file, work.progress());
+        complete = DetailReport::writeFile(session_.SurveyConnection, *file, work.progress());
     } catch (const db::Error& e) {
         reportWriteFailure(*file, e);
         return;
@@ -377,7 +377,7 @@ void AnalyseScreen::mnuAnalyseDetail_Click()
     if (!complete)
         return;  // cancelled: nothing written
 
-    if (Dialogs::MsgBox(QStringLiteral("View detailed report now?"), Dialogs::YesNo, Dialogs::Question)
+    if (Dialogs::msgBox(QStringLiteral("View detailed report now?"), Dialogs::YesNo, Dialogs::Question)
         == Dialogs::Yes)
         Shell::open(*file);
 }
@@ -388,22 +388,22 @@ void AnalyseScreen::mnuAnalyseTotRespondents_Click()
     try {
         count = Summary::respondentCount(session_.SurveyConnection);
     } catch (const db::Error& e) {
-        ReportReadFailure(e);
+        reportReadFailure(e);
         return;
     }
-    Dialogs::MsgBox(QString::number(count) + QStringLiteral(" respondents have completed this survey."),
+    Dialogs::msgBox(QString::number(count) + QStringLiteral(" respondents have completed this survey."),
                     Dialogs::OKOnly, Dialogs::Information);
 }
 
 void AnalyseScreen::mnuFileExport_Click()
 {
-    const std::optional<QString> file = Dialogs::ShowSave({QStringLiteral("SurveyExport.csv"),
+    const std::optional<QString> file = Dialogs::showSave({QStringLiteral("SurveyExport.csv"),
         QStringLiteral("Comma Seperated Values (*.csv)|*.csv"), Dialogs::OverwritePrompt | Dialogs::PathMustExist, {}});
     if (!file || file->isEmpty())
         return;
     try {
         LongWork work(window(), QStringLiteral("Exporting the answers..."), 0);
-        CsvExport::WriteFile(session_.SurveyConnection, *file, work.progress());
+        CsvExport::writeFile(session_.SurveyConnection, *file, work.progress());
     } catch (const db::Error& e) {
         reportWriteFailure(*file, e);
     }
@@ -415,13 +415,13 @@ void AnalyseScreen::setUpSummaryGrid()
 {
     gSummaryReport->setColumnCount(2);
     gSummaryReport->setRowCount(0);
-    setGridHeader(gSummaryReport, 0, QStringLiteral("%"), Qt::AlignRight, ShareColumnWidth());
+    setGridHeader(gSummaryReport, 0, QStringLiteral("%"), Qt::AlignRight, shareColumnWidth());
     setGridHeader(gSummaryReport, 1, QStringLiteral("Question"), Qt::AlignLeft, 6400);
 }
 
 void AnalyseScreen::widenSummaryColumn()
 {
-    WidenColumnOne(gSummaryReport);
+    widenColumnOne(gSummaryReport);
 }
 
 void AnalyseScreen::selectFirstGraphStyle()
@@ -436,29 +436,29 @@ void AnalyseScreen::layOut(const ScreenSpace& space)
 {
     using namespace Twips;
     {
-        const int width = space.width - Left(lblInstructions) - 150;
-        LayoutRule({ width }, [&] { SetWidth(lblInstructions, width); });
+        const int width = space.width - leftOf(lblInstructions) - 150;
+        layoutRule({ width }, [&] { setWidth(lblInstructions, width); });
     }
-    LayoutRule({ space.width }, [&] { SetWidth(picTitleAnalyse, space.width); });
-    LayoutRule({ Width(this), Height(this) },
-        [&] { Place(picSummaryReport, Left(this), Top(picSummaryReport), Width(this), Height(this)); });
+    layoutRule({ space.width }, [&] { setWidth(picTitleAnalyse, space.width); });
+    layoutRule({ widthOf(this), heightOf(this) },
+        [&] { place(picSummaryReport, leftOf(this), topOf(picSummaryReport), widthOf(this), heightOf(this)); });
     {
-        const int width = Width(picSummaryReport) - Left(gSummaryReport) - 200;
-        LayoutRule({ width }, [&] { SetWidth(gSummaryReport, width); });
+        const int width = widthOf(picSummaryReport) - leftOf(gSummaryReport) - 200;
+        layoutRule({ width }, [&] { setWidth(gSummaryReport, width); });
     }
 
     // The chart fills the window from its place; the button stands at its lower right corner.
     const bool normalChart = cmdExpand->text() == kExpand;
     {
-        const int width = space.windowWidth - Left(c);
-        const int height = space.windowHeight - Top(c) - (normalChart ? 2700 : 2500);
-        LayoutRule({ width, height }, [&] {
-            SetWidth(c, width);
-            SetHeight(c, height);
+        const int width = space.windowWidth - leftOf(c);
+        const int height = space.windowHeight - topOf(c) - (normalChart ? 2700 : 2500);
+        layoutRule({ width, height }, [&] {
+            setWidth(c, width);
+            setHeight(c, height);
         });
     }
-    SetLeft(cmdExpand, space.windowWidth - Width(cmdExpand) - 350);
-    SetTop(cmdExpand, space.windowHeight - Height(cmdExpand) - (normalChart ? 2600 : 2700));
+    setLeft(cmdExpand, space.windowWidth - widthOf(cmdExpand) - 350);
+    setTop(cmdExpand, space.windowHeight - heightOf(cmdExpand) - (normalChart ? 2600 : 2700));
     // The window's outer height reckons in the menu, toolbar and status bars, which the report
     // panel does not reach: the button is lifted to stay whole inside the part of the panel that
     // shows.

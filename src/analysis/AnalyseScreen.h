@@ -37,9 +37,9 @@ public:
     int RefreshRespondeSummaryReportList(int SelectRow, int SelectID);
     // The width in twips of the share column (column 0): 600, or what the widest share
     // ("100.0%" in the locale's digits and decimal separator) needs in the grid's font.
-    int ShareColumnWidth() const;
+    int shareColumnWidth() const;
     // The row datum of grid row `row` (1 and up); 0 for the header row.
-    qint32 RowData(int row) const;
+    qint32 rowData(int row) const;
 
     // Draws the chart of the selected summary row. Throws db::Error.
     void RefreshGraph();
@@ -54,7 +54,7 @@ public:
     void mnuFileExport_Click();
 
     // A failure to read the survey, as the screen's commands report it.
-    static void ReportReadFailure(const db::Error& error);
+    static void reportReadFailure(const db::Error& error);
 
     // The summary grid at start-up: two columns under their headers, then column 1 widened to
     // fill the grid; and the first chart style, which draws the chart of the selected row.

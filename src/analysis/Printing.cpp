@@ -15,7 +15,7 @@
 
 namespace Printing {
 
-QPrinter& CurrentPrinter()
+QPrinter& currentPrinter()
 {
     static std::unique_ptr<QPrinter> printer = [] {
         const QPrinterInfo info = QPrinterInfo::defaultPrinter();
@@ -24,7 +24,7 @@ QPrinter& CurrentPrinter()
     return *printer;
 }
 
-void ApplyPageSetup(QPrinter& current, const PageChoice& choice, const QStringList& installed)
+void applyPageSetup(QPrinter& current, const PageChoice& choice, const QStringList& installed)
 {
     for (const QString& name : installed) {
         if (name == choice.deviceName) {
@@ -44,11 +44,11 @@ bool ShowPageSetupDialog(QWidget* owner, Margins& margins)
     if (defaultPrinter.isNull())
         return false;
     QPrinter chosen(defaultPrinter);
-    if (!Dialogs::ShowPageSetup(chosen))
+    if (!Dialogs::showPageSetup(chosen))
         return false;
 
     const QPageLayout layout = chosen.pageLayout();
-    ApplyPageSetup(CurrentPrinter(),
+    applyPageSetup(currentPrinter(),
                    {chosen.printerName(), layout.pageSize(), chosen.paperSource(), layout.orientation()},
                    QPrinterInfo::availablePrinterNames());
     const QMarginsF inches = layout.margins(QPageLayout::Inch);
@@ -59,8 +59,8 @@ bool ShowPageSetupDialog(QWidget* owner, Margins& margins)
 
 void DoPrint(QWidget* window)
 {
-    QPrinter& printer = CurrentPrinter();
-    if (!Dialogs::ShowPrinter(printer))
+    QPrinter& printer = currentPrinter();
+    if (!Dialogs::showPrinter(printer))
         return;
 
     // The snapshot goes through the clipboard, which holds it afterwards.

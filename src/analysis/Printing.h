@@ -13,7 +13,7 @@ namespace Printing {
 
 // The printer all printing goes through; it starts as the system's default printer and keeps
 // the choices of page setup until the program ends.
-QPrinter& CurrentPrinter();
+QPrinter& currentPrinter();
 
 // Page margins in thousandths of an inch.
 struct Margins {
@@ -33,7 +33,7 @@ struct PageChoice {
 
 // Makes the chosen printer the current one when it is among the installed printers (by its
 // exact name), then gives the current printer the chosen paper size, source and orientation.
-void ApplyPageSetup(QPrinter& current, const PageChoice& choice, const QStringList& installed);
+void applyPageSetup(QPrinter& current, const PageChoice& choice, const QStringList& installed);
 
 // The page-setup dialog, opened on the system's default printer and its own settings. False,
 // with nothing shown or changed, when no printer is installed; false when cancelled. On true

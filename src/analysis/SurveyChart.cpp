@@ -156,7 +156,7 @@ SurveyChart::SurveyChart(QWidget* parent) : QWidget(parent)
     rebuild();
 }
 
-int SurveyChart::TypeForStyle(int position)
+int SurveyChart::typeForStyle(int position)
 {
     if (position == 10)
         return 14;
@@ -175,7 +175,7 @@ void SurveyChart::setData(const QString& subject, const QList<Chart::Point>& dat
 {
     data_ = data;
     setAccessibleName(subject.trimmed().isEmpty() ? QStringLiteral("Chart") : subject);
-    setAccessibleDescription(Chart::Description(subject, data));
+    setAccessibleDescription(Chart::description(subject, data));
     rebuild();
 }
 
@@ -199,7 +199,7 @@ QMargins SurveyChart::chartMargins() const
 
 void SurveyChart::rebuild()
 {
-    if (Is3D(type_)) {
+    if (is3D(type_)) {
         view3D_->setChart(type_, data_);
         stack_->setCurrentWidget(view3D_);
     } else {

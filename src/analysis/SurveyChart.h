@@ -22,8 +22,8 @@ public:
     explicit SurveyChart(QWidget* parent = nullptr);
 
     // The type code of the chart-style list's entry at `position` (0 to 11).
-    static int TypeForStyle(int position);
-    static bool Is3D(int type) { return type >= 0 && type <= 8 && type % 2 == 0; }
+    static int typeForStyle(int position);
+    static bool is3D(int type) { return type >= 0 && type <= 8 && type % 2 == 0; }
 
     int chartType() const { return type_; }
     void setChartType(int type);

@@ -47,27 +47,27 @@ CollectScreen::CollectScreen(SurveySession& session, QWidget* parent)
 {
     setObjectName(QStringLiteral("picCollect"));
 
-    picTitleCollect = MakeTitlePanel(
+    picTitleCollect = makeTitlePanel(
         this, QStringLiteral("picTitleCollect"), QStringLiteral("lblTitleCollect"), QStringLiteral("Data Collection"));
 
-    lblInstructions = MakeInstructions(this,
+    lblInstructions = makeInstructions(this,
         QStringLiteral("Instructions - You are currently viewing a list of Respondents, these are surveys that "
                        "have previously been completed. To add a new Respondent press the 'Add Respondent' "
                        "button. For more help press F1."),
         1);
-    Twips::Place(lblInstructions, 150, 600, 11000, 500);
+    Twips::place(lblInstructions, 150, 600, 11000, 500);
 
     picRespondentList = new QWidget(this);
     picRespondentList->setObjectName(QStringLiteral("picRespondentList"));
-    Twips::Place(picRespondentList, 0, 1310, 12000, 7000);
+    Twips::place(picRespondentList, 0, 1310, 12000, 7000);
 
     // Above the grid: the buttons on the left, the example question on the right.
     picCustBot = new QWidget(picRespondentList);
     picCustBot->setObjectName(QStringLiteral("picCustBot"));
-    Twips::Place(picCustBot, 150, 40, 6900, 420);
+    Twips::place(picCustBot, 150, 40, 6900, 420);
     const auto makeButton = [this](const QString& name, const QString& caption, int left) {
-        QPushButton* button = MakeButton(name, caption, picCustBot);
-        Twips::Place(button, left, 0, 2200, 375);
+        QPushButton* button = makeCommandButton(name, caption, picCustBot);
+        Twips::place(button, left, 0, 2200, 375);
         return button;
     };
     cmdCreateResponse = makeButton(QStringLiteral("cmdCreateResponse"), QStringLiteral("Add Respondent"), 0);
@@ -84,7 +84,7 @@ CollectScreen::CollectScreen(SurveySession& session, QWidget* parent)
     cboDCExampleQuestion->setToolTip(QStringLiteral("The question whose answers the Sample Response column shows"));
     cboDCExampleQuestion->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cboDCExampleQuestion->setMinimumContentsLength(20);
-    Twips::Place(cboDCExampleQuestion, 7100, 40, 4550, 375);
+    Twips::place(cboDCExampleQuestion, 7100, 40, 4550, 375);
     // A choice of the user's (mouse, keys, wheel); the refill's own selections do not count.
     connect(cboDCExampleQuestion, &QComboBox::activated, this, &CollectScreen::cboDCExampleQuestion_Click);
 
@@ -93,13 +93,13 @@ CollectScreen::CollectScreen(SurveySession& session, QWidget* parent)
     gRespondents->setAccessibleName(QStringLiteral("Respondents"));
     gRespondents->setSelectionBehavior(QAbstractItemView::SelectRows);
     gRespondents->setCols(3);
-    Twips::Place(gRespondents, 150, 500, 11500, 6000);
+    Twips::place(gRespondents, 150, 500, 11500, 6000);
     gRespondents->installEventFilter(this);
-    connect(gRespondents, &FlexGrid::DblClick, this, &CollectScreen::gRespondents_DblClick);
+    connect(gRespondents, &FlexGrid::dblClick, this, &CollectScreen::gRespondents_DblClick);
     // An answer the grid could not read as it drew its rows is told once it has drawn them.
     rows_.onReadFailure = [this](const db::Error& error) {
         QTimer::singleShot(
-            0, this, [error] { ReportError(QStringLiteral("Unable to read the list of respondents."), error); });
+            0, this, [error] { reportError(QStringLiteral("Unable to read the list of respondents."), error); });
     };
 }
 
@@ -107,9 +107,9 @@ bool CollectScreen::eventFilter(QObject* watched, QEvent* event)
 {
     // The example list keeps to the grid's right edge as the window's layout sizes the grid.
     if (watched == gRespondents && (event->type() == QEvent::Resize || event->type() == QEvent::Move)) {
-        const int right = Twips::Left(gRespondents) + Twips::Width(gRespondents);
-        Twips::SetLeft(cboDCExampleQuestion,
-            std::max(Twips::Left(picCustBot) + Twips::Width(picCustBot), right - Twips::Width(cboDCExampleQuestion)));
+        const int right = Twips::leftOf(gRespondents) + Twips::widthOf(gRespondents);
+        Twips::setLeft(cboDCExampleQuestion,
+            std::max(Twips::leftOf(picCustBot) + Twips::widthOf(picCustBot), right - Twips::widthOf(cboDCExampleQuestion)));
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -181,7 +181,7 @@ void CollectScreen::refill(int SelectRow, int SelectID)
     } catch (const db::Error& e) {
         rows_.clear();
         gRespondents->setSource(&rows_);
-        ReportError(QStringLiteral("Unable to read the list of respondents."), e);
+        reportError(QStringLiteral("Unable to read the list of respondents."), e);
     }
     selectRow(SelectRow, SelectID);
 }
@@ -233,7 +233,7 @@ bool CollectScreen::noRespondentSelected()
 {
     if (gRespondents->row() != 0)
         return false;
-    Dialogs::MsgBox(kNoneSelected, Dialogs::OKOnly, Dialogs::Critical);
+    Dialogs::msgBox(kNoneSelected, Dialogs::OKOnly, Dialogs::Critical);
     return true;
 }
 
@@ -253,7 +253,7 @@ void CollectScreen::cmdCreateResponse_Click()
     try {
         CurrentRespondentID = RespondentAnswers::addRespondent(session_.SurveyConnection);
     } catch (const db::Error& e) {
-        ReportError(QStringLiteral("Unable to add a respondent."), e);
+        reportError(QStringLiteral("Unable to add a respondent."), e);
         return;
     }
     showAnswerEntry();
@@ -276,7 +276,7 @@ void CollectScreen::cmdDeleteResponse_Click()
 {
     if (noRespondentSelected())
         return;
-    if (Dialogs::MsgBox(
+    if (Dialogs::msgBox(
             QStringLiteral("Delete Respondent? This will delete all responses provided by this Respondent."),
             Dialogs::YesNo, Dialogs::Question)
         != Dialogs::Yes)
@@ -286,7 +286,7 @@ void CollectScreen::cmdDeleteResponse_Click()
         // The answers and the respondent go together or not at all.
         RespondentAnswers::deleteRespondent(session_.SurveyConnection, id);
     } catch (const db::Error& e) {
-        ReportError(QStringLiteral("Unable to delete the respondent."), e);
+        reportError(QStringLiteral("Unable to delete the respondent."), e);
     }
     refreshRespondent(id, 1, 0);
 }
@@ -296,7 +296,7 @@ void CollectScreen::cmdDeleteResponse_Click()
 void CollectScreen::mnuDataCollectionPaperSurvey_Click()
 {
     const std::optional<QString> chosen
-        = Dialogs::ShowSave({ QStringLiteral("PaperSurvey.rtf"), QStringLiteral("Rich Text Format (*.rtf)|*.rtf"),
+        = Dialogs::showSave({ QStringLiteral("PaperSurvey.rtf"), QStringLiteral("Rich Text Format (*.rtf)|*.rtf"),
             Dialogs::OverwritePrompt | Dialogs::PathMustExist, QString() });
     if (!chosen || chosen->isEmpty())
         return;
@@ -305,19 +305,19 @@ void CollectScreen::mnuDataCollectionPaperSurvey_Click()
     WaitCursor hourglass;
     try {
         // The file is replaced only once the whole document is written.
-        ReportFile::WriteWhole(fileName, [this](QIODevice& file) {
-            PaperSurvey::Write(session_.SurveyConnection, file);
+        ReportFile::writeWhole(fileName, [this](QIODevice& file) {
+            PaperSurvey::write(session_.SurveyConnection, file);
             return true;
         });
     } catch (const db::Error& e) {
         hourglass.restore();
-        ReportError(QStringLiteral("Unable to write to file ") + fileName, e);
+        reportError(QStringLiteral("Unable to write to file ") + fileName, e);
         return;
     }
     hourglass.restore();
 
-    if (Dialogs::MsgBox(
-            QStringLiteral("View paper based survey now?"), Dialogs::YesNo, Dialogs::Question, Dialogs::AppTitle())
+    if (Dialogs::msgBox(
+            QStringLiteral("View paper based survey now?"), Dialogs::YesNo, Dialogs::Question, Dialogs::appTitle())
         == Dialogs::Yes)
         Shell::open(fileName);
 }
@@ -345,7 +345,7 @@ void CollectScreen::setRespondentHeaders()
 
 void CollectScreen::widenRespondentColumn()
 {
-    WidenColumnOne(gRespondents);
+    widenColumnOne(gRespondents);
 }
 
 void CollectScreen::showRespondentList(bool shown)
@@ -357,28 +357,28 @@ void CollectScreen::layOut(const ScreenSpace& space)
 {
     using namespace Twips;
     {
-        const int width = space.width - Left(lblInstructions) - 150;
-        LayoutRule({ width }, [&] { SetWidth(lblInstructions, width); });
+        const int width = space.width - leftOf(lblInstructions) - 150;
+        layoutRule({ width }, [&] { setWidth(lblInstructions, width); });
     }
     // The list below the instructions, in the screens' place (reckoned as the Design screen's).
     {
-        const int top = space.top + Height(lblInstructions) - 200;
-        LayoutRule({ space.width, space.height },
-            [&] { Place(picRespondentList, space.left, top, space.width, space.height); });
+        const int top = space.top + heightOf(lblInstructions) - 200;
+        layoutRule({ space.width, space.height },
+            [&] { place(picRespondentList, space.left, top, space.width, space.height); });
     }
     // The grid by the window's size, its column 1 taking the room the others leave.
     {
         const int width = space.windowWidth - 500;
-        const int height = space.windowHeight - Top(gRespondents) - 3500;
-        LayoutRule({ width, height }, [&] {
-            SetWidth(gRespondents, width);
-            SetHeight(gRespondents, height);
+        const int height = space.windowHeight - topOf(gRespondents) - 3500;
+        layoutRule({ width, height }, [&] {
+            setWidth(gRespondents, width);
+            setHeight(gRespondents, height);
         });
-        const int others = ColumnWidthsSum(gRespondents, 1);
-        if (gRespondents->cols() > 1 && Width(gRespondents) - others > 0) {
-            const int column1 = Width(gRespondents) - others - 400;
-            LayoutRule({ column1 }, [&] { gRespondents->setColumnWidth(1, ToPixelsX(column1)); });
+        const int others = columnWidthsSum(gRespondents, 1);
+        if (gRespondents->cols() > 1 && widthOf(gRespondents) - others > 0) {
+            const int column1 = widthOf(gRespondents) - others - 400;
+            layoutRule({ column1 }, [&] { gRespondents->setColumnWidth(1, toPixelsX(column1)); });
         }
     }
-    LayoutRule({ space.width }, [&] { SetWidth(picTitleCollect, space.width); });
+    layoutRule({ space.width }, [&] { setWidth(picTitleCollect, space.width); });
 }

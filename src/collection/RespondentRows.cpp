@@ -11,7 +11,7 @@ const QString kNoAnswer = QStringLiteral("No Answer");
 
 RespondentRows::RespondentRows(db::Connection& connection)
     : connection_(connection)
-    , timeFormat_(TimeFormatWithoutZone(locale_))
+    , timeFormat_(timeFormatWithoutZone(locale_))
 { }
 
 void RespondentRows::read(int exampleQuestion)
@@ -78,7 +78,7 @@ QString RespondentRows::dateTime(int row)
     const QString stored = list_.submitted(row);
     QDate date;
     QTime time;
-    if (!ParseStoredDate(stored, date, time)) {
+    if (!parseStoredDate(stored, date, time)) {
         const QDateTime when = QDateTime::fromString(stored, Qt::ISODate);
         if (!when.isValid())
             return stored;

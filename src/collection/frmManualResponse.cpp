@@ -104,7 +104,7 @@ QScrollArea* makeButtonPanel(QWidget* parent, const QString& name)
     auto* inside = new QWidget(area);
     inside->setObjectName(name + QStringLiteral("Inside"));
     area->setWidget(inside);
-    Twips::Place(area, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight);
+    Twips::place(area, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight);
     return area;
 }
 
@@ -128,7 +128,7 @@ void frmManualResponse::buildControls()
     setObjectName(QStringLiteral("frmManualResponse"));
     setWindowTitle(QStringLiteral("Survey Response"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(Twips::ToPixelsX(8580), Twips::ToPixelsY(5310));
+    setFixedSize(Twips::toPixelsX(8580), Twips::toPixelsY(5310));
 
     lblInstructions = new QLabel(
         QStringLiteral("Instructions - You are currently entering the responses to the survey. Select the answer then "
@@ -136,11 +136,11 @@ void frmManualResponse::buildControls()
         this);
     lblInstructions->setObjectName(QStringLiteral("lblInstructions"));
     lblInstructions->setWordWrap(true);
-    Twips::Place(lblInstructions, 150, 100, 8280, 500);
+    Twips::place(lblInstructions, 150, 100, 8280, 500);
 
     picDCAnswers = new QWidget(this);
     picDCAnswers->setObjectName(QStringLiteral("picDCAnswers"));
-    Twips::Place(picDCAnswers, 0, 650, 8580, kPanelTop + kPanelHeight + 50);
+    Twips::place(picDCAnswers, 0, 650, 8580, kPanelTop + kPanelHeight + 50);
 
     // The question reads as a label does, on the dialog's background; a long one scrolls within
     // its room, so the answers below stay where they are.
@@ -162,18 +162,18 @@ void frmManualResponse::buildControls()
     QFont bold = lblDCQuestion->font();
     bold.setBold(true);
     lblDCQuestion->setFont(bold);
-    Twips::Place(lblDCQuestion, 150, 0, 8280, kPanelTop - 100);
+    Twips::place(lblDCQuestion, 150, 0, 8280, kPanelTop - 100);
 
     picDCResponseSimple = new QWidget(picDCAnswers);
     picDCResponseSimple->setObjectName(QStringLiteral("picDCResponseSimple"));
-    Twips::Place(picDCResponseSimple, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight);
+    Twips::place(picDCResponseSimple, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight);
     txtDCSimpleResponse = new QPlainTextEdit(picDCResponseSimple);
     txtDCSimpleResponse->setObjectName(QStringLiteral("txtDCSimpleResponse"));
     txtDCSimpleResponse->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Enter starts a new line of the answer; Tab moves on to the buttons.
     txtDCSimpleResponse->setTabChangesFocus(true);
     txtDCSimpleResponse->setAccessibleName(QStringLiteral("Answer"));
-    Twips::Place(txtDCSimpleResponse, 0, 0, kPanelWidth, kPanelHeight);
+    Twips::place(txtDCSimpleResponse, 0, 0, kPanelWidth, kPanelHeight);
 
     // Element 0 of each button array stays hidden until a question gives it a response: a button
     // without a caption is nothing a user (or a screen reader) could choose.
@@ -184,23 +184,23 @@ void frmManualResponse::buildControls()
 
     picDCResponseMatrix = new QWidget(picDCAnswers);
     picDCResponseMatrix->setObjectName(QStringLiteral("picDCResponseMatrix"));
-    Twips::Place(picDCResponseMatrix, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight);
+    Twips::place(picDCResponseMatrix, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight);
     gMatrix = new FlexGrid(picDCResponseMatrix, 1);
     gMatrix->setObjectName(QStringLiteral("gMatrix"));
     gMatrix->setAccessibleName(QStringLiteral("Answers"));
     // A cell is chosen by its "Yes"; the current cell is only where the keyboard is.
     gMatrix->setSelectionMode(QAbstractItemView::NoSelection);
     gMatrix->setItemDelegate(new CurrentCellFrame(gMatrix));
-    Twips::Place(gMatrix, 0, 0, kPanelWidth, kPanelHeight);
-    connect(gMatrix, &FlexGrid::Click, this, &frmManualResponse::gMatrix_Click);
-    connect(gMatrix, &FlexGrid::KeyDown, this, &frmManualResponse::gMatrix_KeyDown);
+    Twips::place(gMatrix, 0, 0, kPanelWidth, kPanelHeight);
+    connect(gMatrix, &FlexGrid::click, this, &frmManualResponse::gMatrix_Click);
+    connect(gMatrix, &FlexGrid::keyDown, this, &frmManualResponse::gMatrix_KeyDown);
 
     picDCFooter = new QWidget(this);
     picDCFooter->setObjectName(QStringLiteral("picDCFooter"));
-    Twips::Place(picDCFooter, 4700, 4800, 3800, 420);
+    Twips::place(picDCFooter, 4700, 4800, 3800, 420);
     const auto makeButton = [this](const QString& name, const QString& caption, int left) {
-        QPushButton* button = MakeButton(name, caption, picDCFooter);
-        Twips::Place(button, left, 0, 1200, 375);
+        QPushButton* button = makeCommandButton(name, caption, picDCFooter);
+        Twips::place(button, left, 0, 1200, 375);
         return button;
     };
     cmdDCAnswersPrevious = makeButton(QStringLiteral("cmdDCAnswersPrevious"), QStringLiteral("&Previous"), 0);
@@ -231,16 +231,16 @@ Button* frmManualResponse::addButton(QList<Button*>& buttons, QScrollArea* area,
     int top = kButtonTop;
     if (!buttons.isEmpty()) {
         const Button* before = buttons.last();
-        top = Twips::Top(before) + Twips::Height(before);
+        top = Twips::topOf(before) + Twips::heightOf(before);
     }
-    const int height = std::max(kButtonHeight, Twips::FromPixelsY(button->sizeHint().height()));
-    Twips::Place(button, kButtonLeft, top, kPanelWidth - kButtonLeft - 400, height);
+    const int height = std::max(kButtonHeight, Twips::fromPixelsY(button->sizeHint().height()));
+    Twips::place(button, kButtonLeft, top, kPanelWidth - kButtonLeft - 400, height);
     button->installEventFilter(new EnsureVisible(area));
     // Tab goes from answer to answer before it reaches the buttons below.
     if (!buttons.isEmpty())
         QWidget::setTabOrder(buttons.last(), button);
     buttons.append(button);
-    inside->resize(Twips::ToPixelsX(kPanelWidth - 300), Twips::ToPixelsY(top + height + kButtonTop));
+    inside->resize(Twips::toPixelsX(kPanelWidth - 300), Twips::toPixelsY(top + height + kButtonTop));
     return button;
 }
 
@@ -257,7 +257,7 @@ template <typename Button> void frmManualResponse::clearButtons(QList<Button*>& 
     first->setText(QString());
     first->setProperty("Tag", QString());
     QWidget* inside = first->parentWidget();
-    inside->resize(inside->width(), Twips::ToPixelsY(Twips::Top(first) + Twips::Height(first) + kButtonTop));
+    inside->resize(inside->width(), Twips::toPixelsY(Twips::topOf(first) + Twips::heightOf(first) + kButtonTop));
 }
 
 void frmManualResponse::showPanel(QWidget* panel)
@@ -276,7 +276,7 @@ void frmManualResponse::fillButtons(QList<Button*>& buttons, QScrollArea* area, 
     for (qsizetype i = 0; i < responses.size(); ++i) {
         Button* button = i == 0 ? buttons.first() : addButton(buttons, area, name);
         const QString& caption = responses.at(i).name;
-        button->setText(LiteralCaption(caption));
+        button->setText(literalCaption(caption));
         button->setAccessibleName(caption.isEmpty() ? QStringLiteral("Answer %1").arg(i + 1) : caption);
         button->setProperty("Tag", QString::number(responses.at(i).id));
         button->setChecked(chosen.value(i));
@@ -296,7 +296,7 @@ bool frmManualResponse::RespondentAnswers_ShowQuestion()
             return false;
         page_.reset();
         shownAnswer_.clear();
-        showQuestionText(NumberPrefix(page->type, page->number), page->question);
+        showQuestionText(numberPrefix(page->type, page->number), page->question);
         CurrentQType = page->type;
         switch (page->type) {
         case QTypeOpenEnded:
@@ -328,7 +328,7 @@ bool frmManualResponse::RespondentAnswers_ShowQuestion()
         page_.reset();
         lblDCQuestion->clear();
         showPanel(nullptr);
-        ReportError(QStringLiteral("Unable to show the question."), e);
+        reportError(QStringLiteral("Unable to show the question."), e);
     }
     return true;
 }
@@ -337,7 +337,7 @@ void frmManualResponse::showQuestionText(const QString& prefix, const QString& s
 {
     // The whole text; of a huge one its start, as the question editor shows it.
     const QString shown
-        = prefix + CaptionText(rtf::toPlainText(stored, kWholeTextLength + 1), kWholeTextLength);
+        = prefix + captionText(rtf::toPlainText(stored, kWholeTextLength + 1), kWholeTextLength);
     const QTextOption::WrapMode wrap = wrapModeFor(shown);
     if (lblDCQuestion->wordWrapMode() != wrap) {
         // Set while the view is empty, the mode costs no layout.
@@ -375,7 +375,7 @@ void frmManualResponse::showMatrix(const RespondentAnswers::Page& page)
 {
     showPanel(picDCResponseMatrix);
     const auto twipsOf
-        = [this](const QString& text) { return Twips::FromPixelsX(fontMetrics().horizontalAdvance(text)); };
+        = [this](const QString& text) { return Twips::fromPixelsX(fontMetrics().horizontalAdvance(text)); };
     gMatrix->setRedraw(false);
     gMatrix->setRows(1);
     gMatrix->setCols(1);
@@ -483,13 +483,13 @@ bool frmManualResponse::ShowDCAnswer()
         const RespondentAnswers::Answers answers = pageAnswers(*page_);
         if (RespondentAnswers::storePage(connection_, CurrentRespondentID, CurrentQuestionPos, *page_, answers)
             == RespondentAnswers::StoreResult::NoQuestion) {
-            Dialogs::MsgBox(QStringLiteral("Error cmdDCAnswersNext_Click"), Dialogs::OKOnly, Dialogs::Critical);
+            Dialogs::msgBox(QStringLiteral("Error cmdDCAnswersNext_Click"), Dialogs::OKOnly, Dialogs::Critical);
             return true;
         }
         JumpToQuestionID = RespondentAnswers::jumpOf(*page_, answers);
         return true;
     } catch (const db::Error& e) {
-        ReportError(QStringLiteral("Unable to store the answers."), e);
+        reportError(QStringLiteral("Unable to store the answers."), e);
         return false;
     }
 }
@@ -551,12 +551,12 @@ void frmManualResponse::cmdDCAnswersNext_Click()
             if (const std::optional<int> pos = RespondentAnswers::positionOf(connection_, JumpToQuestionID))
                 CurrentQuestionPos = *pos;
         } catch (const db::Error& e) {
-            ReportError(QStringLiteral("Unable to show the question."), e);
+            reportError(QStringLiteral("Unable to show the question."), e);
             return;
         }
     }
     if (!RespondentAnswers_ShowQuestion()) {
-        Dialogs::MsgBox(QStringLiteral("Survey completed."), Dialogs::OKOnly, Dialogs::Information);
+        Dialogs::msgBox(QStringLiteral("Survey completed."), Dialogs::OKOnly, Dialogs::Information);
         CurrentQuestionPos = 1;
         accept();
     }

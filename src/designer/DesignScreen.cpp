@@ -30,8 +30,8 @@ const QString kNoText = QStringLiteral("<Text not yet entered>");
 
 QLabel* makeLabel(const QString& text, int index, QWidget* parent, int left, int top, int width)
 {
-    QLabel* label = MakeArrayLabel(QStringLiteral("Label1"), index, text, parent);
-    Twips::Place(label, left, top, width, 255);
+    QLabel* label = makeArrayLabel(QStringLiteral("Label1"), index, text, parent);
+    Twips::place(label, left, top, width, 255);
     return label;
 }
 }  // namespace
@@ -41,19 +41,19 @@ DesignScreen::DesignScreen(SurveySession& session, db::Connection& library, QWid
 {
     setObjectName(QStringLiteral("picDesign"));
 
-    picTitle = MakeTitlePanel(this, QStringLiteral("picTitle"), QStringLiteral("lblTitleDesign"), QStringLiteral("Design"));
+    picTitle = makeTitlePanel(this, QStringLiteral("picTitle"), QStringLiteral("lblTitleDesign"), QStringLiteral("Design"));
 
     picTitles = new QWidget(this);
     picTitles->setObjectName(QStringLiteral("picTitles"));
-    Twips::Place(picTitles, 0, 500, 12000, 60);
-    PaintPanel(picTitles, QColor(232, 154, 44), Qt::black);
+    Twips::place(picTitles, 0, 500, 12000, 60);
+    paintPanel(picTitles, QColor(232, 154, 44), Qt::black);
 
-    lblInstructions = MakeInstructions(this,
+    lblInstructions = makeInstructions(this,
         QStringLiteral("Instructions - You are currently designing your survey. To add a question press the "
                        "'Add Question' button above, enter your Question Text and select the Question Type. "
                        "For more help press F1."),
         0);
-    Twips::Place(lblInstructions, 150, 600, 11000, 500);
+    Twips::place(lblInstructions, 150, 600, 11000, 500);
 
     buildTreeBox();
     buildLibraryBox();
@@ -65,28 +65,28 @@ void DesignScreen::buildTreeBox()
 {
     picTreeView = new QWidget(this);
     picTreeView->setObjectName(QStringLiteral("picTreeView"));
-    Twips::Place(picTreeView, 150, 1150, 3900, 4200);
+    Twips::place(picTreeView, 150, 1150, 3900, 4200);
 
     tvTreeView = new QTreeWidget(picTreeView);
     tvTreeView->setObjectName(QStringLiteral("tvTreeView"));
     tvTreeView->setHeaderHidden(true);
     tvTreeView->setRootIsDecorated(true);
-    TreeNodes::ShowWholeCaptions(tvTreeView);
-    Twips::Place(tvTreeView, 0, 0, 3900, 3600);
-    NameControl(tvTreeView, QStringLiteral("Survey questions"));
+    TreeNodes::showWholeCaptions(tvTreeView);
+    Twips::place(tvTreeView, 0, 0, 3900, 3600);
+    nameControl(tvTreeView, QStringLiteral("Survey questions"));
 
     picBlankPanel = new QWidget(picTreeView);
     picBlankPanel->setObjectName(QStringLiteral("picBlankPanel"));
-    Twips::Place(picBlankPanel, 0, 3650, 3900, 450);
-    cmdUp = MakePictureButton(QStringLiteral("cmdUp"), style()->standardIcon(QStyle::SP_ArrowUp),
+    Twips::place(picBlankPanel, 0, 3650, 3900, 450);
+    cmdUp = makePictureButton(QStringLiteral("cmdUp"), style()->standardIcon(QStyle::SP_ArrowUp),
                               QStringLiteral("Move question up"), picBlankPanel);
-    Twips::Place(cmdUp, 0, 30, 500, 390);
-    cmdDown = MakePictureButton(QStringLiteral("cmdDown"), style()->standardIcon(QStyle::SP_ArrowDown),
+    Twips::place(cmdUp, 0, 30, 500, 390);
+    cmdDown = makePictureButton(QStringLiteral("cmdDown"), style()->standardIcon(QStyle::SP_ArrowDown),
                                 QStringLiteral("Move question down"), picBlankPanel);
-    Twips::Place(cmdDown, 550, 30, 500, 390);
-    cmdDelete = MakeButton(QStringLiteral("cmdDelete"), QStringLiteral("Delete"), picBlankPanel);
-    NameButton(cmdDelete, QStringLiteral("Delete question"));
-    Twips::Place(cmdDelete, 2700, 30, 1200, 390);
+    Twips::place(cmdDown, 550, 30, 500, 390);
+    cmdDelete = makeCommandButton(QStringLiteral("cmdDelete"), QStringLiteral("Delete"), picBlankPanel);
+    nameButton(cmdDelete, QStringLiteral("Delete question"));
+    Twips::place(cmdDelete, 2700, 30, 1200, 390);
 
     connect(cmdDelete, &QPushButton::clicked, this, &DesignScreen::cmdDelete_Click);
     connect(cmdUp, &QPushButton::clicked, this, &DesignScreen::cmdUp_Click);
@@ -97,25 +97,25 @@ void DesignScreen::buildLibraryBox()
 {
     picLibraryView = new QWidget(this);
     picLibraryView->setObjectName(QStringLiteral("picLibraryView"));
-    Twips::Place(picLibraryView, 150, 5500, 3900, 3200);
+    Twips::place(picLibraryView, 150, 5500, 3900, 3200);
 
     auto* caption = new QLabel(QStringLiteral("Question Library"), picLibraryView);
     caption->setObjectName(QStringLiteral("lblLibrary"));
-    Twips::Place(caption, 0, 0, 3900, 300);
+    Twips::place(caption, 0, 0, 3900, 300);
 
     tvTreeLibrary = new QTreeWidget(picLibraryView);
     tvTreeLibrary->setObjectName(QStringLiteral("tvTreeLibrary"));
     tvTreeLibrary->setHeaderHidden(true);
-    TreeNodes::ShowWholeCaptions(tvTreeLibrary);
-    Twips::Place(tvTreeLibrary, 0, 300, 3900, 2400);
-    LabelFor(caption, tvTreeLibrary);
+    TreeNodes::showWholeCaptions(tvTreeLibrary);
+    Twips::place(tvTreeLibrary, 0, 300, 3900, 2400);
+    labelFor(caption, tvTreeLibrary);
 
     picBlankPanel2 = new QWidget(picLibraryView);
     picBlankPanel2->setObjectName(QStringLiteral("picBlankPanel2"));
-    Twips::Place(picBlankPanel2, 0, 2725, 3900, 450);
-    cmdLibraryAdd = MakeButton(QStringLiteral("cmdLibraryAdd"), QStringLiteral("Add"), picBlankPanel2);
-    NameButton(cmdLibraryAdd, QStringLiteral("Add library question"));
-    Twips::Place(cmdLibraryAdd, 2700, 30, 1200, 390);
+    Twips::place(picBlankPanel2, 0, 2725, 3900, 450);
+    cmdLibraryAdd = makeCommandButton(QStringLiteral("cmdLibraryAdd"), QStringLiteral("Add"), picBlankPanel2);
+    nameButton(cmdLibraryAdd, QStringLiteral("Add library question"));
+    Twips::place(cmdLibraryAdd, 2700, 30, 1200, 390);
     connect(cmdLibraryAdd, &QPushButton::clicked, this, &DesignScreen::cmdLibraryAdd_Click);
 }
 
@@ -123,17 +123,17 @@ void DesignScreen::buildPropertyPane()
 {
     lvListView = new QWidget(this);
     lvListView->setObjectName(QStringLiteral("lvListView"));
-    Twips::Place(lvListView, 4200, 1150, 7800, 7500);
+    Twips::place(lvListView, 4200, 1150, 7800, 7500);
 
     picQProperties = new QWidget(lvListView);
     picQProperties->setObjectName(QStringLiteral("picQProperties"));
-    Twips::Place(picQProperties, 0, 0, 7800, 7500);
+    Twips::place(picQProperties, 0, 0, 7800, 7500);
 
     Label1[0] = makeLabel(QStringLiteral("Question Text:"), 0, picQProperties, 60, 60, 3000);
     txtQ = new RichTextBox(picQProperties);
     txtQ->setObjectName(QStringLiteral("txtQ"));
-    Twips::Place(txtQ, 60, 330, 7245, 1695);
-    LabelFor(Label1[0], txtQ);
+    Twips::place(txtQ, 60, 330, 7245, 1695);
+    labelFor(Label1[0], txtQ);
     connect(txtQ, &RichTextBox::keyDown, this,
             [this](int key, Qt::KeyboardModifiers modifiers) { txtQ_KeyDown(key, int(modifiers)); });
     connect(txtQ, &RichTextBox::keyUp, this,
@@ -153,7 +153,7 @@ void DesignScreen::buildPropertyPane()
     QFont noticeFont = lblTextTooLong->font();
     noticeFont.setItalic(true);
     lblTextTooLong->setFont(noticeFont);
-    Twips::Place(lblTextTooLong, 1800, 60, 5505, 255);
+    Twips::place(lblTextTooLong, 1800, 60, 5505, 255);
     lblTextTooLong->hide();
 
     // The options of the two multiple-choice types stand one over the other.
@@ -172,7 +172,7 @@ void DesignScreen::buildPropertyPane()
         auto* option = new QRadioButton(QString::fromLatin1(options[i].caption), picQProperties);
         option->setObjectName(QStringLiteral("optQType"));
         option->setProperty("Index", i);
-        Twips::Place(option, options[i].left, options[i].top, options[i].width, 285);
+        Twips::place(option, options[i].left, options[i].top, options[i].width, 285);
         connect(option, &QRadioButton::clicked, this, [this, i] { optQType_Click(i); });
         optQType[size_t(i)] = option;
     }
@@ -191,15 +191,15 @@ void DesignScreen::buildOpenEndedPanel()
 {
     picOpenEnded = new QWidget(picQProperties);
     picOpenEnded->setObjectName(QStringLiteral("picOpenEnded"));
-    Twips::Place(picOpenEnded, 60, 3300, 6615, 1815);
+    Twips::place(picOpenEnded, 60, 3300, 6615, 1815);
     Label1[3] = makeLabel(QStringLiteral("No of Rows:"), 3, picOpenEnded, 0, 0, 1500);
     cmdOpenEndedNoOfRows = new QComboBox(picOpenEnded);
     cmdOpenEndedNoOfRows->setObjectName(QStringLiteral("cmdOpenEndedNoOfRows"));
     for (int n = 1; n <= 6; ++n)
         cmdOpenEndedNoOfRows->addItem(QString::number(n));
     cmdOpenEndedNoOfRows->setCurrentIndex(-1);
-    Twips::Place(cmdOpenEndedNoOfRows, 0, 270, 1200, 330);
-    LabelFor(Label1[3], cmdOpenEndedNoOfRows);
+    Twips::place(cmdOpenEndedNoOfRows, 0, 270, 1200, 330);
+    labelFor(Label1[3], cmdOpenEndedNoOfRows);
     cmdOpenEndedNoOfRows->installEventFilter(this);
 }
 
@@ -207,7 +207,7 @@ void DesignScreen::buildCheckPanel()
 {
     picCheck = new QWidget(picQProperties);
     picCheck->setObjectName(QStringLiteral("picCheck"));
-    Twips::Place(picCheck, 60, 3300, 6615, 2295);
+    Twips::place(picCheck, 60, 3300, 6615, 2295);
 
     checkResponses_ = new ResponseListEditor({.textLabelIndex = 5,
                                               .textLabel = QStringLiteral("Response:"),
@@ -227,8 +227,8 @@ void DesignScreen::buildCheckPanel()
     connect(checkResponses_, &ResponseListEditor::textGotFocus, this, &DesignScreen::txtCheckResponse_GotFocus);
     connect(checkResponses_, &ResponseListEditor::textLostFocus, this, &DesignScreen::txtCheckResponse_LostFocus);
 
-    cmdRadioLogic = MakeButton(QStringLiteral("cmdRadioLogic"), QStringLiteral("Logic..."), picCheck);
-    Twips::Place(cmdRadioLogic, 4935, 1890, 1080, 390);
+    cmdRadioLogic = makeCommandButton(QStringLiteral("cmdRadioLogic"), QStringLiteral("Logic..."), picCheck);
+    Twips::place(cmdRadioLogic, 4935, 1890, 1080, 390);
     connect(cmdRadioLogic, &QPushButton::clicked, this, &DesignScreen::cmdRadioLogic_Click);
 }
 
@@ -236,7 +236,7 @@ void DesignScreen::buildMatrixPanel()
 {
     picMatrix = new QWidget(picQProperties);
     picMatrix->setObjectName(QStringLiteral("picMatrix"));
-    Twips::Place(picMatrix, 60, 3300, 7245, 4035);
+    Twips::place(picMatrix, 60, 3300, 7245, 4035);
 
     matrixResponses_ = new ResponseListEditor({.textLabelIndex = 8,
                                                .textLabel = QStringLiteral("Sub Question:"),
@@ -259,10 +259,10 @@ void DesignScreen::buildMatrixPanel()
     Label1[9] = makeLabel(QStringLiteral("Responses:"), 9, picMatrix, 0, 3000, 3000);
     cmbMatrixResponses = new QComboBox(picMatrix);
     cmbMatrixResponses->setObjectName(QStringLiteral("cmbMatrixResponses"));
-    Twips::Place(cmbMatrixResponses, 0, 3270, 4815, 330);
-    LabelFor(Label1[9], cmbMatrixResponses);
-    cmdMatrixDefine = MakeButton(QStringLiteral("cmdMatrixDefine"), QStringLiteral("Define..."), picMatrix);
-    Twips::Place(cmdMatrixDefine, 4935, 3240, 1080, 390);
+    Twips::place(cmbMatrixResponses, 0, 3270, 4815, 330);
+    labelFor(Label1[9], cmbMatrixResponses);
+    cmdMatrixDefine = makeCommandButton(QStringLiteral("cmdMatrixDefine"), QStringLiteral("Define..."), picMatrix);
+    Twips::place(cmdMatrixDefine, 4935, 3240, 1080, 390);
     connect(cmdMatrixDefine, &QPushButton::clicked, this, &DesignScreen::cmdMatrixDefine_Click);
     // A scale chosen by the user is an edit that saving writes; one selected by code while the
     // list is filled or a question is shown is not.
@@ -308,28 +308,28 @@ clsSurvey& DesignScreen::survey() const
     return session_.Survey;
 }
 
-QTreeWidgetItem* DesignScreen::RootNode() const
+QTreeWidgetItem* DesignScreen::rootNode() const
 {
-    return TreeNodes::Find(tvTreeView, kRootKey);
+    return TreeNodes::find(tvTreeView, kRootKey);
 }
 
-void DesignScreen::ResetTree()
+void DesignScreen::resetTree()
 {
     const QScopedValueRollback<bool> treeUpdatingGuard(treeUpdating_, true);
     tvTreeView->clear();
-    QTreeWidgetItem* root = TreeNodes::Add(tvTreeView, nullptr, kRootKey, QStringLiteral("Survey"));
+    QTreeWidgetItem* root = TreeNodes::add(tvTreeView, nullptr, kRootKey, QStringLiteral("Survey"));
     root->setExpanded(true);
 }
 
-QTreeWidgetItem* DesignScreen::AddQuestionNode(const QString& key, const QString& caption)
+QTreeWidgetItem* DesignScreen::addQuestionNode(const QString& key, const QString& caption)
 {
     const QScopedValueRollback<bool> treeUpdatingGuard(treeUpdating_, true);
-    QTreeWidgetItem* node = TreeNodes::Add(tvTreeView, RootNode(), key, caption);
-    RootNode()->setExpanded(true);
+    QTreeWidgetItem* node = TreeNodes::add(tvTreeView, rootNode(), key, caption);
+    rootNode()->setExpanded(true);
     return node;
 }
 
-void DesignScreen::SelectNode(QTreeWidgetItem* node)
+void DesignScreen::selectNode(QTreeWidgetItem* node)
 {
     {
         const QScopedValueRollback<bool> treeUpdatingGuard(treeUpdating_, true);
@@ -338,19 +338,19 @@ void DesignScreen::SelectNode(QTreeWidgetItem* node)
     tvTreeView_NodeClick(node);
 }
 
-void DesignScreen::ClearEditor()
+void DesignScreen::clearEditor()
 {
     showQuestionText(QString());
-    checkResponses_->Fill(nullptr);
-    matrixResponses_->Fill(nullptr);
+    checkResponses_->fill(nullptr);
+    matrixResponses_->fill(nullptr);
 }
 
-QString DesignScreen::NodeCaption(const clsQ& q)
+QString DesignScreen::nodeCaption(const clsQ& q)
 {
-    return NumberPrefix(q.qType, q.QuestionNo) + rtf::captionOf(q.Question);
+    return numberPrefix(q.qType, q.QuestionNo) + rtf::captionOf(q.Question);
 }
 
-int DesignScreen::OptionOfType(qint32 qType)
+int DesignScreen::optionOfType(qint32 qType)
 {
     switch (qType) {
     case QTypeOpenEnded: return 0;
@@ -362,7 +362,7 @@ int DesignScreen::OptionOfType(qint32 qType)
     }
 }
 
-qint32 DesignScreen::TypeOfOption(int index)
+qint32 DesignScreen::typeOfOption(int index)
 {
     switch (index) {
     case 0: return QTypeOpenEnded;
@@ -376,12 +376,12 @@ qint32 DesignScreen::TypeOfOption(int index)
 
 QPtr DesignScreen::currentQuestion() const
 {
-    return survey().GetQ(TreeNodes::Key(tvTreeView->currentItem()));
+    return survey().GetQ(TreeNodes::keyOf(tvTreeView->currentItem()));
 }
 
 void DesignScreen::tvTreeView_NodeClick(QTreeWidgetItem* node)
 {
-    const QPtr q = survey().GetQ(TreeNodes::Key(node));
+    const QPtr q = survey().GetQ(TreeNodes::keyOf(node));
     if (!q) {
         picQProperties->hide();
         paneKey_.clear();
@@ -394,7 +394,7 @@ void DesignScreen::tvTreeView_NodeClick(QTreeWidgetItem* node)
         txtQ->setFocus();
     showQuestionText(q->Question);
 
-    const int option = OptionOfType(q->qType);
+    const int option = optionOfType(q->qType);
     if (option >= 0) {
         SelectQType(option, node);
         setOption(option);
@@ -415,7 +415,7 @@ void DesignScreen::showQuestionText(const QString& text)
     // A text to replace comes selected; the start of a long one is shown from its beginning.
     if (!textTooLong_) {
         txtQ->setSelStart(0);
-        txtQ->setSelLength(int(txtQ->Text().size()));
+        txtQ->setSelLength(int(txtQ->text().size()));
     }
 }
 
@@ -432,14 +432,14 @@ void DesignScreen::setOption(int index)
 void DesignScreen::cmdDelete_Click()
 {
     if (survey().QCount() == 1) {
-        Dialogs::MsgBox(QStringLiteral("Can't delete last question."), Dialogs::OKOnly, Dialogs::Critical);
+        Dialogs::msgBox(QStringLiteral("Can't delete last question."), Dialogs::OKOnly, Dialogs::Critical);
         return;
     }
     QTreeWidgetItem* node = tvTreeView->currentItem();
-    QTreeWidgetItem* root = RootNode();
+    QTreeWidgetItem* root = rootNode();
     if (!node || !root || node->parent() != root)
         return;
-    const QString key = TreeNodes::Key(node);
+    const QString key = TreeNodes::keyOf(node);
     const int row = root->indexOfChild(node);
     {
         const QScopedValueRollback<bool> treeUpdatingGuard(treeUpdating_, true);
@@ -452,7 +452,7 @@ void DesignScreen::cmdDelete_Click()
     // The pane goes on with the question that takes the deleted one's place (or the one before
     // it at the end), so nothing typed afterwards reaches a question it does not show.
     QTreeWidgetItem* next = root->childCount() > 0 ? root->child(qMin(row, root->childCount() - 1)) : root;
-    SelectNode(next);
+    selectNode(next);
 }
 
 void DesignScreen::cmdUp_Click()
@@ -468,24 +468,24 @@ void DesignScreen::cmdDown_Click()
 void DesignScreen::moveQuestion(int direction)
 {
     QTreeWidgetItem* node = tvTreeView->currentItem();
-    QTreeWidgetItem* root = RootNode();
+    QTreeWidgetItem* root = rootNode();
     if (!node || !root || node->parent() != root)
         return;
     const int row = root->indexOfChild(node);
     const int other = row + direction;
     if (other < 0 || other >= root->childCount())
         return;
-    const QString key = TreeNodes::Key(node);
+    const QString key = TreeNodes::keyOf(node);
     const QString caption = node->text(0);
     QTreeWidgetItem* sibling = root->child(other);
-    const QString siblingKey = TreeNodes::Key(sibling);
+    const QString siblingKey = TreeNodes::keyOf(sibling);
 
     // The pane keeps showing the moved question, so no node click runs.
     {
         const QScopedValueRollback<bool> treeUpdatingGuard(treeUpdating_, true);
         delete root->takeChild(row);
-        QTreeWidgetItem* moved = direction < 0 ? TreeNodes::AddBefore(sibling, key, caption)
-                                               : TreeNodes::AddAfter(sibling, key, caption);
+        QTreeWidgetItem* moved = direction < 0 ? TreeNodes::addBefore(sibling, key, caption)
+                                               : TreeNodes::addAfter(sibling, key, caption);
         tvTreeView->setCurrentItem(moved);
     }
 
@@ -509,21 +509,21 @@ void DesignScreen::renumberQuestions()
 
 void DesignScreen::ReindexTreeQuestionNos()
 {
-    QTreeWidgetItem* root = RootNode();
+    QTreeWidgetItem* root = rootNode();
     for (int i = 0; root && i < root->childCount(); ++i) {
         QTreeWidgetItem* node = root->child(i);
-        const QPtr q = survey().GetQ(TreeNodes::Key(node));
+        const QPtr q = survey().GetQ(TreeNodes::keyOf(node));
         if (!q)
             continue;
         const QString caption = rtf::captionOf(q->Question);
-        TreeNodes::SetCaption(node, NumberPrefix(q->qType, q->QuestionNo) + (caption.isEmpty() ? kNoText : caption));
+        TreeNodes::setCaption(node, numberPrefix(q->qType, q->QuestionNo) + (caption.isEmpty() ? kNoText : caption));
     }
 }
 
 void DesignScreen::addQuestion(qint32 qType, int ResponseMatrixGroupID)
 {
     const QString key = survey().AddQ(QString(), qType, -1, ResponseMatrixGroupID);
-    SelectNode(AddQuestionNode(key, kNoText));
+    selectNode(addQuestionNode(key, kNoText));
     session_.MarkFileChanged();
 }
 

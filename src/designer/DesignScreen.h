@@ -38,7 +38,7 @@ public:
     DesignScreen(SurveySession& session, db::Connection& library, QWidget* parent);
 
     // The button Enter presses while a response text box has the focus; no object otherwise.
-    QPushButton* DefaultButton() const { return defaultButton_; }
+    QPushButton* defaultButton() const { return defaultButton_; }
 
     // The response, its 1-based position and its question handed to the jump-logic dialog.
     ResponsePtr LogicResponse;
@@ -46,15 +46,15 @@ public:
     QPtr LogicQ;
 
     // The root node "S_Parent" of the question tree; no object when the tree is empty.
-    QTreeWidgetItem* RootNode() const;
+    QTreeWidgetItem* rootNode() const;
     // Empties the tree and adds the root "Survey", expanded.
-    void ResetTree();
+    void resetTree();
     // Adds a question node as the last child of the root.
-    QTreeWidgetItem* AddQuestionNode(const QString& key, const QString& caption);
+    QTreeWidgetItem* addQuestionNode(const QString& key, const QString& caption);
     // Selects the node and runs the node click for it.
-    void SelectNode(QTreeWidgetItem* node);
+    void selectNode(QTreeWidgetItem* node);
     // Empties the question editor and the response lists.
-    void ClearEditor();
+    void clearEditor();
     // Removes every node of the question tree, the root too.
     void removeAllNodes();
     // The selected node of the question tree; none when nothing is selected.
@@ -73,10 +73,10 @@ public:
     static constexpr qsizetype kEditLength = kWholeTextLength;
 
     // The caption of a question's node: its number prefix and the start of its plain text.
-    static QString NodeCaption(const clsQ& q);
+    static QString nodeCaption(const clsQ& q);
     // The option index of a question type and the type of an option index (-1 outside 0 to 4).
-    static int OptionOfType(qint32 qType);
-    static qint32 TypeOfOption(int index);
+    static int optionOfType(qint32 qType);
+    static qint32 typeOfOption(int index);
 
     // The question tree and its commands.
     void tvTreeView_NodeClick(QTreeWidgetItem* node);

@@ -14,42 +14,42 @@ using namespace Twips;
 void DesignScreen::layOut(const ScreenSpace& space)
 {
     // The title panels span the screen.
-    LayoutRule({ Width(this) }, [&] {
-        SetWidth(picTitle, Width(this));
-        SetWidth(picTitles, Width(this));
+    layoutRule({ widthOf(this) }, [&] {
+        setWidth(picTitle, widthOf(this));
+        setWidth(picTitles, widthOf(this));
     });
     // The property pane fills the screen right of the boxes.
     {
-        const int width = Width(this) - Left(lvListView) - 150;
-        const int height = Height(this) - Top(lvListView) - space.statusBarHeight + 300;
-        LayoutRule({ width, height }, [&] {
-            SetWidth(lvListView, width);
-            SetHeight(lvListView, height);
+        const int width = widthOf(this) - leftOf(lvListView) - 150;
+        const int height = heightOf(this) - topOf(lvListView) - space.statusBarHeight + 300;
+        layoutRule({ width, height }, [&] {
+            setWidth(lvListView, width);
+            setHeight(lvListView, height);
         });
     }
-    LayoutRule({ Width(lvListView), Height(lvListView) }, [&] {
-        SetWidth(picQProperties, Width(lvListView));
-        SetHeight(picQProperties, Height(lvListView));
+    layoutRule({ widthOf(lvListView), heightOf(lvListView) }, [&] {
+        setWidth(picQProperties, widthOf(lvListView));
+        setHeight(picQProperties, heightOf(lvListView));
     });
     // The library box at the bottom, the question tree above it.
-    SetTop(picLibraryView, Height(this) - Height(picLibraryView));
-    SetTop(picBlankPanel2, Height(picLibraryView) - Height(picBlankPanel2) - 25);
+    setTop(picLibraryView, heightOf(this) - heightOf(picLibraryView));
+    setTop(picBlankPanel2, heightOf(picLibraryView) - heightOf(picBlankPanel2) - 25);
     {
-        const int height = Height(this) - Top(this) - Height(picLibraryView) - 150;
-        LayoutRule({ height }, [&] { SetHeight(picTreeView, height); });
+        const int height = heightOf(this) - topOf(this) - heightOf(picLibraryView) - 150;
+        layoutRule({ height }, [&] { setHeight(picTreeView, height); });
     }
     {
-        const int height = Height(picTreeView) - Top(picTreeView) + 500;
-        LayoutRule({ height }, [&] { SetHeight(tvTreeView, height); });
+        const int height = heightOf(picTreeView) - topOf(picTreeView) + 500;
+        layoutRule({ height }, [&] { setHeight(tvTreeView, height); });
     }
-    SetTop(picBlankPanel, Height(picTreeView) - Height(picBlankPanel) - 20);
+    setTop(picBlankPanel, heightOf(picTreeView) - heightOf(picBlankPanel) - 20);
     {
-        const int width = Width(picQProperties) - Left(txtQ) - 300;
-        LayoutRule({ width }, [&] { SetWidth(txtQ, width); });
+        const int width = widthOf(picQProperties) - leftOf(txtQ) - 300;
+        layoutRule({ width }, [&] { setWidth(txtQ, width); });
     }
     {
-        const int width = Width(this) - Left(lblInstructions) - 150;
-        LayoutRule({ width }, [&] { SetWidth(lblInstructions, width); });
+        const int width = widthOf(this) - leftOf(lblInstructions) - 150;
+        layoutRule({ width }, [&] { setWidth(lblInstructions, width); });
     }
 }
 
@@ -66,7 +66,7 @@ QTreeWidgetItem* DesignScreen::currentNode() const
 
 bool DesignScreen::editorIsEmpty() const
 {
-    return txtQ->Text().isEmpty();
+    return txtQ->text().isEmpty();
 }
 
 void DesignScreen::commitShownQuestion()

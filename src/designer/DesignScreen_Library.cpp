@@ -18,23 +18,23 @@
 
 void DesignScreen::LoadLibrary()
 {
-    QTreeWidgetItem* root = TreeNodes::Add(tvTreeLibrary, nullptr, QStringLiteral("S_Parent"), QStringLiteral("Library"));
+    QTreeWidgetItem* root = TreeNodes::add(tvTreeLibrary, nullptr, QStringLiteral("S_Parent"), QStringLiteral("Library"));
     root->setExpanded(true);
 
     for (const QuestionLibrary::Category& category : QuestionLibrary::readCategories(library_)) {
-        QTreeWidgetItem* node = TreeNodes::Add(
-            tvTreeLibrary, root, QStringLiteral("CAT_") + QString::number(category.id), CaptionText(category.name));
+        QTreeWidgetItem* node = TreeNodes::add(
+            tvTreeLibrary, root, QStringLiteral("CAT_") + QString::number(category.id), captionText(category.name));
         for (const QuestionLibrary::Question& question : category.questions)
-            TreeNodes::Add(
-                tvTreeLibrary, node, QStringLiteral("Q_") + QString::number(question.id), CaptionText(question.name));
+            TreeNodes::add(
+                tvTreeLibrary, node, QStringLiteral("Q_") + QString::number(question.id), captionText(question.name));
     }
 }
 
 void DesignScreen::cmdLibraryAdd_Click()
 {
-    const QString key = TreeNodes::Key(tvTreeLibrary->currentItem());
+    const QString key = TreeNodes::keyOf(tvTreeLibrary->currentItem());
     if (!key.startsWith(QLatin1String("Q_"))) {
-        Dialogs::MsgBox(QStringLiteral("No question has been selected to add. Please select a question to add to continue."),
+        Dialogs::msgBox(QStringLiteral("No question has been selected to add. Please select a question to add to continue."),
                         Dialogs::OKOnly, Dialogs::Critical);
         return;
     }
@@ -45,13 +45,13 @@ void DesignScreen::cmdLibraryAdd_Click()
             return;
         text = *found;
     } catch (const db::Error& e) {
-        ReportError(QStringLiteral("Unable to read the question library."), e, ErrorDetail::Number);
+        reportError(QStringLiteral("Unable to read the question library."), e, ErrorDetail::Number);
         return;
     }
 
     // A question that has text keeps it: the library text goes into a new question. So does a
     // library text taken while no question is shown, which would otherwise reach none.
-    if (!txtQ->Text().isEmpty() || !currentQuestion())
+    if (!txtQ->text().isEmpty() || !currentQuestion())
         mnuDesignAddOpenEndedQuestion_Click();
     txtQ->setText(text);
     txtQ_LostFocus();

@@ -50,10 +50,10 @@ void DesignScreen::showPanel(QWidget* panel)
 
 void DesignScreen::SelectQType(int Index, QTreeWidgetItem* nodx)
 {
-    const qint32 type = TypeOfOption(Index);
+    const qint32 type = typeOfOption(Index);
     if (type < 0)
         return;
-    const QString key = TreeNodes::Key(nodx);
+    const QString key = TreeNodes::keyOf(nodx);
     const QPtr q = survey().GetQ(key);
     const qint32 before = q ? q->qType : type;
 
@@ -69,14 +69,14 @@ void DesignScreen::SelectQType(int Index, QTreeWidgetItem* nodx)
         showPanel(picCheck);
         cmdRadioLogic->setVisible(Index == 2);
         survey().UpdateQuestionType(key, type);
-        checkResponses_->Fill(q.get());
+        checkResponses_->fill(q.get());
         Label1[4]->show();
         focusIfVisible(txtCheckResponse);
         break;
     case 4:
         showPanel(picMatrix);
         survey().UpdateQuestionType(key, type);
-        matrixResponses_->Fill(q.get());
+        matrixResponses_->fill(q.get());
         Label1[4]->show();
         if (q) {
             const QScopedValueRollback<bool> scaleFillingGuard(scaleFilling_, true);
@@ -119,23 +119,23 @@ void DesignScreen::txtQ_LostFocus()
     if (paneFilling_ || textTooLong_)
         return;
     QTreeWidgetItem* node = tvTreeView->currentItem();
-    if (!node || TreeNodes::Key(node) == kRootKey)
+    if (!node || TreeNodes::keyOf(node) == kRootKey)
         return;
     clsSurvey& s = survey();
-    const QString key = TreeNodes::Key(node);
+    const QString key = TreeNodes::keyOf(node);
     if (!s.GetQ(key))
         return;
-    s.UpdateQuestion(key, txtQ->TextRTF());
+    s.UpdateQuestion(key, txtQ->textRTF());
     const QString no = s.GetQuestionNoFromKey(key);
     const QString prefix =
         s.GetQuestionTypeFromKey(key) == QTypeText || no.isEmpty() ? QString() : no + QStringLiteral(". ");
-    const QString text = txtQ->Text();
+    const QString text = txtQ->text();
     if (text.isEmpty()) {
-        TreeNodes::SetCaption(node, prefix + kNoText);
+        TreeNodes::setCaption(node, prefix + kNoText);
         return;
     }
     const qsizetype lineEnd = text.indexOf(QLatin1String("\r\n"));
-    TreeNodes::SetCaption(node, prefix + CaptionText(lineEnd >= 0 ? text.left(lineEnd) : text));
+    TreeNodes::setCaption(node, prefix + captionText(lineEnd >= 0 ? text.left(lineEnd) : text));
 }
 
 void DesignScreen::cmdOpenEndedNoOfRows_LostFocus()
@@ -187,52 +187,52 @@ bool DesignScreen::eventFilter(QObject* watched, QEvent* event)
 
 void DesignScreen::cmdCheckAdd_Click()
 {
-    checkResponses_->Add();
+    checkResponses_->addResponse();
 }
 
 void DesignScreen::cdmCheckDelete_Click()
 {
-    checkResponses_->Delete();
+    checkResponses_->deleteResponse();
 }
 
 void DesignScreen::cmdCheckUp_Click()
 {
-    checkResponses_->Up();
+    checkResponses_->moveUp();
 }
 
 void DesignScreen::cmdCheckDown_Click()
 {
-    checkResponses_->Down();
+    checkResponses_->moveDown();
 }
 
 void DesignScreen::lstCheckResponses_Click()
 {
-    checkResponses_->ListClick();
+    checkResponses_->listClick();
 }
 
 void DesignScreen::cmdMatrixAdd_Click()
 {
-    matrixResponses_->Add();
+    matrixResponses_->addResponse();
 }
 
 void DesignScreen::cmdMatrixDelete_Click()
 {
-    matrixResponses_->Delete();
+    matrixResponses_->deleteResponse();
 }
 
 void DesignScreen::cmdMatrixUp_Click()
 {
-    matrixResponses_->Up();
+    matrixResponses_->moveUp();
 }
 
 void DesignScreen::cmdMatrixDown_Click()
 {
-    matrixResponses_->Down();
+    matrixResponses_->moveDown();
 }
 
 void DesignScreen::lstMatrixResponses_Click()
 {
-    matrixResponses_->ListClick();
+    matrixResponses_->listClick();
 }
 
 // Answer scales
@@ -252,7 +252,7 @@ void DesignScreen::LoadMatrixResponses()
     const int remembered = cmbMatrixResponses->currentIndex();
     // Read first, so that a failing query leaves the list as it was.
     const std::vector<MatrixScales::Scale> scales =
-        connection.isOpen() ? MatrixScales::Read(connection) : std::vector<MatrixScales::Scale>{};
+        connection.isOpen() ? MatrixScales::read(connection) : std::vector<MatrixScales::Scale>{};
 
     const QScopedValueRollback<bool> scaleFillingGuard(scaleFilling_, true);
     {
@@ -277,7 +277,7 @@ void DesignScreen::cmdMatrixDefine_Click()
     try {
         LoadMatrixResponses();
     } catch (const db::Error& e) {
-        ReportError(QStringLiteral("Unable to read the matrix responses."), e, ErrorDetail::Number);
+        reportError(QStringLiteral("Unable to read the matrix responses."), e, ErrorDetail::Number);
     }
 }
 
@@ -285,16 +285,16 @@ void DesignScreen::cmdMatrixDefine_Click()
 
 void DesignScreen::cmdRadioLogic_Click()
 {
-    const int row = checkResponses_->SelectedRow();
+    const int row = checkResponses_->selectedRow();
     if (row < 0) {
-        Dialogs::MsgBox(QStringLiteral("Please select a response to apply logic to."), Dialogs::OKOnly,
+        Dialogs::msgBox(QStringLiteral("Please select a response to apply logic to."), Dialogs::OKOnly,
                         Dialogs::Critical);
         return;
     }
     const QPtr q = currentQuestion();
     const ResponsePtr response = q ? q->GetResponse(row + 1) : nullptr;
     if (!response) {
-        Dialogs::MsgBox(QStringLiteral("Unable to set logic for this response."), Dialogs::OKOnly, Dialogs::Critical);
+        Dialogs::msgBox(QStringLiteral("Unable to set logic for this response."), Dialogs::OKOnly, Dialogs::Critical);
         return;
     }
     LogicResponse = response;

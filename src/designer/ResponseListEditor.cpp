@@ -21,37 +21,37 @@ ResponseListEditor::ResponseListEditor(
     , session_(session)
     , currentQuestion_(std::move(currentQuestion))
 {
-    Twips::Place(this, 0, 0, 6015, 960 + setup.listHeight);
+    Twips::place(this, 0, 0, 6015, 960 + setup.listHeight);
 
-    textLabel = MakeArrayLabel(QStringLiteral("Label1"), setup.textLabelIndex, setup.textLabel, this);
-    Twips::Place(textLabel, 0, 0, 3000, 255);
+    textLabel = makeArrayLabel(QStringLiteral("Label1"), setup.textLabelIndex, setup.textLabel, this);
+    Twips::place(textLabel, 0, 0, 3000, 255);
     text = new QLineEdit(this);
     text->setObjectName(setup.textName);
-    Twips::Place(text, 0, 270, 4815, 330);
-    add = MakeButton(setup.addName, QStringLiteral("Add"), this);
-    Twips::Place(add, 4935, 240, 1080, 390);
+    Twips::place(text, 0, 270, 4815, 330);
+    add = makeCommandButton(setup.addName, QStringLiteral("Add"), this);
+    Twips::place(add, 4935, 240, 1080, 390);
 
-    listLabel = MakeArrayLabel(QStringLiteral("Label1"), setup.listLabelIndex, setup.listLabel, this);
-    Twips::Place(listLabel, 0, 690, 3000, 255);
+    listLabel = makeArrayLabel(QStringLiteral("Label1"), setup.listLabelIndex, setup.listLabel, this);
+    Twips::place(listLabel, 0, 690, 3000, 255);
     list = new QListWidget(this);
     list->setObjectName(setup.listName);
-    Twips::Place(list, 0, 960, 4815, setup.listHeight);
-    up = MakePictureButton(setup.upName, style()->standardIcon(QStyle::SP_ArrowUp),
+    Twips::place(list, 0, 960, 4815, setup.listHeight);
+    up = makePictureButton(setup.upName, style()->standardIcon(QStyle::SP_ArrowUp),
         QStringLiteral("Move ") + setup.item + QStringLiteral(" up"), this);
     up->setEnabled(false);
-    Twips::Place(up, 4935, 960, 510, 390);
-    down = MakePictureButton(setup.downName, style()->standardIcon(QStyle::SP_ArrowDown),
+    Twips::place(up, 4935, 960, 510, 390);
+    down = makePictureButton(setup.downName, style()->standardIcon(QStyle::SP_ArrowDown),
         QStringLiteral("Move ") + setup.item + QStringLiteral(" down"), this);
     down->setEnabled(false);
-    Twips::Place(down, 5505, 960, 510, 390);
-    remove = MakeButton(setup.deleteName, QStringLiteral("Delete"), this);
-    Twips::Place(remove, 4935, 1425, 1080, 390);
+    Twips::place(down, 5505, 960, 510, 390);
+    remove = makeCommandButton(setup.deleteName, QStringLiteral("Delete"), this);
+    Twips::place(remove, 4935, 1425, 1080, 390);
 
     // The captions Add and Delete stand on other panels too: the names say what they act on.
-    LabelFor(textLabel, text);
-    LabelFor(listLabel, list);
-    NameButton(add, QStringLiteral("Add ") + setup.item);
-    NameButton(remove, QStringLiteral("Delete ") + setup.item);
+    labelFor(textLabel, text);
+    labelFor(listLabel, list);
+    nameButton(add, QStringLiteral("Add ") + setup.item);
+    nameButton(remove, QStringLiteral("Delete ") + setup.item);
 
     text->installEventFilter(this);
     // Enter adds the typed text while the box has the focus: Add is then the default button.
@@ -59,15 +59,15 @@ ResponseListEditor::ResponseListEditor(
         if (add->isDefault())
             add->click();
     });
-    connect(add, &QPushButton::clicked, this, &ResponseListEditor::Add);
-    connect(remove, &QPushButton::clicked, this, &ResponseListEditor::Delete);
-    connect(up, &QPushButton::clicked, this, &ResponseListEditor::Up);
-    connect(down, &QPushButton::clicked, this, &ResponseListEditor::Down);
+    connect(add, &QPushButton::clicked, this, &ResponseListEditor::addResponse);
+    connect(remove, &QPushButton::clicked, this, &ResponseListEditor::deleteResponse);
+    connect(up, &QPushButton::clicked, this, &ResponseListEditor::moveUp);
+    connect(down, &QPushButton::clicked, this, &ResponseListEditor::moveDown);
     connect(list, &QListWidget::currentRowChanged, this, [this] {
         if (!filling_)
-            ListClick();
+            listClick();
     });
-    connect(list, &QListWidget::itemClicked, this, &ResponseListEditor::ListClick);
+    connect(list, &QListWidget::itemClicked, this, &ResponseListEditor::listClick);
 }
 
 bool ResponseListEditor::eventFilter(QObject* watched, QEvent* event)
@@ -79,7 +79,7 @@ bool ResponseListEditor::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void ResponseListEditor::Fill(const clsQ* q)
+void ResponseListEditor::fill(const clsQ* q)
 {
     const QScopedValueRollback<bool> fillingGuard(filling_, true);
     list->clear();
@@ -87,13 +87,13 @@ void ResponseListEditor::Fill(const clsQ* q)
         list->addItem(q->GetResponse(i)->Text);
 }
 
-int ResponseListEditor::SelectedRow() const
+int ResponseListEditor::selectedRow() const
 {
     const QList<QListWidgetItem*> items = list->selectedItems();
     return items.isEmpty() ? -1 : list->row(items.first());
 }
 
-void ResponseListEditor::Add()
+void ResponseListEditor::addResponse()
 {
     const QString typed = text->text();
     const QPtr q = currentQuestion_();
@@ -107,9 +107,9 @@ void ResponseListEditor::Add()
     session_.MarkFileChanged();
 }
 
-void ResponseListEditor::Delete()
+void ResponseListEditor::deleteResponse()
 {
-    const int row = SelectedRow();
+    const int row = selectedRow();
     const QPtr q = currentQuestion_();
     if (row < 0 || !q)
         return;
@@ -123,19 +123,19 @@ void ResponseListEditor::Delete()
     session_.MarkFileChanged();
 }
 
-void ResponseListEditor::Up()
+void ResponseListEditor::moveUp()
 {
     move(-1);
 }
 
-void ResponseListEditor::Down()
+void ResponseListEditor::moveDown()
 {
     move(+1);
 }
 
 void ResponseListEditor::move(int direction)
 {
-    const int row = SelectedRow();
+    const int row = selectedRow();
     const QPtr q = currentQuestion_();
     if (row < 0 || !q)
         return;
@@ -154,13 +154,13 @@ void ResponseListEditor::move(int direction)
         const QScopedValueRollback<bool> fillingGuard(filling_, true);
         list->setCurrentRow(other);
     }
-    ListClick();
+    listClick();
     session_.MarkFileChanged();
 }
 
-void ResponseListEditor::ListClick()
+void ResponseListEditor::listClick()
 {
-    const int row = SelectedRow();
+    const int row = selectedRow();
     up->setEnabled(row >= 1);
     down->setEnabled(row < list->count() - 1);
 }

@@ -55,16 +55,16 @@ public:
 
     // Fills the list with the question's responses (empties it for none). The arrows keep their
     // state until the next click in the list.
-    void Fill(const clsQ* q);
+    void fill(const clsQ* q);
     // The selected position, 0-based; -1 when none is selected.
-    int SelectedRow() const;
+    int selectedRow() const;
 
     // The commands of the buttons and of a click in the list.
-    void Add();
-    void Delete();
-    void Up();
-    void Down();
-    void ListClick();
+    void addResponse();
+    void deleteResponse();
+    void moveUp();
+    void moveDown();
+    void listClick();
 
 Q_SIGNALS:
     // The text box got or lost the keyboard focus (its Add button is the default button meanwhile).

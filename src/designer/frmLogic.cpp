@@ -20,31 +20,31 @@ frmLogic::frmLogic(const clsSurvey& survey, ResponsePtr LogicResponse, int Logic
 {
     setObjectName(QStringLiteral("frmLogic"));
     setWindowTitle(QStringLiteral("Logic"));
-    setFixedSize(Twips::ToPixelsX(5520), Twips::ToPixelsY(2040));
+    setFixedSize(Twips::toPixelsX(5520), Twips::toPixelsY(2040));
 
     lblWhen = new QLabel(QStringLiteral("When response <response.name> is selected:"), this);
     lblWhen->setObjectName(QStringLiteral("lblWhen"));
     // The response's text is shown as typed, never as markup.
     lblWhen->setTextFormat(Qt::PlainText);
-    Twips::Place(lblWhen, 120, 120, 5280, 300);
+    Twips::place(lblWhen, 120, 120, 5280, 300);
 
     auto* label = new QLabel(QStringLiteral("Jump to question:"), this);
     label->setObjectName(QStringLiteral("Label1"));
-    Twips::Place(label, 120, 480, 5280, 255);
+    Twips::place(label, 120, 480, 5280, 255);
 
     cboList = new QComboBox(this);
     cboList->setObjectName(QStringLiteral("cboList"));
-    Twips::Place(cboList, 120, 750, 5280, 330);
-    LabelFor(label, cboList);
+    Twips::place(cboList, 120, 750, 5280, 330);
+    labelFor(label, cboList);
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
-    Twips::Place(cmdOK, 3000, 1380, 1140, 400);
+    Twips::place(cmdOK, 3000, 1380, 1140, 400);
     cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setAutoDefault(false);
-    Twips::Place(cmdCancel, 4260, 1380, 1140, 400);
+    Twips::place(cmdCancel, 4260, 1380, 1140, 400);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmLogic::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmLogic::cmdCancel_Click);

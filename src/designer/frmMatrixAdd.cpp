@@ -17,36 +17,36 @@ frmMatrixAdd::frmMatrixAdd(db::Connection& SurveyConnection, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmMatrixAdd"));
     setWindowTitle(QStringLiteral("Add Matrix Responses"));
-    setFixedSize(Twips::ToPixelsX(4920), Twips::ToPixelsY(3540));
+    setFixedSize(Twips::toPixelsX(4920), Twips::toPixelsY(3540));
 
     auto* label = new QLabel(QStringLiteral("Response text:"), this);
     label->setObjectName(QStringLiteral("Label1"));
     label->setProperty("Index", 0);
-    Twips::Place(label, 120, 120, 3300, 255);
+    Twips::place(label, 120, 120, 3300, 255);
     txtName = new QLineEdit(this);
     txtName->setObjectName(QStringLiteral("txtName"));
-    Twips::Place(txtName, 120, 390, 3300, 330);
-    LabelFor(label, txtName);
+    Twips::place(txtName, 120, 390, 3300, 330);
+    labelFor(label, txtName);
     cmdAdd = new QPushButton(QStringLiteral("&Add"), this);
     cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
     cmdAdd->setDefault(true);
-    Twips::Place(cmdAdd, 3600, 360, 1200, 400);
+    Twips::place(cmdAdd, 3600, 360, 1200, 400);
 
     auto* added = new QLabel(QStringLiteral("Added responses:"), this);
     added->setObjectName(QStringLiteral("Label1"));
     added->setProperty("Index", 1);
-    Twips::Place(added, 120, 840, 3300, 255);
+    Twips::place(added, 120, 840, 3300, 255);
     lstList = new QListWidget(this);
     lstList->setObjectName(QStringLiteral("lstList"));
-    Twips::Place(lstList, 120, 1110, 3300, 2280);
-    LabelFor(added, lstList);
+    Twips::place(lstList, 120, 1110, 3300, 2280);
+    labelFor(added, lstList);
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    Twips::Place(cmdOK, 3600, 1110, 1200, 400);
+    Twips::place(cmdOK, 3600, 1110, 1200, 400);
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    Twips::Place(cmdCancel, 3600, 1590, 1200, 400);
+    Twips::place(cmdCancel, 3600, 1590, 1200, 400);
 
     connect(cmdAdd, &QPushButton::clicked, this, &frmMatrixAdd::cmdAdd_Click);
     connect(cmdOK, &QPushButton::clicked, this, &frmMatrixAdd::cmdOK_Click);
@@ -56,7 +56,7 @@ frmMatrixAdd::frmMatrixAdd(db::Connection& SurveyConnection, QWidget* parent)
 void frmMatrixAdd::cmdAdd_Click()
 {
     if (txtName->text().isEmpty()) {
-        Dialogs::MsgBox(QStringLiteral("No response text has been entered. Please enter some text to continue."),
+        Dialogs::msgBox(QStringLiteral("No response text has been entered. Please enter some text to continue."),
                         Dialogs::OKOnly, Dialogs::Critical);
     } else {
         lstList->addItem(txtName->text());
@@ -68,7 +68,7 @@ void frmMatrixAdd::cmdAdd_Click()
 void frmMatrixAdd::cmdOK_Click()
 {
     if (lstList->count() == 0) {
-        Dialogs::MsgBox(QStringLiteral("No responses have been added. Please add some responses to continue."),
+        Dialogs::msgBox(QStringLiteral("No responses have been added. Please add some responses to continue."),
                         Dialogs::OKOnly, Dialogs::Critical);
         return;
     }
@@ -76,10 +76,10 @@ void frmMatrixAdd::cmdOK_Click()
     for (int i = 0; i < lstList->count(); ++i)
         columns << lstList->item(i)->text();
     try {
-        MatrixScales::Add(connection_, columns);
+        MatrixScales::add(connection_, columns);
     } catch (const db::Error& e) {
         // Nothing was written; the dialog stays open so the captions can be kept or dropped.
-        ReportError(QStringLiteral("Unable to add the matrix responses."), e, ErrorDetail::Number);
+        reportError(QStringLiteral("Unable to add the matrix responses."), e, ErrorDetail::Number);
         return;
     }
     accept();

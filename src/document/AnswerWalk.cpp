@@ -8,9 +8,9 @@
 AnswerWalk::AnswerWalk(db::Connection& connection) : connection_(connection)
 {
     {
-        db::Recordset rs = connection.OpenRecordset(
+        db::Recordset rs = connection.openRecordset(
             QStringLiteral("SELECT id, question, qtype, questionno FROM question WHERE qtype<>4 ORDER BY pos"));
-        for (; !rs.atEnd(); rs.MoveNext()) {
+        for (; !rs.atEnd(); rs.moveNext()) {
             questionIndex_.insert(rs.field(0).toLongLong(), int(questions_.size()));
             questions_.push_back({rs.field(0).toLongLong(), rs.field(2).toInt(), NullToEmpty(rs.field(3)),
                                   rtf::toPlainText(NullToEmpty(rs.field(1))), {}});
@@ -19,8 +19,8 @@ AnswerWalk::AnswerWalk(db::Connection& connection) : connection_(connection)
     choiceIds_.resize(questions_.size());
     {
         db::Recordset rs =
-            connection.OpenRecordset(QStringLiteral("SELECT id, questionid, name FROM response ORDER BY questionid, pos"));
-        for (; !rs.atEnd(); rs.MoveNext()) {
+            connection.openRecordset(QStringLiteral("SELECT id, questionid, name FROM response ORDER BY questionid, pos"));
+        for (; !rs.atEnd(); rs.moveNext()) {
             const auto it = questionIndex_.constFind(rs.field(1).toLongLong());
             if (it == questionIndex_.constEnd())
                 continue;
@@ -29,11 +29,11 @@ AnswerWalk::AnswerWalk(db::Connection& connection) : connection_(connection)
         }
     }
     {
-        db::Recordset rs = connection.OpenRecordset(QStringLiteral("SELECT id, name FROM ResponseMatrix"));
-        for (; !rs.atEnd(); rs.MoveNext())
+        db::Recordset rs = connection.openRecordset(QStringLiteral("SELECT id, name FROM ResponseMatrix"));
+        for (; !rs.atEnd(); rs.moveNext())
             columns_.insert(rs.field(0).toLongLong(), NullToEmpty(rs.field(1)));
     }
-    db::Recordset rs = connection.OpenRecordset(QStringLiteral("SELECT count(*) FROM respondent"));
+    db::Recordset rs = connection.openRecordset(QStringLiteral("SELECT count(*) FROM respondent"));
     respondentCount_ = rs.atEnd() ? 0 : rs.field(0).toLongLong();
 }
 
@@ -88,7 +88,7 @@ bool AnswerWalk::run(const std::function<void(const Respondent&)>& each, const P
 {
     // Respondents in date order through their index, each one's answer rows through the
     // respondent index: one pass, no sort of the answer rows.
-    db::Recordset rs = connection_.OpenRecordset(QStringLiteral(
+    db::Recordset rs = connection_.openRecordset(QStringLiteral(
         "SELECT respondent.id, respondent.submitteddate, respondent.source, a.id, a.QuestionID, a.ResponseID, "
         "a.SimpleResponse, a.ResponseMatrixID FROM respondent "
         "LEFT JOIN Respondent_Responses AS a ON a.RespondentID = respondent.id "
@@ -103,7 +103,7 @@ bool AnswerWalk::run(const std::function<void(const Respondent&)>& each, const P
         return !progress || progress(++done, respondentCount_);
     };
     // Millions of rows: the numbers and texts are read without a QVariant where they can be.
-    for (; !rs.atEnd(); rs.MoveNext()) {
+    for (; !rs.atEnd(); rs.moveNext()) {
         const qint64 id = rs.int64(0);
         if (!open || id != current.id) {
             if (open && !finish())

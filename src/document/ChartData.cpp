@@ -11,7 +11,7 @@ namespace {
 
 std::optional<qint64> single(db::Connection& connection, const QString& sql, const QVariantList& params)
 {
-    db::Recordset rs = connection.OpenRecordset(sql, params);
+    db::Recordset rs = connection.openRecordset(sql, params);
     if (rs.atEnd() || rs.isNull(0))
         return std::nullopt;
     return rs.field(0).toLongLong();
@@ -22,9 +22,9 @@ QList<Point> answers(db::Connection& connection, qint64 question)
     QList<Point> points;
     db::Statement count(connection,
         QStringLiteral("SELECT COUNT(*) FROM respondent_responses WHERE responseid = ? AND questionid = ?"));
-    db::Recordset rs = connection.OpenRecordset(
+    db::Recordset rs = connection.openRecordset(
         QStringLiteral("SELECT id, name FROM response WHERE questionid = ? ORDER BY pos"), {question});
-    for (; !rs.atEnd(); rs.MoveNext()) {
+    for (; !rs.atEnd(); rs.moveNext()) {
         db::Recordset n = count.query({rs.field(0), question});
         points.append({QLatin1Char(' ') + NullToEmpty(rs.field(1)), n.atEnd() ? 0.0 : n.field(0).toDouble()});
     }
@@ -37,7 +37,7 @@ std::optional<QList<Point>> matrixRow(db::Connection& connection, qint64 questio
 {
     std::optional<qint64> scale;
     {
-        db::Recordset rs = connection.OpenRecordset(
+        db::Recordset rs = connection.openRecordset(
             QStringLiteral("SELECT responseMatrixGroupID, name FROM response WHERE id = ? AND questionid = ?"),
             {matrixRow, question});
         if (!rs.atEnd() && !rs.isNull(0)) {
@@ -50,9 +50,9 @@ std::optional<QList<Point>> matrixRow(db::Connection& connection, qint64 questio
     QList<Point> points;
     db::Statement count(connection,
         QStringLiteral("SELECT COUNT(*) FROM respondent_responses WHERE responseid = ? AND responseMatrixID = ?"));
-    db::Recordset rs = connection.OpenRecordset(
+    db::Recordset rs = connection.openRecordset(
         QStringLiteral("SELECT id, name FROM ResponseMatrix WHERE responseMatrixGroupID = ? ORDER BY pos"), {*scale});
-    for (; !rs.atEnd(); rs.MoveNext()) {
+    for (; !rs.atEnd(); rs.moveNext()) {
         db::Recordset n = count.query({matrixRow, rs.field(0)});
         points.append({QLatin1Char(' ') + NullToEmpty(rs.field(1)), n.atEnd() ? 0.0 : n.field(0).toDouble()});
     }
@@ -61,7 +61,7 @@ std::optional<QList<Point>> matrixRow(db::Connection& connection, qint64 questio
 
 }  // namespace
 
-Result Read(db::Connection& connection, int row, qint32 datum, qint32 mapEntry)
+Result read(db::Connection& connection, int row, qint32 datum, qint32 mapEntry)
 {
     Result result;
     const qint32 matrix = row > 0 ? mapEntry : -1;
@@ -78,12 +78,12 @@ Result Read(db::Connection& connection, int row, qint32 datum, qint32 mapEntry)
     // visibility left as it was.
     qint64 type = 0;
     {
-        db::Recordset rs = connection.OpenRecordset(
+        db::Recordset rs = connection.openRecordset(
             QStringLiteral("SELECT qtype, question FROM question WHERE id = ?"), {*question});
         if (!rs.atEnd() && !rs.isNull(0)) {
             type = rs.field(0).toLongLong();
             result.visibility = (type == 0 || type == 4) ? Visibility::Hide : Visibility::Show;
-            result.subject = OneLine(rtf::captionOf(NullToEmpty(rs.field(1))));
+            result.subject = oneLine(rtf::captionOf(NullToEmpty(rs.field(1))));
         }
     }
 
@@ -101,7 +101,7 @@ Result Read(db::Connection& connection, int row, qint32 datum, qint32 mapEntry)
     return result;
 }
 
-QString Description(const QString& subject, const QList<Point>& points)
+QString description(const QString& subject, const QList<Point>& points)
 {
     QStringList counts;
     counts.reserve(points.size());

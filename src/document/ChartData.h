@@ -28,10 +28,10 @@ struct Result {
 };
 
 // The chart of grid row `row` with its row datum and row-map entry (the matrix row, or -1).
-Result Read(db::Connection& connection, int row, qint32 datum, qint32 mapEntry);
+Result read(db::Connection& connection, int row, qint32 datum, qint32 mapEntry);
 
 // What the chart shows, in words: the subject, ": " and each label with its count, as in
 // "Which colour?: Red 1, Green 3, Blue 0".
-QString Description(const QString& subject, const QList<Point>& points);
+QString description(const QString& subject, const QList<Point>& points);
 
 }  // namespace Chart

@@ -49,7 +49,7 @@ QString QuoteMe(const QString& text)
     return QString::fromUtf8(quoted(text));
 }
 
-bool Write(db::Connection& connection, QIODevice& out, const Progress& progress)
+bool write(db::Connection& connection, QIODevice& out, const Progress& progress)
 {
     AnswerWalk walk(connection);
     const auto& questions = walk.questions();
@@ -73,7 +73,7 @@ bool Write(db::Connection& connection, QIODevice& out, const Progress& progress)
     };
     const auto check = [&records] {
         if (!records.ok())
-            throw db::ProgramError(records.errorString(), db::kErrPathAccess);
+            throw db::programError(records.errorString(), db::kErrPathAccess);
     };
     const bool complete = walk.run(
         [&](const AnswerWalk::Respondent& r) {
@@ -112,9 +112,9 @@ bool Write(db::Connection& connection, QIODevice& out, const Progress& progress)
     return complete;
 }
 
-bool WriteFile(db::Connection& connection, const QString& path, const Progress& progress)
+bool writeFile(db::Connection& connection, const QString& path, const Progress& progress)
 {
-    return ReportFile::WriteWhole(path, [&](QIODevice& out) { return Write(connection, out, progress); });
+    return ReportFile::writeWhole(path, [&](QIODevice& out) { return write(connection, out, progress); });
 }
 
 }  // namespace CsvExport

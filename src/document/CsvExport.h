@@ -16,10 +16,10 @@ namespace CsvExport {
 QString QuoteMe(const QString& text);
 
 // Writes the records into the device; false when `progress` cancelled. Throws db::Error.
-bool Write(db::Connection& connection, QIODevice& out, const Progress& progress);
+bool write(db::Connection& connection, QIODevice& out, const Progress& progress);
 
 // Writes the export file; replaced only when complete, left as it was after a cancel (false) or
 // a failure (thrown as db::Error).
-bool WriteFile(db::Connection& connection, const QString& path, const Progress& progress);
+bool writeFile(db::Connection& connection, const QString& path, const Progress& progress);
 
 }  // namespace CsvExport

@@ -26,7 +26,7 @@ QString indentedAnswer(const QString& text)
 
 }  // namespace
 
-bool Write(db::Connection& connection, QIODevice& out, const Progress& progress)
+bool write(db::Connection& connection, QIODevice& out, const Progress& progress)
 {
     AnswerWalk walk(connection);
     rtf::DocumentWriter doc(out, {kFont}, kPoints);
@@ -88,18 +88,18 @@ bool Write(db::Connection& connection, QIODevice& out, const Progress& progress)
             }
             doc.append(lineBreak);
             if (!doc.ok())
-                throw db::ProgramError(doc.errorString(), db::kErrPathAccess);
+                throw db::programError(doc.errorString(), db::kErrPathAccess);
         },
         progress);
     doc.finish();
     if (!doc.ok())
-        throw db::ProgramError(doc.errorString(), db::kErrPathAccess);
+        throw db::programError(doc.errorString(), db::kErrPathAccess);
     return complete;
 }
 
-bool WriteFile(db::Connection& connection, const QString& path, const Progress& progress)
+bool writeFile(db::Connection& connection, const QString& path, const Progress& progress)
 {
-    return ReportFile::WriteWhole(path, [&](QIODevice& out) { return Write(connection, out, progress); });
+    return ReportFile::writeWhole(path, [&](QIODevice& out) { return write(connection, out, progress); });
 }
 
 }  // namespace DetailReport

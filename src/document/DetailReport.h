@@ -16,10 +16,10 @@ constexpr double kPoints = 10;
 
 // Writes the report into the device as it reads the survey; false when `progress` cancelled it.
 // Throws db::Error on a failing statement or write.
-bool Write(db::Connection& connection, QIODevice& out, const Progress& progress);
+bool write(db::Connection& connection, QIODevice& out, const Progress& progress);
 
 // Writes the report file; the file is replaced only when the report is complete, and stays as it
 // was after a cancel (false) or a failure (thrown as db::Error).
-bool WriteFile(db::Connection& connection, const QString& path, const Progress& progress);
+bool writeFile(db::Connection& connection, const QString& path, const Progress& progress);
 
 }  // namespace DetailReport

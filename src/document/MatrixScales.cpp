@@ -6,19 +6,19 @@
 
 namespace MatrixScales {
 
-std::vector<Scale> Read(db::Connection& connection)
+std::vector<Scale> read(db::Connection& connection)
 {
     std::vector<Scale> scales;
-    db::Recordset groups = connection.OpenRecordset(
+    db::Recordset groups = connection.openRecordset(
         QStringLiteral("SELECT rmg.id, rmg.name FROM responsematrixgroup AS rmg WHERE rmg.id<>1 ORDER BY rmg.id;"));
-    for (; !groups.atEnd(); groups.MoveNext()) {
+    for (; !groups.atEnd(); groups.moveNext()) {
         Scale scale;
         scale.id = groups.field(QStringLiteral("id")).toInt();
         QStringList names;
-        db::Recordset columns = connection.OpenRecordset(
+        db::Recordset columns = connection.openRecordset(
             QStringLiteral("SELECT name FROM responsematrix AS rm WHERE rm.responsematrixgroupid = ? ORDER BY pos, id"),
             {scale.id});
-        for (; !columns.atEnd(); columns.MoveNext())
+        for (; !columns.atEnd(); columns.moveNext())
             names << NullToEmpty(columns.field(QStringLiteral("name")));
         scale.text = names.join(QLatin1Char('/'));
         scales.push_back(scale);
@@ -26,18 +26,18 @@ std::vector<Scale> Read(db::Connection& connection)
     return scales;
 }
 
-int Add(db::Connection& connection, const QStringList& columns)
+int add(db::Connection& connection, const QStringList& columns)
 {
     db::Transaction transaction(connection);
-    const int id = SurveyFile::NewId(connection.AppendRow(QStringLiteral("ResponseMatrixGroup"),
+    const int id = SurveyFile::newId(connection.appendRow(QStringLiteral("ResponseMatrixGroup"),
                                                           {{QStringLiteral("Name"), QStringLiteral("User Added")}}),
                                      QStringLiteral("answer scale"));
     for (int pos = 0; pos < columns.size(); ++pos) {
-        const qint64 column = connection.AppendRow(QStringLiteral("ResponseMatrix"),
+        const qint64 column = connection.appendRow(QStringLiteral("ResponseMatrix"),
                                                    {{QStringLiteral("Name"), columns.at(pos)},
                                                     {QStringLiteral("ResponseMatrixGroupID"), id},
                                                     {QStringLiteral("pos"), pos}});
-        SurveyFile::NewId(column, QStringLiteral("answer scale column"));
+        SurveyFile::newId(column, QStringLiteral("answer scale column"));
     }
     transaction.commit();
     return id;

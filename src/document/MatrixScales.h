@@ -21,10 +21,10 @@ struct Scale {
 
 // Every scale but scale 1, in the order of their ids, so that a list refilled after a scale is
 // added keeps its entries where they were and gains the new one at the end.
-std::vector<Scale> Read(db::Connection& connection);
+std::vector<Scale> read(db::Connection& connection);
 
 // Adds a scale named "User Added" with one column per caption, at pos 0, 1, 2 ... in order, in one
 // transaction: on failure nothing is written and the db::Error is thrown. Returns the new id.
-int Add(db::Connection& connection, const QStringList& columns);
+int add(db::Connection& connection, const QStringList& columns);
 
 }  // namespace MatrixScales

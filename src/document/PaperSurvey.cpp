@@ -27,9 +27,9 @@ const QString kLineBreak = QStringLiteral("\r\n");
 QStringList scaleColumns(db::Connection& connection, const QVariant& scale)
 {
     QStringList names;
-    db::Recordset rs = connection.OpenRecordset(
+    db::Recordset rs = connection.openRecordset(
         QStringLiteral("SELECT name FROM responsematrix WHERE responsematrixgroupid = ? ORDER BY pos;"), { scale });
-    for (; !rs.atEnd(); rs.MoveNext())
+    for (; !rs.atEnd(); rs.moveNext())
         names << NullToEmpty(rs.field(0));
     return names;
 }
@@ -38,14 +38,14 @@ void writeAnswers(db::Connection& connection, rtf::DocumentWriter& doc, const QV
 {
     // In the order the designer and answer entry show them, so a typist finds them as on paper.
     QStringList answers;
-    db::Recordset rs = connection.OpenRecordset(
+    db::Recordset rs = connection.openRecordset(
         QStringLiteral("SELECT response.name FROM response WHERE response.questionid = ? ORDER BY response.pos"),
         { questionId });
-    for (; !rs.atEnd(); rs.MoveNext())
+    for (; !rs.atEnd(); rs.moveNext())
         answers << NullToEmpty(rs.field(0));
     if (answers.isEmpty())
         return;
-    doc.setTabStops(AnswerStops(answers));
+    doc.setTabStops(answerStops(answers));
     for (const QString& answer : std::as_const(answers)) {
         doc.append(QStringLiteral("\t") + answer + QStringLiteral("\t"));
         doc.append(QString(QChar(kBox)));
@@ -58,10 +58,10 @@ void writeMatrix(db::Connection& connection, rtf::DocumentWriter& doc, const QVa
 {
     QStringList rowCaptions;
     QVariantList rowScales;
-    db::Recordset rs = connection.OpenRecordset(
+    db::Recordset rs = connection.openRecordset(
         QStringLiteral("SELECT id, name, responseMatrixGroupID FROM response WHERE questionid = ? ORDER BY pos"),
         { questionId });
-    for (; !rs.atEnd(); rs.MoveNext()) {
+    for (; !rs.atEnd(); rs.moveNext()) {
         rowCaptions << NullToEmpty(rs.field(1));
         rowScales << rs.field(2);
     }
@@ -86,8 +86,8 @@ void writeMatrix(db::Connection& connection, rtf::DocumentWriter& doc, const QVa
             widest << QString();
     }
 
-    const QList<int> rowStops = MatrixRowStops(rowCaptions, widest);
-    doc.setTabStops(MatrixHeaderStops(rowStops));
+    const QList<int> rowStops = matrixRowStops(rowCaptions, widest);
+    doc.setTabStops(matrixHeaderStops(rowStops));
     doc.append(QStringLiteral("\t\t"));
     for (const QString& column : header)
         doc.append(column + QStringLiteral("\t"));
@@ -108,7 +108,7 @@ void writeMatrix(db::Connection& connection, rtf::DocumentWriter& doc, const QVa
 
 } // namespace
 
-int TextTwips(const QString& text)
+int textTwips(const QString& text)
 {
     // Measured at one pixel per twip: a font of the body size in points times 20 pixels.
     static const QFontMetricsF metrics = [] {
@@ -119,30 +119,30 @@ int TextTwips(const QString& text)
     return int(std::ceil(metrics.horizontalAdvance(text)));
 }
 
-QList<int> AnswerStops(const QStringList& answers)
+QList<int> answerStops(const QStringList& answers)
 {
     int widest = 0;
     for (const QString& answer : answers)
-        widest = std::max(widest, TextTwips(answer));
+        widest = std::max(widest, textTwips(answer));
     return { kFirstStop, std::min(kFirstStop + widest + kGap, kLastBoxStop) };
 }
 
-QList<int> MatrixRowStops(const QStringList& rowCaptions, const QStringList& columnCaptions)
+QList<int> matrixRowStops(const QStringList& rowCaptions, const QStringList& columnCaptions)
 {
     int rowWidth = 0;
     for (const QString& caption : rowCaptions)
-        rowWidth = std::max(rowWidth, TextTwips(caption));
-    const int box = TextTwips(QString(QChar(kBox)));
+        rowWidth = std::max(rowWidth, textTwips(caption));
+    const int box = textTwips(QString(QChar(kBox)));
     QList<int> stops;
     int at = rowWidth + kGap;
     for (const QString& column : columnCaptions) {
         stops << at;
-        at += std::max(TextTwips(column), box) + kGap;
+        at += std::max(textTwips(column), box) + kGap;
     }
     return stops;
 }
 
-QList<int> MatrixHeaderStops(const QList<int>& rowStops)
+QList<int> matrixHeaderStops(const QList<int>& rowStops)
 {
     // The header's first tab stops half-way to the first column, its second at the column.
     if (rowStops.isEmpty())
@@ -152,20 +152,20 @@ QList<int> MatrixHeaderStops(const QList<int>& rowStops)
     return stops;
 }
 
-void Write(db::Connection& connection, QIODevice& out)
+void write(db::Connection& connection, QIODevice& out)
 {
     rtf::DocumentWriter doc(out, { kFont }, kPoints);
     const rtf::RunFormat heading { QString(), kPoints + 1, true };
 
     doc.append(kLineBreak + kLineBreak);
     db::Recordset questions
-        = connection.OpenRecordset(QStringLiteral("SELECT id, question, qtype, questionno FROM question ORDER BY pos"));
-    for (; !questions.atEnd(); questions.MoveNext()) {
+        = connection.openRecordset(QStringLiteral("SELECT id, question, qtype, questionno FROM question ORDER BY pos"));
+    for (; !questions.atEnd(); questions.moveNext()) {
         const QVariant id = questions.field(0);
         const QString text = rtf::toPlainText(NullToEmpty(questions.field(1)));
         const qint32 qType = questions.field(2).toInt();
         // An instruction text, or a question without a number, is headed by its text alone.
-        doc.append(NumberPrefix(qType, NullToEmpty(questions.field(3))) + text + kLineBreak, heading);
+        doc.append(numberPrefix(qType, NullToEmpty(questions.field(3))) + text + kLineBreak, heading);
         doc.append(kLineBreak);
 
         switch (qType) {
@@ -189,7 +189,7 @@ void Write(db::Connection& connection, QIODevice& out)
     }
     doc.finish();
     if (!doc.ok())
-        throw db::ProgramError(doc.errorString(), db::kErrPathAccess);
+        throw db::programError(doc.errorString(), db::kErrPathAccess);
 }
 
 } // namespace PaperSurvey

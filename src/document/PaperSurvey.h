@@ -22,17 +22,17 @@ constexpr char16_t kBox = u'\u2610';
 
 // Writes the questionnaire of the survey file into out. Throws db::Error when a statement fails
 // or the document cannot be written whole.
-void Write(db::Connection& connection, QIODevice& out);
+void write(db::Connection& connection, QIODevice& out);
 
 // The width of a text in the body font, in twips.
-int TextTwips(const QString& text);
+int textTwips(const QString& text);
 
 // Tab stops, in twips, that give every box and column its own column whatever the captions' length.
 // An answer line: a tab, the answer, a tab, its box.
-QList<int> AnswerStops(const QStringList& answers);
+QList<int> answerStops(const QStringList& answers);
 // A matrix: its row lines (the row caption, a tab, then a box and a tab per column) and its header
 // line (two tabs, then each column caption and a tab), whose captions stand above the boxes.
-QList<int> MatrixRowStops(const QStringList& rowCaptions, const QStringList& columnCaptions);
-QList<int> MatrixHeaderStops(const QList<int>& rowStops);
+QList<int> matrixRowStops(const QStringList& rowCaptions, const QStringList& columnCaptions);
+QList<int> matrixHeaderStops(const QList<int>& rowStops);
 
 } // namespace PaperSurvey

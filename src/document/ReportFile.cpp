@@ -16,10 +16,10 @@ void ReportFile::commit()
 
 void ReportFile::fail(const QString& why) const
 {
-    throw db::ProgramError(QStringLiteral("Could not write '%1': %2").arg(file_.fileName(), why), db::kErrPathAccess);
+    throw db::programError(QStringLiteral("Could not write '%1': %2").arg(file_.fileName(), why), db::kErrPathAccess);
 }
 
-bool ReportFile::WriteWhole(const QString& path, const std::function<bool(QIODevice&)>& write)
+bool ReportFile::writeWhole(const QString& path, const std::function<bool(QIODevice&)>& write)
 {
     ReportFile file(path);
     if (!write(file.device()))

@@ -23,7 +23,7 @@ public:
 
     // Opens the file, lets `write` stream the document into it and commits it when `write`
     // answers true; false (the file left as it was) when `write` answers false.
-    static bool WriteWhole(const QString& path, const std::function<bool(QIODevice&)>& write);
+    static bool writeWhole(const QString& path, const std::function<bool(QIODevice&)>& write);
 
 private:
     QSaveFile file_;

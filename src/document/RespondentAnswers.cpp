@@ -22,8 +22,8 @@ QList<Choice> choicesOf(
     db::Connection& connection, const QString& sql, const QVariantList& params, bool withJumps = false)
 {
     QList<Choice> choices;
-    db::Recordset rs = connection.OpenRecordset(sql, params);
-    for (; !rs.atEnd(); rs.MoveNext())
+    db::Recordset rs = connection.openRecordset(sql, params);
+    for (; !rs.atEnd(); rs.moveNext())
         choices.append(
             { rs.field(0).toInt(), NullToEmpty(rs.field(1)), withJumps && !rs.isNull(2) ? rs.field(2).toInt() : -1 });
     return choices;
@@ -41,12 +41,12 @@ void readChoices(db::Connection& connection, Page& page)
     if (page.type != QTypeMatrix)
         return;
     int scale = -1;
-    db::Recordset rs = connection.OpenRecordset(
+    db::Recordset rs = connection.openRecordset(
         QStringLiteral("SELECT id, name, responsematrixgroupid FROM response WHERE questionid = ? ORDER BY pos"),
         { page.questionId });
     if (!rs.atEnd())
         scale = rs.field(2).toInt();
-    for (; !rs.atEnd(); rs.MoveNext())
+    for (; !rs.atEnd(); rs.moveNext())
         page.responses.append({ rs.field(0).toInt(), NullToEmpty(rs.field(1)) });
     rs = db::Recordset();
     if (!page.responses.isEmpty())
@@ -63,11 +63,11 @@ void readStored(db::Connection& connection, qint32 respondent, Page& page)
     bool first = true;
     QSet<int> responses;
     QHash<int, int> cells; // matrix row's response id -> column id, of its first stored row
-    db::Recordset rs = connection.OpenRecordset(
+    db::Recordset rs = connection.openRecordset(
         QStringLiteral("SELECT ResponseID, SimpleResponse, ResponseMatrixID FROM Respondent_Responses "
                        "WHERE questionid = ? AND respondentid = ? ORDER BY id"),
         { page.questionId, respondent });
-    for (; !rs.atEnd(); rs.MoveNext()) {
+    for (; !rs.atEnd(); rs.moveNext()) {
         const int response = rs.field(0).toInt();
         if (first)
             page.stored.text = NullToEmpty(rs.field(1));
@@ -107,7 +107,7 @@ void readStored(db::Connection& connection, qint32 respondent, Page& page)
 
 std::optional<Page> readPage(db::Connection& connection, qint32 respondent, int pos)
 {
-    db::Recordset rs = connection.OpenRecordset(
+    db::Recordset rs = connection.openRecordset(
         QStringLiteral("SELECT id, question, questionno, qtype FROM question WHERE pos = ?"), { pos });
     if (rs.atEnd())
         return std::nullopt;
@@ -165,7 +165,7 @@ int jumpOf(const Page& page, const Answers& answers)
 
 StoreResult storePage(db::Connection& connection, qint32 respondent, int pos, const Page& page, const Answers& answers)
 {
-    db::Recordset rs = connection.OpenRecordset(QStringLiteral("SELECT ID FROM question WHERE pos = ?"), { pos });
+    db::Recordset rs = connection.openRecordset(QStringLiteral("SELECT ID FROM question WHERE pos = ?"), { pos });
     if (rs.atEnd())
         return StoreResult::NoQuestion;
     const int questionId = rs.field(0).toInt();
@@ -178,7 +178,7 @@ StoreResult storePage(db::Connection& connection, qint32 respondent, int pos, co
         return StoreResult::Unchanged;
 
     db::Transaction transaction(connection);
-    connection.Execute(QStringLiteral("DELETE FROM Respondent_Responses WHERE RespondentID = ? AND questionid = ?"),
+    connection.execute(QStringLiteral("DELETE FROM Respondent_Responses WHERE RespondentID = ? AND questionid = ?"),
         { respondent, questionId });
     const QString insert = QStringLiteral(
         "INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, SimpleResponse) VALUES (?, ?, ?, ?)");
@@ -187,9 +187,9 @@ StoreResult storePage(db::Connection& connection, qint32 respondent, int pos, co
                          "ResponseMatrixID) VALUES (?, ?, ?, ?, ?)");
     for (const AnswerRow& row : rows) {
         if (row.columnId < 0)
-            connection.Execute(insert, { questionId, respondent, row.responseId, row.text });
+            connection.execute(insert, { questionId, respondent, row.responseId, row.text });
         else
-            connection.Execute(insertCell, { questionId, respondent, row.responseId, row.text, row.columnId });
+            connection.execute(insertCell, { questionId, respondent, row.responseId, row.text, row.columnId });
     }
     transaction.commit();
     return StoreResult::Stored;
@@ -198,7 +198,7 @@ StoreResult storePage(db::Connection& connection, qint32 respondent, int pos, co
 std::optional<int> positionOf(db::Connection& connection, int questionId)
 {
     db::Recordset rs
-        = connection.OpenRecordset(QStringLiteral("SELECT pos FROM question WHERE id = ?"), { questionId });
+        = connection.openRecordset(QStringLiteral("SELECT pos FROM question WHERE id = ?"), { questionId });
     if (rs.atEnd())
         return std::nullopt;
     return rs.field(0).toInt();
@@ -209,9 +209,9 @@ std::optional<int> positionOf(db::Connection& connection, int questionId)
 QList<ExampleQuestion> readExampleQuestions(db::Connection& connection)
 {
     QList<ExampleQuestion> questions;
-    db::Recordset rs = connection.OpenRecordset(
+    db::Recordset rs = connection.openRecordset(
         QStringLiteral("SELECT id, question, questionno FROM question WHERE qtype = 0 ORDER BY pos"));
-    for (; !rs.atEnd(); rs.MoveNext())
+    for (; !rs.atEnd(); rs.moveNext())
         questions.append({ rs.field(0).toInt(), NullToEmpty(rs.field(2)), NullToEmpty(rs.field(1)) });
     return questions;
 }
@@ -240,7 +240,7 @@ QStringList readExampleAnswers(db::Connection& connection, int questionId, std::
             params.append(QVariant());
         found.clear();
         db::Recordset rs = read.query(params);
-        for (; !rs.atEnd(); rs.MoveNext())
+        for (; !rs.atEnd(); rs.moveNext())
             if (!found.contains(rs.field(0).toInt()))
                 found.insert(rs.field(0).toInt(), NullToEmpty(rs.field(1)));
         rs = db::Recordset();
@@ -253,7 +253,7 @@ QStringList readExampleAnswers(db::Connection& connection, int questionId, std::
 qint32 addRespondent(db::Connection& connection)
 {
     db::Transaction adding(connection);
-    const qint32 id = SurveyFile::NewId(connection.AppendRow(QStringLiteral("respondent"),
+    const qint32 id = SurveyFile::newId(connection.appendRow(QStringLiteral("respondent"),
                                             { { QStringLiteral("Source"), QStringLiteral("Manual Entry") } }),
         QStringLiteral("respondent"));
     adding.commit();
@@ -263,8 +263,8 @@ qint32 addRespondent(db::Connection& connection)
 void deleteRespondent(db::Connection& connection, qint32 id)
 {
     db::Transaction transaction(connection);
-    connection.Execute(QStringLiteral("DELETE FROM respondent_responses WHERE respondentid = ?"), { id });
-    connection.Execute(QStringLiteral("DELETE FROM respondent WHERE id = ?"), { id });
+    connection.execute(QStringLiteral("DELETE FROM respondent_responses WHERE respondentid = ?"), { id });
+    connection.execute(QStringLiteral("DELETE FROM respondent WHERE id = ?"), { id });
     transaction.commit();
 }
 

@@ -135,8 +135,8 @@ void List::read(db::Connection& connection)
     fresh.path_ = connection.path();
     // In the table's own order, which needs no index, then sorted here: far quicker than the
     // date index, which visits the table's rows in the order of the dates.
-    db::Recordset rs = connection.OpenRecordset(QStringLiteral("SELECT id, submitteddate, source FROM respondent"));
-    for (; !rs.atEnd(); rs.MoveNext()) {
+    db::Recordset rs = connection.openRecordset(QStringLiteral("SELECT id, submitteddate, source FROM respondent"));
+    for (; !rs.atEnd(); rs.moveNext()) {
         const auto id = qint32(rs.int64(0));
         fresh.rows_.push_back({ fresh.dateKey(rs.utf8(1)), id, fresh.sourceKey(rs.utf8(2)) });
         fresh.maxId_ = std::max(fresh.maxId_, id);
@@ -172,7 +172,7 @@ int List::rowOf(qint32 id) const
 List::Moved List::update(db::Connection& connection, qint32 id)
 {
     db::Recordset rs
-        = connection.OpenRecordset(QStringLiteral("SELECT submitteddate, source FROM respondent WHERE id = ?"), { id });
+        = connection.openRecordset(QStringLiteral("SELECT submitteddate, source FROM respondent WHERE id = ?"), { id });
     std::optional<Row> now;
     if (!rs.atEnd())
         now = Row { dateKey(rs.utf8(0)), id, sourceKey(rs.utf8(1)) };
@@ -203,10 +203,10 @@ bool List::matchesFile(db::Connection& connection) const
         return false;
     // Two statements, so that SQLite counts from the b-tree and finds the highest id at its end,
     // rather than visiting every row for both.
-    if (connection.OpenRecordset(QStringLiteral("SELECT COUNT(*) FROM respondent")).int64(0) != qint64(rows_.size()))
+    if (connection.openRecordset(QStringLiteral("SELECT COUNT(*) FROM respondent")).int64(0) != qint64(rows_.size()))
         return false;
     return rows_.empty()
-        || connection.OpenRecordset(QStringLiteral("SELECT MAX(id) FROM respondent")).int64(0) == maxId_;
+        || connection.openRecordset(QStringLiteral("SELECT MAX(id) FROM respondent")).int64(0) == maxId_;
 }
 
 void List::setExampleQuestion(int questionId)

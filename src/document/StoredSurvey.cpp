@@ -2,7 +2,7 @@
 
 #include "platform/Rtf.h"
 
-QPtr BlankPlaceholder(const SurveySession& session)
+QPtr blankPlaceholder(const SurveySession& session)
 {
     if (session.PlaceholderKey.isEmpty())
         return nullptr;
@@ -23,7 +23,7 @@ QPtr BlankPlaceholder(const SurveySession& session)
 
 StoredSurvey::StoredSurvey(SurveySession& session) : whole_(session.Survey)
 {
-    const QPtr placeholder = BlankPlaceholder(session);
+    const QPtr placeholder = blankPlaceholder(session);
     if (!placeholder)
         return;
     copy_ = whole_;

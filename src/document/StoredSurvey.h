@@ -10,7 +10,7 @@
 // The session's placeholder question while it is still blank: open-ended, without text or
 // responses, and no response jumping to it. None once the user has made something of it (or
 // deleted it), and none when the session has no placeholder.
-QPtr BlankPlaceholder(const SurveySession& session);
+QPtr blankPlaceholder(const SurveySession& session);
 
 // The survey as a save and the exchange file write it: the open survey without its blank
 // placeholder, the questions after it numbered as they will be once it is gone. The questions are

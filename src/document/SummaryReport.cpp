@@ -51,9 +51,9 @@ QLocale shareLocale()
 
 }  // namespace
 
-Totals ReadTotals(db::Connection& connection)
+Totals readTotals(db::Connection& connection)
 {
-    db::Recordset rs = connection.OpenRecordset(QStringLiteral(
+    db::Recordset rs = connection.openRecordset(QStringLiteral(
         "SELECT count(*), coalesce(sum(source='Manual Entry'), 0), coalesce(sum(source='Web'), 0), "
         "coalesce(sum(source='Imported'), 0) FROM respondent"));
     Totals t;
@@ -68,11 +68,11 @@ Totals ReadTotals(db::Connection& connection)
 
 qint64 respondentCount(db::Connection& connection)
 {
-    db::Recordset rs = connection.OpenRecordset(QStringLiteral("SELECT count(*) FROM respondent"));
+    db::Recordset rs = connection.openRecordset(QStringLiteral("SELECT count(*) FROM respondent"));
     return rs.atEnd() ? 0 : rs.field(0).toLongLong();
 }
 
-QString ShareText(qint64 count, qint64 total)
+QString shareText(qint64 count, qint64 total)
 {
     if (count == 0)
         return QStringLiteral("0.0%");
@@ -84,12 +84,12 @@ QString ShareText(qint64 count, qint64 total)
     return shareLocale().toString(share, 'f', QLocale::FloatingPointShortest) + QLatin1Char('%');
 }
 
-QString WidestShareText()
+QString widestShareText()
 {
     return shareLocale().toString(100.0, 'f', 1) + QLatin1Char('%');
 }
 
-std::vector<Row> ReadRows(db::Connection& connection, qint64 total)
+std::vector<Row> readRows(db::Connection& connection, qint64 total)
 {
     struct Response {
         qint32 id;
@@ -104,17 +104,17 @@ std::vector<Row> ReadRows(db::Connection& connection, qint64 total)
     // Responses of every question and columns of every scale, each read once.
     QHash<qint64, std::vector<Response>> responses;
     {
-        db::Recordset rs = connection.OpenRecordset(
+        db::Recordset rs = connection.openRecordset(
             QStringLiteral("SELECT id, questionid, name, responseMatrixGroupID FROM response ORDER BY questionid, pos"));
-        for (; !rs.atEnd(); rs.MoveNext())
+        for (; !rs.atEnd(); rs.moveNext())
             responses[rs.field(1).toLongLong()].push_back(
                 {rs.field(0).toInt(), NullToEmpty(rs.field(2)), rs.field(3).toInt()});
     }
     QHash<qint64, std::vector<Column>> columns;
     {
-        db::Recordset rs = connection.OpenRecordset(
+        db::Recordset rs = connection.openRecordset(
             QStringLiteral("SELECT id, name, responseMatrixGroupID FROM ResponseMatrix ORDER BY responseMatrixGroupID, pos"));
-        for (; !rs.atEnd(); rs.MoveNext())
+        for (; !rs.atEnd(); rs.moveNext())
             columns[rs.field(2).toLongLong()].push_back({rs.field(0).toInt(), NullToEmpty(rs.field(1))});
     }
 
@@ -130,26 +130,26 @@ std::vector<Row> ReadRows(db::Connection& connection, qint64 total)
     };
 
     std::vector<Row> rows;
-    db::Recordset questions = connection.OpenRecordset(
+    db::Recordset questions = connection.openRecordset(
         QStringLiteral("SELECT question.id, question, qtype, questionno FROM question WHERE qtype<>4 ORDER BY pos"));
-    for (; !questions.atEnd(); questions.MoveNext()) {
+    for (; !questions.atEnd(); questions.moveNext()) {
         const qint64 questionId = questions.field(0).toLongLong();
         const qint32 type = questions.field(2).toInt();
         const QString text = NullToEmpty(questions.field(3)) + QStringLiteral(". ")
-            + CaptionText(rtf::toPlainText(NullToEmpty(questions.field(1)), kWholeTextLength + 1), kWholeTextLength);
-        rows.push_back({RowKind::Question, type == 0 ? QStringLiteral("n/a") : QString(), OneLine(text), text, -1, -1});
+            + captionText(rtf::toPlainText(NullToEmpty(questions.field(1)), kWholeTextLength + 1), kWholeTextLength);
+        rows.push_back({RowKind::Question, type == 0 ? QStringLiteral("n/a") : QString(), oneLine(text), text, -1, -1});
 
         const std::vector<Response>& own = listOf(responses, questionId);
         if (type == 3) {
             for (const Response& row : own) {
                 rows.push_back({RowKind::MatrixRow, QString(), kIndent5 + row.name, QString(), row.id, row.id});
                 for (const Column& column : listOf(columns, row.scale))
-                    rows.push_back({RowKind::ScaleColumn, ShareText(count(cellCount, row.id, column.id), total),
+                    rows.push_back({RowKind::ScaleColumn, shareText(count(cellCount, row.id, column.id), total),
                                     kIndent10 + column.name, QString(), row.id, row.id});
             }
         } else {
             for (const Response& response : own)
-                rows.push_back({RowKind::Answer, ShareText(count(answerCount, response.id, questionId), total),
+                rows.push_back({RowKind::Answer, shareText(count(answerCount, response.id, questionId), total),
                                 kIndent5 + response.name, QString(), response.id, -1});
         }
     }

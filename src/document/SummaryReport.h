@@ -19,7 +19,7 @@ struct Totals {
 };
 
 // Respondents in all, and those whose source is "Manual Entry", "Web" and "Imported".
-Totals ReadTotals(db::Connection& connection);
+Totals readTotals(db::Connection& connection);
 // Respondents in all.
 qint64 respondentCount(db::Connection& connection);
 
@@ -41,13 +41,13 @@ struct Row {
 
 // Every question except instruction text, in survey order, each followed by its answers (a
 // matrix question: by each row and that row's scale columns), with the shares of `total`.
-std::vector<Row> ReadRows(db::Connection& connection, qint64 total);
+std::vector<Row> readRows(db::Connection& connection, qint64 total);
 
 // The share of `count` answers among `total` respondents: "0.0%" for none, else the percentage
 // rounded to one decimal (halves to the even digit) in the locale's shortest decimal text.
-QString ShareText(qint64 count, qint64 total);
+QString shareText(qint64 count, qint64 total);
 // The widest share the column must show whole: "100.0%" in the locale's digits and decimal
 // separator.
-QString WidestShareText();
+QString widestShareText();
 
 }  // namespace Summary

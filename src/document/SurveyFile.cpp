@@ -15,7 +15,7 @@ constexpr double kVersion = 1.7;
 // The error a Null gives where a number or a required text is read.
 [[noreturn]] void throwNull(const QString& what)
 {
-    throw db::ProgramError(QStringLiteral("Invalid use of Null (%1)").arg(what), 94);
+    throw db::programError(QStringLiteral("Invalid use of Null (%1)").arg(what), 94);
 }
 
 int requiredInt(const db::Recordset& rs, const QString& column)
@@ -27,13 +27,13 @@ int requiredInt(const db::Recordset& rs, const QString& column)
         // A number that does not fit is never cut to one that does.
         const qint64 n = v.toLongLong();
         if (n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
-            throw db::ProgramError(QStringLiteral("Overflow (%1)").arg(column), 6);
+            throw db::programError(QStringLiteral("Overflow (%1)").arg(column), 6);
         return int(n);
     }
     bool ok = false;
     const int n = v.toInt(&ok);
     if (!ok)
-        throw db::ProgramError(QStringLiteral("Type mismatch (%1)").arg(column), 13);
+        throw db::programError(QStringLiteral("Type mismatch (%1)").arg(column), 13);
     return n;
 }
 
@@ -42,7 +42,7 @@ constexpr int kNotValid = 26;
 
 [[noreturn]] void throwNotValid(const QString& what)
 {
-    throw db::ProgramError(QStringLiteral("The survey file is not valid: ") + what, kNotValid);
+    throw db::programError(QStringLiteral("The survey file is not valid: ") + what, kNotValid);
 }
 
 // Ids are held as int: a stored id is a whole number from 1 to kMaxId. 0 and -1 never name a
@@ -74,10 +74,10 @@ int requiredId(const db::Recordset& rs, const QString& table, const QString& col
 
 }  // namespace
 
-int NewId(qint64 id, const QString& what)
+int newId(qint64 id, const QString& what)
 {
     if (id < 1 || id > kMaxId)
-        throw db::ProgramError(QStringLiteral("The survey file has no id left for a new %1: its ids have reached %2")
+        throw db::programError(QStringLiteral("The survey file has no id left for a new %1: its ids have reached %2")
                                    .arg(what)
                                    .arg(kMaxId),
                                6);
@@ -126,8 +126,8 @@ void checkSchema(db::Connection& connection)
         const QString quoted = QLatin1Char('"') + t.table + QLatin1Char('"');
         QHash<QString, std::pair<QString, qint64>> present;  // lower-case name: type, pk
         int keyColumns = 0;
-        for (db::Recordset rs = connection.OpenRecordset(QStringLiteral("PRAGMA table_info(%1)").arg(quoted));
-             !rs.atEnd(); rs.MoveNext()) {
+        for (db::Recordset rs = connection.openRecordset(QStringLiteral("PRAGMA table_info(%1)").arg(quoted));
+             !rs.atEnd(); rs.moveNext()) {
             const qint64 pk = rs.field(5).toLongLong();
             keyColumns += pk > 0 ? 1 : 0;
             present.insert(rs.field(1).toString().toLower(), {rs.field(2).toString(), pk});
@@ -137,8 +137,8 @@ void checkSchema(db::Connection& connection)
                 throwNotValid(QStringLiteral("table %1 has no column %2").arg(t.table, column));
         }
         bool keyIndex = false;
-        for (db::Recordset rs = connection.OpenRecordset(QStringLiteral("PRAGMA index_list(%1)").arg(quoted));
-             !rs.atEnd(); rs.MoveNext())
+        for (db::Recordset rs = connection.openRecordset(QStringLiteral("PRAGMA index_list(%1)").arg(quoted));
+             !rs.atEnd(); rs.moveNext())
             keyIndex = keyIndex || rs.field(3).toString() == QLatin1String("pk");
         const auto& [type, pk] = present.value(QStringLiteral("id"));
         if (pk != 1 || keyColumns != 1 || keyIndex || type.compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) != 0)
@@ -162,7 +162,7 @@ void checkIdRanges(db::Connection& connection)
         }
         return QStringLiteral("SELECT ") + parts.join(QLatin1String(", "));
     }();
-    const db::Recordset rs = connection.OpenRecordset(sql);
+    const db::Recordset rs = connection.openRecordset(sql);
     for (int i = 0; i < int(std::size(tables)); ++i) {
         for (int end = 0; end < 2; ++end) {
             const QVariant v = rs.field(2 * i + end);
@@ -174,33 +174,33 @@ void checkIdRanges(db::Connection& connection)
 
 }  // namespace
 
-QStringList RequiredTables()
+QStringList requiredTables()
 {
     return {QStringLiteral("version"), QStringLiteral("question"), QStringLiteral("response"),
             QStringLiteral("responsematrixgroup"), QStringLiteral("responsematrix"),
             QStringLiteral("respondent"), QStringLiteral("Respondent_Responses")};
 }
 
-void OpenConnection(db::Connection& connection, const QString& path)
+void openConnection(db::Connection& connection, const QString& path)
 {
-    connection.Open(path, RequiredTables());
+    connection.open(path, requiredTables());
     try {
         const db::ReadTransaction reading(connection);
-        // A file of another version is told apart by its version (VersionMismatch), whatever
+        // A file of another version is told apart by its version (versionMismatch), whatever
         // its tables hold.
-        if (VersionMismatch(connection))
+        if (versionMismatch(connection))
             return;
         checkSchema(connection);
         checkIdRanges(connection);
     } catch (...) {
-        connection.Close();
+        connection.close();
         throw;
     }
 }
 
-std::optional<QString> VersionMismatch(db::Connection& connection)
+std::optional<QString> versionMismatch(db::Connection& connection)
 {
-    db::Recordset rs = connection.OpenRecordset(QStringLiteral("SELECT * FROM version"));
+    db::Recordset rs = connection.openRecordset(QStringLiteral("SELECT * FROM version"));
     if (rs.atEnd())
         return std::nullopt;
     const QVariant value = rs.field(0);
@@ -211,12 +211,12 @@ std::optional<QString> VersionMismatch(db::Connection& connection)
     return NullToEmpty(value);
 }
 
-QString VersionMismatchMessage(const QString& found)
+QString versionMismatchMessage(const QString& found)
 {
     return QStringLiteral("Unable to open survey file - expecting version 1.7, but found version ") + found;
 }
 
-void Load(db::Connection& connection, clsSurvey& survey)
+void load(db::Connection& connection, clsSurvey& survey)
 {
     survey.ClearAll();
     // One read lock for the whole survey instead of one per statement.
@@ -225,8 +225,8 @@ void Load(db::Connection& connection, clsSurvey& survey)
     // GetKeyFromDatabaseID answers.
     QHash<int, QString> keyOfId;
     {
-        db::Recordset rs = connection.OpenRecordset(QStringLiteral("SELECT * FROM question ORDER BY pos"));
-        for (int position = 1; !rs.atEnd(); rs.MoveNext(), ++position) {
+        db::Recordset rs = connection.openRecordset(QStringLiteral("SELECT * FROM question ORDER BY pos"));
+        for (int position = 1; !rs.atEnd(); rs.moveNext(), ++position) {
             auto q = std::make_shared<clsQ>();
             q->Question = NullToEmpty(rs.field(QStringLiteral("question")));
             q->qType = requiredInt(rs, QStringLiteral("qtype"));
@@ -248,11 +248,11 @@ void Load(db::Connection& connection, clsSurvey& survey)
                        "WHERE questionid = ? ORDER BY pos"));
     for (int i = 1; i <= survey.QCount(); ++i) {
         const QPtr q = survey.GetQIndex(i);
-        if (!CarriesResponses(q->qType))
+        if (!carriesResponses(q->qType))
             continue;
         db::Recordset rs = responses.query({q->DatabaseID});
         bool first = true;
-        for (; !rs.atEnd(); rs.MoveNext()) {
+        for (; !rs.atEnd(); rs.moveNext()) {
             if (first) {
                 q->ResponseMatrixGroupID
                     = requiredId(rs, QStringLiteral("response"), QStringLiteral("responseMatrixGroupID"));
@@ -274,7 +274,7 @@ void Load(db::Connection& connection, clsSurvey& survey)
     }
 }
 
-void Save(db::Connection& connection, clsSurvey& survey)
+void save(db::Connection& connection, clsSurvey& survey)
 {
     // New questions get their ids during the save; they are put back if the save fails, so that
     // a later save does not take an id the rolled-back rows had for another question's row.
@@ -286,8 +286,8 @@ void Save(db::Connection& connection, clsSurvey& survey)
     try {
         db::Transaction transaction(connection);
 
-        connection.Execute(QStringLiteral("UPDATE question SET deleteme = true"));
-        connection.Execute(QStringLiteral("UPDATE response SET deleteme = true"));
+        connection.execute(QStringLiteral("UPDATE question SET deleteme = true"));
+        connection.execute(QStringLiteral("UPDATE response SET deleteme = true"));
 
         db::Statement findQuestion(connection, QStringLiteral("SELECT id FROM question WHERE id = ?"));
         db::Statement updateQuestion(connection,
@@ -298,7 +298,7 @@ void Save(db::Connection& connection, clsSurvey& survey)
             // A question without an id (-1 or 0) is new: it is added, never looked up.
             const bool stored = q->DatabaseID >= 1 && !findQuestion.query({q->DatabaseID}).atEnd();
             if (!stored) {
-                q->DatabaseID = NewId(connection.AppendRow(QStringLiteral("question"), {
+                q->DatabaseID = newId(connection.appendRow(QStringLiteral("question"), {
                     {QStringLiteral("question"), q->Question},
                     {QStringLiteral("questionno"), q->QuestionNo},
                     {QStringLiteral("qtype"), q->qType},
@@ -318,7 +318,7 @@ void Save(db::Connection& connection, clsSurvey& survey)
             const QPtr q = survey.GetQIndex(i);
             if (findQuestion.query({q->DatabaseID}).atEnd())
                 continue;
-            if (!CarriesResponses(q->qType))
+            if (!carriesResponses(q->qType))
                 continue;  // its rows stay marked and are swept
             for (int j = 1; j <= q->ResponsesCount(); ++j) {
                 const ResponsePtr r = q->GetResponse(j);
@@ -330,7 +330,7 @@ void Save(db::Connection& connection, clsSurvey& survey)
                 if (r->DatabaseID >= 1 && !findResponse.query({r->DatabaseID}).atEnd()) {
                     updateResponse.execute({r->Text, q->ResponseMatrixGroupID, jump, j, r->DatabaseID});
                 } else {
-                    NewId(connection.AppendRow(QStringLiteral("response"), {
+                    newId(connection.appendRow(QStringLiteral("response"), {
                         {QStringLiteral("questionid"), q->DatabaseID},
                         {QStringLiteral("name"), r->Text},
                         {QStringLiteral("pos"), j},
@@ -342,8 +342,8 @@ void Save(db::Connection& connection, clsSurvey& survey)
             }
         }
 
-        connection.Execute(QStringLiteral("DELETE FROM response WHERE deleteme = true;"));
-        connection.Execute(QStringLiteral("DELETE FROM question WHERE deleteme = true;"));
+        connection.execute(QStringLiteral("DELETE FROM response WHERE deleteme = true;"));
+        connection.execute(QStringLiteral("DELETE FROM question WHERE deleteme = true;"));
         transaction.commit();
     } catch (...) {
         for (int i = 1; i <= survey.QCount() && size_t(i - 1) < idsBefore.size(); ++i)
@@ -354,7 +354,7 @@ void Save(db::Connection& connection, clsSurvey& survey)
 
 // Writing into a new file
 
-void SaveAsNew(db::Connection& connection, const clsSurvey& survey)
+void saveAsNew(db::Connection& connection, const clsSurvey& survey)
 {
     // A copy without ids: the questions and responses of the survey are shared objects, which the
     // save would otherwise give the new file's ids.
@@ -377,26 +377,26 @@ void SaveAsNew(db::Connection& connection, const clsSurvey& survey)
             copy->AddResponse(r->Text, -1, -1, keyInCopy.value(r->LogicJumpToQuestionKey));
         }
     }
-    Save(connection, fresh);
+    save(connection, fresh);
 }
 
-void CopyAnswerScales(db::Connection& from, db::Connection& to)
+void copyAnswerScales(db::Connection& from, db::Connection& to)
 {
     std::vector<std::vector<QVariant>> groups;
     std::vector<std::vector<QVariant>> columns;
     {
         const db::ReadTransaction reading(from);
-        groups = from.OpenRecordset(QStringLiteral("SELECT id, name FROM responsematrixgroup")).readAll();
-        columns = from.OpenRecordset(QStringLiteral("SELECT id, name, responsematrixgroupid, pos FROM responsematrix"))
+        groups = from.openRecordset(QStringLiteral("SELECT id, name FROM responsematrixgroup")).readAll();
+        columns = from.openRecordset(QStringLiteral("SELECT id, name, responsematrixgroupid, pos FROM responsematrix"))
                       .readAll();
     }
     db::Transaction transaction(to);
-    to.Execute(QStringLiteral("DELETE FROM responsematrix"));
-    to.Execute(QStringLiteral("DELETE FROM responsematrixgroup"));
+    to.execute(QStringLiteral("DELETE FROM responsematrix"));
+    to.execute(QStringLiteral("DELETE FROM responsematrixgroup"));
     for (const std::vector<QVariant>& row : groups)
-        to.Execute(QStringLiteral("INSERT INTO responsematrixgroup (id, name) VALUES (?, ?)"), {row[0], row[1]});
+        to.execute(QStringLiteral("INSERT INTO responsematrixgroup (id, name) VALUES (?, ?)"), {row[0], row[1]});
     for (const std::vector<QVariant>& row : columns) {
-        to.Execute(QStringLiteral("INSERT INTO responsematrix (id, name, responsematrixgroupid, pos) VALUES (?, ?, ?, ?)"),
+        to.execute(QStringLiteral("INSERT INTO responsematrix (id, name, responsematrixgroupid, pos) VALUES (?, ?, ?, ?)"),
                    {row[0], row[1], row[2], row[3]});
     }
     transaction.commit();

@@ -22,7 +22,7 @@ namespace {
 
 QString templateFile()
 {
-    return AppFile(QStringLiteral("blank.mdb"));
+    return appFile(QStringLiteral("blank.mdb"));
 }
 
 // The file a name stands for: a symbolic link is followed (also a chain of them, also one whose
@@ -58,7 +58,7 @@ QString createPartFile(const QString& folder)
             continue;
         break;
     }
-    throw db::ProgramError(
+    throw db::programError(
         QStringLiteral("Could not create a file in '%1': %2").arg(folder, error), db::kErrPathAccess);
 }
 
@@ -71,13 +71,13 @@ void replaceWith(const QString& part, const QString& target)
     if (!ec && std::filesystem::exists(replaced)) {
         std::filesystem::permissions(part.toStdString(), replaced.permissions() & std::filesystem::perms::mask, ec);
         if (ec)
-            throw db::ProgramError(QStringLiteral("Could not give '%1' the permissions of '%2': %3")
+            throw db::programError(QStringLiteral("Could not give '%1' the permissions of '%2': %3")
                                        .arg(part, target, QString::fromStdString(ec.message())),
                 db::kErrPathAccess);
     }
     std::filesystem::rename(part.toStdString(), to, ec);
     if (ec)
-        throw db::ProgramError(
+        throw db::programError(
             QStringLiteral("Could not replace '%1': %2").arg(target, QString::fromStdString(ec.message())),
             db::kErrPathAccess);
 }
@@ -87,11 +87,11 @@ void copyFile(const QString& from, const QString& to)
 {
     QFile in(from);
     if (!in.open(QIODevice::ReadOnly))
-        throw db::ProgramError(
+        throw db::programError(
             QStringLiteral("Could not read '%1': %2").arg(from, in.errorString()), db::kErrFileNotFound);
     const QByteArray bytes = in.readAll();
     // A write that fails makes the commit fail.
-    ReportFile::WriteWhole(to, [&bytes](QIODevice& out) {
+    ReportFile::writeWhole(to, [&bytes](QIODevice& out) {
         out.write(bytes);
         return true;
     });
@@ -102,13 +102,13 @@ void copyFile(const QString& from, const QString& to)
 void checkTemplate(db::Connection& connection, const QString& copy, const QString& blank)
 {
     try {
-        SurveyFile::OpenConnection(connection, copy);
-        if (const std::optional<QString> found = SurveyFile::VersionMismatch(connection))
-            throw db::ProgramError(
+        SurveyFile::openConnection(connection, copy);
+        if (const std::optional<QString> found = SurveyFile::versionMismatch(connection))
+            throw db::programError(
                 QStringLiteral("The survey template %1 is of version %2; version 1.7 is expected").arg(blank, *found),
                 db::kErrBadFileFormat);
     } catch (const db::Error& e) {
-        connection.Close();
+        connection.close();
         throw db::Error(QString(e.description()).replace(copy, blank), e.number(), e.source());
     }
 }
@@ -159,15 +159,15 @@ void writeFromOpenSurvey(SurveySession& session, const QString& file)
     // The copy is made from the open connection, not from the file's path, which may name another
     // file by now or none.
     try {
-        session.SurveyConnection.BackupTo(part.path());
+        session.SurveyConnection.backupTo(part.path());
     } catch (const db::Error& e) {
         throw CopyFailure(e.description(), e.number(), e.source());
     }
     db::Connection out;
-    SurveyFile::OpenConnection(out, part.path());
+    SurveyFile::openConnection(out, part.path());
     StoredSurvey stored(session);
-    SurveyFile::Save(out, stored.survey());
-    out.Close();
+    SurveyFile::save(out, stored.survey());
+    out.close();
     part.moveOnto(file);
 }
 
@@ -184,13 +184,13 @@ bool writeFromTemplate(SurveySession& session, const QString& file)
     bool scales = true;
     if (session.SurveyConnection.isOpen()) {
         try {
-            SurveyFile::CopyAnswerScales(session.SurveyConnection, out);
+            SurveyFile::copyAnswerScales(session.SurveyConnection, out);
         } catch (const db::Error&) {
             scales = false; // the caller tells the user
         }
     }
-    SurveyFile::SaveAsNew(out, StoredSurvey(session).survey());
-    out.Close();
+    SurveyFile::saveAsNew(out, StoredSurvey(session).survey());
+    out.close();
     part.moveOnto(file);
     return scales;
 }
@@ -200,7 +200,7 @@ bool writeFromTemplate(SurveySession& session, const QString& file)
 int SurveySession::save()
 {
     StoredSurvey stored(*this);
-    SurveyFile::Save(SurveyConnection, stored.survey());
+    SurveyFile::save(SurveyConnection, stored.survey());
     return stored.leftOut();
 }
 
@@ -240,10 +240,10 @@ SurveySession::Carried SurveySession::saveAs(const QString& fileName)
 
 QString SurveySession::createUntitledFile()
 {
-    const QString folder = WritablePath();
-    const QString file = TrimNull(CreateTempFileName(folder, QStringLiteral("HC")));
+    const QString folder = writablePath();
+    const QString file = TrimNull(createTempFileName(folder, QStringLiteral("HC")));
     if (file.isEmpty())
-        throw db::ProgramError(
+        throw db::programError(
             QStringLiteral("Could not create a new file in the folder %1").arg(QDir::toNativeSeparators(folder)),
             db::kErrPathAccess);
     // The copy is checked here, before the caller closes anything, so that a template that is no

@@ -41,7 +41,7 @@ public:
     // failure leaves a file half written: each throws db::Error, for the window that asked to show,
     // with every file as it was.
 
-    // Writes the survey into its open file, in one transaction (SurveyFile::Save). Returns the
+    // Writes the survey into its open file, in one transaction (SurveyFile::save). Returns the
     // position (from 1) of the placeholder that was left out; 0 when none was.
     int save();
     // Whether writing the survey to another file gets around a failure of save(): the open file is

@@ -18,14 +18,14 @@ enum QuestionType : qint32 {
 };
 
 // True for the types that carry responses (check, radio and matrix).
-constexpr bool CarriesResponses(qint32 qType)
+constexpr bool carriesResponses(qint32 qType)
 {
     return qType == QTypeCheck || qType == QTypeRadio || qType == QTypeMatrix;
 }
 
 // The number and ". " that stand before a question's text in captions, headings and answer entry;
 // "" for instruction text, which is never numbered, and for a question without a number.
-inline QString NumberPrefix(qint32 qType, const QString& questionNo)
+inline QString numberPrefix(qint32 qType, const QString& questionNo)
 {
     if (qType == QTypeText || questionNo.isEmpty())
         return QString();

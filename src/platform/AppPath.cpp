@@ -27,7 +27,7 @@ const ProgramFolders& folders()
 {
     std::optional<ProgramFolders>& chosen = chosenFolders();
     if (!chosen)
-        chosen = FindProgramFolders(QCoreApplication::applicationDirPath());
+        chosen = findProgramFolders(QCoreApplication::applicationDirPath());
     return *chosen;
 }
 
@@ -67,7 +67,7 @@ bool copyWhole(const QString& from, const QString& to)
 
 }  // namespace
 
-ProgramFolders FindProgramFolders(const QString& executableFolder)
+ProgramFolders findProgramFolders(const QString& executableFolder)
 {
     const QString beside = QDir::cleanPath(executableFolder);
     if (holdsShippedFiles(beside)) {
@@ -84,17 +84,17 @@ ProgramFolders FindProgramFolders(const QString& executableFolder)
     return {beside, QFileInfo(beside).isWritable() ? beside : userDataFolder(beside)};
 }
 
-QString AppPath()
+QString appPath()
 {
     return folders().shipped;
 }
 
-QString AppFile(const QString& name)
+QString appFile(const QString& name)
 {
-    return QDir(AppPath()).filePath(name);
+    return QDir(appPath()).filePath(name);
 }
 
-QString WritablePath()
+QString writablePath()
 {
     const QString& folder = folders().writable;
     if (!QFileInfo::exists(folder) && QDir().mkpath(folder))
@@ -102,17 +102,17 @@ QString WritablePath()
     return folder;
 }
 
-QString WritableFile(const QString& name)
+QString writableFile(const QString& name)
 {
-    return QDir(WritablePath()).filePath(name);
+    return QDir(writablePath()).filePath(name);
 }
 
-QString LibraryFile()
+QString libraryFile()
 {
-    const QString shipped = AppFile(kLibrary);
+    const QString shipped = appFile(kLibrary);
     if (sameFolder(folders().shipped, folders().writable))
         return shipped;
-    const QString own = WritableFile(kLibrary);
+    const QString own = writableFile(kLibrary);
     if (QFileInfo::exists(own))
         return own;
     if (!QFileInfo::exists(shipped))
@@ -122,12 +122,12 @@ QString LibraryFile()
     return copyWhole(shipped, own) ? own : shipped;
 }
 
-void SetProgramFolders(const ProgramFolders& folders)
+void setProgramFolders(const ProgramFolders& folders)
 {
     chosenFolders() = folders;
 }
 
-void SetAppPath(const QString& folder)
+void setAppPath(const QString& folder)
 {
     if (folder.isEmpty())
         chosenFolders().reset();
@@ -135,7 +135,7 @@ void SetAppPath(const QString& folder)
         chosenFolders() = ProgramFolders{folder, folder};
 }
 
-QString AppExeName()
+QString appExeName()
 {
     const QString path = QCoreApplication::applicationFilePath();
     const QString name = path.isEmpty() ? QString() : QFileInfo(path).completeBaseName();

@@ -18,26 +18,26 @@ struct ProgramFolders {
 };
 
 // The folders of a program whose executable lies in the given folder.
-ProgramFolders FindProgramFolders(const QString& executableFolder);
+ProgramFolders findProgramFolders(const QString& executableFolder);
 
 // The folder of the shipped files.
-QString AppPath();
+QString appPath();
 // A shipped file.
-QString AppFile(const QString& name);
+QString appFile(const QString& name);
 // The folder the program writes its own files into; made (private to the user) when missing.
-QString WritablePath();
+QString writablePath();
 // A file of that folder.
-QString WritableFile(const QString& name);
+QString writableFile(const QString& name);
 // The question library to open: the shipped one when the program writes beside its shipped
 // files, otherwise the user's own copy in the writable folder, copied from the shipped one on
 // first use so that what the user adds to it is kept; a later update of the program's files
 // leaves the copy as it is.
-QString LibraryFile();
+QString libraryFile();
 
 // Points the program at other folders (tests give each program run its own).
-void SetProgramFolders(const ProgramFolders& folders);
+void setProgramFolders(const ProgramFolders& folders);
 // The same folder for both (an empty text goes back to the folders of the executable).
-void SetAppPath(const QString& folder);
+void setAppPath(const QString& folder);
 
 // The executable's own name (the settings of "Options" are kept under it).
-QString AppExeName();
+QString appExeName();

@@ -183,7 +183,7 @@ bool Error::isIoError() const
     return resultCode(*this) == SQLITE_IOERR;
 }
 
-Error ProgramError(QString description, int number)
+Error programError(QString description, int number)
 {
     return Error(std::move(description), number, QStringLiteral("Tessivo"));
 }
@@ -260,7 +260,7 @@ void Recordset::step()
         throwFrom(statement_->db, rc);
 }
 
-void Recordset::MoveNext()
+void Recordset::moveNext()
 {
     if (atEnd_)
         throw Error(QStringLiteral("Either BOF or EOF is True: there is no current row"),
@@ -383,12 +383,12 @@ Connection::Connection() = default;
 
 Connection::~Connection()
 {
-    Close();
+    close();
 }
 
-void Connection::Open(const QString& path, const QStringList& requiredTables, OpenMode mode)
+void Connection::open(const QString& path, const QStringList& requiredTables, OpenMode mode)
 {
-    Close();
+    close();
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile())
         throw Error(QStringLiteral("Could not find file '%1'").arg(path), SQLITE_CANTOPEN, kSource);
@@ -414,18 +414,18 @@ void Connection::Open(const QString& path, const QStringList& requiredTables, Op
     QStringList present;
     try {
         // Reading the schema is what tells a database from any other file.
-        Recordset tables = OpenRecordset(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
-        for (; !tables.atEnd(); tables.MoveNext())
+        Recordset tables = openRecordset(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
+        for (; !tables.atEnd(); tables.moveNext())
             present << tables.field(0).toString();
     } catch (const Error& e) {
-        Close();
+        close();
         if ((e.number() & 0xff) == SQLITE_NOTADB)
             throw Error(QStringLiteral("The file '%1' is not a database").arg(path), SQLITE_NOTADB, kSource);
         throw;
     }
     for (const QString& table : requiredTables) {
         if (!present.contains(table, Qt::CaseInsensitive)) {
-            Close();
+            close();
             throw Error(QStringLiteral("The file '%1' is not a valid database of this kind: the table '%2' is missing")
                             .arg(path, table),
                         SQLITE_NOTADB, kSource);
@@ -433,7 +433,7 @@ void Connection::Open(const QString& path, const QStringList& requiredTables, Op
     }
 }
 
-void Connection::Close() noexcept
+void Connection::close() noexcept
 {
     if (!db_)
         return;
@@ -464,14 +464,14 @@ std::shared_ptr<CachedStatement> Connection::acquire(const QString& sql)
     return cache_->adopt(sql, prepare(db_, sql));
 }
 
-void Connection::Execute(const QString& sql, const QVariantList& params)
+void Connection::execute(const QString& sql, const QVariantList& params)
 {
     const Lease lease(acquire(sql));
     bind(lease.db(), lease.stmt(), params, Values::Live);
     runToEnd(lease.db(), lease.stmt());
 }
 
-Recordset Connection::OpenRecordset(const QString& sql, const QVariantList& params)
+Recordset Connection::openRecordset(const QString& sql, const QVariantList& params)
 {
     std::shared_ptr<CachedStatement> statement = acquire(sql);
     sqlite3_stmt* stmt = statement->stmt;
@@ -482,7 +482,7 @@ Recordset Connection::OpenRecordset(const QString& sql, const QVariantList& para
     return rs;
 }
 
-qint64 Connection::AppendRow(const QString& table, const std::vector<Field>& fields)
+qint64 Connection::appendRow(const QString& table, const std::vector<Field>& fields)
 {
     requireOpen();
     const Lease lease(acquire(cache_->insertText(table, fields)));
@@ -499,23 +499,23 @@ qint64 Connection::lastInsertId() const
 
 bool Connection::hasTable(const QString& table)
 {
-    Recordset rs = OpenRecordset(
+    Recordset rs = openRecordset(
         QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"),
         {table});
     return !rs.atEnd();
 }
 
-void Connection::BeginTrans()
+void Connection::beginTrans()
 {
-    Execute(QStringLiteral("BEGIN IMMEDIATE"));
+    execute(QStringLiteral("BEGIN IMMEDIATE"));
 }
 
-void Connection::CommitTrans()
+void Connection::commitTrans()
 {
-    Execute(QStringLiteral("COMMIT"));
+    execute(QStringLiteral("COMMIT"));
 }
 
-void Connection::RollbackTrans() noexcept
+void Connection::rollbackTrans() noexcept
 {
     if (db_ && !sqlite3_get_autocommit(db_))
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -580,18 +580,18 @@ Recordset Statement::query(const QVariantList& params)
 
 Transaction::Transaction(Connection& connection) : connection_(connection)
 {
-    connection_.BeginTrans();
+    connection_.beginTrans();
 }
 
 Transaction::~Transaction()
 {
     if (!done_)
-        connection_.RollbackTrans();
+        connection_.rollbackTrans();
 }
 
 void Transaction::commit()
 {
-    connection_.CommitTrans();
+    connection_.commitTrans();
     done_ = true;
 }
 
@@ -600,7 +600,7 @@ void Transaction::commit()
 ReadTransaction::ReadTransaction(Connection& connection) : connection_(connection)
 {
     if (!connection_.inTransaction()) {
-        connection_.Execute(QStringLiteral("BEGIN DEFERRED"));
+        connection_.execute(QStringLiteral("BEGIN DEFERRED"));
         began_ = true;
     }
 }
@@ -610,12 +610,12 @@ ReadTransaction::~ReadTransaction()
     // Reads only: ending it either way leaves the file as it was; a write made meanwhile by the
     // caller is rolled back, as a Transaction left without commit would.
     if (began_)
-        connection_.RollbackTrans();
+        connection_.rollbackTrans();
 }
 
 // Backup
 
-void Connection::BackupTo(const QString& path)
+void Connection::backupTo(const QString& path)
 {
     requireOpen();
     sqlite3* target = nullptr;

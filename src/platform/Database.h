@@ -20,12 +20,12 @@ struct sqlite3_stmt;
 // command and turn into their message.
 //
 // Prepared statements are cached on the connection, keyed by their SQL text: Execute,
-// OpenRecordset, AppendRow and Statement prepare a text only the first time and take the
+// openRecordset, appendRow and Statement prepare a text only the first time and take the
 // prepared statement from the cache afterwards, with its column names resolved once. So that a
 // text repeats, pass values as "?" placeholders rather than writing them into the text. The cache
 // is invisible otherwise: a statement in use (by a live Recordset or Statement) is never handed
 // out again (a second one is prepared), bindings are cleared when a statement goes back, schema
-// changes re-prepare a cached statement when it next runs, and Close() finalizes every statement
+// changes re-prepare a cached statement when it next runs, and close() finalizes every statement
 // of the connection, also those of recordsets still alive (which then answer "closed").
 namespace db {
 
@@ -69,14 +69,14 @@ inline constexpr int kErrPathAccess = 75;
 inline constexpr int kErrBadFileFormat = 321;
 
 // A failure of the program's own, with the program ("Tessivo") as its source.
-Error ProgramError(QString description, int number);
+Error programError(QString description, int number);
 
-// One column value and its name for AppendRow.
+// One column value and its name for appendRow.
 using Field = std::pair<QString, QVariant>;
 
 // A text value already in UTF-8, given as QVariant::fromValue(Utf8Text{bytes}): bound as text
 // without a conversion, and without a copy where the statement runs within the call (Execute,
-// AppendRow, Statement::execute), so that a long value is held once.
+// appendRow, Statement::execute), so that a long value is held once.
 struct Utf8Text {
     QByteArray bytes;
 };
@@ -100,7 +100,7 @@ public:
     ~Recordset();
 
     bool atEnd() const { return atEnd_; }
-    void MoveNext();
+    void moveNext();
 
     int fieldCount() const;
     QString fieldName(int index) const;
@@ -149,25 +149,25 @@ public:
     Connection& operator=(const Connection&) = delete;
     ~Connection();
 
-    void Open(const QString& path, const QStringList& requiredTables = {},
+    void open(const QString& path, const QStringList& requiredTables = {},
               OpenMode mode = OpenMode::ReadWrite);
     // Closing a closed connection is harmless.
-    void Close() noexcept;
+    void close() noexcept;
     bool isOpen() const { return db_ != nullptr; }
     const QString& path() const { return path_; }
 
     // Runs one SQL statement (a trailing ";" is allowed); values bind to "?" placeholders in order.
-    void Execute(const QString& sql, const QVariantList& params = {});
+    void execute(const QString& sql, const QVariantList& params = {});
     // Runs one query; the recordset stands on its first row, or at its end when there is none.
-    Recordset OpenRecordset(const QString& sql, const QVariantList& params = {});
+    Recordset openRecordset(const QString& sql, const QVariantList& params = {});
     // Adds a row to the table and returns its new id.
-    qint64 AppendRow(const QString& table, const std::vector<Field>& fields);
+    qint64 appendRow(const QString& table, const std::vector<Field>& fields);
     qint64 lastInsertId() const;
     bool hasTable(const QString& table);
 
-    void BeginTrans();
-    void CommitTrans();
-    void RollbackTrans() noexcept;
+    void beginTrans();
+    void commitTrans();
+    void rollbackTrans() noexcept;
     // True while a transaction is open on the connection.
     bool inTransaction() const;
 
@@ -175,10 +175,10 @@ public:
     // an empty file or a database, whose content is replaced) with SQLite's online backup; the
     // connection itself stays as it is. It works also when the connection's own file was deleted
     // or moved while it was open. Throws on failure.
-    void BackupTo(const QString& path);
+    void backupTo(const QString& path);
 
     // The raw SQLite handle. Statements prepared on it by hand are the caller's to finalize
-    // before Close(); the connection's own are finalized by Close().
+    // before close(); the connection's own are finalized by close().
     sqlite3* handle() const { return db_; }
 
     // The prepared statements the cache holds (idle ones and those in use), for tests.

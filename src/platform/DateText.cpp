@@ -20,7 +20,7 @@ int digits(QStringView text, qsizetype from, qsizetype count)
 
 }  // namespace
 
-QString TimeFormatWithoutZone(const QLocale& locale)
+QString timeFormatWithoutZone(const QLocale& locale)
 {
     const QString format = locale.timeFormat(QLocale::LongFormat);
     QString out;
@@ -35,7 +35,7 @@ QString TimeFormatWithoutZone(const QLocale& locale)
     return out.simplified();
 }
 
-bool ParseStoredDate(QStringView text, QDate& date, QTime& time)
+bool parseStoredDate(QStringView text, QDate& date, QTime& time)
 {
     if (text.size() < 10 || text.at(4) != u'-' || text.at(7) != u'-')
         return false;
@@ -52,7 +52,7 @@ bool ParseStoredDate(QStringView text, QDate& date, QTime& time)
 }
 
 GeneralDateFormat::GeneralDateFormat()
-    : dateFormat_(locale_.dateFormat(QLocale::ShortFormat)), timeFormat_(TimeFormatWithoutZone(locale_))
+    : dateFormat_(locale_.dateFormat(QLocale::ShortFormat)), timeFormat_(timeFormatWithoutZone(locale_))
 { }
 
 QString GeneralDateFormat::text(const QVariant& value) const
@@ -69,7 +69,7 @@ QString GeneralDateFormat::text(const QVariant& value) const
         time = QTime(0, 0);
     } else {
         const QString stored = value.toString();
-        if (!ParseStoredDate(QStringView(stored).trimmed(), date, time))
+        if (!parseStoredDate(QStringView(stored).trimmed(), date, time))
             return stored;
     }
     if (!date.isValid())
@@ -83,7 +83,7 @@ QString GeneralDateFormat::text(const QVariant& value) const
     return lastDateText_ + QLatin1Char(' ') + locale_.toString(time, timeFormat_);
 }
 
-QString GeneralDateText(const QVariant& value)
+QString generalDateText(const QVariant& value)
 {
     return GeneralDateFormat().text(value);
 }

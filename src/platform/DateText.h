@@ -26,11 +26,11 @@ private:
 };
 
 // The locale's long time format without its time-zone part: a stored local time has none.
-QString TimeFormatWithoutZone(const QLocale& locale);
+QString timeFormatWithoutZone(const QLocale& locale);
 
 // A stored date as SQLite keeps it, "yyyy-MM-dd" optionally followed by " HH:mm:ss" (or "T"),
 // read without the cost of a format parser; false when the text is no such date.
-bool ParseStoredDate(QStringView text, QDate& date, QTime& time);
+bool parseStoredDate(QStringView text, QDate& date, QTime& time);
 
 // One value in the general date format (for many values, keep a GeneralDateFormat).
-QString GeneralDateText(const QVariant& value);
+QString generalDateText(const QVariant& value);

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-bool HelpFile::Load(const QString& path, QString* error)
+bool HelpFile::load(const QString& path, QString* error)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
@@ -15,10 +15,10 @@ bool HelpFile::Load(const QString& path, QString* error)
         plain_.clear();
         return false;
     }
-    return Parse(QString::fromUtf8(f.readAll()), error);
+    return parse(QString::fromUtf8(f.readAll()), error);
 }
 
-bool HelpFile::Parse(const QString& text, QString* error)
+bool HelpFile::parse(const QString& text, QString* error)
 {
     topics_.clear();
     plain_.clear();
@@ -27,7 +27,7 @@ bool HelpFile::Parse(const QString& text, QString* error)
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
     }
-    if (lines.isEmpty() || lines.first().trimmed() != Signature()) {
+    if (lines.isEmpty() || lines.first().trimmed() != signature()) {
         if (error)
             *error = QStringLiteral("This is not a help file.");
         return false;
@@ -76,7 +76,7 @@ bool HelpFile::Parse(const QString& text, QString* error)
     return true;
 }
 
-const HelpTopic* HelpFile::Find(int context) const
+const HelpTopic* HelpFile::find(int context) const
 {
     for (const HelpTopic& t : topics_) {
         if (t.context == context)
@@ -85,7 +85,7 @@ const HelpTopic* HelpFile::Find(int context) const
     return nullptr;
 }
 
-QList<HelpFile::IndexEntry> HelpFile::Index() const
+QList<HelpFile::IndexEntry> HelpFile::index() const
 {
     QList<IndexEntry> entries;
     for (const HelpTopic& t : topics_) {
@@ -99,7 +99,7 @@ QList<HelpFile::IndexEntry> HelpFile::Index() const
     return entries;
 }
 
-QList<int> HelpFile::Search(const QString& words) const
+QList<int> HelpFile::search(const QString& words) const
 {
     const QStringList wanted = words.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
     QList<int> found;

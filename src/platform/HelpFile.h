@@ -21,25 +21,25 @@ struct HelpTopic {
 class HelpFile {
 public:
     // Reads the file; false with a reason when it cannot be read or is not a help file.
-    bool Load(const QString& path, QString* error = nullptr);
+    bool load(const QString& path, QString* error = nullptr);
     // Reads help-file text (the same format as the file).
-    bool Parse(const QString& text, QString* error = nullptr);
+    bool parse(const QString& text, QString* error = nullptr);
 
-    const QList<HelpTopic>& Topics() const { return topics_; }
+    const QList<HelpTopic>& topics() const { return topics_; }
     // The topic with the context number; nothing when there is none.
-    const HelpTopic* Find(int context) const;
+    const HelpTopic* find(int context) const;
 
     struct IndexEntry {
         QString keyword;
         int context = 0;
     };
     // Every keyword of every topic, sorted without regard to case (then by context number).
-    QList<IndexEntry> Index() const;
+    QList<IndexEntry> index() const;
     // The context numbers of the topics whose title or text holds every word given, in file order;
     // words are compared without regard to case.
-    QList<int> Search(const QString& words) const;
+    QList<int> search(const QString& words) const;
 
-    static QString Signature() { return QStringLiteral("TESSIVO HELP 1"); }
+    static QString signature() { return QStringLiteral("TESSIVO HELP 1"); }
 
 private:
     QList<HelpTopic> topics_;

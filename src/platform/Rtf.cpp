@@ -100,7 +100,7 @@ QString toPlainText(const QString& text, qsizetype maxChars)
 
 QString captionOf(const QString& text)
 {
-    return CaptionText(toPlainText(text, kCaptionLength + 1));
+    return captionText(toPlainText(text, kCaptionLength + 1));
 }
 
 QString write(const QTextDocument& doc)

@@ -38,7 +38,7 @@ QString toPlainText(const QString& text);
 // further into the text than they need: what captions of texts of any length use.
 QString toPlainText(const QString& text, qsizetype maxChars);
 // The caption of a stored text (tree nodes, lists, grids): the start of its plain text cut as
-// CaptionText cuts it, read no further into the text than the caption needs.
+// captionText cuts it, read no further into the text than the caption needs.
 QString captionOf(const QString& text);
 
 // The document as RTF: paragraphs, bold, italic, underline, font name and size, colour, tabs and

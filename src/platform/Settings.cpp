@@ -26,7 +26,7 @@ void keepPrivate(const QString& fileName)
 }
 }  // namespace
 
-QString GetSetting(const QString& appName, const QString& section, const QString& key,
+QString getSetting(const QString& appName, const QString& section, const QString& key,
                    const QString& defaultValue)
 {
     QSettings s = store(appName);
@@ -35,7 +35,7 @@ QString GetSetting(const QString& appName, const QString& section, const QString
     return value.isValid() ? value.toString() : defaultValue;
 }
 
-bool SaveSetting(const QString& appName, const QString& section, const QString& key,
+bool saveSetting(const QString& appName, const QString& section, const QString& key,
                  const QString& value)
 {
     QSettings s = store(appName);
@@ -48,7 +48,7 @@ bool SaveSetting(const QString& appName, const QString& section, const QString& 
     return s.status() == QSettings::NoError;
 }
 
-void DeleteSetting(const QString& appName, const QString& section, const QString& key)
+void deleteSetting(const QString& appName, const QString& section, const QString& key)
 {
     QSettings s = store(appName);
     s.beginGroup(section);
@@ -57,7 +57,7 @@ void DeleteSetting(const QString& appName, const QString& section, const QString
     s.sync();
 }
 
-QList<QPair<QString, QString>> GetAllSettings(const QString& appName, const QString& section)
+QList<QPair<QString, QString>> getAllSettings(const QString& appName, const QString& section)
 {
     QSettings s = store(appName);
     s.beginGroup(section);

@@ -22,7 +22,7 @@ namespace db::detail {
 class StatementCache;
 
 // One prepared statement of a connection, cached by its SQL text. Recordsets and Statements hold
-// it while they use it; the cache holds it while it is idle. Close() finalizes it wherever it is
+// it while they use it; the cache holds it while it is idle. close() finalizes it wherever it is
 // (stmt becomes null, cache null).
 struct CachedStatement {
     CachedStatement(sqlite3* connection, sqlite3_stmt* statement, StatementCache* owner, QString text);
@@ -78,7 +78,7 @@ public:
     // Every statement of the connection, idle or in use, is finalized.
     void finalizeAll() noexcept;
 
-    // The INSERT text of AppendRow for a table and its columns (the names of its fields), made
+    // The INSERT text of appendRow for a table and its columns (the names of its fields), made
     // once for each and kept for the last few of them.
     using Fields = std::vector<std::pair<QString, QVariant>>;
     const QString& insertText(const QString& table, const Fields& fields);

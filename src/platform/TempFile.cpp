@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QFile>
 
-QString CreateTempFileName(const QString& folder, const QString& prefix)
+QString createTempFileName(const QString& folder, const QString& prefix)
 {
     const QDir dir(folder);
     // Start from the clock like the usual temporary-name rule, then count up until a name is free.

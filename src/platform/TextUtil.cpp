@@ -17,12 +17,12 @@ QString TrimNull(const QString& text)
     return nul < 0 ? text : text.left(nul);
 }
 
-bool IsUntitledPath(const QString& path)
+bool isUntitledPath(const QString& path)
 {
     return path.right(4).compare(QLatin1String(".tmp"), Qt::CaseInsensitive) == 0;
 }
 
-QString CaptionText(const QString& plain, qsizetype maxLength)
+QString captionText(const QString& plain, qsizetype maxLength)
 {
     if (plain.size() <= maxLength)
         return plain;
@@ -32,7 +32,7 @@ QString CaptionText(const QString& plain, qsizetype maxLength)
     return plain.left(end) + QChar(0x2026);
 }
 
-QString OneLine(const QString& text)
+QString oneLine(const QString& text)
 {
     QString line;
     line.reserve(text.size());
@@ -49,7 +49,7 @@ QString OneLine(const QString& text)
     return line;
 }
 
-QString LiteralCaption(const QString& text)
+QString literalCaption(const QString& text)
 {
     QString escaped = text;
     return escaped.replace(QLatin1Char('&'), QLatin1String("&&"));

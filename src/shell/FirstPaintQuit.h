@@ -16,7 +16,7 @@ class FirstPaintQuit : public QObject {
 public:
     explicit FirstPaintQuit(const QString& windowName) : windowName_(windowName) {}
 
-    static bool Requested() { return qEnvironmentVariableIsSet("TESSIVO_QUIT_AFTER_FIRST_PAINT"); }
+    static bool requested() { return qEnvironmentVariableIsSet("TESSIVO_QUIT_AFTER_FIRST_PAINT"); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override

@@ -22,7 +22,7 @@ bool settingAsBool(const QString& text, bool defaultValue)
 }
 }  // namespace
 
-void SetApplicationIdentity()
+void setApplicationIdentity()
 {
     QCoreApplication::setApplicationName(QStringLiteral("tessivo"));
     QGuiApplication::setDesktopFileName(QStringLiteral("tessivo"));
@@ -33,11 +33,11 @@ void Main(frmMain& main, const QString& commandLine)
     main.Form_Load(commandLine);
     main.show();
     if (!commandLine.isEmpty() && main.session().CurrentFile == commandLine)
-        main.AddPlaceholderQuestion(true);
+        main.addPlaceholderQuestion(true);
     else
         main.AddBlankOpenEndedQuestion();
 
-    if (settingAsBool(GetSetting(AppExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"),
+    if (settingAsBool(getSetting(appExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"),
                                  QStringLiteral("1")),
                       true)) {
         frmTip tip(&main);
@@ -45,8 +45,8 @@ void Main(frmMain& main, const QString& commandLine)
     }
 
     const QString app = QStringLiteral("Orvalen Survey");
-    const bool first = settingAsBool(GetSetting(app, QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("True")), true);
-    SaveSetting(app, QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("False"));
+    const bool first = settingAsBool(getSetting(app, QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("True")), true);
+    saveSetting(app, QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("False"));
     if (first)
         main.FirstRun();
 }

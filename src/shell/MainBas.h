@@ -6,7 +6,7 @@ class frmMain;
 
 // The names the desktop knows the program by, given to the application before Main: its name
 // (which also names the user's data folder) and its desktop entry.
-void SetApplicationIdentity();
+void setApplicationIdentity();
 
 // The program's start on its main window: the splash screen, then the window shown with the survey
 // named by the command line (or a new one) and a blank open-ended question appended; then the tip

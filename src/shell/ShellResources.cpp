@@ -7,7 +7,7 @@ static void initShellResources()
     Q_INIT_RESOURCE(icons);
 }
 
-void EnsureShellResources()
+void ensureShellResources()
 {
     static const bool done = [] {
         initShellResources();
@@ -16,27 +16,27 @@ void EnsureShellResources()
     (void)done;
 }
 
-QString OrvalenWebAddress()
+QString orvalenWebAddress()
 {
     return QStringLiteral("www.orvalen.example");
 }
 
-QString OrvalenWebPage()
+QString orvalenWebPage()
 {
     return QStringLiteral("https://www.orvalen.example/");
 }
 
-QString SupportMailAddress()
+QString supportMailAddress()
 {
     return QStringLiteral("support@tessivo.example");
 }
 
-QString SupportWebPage()
+QString supportWebPage()
 {
     return QStringLiteral("https://www.tessivo.example/support");
 }
 
-QString DisclaimerText()
+QString disclaimerText()
 {
     return QStringLiteral("Warning: this program is protected by copyright law. Copying or passing on this "
                           "program, or any part of it, without the maker's written permission is not allowed "

@@ -20,39 +20,39 @@ const QString kLocalMachine = QStringLiteral("HKEY_LOCAL_MACHINE");
 
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
 {
-    EnsureShellResources();
+    ensureShellResources();
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Orvalen Tessivo"));
     setModal(true);
-    setFixedSize(Twips::ToPixelsX(6600), Twips::ToPixelsY(4200));
+    setFixedSize(Twips::toPixelsX(6600), Twips::toPixelsY(4200));
 
     Picture5 = new QLabel(this);
     Picture5->setObjectName(QStringLiteral("Picture5"));
     Picture5->setPixmap(QPixmap(QStringLiteral(":/icons/about_xp.png")));
-    Twips::Place(Picture5, 240, 240, 1440, 1440);
+    Twips::place(Picture5, 240, 240, 1440, 1440);
     Picture2 = new QLabel(this);
     Picture2->setObjectName(QStringLiteral("Picture2"));
     Picture2->setPixmap(QPixmap(QStringLiteral(":/icons/about_classic.png")));
-    Twips::Place(Picture2, 240, 240, 1440, 1440);
+    Twips::place(Picture2, 240, 240, 1440, 1440);
 
-    lblCompanyProduct = MakeLabel(QStringLiteral("lblCompanyProduct"), QStringLiteral("Orvalen"), this, 2, false);
-    Twips::Place(lblCompanyProduct, 1920, 240, 4400, 360);
-    lblProductName = MakeLabel(QStringLiteral("lblProductName"), QStringLiteral("Tessivo"), this, 12, true);
-    Twips::Place(lblProductName, 1920, 600, 4400, 600);
-    lblDescription = MakeLabel(QStringLiteral("lblDescription"),
+    lblCompanyProduct = makeLabel(QStringLiteral("lblCompanyProduct"), QStringLiteral("Orvalen"), this, 2, false);
+    Twips::place(lblCompanyProduct, 1920, 240, 4400, 360);
+    lblProductName = makeLabel(QStringLiteral("lblProductName"), QStringLiteral("Tessivo"), this, 12, true);
+    Twips::place(lblProductName, 1920, 600, 4400, 600);
+    lblDescription = makeLabel(QStringLiteral("lblDescription"),
                            QStringLiteral("The fully flexible and easy to use survey system."), this, 0, false);
     lblDescription->setWordWrap(true);
-    Twips::Place(lblDescription, 1920, 1260, 4400, 540);
+    Twips::place(lblDescription, 1920, 1260, 4400, 540);
 
     Picture4 = new QLabel(this);
     Picture4->setObjectName(QStringLiteral("Picture4"));
     Picture4->setPixmap(QPixmap(QStringLiteral(":/icons/web.png")));
     Picture4->setCursor(Qt::PointingHandCursor);
-    Picture4->setToolTip(OrvalenWebPage());
-    Twips::Place(Picture4, 1920, 1920, 480, 480);
-    Label2 = MakeLabel(QStringLiteral("Label2"), OrvalenWebAddress(), this, 0, false);
+    Picture4->setToolTip(orvalenWebPage());
+    Twips::place(Picture4, 1920, 1920, 480, 480);
+    Label2 = makeLabel(QStringLiteral("Label2"), orvalenWebAddress(), this, 0, false);
     Label2->setCursor(Qt::PointingHandCursor);
-    Label2->setToolTip(OrvalenWebPage());
+    Label2->setToolTip(orvalenWebPage());
     {
         QPalette p = Label2->palette();
         p.setColor(QPalette::WindowText, QColor(0, 0, 192));
@@ -61,27 +61,27 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
         f.setUnderline(true);
         Label2->setFont(f);
     }
-    Twips::Place(Label2, 2520, 1980, 3800, 360);
+    Twips::place(Label2, 2520, 1980, 3800, 360);
     Picture4->installEventFilter(this);
     Label2->installEventFilter(this);
 
     auto* line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
-    Twips::Place(line, 240, 2580, 6120, 30);
+    Twips::place(line, 240, 2580, 6120, 30);
 
-    lblDisclaimer = MakeLabel(QStringLiteral("lblDisclaimer"), DisclaimerText(), this, -1, false);
+    lblDisclaimer = makeLabel(QStringLiteral("lblDisclaimer"), disclaimerText(), this, -1, false);
     lblDisclaimer->setWordWrap(true);
     lblDisclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Twips::Place(lblDisclaimer, 240, 2700, 4200, 1300);
+    Twips::place(lblDisclaimer, 240, 2700, 4200, 1300);
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
-    Twips::Place(cmdOK, 4680, 2760, 1680, 400);
+    Twips::place(cmdOK, 4680, 2760, 1680, 400);
     cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-    Twips::Place(cmdSysInfo, 4680, 3240, 1680, 400);
+    Twips::place(cmdSysInfo, 4680, 3240, 1680, 400);
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
 
@@ -107,12 +107,12 @@ void frmAbout::cmdSysInfo_Click()
 
 void frmAbout::Label2_Click()
 {
-    Shell::open(OrvalenWebPage());
+    Shell::open(orvalenWebPage());
 }
 
 void frmAbout::Picture4_Click()
 {
-    Shell::open(OrvalenWebPage());
+    Shell::open(orvalenWebPage());
 }
 
 bool frmAbout::GetKeyValue(const QString& KeyRoot, const QString& KeyName, const QString& SubKeyRef,
@@ -137,7 +137,7 @@ void frmAbout::StartSysInfo()
         started = QProcess::startDetached(SysInfoPath + QStringLiteral("\\MSINFO32.EXE"), {});
     }
     if (!started)
-        Dialogs::MsgBox(QStringLiteral("System Information Is Unavailable At This Time"), Dialogs::OKOnly,
+        Dialogs::msgBox(QStringLiteral("System Information Is Unavailable At This Time"), Dialogs::OKOnly,
                         Dialogs::NoIcon);
 }
 

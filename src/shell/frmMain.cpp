@@ -24,9 +24,9 @@
 frmMain::frmMain(SurveySession& session, db::Connection& library, QWidget* parent)
     : QMainWindow(parent), session_(session), libraryConnection_(library)
 {
-    EnsureShellResources();
+    ensureShellResources();
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(WindowTitle());
+    setWindowTitle(programTitle());
     setWindowIcon(QIcon(QStringLiteral(":/icons/tessivo.png")));
 
     auto* central = new QWidget(this);
@@ -38,7 +38,7 @@ frmMain::frmMain(SurveySession& session, db::Connection& library, QWidget* paren
     analyse_ = new AnalyseScreen(session_, central);
     for (QWidget* screen : {static_cast<QWidget*>(design_), static_cast<QWidget*>(collect_),
                             static_cast<QWidget*>(analyse_)})
-        Twips::Place(screen, 0, 1010, 12000, 8800);
+        Twips::place(screen, 0, 1010, 12000, 8800);
     collect_->hide();
     analyse_->hide();
     connect(collect_, &CollectScreen::showScreenRequested, this, &frmMain::ShowScreen);
@@ -66,7 +66,7 @@ frmMain::frmMain(SurveySession& session, db::Connection& library, QWidget* paren
 
     createToolbars();
     createMenus();
-    design_->ResetTree();
+    design_->resetTree();
 
     // "For more help press F1."
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
@@ -209,8 +209,8 @@ void frmMain::createMenus()
 
 void frmMain::reportLoadError(const db::Error& error, int loadState)
 {
-    Dialogs::MsgBox(QStringLiteral("An error has occured loading please contact support at ") + SupportMailAddress()
-                        + QStringLiteral(" for assitance. ") + QStringLiteral("\n") + ErrorDetails(error)
+    Dialogs::msgBox(QStringLiteral("An error has occured loading please contact support at ") + supportMailAddress()
+                        + QStringLiteral(" for assitance. ") + QStringLiteral("\n") + errorDetails(error)
                         + QStringLiteral(" LoadState ") + QString::number(loadState),
                     Dialogs::OKOnly, Dialogs::Critical);
 }
@@ -225,7 +225,7 @@ void frmMain::Form_Load(const QString& commandLine)
         } catch (const db::Error& e) {
             reportLoadError(e, LoadState);
         } catch (const std::exception& e) {
-            reportLoadError(db::ProgramError(QString::fromLocal8Bit(e.what()), 0), LoadState);
+            reportLoadError(db::programError(QString::fromLocal8Bit(e.what()), 0), LoadState);
         }
     };
 
@@ -235,7 +235,7 @@ void frmMain::Form_Load(const QString& commandLine)
         analyse_->SummaryRowMatrixResponseIDs.append(-1);
     });
     step(1, [this] {
-        libraryConnection_.Open(LibraryFile(),
+        libraryConnection_.open(libraryFile(),
                                 {QStringLiteral("category"), QStringLiteral("question")}, db::OpenMode::ReadOnly);
     });
     step(2, [this] { SetupToolbar(); });
@@ -249,13 +249,13 @@ void frmMain::Form_Load(const QString& commandLine)
         frmSplash splash;
         splash.exec();
     });
-    step(5, [this] { helpFile_ = AppPath() + QStringLiteral("/bhelp.hlp"); });
+    step(5, [this] { helpFile_ = appPath() + QStringLiteral("/bhelp.hlp"); });
     step(6, [this, &commandLine] {
         session_.setFileChanged(false);
         if (!commandLine.isEmpty())
             DoOpen(commandLine, true, 1);
         else
-            StartNewSurvey();
+            startNewSurvey();
     });
     step(7, [] {});
     // Step 8: the screen panels are plain widgets, drawn without a border.
@@ -310,7 +310,7 @@ void frmMain::RefreshRespondeSummaryReportList(int SelectRow, int SelectID)
     analyse_->RefreshRespondeSummaryReportList(SelectRow, SelectID);
 }
 
-QString frmMain::StatusBarPanel1() const
+QString frmMain::statusBarPanel1() const
 {
     return statusFile_->fullText();
 }

@@ -24,7 +24,7 @@ class RichTextBox;
 struct ImageList {
     QString Name;
     QList<QPair<QString, QIcon>> ListImages;
-    QIcon Image(int index) const
+    QIcon image(int index) const
     {
         return index >= 1 && index <= ListImages.size() ? ListImages.at(index - 1).second : QIcon();
     }
@@ -40,7 +40,7 @@ class frmMain : public QMainWindow {
 public:
     frmMain(SurveySession& session, db::Connection& library, QWidget* parent = nullptr);
 
-    static QString WindowTitle() { return QStringLiteral("Orvalen Tessivo v1.12"); }
+    static QString programTitle() { return QStringLiteral("Orvalen Tessivo v1.12"); }
 
     SurveySession& session() { return session_; }
     const SurveySession& session() const { return session_; }
@@ -70,13 +70,13 @@ public:
     void ToolbarDesign_ButtonClick(QAction* button);
     void mnuAbout_Click();
     // A toolbar's button by its key; none when there is no such button.
-    static QAction* ToolbarButton(const QToolBar* toolbar, const QString& key);
+    static QAction* toolbarButton(const QToolBar* toolbar, const QString& key);
 
     // Places and sizes the controls of all three screens for the window's size.
     void Form_Resize();
 
     // Help.
-    QString HelpFile() const { return helpFile_; }
+    QString helpFile() const { return helpFile_; }
     void mnuHelpContents_Click();
     void mnuHelpIndex_Click();
     void mnuHelpSearch_Click();
@@ -121,7 +121,7 @@ public:
     void AddBlankOpenEndedQuestion();
     // Appends the blank placeholder question of an opened survey (SurveySession::PlaceholderKey),
     // selected or with the selection kept, and leaves the changed flag as it was.
-    void AddPlaceholderQuestion(bool select);
+    void addPlaceholderQuestion(bool select);
     void LoadMatrixResponses();
     void RefreshRespondentList(int SelectRow, int SelectID);
     void mnuDataCollectionPaperSurvey_Click();
@@ -149,10 +149,10 @@ public:
     void mnuDataCollectWeb_Click();
 
     // The status bar's first panel (the open survey's file name).
-    QString StatusBarPanel1() const;
+    QString statusBarPanel1() const;
     // The temporary file made by the last New, while its survey is open; only it is deleted once
     // that survey is saved under a name, discarded or closed.
-    const QString& UntitledFile() const { return untitledFile_; }
+    const QString& untitledFile() const { return untitledFile_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -172,24 +172,24 @@ private:
 
     // The question "Do you want to save the changes you made?" when the survey needs saving.
     // False when the command must not go on: Cancel, or Yes and the save did not happen.
-    bool SavePrompt();
+    bool savePrompt();
     // Saves as the commands do: Save As for an untitled survey, otherwise DoSave.
-    bool SaveCurrent();
+    bool saveCurrent();
     // Deletes the file of an untitled survey that was saved under a name or discarded, when it is
     // the file New made (never a file of the user's own).
-    void DropUntitledFile(const QString& file);
+    void dropUntitledFile(const QString& file);
     // Whether the open survey is the untitled one and holds respondents (answers typed in before
     // any save): they are something to save even when the design is not.
-    bool UntitledHoldsRespondents();
+    bool untitledHoldsRespondents();
     // Opens a new untitled survey; throws, with the open survey left as it is, when no file can be made.
-    bool StartNewSurvey();
+    bool startNewSurvey();
     // After an open failed: no connection stays on the rejected file and a new survey is started.
-    void ResetAfterFailedOpen();
+    void resetAfterFailedOpen();
     // Writes the survey into the open file and reloads it; throws on failure.
-    void SaveAndReload();
-    void ReportSaveFailure(const QString& fileName, const db::Error& error);
+    void saveAndReload();
+    void reportSaveFailure(const QString& fileName, const db::Error& error);
     // "Unable to create a new survey. " and why.
-    static void ReportNewFailure(const db::Error& error);
+    static void reportNewFailure(const db::Error& error);
 
     SurveySession& session_;
     db::Connection& libraryConnection_;

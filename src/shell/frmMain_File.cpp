@@ -40,22 +40,22 @@ bool frmMain::DoOpen(const QString& sFilename, bool bIsNew, int SelectIndex)
     session_.OpenIsNew = bIsNew;
     session_.PlaceholderKey.clear();
     session_.CurrentFile = sFilename;
-    setStatusFile(IsUntitledPath(sFilename) ? QString() : sFilename);
+    setStatusFile(isUntitledPath(sFilename) ? QString() : sFilename);
 
     try {
-        SurveyFile::OpenConnection(session_.SurveyConnection, sFilename);
-        if (const auto found = SurveyFile::VersionMismatch(session_.SurveyConnection)) {
-            Dialogs::MsgBox(SurveyFile::VersionMismatchMessage(*found), Dialogs::OKOnly, Dialogs::NoIcon);
-            ResetAfterFailedOpen();
+        SurveyFile::openConnection(session_.SurveyConnection, sFilename);
+        if (const auto found = SurveyFile::versionMismatch(session_.SurveyConnection)) {
+            Dialogs::msgBox(SurveyFile::versionMismatchMessage(*found), Dialogs::OKOnly, Dialogs::NoIcon);
+            resetAfterFailedOpen();
             return false;
         }
 
         // The file is read whole before anything is replaced, so a file that fails half way
         // leaves no half-loaded survey behind.
         clsSurvey loaded;
-        SurveyFile::Load(session_.SurveyConnection, loaded);
+        SurveyFile::load(session_.SurveyConnection, loaded);
 
-        design_->ResetTree();
+        design_->resetTree();
         session_.Survey = loaded;
         LoadMatrixResponses();
 
@@ -63,12 +63,12 @@ bool frmMain::DoOpen(const QString& sFilename, bool bIsNew, int SelectIndex)
         QTreeWidgetItem* last = nullptr;
         for (int i = 1; i <= session_.Survey.QCount(); ++i) {
             const QPtr q = session_.Survey.GetQIndex(i);
-            last = design_->AddQuestionNode(q->Key, DesignScreen::NodeCaption(*q));
+            last = design_->addQuestionNode(q->Key, DesignScreen::nodeCaption(*q));
             if (i == SelectIndex)
                 selected = last;
         }
         // The pane shows the selected question as loaded, responses included.
-        design_->SelectNode(selected ? selected : (last ? last : design_->RootNode()));
+        design_->selectNode(selected ? selected : (last ? last : design_->rootNode()));
 
         session_.setFileChanged(false);
         session_.CurrentFile = sFilename;
@@ -76,13 +76,13 @@ bool frmMain::DoOpen(const QString& sFilename, bool bIsNew, int SelectIndex)
         RefreshRespondentList(1, 0);
         return true;
     } catch (const db::Error& e) {
-        ReportError(QStringLiteral("Unable to open ") + sFilename, e, ErrorDetail::Sentences);
-        ResetAfterFailedOpen();
+        reportError(QStringLiteral("Unable to open ") + sFilename, e, ErrorDetail::Sentences);
+        resetAfterFailedOpen();
         return false;
     }
 }
 
-void frmMain::ResetAfterFailedOpen()
+void frmMain::resetAfterFailedOpen()
 {
     const QString rejected = session_.CurrentFile;
     DoClose();
@@ -99,35 +99,35 @@ void frmMain::ResetAfterFailedOpen()
         return;
     const QScopedValueRollback<bool> resettingGuard(resetting_, true);
     try {
-        StartNewSurvey();
+        startNewSurvey();
     } catch (const db::Error& e) {
         // The program stays with no survey open, and says why.
-        ReportNewFailure(e);
+        reportNewFailure(e);
     }
 }
 
 void frmMain::DoClose()
 {
     design_->removeAllNodes();
-    design_->ClearEditor();
-    session_.SurveyConnection.Close();
+    design_->clearEditor();
+    session_.SurveyConnection.close();
     session_.CurrentFile.clear();
     setStatusFile(QString());
-    design_->ResetTree();
-    design_->SelectNode(design_->RootNode());
+    design_->resetTree();
+    design_->selectNode(design_->rootNode());
 }
 
 // Saving
 
-void frmMain::ReportSaveFailure(const QString& fileName, const db::Error& error)
+void frmMain::reportSaveFailure(const QString& fileName, const db::Error& error)
 {
-    ReportError(kCannotWrite + fileName, error);
+    reportError(kCannotWrite + fileName, error);
 }
 
-void frmMain::SaveAndReload()
+void frmMain::saveAndReload()
 {
     QTreeWidgetItem* node = design_->currentNode();
-    const QString key = TreeNodes::Key(node);
+    const QString key = TreeNodes::keyOf(node);
     int selected = (node && key != QLatin1String("S_Parent")) ? session_.Survey.GetQIndexFromKey(key) : -1;
 
     const int leftOut = session_.save();
@@ -140,32 +140,32 @@ void frmMain::SaveAndReload()
     DoClose();
     session_.CurrentFile = file;
     if (DoOpen(file, false, placeholderSelected ? -1 : selected) && leftOut > 0)
-        AddPlaceholderQuestion(placeholderSelected);
+        addPlaceholderQuestion(placeholderSelected);
 }
 
-void frmMain::AddPlaceholderQuestion(bool select)
+void frmMain::addPlaceholderQuestion(bool select)
 {
     QTreeWidgetItem* kept = design_->currentNode();
     const bool changed = session_.FileChanged();
     AddBlankOpenEndedQuestion();
     session_.PlaceholderKey = session_.Survey.GetQIndex(session_.Survey.QCount())->Key;
     if (!select && kept)
-        design_->SelectNode(kept);
+        design_->selectNode(kept);
     session_.setFileChanged(changed);
 }
 
 bool frmMain::DoSave()
 {
     try {
-        SaveAndReload();
+        saveAndReload();
         return true;
     } catch (const db::Error& e) {
         if (!session_.saveAsGetsAround(e)) {
-            ReportSaveFailure(session_.CurrentFile, e);
+            reportSaveFailure(session_.CurrentFile, e);
             return false;
         }
         // The survey in memory can still be written to another file: the user is offered that at once.
-        if (Dialogs::MsgBox(FailureText(kCannotWrite + session_.CurrentFile, e)
+        if (Dialogs::msgBox(failureText(kCannotWrite + session_.CurrentFile, e)
                                 + QStringLiteral("\n\nDo you want to save the survey under another name?"),
                             Dialogs::YesNo, Dialogs::Critical)
             != Dialogs::Yes)
@@ -178,49 +178,49 @@ bool frmMain::mnuFileSaveAs_Click()
 {
     const QString old = session_.CurrentFile;
     Dialogs::FileRequest request;
-    request.fileName = IsUntitledPath(old) ? QString() : old;
+    request.fileName = isUntitledPath(old) ? QString() : old;
     request.filter = kSurveyFilter;
     request.flags = Dialogs::OverwritePrompt | Dialogs::HideReadOnly | Dialogs::PathMustExist
                     | Dialogs::NoReadOnlyReturn;
-    const std::optional<QString> chosen = Dialogs::ShowSave(request);
+    const std::optional<QString> chosen = Dialogs::showSave(request);
     if (!chosen || chosen->isEmpty())
         return false;
 
     // A failure leaves every file as it was, and the open survey stays open.
-    const bool placeholder = BlankPlaceholder(session_) != nullptr;
+    const bool placeholder = blankPlaceholder(session_) != nullptr;
     SurveySession::Carried carried = SurveySession::Carried::Everything;
     try {
         carried = session_.saveAs(*chosen);
     } catch (const db::Error& e) {
-        ReportSaveFailure(*chosen, e);
+        reportSaveFailure(*chosen, e);
         return false;
     }
     DoClose();
     // The survey lives in the chosen file now: an untitled file it came from holds nothing more,
     // unless it is the chosen file itself, which is then the user's.
     if (QFileInfo(*chosen).canonicalFilePath() != QFileInfo(old).canonicalFilePath())
-        DropUntitledFile(old);
+        dropUntitledFile(old);
     else if (old == untitledFile_)
         untitledFile_.clear();
     const bool opened = DoOpen(QFileInfo(*chosen).absoluteFilePath(), true, 1);
     if (opened && placeholder)
-        AddPlaceholderQuestion(false);
+        addPlaceholderQuestion(false);
     if (carried != SurveySession::Carried::Everything)
-        Dialogs::MsgBox(carried == SurveySession::Carried::QuestionsAndScales ? kDamagedMessage : kDamagedScalesMessage,
+        Dialogs::msgBox(carried == SurveySession::Carried::QuestionsAndScales ? kDamagedMessage : kDamagedScalesMessage,
                         Dialogs::OKOnly, Dialogs::Exclamation);
     return opened;
 }
 
-bool frmMain::SaveCurrent()
+bool frmMain::saveCurrent()
 {
-    if (session_.CurrentFile.isEmpty() || IsUntitledPath(session_.CurrentFile))
+    if (session_.CurrentFile.isEmpty() || isUntitledPath(session_.CurrentFile))
         return mnuFileSaveAs_Click();
     return DoSave();
 }
 
 bool frmMain::mnuFileSave_Click()
 {
-    return SaveCurrent();
+    return saveCurrent();
 }
 
 // Unsaved changes
@@ -236,25 +236,25 @@ bool frmMain::IsFileChanged() const
     return session_.FileChanged();
 }
 
-bool frmMain::UntitledHoldsRespondents()
+bool frmMain::untitledHoldsRespondents()
 {
     if (untitledFile_.isEmpty() || session_.CurrentFile != untitledFile_ || !session_.SurveyConnection.isOpen())
         return false;
     try {
-        return !session_.SurveyConnection.OpenRecordset(QStringLiteral("SELECT 1 FROM respondent LIMIT 1")).atEnd();
+        return !session_.SurveyConnection.openRecordset(QStringLiteral("SELECT 1 FROM respondent LIMIT 1")).atEnd();
     } catch (const db::Error&) {
         return true;  // what cannot be read is not thrown away unasked
     }
 }
 
-bool frmMain::SavePrompt()
+bool frmMain::savePrompt()
 {
-    if (!IsFileChanged() && !UntitledHoldsRespondents())
+    if (!IsFileChanged() && !untitledHoldsRespondents())
         return true;
-    switch (Dialogs::MsgBox(QStringLiteral("Do you want to save the changes you made?"), Dialogs::YesNoCancel,
+    switch (Dialogs::msgBox(QStringLiteral("Do you want to save the changes you made?"), Dialogs::YesNoCancel,
                             Dialogs::Question)) {
     case Dialogs::Yes:
-        return SaveCurrent();
+        return saveCurrent();
     case Dialogs::No:
         return true;
     default:
@@ -264,62 +264,62 @@ bool frmMain::SavePrompt()
 
 // New, Open, Close
 
-void frmMain::DropUntitledFile(const QString& file)
+void frmMain::dropUntitledFile(const QString& file)
 {
     if (file.isEmpty() || file != untitledFile_)
         return;
     if (session_.CurrentFile == file)
-        session_.SurveyConnection.Close();
+        session_.SurveyConnection.close();
     QFile::remove(file);
     untitledFile_.clear();
 }
 
-bool frmMain::StartNewSurvey()
+bool frmMain::startNewSurvey()
 {
     // The template is copied before the open survey is closed, so a missing template leaves it open.
     const QString file = SurveySession::createUntitledFile();
     const QString replaced = session_.CurrentFile;
     DoClose();
     // The save question has been answered: an untitled survey replaced now was saved or discarded.
-    DropUntitledFile(replaced);
+    dropUntitledFile(replaced);
     untitledFile_ = file;
     return DoOpen(file, true, -1);
 }
 
 bool frmMain::mnuNew_Click()
 {
-    if (!SavePrompt())
+    if (!savePrompt())
         return false;
     try {
-        return StartNewSurvey();
+        return startNewSurvey();
     } catch (const db::Error& e) {
-        ReportNewFailure(e);
+        reportNewFailure(e);
         return false;
     }
 }
 
-void frmMain::ReportNewFailure(const db::Error& error)
+void frmMain::reportNewFailure(const db::Error& error)
 {
-    ReportError(QStringLiteral("Unable to create a new survey."), error, ErrorDetail::Description);
+    reportError(QStringLiteral("Unable to create a new survey."), error, ErrorDetail::Description);
 }
 
 void frmMain::mnuFileOpen_Click()
 {
     try {
-        if (!SavePrompt())
+        if (!savePrompt())
             return;
         Dialogs::FileRequest request;
         request.filter = kSurveyFilter;
         request.flags = Dialogs::FileMustExist | Dialogs::HideReadOnly;
-        const std::optional<QString> name = Dialogs::ShowOpen(request);
+        const std::optional<QString> name = Dialogs::showOpen(request);
         if (!name || name->isEmpty())
             return;
         const QString replaced = session_.CurrentFile;
         DoClose();
-        DropUntitledFile(replaced);
+        dropUntitledFile(replaced);
         DoOpen(*name, true, 1);
     } catch (const std::exception&) {
-        Dialogs::MsgBox(QStringLiteral("Unable to open file."), Dialogs::OKOnly, Dialogs::Critical);
+        Dialogs::msgBox(QStringLiteral("Unable to open file."), Dialogs::OKOnly, Dialogs::Critical);
     }
 }
 
@@ -335,13 +335,13 @@ void frmMain::mnuFileExit_Click()
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    if (!SavePrompt()) {
+    if (!savePrompt()) {
         event->ignore();
         return;
     }
     // Saved under a name, discarded, or nothing in it to keep. Only the file New made is deleted;
     // a user's own file ending in ".tmp" never is.
-    DropUntitledFile(session_.CurrentFile);
-    Help::WinHelp(this, helpFile_, Help::HELP_QUIT, 0);
+    dropUntitledFile(session_.CurrentFile);
+    Help::winHelp(this, helpFile_, Help::HELP_QUIT, 0);
     event->accept();
 }

@@ -9,17 +9,17 @@
 
 void frmMain::mnuHelpContents_Click()
 {
-    Help::WinHelp(this, helpFile_, Help::HELP_CONTEXT, kHelpContents);
+    Help::winHelp(this, helpFile_, Help::HELP_CONTEXT, kHelpContents);
 }
 
 void frmMain::mnuHelpIndex_Click()
 {
-    Help::WinHelp(this, helpFile_, Help::HELP_TAB, -2);
+    Help::winHelp(this, helpFile_, Help::HELP_TAB, -2);
 }
 
 void frmMain::mnuHelpSearch_Click()
 {
-    Help::WinHelp(this, helpFile_, Help::HELP_TAB, -1);
+    Help::winHelp(this, helpFile_, Help::HELP_TAB, -1);
 }
 
 void frmMain::mnuHelpTipOfTheDay_Click()
@@ -30,20 +30,20 @@ void frmMain::mnuHelpTipOfTheDay_Click()
 
 void frmMain::mnuHelpOnlineSupport_Click()
 {
-    Shell::open(SupportWebPage());
+    Shell::open(supportWebPage());
 }
 
 void frmMain::mnuHelpSendFeedback_Click()
 {
-    Shell::open(QStringLiteral("mailto:") + SupportMailAddress());
+    Shell::open(QStringLiteral("mailto:") + supportMailAddress());
 }
 
 void frmMain::FirstRun()
 {
-    const Dialogs::Answer answer = Dialogs::MsgBox(
+    const Dialogs::Answer answer = Dialogs::msgBox(
         QStringLiteral("We've noticed that this is the first time you have launched Orvalen Tessivo. You may find it "
                        "useful to follow the getting started tutorial. Would you like to view it now?"),
         Dialogs::YesNoCancel, Dialogs::Question);
     if (answer == Dialogs::Yes)
-        Help::WinHelp(this, helpFile_, Help::HELP_CONTEXT, kHelpGettingStarted);
+        Help::winHelp(this, helpFile_, Help::HELP_CONTEXT, kHelpGettingStarted);
 }

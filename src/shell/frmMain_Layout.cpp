@@ -18,13 +18,13 @@ using namespace Twips;
 // A horizontal line from X1 to X2 at the height Y.
 void setLine(QFrame* line, int x1, int x2, int y)
 {
-    line->setGeometry(ToPixelsX(x1), ToPixelsY(y), ToPixelsX(x2 - x1), line->height());
+    line->setGeometry(toPixelsX(x1), toPixelsY(y), toPixelsX(x2 - x1), line->height());
 }
 
 int outerHeight(const QWidget* w)
 {
     // A status bar not laid out yet has its natural height.
-    return w->height() > 0 ? Height(w) : FromPixelsY(w->sizeHint().height());
+    return w->height() > 0 ? heightOf(w) : fromPixelsY(w->sizeHint().height());
 }
 }  // namespace
 
@@ -36,29 +36,29 @@ void frmMain::resizeEvent(QResizeEvent* event)
 
 void frmMain::Form_Resize()
 {
-    const int W = FromPixelsX(frameGeometry().width());
-    const int H = FromPixelsY(frameGeometry().height());
+    const int W = fromPixelsX(frameGeometry().width());
+    const int H = fromPixelsY(frameGeometry().height());
 
     // The lines above and below the toolbars.
-    LayoutRule({W}, [&] { setLine(ToolBarTopLine, 0, W, Top(ToolBarTopLine)); });
-    LayoutRule({W}, [&] { setLine(ToolBarBottomLine, 0, W, Top(picToolbar) + Height(picToolbar) + 2); });
+    layoutRule({W}, [&] { setLine(ToolBarTopLine, 0, W, topOf(ToolBarTopLine)); });
+    layoutRule({W}, [&] { setLine(ToolBarBottomLine, 0, W, topOf(picToolbar) + heightOf(picToolbar) + 2); });
 
     // The place of the screens, below the toolbars; each screen lays itself out in it.
     {
-        const int top = Top(picToolbar) + Height(picToolbar) + 20;
-        const int height = H - outerHeight(statusBar()) - Height(Toolbar) - 900;
-        LayoutRule({W, height}, [&] { Place(design_, 0, top, W, height); });
+        const int top = topOf(picToolbar) + heightOf(picToolbar) + 20;
+        const int height = H - outerHeight(statusBar()) - heightOf(Toolbar) - 900;
+        layoutRule({W, height}, [&] { place(design_, 0, top, W, height); });
     }
     const ScreenSpace space{W,
                             H,
                             outerHeight(statusBar()),
-                            Left(design_),
-                            Top(design_),
-                            Width(design_),
-                            Height(design_)};
+                            leftOf(design_),
+                            topOf(design_),
+                            widthOf(design_),
+                            heightOf(design_)};
     design_->layOut(space);
-    LayoutRule({W, space.height}, [&] { Place(collect_, 0, space.top, W, space.height); });
+    layoutRule({W, space.height}, [&] { place(collect_, 0, space.top, W, space.height); });
     collect_->layOut(space);
-    LayoutRule({W, space.height}, [&] { Place(analyse_, 0, space.top, W, space.height); });
+    layoutRule({W, space.height}, [&] { place(analyse_, 0, space.top, W, space.height); });
     analyse_->layOut(space);
 }

@@ -37,10 +37,10 @@ QToolBar* makeToolbar(const QString& name, QWidget* parent)
     bar->setMovable(false);
     bar->setFloatable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    bar->setIconSize(QSize(Twips::ToPixelsX(480), Twips::ToPixelsY(480)));
+    bar->setIconSize(QSize(Twips::toPixelsX(480), Twips::toPixelsY(480)));
     // The button that shows the buttons a narrow toolbar has no room for.
     if (auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
-        NameButton(more, QStringLiteral("More buttons"));
+        nameButton(more, QStringLiteral("More buttons"));
     return bar;
 }
 
@@ -58,11 +58,11 @@ void frmMain::createToolbars()
 {
     QWidget* central = centralWidget();
     ToolBarTopLine = makeLine(QStringLiteral("ToolBarTopLine"), central);
-    Twips::Place(ToolBarTopLine, 0, 0, 12000, 30);
+    Twips::place(ToolBarTopLine, 0, 0, 12000, 30);
 
     picToolbar = new QWidget(central);
     picToolbar->setObjectName(QStringLiteral("picToolbar"));
-    Twips::Place(picToolbar, 0, 30, 12000, 960);
+    Twips::place(picToolbar, 0, 30, 12000, 960);
 
     Toolbar = makeToolbar(QStringLiteral("Toolbar"), picToolbar);
     addButton(Toolbar, QStringLiteral("Design"), QStringLiteral("Design"), QStringLiteral("Design"));
@@ -76,7 +76,7 @@ void frmMain::createToolbars()
     connect(ToolbarDesign, &QToolBar::actionTriggered, this, &frmMain::ToolbarDesign_ButtonClick);
 
     ToolBarBottomLine = makeLine(QStringLiteral("ToolBarBottomLine"), central);
-    Twips::Place(ToolBarBottomLine, 0, 992, 12000, 30);
+    Twips::place(ToolBarBottomLine, 0, 992, 12000, 30);
 
     imToolbar = {QStringLiteral("imToolbar"),
                  {{QStringLiteral("analyse"), icon(QStringLiteral("analyse"))},
@@ -97,15 +97,15 @@ void frmMain::createToolbars()
 
 void frmMain::placeToolbars()
 {
-    const int height = Twips::Height(picToolbar);
+    const int height = Twips::heightOf(picToolbar);
     const QSize main = Toolbar->sizeHint();
-    Toolbar->setGeometry(Twips::ToPixelsX(60), 0, main.width(), Twips::ToPixelsY(height));
+    Toolbar->setGeometry(Twips::toPixelsX(60), 0, main.width(), Twips::toPixelsY(height));
     const QSize designSize = ToolbarDesign->sizeHint();
-    ToolbarDesign->setGeometry(Toolbar->geometry().right() + 1 + Twips::ToPixelsX(240), 0, designSize.width(),
-                               Twips::ToPixelsY(height));
+    ToolbarDesign->setGeometry(Toolbar->geometry().right() + 1 + Twips::toPixelsX(240), 0, designSize.width(),
+                               Twips::toPixelsY(height));
 }
 
-QAction* frmMain::ToolbarButton(const QToolBar* toolbar, const QString& key)
+QAction* frmMain::toolbarButton(const QToolBar* toolbar, const QString& key)
 {
     for (QAction* a : toolbar->actions()) {
         if (a->data().toString() == key)
@@ -121,7 +121,7 @@ void frmMain::SetupToolbar()
         int button = 0;
         for (int image : imageOfButton) {
             if (button < buttons.size())
-                buttons.at(button)->setIcon(images.Image(image));
+                buttons.at(button)->setIcon(images.image(image));
             ++button;
         }
         bar->setProperty("ImageList", images.Name);
@@ -180,13 +180,13 @@ void frmMain::mnuViewDesign_Click()
 void frmMain::mnuViewDataCollection_Click()
 {
     if (IsFileChanged()) {
-        const Dialogs::Answer answer = Dialogs::MsgBox(
+        const Dialogs::Answer answer = Dialogs::msgBox(
             QStringLiteral("You must save the design before adding responses. Do you want to save the changes you made?"),
             Dialogs::YesNoCancel, Dialogs::Question);
         if (answer != Dialogs::Yes)
             return;
         // Answer entry reads the questions from the file, so without a save the design stays.
-        if (!SaveCurrent())
+        if (!saveCurrent())
             return;
     }
     ShowScreen(QStringLiteral("Respondent"));
@@ -199,7 +199,7 @@ void frmMain::mnuViewAnalyse_Click()
     try {
         RefreshRespondeSummaryReportList(1, 0);
     } catch (const db::Error& e) {
-        AnalyseScreen::ReportReadFailure(e);
+        AnalyseScreen::reportReadFailure(e);
     }
 }
 

@@ -9,28 +9,28 @@
 
 void frmMain::DoSaveXML()
 {
-    ExchangeFile::DoSaveXML(StoredSurvey(session_).survey(), session_.SurveyConnection, ExchangeFile::DefaultPath());
+    ExchangeFile::DoSaveXML(StoredSurvey(session_).survey(), session_.SurveyConnection, ExchangeFile::defaultPath());
 }
 
 void frmMain::DoLoadXML(const QString& sFilename)
 {
-    LoadResultsFile(this, session_.SurveyConnection, sFilename);
+    loadResultsFile(this, session_.SurveyConnection, sFilename);
 }
 
 void frmMain::mnuDataPublishWeb_Click()
 {
     // Questions not yet saved have no ids, and their web answers could not be filed.
-    if (IsFileChanged() || session_.CurrentFile.isEmpty() || IsUntitledPath(session_.CurrentFile)) {
-        const Dialogs::Answer answer = Dialogs::MsgBox(
+    if (IsFileChanged() || session_.CurrentFile.isEmpty() || isUntitledPath(session_.CurrentFile)) {
+        const Dialogs::Answer answer = Dialogs::msgBox(
             QStringLiteral("You must save the survey before publishing it. Do you want to save it now?"),
             Dialogs::YesNo, Dialogs::Question);
-        if (answer != Dialogs::Yes || !SaveCurrent())
+        if (answer != Dialogs::Yes || !saveCurrent())
             return;
     }
-    RunPublishWizard(session_, this);
+    runPublishWizard(session_, this);
 }
 
 void frmMain::mnuDataCollectWeb_Click()
 {
-    RunCollectWizard(session_, this);
+    runCollectWizard(session_, this);
 }

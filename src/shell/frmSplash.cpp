@@ -12,65 +12,65 @@
 #include <QTimer>
 
 namespace {
-int& displayTime()
+int& splashMilliseconds()
 {
     static int ms = 3000;
     return ms;
 }
 }  // namespace
 
-int frmSplash::DisplayTime()
+int frmSplash::displayTime()
 {
-    return displayTime();
+    return splashMilliseconds();
 }
 
-void frmSplash::SetDisplayTime(int milliseconds)
+void frmSplash::setDisplayTime(int milliseconds)
 {
-    displayTime() = milliseconds;
+    splashMilliseconds() = milliseconds;
 }
 
 frmSplash::frmSplash(QWidget* parent) : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
-    EnsureShellResources();
+    ensureShellResources();
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(QStringLiteral("Orvalen Tessivo"));
     setModal(true);
-    setFixedSize(Twips::ToPixelsX(7500), Twips::ToPixelsY(4650));
+    setFixedSize(Twips::toPixelsX(7500), Twips::toPixelsY(4650));
 
     Frame1 = new QFrame(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setFrameShape(QFrame::Box);
     Frame1->setFrameShadow(QFrame::Sunken);
     Frame1->setAutoFillBackground(true);
-    Twips::Place(Frame1, 60, 60, 7380, 4530);
+    Twips::place(Frame1, 60, 60, 7380, 4530);
     Frame1->installEventFilter(this);
 
     Picture5 = new QLabel(Frame1);
     Picture5->setObjectName(QStringLiteral("Picture5"));
     Picture5->setPixmap(QPixmap(QStringLiteral(":/icons/splash_xp.png")));
-    Twips::Place(Picture5, 240, 420, 2760, 2760);
+    Twips::place(Picture5, 240, 420, 2760, 2760);
     Picture2 = new QLabel(Frame1);
     Picture2->setObjectName(QStringLiteral("Picture2"));
     Picture2->setPixmap(QPixmap(QStringLiteral(":/icons/splash_classic.png")));
-    Twips::Place(Picture2, 600, 900, 1920, 1920);
+    Twips::place(Picture2, 600, 900, 1920, 1920);
 
-    lblCompanyProduct = MakeLabel(QStringLiteral("lblCompanyProduct"), QStringLiteral("Orvalen"), Frame1, 4, false);
-    Twips::Place(lblCompanyProduct, 3240, 420, 3900, 420);
-    lblProductName = MakeLabel(QStringLiteral("lblProductName"), QStringLiteral("Tessivo"), Frame1, 22, true);
-    Twips::Place(lblProductName, 3240, 840, 3900, 900);
-    lblPlatform = MakeLabel(QStringLiteral("lblPlatform"), QStringLiteral("98/2000/XP"), Frame1, 4, true);
+    lblCompanyProduct = makeLabel(QStringLiteral("lblCompanyProduct"), QStringLiteral("Orvalen"), Frame1, 4, false);
+    Twips::place(lblCompanyProduct, 3240, 420, 3900, 420);
+    lblProductName = makeLabel(QStringLiteral("lblProductName"), QStringLiteral("Tessivo"), Frame1, 22, true);
+    Twips::place(lblProductName, 3240, 840, 3900, 900);
+    lblPlatform = makeLabel(QStringLiteral("lblPlatform"), QStringLiteral("98/2000/XP"), Frame1, 4, true);
     lblPlatform->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Twips::Place(lblPlatform, 3240, 1800, 3900, 420);
-    lblCopyright = MakeLabel(QStringLiteral("lblCopyright"), QStringLiteral("Copyright \u00A9 Orvalen. All rights reserved."),
+    Twips::place(lblPlatform, 3240, 1800, 3900, 420);
+    lblCopyright = makeLabel(QStringLiteral("lblCopyright"), QStringLiteral("Copyright \u00A9 Orvalen. All rights reserved."),
                          Frame1, -1, false);
     lblCopyright->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Twips::Place(lblCopyright, 3240, 2400, 3900, 300);
-    Label2 = MakeLabel(QStringLiteral("Label2"), OrvalenWebAddress(), Frame1, -1, false);
+    Twips::place(lblCopyright, 3240, 2400, 3900, 300);
+    Label2 = makeLabel(QStringLiteral("Label2"), orvalenWebAddress(), Frame1, -1, false);
     Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Twips::Place(Label2, 3240, 2700, 3900, 300);
-    lblDisclaimer = MakeLabel(QStringLiteral("lblDisclaimer"), DisclaimerText(), Frame1, -2, false);
+    Twips::place(Label2, 3240, 2700, 3900, 300);
+    lblDisclaimer = makeLabel(QStringLiteral("lblDisclaimer"), disclaimerText(), Frame1, -2, false);
     lblDisclaimer->setWordWrap(true);
-    Twips::Place(lblDisclaimer, 240, 3420, 6900, 900);
+    Twips::place(lblDisclaimer, 240, 3420, 6900, 900);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -90,7 +90,7 @@ void frmSplash::Form_Load()
         Picture2->hide();
         Picture5->hide();
     }
-    Timer1->start(DisplayTime());
+    Timer1->start(displayTime());
 }
 
 int frmSplash::exec()

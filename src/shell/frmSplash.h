@@ -15,8 +15,8 @@ public:
     explicit frmSplash(QWidget* parent = nullptr);
 
     // How long the splash stays without input; tests shorten it.
-    static int DisplayTime();
-    static void SetDisplayTime(int milliseconds);
+    static int displayTime();
+    static void setDisplayTime(int milliseconds);
 
     QFrame* Frame1 = nullptr;
     QLabel* Picture5 = nullptr;  // the XP style picture

@@ -27,11 +27,11 @@ qint32 number(const QString& text)
 
 frmTip::frmTip(QWidget* parent) : QDialog(parent)
 {
-    EnsureShellResources();
+    ensureShellResources();
     setObjectName(QStringLiteral("frmTip"));
     setWindowTitle(QStringLiteral("Tip of the Day"));
     setModal(true);
-    setFixedSize(Twips::ToPixelsX(6900), Twips::ToPixelsY(3900));
+    setFixedSize(Twips::toPixelsX(6900), Twips::toPixelsY(3900));
 
     auto* paper = new QFrame(this);
     paper->setObjectName(QStringLiteral("picTip"));
@@ -42,12 +42,12 @@ frmTip::frmTip(QWidget* parent) : QDialog(parent)
     p.setColor(QPalette::Window, Qt::white);
     p.setColor(QPalette::WindowText, Qt::black);
     paper->setPalette(p);
-    Twips::Place(paper, 120, 120, 5040, 3060);
+    Twips::place(paper, 120, 120, 5040, 3060);
 
     auto* bulb = new QLabel(paper);
     bulb->setObjectName(QStringLiteral("imgTip"));
     bulb->setPixmap(QPixmap(QStringLiteral(":/icons/tip.png")));
-    Twips::Place(bulb, 120, 120, 720, 720);
+    Twips::place(bulb, 120, 120, 720, 720);
 
     lblDidYouKnow = new QLabel(QStringLiteral("Did you know..."), paper);
     lblDidYouKnow->setObjectName(QStringLiteral("lblDidYouKnow"));
@@ -55,26 +55,26 @@ frmTip::frmTip(QWidget* parent) : QDialog(parent)
     heading.setPointSizeF(heading.pointSizeF() + 5);
     heading.setBold(true);
     lblDidYouKnow->setFont(heading);
-    Twips::Place(lblDidYouKnow, 960, 240, 3960, 480);
+    Twips::place(lblDidYouKnow, 960, 240, 3960, 480);
 
     lblTipText = new QLabel(paper);
     lblTipText->setObjectName(QStringLiteral("lblTipText"));
     lblTipText->setWordWrap(true);
     lblTipText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblTipText->setTextFormat(Qt::PlainText);
-    Twips::Place(lblTipText, 960, 900, 3960, 2040);
+    Twips::place(lblTipText, 960, 900, 3960, 2040);
 
     chkLoadTipsAtStartup = new QCheckBox(QStringLiteral("&Show Tips at Startup"), this);
     chkLoadTipsAtStartup->setObjectName(QStringLiteral("chkLoadTipsAtStartup"));
-    Twips::Place(chkLoadTipsAtStartup, 120, 3360, 3600, 330);
+    Twips::place(chkLoadTipsAtStartup, 120, 3360, 3600, 330);
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
-    Twips::Place(cmdOK, 5340, 120, 1440, 400);
+    Twips::place(cmdOK, 5340, 120, 1440, 400);
     cmdNextTip = new QPushButton(QStringLiteral("&Next Tip"), this);
     cmdNextTip->setObjectName(QStringLiteral("cmdNextTip"));
-    Twips::Place(cmdNextTip, 5340, 600, 1440, 400);
+    Twips::place(cmdNextTip, 5340, 600, 1440, 400);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmTip::cmdOK_Click);
     connect(cmdNextTip, &QPushButton::clicked, this, &frmTip::cmdNextTip_Click);
@@ -85,11 +85,11 @@ frmTip::frmTip(QWidget* parent) : QDialog(parent)
 
 void frmTip::Form_Load()
 {
-    chkLoadTipsAtStartup->setChecked(number(GetSetting(AppExeName(), kOptions, kShowTips, QStringLiteral("1"))) != 0);
-    CurrentTip = number(GetSetting(AppExeName(), kOptions, kCurrentTip, QStringLiteral("1")));
-    if (!LoadTips(AppFile(TipsFileName()))) {
-        lblTipText->setText(QStringLiteral("That the ") + TipsFileName() + QStringLiteral(" file was not found? ")
-                            + QStringLiteral("\n\n") + QStringLiteral("Create a text file named ") + TipsFileName()
+    chkLoadTipsAtStartup->setChecked(number(getSetting(appExeName(), kOptions, kShowTips, QStringLiteral("1"))) != 0);
+    CurrentTip = number(getSetting(appExeName(), kOptions, kCurrentTip, QStringLiteral("1")));
+    if (!LoadTips(appFile(tipsFileName()))) {
+        lblTipText->setText(QStringLiteral("That the ") + tipsFileName() + QStringLiteral(" file was not found? ")
+                            + QStringLiteral("\n\n") + QStringLiteral("Create a text file named ") + tipsFileName()
                             + QStringLiteral(" using NotePad with 1 tip per line. ")
                             + QStringLiteral("Then place it in the same directory as the application. "));
     }
@@ -121,7 +121,7 @@ void frmTip::ShowNextTip()
         CurrentTip = 1;
     else
         CurrentTip = CurrentTip + 1;
-    SaveSetting(AppExeName(), kOptions, kCurrentTip, QString::number(CurrentTip));
+    saveSetting(appExeName(), kOptions, kCurrentTip, QString::number(CurrentTip));
     DisplayCurrentTip();
 }
 
@@ -143,6 +143,6 @@ void frmTip::cmdOK_Click()
 
 void frmTip::chkLoadTipsAtStartup_Click()
 {
-    SaveSetting(AppExeName(), kOptions, kShowTips, chkLoadTipsAtStartup->isChecked() ? QStringLiteral("1")
+    saveSetting(appExeName(), kOptions, kShowTips, chkLoadTipsAtStartup->isChecked() ? QStringLiteral("1")
                                                                                         : QStringLiteral("0"));
 }

@@ -15,7 +15,7 @@ class frmTip : public QDialog {
 public:
     explicit frmTip(QWidget* parent = nullptr);
 
-    static QString TipsFileName() { return QStringLiteral("TipOfTheDay.txt"); }
+    static QString tipsFileName() { return QStringLiteral("TipOfTheDay.txt"); }
 
     QLabel* lblTipText = nullptr;
     QLabel* lblDidYouKnow = nullptr;

@@ -1,6 +1,6 @@
 #include "shell/modDetectWindows.h"
 
-std::optional<OsVersionInfo> GetVersionEx()
+std::optional<OsVersionInfo> getVersionEx()
 {
     return std::nullopt;
 }
@@ -27,24 +27,24 @@ bool IsWindowsXP(const OsVersionInfo& v)
 
 bool IsWindows95()
 {
-    const auto v = GetVersionEx();
+    const auto v = getVersionEx();
     return v && IsWindows95(*v);
 }
 
 bool IsWindows98()
 {
-    const auto v = GetVersionEx();
+    const auto v = getVersionEx();
     return v && IsWindows98(*v);
 }
 
 bool IsWindows2000()
 {
-    const auto v = GetVersionEx();
+    const auto v = getVersionEx();
     return v && IsWindows2000(*v);
 }
 
 bool IsWindowsXP()
 {
-    const auto v = GetVersionEx();
+    const auto v = getVersionEx();
     return v && IsWindowsXP(*v);
 }

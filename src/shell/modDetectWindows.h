@@ -12,7 +12,7 @@ struct OsVersionInfo {
 };
 
 // The version of the running Windows; nothing when the query fails (always, here).
-std::optional<OsVersionInfo> GetVersionEx();
+std::optional<OsVersionInfo> getVersionEx();
 
 bool IsWindows95();
 bool IsWindows98();

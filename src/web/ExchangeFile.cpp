@@ -54,7 +54,7 @@ public:
         element(1, QStringLiteral("QType"), QString::number(q.qType));
         element(1, QStringLiteral("OpenEnded_NoOfRows"), QString::number(q.OpenEnded_NoOfRows));
         line(1, QStringLiteral("<r>"));
-        if (CarriesResponses(q.qType)) {
+        if (carriesResponses(q.qType)) {
             element(1, QStringLiteral("ResponsesCount"), QString::number(q.ResponsesCount()));
             if (q.ResponsesCount() > 0) {
                 line(2, QStringLiteral("<Response>"));
@@ -97,15 +97,15 @@ private:
         Scale s;
         const QString group = QString::number(groupId);
         {
-            db::Recordset rs = connection_.OpenRecordset(
+            db::Recordset rs = connection_.openRecordset(
                 QStringLiteral("SELECT count(*) FROM responsematrix WHERE responsematrixgroupid = ") + group);
             if (!rs.atEnd())
                 s.count = NullToEmpty(rs.field(0));
         }
-        db::Recordset rs = connection_.OpenRecordset(
+        db::Recordset rs = connection_.openRecordset(
             QStringLiteral("SELECT id, name FROM responsematrix WHERE responsematrixgroupid = ") + group
             + QStringLiteral(" ORDER BY pos"));
-        for (; !rs.atEnd(); rs.MoveNext())
+        for (; !rs.atEnd(); rs.moveNext())
             s.columns.push_back({ NullToEmpty(rs.field(0)), NullToEmpty(rs.field(1)) });
         return scales_.insert(groupId, std::move(s)).value();
     }
@@ -119,12 +119,12 @@ private:
 
 namespace ExchangeFile {
 
-QString DefaultPath()
+QString defaultPath()
 {
-    return WritableFile(QStringLiteral("test.xml"));
+    return writableFile(QStringLiteral("test.xml"));
 }
 
-QByteArray Build(const clsSurvey& survey, db::Connection& connection)
+QByteArray build(const clsSurvey& survey, db::Connection& connection)
 {
     Writer w(connection);
     w.line(0, QStringLiteral("<app>Orvalen Tessivo</app>"));
@@ -138,7 +138,7 @@ QByteArray Build(const clsSurvey& survey, db::Connection& connection)
 
 void DoSaveXML(const clsSurvey& survey, db::Connection& connection, const QString& path)
 {
-    const QByteArray bytes = Build(survey, connection);
+    const QByteArray bytes = build(survey, connection);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         throw db::Error(QStringLiteral("Unable to write the survey exchange file %1: %2").arg(path, file.errorString()),

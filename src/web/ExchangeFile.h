@@ -14,10 +14,10 @@ class Connection;
 namespace ExchangeFile {
 
 // "test.xml" in the program's folder.
-QString DefaultPath();
+QString defaultPath();
 
 // The file's content. Throws db::Error when the answer-scale columns cannot be read.
-QByteArray Build(const clsSurvey& survey, db::Connection& connection);
+QByteArray build(const clsSurvey& survey, db::Connection& connection);
 
 // Writes the file whole or not at all: on any failure (thrown as db::Error) an earlier file at
 // the path stays as it was.

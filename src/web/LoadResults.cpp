@@ -6,13 +6,13 @@
 
 #include <QFileInfo>
 
-void LoadResultsFile(QWidget* parent, db::Connection& connection, const QString& path)
+void loadResultsFile(QWidget* parent, db::Connection& connection, const QString& path)
 {
     int count = 0;
     {
         LongWork work(parent, QStringLiteral("Importing the survey results..."), QFileInfo(path).size());
         count = ResultsImport::DoLoadXML(connection, path, work.progress());
     }
-    Dialogs::MsgBox(QStringLiteral("Successfully imported %1 respondent(s).").arg(count), Dialogs::OKOnly,
+    Dialogs::msgBox(QStringLiteral("Successfully imported %1 respondent(s).").arg(count), Dialogs::OKOnly,
                     Dialogs::Information);
 }

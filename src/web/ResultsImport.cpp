@@ -199,7 +199,7 @@ private:
         const qint64 question = id(databaseId_, "question id");
         if (respondent_ == 0) {
             addRespondent_.execute();
-            respondent_ = SurveyFile::NewId(connection_.lastInsertId(), QStringLiteral("respondent"));
+            respondent_ = SurveyFile::newId(connection_.lastInsertId(), QStringLiteral("respondent"));
             ++respondents_;
         }
         const QString empty(QLatin1String(""));

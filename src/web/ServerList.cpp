@@ -16,7 +16,7 @@ const QString kServerName = QStringLiteral("ServerName");
 
 QString read(const QString& key, int index)
 {
-    return GetSetting(ServerList::AppName(), kServerList, key + QString::number(index), QString());
+    return getSetting(ServerList::appName(), kServerList, key + QString::number(index), QString());
 }
 
 // A stored entry number; one too long for any integer counts as the largest, so that it is never
@@ -35,8 +35,8 @@ qint64 storedNumber(const QString& text)
 // must not lead to a number that is still in use, so the stored names count too.
 qint64 highestNumber()
 {
-    qint64 highest = storedNumber(GetSetting(ServerList::AppName(), kConfig, kTotalServers).trimmed());
-    for (const auto& [key, value] : GetAllSettings(ServerList::AppName(), kServerList)) {
+    qint64 highest = storedNumber(getSetting(ServerList::appName(), kConfig, kTotalServers).trimmed());
+    for (const auto& [key, value] : getAllSettings(ServerList::appName(), kServerList)) {
         if (key.startsWith(kServerName))
             highest = std::max(highest, storedNumber(key.mid(kServerName.size())));
     }
@@ -47,19 +47,19 @@ qint64 highestNumber()
 
 namespace ServerList {
 
-ServerEntry BuiltIn()
+ServerEntry builtIn()
 {
     return { QStringLiteral("Brelloc"), QStringLiteral("http://survey.brelloc.example.com/"),
         QStringLiteral("ftp.brelloc.example.com"), QStringLiteral("anonymous@brelloc.example.com"),
         QStringLiteral("u@example.com") };
 }
 
-QString AppName()
+QString appName()
 {
     return QStringLiteral("Orvalen Survey");
 }
 
-int Add(const ServerEntry& entry, AddResult* result)
+int add(const ServerEntry& entry, AddResult* result)
 {
     const qint64 highest = highestNumber();
     if (highest >= std::numeric_limits<int>::max()) {
@@ -69,12 +69,12 @@ int Add(const ServerEntry& entry, AddResult* result)
     }
     const int n = int(highest) + 1;
     const QString number = QString::number(n);
-    bool ok = SaveSetting(AppName(), kConfig, kTotalServers, number);
-    ok = SaveSetting(AppName(), kServerList, kServerName + number, entry.name) && ok;
-    ok = SaveSetting(AppName(), kServerList, QStringLiteral("ServerURL") + number, entry.url) && ok;
-    ok = SaveSetting(AppName(), kServerList, QStringLiteral("FTPServer") + number, entry.ftpServer) && ok;
-    ok = SaveSetting(AppName(), kServerList, QStringLiteral("FTPUsername") + number, entry.ftpUsername) && ok;
-    ok = SaveSetting(AppName(), kServerList, QStringLiteral("FTPPassword") + number, entry.ftpPassword) && ok;
+    bool ok = saveSetting(appName(), kConfig, kTotalServers, number);
+    ok = saveSetting(appName(), kServerList, kServerName + number, entry.name) && ok;
+    ok = saveSetting(appName(), kServerList, QStringLiteral("ServerURL") + number, entry.url) && ok;
+    ok = saveSetting(appName(), kServerList, QStringLiteral("FTPServer") + number, entry.ftpServer) && ok;
+    ok = saveSetting(appName(), kServerList, QStringLiteral("FTPUsername") + number, entry.ftpUsername) && ok;
+    ok = saveSetting(appName(), kServerList, QStringLiteral("FTPPassword") + number, entry.ftpPassword) && ok;
     if (result)
         *result = ok ? AddResult::Stored : AddResult::NotWritten;
     return n;
@@ -86,7 +86,7 @@ bool GetServerInfo(
     int index, QString& name, QString& url, QString& ftpServer, QString& ftpUsername, QString& ftpPassword)
 {
     if (index == -1) {
-        const ServerEntry e = ServerList::BuiltIn();
+        const ServerEntry e = ServerList::builtIn();
         name = e.name;
         url = e.url;
         ftpServer = e.ftpServer;

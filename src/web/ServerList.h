@@ -18,9 +18,9 @@ struct ServerEntry {
 
 namespace ServerList {
 // The built-in entry of the web survey service.
-ServerEntry BuiltIn();
+ServerEntry builtIn();
 // The settings' application name and sections.
-QString AppName();
+QString appName();
 enum class AddResult {
     Stored,
     NotWritten, // the settings store could not be written
@@ -28,7 +28,7 @@ enum class AddResult {
 };
 // Stores a new entry under the next number and returns that number; the texts are kept as typed.
 // 0 when no number is left.
-int Add(const ServerEntry& entry, AddResult* result = nullptr);
+int add(const ServerEntry& entry, AddResult* result = nullptr);
 } // namespace ServerList
 
 // Entry -1 is the built-in one; any other number is read from the settings store, "" for a

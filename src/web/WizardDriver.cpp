@@ -23,7 +23,7 @@ QString CollectPassword;
 QString CollectWebUserID;
 int CollectSurveyID = 0;
 
-void ResetWizardState()
+void resetWizardState()
 {
     WizardStep = 0;
     WizardCancelled = false;
@@ -40,7 +40,7 @@ void ResetWizardState()
     CollectSurveyID = 0;
 }
 
-void RunWizard(const WizardPageFactory& page)
+void runWizard(const WizardPageFactory& page)
 {
     WizardCancelled = false;
     WizardStep = 1;
@@ -50,9 +50,9 @@ void RunWizard(const WizardPageFactory& page)
     }
 }
 
-void RunPublishWizard(SurveySession& session, QWidget* owner)
+void runPublishWizard(SurveySession& session, QWidget* owner)
 {
-    RunWizard([&](int step) -> std::unique_ptr<QDialog> {
+    runWizard([&](int step) -> std::unique_ptr<QDialog> {
         switch (step) {
         case 1:
             return std::make_unique<frmWizWebPublish_Welcome>(owner);
@@ -70,9 +70,9 @@ void RunPublishWizard(SurveySession& session, QWidget* owner)
     });
 }
 
-void RunCollectWizard(SurveySession& session, QWidget* owner)
+void runCollectWizard(SurveySession& session, QWidget* owner)
 {
-    RunWizard([&](int step) -> std::unique_ptr<QDialog> {
+    runWizard([&](int step) -> std::unique_ptr<QDialog> {
         switch (step) {
         case 1:
             return std::make_unique<frmWizWebCollect_Welcome>(owner);

@@ -38,13 +38,13 @@ extern QString CollectWebUserID;
 extern int CollectSurveyID;
 
 // Every value as at program start ("" for texts, 0 for numbers, false for flags); for tests.
-void ResetWizardState();
+void resetWizardState();
 
 // The driver loop: step 1 first, then whatever page WizardStep names, each a fresh window shown
 // modally, until a page cancels or the step reaches 7.
 using WizardPageFactory = std::function<std::unique_ptr<QDialog>(int step)>;
-void RunWizard(const WizardPageFactory& page);
+void runWizard(const WizardPageFactory& page);
 
 // The two wizards of the Data Collection menu, on the open survey. The owner centres the pages.
-void RunPublishWizard(SurveySession& session, QWidget* owner);
-void RunCollectWizard(SurveySession& session, QWidget* owner);
+void runPublishWizard(SurveySession& session, QWidget* owner);
+void runCollectWizard(SurveySession& session, QWidget* owner);

@@ -47,9 +47,9 @@ void ensurePictures()
 
 QPushButton* footButton(QWidget* strip, const QString& name, const QString& text, int left)
 {
-    QPushButton* button = MakeButton(name, text, strip);
+    QPushButton* button = makeCommandButton(name, text, strip);
     button->setAutoDefault(false);
-    Twips::Place(button, left, 240, kButtonWidth, kButtonHeight);
+    Twips::place(button, left, 240, kButtonWidth, kButtonHeight);
     return button;
 }
 
@@ -65,16 +65,16 @@ WizardPage::WizardPage(const QString& name, const QString& caption, int helpCont
     ensurePictures();
     setObjectName(name);
     setWindowTitle(caption);
-    setFixedSize(Twips::ToPixelsX(kPageWidth), Twips::ToPixelsY(kPageHeight));
+    setFixedSize(Twips::toPixelsX(kPageWidth), Twips::toPixelsY(kPageHeight));
 
     picWizard = new QLabel(this);
     picWizard->setObjectName(QStringLiteral("picWizard"));
     const QPixmap picture(QStringLiteral(":/icons/wizard.png"));
     picWizard->setPixmap(picture);
-    picWizard->setGeometry(Twips::ToPixelsX(120), Twips::ToPixelsY(120), picture.width(), picture.height());
+    picWizard->setGeometry(Twips::toPixelsX(120), Twips::toPixelsY(120), picture.width(), picture.height());
 
     if (!message.isEmpty()) {
-        lblMessage = AddLabel(QStringLiteral("lblMessage"), message, kLeft, 120, kWidth, 615);
+        lblMessage = addLabel(QStringLiteral("lblMessage"), message, kLeft, 120, kWidth, 615);
         QFont bold = lblMessage->font();
         bold.setBold(true);
         lblMessage->setFont(bold);
@@ -82,11 +82,11 @@ WizardPage::WizardPage(const QString& name, const QString& caption, int helpCont
 
     fraButtons = new QFrame(this);
     fraButtons->setObjectName(QStringLiteral("fraButtons"));
-    Twips::Place(fraButtons, 0, 3690, kPageWidth, 735);
+    Twips::place(fraButtons, 0, 3690, kPageWidth, 735);
     auto* line = new QFrame(fraButtons);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
-    Twips::Place(line, 0, 0, kPageWidth, 30);
+    Twips::place(line, 0, 0, kPageWidth, 30);
 
     cmdBack = footButton(fraButtons, QStringLiteral("cmdBack"), QStringLiteral("&Back"), 3120);
     cmdNext = footButton(fraButtons, QStringLiteral("cmdNext"), QStringLiteral("&Next"), 4200);
@@ -97,7 +97,7 @@ WizardPage::WizardPage(const QString& name, const QString& caption, int helpCont
         cmdBack->setEnabled(false);
     } else if (position == Position::Last) {
         cmdNext->setText(QStringLiteral("&Finish"));
-        Twips::SetLeft(cmdNext, 5520);
+        Twips::setLeft(cmdNext, 5520);
         cmdBack->hide();
         cmdCancel->hide();
     }
@@ -107,41 +107,41 @@ WizardPage::WizardPage(const QString& name, const QString& caption, int helpCont
 
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this,
-        [this] { Help::WinHelp(this, AppFile(QStringLiteral("bhelp.hlp")), Help::HELP_CONTEXT, helpContext_); });
+        [this] { Help::winHelp(this, appFile(QStringLiteral("bhelp.hlp")), Help::HELP_CONTEXT, helpContext_); });
 }
 
-QLabel* WizardPage::AddLabel(
+QLabel* WizardPage::addLabel(
     const QString& name, const QString& text, int left, int top, int width, int height, QWidget* buddy)
 {
     auto* label = new QLabel(text, this);
     label->setObjectName(name);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Twips::Place(label, left, top, width, height);
+    Twips::place(label, left, top, width, height);
     if (buddy)
-        LabelFor(label, buddy);
+        labelFor(label, buddy);
     return label;
 }
 
-QPushButton* WizardPage::AddButton(const QString& name, const QString& text, int left, int top, int width)
+QPushButton* WizardPage::addButton(const QString& name, const QString& text, int left, int top, int width)
 {
-    QPushButton* button = MakeButton(name, text, this);
+    QPushButton* button = makeCommandButton(name, text, this);
     button->setAutoDefault(false);
-    Twips::Place(button, left, top, width, kButtonHeight);
+    Twips::place(button, left, top, width, kButtonHeight);
     return button;
 }
 
-int WizardPage::StartDelay()
+int WizardPage::startDelay()
 {
     return delayStore();
 }
 
-void WizardPage::SetStartDelay(int milliseconds)
+void WizardPage::setStartDelay(int milliseconds)
 {
     delayStore() = milliseconds;
 }
 
-QTimer* WizardPage::AddStartTimer(const std::function<void()>& work)
+QTimer* WizardPage::addStartTimer(const std::function<void()>& work)
 {
     auto* timer = new QTimer(this);
     timer->setObjectName(QStringLiteral("Timer1"));
@@ -152,18 +152,18 @@ QTimer* WizardPage::AddStartTimer(const std::function<void()>& work)
     return timer;
 }
 
-std::optional<ServerEntry> WizardPage::FindServer(int index)
+std::optional<ServerEntry> WizardPage::findServer(int index)
 {
     ServerEntry e;
     if (GetServerInfo(index, e.name, e.url, e.ftpServer, e.ftpUsername, e.ftpPassword))
         return e;
-    ServerNotFound(QStringLiteral("Error - unable to retrieve server information."));
+    serverNotFound(QStringLiteral("Error - unable to retrieve server information."));
     return std::nullopt;
 }
 
-void WizardPage::ServerNotFound(const QString& text)
+void WizardPage::serverNotFound(const QString& text)
 {
-    Dialogs::MsgBox(text, Dialogs::OKOnly, Dialogs::Critical);
+    Dialogs::msgBox(text, Dialogs::OKOnly, Dialogs::Critical);
 }
 
 void WizardPage::showEvent(QShowEvent* event)
@@ -202,7 +202,7 @@ void WizardPage::cmdNext_Click()
     if (closed_ || inNext_)
         return;
     inNext_ = true;
-    const bool allowed = NextAllowed();
+    const bool allowed = nextAllowed();
     inNext_ = false;
     if (!allowed || closed_)
         return;

@@ -21,7 +21,7 @@ class QTimer;
 // Leaving follows the wizards' conventions: Next (once the page accepts its input) steps
 // WizardStep on by one, Back steps it back, Cancel sets WizardCancelled; each then closes the
 // page. The title bar's close box counts as Cancel. A page that is closed while it waits for the
-// network ends the transfer; work of the page that resumes afterwards sees IsClosed() and stops.
+// network ends the transfer; work of the page that resumes afterwards sees isClosed() and stops.
 class WizardPage : public QDialog {
     Q_OBJECT
 
@@ -44,15 +44,15 @@ public:
     void cmdCancel_Click();
 
     // The help topic of the page and its controls.
-    int HelpContextID() const { return helpContext_; }
+    int helpContextID() const { return helpContext_; }
     // True once the page was left by any way.
-    bool IsClosed() const { return closed_; }
+    bool isClosed() const { return closed_; }
 
     // How long a page's start timer waits, from the page's making to its work: half a second;
     // tests shorten it.
     static constexpr int kStartDelay = 500;
-    static int StartDelay();
-    static void SetStartDelay(int milliseconds);
+    static int startDelay();
+    static void setStartDelay(int milliseconds);
 
     // Where the page's own controls start, right of the picture, and how wide they may be.
     static constexpr int kLeft = 2040;
@@ -64,7 +64,7 @@ public:
 
 protected:
     // Next: checks and stores the page's input; false keeps the page open.
-    virtual bool NextAllowed() { return true; }
+    virtual bool nextAllowed() { return true; }
 
     // The close box (and anything else that rejects the dialog) is Cancel.
     void reject() override;
@@ -74,15 +74,15 @@ protected:
     // The server entry of that number (-1 the built-in one); nothing, once "Error - unable to
     // retrieve server information." was shown, when the entry cannot be read (on a log page the
     // text is logged first).
-    std::optional<ServerEntry> FindServer(int index);
-    virtual void ServerNotFound(const QString& text);
+    std::optional<ServerEntry> findServer(int index);
+    virtual void serverNotFound(const QString& text);
 
     // A label of the page placed in twips; with a buddy it names that control.
-    QLabel* AddLabel(
+    QLabel* addLabel(
         const QString& name, const QString& text, int left, int top, int width, int height, QWidget* buddy = nullptr);
-    // The page's one-shot start timer "Timer1", armed now: it calls the work StartDelay() later.
-    QTimer* AddStartTimer(const std::function<void()>& work);
-    QPushButton* AddButton(const QString& name, const QString& text, int left, int top, int width);
+    // The page's one-shot start timer "Timer1", armed now: it calls the work startDelay() later.
+    QTimer* addStartTimer(const std::function<void()>& work);
+    QPushButton* addButton(const QString& name, const QString& text, int left, int top, int width);
 
 private:
     void leave(int result);

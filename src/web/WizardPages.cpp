@@ -25,17 +25,17 @@ WizardWelcomePage::WizardWelcomePage(const QString& name, const QString& caption
     const QString& heading, const QString& welcome, QWidget* parent)
     : WizardPage(name, caption, helpContext, Position::First, QString(), parent)
 {
-    Label2 = AddLabel(QStringLiteral("Label2"), heading, kLeft, 120, kWidth, 735);
+    Label2 = addLabel(QStringLiteral("Label2"), heading, kLeft, 120, kWidth, 735);
     QFont bold = Label2->font();
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() + 3);
     Label2->setFont(bold);
-    lblWelcomeMessage = AddLabel(QStringLiteral("lblWelcomeMessage"), welcome, kLeft, 1080, kWidth, 735);
-    Label1 = AddLabel(QStringLiteral("Label1"), QStringLiteral("To continue, click Next."), kLeft, 1920, kWidth, 255);
+    lblWelcomeMessage = addLabel(QStringLiteral("lblWelcomeMessage"), welcome, kLeft, 1080, kWidth, 735);
+    Label1 = addLabel(QStringLiteral("Label1"), QStringLiteral("To continue, click Next."), kLeft, 1920, kWidth, 255);
     chkDisplayNext = new QCheckBox(QStringLiteral("Display this welcome screen at startup."), this);
     chkDisplayNext->setObjectName(QStringLiteral("chkDisplayNext"));
     chkDisplayNext->setChecked(true);
-    Twips::Place(chkDisplayNext, kLeft, 3240, kWidth, 315);
+    Twips::place(chkDisplayNext, kLeft, 3240, kWidth, 315);
 }
 
 // Server
@@ -48,9 +48,9 @@ WizardServerPage::WizardServerPage(
     cboName = new QComboBox(this);
     cboName->setObjectName(QStringLiteral("cboName"));
     cboName->setEditable(false);
-    Twips::Place(cboName, kFieldLeft, 1035, kFieldWidth, 345);
-    AddLabel(QStringLiteral("lblServer"), QStringLiteral("Web Server:"), kLeft, 1080, kLabelWidth, 255, cboName);
-    cmdAdd = AddButton(QStringLiteral("cmdAdd"), QStringLiteral("&Add Server"), kLeft + kWidth - 1440, 1560, 1440);
+    Twips::place(cboName, kFieldLeft, 1035, kFieldWidth, 345);
+    addLabel(QStringLiteral("lblServer"), QStringLiteral("Web Server:"), kLeft, 1080, kLabelWidth, 255, cboName);
+    cmdAdd = addButton(QStringLiteral("cmdAdd"), QStringLiteral("&Add Server"), kLeft + kWidth - 1440, 1560, 1440);
     connect(cmdAdd, &QPushButton::clicked, this, &WizardServerPage::cmdAdd_Click);
     RefreshServerList();
 }
@@ -59,7 +59,7 @@ void WizardServerPage::RefreshServerList()
 {
     cboName->clear();
     cboName->addItem(QStringLiteral("Brelloc Server"), -1);
-    const QList<QPair<QString, QString>> settings = GetAllSettings(ServerList::AppName(), QStringLiteral("ServerList"));
+    const QList<QPair<QString, QString>> settings = getAllSettings(ServerList::appName(), QStringLiteral("ServerList"));
     if (IsArrayDimensioned(settings)) {
         // The entries in the order they were added, which is the order of their numbers (the
         // store itself lists its keys by name, and so "ServerName10" before "ServerName2").
@@ -88,7 +88,7 @@ void WizardServerPage::cmdAdd_Click()
     RefreshServerList();
 }
 
-bool WizardServerPage::NextAllowed()
+bool WizardServerPage::nextAllowed()
 {
     serverIndex_ = cboName->currentData().toInt();
     return true;
@@ -102,21 +102,21 @@ WizardLoginPage::WizardLoginPage(const QString& name, int helpContext, const QSt
 {
     txtName = new QLineEdit(userName, this);
     txtName->setObjectName(QStringLiteral("txtName"));
-    Twips::Place(txtName, kFieldLeft, 1080, kFieldWidth, 315);
+    Twips::place(txtName, kFieldLeft, 1080, kFieldWidth, 315);
     txtPassword = new QLineEdit(password, this);
     txtPassword->setObjectName(QStringLiteral("txtPassword"));
     txtPassword->setEchoMode(QLineEdit::Password);
     txtPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42")); // "*"
-    Twips::Place(txtPassword, kFieldLeft, 1560, kFieldWidth, 315);
-    AddLabel(QStringLiteral("lblUsername"), QStringLiteral("Username:"), kLeft, 1110, kLabelWidth, 255, txtName);
-    AddLabel(QStringLiteral("lblPassword"), QStringLiteral("Password:"), kLeft, 1590, kLabelWidth, 255, txtPassword);
+    Twips::place(txtPassword, kFieldLeft, 1560, kFieldWidth, 315);
+    addLabel(QStringLiteral("lblUsername"), QStringLiteral("Username:"), kLeft, 1110, kLabelWidth, 255, txtName);
+    addLabel(QStringLiteral("lblPassword"), QStringLiteral("Password:"), kLeft, 1590, kLabelWidth, 255, txtPassword);
 }
 
-bool WizardLoginPage::FieldsFilled()
+bool WizardLoginPage::fieldsFilled()
 {
     if (!txtName->text().isEmpty() && !txtPassword->text().isEmpty())
         return true;
-    Dialogs::MsgBox(QStringLiteral("No username/password has been entered. Please enter your username and password, "
+    Dialogs::msgBox(QStringLiteral("No username/password has been entered. Please enter your username and password, "
                                    "or press Create New Account to continue."),
         Dialogs::OKOnly, Dialogs::Critical);
     txtName->setFocus();
@@ -133,23 +133,23 @@ WizardLogPage::WizardLogPage(const QString& name, const QString& caption, int he
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setValue(0);
-    Twips::Place(ProgressBar1, kLeft, 1215, kWidth, 255);
-    AddLabel(QStringLiteral("lblProgress"), progressCaption, kLeft, 960, kWidth, 255, ProgressBar1);
+    Twips::place(ProgressBar1, kLeft, 1215, kWidth, 255);
+    addLabel(QStringLiteral("lblProgress"), progressCaption, kLeft, 960, kWidth, 255, ProgressBar1);
 
     txtMessages = new QPlainTextEdit(this);
     txtMessages->setObjectName(QStringLiteral("txtMessages"));
     txtMessages->setReadOnly(true);
     txtMessages->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Twips::Place(txtMessages, kLeft, 1815, kWidth, 1755);
-    AddLabel(QStringLiteral("lblMessages"), QStringLiteral("Messages:"), kLeft, 1560, kWidth, 255, txtMessages);
+    Twips::place(txtMessages, kLeft, 1815, kWidth, 1755);
+    addLabel(QStringLiteral("lblMessages"), QStringLiteral("Messages:"), kLeft, 1560, kWidth, 255, txtMessages);
 
     // Nothing has been done yet: Next must not lead to the finish page.
     cmdNext->setEnabled(false);
 
-    Timer1 = AddStartTimer([this] { Timer1_Timer(); });
+    Timer1 = addStartTimer([this] { Timer1_Timer(); });
 }
 
-QStringList WizardLogPage::Messages() const
+QStringList WizardLogPage::messages() const
 {
     const QString text = txtMessages->toPlainText();
     return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
@@ -164,14 +164,14 @@ void WizardLogPage::AddMessage(const QString& text)
     QCoreApplication::processEvents();
 }
 
-void WizardLogPage::ServerNotFound(const QString& text)
+void WizardLogPage::serverNotFound(const QString& text)
 {
-    if (Log(text))
-        WizardPage::ServerNotFound(text);
+    if (log(text))
+        WizardPage::serverNotFound(text);
 }
 
-bool WizardLogPage::Log(const QString& text)
+bool WizardLogPage::log(const QString& text)
 {
     AddMessage(text);
-    return !IsClosed();
+    return !isClosed();
 }

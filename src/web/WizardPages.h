@@ -45,7 +45,7 @@ public:
     void cmdAdd_Click();
 
 protected:
-    bool NextAllowed() override;
+    bool nextAllowed() override;
 
 private:
     int& serverIndex_;
@@ -64,7 +64,7 @@ public:
 
 protected:
     // False, with the message shown and the focus in txtName, when either box is empty.
-    bool FieldsFilled();
+    bool fieldsFilled();
 };
 
 // Step 5: a progress bar and a log of messages, and the timer that starts the page's sequence
@@ -81,7 +81,7 @@ public:
     QTimer* Timer1 = nullptr;
 
     // The lines of the log so far.
-    QStringList Messages() const;
+    QStringList messages() const;
 
 protected:
     virtual void Timer1_Timer() = 0;
@@ -89,6 +89,6 @@ protected:
     // its maximum, and lets the window repaint and its buttons answer.
     void AddMessage(const QString& text);
     // AddMessage; false when the page was closed meanwhile.
-    bool Log(const QString& text);
-    void ServerNotFound(const QString& text) override;
+    bool log(const QString& text);
+    void serverNotFound(const QString& text) override;
 };

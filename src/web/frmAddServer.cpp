@@ -21,7 +21,7 @@ frmAddServer::frmAddServer(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmAddServer"));
     setWindowTitle(QStringLiteral("Add Survey Server"));
-    setFixedSize(Twips::ToPixelsX(4695), Twips::ToPixelsY(120 + 5 * kRow + 600));
+    setFixedSize(Twips::toPixelsX(4695), Twips::toPixelsY(120 + 5 * kRow + 600));
 
     txtServerName
         = addField(QStringLiteral("txtServerName"), QStringLiteral("Server Name (i.e. Friendly Server Name):"), 0);
@@ -36,11 +36,11 @@ frmAddServer::frmAddServer(QWidget* parent)
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
-    Twips::Place(cmdOK, 2175, buttonsTop, 1095, 375);
+    Twips::place(cmdOK, 2175, buttonsTop, 1095, 375);
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setAutoDefault(false);
-    Twips::Place(cmdCancel, 3480, buttonsTop, 1095, 375);
+    Twips::place(cmdCancel, 3480, buttonsTop, 1095, 375);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmAddServer::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmAddServer::cmdCancel_Click);
@@ -51,12 +51,12 @@ QLineEdit* frmAddServer::addField(const QString& name, const QString& caption, i
     const int top = 120 + row * kRow;
     auto* label = new QLabel(caption, this);
     label->setObjectName(QStringLiteral("lbl") + name.mid(3));
-    Twips::Place(label, kLeft, top, kWidth, 255);
+    Twips::place(label, kLeft, top, kWidth, 255);
     auto* box = new QLineEdit(this);
     box->setObjectName(name);
     box->setAccessibleName(caption.left(caption.indexOf(QLatin1String(" ("))));
     label->setBuddy(box);
-    Twips::Place(box, kLeft, top + 270, kWidth, 315);
+    Twips::place(box, kLeft, top + 270, kWidth, 315);
     return box;
 }
 
@@ -64,7 +64,7 @@ bool frmAddServer::filled(QLineEdit* box, const QString& message)
 {
     if (!box->text().isEmpty())
         return true;
-    Dialogs::MsgBox(message, Dialogs::OKOnly, Dialogs::Critical);
+    Dialogs::msgBox(message, Dialogs::OKOnly, Dialogs::Critical);
     box->setFocus();
     return false;
 }
@@ -79,7 +79,7 @@ void frmAddServer::cmdOK_Click()
             txtFTPServer, QStringLiteral("No FTP Server has been entered. Please enter a FTP Server to continue.")))
         return;
     ServerList::AddResult result = ServerList::AddResult::NotWritten;
-    ServerList::Add({ txtServerName->text(), txtServerURL->text(), txtFTPServer->text(), txtFTPUsername->text(),
+    ServerList::add({ txtServerName->text(), txtServerURL->text(), txtFTPServer->text(), txtFTPUsername->text(),
                         txtFTPPassword->text() },
         &result);
     // Nothing typed is lost on a failure: the dialog stays open with the boxes as they are.
@@ -88,11 +88,11 @@ void frmAddServer::cmdOK_Click()
         accept();
         break;
     case ServerList::AddResult::NotWritten:
-        Dialogs::MsgBox(QStringLiteral("Unable to save the server entry: the settings file could not be written."),
+        Dialogs::msgBox(QStringLiteral("Unable to save the server entry: the settings file could not be written."),
             Dialogs::OKOnly, Dialogs::Critical);
         break;
     case ServerList::AddResult::NoNumberLeft:
-        Dialogs::MsgBox(QStringLiteral("Unable to save the server entry: the server list has no entry number left "
+        Dialogs::msgBox(QStringLiteral("Unable to save the server entry: the server list has no entry number left "
                                        "(the highest, %1, is taken).")
                             .arg(std::numeric_limits<int>::max()),
             Dialogs::OKOnly, Dialogs::Critical);

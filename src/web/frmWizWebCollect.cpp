@@ -35,13 +35,13 @@ frmWizWebCollect_Login::frmWizWebCollect_Login(QWidget* parent)
         parent)
 { }
 
-bool frmWizWebCollect_Login::NextAllowed()
+bool frmWizWebCollect_Login::nextAllowed()
 {
-    if (!FieldsFilled())
+    if (!fieldsFilled())
         return false;
     CollectUserName = txtName->text();
     CollectPassword = txtPassword->text();
-    const std::optional<ServerEntry> server = FindServer(CollectServerIndex);
+    const std::optional<ServerEntry> server = findServer(CollectServerIndex);
     if (!server)
         return false;
     WaitCursor hourglass;
@@ -55,13 +55,13 @@ bool frmWizWebCollect_Login::NextAllowed()
         CollectWebUserID = QStringLiteral("-1");
         failure = e.description();
     }
-    if (IsClosed())
+    if (isClosed())
         return false;
     cmdNext->setEnabled(true);
     hourglass.restore();
     if (CollectWebUserID != QLatin1String("-1"))
         return true;
-    Dialogs::MsgBox(QStringLiteral("Unable to login. Error ") + (failure.isEmpty() ? LastWebError : failure),
+    Dialogs::msgBox(QStringLiteral("Unable to login. Error ") + (failure.isEmpty() ? LastWebError : failure),
         Dialogs::OKOnly, Dialogs::Critical);
     return false;
 }
@@ -76,22 +76,22 @@ frmWizWebCollect_SelectSurvey::frmWizWebCollect_SelectSurvey(QWidget* parent)
     lstSurveys = new QListWidget(this);
     lstSurveys->setObjectName(QStringLiteral("lstSurveys"));
     lstSurveys->setSelectionMode(QAbstractItemView::SingleSelection);
-    Twips::Place(lstSurveys, kLeft, 1215, kWidth, 2355);
-    AddLabel(QStringLiteral("lblSurveys"), QStringLiteral("Available Surveys:"), kLeft, 960, kWidth, 255, lstSurveys);
+    Twips::place(lstSurveys, kLeft, 1215, kWidth, 2355);
+    addLabel(QStringLiteral("lblSurveys"), QStringLiteral("Available Surveys:"), kLeft, 960, kWidth, 255, lstSurveys);
 
-    Timer1 = AddStartTimer([this] { Timer1_Timer(); });
+    Timer1 = addStartTimer([this] { Timer1_Timer(); });
 }
 
 void frmWizWebCollect_SelectSurvey::Timer1_Timer()
 {
     Timer1->stop();
     cmdNext->setEnabled(false);
-    const std::optional<ServerEntry> server = FindServer(CollectServerIndex);
+    const std::optional<ServerEntry> server = findServer(CollectServerIndex);
     if (!server)
         return;
     WaitCursor hourglass;
     fillList(server->url);
-    if (IsClosed())
+    if (isClosed())
         return;
     if (lstSurveys->count() > 0) {
         lstSurveys->setCurrentRow(0);
@@ -103,7 +103,7 @@ void frmWizWebCollect_SelectSurvey::Timer1_Timer()
 void frmWizWebCollect_SelectSurvey::fillList(const QString& url)
 {
     const QString ids = WSGetSurveyListForUser(CollectWebUserID.toInt(), url);
-    if (IsClosed() || ids.isEmpty())
+    if (isClosed() || ids.isEmpty())
         return;
     for (const QString& piece : ids.split(QLatin1Char(','))) {
         // A piece that is no id cannot name a survey; it is left out like one without a name.
@@ -112,21 +112,21 @@ void frmWizWebCollect_SelectSurvey::fillList(const QString& url)
         if (!isId)
             continue;
         const QString name = WSGetSurveyName(id, url);
-        if (IsClosed())
+        if (isClosed())
             return;
         if (name.isEmpty())
             continue;
-        auto* item = new QListWidgetItem(CaptionText(name), lstSurveys);
+        auto* item = new QListWidgetItem(captionText(name), lstSurveys);
         item->setData(Qt::UserRole, id);
         item->setToolTip(name);
     }
 }
 
-bool frmWizWebCollect_SelectSurvey::NextAllowed()
+bool frmWizWebCollect_SelectSurvey::nextAllowed()
 {
     const QList<QListWidgetItem*> selected = lstSurveys->selectedItems();
     if (selected.isEmpty()) {
-        Dialogs::MsgBox(QStringLiteral("No Survey has been selected. Please select a survey to continue."),
+        Dialogs::msgBox(QStringLiteral("No Survey has been selected. Please select a survey to continue."),
             Dialogs::OKOnly, Dialogs::Critical);
         return false;
     }

@@ -32,7 +32,7 @@ public:
     explicit frmWizWebCollect_Login(QWidget* parent = nullptr);
 
 protected:
-    bool NextAllowed() override;
+    bool nextAllowed() override;
 };
 
 // The user's surveys on the service, fetched half a second after the page shows.
@@ -48,7 +48,7 @@ public:
     void Timer1_Timer();
 
 protected:
-    bool NextAllowed() override;
+    bool nextAllowed() override;
 
 private:
     void fillList(const QString& url);

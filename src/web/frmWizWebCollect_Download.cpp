@@ -33,7 +33,7 @@ void frmWizWebCollect_Download::Timer1_Timer()
         outcome = download();
     } catch (const std::exception& e) {
         // A results file that cannot be written or imported: the failure end, with its reason.
-        outcome = IsClosed() ? Outcome::Closed : Outcome::Failed;
+        outcome = isClosed() ? Outcome::Closed : Outcome::Failed;
         const auto* error = dynamic_cast<const db::Error*>(&e);
         failure = error ? error->description() : QString::fromLocal8Bit(e.what());
     }
@@ -44,9 +44,9 @@ void frmWizWebCollect_Download::Timer1_Timer()
 
 frmWizWebCollect_Download::Outcome frmWizWebCollect_Download::download()
 {
-    const std::optional<ServerEntry> server = FindServer(CollectServerIndex);
+    const std::optional<ServerEntry> server = findServer(CollectServerIndex);
     if (!server)
-        return IsClosed() ? Outcome::Closed : Outcome::Failed;
+        return isClosed() ? Outcome::Closed : Outcome::Failed;
     const QString& url = server->url;
     ProgressBar1->setRange(0, 4);
     ProgressBar1->setValue(0);
@@ -54,42 +54,42 @@ frmWizWebCollect_Download::Outcome frmWizWebCollect_Download::download()
 
     const QString fileName
         = CollectWebUserID + QLatin1Char('-') + QString::number(CollectSurveyID) + QStringLiteral(".txt");
-    if (!Log(QStringLiteral("Downloading survey results ") + fileName + QLatin1Char('.')))
+    if (!log(QStringLiteral("Downloading survey results ") + fileName + QLatin1Char('.')))
         return Outcome::Closed;
     const QString fileUrl = url + fileName;
-    const QString localPath = WritableFile(fileName);
+    const QString localPath = writableFile(fileName);
 
     // The results go straight into the file: a large survey's results are never held in memory.
-    const bool downloaded = WSGetSurveyResultsToFile(fileName, url, localPath);
-    if (IsClosed())
+    const bool downloaded = wsGetSurveyResultsToFile(fileName, url, localPath);
+    if (isClosed())
         return Outcome::Closed;
     if (!downloaded) {
-        Dialogs::MsgBox(
+        Dialogs::msgBox(
             QStringLiteral("Unable to download results file.") + fileUrl, Dialogs::OKOnly, Dialogs::Critical);
-        return Log(QStringLiteral("Unable to download results file. Error ") + fileUrl) ? Outcome::Failed
+        return log(QStringLiteral("Unable to download results file. Error ") + fileUrl) ? Outcome::Failed
                                                                                         : Outcome::Closed;
     }
-    if (!Log(QStringLiteral("Downloaded results file.")))
+    if (!log(QStringLiteral("Downloaded results file.")))
         return Outcome::Closed;
 
-    if (!Log(QStringLiteral("Importing results file ") + fileName + QLatin1Char('.')))
+    if (!log(QStringLiteral("Importing results file ") + fileName + QLatin1Char('.')))
         return Outcome::Closed;
-    LoadResultsFile(this, session_.SurveyConnection, localPath);
-    if (!Log(QStringLiteral("Imported results file.")))
+    loadResultsFile(this, session_.SurveyConnection, localPath);
+    if (!log(QStringLiteral("Imported results file.")))
         return Outcome::Closed;
 
-    if (Dialogs::MsgBox(QStringLiteral("Survey results file has been imported. Do you want to delete the old copy so "
+    if (Dialogs::msgBox(QStringLiteral("Survey results file has been imported. Do you want to delete the old copy so "
                                        "it is not imported again?"),
             Dialogs::YesNo, Dialogs::Question)
         == Dialogs::Yes) {
         const bool deleted = WSDeleteSurveyResultsFile(CollectWebUserID.toInt(), CollectSurveyID, url);
-        if (IsClosed())
+        if (isClosed())
             return Outcome::Closed;
-        if (!Log(deleted ? QStringLiteral("Deleted old results file on server.")
+        if (!log(deleted ? QStringLiteral("Deleted old results file on server.")
                          : QStringLiteral("Unable to delete old results file on server.")))
             return Outcome::Closed;
     }
-    if (!Log(QStringLiteral("Finished.")))
+    if (!log(QStringLiteral("Finished.")))
         return Outcome::Closed;
     cmdNext->setEnabled(true);
     cmdNext->setFocus();

@@ -33,19 +33,19 @@ frmWizWebPublish_Login::frmWizWebPublish_Login(QWidget* parent)
                        "press 'New Account'."),
         PublishUserName, PublishPassword, parent)
 {
-    cmdCreate = AddButton(QStringLiteral("cmdCreate"), QStringLiteral("&Create New Account"), kFieldLeft, 2040, 2160);
+    cmdCreate = addButton(QStringLiteral("cmdCreate"), QStringLiteral("&Create New Account"), kFieldLeft, 2040, 2160);
     connect(cmdCreate, &QPushButton::clicked, this, &frmWizWebPublish_Login::cmdCreate_Click);
 }
 
 void frmWizWebPublish_Login::cmdCreate_Click()
 {
-    if (const std::optional<ServerEntry> server = FindServer(PublishServerIndex))
+    if (const std::optional<ServerEntry> server = findServer(PublishServerIndex))
         Shell::open(server->url + QStringLiteral("CreateAccount.php"));
 }
 
-bool frmWizWebPublish_Login::NextAllowed()
+bool frmWizWebPublish_Login::nextAllowed()
 {
-    if (!FieldsFilled())
+    if (!fieldsFilled())
         return false;
     PublishUserName = txtName->text();
     PublishPassword = txtPassword->text();
@@ -61,18 +61,18 @@ frmWizWebPublish_SurveyName::frmWizWebPublish_SurveyName(QWidget* parent)
 {
     txtName = new QLineEdit(PublishSurveyName, this);
     txtName->setObjectName(QStringLiteral("txtName"));
-    Twips::Place(txtName, kFieldLeft, 1080, kFieldWidth, 315);
-    AddLabel(QStringLiteral("lblSurveyName"), QStringLiteral("Survey name:"), kLeft, 1110, kLabelWidth, 255, txtName);
+    Twips::place(txtName, kFieldLeft, 1080, kFieldWidth, 315);
+    addLabel(QStringLiteral("lblSurveyName"), QStringLiteral("Survey name:"), kLeft, 1110, kLabelWidth, 255, txtName);
     chkPublic = new QCheckBox(QStringLiteral("Public"), this);
     chkPublic->setObjectName(QStringLiteral("chkPublic"));
     chkPublic->setChecked(PublishPublic);
-    Twips::Place(chkPublic, kFieldLeft, 1560, kFieldWidth, 315);
+    Twips::place(chkPublic, kFieldLeft, 1560, kFieldWidth, 315);
 }
 
-bool frmWizWebPublish_SurveyName::NextAllowed()
+bool frmWizWebPublish_SurveyName::nextAllowed()
 {
     if (txtName->text().isEmpty()) {
-        Dialogs::MsgBox(
+        Dialogs::msgBox(
             QStringLiteral("No survey name has been entered. Please enter a name for your survey to continue."),
             Dialogs::OKOnly, Dialogs::Critical);
         txtName->setFocus();
@@ -89,8 +89,8 @@ frmWizWebPublish_Complete::frmWizWebPublish_Complete(QWidget* parent)
     : WizardPage(QStringLiteral("frmWizWebPublish_Complete"), QStringLiteral("Finished"), kPublishHelpContext,
         Position::Last, QStringLiteral("Your survey has been uploaded and can be accessed at the URL below."), parent)
 {
-    lblSurveyURL = AddLabel(QStringLiteral("lblSurveyURL"), QStringLiteral("Survey URL:"), kLeft, 1080, kWidth, 255);
-    Label6 = AddLabel(QStringLiteral("Label6"), PublishedURL, kLeft, 1335, kWidth, 615);
+    lblSurveyURL = addLabel(QStringLiteral("lblSurveyURL"), QStringLiteral("Survey URL:"), kLeft, 1080, kWidth, 255);
+    Label6 = addLabel(QStringLiteral("Label6"), PublishedURL, kLeft, 1335, kWidth, 615);
     Label6->setTextFormat(Qt::PlainText);
     Label6->setWordWrap(true);
     QPalette link = Label6->palette();
@@ -101,7 +101,7 @@ frmWizWebPublish_Complete::frmWizWebPublish_Complete(QWidget* parent)
     lblSurveyURL->setBuddy(Label6);
     Label6->setToolTip(PublishedURL);
     Label6->installEventFilter(this);
-    cmdCopy = AddButton(QStringLiteral("cmdCopy"), QStringLiteral("C&opy to Clipboard"), kLeft, 2040, 1800);
+    cmdCopy = addButton(QStringLiteral("cmdCopy"), QStringLiteral("C&opy to Clipboard"), kLeft, 2040, 1800);
     connect(cmdCopy, &QPushButton::clicked, this, &frmWizWebPublish_Complete::cmdCopy_Click);
 
     if (PublishedURL.isEmpty()) {
@@ -130,5 +130,5 @@ void frmWizWebPublish_Complete::Label6_Click()
 void frmWizWebPublish_Complete::cmdCopy_Click()
 {
     QGuiApplication::clipboard()->setText(Label6->text());
-    Dialogs::MsgBox(QStringLiteral("URL copied to clipboard."), Dialogs::OKOnly, Dialogs::Information);
+    Dialogs::msgBox(QStringLiteral("URL copied to clipboard."), Dialogs::OKOnly, Dialogs::Information);
 }

@@ -37,7 +37,7 @@ public:
     void cmdCreate_Click();
 
 protected:
-    bool NextAllowed() override;
+    bool nextAllowed() override;
 };
 
 class frmWizWebPublish_SurveyName : public WizardPage {
@@ -50,7 +50,7 @@ public:
     QCheckBox* chkPublic = nullptr;
 
 protected:
-    bool NextAllowed() override;
+    bool nextAllowed() override;
 };
 
 class frmWizWebPublish_Complete : public WizardPage {

@@ -25,8 +25,8 @@ frmWizWebPublish_Upload::frmWizWebPublish_Upload(SurveySession& session, QWidget
 
 bool frmWizWebPublish_Upload::tell(const QString& text)
 {
-    Dialogs::MsgBox(text, Dialogs::OKOnly, Dialogs::Critical);
-    return Log(text);
+    Dialogs::msgBox(text, Dialogs::OKOnly, Dialogs::Critical);
+    return log(text);
 }
 
 void frmWizWebPublish_Upload::Timer1_Timer()
@@ -44,7 +44,7 @@ void frmWizWebPublish_Upload::Timer1_Timer()
         outcome = upload(ftp);
     } catch (const std::exception&) {
         // A file that cannot be written, an answer that is not a number: the failure end.
-        outcome = IsClosed() ? Outcome::Closed : Outcome::Failed;
+        outcome = isClosed() ? Outcome::Closed : Outcome::Failed;
     }
     ftp.close();
     hourglass.restore();
@@ -54,47 +54,47 @@ void frmWizWebPublish_Upload::Timer1_Timer()
 
 frmWizWebPublish_Upload::Outcome frmWizWebPublish_Upload::upload(net::FtpSession& ftp)
 {
-    const std::optional<ServerEntry> server = FindServer(PublishServerIndex);
+    const std::optional<ServerEntry> server = findServer(PublishServerIndex);
     if (!server)
-        return IsClosed() ? Outcome::Closed : Outcome::Failed;
+        return isClosed() ? Outcome::Closed : Outcome::Failed;
     const QString& url = server->url;
 
-    if (!Log(QStringLiteral("Creating local survey.")))
+    if (!log(QStringLiteral("Creating local survey.")))
         return Outcome::Closed;
-    ExchangeFile::DoSaveXML(StoredSurvey(session_).survey(), session_.SurveyConnection, ExchangeFile::DefaultPath());
-    if (!Log(QStringLiteral("Created local survey.")))
+    ExchangeFile::DoSaveXML(StoredSurvey(session_).survey(), session_.SurveyConnection, ExchangeFile::defaultPath());
+    if (!log(QStringLiteral("Created local survey.")))
         return Outcome::Closed;
 
-    if (!Log(QStringLiteral("Logging ") + PublishUserName + QStringLiteral(" into ") + server->name + QLatin1Char('.')))
+    if (!log(QStringLiteral("Logging ") + PublishUserName + QStringLiteral(" into ") + server->name + QLatin1Char('.')))
         return Outcome::Closed;
     const int userId = WSGetWebUserID(PublishUserName, PublishPassword, url);
-    if (IsClosed())
+    if (isClosed())
         return Outcome::Closed;
     if (userId == -1)
         return tell(QStringLiteral("Unable to login. Error ") + LastWebError) ? Outcome::Failed : Outcome::Closed;
-    if (!Log(PublishUserName + QStringLiteral(" logged into ") + server->name + QLatin1Char('.')))
+    if (!log(PublishUserName + QStringLiteral(" logged into ") + server->name + QLatin1Char('.')))
         return Outcome::Closed;
 
-    if (!Log(QStringLiteral("Checking for status of ") + PublishSurveyName + QLatin1Char('.')))
+    if (!log(QStringLiteral("Checking for status of ") + PublishSurveyName + QLatin1Char('.')))
         return Outcome::Closed;
     int surveyId = WSGetSurveyID(PublishSurveyName, userId, url);
-    if (IsClosed())
+    if (isClosed())
         return Outcome::Closed;
     if (surveyId != -1) {
-        if (Dialogs::MsgBox(QStringLiteral("This survey already exists. Do you want to update it?"), Dialogs::YesNo,
+        if (Dialogs::msgBox(QStringLiteral("This survey already exists. Do you want to update it?"), Dialogs::YesNo,
                 Dialogs::Question)
             != Dialogs::Yes)
-            return Log(QStringLiteral("Cancelled survey update.")) ? Outcome::Failed : Outcome::Closed;
-        if (!Log(QStringLiteral("Updating existing survey ") + PublishSurveyName + QLatin1Char('.')))
+            return log(QStringLiteral("Cancelled survey update.")) ? Outcome::Failed : Outcome::Closed;
+        if (!log(QStringLiteral("Updating existing survey ") + PublishSurveyName + QLatin1Char('.')))
             return Outcome::Closed;
     } else {
-        if (!Log(QStringLiteral("Creating new survey ") + PublishSurveyName + QLatin1Char('.')))
+        if (!log(QStringLiteral("Creating new survey ") + PublishSurveyName + QLatin1Char('.')))
             return Outcome::Closed;
         surveyId = WSCreateSurvey(userId, PublishSurveyName, url);
-        if (IsClosed())
+        if (isClosed())
             return Outcome::Closed;
         if (surveyId == -1) {
-            Dialogs::MsgBox(
+            Dialogs::msgBox(
                 QStringLiteral("Unable to create survey. Error ") + LastWebError, Dialogs::OKOnly, Dialogs::Critical);
             return Outcome::Failed;
         }
@@ -103,39 +103,39 @@ frmWizWebPublish_Upload::Outcome frmWizWebPublish_Upload::upload(net::FtpSession
     const QString remoteName
         = QString::number(userId) + QLatin1Char('-') + QString::number(surveyId) + QStringLiteral(".xml");
     int error = ftp.connect(server->ftpServer, server->ftpUsername, server->ftpPassword);
-    if (IsClosed())
+    if (isClosed())
         return Outcome::Closed;
     if (error != net::kOk)
         return tell(QStringLiteral("FTP Connection error ") + GetInternetErrorText(error)) ? Outcome::Failed
                                                                                            : Outcome::Closed;
     error = ftp.setCurrentDirectory(QStringLiteral("incoming"));
-    if (IsClosed())
+    if (isClosed())
         return Outcome::Closed;
     if (error != net::kOk)
-        return Log(QStringLiteral("Error (FtpSetCurrentDirectory) ") + QString::number(error)) ? Outcome::Failed
+        return log(QStringLiteral("Error (FtpSetCurrentDirectory) ") + QString::number(error)) ? Outcome::Failed
                                                                                                : Outcome::Closed;
-    error = ftp.putFile(ExchangeFile::DefaultPath(), remoteName);
-    if (IsClosed())
+    error = ftp.putFile(ExchangeFile::defaultPath(), remoteName);
+    if (isClosed())
         return Outcome::Closed;
     if (error != net::kOk)
-        return Log(QStringLiteral("Error (FtpPutFile) ") + QString::number(error)) ? Outcome::Failed : Outcome::Closed;
-    if (!Log(QStringLiteral("Survey successfully transfered.")))
+        return log(QStringLiteral("Error (FtpPutFile) ") + QString::number(error)) ? Outcome::Failed : Outcome::Closed;
+    if (!log(QStringLiteral("Survey successfully transfered.")))
         return Outcome::Closed;
     ftp.close();
 
-    if (!Log(QStringLiteral("Asking server to accept new ")
+    if (!log(QStringLiteral("Asking server to accept new ")
             + (PublishPublic ? QStringLiteral("public") : QStringLiteral("private")) + QStringLiteral(" survey.")))
         return Outcome::Closed;
     const QString publishedAt = WSMoveNewSurvey(remoteName, surveyId, PublishPublic, userId, url);
-    if (IsClosed())
+    if (isClosed())
         return Outcome::Closed;
     PublishedURL = publishedAt;
     if (publishedAt.isEmpty()) {
         AddMessage(QStringLiteral("Error - server did not accept new survey. ") + LastWebError);
         return Outcome::NotPublished;
     }
-    if (!Log(QStringLiteral("Server has published new survey at ") + publishedAt + QLatin1Char('.'))
-        || !Log(QStringLiteral("Success.")))
+    if (!log(QStringLiteral("Server has published new survey at ") + publishedAt + QLatin1Char('.'))
+        || !log(QStringLiteral("Success.")))
         return Outcome::Closed;
     cmdNext->setEnabled(true);
     cmdNext->setFocus();

@@ -43,7 +43,7 @@ QString requestUrl(const QString& serverUrl, const QString& function, const QStr
 std::optional<QString> successValue(const QString& serverUrl, const QString& function, const QStringList& values)
 {
     LastWebError.clear();
-    if (!DownloadURLToFile(requestUrl(serverUrl, function, values), ResultFilePath()))
+    if (!DownloadURLToFile(requestUrl(serverUrl, function, values), resultFilePath()))
         return std::nullopt;
     QString value;
     if (!ReadSuccessValue(value))
@@ -84,7 +84,7 @@ QString textOperation(const QString& serverUrl, const QString& function, const Q
 // The whole answer file as text.
 QString readAnswer()
 {
-    QFile file(ResultFilePath());
+    QFile file(resultFilePath());
     if (!file.open(QIODevice::ReadOnly))
         return QString();
     return QString::fromUtf8(file.readAll());
@@ -92,9 +92,9 @@ QString readAnswer()
 
 } // namespace
 
-QString ResultFilePath()
+QString resultFilePath()
 {
-    return WritableFile(QStringLiteral("result.htm"));
+    return writableFile(QStringLiteral("result.htm"));
 }
 
 bool ReadSuccessValue(QString& value)
@@ -161,13 +161,13 @@ QString WSGetSurveyName(int surveyId, const QString& serverUrl)
 QString WSGetSurveyResults(const QString& fileName, const QString& serverUrl)
 {
     LastWebError.clear();
-    if (!DownloadURLToFile(requestUrl(serverUrl, QStringLiteral("GetSurveyResults"), { fileName }), ResultFilePath()))
+    if (!DownloadURLToFile(requestUrl(serverUrl, QStringLiteral("GetSurveyResults"), { fileName }), resultFilePath()))
         return QString();
     QString body;
     return ReadResultsBody(body) ? body : QString();
 }
 
-bool WSGetSurveyResultsToFile(const QString& fileName, const QString& serverUrl, const QString& localPath)
+bool wsGetSurveyResultsToFile(const QString& fileName, const QString& serverUrl, const QString& localPath)
 {
     LastWebError.clear();
     const auto cannotWrite = [&](const QString& reason) {

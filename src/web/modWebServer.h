@@ -32,11 +32,11 @@ QString WSGetSurveyResults(const QString& fileName, const QString& serverUrl);
 // left as it was, when the request failed, the service answered a failure or an empty answer.
 // LastWebError as WSGetSurveyResults sets it. Throws db::Error when the local file cannot be
 // written.
-bool WSGetSurveyResultsToFile(const QString& fileName, const QString& serverUrl, const QString& localPath);
+bool wsGetSurveyResultsToFile(const QString& fileName, const QString& serverUrl, const QString& localPath);
 bool WSDeleteSurveyResultsFile(int userId, int surveyId, const QString& serverUrl);
 
 // The answer file's path: "result.htm" in the program's folder.
-QString ResultFilePath();
+QString resultFilePath();
 // Parse the answer file: a success answer "Success<br>" value "<br>", and a results answer (any
 // text that does not begin with "Failure"). Both set LastWebError.
 bool ReadSuccessValue(QString& value);

@@ -6,16 +6,16 @@
 
 #include <QUrl>
 
-QString RefreshStamp(const QDateTime& when)
+QString refreshStamp(const QDateTime& when)
 {
     const QTime time(when.time().hour(), when.time().minute(), when.time().second());
-    return GeneralDateText(QDateTime(when.date(), time));
+    return generalDateText(QDateTime(when.date(), time));
 }
 
 bool DownloadURLToFile(const QString& url, const QString& localPath, int* errorCode)
 {
     const int error = net::httpGetToFile(
-        url + QLatin1String("&refreshme=") + QString::fromLatin1(QUrl::toPercentEncoding(RefreshStamp())), localPath);
+        url + QLatin1String("&refreshme=") + QString::fromLatin1(QUrl::toPercentEncoding(refreshStamp())), localPath);
     if (errorCode)
         *errorCode = error;
     return error == net::kOk;

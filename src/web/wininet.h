@@ -14,7 +14,7 @@ bool DownloadURLToFile(const QString& url, const QString& localPath, int* errorC
 // The time stamp that makes every request differ from the one before: the local date and time
 // as the user's locale writes them (short date, one blank, long time; the date alone at
 // midnight). It goes into the URL percent-encoded.
-QString RefreshStamp(const QDateTime& when = QDateTime::currentDateTime());
+QString refreshStamp(const QDateTime& when = QDateTime::currentDateTime());
 
 // The English sentence of an Internet error number; for 12003 the server's last answer.
 QString GetInternetErrorText(int errorCode);

@@ -3,7 +3,7 @@
 #include <QAbstractButton>
 #include <QLabel>
 
-QString AccessibleNameOf(const QString& caption)
+QString accessibleNameOf(const QString& caption)
 {
     QString name;
     name.reserve(caption.size());
@@ -25,19 +25,19 @@ QString AccessibleNameOf(const QString& caption)
     return name.trimmed();
 }
 
-void LabelFor(QLabel* label, QWidget* field)
+void labelFor(QLabel* label, QWidget* field)
 {
     label->setBuddy(field);
-    field->setAccessibleName(AccessibleNameOf(label->text()));
+    field->setAccessibleName(accessibleNameOf(label->text()));
 }
 
-void NameButton(QAbstractButton* button, const QString& name)
+void nameButton(QAbstractButton* button, const QString& name)
 {
     button->setAccessibleName(name);
     button->setToolTip(name);
 }
 
-void NameControl(QWidget* control, const QString& name)
+void nameControl(QWidget* control, const QString& name)
 {
     control->setAccessibleName(name);
 }

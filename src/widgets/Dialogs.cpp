@@ -102,14 +102,14 @@ QString defaultSuffix(const QString& filter)
 
 }  // namespace
 
-QString AppTitle()
+QString appTitle()
 {
     return QStringLiteral("Orvalen Tessivo");
 }
 
-Answer MsgBox(const QString& prompt, Buttons buttons, Icon icon, const QString& title)
+Answer msgBox(const QString& prompt, Buttons buttons, Icon icon, const QString& title)
 {
-    const QString caption = title.isEmpty() ? AppTitle() : title;
+    const QString caption = title.isEmpty() ? appTitle() : title;
     ScriptState& s = script();
     if (s.active) {
         s.shown << prompt;
@@ -155,7 +155,7 @@ Answer MsgBox(const QString& prompt, Buttons buttons, Icon icon, const QString& 
     }
 }
 
-QStringList QtFilters(const QString& filter)
+QStringList qtFilters(const QString& filter)
 {
     QStringList result;
     const QStringList parts = filter.split(QLatin1Char('|'));
@@ -171,7 +171,7 @@ QStringList QtFilters(const QString& filter)
     return result;
 }
 
-std::optional<QString> ShowOpen(const FileRequest& request)
+std::optional<QString> showOpen(const FileRequest& request)
 {
     if (script().active)
         return scriptedFile(request, request.title.isEmpty() ? QStringLiteral("Open") : request.title);
@@ -181,19 +181,19 @@ std::optional<QString> ShowOpen(const FileRequest& request)
     // Any name may be typed, also one the filter hides: the dialog's existing-file mode would
     // refuse every name outside its filtered list, so the file's existence is checked here.
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters(QtFilters(request.filter));
+    dialog.setNameFilters(qtFilters(request.filter));
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
         const QString path = dialog.selectedFiles().constFirst();
         const QFileInfo info(path);
         if ((request.flags & FileMustExist) && !info.isFile()) {
-            MsgBox(QStringLiteral("%1 was not found. Check the file name and try again.").arg(path), OKOnly,
+            msgBox(QStringLiteral("%1 was not found. Check the file name and try again.").arg(path), OKOnly,
                    Exclamation);
             continue;
         }
         if ((request.flags & PathMustExist) && !info.absoluteDir().exists()) {
-            MsgBox(QStringLiteral("The folder of %1 does not exist.").arg(path), OKOnly, Exclamation);
+            msgBox(QStringLiteral("The folder of %1 does not exist.").arg(path), OKOnly, Exclamation);
             continue;
         }
         return path;
@@ -201,7 +201,7 @@ std::optional<QString> ShowOpen(const FileRequest& request)
     return std::nullopt;
 }
 
-std::optional<QString> ShowSave(const FileRequest& request)
+std::optional<QString> showSave(const FileRequest& request)
 {
     if (script().active)
         return scriptedFile(request, request.title.isEmpty() ? QStringLiteral("Save As") : request.title);
@@ -209,7 +209,7 @@ std::optional<QString> ShowSave(const FileRequest& request)
     QFileDialog dialog(dialogParent(), request.title.isEmpty() ? QStringLiteral("Save As") : request.title);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters(QtFilters(request.filter));
+    dialog.setNameFilters(qtFilters(request.filter));
     dialog.setDefaultSuffix(defaultSuffix(request.filter));
     if (!(request.flags & OverwritePrompt))
         dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
@@ -219,11 +219,11 @@ std::optional<QString> ShowSave(const FileRequest& request)
         const QString path = dialog.selectedFiles().constFirst();
         const QFileInfo info(path);
         if ((request.flags & PathMustExist) && !info.absoluteDir().exists()) {
-            MsgBox(QStringLiteral("The folder of %1 does not exist.").arg(path), OKOnly, Exclamation);
+            msgBox(QStringLiteral("The folder of %1 does not exist.").arg(path), OKOnly, Exclamation);
             continue;
         }
         if ((request.flags & NoReadOnlyReturn) && info.exists() && !info.isWritable()) {
-            MsgBox(QStringLiteral("%1 is read-only. Choose another name.").arg(path), OKOnly, Exclamation);
+            msgBox(QStringLiteral("%1 is read-only. Choose another name.").arg(path), OKOnly, Exclamation);
             continue;
         }
         return path;
@@ -231,7 +231,7 @@ std::optional<QString> ShowSave(const FileRequest& request)
     return std::nullopt;
 }
 
-bool ShowPrinter(QPrinter& printer)
+bool showPrinter(QPrinter& printer)
 {
     if (script().active)
         return scriptedPrinter(QStringLiteral("Print"));
@@ -239,7 +239,7 @@ bool ShowPrinter(QPrinter& printer)
     return dialog.exec() == QDialog::Accepted;
 }
 
-bool ShowPageSetup(QPrinter& printer)
+bool showPageSetup(QPrinter& printer)
 {
     if (script().active)
         return scriptedPrinter(QStringLiteral("Page Setup"));

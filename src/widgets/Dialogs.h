@@ -14,13 +14,13 @@ class QWidget;
 namespace Dialogs {
 
 // The title of message boxes that give none of their own.
-QString AppTitle();
+QString appTitle();
 
 enum Buttons { OKOnly, OKCancel, YesNoCancel, YesNo, RetryCancel };
 enum Icon { NoIcon, Critical, Question, Exclamation, Information };
 enum Answer { OK = 1, Cancel = 2, Retry = 4, Yes = 6, No = 7 };
 
-Answer MsgBox(const QString& prompt, Buttons buttons = OKOnly, Icon icon = NoIcon,
+Answer msgBox(const QString& prompt, Buttons buttons = OKOnly, Icon icon = NoIcon,
               const QString& title = QString());
 
 // File dialog options.
@@ -40,15 +40,15 @@ struct FileRequest {
 };
 
 // The chosen path, or nothing when the user cancelled.
-std::optional<QString> ShowOpen(const FileRequest& request);
-std::optional<QString> ShowSave(const FileRequest& request);
+std::optional<QString> showOpen(const FileRequest& request);
+std::optional<QString> showSave(const FileRequest& request);
 
 // Turns "Description (*.ext)|*.ext" into the filter list of a Qt file dialog.
-QStringList QtFilters(const QString& filter);
+QStringList qtFilters(const QString& filter);
 
 // The printer dialogs on a printer, which they set up; false when the user cancelled.
-bool ShowPrinter(QPrinter& printer);
-bool ShowPageSetup(QPrinter& printer);
+bool showPrinter(QPrinter& printer);
+bool showPageSetup(QPrinter& printer);
 
 // Answers for tests, consumed in order by the prompts and file dialogs that follow.
 namespace Script {

@@ -331,7 +331,7 @@ FlexGrid::FlexGrid(QWidget* parent, int fixedCols)
     widths_.assign(1, kDefaultColWidth);
     applyWidths();
 
-    connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex&) { Q_EMIT Click(); });
+    connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex&) { Q_EMIT click(); });
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
         applyWidths();
         applyCurrent();
@@ -339,7 +339,7 @@ FlexGrid::FlexGrid(QWidget* parent, int fixedCols)
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int section, int, int size) {
         const size_t col = size_t(section + model_->fixedCols());
         if (!applying_ && col < widths_.size())
-            widths_[col] = Twips::FromPixelsX(size);
+            widths_[col] = Twips::fromPixelsX(size);
     });
 }
 
@@ -411,7 +411,7 @@ void FlexGrid::applyWidths()
     applying_ = true;
     const int fixed = model_->fixedCols();
     for (int col = 0; col < cols() && size_t(col) < widths_.size(); ++col) {
-        const int px = Twips::ToPixelsX(widths_[size_t(col)]);
+        const int px = Twips::toPixelsX(widths_[size_t(col)]);
         if (col < fixed)
             verticalHeader()->setFixedWidth(px);
         else if (columnWidth(col - fixed) != px)
@@ -467,7 +467,7 @@ void FlexGrid::keyboardSearch(const QString& search)
 void FlexGrid::keyPressEvent(QKeyEvent* event)
 {
     event->ignore();
-    Q_EMIT KeyDown(event);
+    Q_EMIT keyDown(event);
     if (event->isAccepted())
         return;
     QTableView::keyPressEvent(event);
@@ -476,5 +476,5 @@ void FlexGrid::keyPressEvent(QKeyEvent* event)
 void FlexGrid::mouseDoubleClickEvent(QMouseEvent* event)
 {
     QTableView::mouseDoubleClickEvent(event);
-    Q_EMIT DblClick();
+    Q_EMIT dblClick();
 }

@@ -149,12 +149,12 @@ public:
 
 Q_SIGNALS:
     // A click on a cell (the current cell has moved there already).
-    void Click();
+    void click();
     // A double click anywhere in the grid's cell area.
-    void DblClick();
+    void dblClick();
     // A key pressed in the grid, before the grid moves its current cell; a handler that accepts
     // the event keeps the grid (and the window) from acting on it.
-    void KeyDown(QKeyEvent* event);
+    void keyDown(QKeyEvent* event);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

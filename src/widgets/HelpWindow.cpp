@@ -107,32 +107,32 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window)
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({330, 600});
 
-    NameControl(tabHelp, QStringLiteral("Help topics"));
-    NameControl(tabHelp->tabBar(), QStringLiteral("Find topics by"));
-    NameControl(lstContents, QStringLiteral("Contents topics"));
-    NameControl(txtIndexWord, QStringLiteral("Index word"));
-    NameControl(lstIndex, QStringLiteral("Index entries"));
-    NameControl(txtSearchWords, QStringLiteral("Words to find"));
-    NameControl(lstSearchResults, QStringLiteral("Topics found"));
-    NameControl(txtTopic, QStringLiteral("Topic"));
-    NameButton(displayContents, QStringLiteral("Display the contents topic"));
-    NameButton(displayIndex, QStringLiteral("Display the index entry"));
-    NameButton(displaySearch, QStringLiteral("Display the topic found"));
+    nameControl(tabHelp, QStringLiteral("Help topics"));
+    nameControl(tabHelp->tabBar(), QStringLiteral("Find topics by"));
+    nameControl(lstContents, QStringLiteral("Contents topics"));
+    nameControl(txtIndexWord, QStringLiteral("Index word"));
+    nameControl(lstIndex, QStringLiteral("Index entries"));
+    nameControl(txtSearchWords, QStringLiteral("Words to find"));
+    nameControl(lstSearchResults, QStringLiteral("Topics found"));
+    nameControl(txtTopic, QStringLiteral("Topic"));
+    nameButton(displayContents, QStringLiteral("Display the contents topic"));
+    nameButton(displayIndex, QStringLiteral("Display the index entry"));
+    nameButton(displaySearch, QStringLiteral("Display the topic found"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addWidget(splitter, 1);
 
     connect(cmdContents, &QPushButton::clicked, this, [this] {
-        ShowTopic(1);
-        ShowTab(ContentsTab);
+        showTopic(1);
+        showTab(ContentsTab);
     });
     connect(cmdBack, &QPushButton::clicked, this, [this] {
         if (history_.isEmpty())
             return;
         const int previous = history_.takeLast();
         const QList<int> keep = history_;
-        ShowTopic(previous);
+        showTopic(previous);
         history_ = keep;
         cmdBack->setEnabled(!history_.isEmpty());
     });
@@ -150,7 +150,7 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window)
     connect(txtSearchWords, &QLineEdit::returnPressed, this, &HelpWindow::listTopics);
 }
 
-bool HelpWindow::OpenFile(const QString& path)
+bool HelpWindow::openFile(const QString& path)
 {
     if (loaded_ && path == fileName_)
         return true;
@@ -159,7 +159,7 @@ bool HelpWindow::OpenFile(const QString& path)
     history_.clear();
     cmdBack->setEnabled(false);
     QString error;
-    loaded_ = file_.Load(path, &error);
+    loaded_ = file_.load(path, &error);
     fillLists();
     if (!loaded_) {
         showPage(kTitle, QStringLiteral("<p>The help file <b>%1</b> could not be opened: %2</p>")
@@ -174,11 +174,11 @@ void HelpWindow::fillLists()
     lstIndex->clear();
     lstSearchResults->clear();
     lblSearchCount->clear();
-    for (const HelpTopic& t : file_.Topics()) {
+    for (const HelpTopic& t : file_.topics()) {
         auto* item = new QListWidgetItem(t.title, lstContents);
         item->setData(kContextRole, t.context);
     }
-    const QList<HelpFile::IndexEntry> entries = file_.Index();
+    const QList<HelpFile::IndexEntry> entries = file_.index();
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const HelpFile::IndexEntry& e = entries.at(i);
         const bool shared = (i > 0 && entries.at(i - 1).keyword.compare(e.keyword, Qt::CaseInsensitive) == 0)
@@ -186,7 +186,7 @@ void HelpWindow::fillLists()
                                 && entries.at(i + 1).keyword.compare(e.keyword, Qt::CaseInsensitive) == 0);
         QString text = e.keyword;
         if (shared) {
-            if (const HelpTopic* t = file_.Find(e.context))
+            if (const HelpTopic* t = file_.find(e.context))
                 text += QStringLiteral(" - ") + t->title;
         }
         auto* item = new QListWidgetItem(text, lstIndex);
@@ -200,11 +200,11 @@ void HelpWindow::showPage(const QString& title, const QString& html)
     txtTopic->setHtml(html);
 }
 
-void HelpWindow::ShowTopic(int context)
+void HelpWindow::showTopic(int context)
 {
     if (!loaded_)
         return;
-    const HelpTopic* t = file_.Find(context);
+    const HelpTopic* t = file_.find(context);
     if (!t) {
         showPage(kTitle, QStringLiteral("<p>The topic you asked for (number %1) is not in the help file.</p>")
                              .arg(context));
@@ -222,7 +222,7 @@ void HelpWindow::ShowTopic(int context)
     }
 }
 
-void HelpWindow::ShowTab(Tab tab)
+void HelpWindow::showTab(Tab tab)
 {
     tabHelp->setCurrentIndex(int(tab));
     if (tab == IndexTab)
@@ -231,12 +231,12 @@ void HelpWindow::ShowTab(Tab tab)
         txtSearchWords->setFocus();
 }
 
-HelpWindow::Tab HelpWindow::CurrentTab() const
+HelpWindow::Tab HelpWindow::currentTab() const
 {
     return Tab(tabHelp->currentIndex());
 }
 
-QString HelpWindow::PageText() const
+QString HelpWindow::pageText() const
 {
     return txtTopic->toPlainText();
 }
@@ -244,7 +244,7 @@ QString HelpWindow::PageText() const
 void HelpWindow::displayItem(const QListWidgetItem* item)
 {
     if (item)
-        ShowTopic(item->data(kContextRole).toInt());
+        showTopic(item->data(kContextRole).toInt());
 }
 
 void HelpWindow::indexWordEdited(const QString& text)
@@ -263,9 +263,9 @@ void HelpWindow::indexWordEdited(const QString& text)
 void HelpWindow::listTopics()
 {
     lstSearchResults->clear();
-    const QList<int> found = file_.Search(txtSearchWords->text());
+    const QList<int> found = file_.search(txtSearchWords->text());
     for (int context : found) {
-        if (const HelpTopic* t = file_.Find(context)) {
+        if (const HelpTopic* t = file_.find(context)) {
             auto* item = new QListWidgetItem(t->title, lstSearchResults);
             item->setData(kContextRole, context);
         }
@@ -279,21 +279,21 @@ void HelpWindow::listTopics()
 void HelpWindow::linkClicked(const QUrl& url)
 {
     if (url.scheme() == QLatin1String("topic"))
-        ShowTopic(url.path().toInt());
+        showTopic(url.path().toInt());
 }
 
 namespace Help {
 
-HelpWindow* Window(QWidget* owner)
+HelpWindow* window(QWidget* owner)
 {
     if (!owner)
         return nullptr;
     return owner->findChild<HelpWindow*>(QStringLiteral("HelpWindow"), Qt::FindDirectChildrenOnly);
 }
 
-bool WinHelp(QWidget* owner, const QString& helpFile, int command, int data)
+bool winHelp(QWidget* owner, const QString& helpFile, int command, int data)
 {
-    HelpWindow* w = Window(owner);
+    HelpWindow* w = window(owner);
     if (command == HELP_QUIT) {
         if (w)
             w->close();
@@ -301,14 +301,14 @@ bool WinHelp(QWidget* owner, const QString& helpFile, int command, int data)
     }
     if (!w)
         w = new HelpWindow(owner);
-    const bool loaded = w->OpenFile(helpFile);
+    const bool loaded = w->openFile(helpFile);
     if (loaded) {
         if (command == HELP_CONTEXT) {
-            w->ShowTopic(data);
+            w->showTopic(data);
         } else if (command == HELP_TAB) {
-            if (w->CurrentTopic() == 0)
-                w->ShowTopic(1);
-            w->ShowTab(data == -2 ? HelpWindow::IndexTab
+            if (w->currentTopic() == 0)
+                w->showTopic(1);
+            w->showTab(data == -2 ? HelpWindow::IndexTab
                                   : data == -1 ? HelpWindow::SearchTab : HelpWindow::ContentsTab);
         }
     }

@@ -15,7 +15,7 @@ class QTextBrowser;
 
 // The program's help viewer: one window per owner with the topic on the right and, on tabs at the
 // left, the contents, the keyword index and a full-text search. It stands in for the system help
-// viewer and is driven the same way (Help::WinHelp).
+// viewer and is driven the same way (Help::winHelp).
 class HelpWindow : public QWidget {
     Q_OBJECT
 
@@ -26,16 +26,16 @@ public:
 
     // Reads the help file (again only when another file is named); a file that cannot be read
     // leaves the reason on the topic page.
-    bool OpenFile(const QString& path);
-    void ShowTopic(int context);
-    void ShowTab(Tab tab);
+    bool openFile(const QString& path);
+    void showTopic(int context);
+    void showTab(Tab tab);
 
-    QString FileName() const { return fileName_; }
-    const HelpFile& File() const { return file_; }
-    int CurrentTopic() const { return current_; }
-    Tab CurrentTab() const;
+    QString fileName() const { return fileName_; }
+    const HelpFile& file() const { return file_; }
+    int currentTopic() const { return current_; }
+    Tab currentTab() const;
     // The plain text of the page on display.
-    QString PageText() const;
+    QString pageText() const;
 
     QTabWidget* tabHelp = nullptr;
     QListWidget* lstContents = nullptr;
@@ -71,7 +71,7 @@ constexpr int HELP_QUIT = 2;     // closes the owner's help window
 constexpr int HELP_TAB = 15;     // data: -2 the index, -1 the search, 0 the contents
 
 // Opens (or reuses) the owner's help window on the help file and carries out the command.
-bool WinHelp(QWidget* owner, const QString& helpFile, int command, int data);
+bool winHelp(QWidget* owner, const QString& helpFile, int command, int data);
 // The owner's help window; none when it was never opened.
-HelpWindow* Window(QWidget* owner);
+HelpWindow* window(QWidget* owner);
 }  // namespace Help

@@ -9,7 +9,7 @@ QString separator(ErrorDetail detail)
 }
 } // namespace
 
-QString ErrorDetails(const db::Error& error, ErrorDetail detail)
+QString errorDetails(const db::Error& error, ErrorDetail detail)
 {
     QString text = error.description();
     if (detail == ErrorDetail::Description)
@@ -20,12 +20,12 @@ QString ErrorDetails(const db::Error& error, ErrorDetail detail)
     return text;
 }
 
-QString FailureText(const QString& what, const db::Error& error, ErrorDetail detail)
+QString failureText(const QString& what, const db::Error& error, ErrorDetail detail)
 {
-    return what + separator(detail) + ErrorDetails(error, detail);
+    return what + separator(detail) + errorDetails(error, detail);
 }
 
-void ReportError(const QString& what, const db::Error& error, ErrorDetail detail)
+void reportError(const QString& what, const db::Error& error, ErrorDetail detail)
 {
-    Dialogs::MsgBox(FailureText(what, error, detail), Dialogs::OKOnly, Dialogs::Critical);
+    Dialogs::msgBox(failureText(what, error, detail), Dialogs::OKOnly, Dialogs::Critical);
 }

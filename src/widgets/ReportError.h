@@ -13,11 +13,11 @@ enum class ErrorDetail {
 };
 
 // The error's part of a message: "description number source", or less by `detail` (the
-// separators are those of FailureText).
-QString ErrorDetails(const db::Error& error, ErrorDetail detail = ErrorDetail::NumberAndSource);
+// separators are those of failureText).
+QString errorDetails(const db::Error& error, ErrorDetail detail = ErrorDetail::NumberAndSource);
 
 // What failed and why: "Unable to write to file a.tvq disk I/O error 10 SQLite".
-QString FailureText(const QString& what, const db::Error& error, ErrorDetail detail = ErrorDetail::NumberAndSource);
+QString failureText(const QString& what, const db::Error& error, ErrorDetail detail = ErrorDetail::NumberAndSource);
 
-// Shows FailureText with an OK button and the critical-error icon.
-void ReportError(const QString& what, const db::Error& error, ErrorDetail detail = ErrorDetail::NumberAndSource);
+// Shows failureText with an OK button and the critical-error icon.
+void reportError(const QString& what, const db::Error& error, ErrorDetail detail = ErrorDetail::NumberAndSource);

@@ -27,9 +27,9 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent)
     });
 }
 
-QString RichTextBox::TextRTF() const
+QString RichTextBox::textRTF() const
 {
-    if (ShowsPart())
+    if (showsPart())
         return wholeText_;
     return rtf::write(*document());
 }
@@ -58,7 +58,7 @@ bool RichTextBox::setTextRTF(const QString& rtfOrPlain, qsizetype maxChars)
     return cut;
 }
 
-QString RichTextBox::Text() const
+QString RichTextBox::text() const
 {
     return rtf::plainText(*document());
 }
@@ -68,7 +68,7 @@ void RichTextBox::setText(const QString& plain)
     setPlainText(QString(plain).replace(QLatin1String("\r\n"), QLatin1String("\n")));
 }
 
-int RichTextBox::SelStart() const
+int RichTextBox::selStart() const
 {
     return textCursor().selectionStart();
 }
@@ -80,7 +80,7 @@ void RichTextBox::setSelStart(int position)
     setTextCursor(c);
 }
 
-int RichTextBox::SelLength() const
+int RichTextBox::selLength() const
 {
     const QTextCursor c = textCursor();
     return c.selectionEnd() - c.selectionStart();
@@ -95,12 +95,12 @@ void RichTextBox::setSelLength(int length)
     setTextCursor(c);
 }
 
-QString RichTextBox::SelText() const
+QString RichTextBox::selText() const
 {
     return textCursor().selectedText().replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
 }
 
-bool RichTextBox::SaveFile(const QString& path, QString* error) const
+bool RichTextBox::saveFile(const QString& path, QString* error) const
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -108,7 +108,7 @@ bool RichTextBox::SaveFile(const QString& path, QString* error) const
             *error = file.errorString();
         return false;
     }
-    file.write(TextRTF().toLatin1());
+    file.write(textRTF().toLatin1());
     if (!file.commit()) {
         if (error)
             *error = file.errorString();

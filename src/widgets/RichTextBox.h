@@ -15,25 +15,25 @@ public:
 
     // The content as RTF. While the box shows only the start of a text given to setTextRTF and
     // nothing has changed the content since, the whole text as it was given.
-    QString TextRTF() const;
+    QString textRTF() const;
     void setTextRTF(const QString& rtfOrPlain);
     // Shows no more than the first maxChars characters of the text's plain text; true when the
     // text is longer, so that the box shows only its start.
     bool setTextRTF(const QString& rtfOrPlain, qsizetype maxChars);
     // True while the box shows the start of a longer text, unchanged.
-    bool ShowsPart() const { return !wholeText_.isNull(); }
+    bool showsPart() const { return !wholeText_.isNull(); }
     // The plain text, paragraphs joined by CR LF.
-    QString Text() const;
+    QString text() const;
     void setText(const QString& plain);
 
-    int SelStart() const;
+    int selStart() const;
     void setSelStart(int position);
-    int SelLength() const;
+    int selLength() const;
     void setSelLength(int length);
-    QString SelText() const;
+    QString selText() const;
 
     // Saves the content as an RTF file; false with a message when it cannot be written.
-    bool SaveFile(const QString& path, QString* error = nullptr) const;
+    bool saveFile(const QString& path, QString* error = nullptr) const;
 
 Q_SIGNALS:
     void keyDown(int key, Qt::KeyboardModifiers modifiers);

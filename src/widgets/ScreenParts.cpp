@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTableView>
 
-QLabel* MakeLabel(const QString& name, const QString& text, QWidget* parent, int pointDelta, bool bold)
+QLabel* makeLabel(const QString& name, const QString& text, QWidget* parent, int pointDelta, bool bold)
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
@@ -20,18 +20,18 @@ QLabel* MakeLabel(const QString& name, const QString& text, QWidget* parent, int
     return label;
 }
 
-QWidget* MakeTitlePanel(QWidget* parent, const QString& panelName, const QString& labelName, const QString& caption)
+QWidget* makeTitlePanel(QWidget* parent, const QString& panelName, const QString& labelName, const QString& caption)
 {
     auto* panel = new QWidget(parent);
     panel->setObjectName(panelName);
-    QLabel* title = MakeLabel(labelName, caption, panel, 6, true);
-    Twips::Place(panel, 0, 0, 12000, 500);
-    Twips::Place(title, 150, 60, 6000, 400);
-    PaintPanel(panel, QColor(43, 79, 129), Qt::white);
+    QLabel* title = makeLabel(labelName, caption, panel, 6, true);
+    Twips::place(panel, 0, 0, 12000, 500);
+    Twips::place(title, 150, 60, 6000, 400);
+    paintPanel(panel, QColor(43, 79, 129), Qt::white);
     return panel;
 }
 
-void PaintPanel(QWidget* panel, const QColor& background, const QColor& text)
+void paintPanel(QWidget* panel, const QColor& background, const QColor& text)
 {
     panel->setAutoFillBackground(true);
     QPalette p = panel->palette();
@@ -40,25 +40,25 @@ void PaintPanel(QWidget* panel, const QColor& background, const QColor& text)
     panel->setPalette(p);
 }
 
-int ColumnWidthsSum(const QTableView* grid, int except)
+int columnWidthsSum(const QTableView* grid, int except)
 {
     int sum = 0;
     for (int col = 0; col < grid->model()->columnCount(); ++col) {
         if (col != except)
-            sum += Twips::FromPixelsX(grid->columnWidth(col));
+            sum += Twips::fromPixelsX(grid->columnWidth(col));
     }
     return sum;
 }
 
-void WidenColumnOne(QTableView* grid)
+void widenColumnOne(QTableView* grid)
 {
-    const int sum = ColumnWidthsSum(grid);
-    const int width = Twips::Width(grid);
+    const int sum = columnWidthsSum(grid);
+    const int width = Twips::widthOf(grid);
     if (width > sum)
-        grid->setColumnWidth(1, Twips::ToPixelsX(width - sum + Twips::FromPixelsX(grid->columnWidth(1)) - 100));
+        grid->setColumnWidth(1, Twips::toPixelsX(width - sum + Twips::fromPixelsX(grid->columnWidth(1)) - 100));
 }
 
-QLabel* MakeInstructions(QWidget* parent, const QString& text, int index)
+QLabel* makeInstructions(QWidget* parent, const QString& text, int index)
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QStringLiteral("lblInstructions"));
@@ -67,7 +67,7 @@ QLabel* MakeInstructions(QWidget* parent, const QString& text, int index)
     return label;
 }
 
-QLabel* MakeArrayLabel(const QString& name, int index, const QString& text, QWidget* parent)
+QLabel* makeArrayLabel(const QString& name, int index, const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
@@ -75,17 +75,17 @@ QLabel* MakeArrayLabel(const QString& name, int index, const QString& text, QWid
     return label;
 }
 
-QPushButton* MakeButton(const QString& name, const QString& caption, QWidget* parent)
+QPushButton* makeCommandButton(const QString& name, const QString& caption, QWidget* parent)
 {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
     return button;
 }
 
-QPushButton* MakePictureButton(const QString& name, const QIcon& picture, const QString& what, QWidget* parent)
+QPushButton* makePictureButton(const QString& name, const QIcon& picture, const QString& what, QWidget* parent)
 {
-    QPushButton* button = MakeButton(name, QString(), parent);
+    QPushButton* button = makeCommandButton(name, QString(), parent);
     button->setIcon(picture);
-    NameButton(button, what);
+    nameButton(button, what);
     return button;
 }

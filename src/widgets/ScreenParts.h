@@ -14,20 +14,20 @@ class QWidget;
 
 // The parts every screen opens with: a title panel with its caption (white on blue), and an
 // instruction label (the control array lblInstructions, element `index`).
-QWidget* MakeTitlePanel(QWidget* parent, const QString& panelName, const QString& labelName, const QString& caption);
-QLabel* MakeInstructions(QWidget* parent, const QString& text, int index);
+QWidget* makeTitlePanel(QWidget* parent, const QString& panelName, const QString& labelName, const QString& caption);
+QLabel* makeInstructions(QWidget* parent, const QString& text, int index);
 // A label with a name, its font enlarged (or reduced) by some points and bold or not.
-QLabel* MakeLabel(const QString& name, const QString& text, QWidget* parent, int pointDelta, bool bold);
+QLabel* makeLabel(const QString& name, const QString& text, QWidget* parent, int pointDelta, bool bold);
 // Element `index` of a control array of labels (objectName name, property Index).
-QLabel* MakeArrayLabel(const QString& name, int index, const QString& text, QWidget* parent);
+QLabel* makeArrayLabel(const QString& name, int index, const QString& text, QWidget* parent);
 // A push button with a name and a caption.
-QPushButton* MakeButton(const QString& name, const QString& caption, QWidget* parent);
+QPushButton* makeCommandButton(const QString& name, const QString& caption, QWidget* parent);
 // A push button that shows a picture instead of a caption; `what` says what it does ("Move
 // question up"), as its accessible name and its tooltip.
-QPushButton* MakePictureButton(const QString& name, const QIcon& picture, const QString& what, QWidget* parent);
+QPushButton* makePictureButton(const QString& name, const QIcon& picture, const QString& what, QWidget* parent);
 
 // Gives a panel its own background and text colours.
-void PaintPanel(QWidget* panel, const QColor& background, const QColor& text);
+void paintPanel(QWidget* panel, const QColor& background, const QColor& text);
 
 // What the main window gives each screen to lay itself out by, in twips: the window's outer size
 // (frame, title bar and menu bar included), the status bar's height, and the place the three
@@ -45,13 +45,13 @@ struct ScreenSpace {
 // A layout rule sets its values only when every width and height it computed can be set; one that
 // cannot apply (a negative size while the window is very small) is skipped whole.
 template <typename Apply>
-void LayoutRule(std::initializer_list<int> sizes, Apply apply)
+void layoutRule(std::initializer_list<int> sizes, Apply apply)
 {
     if (std::all_of(sizes.begin(), sizes.end(), [](int size) { return size >= 0; }))
         apply();
 }
 
 // The sum in twips of the widths of a grid's columns, leaving out column `except`.
-int ColumnWidthsSum(const QTableView* grid, int except = -1);
+int columnWidthsSum(const QTableView* grid, int except = -1);
 // When the grid is wider than its columns, column 1 takes the room left less 100 twips.
-void WidenColumnOne(QTableView* grid);
+void widenColumnOne(QTableView* grid);

@@ -12,7 +12,7 @@ constexpr int kKeyRole = Qt::UserRole + 1;
 QTreeWidgetItem* makeNode(const QString& key, const QString& caption)
 {
     auto* node = new QTreeWidgetItem;
-    SetCaption(node, caption);
+    setCaption(node, caption);
     node->setData(0, kKeyRole, key);
     return node;
 }
@@ -30,21 +30,21 @@ QTreeWidgetItem* insertAt(QTreeWidgetItem* sibling, int offset, const QString& k
 }
 }  // namespace
 
-QString Key(const QTreeWidgetItem* node)
+QString keyOf(const QTreeWidgetItem* node)
 {
     return node ? node->data(0, kKeyRole).toString() : QString();
 }
 
-QTreeWidgetItem* Find(const QTreeWidget* tree, const QString& key)
+QTreeWidgetItem* find(const QTreeWidget* tree, const QString& key)
 {
     for (QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(tree)); *it; ++it) {
-        if (Key(*it) == key)
+        if (keyOf(*it) == key)
             return *it;
     }
     return nullptr;
 }
 
-QTreeWidgetItem* Add(QTreeWidget* tree, QTreeWidgetItem* parent, const QString& key, const QString& caption)
+QTreeWidgetItem* add(QTreeWidget* tree, QTreeWidgetItem* parent, const QString& key, const QString& caption)
 {
     QTreeWidgetItem* node = makeNode(key, caption);
     if (parent)
@@ -54,23 +54,23 @@ QTreeWidgetItem* Add(QTreeWidget* tree, QTreeWidgetItem* parent, const QString& 
     return node;
 }
 
-QTreeWidgetItem* AddBefore(QTreeWidgetItem* sibling, const QString& key, const QString& caption)
+QTreeWidgetItem* addBefore(QTreeWidgetItem* sibling, const QString& key, const QString& caption)
 {
     return insertAt(sibling, 0, key, caption);
 }
 
-QTreeWidgetItem* AddAfter(QTreeWidgetItem* sibling, const QString& key, const QString& caption)
+QTreeWidgetItem* addAfter(QTreeWidgetItem* sibling, const QString& key, const QString& caption)
 {
     return insertAt(sibling, 1, key, caption);
 }
 
-void SetCaption(QTreeWidgetItem* node, const QString& caption)
+void setCaption(QTreeWidgetItem* node, const QString& caption)
 {
     node->setText(0, caption);
     node->setToolTip(0, caption);
 }
 
-void ShowWholeCaptions(QTreeWidget* tree)
+void showWholeCaptions(QTreeWidget* tree)
 {
     tree->setTextElideMode(Qt::ElideNone);
     tree->header()->setStretchLastSection(false);

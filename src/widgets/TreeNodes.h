@@ -7,17 +7,17 @@ class QTreeWidgetItem;
 
 // Keyed nodes on a QTreeWidget: each node carries its key as item data.
 namespace TreeNodes {
-QString Key(const QTreeWidgetItem* node);
+QString keyOf(const QTreeWidgetItem* node);
 // The first node with that key, searched through the whole tree; no object when none has it.
-QTreeWidgetItem* Find(const QTreeWidget* tree, const QString& key);
+QTreeWidgetItem* find(const QTreeWidget* tree, const QString& key);
 // Adds a node as the last child of parent (a top-level node when parent is no object).
-QTreeWidgetItem* Add(QTreeWidget* tree, QTreeWidgetItem* parent, const QString& key, const QString& caption);
+QTreeWidgetItem* add(QTreeWidget* tree, QTreeWidgetItem* parent, const QString& key, const QString& caption);
 // Adds a node just before or just after a sibling.
-QTreeWidgetItem* AddBefore(QTreeWidgetItem* sibling, const QString& key, const QString& caption);
-QTreeWidgetItem* AddAfter(QTreeWidgetItem* sibling, const QString& key, const QString& caption);
+QTreeWidgetItem* addBefore(QTreeWidgetItem* sibling, const QString& key, const QString& caption);
+QTreeWidgetItem* addAfter(QTreeWidgetItem* sibling, const QString& key, const QString& caption);
 // Sets a node's caption; its tooltip shows the same, for a caption the tree is too narrow for.
-void SetCaption(QTreeWidgetItem* node, const QString& caption);
+void setCaption(QTreeWidgetItem* node, const QString& caption);
 // Makes the tree show whole captions: one wider than the tree scrolls it sideways instead of
 // being cut with "…".
-void ShowWholeCaptions(QTreeWidget* tree);
+void showWholeCaptions(QTreeWidget* tree);
 }  // namespace TreeNodes

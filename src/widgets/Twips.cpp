@@ -20,22 +20,22 @@ double dpiY()
 }
 }  // namespace
 
-int ToPixelsX(int twips)
+int toPixelsX(int twips)
 {
     return int(std::lround(twips * dpiX() / 1440.0));
 }
 
-int ToPixelsY(int twips)
+int toPixelsY(int twips)
 {
     return int(std::lround(twips * dpiY() / 1440.0));
 }
 
-int FromPixelsX(int pixels)
+int fromPixelsX(int pixels)
 {
     return int(std::lround(pixels * 1440.0 / dpiX()));
 }
 
-int FromPixelsY(int pixels)
+int fromPixelsY(int pixels)
 {
     return int(std::lround(pixels * 1440.0 / dpiY()));
 }
@@ -46,49 +46,49 @@ int FromPixelsY(int pixels)
 
 namespace Twips {
 
-void Place(QWidget* widget, int left, int top, int width, int height)
+void place(QWidget* widget, int left, int top, int width, int height)
 {
-    widget->setGeometry(ToPixelsX(left), ToPixelsY(top), ToPixelsX(width), ToPixelsY(height));
+    widget->setGeometry(toPixelsX(left), toPixelsY(top), toPixelsX(width), toPixelsY(height));
 }
 
-int Left(const QWidget* widget)
+int leftOf(const QWidget* widget)
 {
-    return FromPixelsX(widget->x());
+    return fromPixelsX(widget->x());
 }
 
-int Top(const QWidget* widget)
+int topOf(const QWidget* widget)
 {
-    return FromPixelsY(widget->y());
+    return fromPixelsY(widget->y());
 }
 
-int Width(const QWidget* widget)
+int widthOf(const QWidget* widget)
 {
-    return FromPixelsX(widget->width());
+    return fromPixelsX(widget->width());
 }
 
-int Height(const QWidget* widget)
+int heightOf(const QWidget* widget)
 {
-    return FromPixelsY(widget->height());
+    return fromPixelsY(widget->height());
 }
 
-void SetLeft(QWidget* widget, int left)
+void setLeft(QWidget* widget, int left)
 {
-    widget->move(ToPixelsX(left), widget->y());
+    widget->move(toPixelsX(left), widget->y());
 }
 
-void SetTop(QWidget* widget, int top)
+void setTop(QWidget* widget, int top)
 {
-    widget->move(widget->x(), ToPixelsY(top));
+    widget->move(widget->x(), toPixelsY(top));
 }
 
-void SetWidth(QWidget* widget, int width)
+void setWidth(QWidget* widget, int width)
 {
-    widget->resize(ToPixelsX(width), widget->height());
+    widget->resize(toPixelsX(width), widget->height());
 }
 
-void SetHeight(QWidget* widget, int height)
+void setHeight(QWidget* widget, int height)
 {
-    widget->resize(widget->width(), ToPixelsY(height));
+    widget->resize(widget->width(), toPixelsY(height));
 }
 
 }  // namespace Twips

@@ -86,7 +86,7 @@ private:
         sample = std::make_unique<SampleSurvey>(file);
         if (more)
             more(*sample);
-        sample->w.connection.Close();
+        sample->w.connection.close();
         TestProgram::start(file);
         if (w)
             a = w->analyse();
@@ -140,18 +140,18 @@ private Q_SLOTS:
         QCOMPARE(rowText(3), QStringLiteral("     Apple"));
         QCOMPARE(gSummaryReport->item(2, 0)->text(), QStringLiteral("25%"));
         QCOMPARE(int(gSummaryReport->item(2, 0)->textAlignment()), int(Qt::AlignRight | Qt::AlignVCenter));
-        QCOMPARE(a->RowData(3), qint32(sample->apple));
-        QCOMPARE(a->RowData(1), -1);
-        QCOMPARE(a->RowData(12), qint32(sample->taste));
+        QCOMPARE(a->rowData(3), qint32(sample->apple));
+        QCOMPARE(a->rowData(1), -1);
+        QCOMPARE(a->rowData(12), qint32(sample->taste));
         QCOMPARE(a->SummaryRowMatrixResponseIDs.at(11), int(sample->taste));
         // The first row is selected, both its cells.
         QCOMPARE(gSummaryReport->currentRow(), 0);
         QCOMPARE(gSummaryReport->selectedItems().size(), 2);
 
         // A respondent added since shows at the next Summary Report.
-        sample->w.connection.Open(w->session().CurrentFile);
+        sample->w.connection.open(w->session().CurrentFile);
         sample->w.respondent(QStringLiteral("Web"), QStringLiteral("2024-04-01 08:00:00"));
-        sample->w.connection.Close();
+        sample->w.connection.close();
         w->action(QStringLiteral("mnuAnalyseSummary"))->trigger();
         QCOMPARE(lblTotalRespondents->text(), QStringLiteral("5"));
         QCOMPARE(control<QLabel>(a, "lblTotalWebBased")->text(), QStringLiteral("2"));
@@ -203,7 +203,7 @@ private Q_SLOTS:
             const int room = g->columnWidth(0) - 1 - 2 * margin;
             QVERIFY2(QFontMetrics(g->font()).horizontalAdvance(widest) <= room,
                      qPrintable(locale.name() + QLatin1Char(' ') + widest));
-            QVERIFY(g->columnWidth(0) >= Twips::ToPixelsX(600));
+            QVERIFY(g->columnWidth(0) >= Twips::toPixelsX(600));
             QString unexpected = StopProgram(w);
             QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected));
             sample.reset();
@@ -230,7 +230,7 @@ private Q_SLOTS:
                 const QString style = cboGraphStyle->currentText() + (expanded ? " enlarged" : " normal");
                 const QRect button = control<QPushButton>(a, "cmdExpand")->geometry().translated(-c->pos()) & c->rect();
                 QVERIFY(!button.isEmpty());
-                if (SurveyChart::Is3D(c->chartType())) {
+                if (SurveyChart::is3D(c->chartType())) {
                     const QImage picture = c->grab().toImage();
                     for (int y = button.top(); y <= button.bottom(); ++y)
                         for (int x = button.left(); x <= button.right(); ++x)
@@ -365,7 +365,7 @@ private Q_SLOTS:
             QCOMPARE(c->chartType(), expected[position]);
             const auto* stack = c->findChild<QStackedLayout*>();
             QCOMPARE(stack->currentWidget()->objectName(),
-                     SurveyChart::Is3D(expected[position]) ? QStringLiteral("Chart3D") : QStringLiteral("Chart2D"));
+                     SurveyChart::is3D(expected[position]) ? QStringLiteral("Chart3D") : QStringLiteral("Chart2D"));
 
             c->resize(640, 400);
             const QImage picture = c->grab().toImage();
@@ -394,13 +394,13 @@ private Q_SLOTS:
         cmdExpand->click();
         QCOMPARE(cmdExpand->text(), QStringLiteral("Shrink Graph"));
         auto* c = control<SurveyChart>(a, "c");
-        QCOMPARE(c->pos(), QPoint(Twips::ToPixelsX(50), 0));
-        const int W = Twips::FromPixelsX(w->frameGeometry().width());
-        QCOMPARE(c->width(), Twips::ToPixelsX(W - 50));
+        QCOMPARE(c->pos(), QPoint(Twips::toPixelsX(50), 0));
+        const int W = Twips::fromPixelsX(w->frameGeometry().width());
+        QCOMPARE(c->width(), Twips::toPixelsX(W - 50));
 
         cmdExpand->click();
         QCOMPARE(cmdExpand->text(), QStringLiteral("Expand Graph"));
-        QCOMPARE(c->pos(), QPoint(Twips::ToPixelsX(3150), Twips::ToPixelsY(2430)));
+        QCOMPARE(c->pos(), QPoint(Twips::toPixelsX(3150), Twips::toPixelsY(2430)));
         // The grid stands in front of the chart, the button in front of the chart.
         const QObjectList order = control<QWidget>(a, "picSummaryReport")->children();
         QVERIFY(order.indexOf(control<QTableWidget>(a, "gSummaryReport")) > order.indexOf(c));
@@ -482,14 +482,14 @@ private Q_SLOTS:
         w->action(QStringLiteral("mnuAnalyseTotRespondents"))->trigger();
         QCOMPARE(Dialogs::Script::lastText(), QStringLiteral("4 respondents have completed this survey."));
         QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Information);
-        QCOMPARE(Dialogs::Script::lastTitle(), Dialogs::AppTitle());
+        QCOMPARE(Dialogs::Script::lastTitle(), Dialogs::appTitle());
     }
 
     void printPutsTheWindowsPictureOnOnePage()
     {
         start();
         const QString pdf = folder->file(QStringLiteral("print.pdf"));
-        QPrinter& printer = Printing::CurrentPrinter();
+        QPrinter& printer = Printing::currentPrinter();
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
 
@@ -530,7 +530,7 @@ private Q_SLOTS:
         QPrinter current(QPrinter::HighResolution);
         current.setOutputFormat(QPrinter::PdfFormat);
         const QString before = current.printerName();
-        Printing::ApplyPageSetup(current,
+        Printing::applyPageSetup(current,
                                  {QStringLiteral("No Such Printer"), QPageSize(QPageSize::A5), QPrinter::Manual,
                                   QPageLayout::Landscape},
                                  {QStringLiteral("Office"), QStringLiteral("No Such Printer 2")});

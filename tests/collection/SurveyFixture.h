@@ -39,7 +39,7 @@ inline QString makeSurvey(const ProgramFolder& folder, const QString& name, cons
 {
     const QString path = folder.newSurvey(name);
     db::Connection c;
-    SurveyFile::OpenConnection(c, path);
+    SurveyFile::openConnection(c, path);
     clsSurvey s;
     QStringList keys;
     for (const Question& q : questions)
@@ -51,7 +51,7 @@ inline QString makeSurvey(const ProgramFolder& folder, const QString& name, cons
             s.GetQ(keys.at(i))->AddResponse(parts.first(), -1, -1, jump);
         }
     }
-    SurveyFile::Save(c, s);
+    SurveyFile::save(c, s);
     return path;
 }
 
@@ -59,8 +59,8 @@ inline QString makeSurvey(const ProgramFolder& folder, const QString& name, cons
 inline QStringList rows(db::Connection& c, const QString& sql, const QVariantList& params = {})
 {
     QStringList list;
-    db::Recordset rs = c.OpenRecordset(sql, params);
-    for (; !rs.atEnd(); rs.MoveNext()) {
+    db::Recordset rs = c.openRecordset(sql, params);
+    for (; !rs.atEnd(); rs.moveNext()) {
         QStringList fields;
         for (int i = 0; i < rs.fieldCount(); ++i)
             fields << (rs.isNull(i) ? QStringLiteral("NULL") : rs.field(i).toString());
@@ -71,7 +71,7 @@ inline QStringList rows(db::Connection& c, const QString& sql, const QVariantLis
 
 inline int number(db::Connection& c, const QString& sql, const QVariantList& params = {})
 {
-    db::Recordset rs = c.OpenRecordset(sql, params);
+    db::Recordset rs = c.openRecordset(sql, params);
     return rs.atEnd() ? -1 : rs.field(0).toInt();
 }
 

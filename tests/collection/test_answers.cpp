@@ -68,7 +68,7 @@ class AnswersTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        SurveyFile::OpenConnection(c, makeSurvey(folder, QStringLiteral("s.tvq"), kSurvey));
+        SurveyFile::openConnection(c, makeSurvey(folder, QStringLiteral("s.tvq"), kSurvey));
         respondent = addRespondent(c);
     }
 
@@ -95,7 +95,7 @@ protected:
 
     void insertRow(int pos, int response, const QVariant& text = QString(), const QVariant& column = QVariant())
     {
-        c.Execute(QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
+        c.execute(QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
                                  "SimpleResponse, ResponseMatrixID) VALUES (?, ?, ?, ?, ?)"),
             { questionId(c, pos), respondent, response, text, column });
     }
@@ -237,7 +237,7 @@ TEST_F(AnswersTest, AStoreThatFailsOrFindsNoQuestionKeepsTheStoredRows)
 {
     ASSERT_EQ(store(2, ticked({ true, true, false, false })), StoreResult::Stored);
     const QStringList before = rowsAt(2, true);
-    c.Execute(QStringLiteral("CREATE TRIGGER full BEFORE INSERT ON Respondent_Responses "
+    c.execute(QStringLiteral("CREATE TRIGGER full BEFORE INSERT ON Respondent_Responses "
                              "WHEN NEW.ResponseID = ? BEGIN SELECT RAISE(ABORT, 'disk full'); END")
                   .replace(QLatin1Char('?'), QString::number(responseId(c, 2, 4))));
     EXPECT_THROW(store(2, ticked({ true, false, false, true })), db::Error);
@@ -274,11 +274,11 @@ TEST_F(AnswersTest, RespondentsAreAddedAndDeletedWholeOrNotAtAll)
     storePage(c, other, 1, *readPage(c, other, 1), typed(QStringLiteral("other's")));
 
     // A delete that fails keeps the answers as well as the respondent.
-    c.Execute(
+    c.execute(
         QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON respondent BEGIN SELECT RAISE(ABORT, 'locked'); END"));
     EXPECT_THROW(deleteRespondent(c, respondent), db::Error);
     EXPECT_EQ(answers(c, respondent).size(), 2);
-    c.Execute(QStringLiteral("DROP TRIGGER keep"));
+    c.execute(QStringLiteral("DROP TRIGGER keep"));
 
     deleteRespondent(c, respondent);
     EXPECT_TRUE(answers(c, respondent).isEmpty());
@@ -286,7 +286,7 @@ TEST_F(AnswersTest, RespondentsAreAddedAndDeletedWholeOrNotAtAll)
     EXPECT_EQ(answers(c, other), QStringList { "1|1|other's|NULL" });
 
     // A respondent whose id would not fit is not added.
-    c.Execute(QStringLiteral("INSERT INTO respondent (id, source) VALUES (2147483647, 'Web')"));
+    c.execute(QStringLiteral("INSERT INTO respondent (id, source) VALUES (2147483647, 'Web')"));
     EXPECT_THROW(addRespondent(c), db::Error);
     EXPECT_EQ(number(c, QStringLiteral("SELECT COUNT(*) FROM respondent")), 2);
 }
@@ -309,14 +309,14 @@ TEST_F(AnswersTest, TheListIsNewestFirstWithTheFirstAnswerOfEachRow)
         for (int i = 0; i < 600; ++i) {
             const QString submitted = QStringLiteral("2024-01-01 10:%1:00").arg(i * 7 % 60, 2, 10, QLatin1Char('0'));
             const QVariant source = i % 7 == 0 ? QVariant() : QVariant(QStringLiteral("Web"));
-            c.Execute(
+            c.execute(
                 QStringLiteral("INSERT INTO respondent (submitteddate, source) VALUES (?, ?)"), { submitted, source });
             const qint32 id = qint32(c.lastInsertId());
             const QList<QVariant> stored = { QString(), QVariant(), QStringLiteral("answer %1").arg(i) };
             const QVariant text = i % 5 == 0 ? QStringLiteral("none") : stored.value(i % 5 - 1, stored.last());
             if (i % 5 != 0) {
                 // A second row for the question, and an answer to another question, do not count.
-                c.Execute(QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
+                c.execute(QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
                                          "SimpleResponse) VALUES (?, ?, 1, ?), (?, ?, 1, 'later'), (?, ?, 1, 'other')"),
                     { open, id, text, open, id, questionId(c, 1), id });
             }
@@ -366,7 +366,7 @@ class RespondentListTest : public AnswersTest {
 protected:
     qint32 addWith(const QVariant& submitted, const QVariant& source, const QVariant& answer = {})
     {
-        c.Execute(
+        c.execute(
             QStringLiteral("INSERT INTO respondent (submitteddate, source) VALUES (?, ?)"), { submitted, source });
         const auto id = qint32(c.lastInsertId());
         if (answer.isValid())
@@ -376,9 +376,9 @@ protected:
 
     void setAnswer(qint32 id, const QVariant& answer)
     {
-        c.Execute(QStringLiteral("DELETE FROM Respondent_Responses WHERE RespondentID = ? AND QuestionID = ?"),
+        c.execute(QStringLiteral("DELETE FROM Respondent_Responses WHERE RespondentID = ? AND QuestionID = ?"),
             { id, questionId(c, 1) });
-        c.Execute(QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
+        c.execute(QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
                                  "SimpleResponse) VALUES (?, ?, 1, ?)"),
             { questionId(c, 1), id, answer });
     }
@@ -421,7 +421,7 @@ TEST_F(RespondentListTest, RowsComeInTheOrderOfTheStoredDatesWhateverTheirShape)
     EXPECT_TRUE(list.matchesFile(c));
 
     // Respondents added in the order of their dates, as the program adds them, come the same.
-    c.Execute(QStringLiteral("DELETE FROM respondent"));
+    c.execute(QStringLiteral("DELETE FROM respondent"));
     for (int i = 0; i < 50; ++i)
         addWith(QStringLiteral("2024-02-01 10:%1:00").arg(i / 2, 2, 10, QLatin1Char('0')), sources.at(i % 3));
     list.read(c);
@@ -469,7 +469,7 @@ TEST_F(RespondentListTest, OneRespondentIsReadAgainInItsPlace)
     EXPECT_FALSE(list.matchesFile(c));
     list.read(c);
     EXPECT_TRUE(list.matchesFile(c));
-    c.Execute(QStringLiteral("DELETE FROM respondent WHERE id = ?"), { old });
+    c.execute(QStringLiteral("DELETE FROM respondent WHERE id = ?"), { old });
     EXPECT_FALSE(list.matchesFile(c));
 }
 
@@ -486,7 +486,7 @@ TEST_F(RespondentListTest, ExampleAnswersAreReadForTheRowsAskedForAndKeptBounded
         adding.commit();
     }
     const auto changeAll = [this](const QString& text) {
-        c.Execute(QStringLiteral("UPDATE Respondent_Responses SET SimpleResponse = ? || RespondentID"), { text });
+        c.execute(QStringLiteral("UPDATE Respondent_Responses SET SimpleResponse = ? || RespondentID"), { text });
     };
     const auto answerAt = [this](int row) { return list.exampleAnswer(c, row).value_or(QStringLiteral("unknown")); };
     const auto was = [this](int row) { return QStringLiteral("first %1").arg(list.id(row) - respondent - 1); };
@@ -510,7 +510,7 @@ TEST_F(RespondentListTest, ExampleAnswersAreReadForTheRowsAskedForAndKeptBounded
     EXPECT_EQ(answerAt(0), QStringLiteral("third %1").arg(list.id(0)));
 
     // Once the file is closed, what was read is still shown; nothing else is.
-    c.Close();
+    c.close();
     EXPECT_EQ(answerAt(0), QStringLiteral("third %1").arg(list.id(0)));
     EXPECT_EQ(answerAt(3000), QStringLiteral("unknown"));
     list.readExampleAnswers(c, 2000, 2010);

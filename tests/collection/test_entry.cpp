@@ -69,7 +69,7 @@ class EntryTest : public GuiTest {
 
     qint64 newRespondent()
     {
-        return c.AppendRow(
+        return c.appendRow(
             QStringLiteral("respondent"), { { QStringLiteral("source"), QStringLiteral("Manual Entry") } });
     }
 
@@ -87,8 +87,8 @@ class EntryTest : public GuiTest {
     // Replaces the survey of kSurvey by one of its own.
     void useSurvey(const QString& name, const QList<Question>& questions)
     {
-        c.Close();
-        SurveyFile::OpenConnection(c, makeSurvey(*folder, name, questions));
+        c.close();
+        SurveyFile::openConnection(c, makeSurvey(*folder, name, questions));
     }
 
     // A respondent's rows with their ids, which a store that writes them again changes.
@@ -124,13 +124,13 @@ private Q_SLOTS:
     void init()
     {
         GuiTest::init();
-        SurveyFile::OpenConnection(c, makeSurvey(*folder, QStringLiteral("s.tvq"), kSurvey));
+        SurveyFile::openConnection(c, makeSurvey(*folder, QStringLiteral("s.tvq"), kSurvey));
     }
 
     void cleanup()
     {
         dlg.reset();
-        c.Close();
+        c.close();
         GuiTest::cleanup();
     }
 
@@ -276,9 +276,9 @@ private Q_SLOTS:
         QCOMPARE(g->rowData(2), responseId(c, 5, 2));
         QCOMPARE(g->colData(5), columnId(c, 5));
         QVERIFY(
-            Twips::FromPixelsX(g->fontMetrics().horizontalAdvance(g->textMatrix(0, 1))) + 150 <= g->colWidthTwips(1));
+            Twips::fromPixelsX(g->fontMetrics().horizontalAdvance(g->textMatrix(0, 1))) + 150 <= g->colWidthTwips(1));
         // Column 1 of the grid is the view's first column; the row captions stand in the header.
-        QCOMPARE(g->columnWidth(0), Twips::ToPixelsX(g->colWidthTwips(1)));
+        QCOMPARE(g->columnWidth(0), Twips::toPixelsX(g->colWidthTwips(1)));
 
         clickCell(g, 1, 1);
         clickCell(g, 1, 4);
@@ -303,11 +303,11 @@ private Q_SLOTS:
 
     void aMatrixWithoutColumnsShowsNoGridAndWritesNothing()
     {
-        c.Execute(QStringLiteral("INSERT INTO responsematrixgroup (id, name) VALUES (50, 'Empty')"));
-        c.Execute(QStringLiteral("UPDATE response SET responseMatrixGroupID = 50 WHERE questionid = ?"),
+        c.execute(QStringLiteral("INSERT INTO responsematrixgroup (id, name) VALUES (50, 'Empty')"));
+        c.execute(QStringLiteral("UPDATE response SET responseMatrixGroupID = 50 WHERE questionid = ?"),
             { questionId(c, 5) });
         const qint64 r = newRespondent();
-        c.Execute(
+        c.execute(
             QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID) VALUES (?, ?, ?)"),
             { questionId(c, 5), r, responseId(c, 5, 1) });
         open(r);
@@ -328,7 +328,7 @@ private Q_SLOTS:
         QTest::keyClicks(dlg->txtDCSimpleResponse, QStringLiteral("first"));
         next();
         dlg->cmdDCAnswersPrevious->click();
-        c.Execute(QStringLiteral("CREATE TRIGGER full BEFORE INSERT ON Respondent_Responses "
+        c.execute(QStringLiteral("CREATE TRIGGER full BEFORE INSERT ON Respondent_Responses "
                                  "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END"));
         dlg->txtDCSimpleResponse->setPlainText(QStringLiteral("second"));
         Dialogs::Script::answer(Dialogs::OK);
@@ -347,8 +347,8 @@ private Q_SLOTS:
         QStringList many;
         for (int i = 1; i <= 30; ++i)
             many << QStringLiteral("Answer %1").arg(i);
-        c.Close();
-        SurveyFile::OpenConnection(c,
+        c.close();
+        SurveyFile::openConnection(c,
             makeSurvey(*folder, QStringLiteral("long.tvq"),
                 { { QTypeCheck, QStringLiteral("Many?"), many }, { QTypeRadio, QStringLiteral("One?"), many } }));
         open(newRespondent());
@@ -491,7 +491,7 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(QString, expected);
         const qint64 r = newRespondent();
-        c.Execute(QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
+        c.execute(QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
                                  "SimpleResponse) VALUES (?, ?, 1, ?)"),
             { questionId(c, 1), r, stored });
         const QStringList before = storedRows(r);

@@ -87,11 +87,11 @@ class ListTest : public GuiTest {
 
     qint64 addRespondent(const QString& date, const QVariant& source, const QVariant& firstAnswer = {})
     {
-        conn().Execute(
+        conn().execute(
             QStringLiteral("INSERT INTO respondent (submitteddate, source) VALUES (?, ?)"), { date, source });
         const qint64 id = conn().lastInsertId();
         if (firstAnswer.isValid())
-            conn().Execute(QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
+            conn().execute(QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
                                           "SimpleResponse) VALUES (?, ?, 1, ?)"),
                 { questionId(conn(), 1), id, firstAnswer });
         return id;
@@ -116,7 +116,7 @@ private Q_SLOTS:
         const qint64 mar
             = addRespondent(QStringLiteral("2024-03-01 09:30:15"), QStringLiteral("Web"), QStringLiteral(""));
         const qint64 feb = addRespondent(QStringLiteral("2024-02-10 08:00:00"), QVariant());
-        conn().Execute(
+        conn().execute(
             QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, SimpleResponse) "
                            "VALUES (?, ?, 1, 'Oslo')"),
             { questionId(conn(), 3), feb });
@@ -139,7 +139,7 @@ private Q_SLOTS:
             qPrintable(when));
         QVERIFY2(when.contains(QStringLiteral("30")) && when.contains(QStringLiteral("15")), qPrintable(when));
         // The refill keeps the widths the start-up gave.
-        QCOMPARE(g->columnWidth(0), Twips::ToPixelsX(3500));
+        QCOMPARE(g->columnWidth(0), Twips::toPixelsX(3500));
         QCOMPARE(g->colWidthTwips(2), 1600);
         // The whole first row is selected.
         QCOMPARE(g->row(), 1);
@@ -215,7 +215,7 @@ private Q_SLOTS:
     void aRespondentIdThatWouldNotFitAddsNothing()
     {
         start({ { QTypeOpenEnded, QStringLiteral("Name?") } });
-        conn().Execute(QStringLiteral("INSERT INTO respondent (id, submitteddate, source) VALUES (2147483647, "
+        conn().execute(QStringLiteral("INSERT INTO respondent (id, submitteddate, source) VALUES (2147483647, "
                                       "'2024-01-01 00:00:00', 'Web')"));
         viewDataCollection();
         Dialogs::Script::answer(Dialogs::OK);
@@ -253,7 +253,7 @@ private Q_SLOTS:
         QCOMPARE(g->rows(), 3);
 
         // A delete that fails half way keeps the answers as well as the respondent.
-        conn().Execute(
+        conn().execute(
             QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON respondent BEGIN SELECT RAISE(ABORT, 'locked'); END"));
         Dialogs::Script::answer(Dialogs::Yes);
         Dialogs::Script::answer(Dialogs::OK);
@@ -261,7 +261,7 @@ private Q_SLOTS:
         QVERIFY2(Dialogs::Script::lastText().startsWith(QStringLiteral("Unable to delete the respondent. locked")),
             qPrintable(Dialogs::Script::lastText()));
         QCOMPARE(answers(conn(), newer).size(), 1);
-        conn().Execute(QStringLiteral("DROP TRIGGER keep"));
+        conn().execute(QStringLiteral("DROP TRIGGER keep"));
 
         Dialogs::Script::answer(Dialogs::Yes);
         cmdDeleteResponse->click();
@@ -318,7 +318,7 @@ private Q_SLOTS:
         g->viewport()->repaint();
         const int last = g->rows() - 1;
         QVERIFY(g->rowAt(g->viewport()->height() - 1) == last - 1 || g->rowAt(g->viewport()->height() - 1) == -1);
-        conn().Execute(QStringLiteral("UPDATE Respondent_Responses SET SimpleResponse = 'b' || RespondentID"));
+        conn().execute(QStringLiteral("UPDATE Respondent_Responses SET SimpleResponse = 'b' || RespondentID"));
         // The oldest respondent, the first added.
         QCOMPARE(g->textMatrix(last, 1), QStringLiteral("a0"));
         QCOMPARE(g->textMatrix(1500, 1), QStringLiteral("b%1").arg(g->rowData(1500)));
@@ -469,7 +469,7 @@ private Q_SLOTS:
         QVERIFY(rtf::toPlainText(QString::fromLatin1(first)).contains(QStringLiteral("\tApple\t")));
 
         // A failure on the way leaves the earlier file as it was.
-        conn().Execute(QStringLiteral("DROP TABLE responsematrix"));
+        conn().execute(QStringLiteral("DROP TABLE responsematrix"));
         Dialogs::Script::fileName(path);
         Dialogs::Script::answer(Dialogs::OK);
         command->trigger();

@@ -30,7 +30,7 @@ QString written(db::Connection& c)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    PaperSurvey::Write(c, buffer);
+    PaperSurvey::write(c, buffer);
     return QString::fromLatin1(buffer.data());
 }
 
@@ -58,7 +58,7 @@ protected:
 
 TEST_F(PaperTest, QuestionsInSurveyOrderWithTheirRoomToAnswer)
 {
-    SurveyFile::OpenConnection(c,
+    SurveyFile::openConnection(c,
         makeSurvey(folder, QStringLiteral("s.tvq"),
             { { QTypeOpenEnded, QStringLiteral("Name?\nFull name, please") },
                 { QTypeCheck, QStringLiteral("Fruit?"), { "Apple", "Banana", "Cherry" } },
@@ -66,7 +66,7 @@ TEST_F(PaperTest, QuestionsInSurveyOrderWithTheirRoomToAnswer)
                 { QTypeMatrix, QStringLiteral("Rate"), { "Food", "Room" } }, { QTypeText, QStringLiteral("Thanks") },
                 { QTypeCheck, QStringLiteral("None?") } }));
     // The designer's order of the answers differs from the order of their ids.
-    c.Execute(QStringLiteral("UPDATE response SET pos = 4 - pos WHERE questionid = ?"), { questionId(c, 2) });
+    c.execute(QStringLiteral("UPDATE response SET pos = 4 - pos WHERE questionid = ?"), { questionId(c, 2) });
 
     const QString rtfText = written(c);
     // The reader gives back exactly the text written: paragraphs joined by CR LF.
@@ -108,7 +108,7 @@ TEST_F(PaperTest, QuestionsInSurveyOrderWithTheirRoomToAnswer)
 
 TEST_F(PaperTest, TabStopsKeepBoxesAndColumnsInLine)
 {
-    SurveyFile::OpenConnection(c,
+    SurveyFile::openConnection(c,
         makeSurvey(folder, QStringLiteral("s.tvq"),
             { { QTypeRadio, QStringLiteral("Pet?"), { "Cat", "A rather long answer that passes several stops" } },
                 { QTypeMatrix, QStringLiteral("Rate"), { "Food", "The room and its view" } } }));
@@ -119,7 +119,7 @@ TEST_F(PaperTest, TabStopsKeepBoxesAndColumnsInLine)
     ASSERT_EQ(answer.size(), 2);
     EXPECT_EQ(stopsOf(rtfText, QStringLiteral("A rather long")), answer);
     EXPECT_GT(answer.at(1),
-        answer.at(0) + PaperSurvey::TextTwips(QStringLiteral("A rather long answer that passes several stops")));
+        answer.at(0) + PaperSurvey::textTwips(QStringLiteral("A rather long answer that passes several stops")));
 
     // The matrix: the header's second and later stops are the rows' stops, so each column caption
     // stands above its boxes; no caption reaches into the next column.
@@ -131,26 +131,26 @@ TEST_F(PaperTest, TabStopsKeepBoxesAndColumnsInLine)
     EXPECT_EQ(header.mid(1), rows);
     EXPECT_GT(header.at(0), 0);
     EXPECT_LT(header.at(0), rows.at(0));
-    EXPECT_GT(rows.at(0), PaperSurvey::TextTwips(QStringLiteral("The room and its view")));
+    EXPECT_GT(rows.at(0), PaperSurvey::textTwips(QStringLiteral("The room and its view")));
     const QStringList columns { "Strongly Disagree", "Disagree", "Neutral", "Agree" };
     for (int i = 0; i < columns.size(); ++i)
-        EXPECT_GT(rows.at(i + 1) - rows.at(i), PaperSurvey::TextTwips(columns.at(i))) << columns.at(i).toStdString();
+        EXPECT_GT(rows.at(i + 1) - rows.at(i), PaperSurvey::textTwips(columns.at(i))) << columns.at(i).toStdString();
 }
 
 TEST_F(PaperTest, ASurveyWithoutQuestionsIsTwoEmptyLines)
 {
-    SurveyFile::OpenConnection(c, folder.newSurvey(QStringLiteral("empty.tvq")));
+    SurveyFile::openConnection(c, folder.newSurvey(QStringLiteral("empty.tvq")));
     EXPECT_EQ(rtf::toPlainText(written(c)), QStringLiteral("\r\n\r\n"));
 }
 
 TEST_F(PaperTest, AFailingStatementIsThrown)
 {
-    SurveyFile::OpenConnection(
+    SurveyFile::openConnection(
         c, makeSurvey(folder, QStringLiteral("s.tvq"), { { QTypeMatrix, QStringLiteral("Rate"), { "Food" } } }));
-    c.Execute(QStringLiteral("DROP TABLE responsematrix"));
+    c.execute(QStringLiteral("DROP TABLE responsematrix"));
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    EXPECT_THROW(PaperSurvey::Write(c, buffer), db::Error);
+    EXPECT_THROW(PaperSurvey::write(c, buffer), db::Error);
 }
 
 } // namespace

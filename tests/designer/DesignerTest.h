@@ -33,7 +33,7 @@ namespace designertest {
 inline QStringList captions(const DesignScreen* d)
 {
     QStringList list;
-    const QTreeWidgetItem* root = d->RootNode();
+    const QTreeWidgetItem* root = d->rootNode();
     for (int i = 0; root && i < root->childCount(); ++i)
         list << root->child(i)->text(0);
     return list;
@@ -184,9 +184,9 @@ public:
     bool changed() const { return w->session().FileChanged(); }
     void clearChanged() { w->session().setFileChanged(false); }
     QAction* action(const char* name) const { return w->action(QString::fromLatin1(name)); }
-    QTreeWidgetItem* node(int i) const { return d->RootNode()->child(i); }
+    QTreeWidgetItem* node(int i) const { return d->rootNode()->child(i); }
     QPtr question(int i) { return survey().GetQIndex(i); }
-    QPtr current() { return survey().GetQ(TreeNodes::Key(control<QTreeWidget>(d, "tvTreeView")->currentItem())); }
+    QPtr current() { return survey().GetQ(TreeNodes::keyOf(control<QTreeWidget>(d, "tvTreeView")->currentItem())); }
 
     QString writeSurvey(const QString& name, const QList<QPair<qint32, QString>>& questions)
     {

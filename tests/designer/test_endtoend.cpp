@@ -8,8 +8,8 @@ namespace {
 QStringList rows(db::Connection& c, const QString& sql)
 {
     QStringList list;
-    db::Recordset rs = c.OpenRecordset(sql);
-    for (; !rs.atEnd(); rs.MoveNext()) {
+    db::Recordset rs = c.openRecordset(sql);
+    for (; !rs.atEnd(); rs.moveNext()) {
         QStringList fields;
         for (int i = 0; i < rs.fieldCount(); ++i)
             fields << (rs.isNull(i) ? QStringLiteral("NULL") : rs.field(i).toString());
@@ -119,11 +119,11 @@ private Q_SLOTS:
         Dialogs::Script::fileName(path);
         p.action("mnuFileOpen")->trigger();
         QCOMPARE(captions(d), expected);
-        QCOMPARE(control<RichTextBox>(p.d, "txtQ")->Text(), QStringLiteral("What is your name?"));
+        QCOMPARE(control<RichTextBox>(p.d, "txtQ")->text(), QStringLiteral("What is your name?"));
         QVERIFY(!p.w->IsFileChanged());
 
         db::Connection file;
-        SurveyFile::OpenConnection(file, path);
+        SurveyFile::openConnection(file, path);
         QStringList questions;
         for (const QString& row : rows(file, QStringLiteral("SELECT id, question, questionno, qtype, pos FROM question ORDER BY pos"))) {
             QStringList f = row.split(QLatin1Char('|'));
@@ -146,10 +146,10 @@ private Q_SLOTS:
         // The reopened survey holds the same questions: the jump, the rows and the scale.
         const QPtr radio = p.question(3);
         QCOMPARE(radio->GetResponse(2)->LogicJumpToQuestionKey, p.question(5)->Key);
-        d->SelectNode(p.node(3));
+        d->selectNode(p.node(3));
         QCOMPARE(listTexts(control<QListWidget>(d, "lstMatrixResponses")), (QStringList{"Service", "Price"}));
         QCOMPARE(cmbMatrixResponses->currentText(), QStringLiteral("Poor/Fair/Good"));
-        d->SelectNode(p.node(1));
+        d->selectNode(p.node(1));
         QCOMPARE(listTexts(lstCheckResponses), (QStringList{"Apple", "Plum", "Pear"}));
     }
 };

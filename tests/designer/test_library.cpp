@@ -73,20 +73,20 @@ class LibraryTest : public QObject {
         QFile(path).open(QIODevice::WriteOnly);
         {
             db::Connection c;
-            c.Open(path);
-            c.Execute(QStringLiteral("CREATE TABLE category (id INTEGER PRIMARY KEY, name TEXT)"));
-            c.Execute(QStringLiteral("CREATE TABLE question (id INTEGER PRIMARY KEY, name TEXT, categoryid INTEGER)"));
+            c.open(path);
+            c.execute(QStringLiteral("CREATE TABLE category (id INTEGER PRIMARY KEY, name TEXT)"));
+            c.execute(QStringLiteral("CREATE TABLE question (id INTEGER PRIMARY KEY, name TEXT, categoryid INTEGER)"));
             for (const QString& s : statements)
-                c.Execute(s);
+                c.execute(s);
         }
-        p.w->LibraryConnection().Close();
-        p.w->LibraryConnection().Open(path, {QStringLiteral("category"), QStringLiteral("question")},
+        p.w->LibraryConnection().close();
+        p.w->LibraryConnection().open(path, {QStringLiteral("category"), QStringLiteral("question")},
                                       db::OpenMode::ReadOnly);
         control<QTreeWidget>(p.d, "tvTreeLibrary")->clear();
         p.d->LoadLibrary();
     }
 
-    QTreeWidgetItem* libraryNode(const QString& key) { return TreeNodes::Find(control<QTreeWidget>(p.d, "tvTreeLibrary"), key); }
+    QTreeWidgetItem* libraryNode(const QString& key) { return TreeNodes::find(control<QTreeWidget>(p.d, "tvTreeLibrary"), key); }
 
     void pressLibraryAdd(QTreeWidgetItem* node)
     {
@@ -143,18 +143,18 @@ private Q_SLOTS:
         QTreeWidget* tree = control<QTreeWidget>(p.d, "tvTreeLibrary");
         QCOMPARE(tree->topLevelItemCount(), 1);
         QTreeWidgetItem* root = tree->topLevelItem(0);
-        QCOMPARE(TreeNodes::Key(root), QStringLiteral("S_Parent"));
+        QCOMPARE(TreeNodes::keyOf(root), QStringLiteral("S_Parent"));
         QCOMPARE(root->text(0), QStringLiteral("Library"));
         QVERIFY(root->isExpanded());
         QStringList categories;
         for (int i = 0; i < root->childCount(); ++i) {
-            categories << TreeNodes::Key(root->child(i)) + QLatin1Char('=') + root->child(i)->text(0);
+            categories << TreeNodes::keyOf(root->child(i)) + QLatin1Char('=') + root->child(i)->text(0);
             QVERIFY(!root->child(i)->isExpanded());
         }
         QCOMPARE(categories, (QStringList{"CAT_2=Age", "CAT_3=education", "CAT_1=Health"}));
         QCOMPARE(root->child(0)->childCount(), 0);
         QCOMPARE(root->child(1)->child(0)->text(0), QString());
-        QCOMPARE(TreeNodes::Key(root->child(2)->child(0)), QStringLiteral("Q_11"));
+        QCOMPARE(TreeNodes::keyOf(root->child(2)->child(0)), QStringLiteral("Q_11"));
         QCOMPARE(root->child(2)->child(0)->text(0), QStringLiteral("Any allergies?"));
         QCOMPARE(root->child(2)->child(1)->text(0), QStringLiteral("Do you smoke?"));
     }
@@ -220,16 +220,16 @@ private Q_SLOTS:
         QCOMPARE(captions(p.d).at(2), QStringLiteral("3. Do you smoke?"));
 
         // With no question shown the text goes into a new one rather than nowhere.
-        p.d->SelectNode(p.d->RootNode());
+        p.d->selectNode(p.d->rootNode());
         pressLibraryAdd(libraryNode(QStringLiteral("Q_11")));
         QCOMPARE(p.survey().QCount(), 4);
         QCOMPARE(captions(p.d).at(3), QStringLiteral("4. Any allergies?"));
         QVERIFY(control<QWidget>(p.d, "picQProperties")->isVisible());
 
         // A library row that is gone does nothing.
-        p.w->LibraryConnection().Close();
-        p.w->LibraryConnection().Open(p.folder->file(QStringLiteral("own-library.mdb")));
-        p.w->LibraryConnection().Execute(QStringLiteral("DELETE FROM question WHERE id = 10"));
+        p.w->LibraryConnection().close();
+        p.w->LibraryConnection().open(p.folder->file(QStringLiteral("own-library.mdb")));
+        p.w->LibraryConnection().execute(QStringLiteral("DELETE FROM question WHERE id = 10"));
         pressLibraryAdd(libraryNode(QStringLiteral("Q_10")));
         QCOMPARE(p.survey().QCount(), 4);
     }
@@ -242,16 +242,16 @@ private Q_SLOTS:
             connect(p.action(name), &QAction::triggered, this, [&triggered] { ++triggered; });
         typeQuestion(p.d, QStringLiteral("Hello world"));
         RichTextBox* txtQ = control<RichTextBox>(p.d, "txtQ");
-        txtQ->setSelStart(int(txtQ->Text().size()));
+        txtQ->setSelStart(int(txtQ->text().size()));
 
         p.clearChanged();
         edit("mnuEditSelectAll");
-        QCOMPARE(txtQ->SelText(), QStringLiteral("Hello world"));
+        QCOMPARE(txtQ->selText(), QStringLiteral("Hello world"));
         QVERIFY(p.changed());
 
         edit("mnuEditCut");
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Hello world"));
-        QCOMPARE(txtQ->Text(), QString());
+        QCOMPARE(txtQ->text(), QString());
         QCOMPARE(rtf::toPlainText(p.question(1)->Question), QString());
         QCOMPARE(captions(p.d), QStringList{"1. <Text not yet entered>"});
 
@@ -365,7 +365,7 @@ private Q_SLOTS:
         txtQ->document()->setDefaultFont(editorFont);
         txtQ->setFocus();
         edit("mnuEditPaste");
-        QCOMPARE(txtQ->Text(), QString::fromUtf8("\xe2\x80\x9cYes\xe2\x80\x9d costs \xe2\x82\xac 5"));
+        QCOMPARE(txtQ->text(), QString::fromUtf8("\xe2\x80\x9cYes\xe2\x80\x9d costs \xe2\x82\xac 5"));
         QCOMPARE(spans(*txtQ->document()).first().size, 12.0);
     }
 
@@ -392,7 +392,7 @@ private Q_SLOTS:
         QVERIFY(rtf::isRtf(stored));
         QCOMPARE(rtf::toPlainText(stored), QStringLiteral("Red mono bold\r\nblue italic end"));
         p.action("mnuDesignAddOpenEndedQuestion")->trigger();
-        p.d->SelectNode(p.node(0));
+        p.d->selectNode(p.node(0));
         const QList<Span> reloaded = spans(*txtQ->document());
         QCOMPARE(reloaded, shown);
         QCOMPARE(spansOfRtf(stored), shown);

@@ -15,7 +15,7 @@ namespace {
 
 int count(db::Connection& c, const QString& sql)
 {
-    db::Recordset rs = c.OpenRecordset(sql);
+    db::Recordset rs = c.openRecordset(sql);
     return rs.field(0).toInt();
 }
 
@@ -39,11 +39,11 @@ class ResponsesTest : public QObject {
     // The scales of the open file replaced: 1 (reserved), 2 Yes/No, 3 Poor/Fair/Good, 4 without columns.
     void replaceScales()
     {
-        file().Execute(QStringLiteral("DELETE FROM responsematrix"));
-        file().Execute(QStringLiteral("DELETE FROM responsematrixgroup"));
-        file().Execute(QStringLiteral("INSERT INTO responsematrixgroup (id, name) VALUES (1, 'Default'), (2, 'a'), "
+        file().execute(QStringLiteral("DELETE FROM responsematrix"));
+        file().execute(QStringLiteral("DELETE FROM responsematrixgroup"));
+        file().execute(QStringLiteral("INSERT INTO responsematrixgroup (id, name) VALUES (1, 'Default'), (2, 'a'), "
                                       "(3, 'b'), (4, 'empty')"));
-        file().Execute(QStringLiteral("INSERT INTO responsematrix (name, responsematrixgroupid, pos) VALUES "
+        file().execute(QStringLiteral("INSERT INTO responsematrix (name, responsematrixgroupid, pos) VALUES "
                                       "('Hidden', 1, 0), ('No', 2, 1), ('Yes', 2, 0), ('Poor', 3, 0), ('Fair', 3, 1), "
                                       "('Good', 3, 2)"));
     }
@@ -129,8 +129,8 @@ private Q_SLOTS:
         QCOMPARE(responseTexts(*p.current()), (QStringList{"A", "B"}));
 
         // The rows come back when the question is shown again.
-        p.d->SelectNode(p.node(0));
-        p.d->SelectNode(p.node(1));
+        p.d->selectNode(p.node(0));
+        p.d->selectNode(p.node(1));
         QCOMPARE(listTexts(lstMatrixResponses), (QStringList{"A", "B"}));
     }
 
@@ -146,11 +146,11 @@ private Q_SLOTS:
         // A matrix question shows its own scale; one whose scale is not listed keeps its scale.
         p.action("mnuDesignAddMatrixQuestion")->trigger();
         p.current()->ResponseMatrixGroupID = 4;
-        p.d->SelectNode(p.node(0));
-        p.d->SelectNode(p.node(1));
+        p.d->selectNode(p.node(0));
+        p.d->selectNode(p.node(1));
         QCOMPARE(cmbMatrixResponses->currentData().toInt(), 4);
         p.current()->ResponseMatrixGroupID = 1;
-        p.d->SelectNode(p.node(1));
+        p.d->selectNode(p.node(1));
         QCOMPARE(p.current()->ResponseMatrixGroupID, 1);
         QCOMPARE(cmbMatrixResponses->currentData().toInt(), 4);
 
@@ -158,7 +158,7 @@ private Q_SLOTS:
         // selected entry stays selected.
         cmbMatrixResponses->setCurrentIndex(1);
         QCOMPARE(p.current()->ResponseMatrixGroupID, 3);
-        const int added = MatrixScales::Add(file(), {"Low", "High"});
+        const int added = MatrixScales::add(file(), {"Low", "High"});
         p.d->LoadMatrixResponses();
         QCOMPARE(comboTexts(cmbMatrixResponses), (QStringList{"Yes/No", "Poor/Fair/Good", "", "Low/High"}));
         QCOMPARE(cmbMatrixResponses->itemData(3).toInt(), added);
@@ -166,7 +166,7 @@ private Q_SLOTS:
         QCOMPARE(p.current()->ResponseMatrixGroupID, 3);
 
         // A failing query leaves the list as it was and is thrown to the caller.
-        file().Execute(QStringLiteral("ALTER TABLE responsematrix RENAME TO gone"));
+        file().execute(QStringLiteral("ALTER TABLE responsematrix RENAME TO gone"));
         QVERIFY_THROWS_EXCEPTION(db::Error, p.d->LoadMatrixResponses());
         QCOMPARE(cmbMatrixResponses->count(), 4);
     }
@@ -305,12 +305,12 @@ private Q_SLOTS:
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
 
         QCOMPARE(count(file(), QStringLiteral("SELECT COUNT(*) FROM responsematrixgroup")), before + 1);
-        db::Recordset rs = file().OpenRecordset(
+        db::Recordset rs = file().openRecordset(
             QStringLiteral("SELECT g.name, m.name, m.pos FROM responsematrixgroup g JOIN responsematrix m "
                            "ON m.responsematrixgroupid = g.id WHERE g.id = (SELECT MAX(id) FROM responsematrixgroup) "
                            "ORDER BY m.pos"));
         QStringList rows;
-        for (; !rs.atEnd(); rs.MoveNext())
+        for (; !rs.atEnd(); rs.moveNext())
             rows << rs.field(0).toString() + QLatin1Char(':') + rs.field(1).toString() + QLatin1Char(':')
                         + rs.field(2).toString();
         QCOMPARE(rows, (QStringList{"User Added:Poor:0", "User Added:Fair :1", "User Added:Good:2"}));
@@ -330,7 +330,7 @@ private Q_SLOTS:
         QCOMPARE(count(file(), groups), before);
 
         // The columns cannot be written: the scale row is not kept either, and the program goes on.
-        file().Execute(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON responsematrix "
+        file().execute(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON responsematrix "
                                       "BEGIN SELECT RAISE(ABORT, 'disk says no'); END"));
         frmMatrixAdd dialog(file());
         dialog.show();
@@ -359,8 +359,8 @@ private Q_SLOTS:
         QCOMPARE(dialog.lstList->currentRow(), 0);
 
         // Two scales of the same captions are two scales.
-        const int a = MatrixScales::Add(file(), {"Yes", "No"});
-        const int b = MatrixScales::Add(file(), {"Yes", "No"});
+        const int a = MatrixScales::add(file(), {"Yes", "No"});
+        const int b = MatrixScales::add(file(), {"Yes", "No"});
         QVERIFY(a != b);
         dialog.Setup();
         QCOMPARE(listTexts(dialog.lstList, Qt::DisplayRole), (QStringList{"Yes/No", "Poor/Fair/Good", "", "Yes/No", "Yes/No"}));

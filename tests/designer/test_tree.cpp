@@ -39,7 +39,7 @@ private Q_SLOTS:
 
     void newSurveyShowsOneBlankQuestion()
     {
-        QCOMPARE(p.d->RootNode()->text(0), QStringLiteral("Survey"));
+        QCOMPARE(p.d->rootNode()->text(0), QStringLiteral("Survey"));
         QCOMPARE(captions(p.d), QStringList{QStringLiteral("<Text not yet entered>")});
         QVERIFY(control<QWidget>(p.d, "picQProperties")->isVisible());
         QVERIFY(control<QRadioButton>(p.d, "optQType", 0)->isChecked());
@@ -79,11 +79,11 @@ private Q_SLOTS:
         QCOMPARE(q->qType, type);
         QCOMPARE(q->DatabaseID, -1);
         QCOMPARE(q->QuestionNo, type == 4 ? QString() : QStringLiteral("2"));
-        QCOMPARE(TreeNodes::Key(control<QTreeWidget>(p.d, "tvTreeView")->currentItem()), q->Key);
+        QCOMPARE(TreeNodes::keyOf(control<QTreeWidget>(p.d, "tvTreeView")->currentItem()), q->Key);
         QCOMPARE(captions(p.d), (QStringList{QStringLiteral("1. First"), QStringLiteral("<Text not yet entered>")}));
         QVERIFY(control<QRadioButton>(p.d, "optQType", option)->isChecked());
         QVERIFY(control<QWidget>(p.d, qPrintable(panel))->isVisible());
-        QCOMPARE(control<RichTextBox>(p.d, "txtQ")->Text(), QString());
+        QCOMPARE(control<RichTextBox>(p.d, "txtQ")->text(), QString());
         QVERIFY(p.changed());
         // The first question's text was committed before the add.
         QCOMPARE(rtf::toPlainText(p.question(1)->Question), QStringLiteral("First"));
@@ -108,7 +108,7 @@ private Q_SLOTS:
         QCOMPARE(cmbMatrixResponses->currentData().toInt(), 5);
 
         // With an empty scale list nothing is selected and the question gets scale 1.
-        p.w->session().SurveyConnection.Execute(QStringLiteral("DELETE FROM responsematrixgroup WHERE id <> 1"));
+        p.w->session().SurveyConnection.execute(QStringLiteral("DELETE FROM responsematrixgroup WHERE id <> 1"));
         p.d->LoadMatrixResponses();
         QCOMPARE(cmbMatrixResponses->currentIndex(), -1);
         p.action("mnuDesignAddMatrixQuestion")->trigger();
@@ -130,7 +130,7 @@ private Q_SLOTS:
         QCOMPARE(numbers(), (QStringList{"1", "2", ""}));
         // The moved question stays current and shown.
         QCOMPARE(p.current()->Key, p.question(1)->Key);
-        QCOMPARE(control<RichTextBox>(p.d, "txtQ")->Text(), QStringLiteral("Gender"));
+        QCOMPARE(control<RichTextBox>(p.d, "txtQ")->text(), QStringLiteral("Gender"));
 
         // At the top, Up does nothing and marks nothing; Down moves it back.
         p.clearChanged();
@@ -146,7 +146,7 @@ private Q_SLOTS:
         QVERIFY(!p.changed());
 
         // With the root selected nothing moves.
-        p.d->SelectNode(p.d->RootNode());
+        p.d->selectNode(p.d->rootNode());
         cmdUp->click();
         cmdDown->click();
         QVERIFY(!p.changed());
@@ -161,7 +161,7 @@ private Q_SLOTS:
         }
         clickNode(control<QTreeWidget>(p.d, "tvTreeView"), p.node(0));
         auto* txtQ = control<RichTextBox>(p.d, "txtQ");
-        QCOMPARE(txtQ->Text(), QStringLiteral("Age"));
+        QCOMPARE(txtQ->text(), QStringLiteral("Age"));
         p.clearChanged();
         control<QPushButton>(p.d, "cmdDelete")->click();
         QCOMPARE(captions(p.d), (QStringList{"1. Gender", "2. City"}));
@@ -170,7 +170,7 @@ private Q_SLOTS:
 
         // The pane shows the question now selected, and what is typed goes there.
         QCOMPARE(p.current()->Key, p.question(1)->Key);
-        QCOMPARE(txtQ->Text(), QStringLiteral("Gender"));
+        QCOMPARE(txtQ->text(), QStringLiteral("Gender"));
         typeQuestion(p.d, QStringLiteral("Sex"));
         QCOMPARE(rtf::toPlainText(p.question(1)->Question), QStringLiteral("Sex"));
         QCOMPARE(captions(p.d), (QStringList{"1. Sex", "2. City"}));
@@ -179,7 +179,7 @@ private Q_SLOTS:
         clickNode(control<QTreeWidget>(p.d, "tvTreeView"), p.node(1));
         control<QPushButton>(p.d, "cmdDelete")->click();
         QCOMPARE(captions(p.d), QStringList{"1. Sex"});
-        QCOMPARE(txtQ->Text(), QStringLiteral("Sex"));
+        QCOMPARE(txtQ->text(), QStringLiteral("Sex"));
         QVERIFY(control<QWidget>(p.d, "picQProperties")->isVisible());
     }
 
@@ -187,7 +187,7 @@ private Q_SLOTS:
     {
         p.clearChanged();
         Dialogs::Script::answer(Dialogs::OK);
-        p.d->SelectNode(p.d->RootNode());  // the refusal comes first, whatever is selected
+        p.d->selectNode(p.d->rootNode());  // the refusal comes first, whatever is selected
         control<QPushButton>(p.d, "cmdDelete")->click();
         QCOMPARE(Dialogs::Script::lastText(), QStringLiteral("Can't delete last question."));
         QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Critical);
@@ -205,7 +205,7 @@ private Q_SLOTS:
         p.action("mnuDesignAddText")->trigger();
         QCOMPARE(captions(p.d), (QStringList{"1. Age", "<Text not yet entered>", "<Text not yet entered>"}));
 
-        p.d->SelectNode(p.node(0));
+        p.d->selectNode(p.node(0));
         control<QPushButton>(p.d, "cmdDown")->click();
         QCOMPARE(captions(p.d), (QStringList{"1. <Text not yet entered>", "2. Age\r\nin years", "<Text not yet entered>"}));
         // The next commit of the moved question shows its first line only.
@@ -215,7 +215,7 @@ private Q_SLOTS:
         // An emptied text shows the placeholder after the number; an instruction text without one.
         typeQuestion(p.d, QString());
         QCOMPARE(captions(p.d).at(1), QStringLiteral("2. <Text not yet entered>"));
-        p.d->SelectNode(p.node(2));
+        p.d->selectNode(p.node(2));
         typeQuestion(p.d, QStringLiteral("Note"));
         typeQuestion(p.d, QString());
         QCOMPARE(captions(p.d).at(2), QStringLiteral("<Text not yet entered>"));
@@ -225,13 +225,13 @@ private Q_SLOTS:
     {
         typeQuestion(p.d, QStringLiteral("What is your age?"));
         auto* tvTreeView = control<QTreeWidget>(p.d, "tvTreeView");
-        clickNode(tvTreeView, p.d->RootNode());
+        clickNode(tvTreeView, p.d->rootNode());
         QVERIFY(!control<QWidget>(p.d, "picQProperties")->isVisible());
         clickNode(tvTreeView, p.node(0));
         QVERIFY(control<QWidget>(p.d, "picQProperties")->isVisible());
         auto* txtQ = control<RichTextBox>(p.d, "txtQ");
         QVERIFY(txtQ->hasFocus());
-        QCOMPARE(txtQ->SelStart(), 0);
+        QCOMPARE(txtQ->selStart(), 0);
         QCOMPARE(txtQ->textCursor().selectedText(), QStringLiteral("What is your age?"));
 
         // Moving through the tree with the keyboard shows each question too.
@@ -239,7 +239,7 @@ private Q_SLOTS:
         typeQuestion(p.d, QStringLiteral("Colour"));
         tvTreeView->setFocus();
         QTest::keyClick(tvTreeView, Qt::Key_Up);
-        QCOMPARE(txtQ->Text(), QStringLiteral("What is your age?"));
+        QCOMPARE(txtQ->text(), QStringLiteral("What is your age?"));
         QVERIFY(control<QWidget>(p.d, "picOpenEnded")->isVisible());
     }
 
@@ -269,8 +269,8 @@ private Q_SLOTS:
                                             "Question &Matrix"};
         QCOMPARE(control<QRadioButton>(p.d, "optQType", option)->text(), captionsOfOptions.at(option));
         QCOMPARE(control<QRadioButton>(p.d, "optQType", option)->property("Index").toInt(), option);
-        QCOMPARE(DesignScreen::TypeOfOption(option), type);
-        QCOMPARE(DesignScreen::OptionOfType(type), option);
+        QCOMPARE(DesignScreen::typeOfOption(option), type);
+        QCOMPARE(DesignScreen::optionOfType(type), option);
 
         // Start from another type, so that the click changes something.
         control<QRadioButton>(p.d, "optQType", option == 2 ? 1 : 2)->click();
@@ -284,9 +284,9 @@ private Q_SLOTS:
         QCOMPARE(control<QPushButton>(p.d, "cmdRadioLogic")->isVisible(), logic);
 
         // A question of that type read back selects the option again.
-        p.d->SelectNode(p.d->RootNode());
+        p.d->selectNode(p.d->rootNode());
         control<QRadioButton>(p.d, "optQType", 0)->setChecked(true);
-        p.d->SelectNode(p.node(0));
+        p.d->selectNode(p.node(0));
         QVERIFY(control<QRadioButton>(p.d, "optQType", option)->isChecked());
     }
 
@@ -315,16 +315,16 @@ private Q_SLOTS:
             p.action("mnuDesignAddOpenEndedQuestion")->trigger();
             typeQuestion(p.d, QString::fromLatin1(text));
         }
-        p.d->SelectNode(p.node(1));
+        p.d->selectNode(p.node(1));
         control<QRadioButton>(p.d, "optQType", 3)->click();
         QCOMPARE(captions(p.d), (QStringList{"1. A", "B", "2. C"}));
         QCOMPARE(numbers(), (QStringList{"1", "", "2"}));
         typeQuestion(p.d, QStringLiteral("B2"));
-        p.d->SelectNode(p.node(2));
+        p.d->selectNode(p.node(2));
         typeQuestion(p.d, QStringLiteral("C2"));
         QCOMPARE(captions(p.d), (QStringList{"1. A", "B2", "2. C2"}));
 
-        p.d->SelectNode(p.node(1));
+        p.d->selectNode(p.node(1));
         control<QRadioButton>(p.d, "optQType", 0)->click();
         QCOMPARE(captions(p.d), (QStringList{"1. A", "2. B2", "3. C2"}));
         QCOMPARE(numbers(), (QStringList{"1", "2", "3"}));
@@ -340,7 +340,7 @@ private Q_SLOTS:
         const QString stored = p.question(1)->Question;
         QCOMPARE(rtf::toPlainText(stored), text);
 
-        const QString caption = QStringLiteral("1. ") + CaptionText(text);
+        const QString caption = QStringLiteral("1. ") + captionText(text);
         QVERIFY(caption.size() <= 3 + kCaptionLength + 1);
         const std::function<void()> writers[] = {
             [] {},  // opening the file
@@ -376,15 +376,15 @@ private Q_SLOTS:
         const QString path = p.folder->newSurvey(QStringLiteral("long.tvq"));
         {
             db::Connection c;
-            SurveyFile::OpenConnection(c, path);
+            SurveyFile::openConnection(c, path);
             clsSurvey s;
             s.AddQ(text, QTypeOpenEnded, -1, 2);
             s.AddQ(rtf::fromPlainText(QStringLiteral("B")), QTypeOpenEnded, -1, 2);
-            SurveyFile::Save(c, s);
+            SurveyFile::save(c, s);
         }
         p.open(path);
 
-        QCOMPARE(p.node(0)->text(0), QStringLiteral("1. ") + CaptionText(plain));
+        QCOMPARE(p.node(0)->text(0), QStringLiteral("1. ") + captionText(plain));
         QVERIFY(p.node(0)->text(0).size() <= 3 + kCaptionLength + 1);
         QCOMPARE(p.current(), p.question(1));
         auto* txtQ = control<RichTextBox>(p.d, "txtQ");
@@ -392,7 +392,7 @@ private Q_SLOTS:
         auto* lblTextTooLong = control<QLabel>(p.d, "lblTextTooLong");
         QVERIFY(lblTextTooLong->isVisible());
         QVERIFY(lblTextTooLong->font().italic());
-        const QString shown = txtQ->Text();
+        const QString shown = txtQ->text();
         QVERIFY(shown.size() <= DesignScreen::kEditLength);
         QVERIFY(shown.size() >= DesignScreen::kEditLength - 2);
         QVERIFY(plain.startsWith(shown));
@@ -410,22 +410,22 @@ private Q_SLOTS:
         QVERIFY(!p.changed());
 
         // Another question is edited as usual; the long one comes back read-only.
-        p.d->SelectNode(p.node(1));
+        p.d->selectNode(p.node(1));
         QVERIFY(!txtQ->isReadOnly());
         QVERIFY(!lblTextTooLong->isVisibleTo(control<QWidget>(p.d, "picQProperties")));
         typeQuestion(p.d, QStringLiteral("B2"));
-        p.d->SelectNode(p.node(0));
+        p.d->selectNode(p.node(0));
         QVERIFY(txtQ->isReadOnly());
         QVERIFY(lblTextTooLong->isVisible());
         QCOMPARE(p.question(1)->Question, text);
 
         QVERIFY(p.w->DoSave());
         db::Connection c;
-        SurveyFile::OpenConnection(c, path);
-        db::Recordset rs = c.OpenRecordset(QStringLiteral("SELECT question FROM question ORDER BY pos"));
+        SurveyFile::openConnection(c, path);
+        db::Recordset rs = c.openRecordset(QStringLiteral("SELECT question FROM question ORDER BY pos"));
         QVERIFY(!rs.atEnd());
         QCOMPARE(rs.field(0).toString(), text);
-        rs.MoveNext();
+        rs.moveNext();
         QVERIFY(!rs.atEnd());
         QCOMPARE(rtf::toPlainText(rs.field(0).toString()), QStringLiteral("B2"));
     }
@@ -449,7 +449,7 @@ private Q_SLOTS:
         QCOMPARE(cmdOpenEndedNoOfRows->currentText(), QStringLiteral("3"));
         QVERIFY(cmdOpenEndedNoOfRows->hasFocus());
         if (toolbar)
-            frmMain::ToolbarButton(p.w->ToolbarDesign, QStringLiteral("Add Question"))->trigger();
+            frmMain::toolbarButton(p.w->ToolbarDesign, QStringLiteral("Add Question"))->trigger();
         else
             p.action("mnuDesignAddOpenEndedQuestion")->trigger();
         QCOMPARE(p.survey().QCount(), 2);
@@ -473,10 +473,10 @@ private Q_SLOTS:
         // Shown again it selects "3"; a question read from a file (0 rows) selects no entry.
         p.action("mnuDesignAddOpenEndedQuestion")->trigger();
         QCOMPARE(cmdOpenEndedNoOfRows->currentText(), QStringLiteral("1"));
-        p.d->SelectNode(p.node(0));
+        p.d->selectNode(p.node(0));
         QCOMPARE(cmdOpenEndedNoOfRows->currentText(), QStringLiteral("3"));
         p.question(1)->OpenEnded_NoOfRows = 0;
-        p.d->SelectNode(p.node(0));
+        p.d->selectNode(p.node(0));
         QCOMPARE(cmdOpenEndedNoOfRows->currentIndex(), -1);
     }
 
@@ -485,7 +485,7 @@ private Q_SLOTS:
         p.action("mnuDesignAddCheckQuestion")->trigger();
         auto* txtCheckResponse = control<QLineEdit>(p.d, "txtCheckResponse");
         QVERIFY(txtCheckResponse->hasFocus());
-        QCOMPARE(p.d->DefaultButton(), control<QPushButton>(p.d, "cmdCheckAdd"));
+        QCOMPARE(p.d->defaultButton(), control<QPushButton>(p.d, "cmdCheckAdd"));
         typeResponse(txtCheckResponse, QStringLiteral("Strongly agree"));
         QCOMPARE(listTexts(control<QListWidget>(p.d, "lstCheckResponses")), QStringList{"Strongly agree"});
         const ResponsePtr r = p.current()->GetResponse(1);
@@ -497,13 +497,13 @@ private Q_SLOTS:
         QVERIFY(txtCheckResponse->hasFocus());
 
         control<RichTextBox>(p.d, "txtQ")->setFocus();
-        QCOMPARE(p.d->DefaultButton(), nullptr);
+        QCOMPARE(p.d->defaultButton(), nullptr);
         QTest::keyClick(control<RichTextBox>(p.d, "txtQ"), Qt::Key_Return);
         QCOMPARE(p.current()->ResponsesCount(), 1);
 
         // The matrix rows box does the same with its own button.
         p.action("mnuDesignAddMatrixQuestion")->trigger();
-        QCOMPARE(p.d->DefaultButton(), control<QPushButton>(p.d, "cmdMatrixAdd"));
+        QCOMPARE(p.d->defaultButton(), control<QPushButton>(p.d, "cmdMatrixAdd"));
         typeResponse(control<QLineEdit>(p.d, "txtMatrixResponse"), QStringLiteral("Service"));
         QCOMPARE(responseTexts(*p.current()), QStringList{"Service"});
     }
@@ -515,7 +515,7 @@ private Q_SLOTS:
                                            {{0, "Open one"}, {0, "Open two"}, {2, "Radio|Yes|No"}, {3, "Matrix|Row"}});
         p.open(path);
         DesignScreen* d = p.d;
-        const auto show = [&](int i) { d->SelectNode(p.node(i)); };
+        const auto show = [&](int i) { d->selectNode(p.node(i)); };
         struct Case {
             const char* name;
             std::function<void()> before;
@@ -549,10 +549,10 @@ private Q_SLOTS:
              [&] { cmbMatrixResponses->setFocus(); QTest::keyClick(cmbMatrixResponses, Qt::Key_Down); }, true},
             {"refilling the scale list", [&] { show(3); }, [&] { d->LoadMatrixResponses(); }, false},
             {"showing a matrix question, which selects its scale",
-             [&] { show(3); d->SelectNode(d->RootNode()); cmbMatrixResponses->setCurrentIndex(0); },
+             [&] { show(3); d->selectNode(d->rootNode()); cmbMatrixResponses->setCurrentIndex(0); },
              [&] { show(3); QVERIFY(cmbMatrixResponses->currentIndex() != 0); }, false},
             {"adding an answer scale to the file", [&] { show(3); },
-             [&] { MatrixScales::Add(p.w->session().SurveyConnection, {"Lo", "Hi"}); d->LoadMatrixResponses(); }, false},
+             [&] { MatrixScales::add(p.w->session().SurveyConnection, {"Lo", "Hi"}); d->LoadMatrixResponses(); }, false},
             {"Logic... without a selected response", [&] { show(2); lstCheckResponses->clearSelection(); Dialogs::Script::answer(Dialogs::OK); },
              [&] { control<QPushButton>(d, "cmdRadioLogic")->click(); }, false},
             {"Logic... closed with Cancel", [&] { show(2); selectRow(lstCheckResponses, 0); },

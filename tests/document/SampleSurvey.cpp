@@ -5,18 +5,18 @@
 
 SurveyWriter::SurveyWriter(const QString& path)
 {
-    SurveyFile::OpenConnection(connection, path);
+    SurveyFile::openConnection(connection, path);
 }
 
 qint64 SurveyWriter::question(qint32 type, const QString& number, const QString& text, const QStringList& responses,
                               qint64 scale)
 {
-    connection.Execute(QStringLiteral("INSERT INTO question (question, questionno, qtype, pos) VALUES (?, ?, ?, ?)"),
+    connection.execute(QStringLiteral("INSERT INTO question (question, questionno, qtype, pos) VALUES (?, ?, ?, ?)"),
                        {rtf::fromPlainText(text), number, type, ++pos_});
     const qint64 id = connection.lastInsertId();
     int pos = 0;
     for (const QString& name : responses)
-        connection.Execute(
+        connection.execute(
             QStringLiteral("INSERT INTO response (questionid, name, pos, responseMatrixGroupID) VALUES (?, ?, ?, ?)"),
             {id, name, ++pos, scale});
     return id;
@@ -24,18 +24,18 @@ qint64 SurveyWriter::question(qint32 type, const QString& number, const QString&
 
 qint64 SurveyWriter::response(qint64 question, int index)
 {
-    db::Recordset rs = connection.OpenRecordset(
+    db::Recordset rs = connection.openRecordset(
         QStringLiteral("SELECT id FROM response WHERE questionid = ? AND pos = ?"), {question, index});
     return rs.field(0).toLongLong();
 }
 
 qint64 SurveyWriter::scale(const QStringList& columns)
 {
-    connection.Execute(QStringLiteral("INSERT INTO responsematrixgroup (name) VALUES ('User Added')"));
+    connection.execute(QStringLiteral("INSERT INTO responsematrixgroup (name) VALUES ('User Added')"));
     const qint64 id = connection.lastInsertId();
     int pos = 0;
     for (const QString& name : columns)
-        connection.Execute(
+        connection.execute(
             QStringLiteral("INSERT INTO responsematrix (name, responsematrixgroupid, pos) VALUES (?, ?, ?)"),
             {name, id, pos++});
     return id;
@@ -43,7 +43,7 @@ qint64 SurveyWriter::scale(const QStringList& columns)
 
 qint64 SurveyWriter::column(qint64 scale, int index)
 {
-    db::Recordset rs = connection.OpenRecordset(
+    db::Recordset rs = connection.openRecordset(
         QStringLiteral("SELECT id FROM responsematrix WHERE responsematrixgroupid = ? ORDER BY pos LIMIT 1 OFFSET ?"),
         {scale, index - 1});
     return rs.field(0).toLongLong();
@@ -51,7 +51,7 @@ qint64 SurveyWriter::column(qint64 scale, int index)
 
 qint64 SurveyWriter::respondent(const QVariant& source, const QString& submitted)
 {
-    connection.Execute(QStringLiteral("INSERT INTO respondent (source, submitteddate) VALUES (?, ?)"),
+    connection.execute(QStringLiteral("INSERT INTO respondent (source, submitteddate) VALUES (?, ?)"),
                        {source, submitted});
     return connection.lastInsertId();
 }
@@ -59,7 +59,7 @@ qint64 SurveyWriter::respondent(const QVariant& source, const QString& submitted
 void SurveyWriter::answer(qint64 respondent, qint64 question, qint64 response, const QVariant& text,
                           const QVariant& column)
 {
-    connection.Execute(QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
+    connection.execute(QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
                                       "SimpleResponse, ResponseMatrixID) VALUES (?, ?, ?, ?, ?)"),
                        {question, respondent, response, text, column});
 }

@@ -16,11 +16,11 @@ TEST(QuestionLibraryTest, CategoriesAndQuestionsComeByNameAndTextsById)
     const QString path = folder.file(QStringLiteral("library.mdb"));
     QFile(path).open(QIODevice::WriteOnly);
     db::Connection library;
-    library.Open(path);
-    library.Execute(QStringLiteral("CREATE TABLE category (id INTEGER PRIMARY KEY, name TEXT)"));
-    library.Execute(QStringLiteral("CREATE TABLE question (id INTEGER PRIMARY KEY, name TEXT, categoryid INTEGER)"));
-    library.Execute(QStringLiteral("INSERT INTO category VALUES (1, 'health'), (2, 'Age'), (3, NULL), (4, 'Age')"));
-    library.Execute(QStringLiteral("INSERT INTO question VALUES (10, 'do you smoke?', 1), (11, 'Any allergies?', 1), "
+    library.open(path);
+    library.execute(QStringLiteral("CREATE TABLE category (id INTEGER PRIMARY KEY, name TEXT)"));
+    library.execute(QStringLiteral("CREATE TABLE question (id INTEGER PRIMARY KEY, name TEXT, categoryid INTEGER)"));
+    library.execute(QStringLiteral("INSERT INTO category VALUES (1, 'health'), (2, 'Age'), (3, NULL), (4, 'Age')"));
+    library.execute(QStringLiteral("INSERT INTO question VALUES (10, 'do you smoke?', 1), (11, 'Any allergies?', 1), "
                                    "(12, NULL, 4), (13, 'Which school?', 4), (14, 'Nowhere', 9), (15, 'Any?', 1)"));
 
     QStringList read;

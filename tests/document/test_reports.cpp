@@ -30,7 +30,7 @@ public:
 
 QString date(const char* stored)
 {
-    return GeneralDateText(QString::fromLatin1(stored));
+    return generalDateText(QString::fromLatin1(stored));
 }
 
 QByteArray readFile(const QString& path)
@@ -111,15 +111,15 @@ TEST(Shares, RoundToOneDecimalWithHalvesToEven)
         {0, 0, "0.0%"}, {3, 2, "150%"}, {2500, 1000, "250%"}, {1, 2000, "0.1%"}, {3, 2000, "0.1%"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(Summary::ShareText(c.count, c.total), QString::fromLatin1(c.text)) << c.count << " of " << c.total;
+        EXPECT_EQ(Summary::shareText(c.count, c.total), QString::fromLatin1(c.text)) << c.count << " of " << c.total;
 }
 
 TEST(Shares, UseTheLocalesDecimalSeparatorAndNoGrouping)
 {
     const LocaleGuard german(QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_EQ(Summary::ShareText(1, 16), QStringLiteral("6,2%"));
-    EXPECT_EQ(Summary::ShareText(0, 16), QStringLiteral("0.0%"));  // the fixed text
-    EXPECT_EQ(Summary::ShareText(12345, 1000), QStringLiteral("1234,5%"));
+    EXPECT_EQ(Summary::shareText(1, 16), QStringLiteral("6,2%"));
+    EXPECT_EQ(Summary::shareText(0, 16), QStringLiteral("0.0%"));  // the fixed text
+    EXPECT_EQ(Summary::shareText(12345, 1000), QStringLiteral("1234,5%"));
 }
 
 TEST(Dates, GeneralDateLeavesOutMidnightAndKeepsWhatIsNoDate)
@@ -129,13 +129,13 @@ TEST(Dates, GeneralDateLeavesOutMidnightAndKeepsWhatIsNoDate)
     EXPECT_EQ(date("2024-03-02 00:00:00"), QStringLiteral("3/2/24"));
     EXPECT_EQ(date("2024-12-31 23:59:00"), QStringLiteral("12/31/24 11:59:00 PM"));
     EXPECT_EQ(date("yesterday"), QStringLiteral("yesterday"));
-    EXPECT_EQ(GeneralDateText(QVariant()), QString());
+    EXPECT_EQ(generalDateText(QVariant()), QString());
 }
 
 TEST_F(AnalysisTest, TotalsCountEverySourceAndRowsListEveryKindInSurveyOrder)
 {
     SampleSurvey s(folder.newSurvey(QStringLiteral("s.tvq")));
-    const Summary::Totals t = Summary::ReadTotals(s.w.connection);
+    const Summary::Totals t = Summary::readTotals(s.w.connection);
     EXPECT_EQ(t.all, 4);
     EXPECT_EQ(t.manualEntry, 1);
     EXPECT_EQ(t.webBased, 1);
@@ -166,7 +166,7 @@ TEST_F(AnalysisTest, TotalsCountEverySourceAndRowsListEveryKindInSurveyOrder)
         {K::ScaleColumn, "0.0%", "          Fair", s.price, s.price},
         {K::ScaleColumn, "25%", "          Poor", s.price, s.price},
     };
-    const std::vector<Summary::Row> rows = Summary::ReadRows(s.w.connection, t.all);
+    const std::vector<Summary::Row> rows = Summary::readRows(s.w.connection, t.all);
     ASSERT_EQ(rows.size(), std::size(expected));
     for (size_t i = 0; i < rows.size(); ++i) {
         SCOPED_TRACE(i);
@@ -184,7 +184,7 @@ TEST_F(AnalysisTest, QuestionsFollowTheirPositionsNotTheTextOfTheirNumbers)
     for (int i = 1; i <= 12; ++i)
         w.question(0, QString::number(i), QStringLiteral("Q"));
     QStringList numbers;
-    for (const Summary::Row& row : Summary::ReadRows(w.connection, 0))
+    for (const Summary::Row& row : Summary::readRows(w.connection, 0))
         numbers << row.caption.section(QLatin1Char('.'), 0, 0);
     EXPECT_EQ(numbers.join(QLatin1Char(' ')), QStringLiteral("1 2 3 4 5 6 7 8 9 10 11 12"));
 }
@@ -210,7 +210,7 @@ TEST_F(AnalysisTest, QuestionRowsShowTheWholeTextOnOneLine)
     SurveyWriter w(folder.newSurvey(QStringLiteral("texts.tvq")));
     for (const auto& c : cases)
         w.question(0, QStringLiteral("1"), c.text);
-    const std::vector<Summary::Row> rows = Summary::ReadRows(w.connection, 0);
+    const std::vector<Summary::Row> rows = Summary::readRows(w.connection, 0);
     ASSERT_EQ(rows.size(), std::size(cases));
     for (size_t i = 0; i < rows.size(); ++i) {
         EXPECT_EQ(rows[i].caption.size(), cases[i].caption.size() + 3) << i;
@@ -224,7 +224,7 @@ TEST_F(AnalysisTest, ChartCountsEveryAnswerOrTheColumnsOfOneMatrixRow)
     SampleSurvey s(folder.newSurvey(QStringLiteral("s.tvq")));
     s.w.answer(s.paper, s.check, s.apple);
 
-    Chart::Result r = Chart::Read(s.w.connection, 4, qint32(s.banana), -1);
+    Chart::Result r = Chart::read(s.w.connection, 4, qint32(s.banana), -1);
     EXPECT_EQ(r.visibility, Chart::Visibility::Show);
     ASSERT_TRUE(r.data);
     ASSERT_EQ(r.data->size(), 3);
@@ -234,7 +234,7 @@ TEST_F(AnalysisTest, ChartCountsEveryAnswerOrTheColumnsOfOneMatrixRow)
     EXPECT_EQ(r.data->at(2).label, QStringLiteral(" Cherry"));
 
     // A scale-column row of the Price row charts the Price row.
-    r = Chart::Read(s.w.connection, 16, qint32(s.price), qint32(s.price));
+    r = Chart::read(s.w.connection, 16, qint32(s.price), qint32(s.price));
     EXPECT_EQ(r.visibility, Chart::Visibility::Show);
     ASSERT_TRUE(r.data);
     ASSERT_EQ(r.data->size(), 3);
@@ -243,12 +243,12 @@ TEST_F(AnalysisTest, ChartCountsEveryAnswerOrTheColumnsOfOneMatrixRow)
     EXPECT_EQ(r.data->at(2).label, QStringLiteral(" Poor"));
     EXPECT_EQ(r.data->at(2).value, 1);
     // What a screen reader hears of the chart: the question, the matrix row, each column's count.
-    EXPECT_EQ(Chart::Description(r.subject, *r.data), QStringLiteral("Rate (Price): Good 0, Fair 0, Poor 1"));
+    EXPECT_EQ(Chart::description(r.subject, *r.data), QStringLiteral("Rate (Price): Good 0, Fair 0, Poor 1"));
 
     // Question rows and the header row have nothing to chart.
-    EXPECT_EQ(Chart::Read(s.w.connection, 1, -1, -1).visibility, Chart::Visibility::Hide);
-    EXPECT_EQ(Chart::Read(s.w.connection, 0, 0, -1).visibility, Chart::Visibility::Hide);
-    EXPECT_FALSE(Chart::Read(s.w.connection, 1, -1, -1).data);
+    EXPECT_EQ(Chart::read(s.w.connection, 1, -1, -1).visibility, Chart::Visibility::Hide);
+    EXPECT_EQ(Chart::read(s.w.connection, 0, 0, -1).visibility, Chart::Visibility::Hide);
+    EXPECT_FALSE(Chart::read(s.w.connection, 1, -1, -1).data);
 }
 
 TEST_F(AnalysisTest, DetailedReportListsEveryRespondentsAnswersOldestFirst)
@@ -256,7 +256,7 @@ TEST_F(AnalysisTest, DetailedReportListsEveryRespondentsAnswersOldestFirst)
     SampleSurvey s(folder.newSurvey(QStringLiteral("s.tvq")));
     QBuffer out;
     out.open(QIODevice::WriteOnly);
-    ASSERT_TRUE(DetailReport::Write(s.w.connection, out, {}));
+    ASSERT_TRUE(DetailReport::write(s.w.connection, out, {}));
     const QString rtfText = QString::fromLatin1(out.data());
 
     const QString expected = QStringList{
@@ -308,7 +308,7 @@ TEST_F(AnalysisTest, DetailedReportOfNoRespondentsIsTheCountLineAndABlankLine)
     w.question(1, QStringLiteral("1"), QStringLiteral("Q"), {QStringLiteral("A")});
     QBuffer out;
     out.open(QIODevice::WriteOnly);
-    ASSERT_TRUE(DetailReport::Write(w.connection, out, {}));
+    ASSERT_TRUE(DetailReport::write(w.connection, out, {}));
     EXPECT_EQ(rtf::toPlainText(QString::fromLatin1(out.data())),
               QStringLiteral("0 respondents have completed this survey.\r\n\r\n"));
 }
@@ -334,7 +334,7 @@ TEST_F(AnalysisTest, DetailedReportOfManyAnswerRowsTakesTheFirstStoredOneOfAMatr
 
     QBuffer out;
     out.open(QIODevice::WriteOnly);
-    ASSERT_TRUE(DetailReport::Write(w.connection, out, {}));
+    ASSERT_TRUE(DetailReport::write(w.connection, out, {}));
     QStringList expected = {"1 respondents have completed this survey.", "", "Web on " + date("2024-01-01 10:00:00"),
                             "", "1. Rate", "\tTaste\tGood", "2. Pick"};
     for (const QString& choice : std::as_const(choices))
@@ -348,7 +348,7 @@ TEST_F(AnalysisTest, ExportWritesTheFieldsOfEveryRespondentInOrder)
 {
     SampleSurvey s(folder.newSurvey(QStringLiteral("s.tvq")));
     const QString file = folder.file(QStringLiteral("SurveyExport.csv"));
-    ASSERT_TRUE(CsvExport::WriteFile(s.w.connection, file, {}));
+    ASSERT_TRUE(CsvExport::writeFile(s.w.connection, file, {}));
     const std::vector<QStringList> records = parseCsv(readFile(file));
     const std::vector<QStringList> expected = {
         {"Imported", date("2024-02-28 10:30:00"), "line one\r\nline two", "Banana", "Taste", "Price"},
@@ -378,12 +378,12 @@ TEST_F(AnalysisTest, ExportKeepsCommasQuotesLineBreaksAndEveryLetter)
     }
     // A respondent without source or date, and one whose open answer is stored as Null.
     const qint64 bare = w.respondent(QVariant(), QStringLiteral("2024-01-02 10:00:00"));
-    w.connection.Execute(QStringLiteral("UPDATE respondent SET submitteddate = NULL WHERE id = ?"), {bare});
+    w.connection.execute(QStringLiteral("UPDATE respondent SET submitteddate = NULL WHERE id = ?"), {bare});
     w.answer(bare, open, 1, QVariant());
 
     QBuffer out;
     out.open(QIODevice::WriteOnly);
-    ASSERT_TRUE(CsvExport::Write(w.connection, out, {}));
+    ASSERT_TRUE(CsvExport::write(w.connection, out, {}));
     const std::vector<QStringList> records = parseCsv(out.data());
     ASSERT_EQ(records.size(), values.size() + 1);
     // Null dates sort first.
@@ -410,15 +410,15 @@ TEST_F(AnalysisTest, FilesAreReplacedOnlyWhenComplete)
         EXPECT_EQ(done, ++calls);
         return done < 1;
     };
-    EXPECT_FALSE(CsvExport::WriteFile(s.w.connection, csv, cancelAfterOne));
+    EXPECT_FALSE(CsvExport::writeFile(s.w.connection, csv, cancelAfterOne));
     calls = 0;
-    EXPECT_FALSE(DetailReport::WriteFile(s.w.connection, rtf, cancelAfterOne));
+    EXPECT_FALSE(DetailReport::writeFile(s.w.connection, rtf, cancelAfterOne));
     EXPECT_EQ(readFile(csv), QByteArray("old csv"));
     EXPECT_EQ(readFile(rtf), QByteArray("old report"));
 
     // A folder that does not exist is a failure with the file access error.
     try {
-        CsvExport::WriteFile(s.w.connection, folder.file(QStringLiteral("missing/x.csv")), {});
+        CsvExport::writeFile(s.w.connection, folder.file(QStringLiteral("missing/x.csv")), {});
         ADD_FAILURE() << "no error";
     } catch (const db::Error& e) {
         EXPECT_EQ(e.number(), 75);
@@ -427,6 +427,6 @@ TEST_F(AnalysisTest, FilesAreReplacedOnlyWhenComplete)
 
     // A survey without respondents replaces the file by an empty one.
     SurveyWriter empty(folder.newSurvey(QStringLiteral("empty.tvq")));
-    EXPECT_TRUE(CsvExport::WriteFile(empty.connection, csv, {}));
+    EXPECT_TRUE(CsvExport::writeFile(empty.connection, csv, {}));
     EXPECT_EQ(QFile(csv).size(), 0);
 }

@@ -21,8 +21,8 @@ protected:
     // Opens a survey file in the session as the main window does.
     void open(const QString& path)
     {
-        SurveyFile::OpenConnection(session.SurveyConnection, path);
-        SurveyFile::Load(session.SurveyConnection, session.Survey);
+        SurveyFile::openConnection(session.SurveyConnection, path);
+        SurveyFile::load(session.SurveyConnection, session.Survey);
         session.CurrentFile = path;
     }
 
@@ -135,12 +135,12 @@ TEST_F(SafeSaveTest, ADamagedOpenSurveyIsSavedFromTheTemplate)
     const QString path = folder.writeSurvey(QStringLiteral("damaged.tvq"), questions);
     {
         db::Connection c;
-        SurveyFile::OpenConnection(c, path);
+        SurveyFile::openConnection(c, path);
         setJump(c, QStringLiteral("Skip"), 80);
-        c.Execute(QStringLiteral("INSERT INTO responsematrixgroup (id, name) VALUES (7, 'Mine')"));
-        c.Execute(
+        c.execute(QStringLiteral("INSERT INTO responsematrixgroup (id, name) VALUES (7, 'Mine')"));
+        c.execute(
             QStringLiteral("INSERT INTO responsematrix (name, responsematrixgroupid, pos) VALUES ('Lots', 7, 0)"));
-        c.Execute(QStringLiteral("INSERT INTO respondent (source) VALUES ('Paper')"));
+        c.execute(QStringLiteral("INSERT INTO respondent (source) VALUES ('Paper')"));
     }
     QFile cut(path);
     ASSERT_TRUE(cut.resize(cut.size() - 1));
@@ -176,8 +176,8 @@ TEST_F(SafeSaveTest, AFailureLeavesEveryFileAsItWas)
     const QString path = folder.writeSurvey(QStringLiteral("s.tvq"), { { QTypeRadio, QStringLiteral("Q|yes") } });
     {
         db::Connection c;
-        SurveyFile::OpenConnection(c, path);
-        c.Execute(QStringLiteral("CREATE TRIGGER boom BEFORE INSERT ON response WHEN NEW.name = 'boom' "
+        SurveyFile::openConnection(c, path);
+        c.execute(QStringLiteral("CREATE TRIGGER boom BEFORE INSERT ON response WHEN NEW.name = 'boom' "
                                  "BEGIN SELECT RAISE(ABORT, 'disk trouble'); END"));
     }
     const QString target

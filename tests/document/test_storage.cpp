@@ -28,8 +28,8 @@ void damageTablePage(const QString& path, const QString& table)
     qint64 offset = 0;
     {
         db::Connection c;
-        c.Open(path);
-        offset = c.OpenRecordset(QStringLiteral("SELECT (rootpage - 1) * (SELECT page_size FROM pragma_page_size) "
+        c.open(path);
+        offset = c.openRecordset(QStringLiteral("SELECT (rootpage - 1) * (SELECT page_size FROM pragma_page_size) "
                                                 "FROM sqlite_master WHERE name = ?"),
                                  {table})
                      .field(0)
@@ -46,19 +46,19 @@ protected:
     void SetUp() override
     {
         path = folder.newSurvey(QStringLiteral("survey.tvq"));
-        SurveyFile::OpenConnection(conn, path);
+        SurveyFile::openConnection(conn, path);
     }
 
     // Saves, then reads the file back into a fresh survey, as every save does.
     void saveAndReload()
     {
-        SurveyFile::Save(conn, survey);
-        SurveyFile::Load(conn, survey);
+        SurveyFile::save(conn, survey);
+        SurveyFile::load(conn, survey);
     }
 
     int count(const QString& sql)
     {
-        return conn.OpenRecordset(sql).field(0).toInt();
+        return conn.openRecordset(sql).field(0).toInt();
     }
 
     ProgramFolder folder;
@@ -186,22 +186,22 @@ TEST_F(StorageTest, VersionRule)
         {"UPDATE version SET version = 1.70000004768372", QStringLiteral("1.70000004768372")},
     };
     for (const Case& c : cases) {
-        conn.Execute(QStringLiteral("DELETE FROM version"));
-        conn.Execute(QStringLiteral("INSERT INTO version (version) VALUES (0)"));
-        conn.Execute(QString::fromLatin1(c.sql));
-        EXPECT_EQ(SurveyFile::VersionMismatch(conn), c.found) << c.sql;
+        conn.execute(QStringLiteral("DELETE FROM version"));
+        conn.execute(QStringLiteral("INSERT INTO version (version) VALUES (0)"));
+        conn.execute(QString::fromLatin1(c.sql));
+        EXPECT_EQ(SurveyFile::versionMismatch(conn), c.found) << c.sql;
     }
-    EXPECT_EQ(SurveyFile::VersionMismatchMessage(QStringLiteral("1.6")),
+    EXPECT_EQ(SurveyFile::versionMismatchMessage(QStringLiteral("1.6")),
               QStringLiteral("Unable to open survey file - expecting version 1.7, but found version 1.6"));
 }
 
 TEST_F(StorageTest, LoadResolvesScalesAndUnknownJumpsAndRejectsNullNames)
 {
-    conn.Execute(QStringLiteral("INSERT INTO question (id, question, questionno, qtype, pos) VALUES "
+    conn.execute(QStringLiteral("INSERT INTO question (id, question, questionno, qtype, pos) VALUES "
                                 "(10, 'M', '1', 3, 1), (11, 'C', '2', 1, 2), (12, NULL, NULL, 0, 3)"));
-    conn.Execute(QStringLiteral("INSERT INTO response (questionid, name, pos, responseMatrixGroupID, LogicJumpToQuestionID) "
+    conn.execute(QStringLiteral("INSERT INTO response (questionid, name, pos, responseMatrixGroupID, LogicJumpToQuestionID) "
                                 "VALUES (10, 'row', 1, 5, 999)"));
-    SurveyFile::Load(conn, survey);
+    SurveyFile::load(conn, survey);
     ASSERT_EQ(survey.QCount(), 3);
     EXPECT_EQ(survey.GetQIndex(1)->ResponseMatrixGroupID, 5);
     EXPECT_EQ(survey.GetQIndex(1)->GetResponse(1)->LogicJumpToQuestionKey, QString());
@@ -209,33 +209,33 @@ TEST_F(StorageTest, LoadResolvesScalesAndUnknownJumpsAndRejectsNullNames)
     EXPECT_EQ(survey.GetQIndex(2)->ResponseMatrixGroupID, 1);
     EXPECT_EQ(survey.GetQIndex(3)->Question, QString());
 
-    conn.Execute(QStringLiteral("CREATE TABLE r2 AS SELECT * FROM response"));
-    conn.Execute(QStringLiteral("DROP TABLE response"));
-    conn.Execute(QStringLiteral("CREATE TABLE response (id INTEGER PRIMARY KEY, questionid INTEGER, name TEXT, pos INTEGER, "
+    conn.execute(QStringLiteral("CREATE TABLE r2 AS SELECT * FROM response"));
+    conn.execute(QStringLiteral("DROP TABLE response"));
+    conn.execute(QStringLiteral("CREATE TABLE response (id INTEGER PRIMARY KEY, questionid INTEGER, name TEXT, pos INTEGER, "
                                 "responseMatrixGroupID INTEGER, LogicJumpToQuestionID INTEGER, deleteme INTEGER DEFAULT 0)"));
-    conn.Execute(QStringLiteral("INSERT INTO response (questionid, name, pos, responseMatrixGroupID) VALUES (11, NULL, 1, 2)"));
+    conn.execute(QStringLiteral("INSERT INTO response (questionid, name, pos, responseMatrixGroupID) VALUES (11, NULL, 1, 2)"));
     clsSurvey other;
-    EXPECT_THROW(SurveyFile::Load(conn, other), db::Error);
+    EXPECT_THROW(SurveyFile::load(conn, other), db::Error);
 }
 
 TEST_F(StorageTest, FailedSaveLeavesFileAndIdsAsTheyWere)
 {
     const QString kept = survey.AddQ(QStringLiteral("kept"), QTypeCheck, -1, 2);
     survey.GetQ(kept)->AddResponse(QStringLiteral("one"), -1, -1, QString());
-    SurveyFile::Save(conn, survey);
+    SurveyFile::save(conn, survey);
     // A trigger makes the next save fail half way, after rows were marked and rewritten.
-    conn.Execute(QStringLiteral("CREATE TRIGGER boom BEFORE INSERT ON response WHEN NEW.name = 'boom' "
+    conn.execute(QStringLiteral("CREATE TRIGGER boom BEFORE INSERT ON response WHEN NEW.name = 'boom' "
                                 "BEGIN SELECT RAISE(ABORT, 'injected failure'); END"));
-    conn.Close();
+    conn.close();
     const QByteArray before = bytesOf(path);
-    SurveyFile::OpenConnection(conn, path);
+    SurveyFile::openConnection(conn, path);
 
     const QString added = survey.AddQ(QStringLiteral("new"), QTypeRadio, -1, 2);
     survey.GetQ(added)->AddResponse(QStringLiteral("boom"), -1, -1, QString());
     survey.GetQ(kept)->Question = QStringLiteral("edited");
     const int keptId = survey.GetQ(kept)->DatabaseID;
     try {
-        SurveyFile::Save(conn, survey);
+        SurveyFile::save(conn, survey);
         FAIL() << "the save went through";
     } catch (const db::Error& e) {
         EXPECT_TRUE(e.description().contains(QStringLiteral("injected failure")));
@@ -243,12 +243,12 @@ TEST_F(StorageTest, FailedSaveLeavesFileAndIdsAsTheyWere)
     EXPECT_EQ(survey.GetQ(added)->DatabaseID, -1);
     EXPECT_EQ(survey.GetQ(kept)->DatabaseID, keptId);
     EXPECT_EQ(survey.GetQ(kept)->Question, QStringLiteral("edited"));
-    conn.Close();
+    conn.close();
     EXPECT_EQ(bytesOf(path), before);
 
     // Once the obstacle is gone the same survey saves whole.
-    SurveyFile::OpenConnection(conn, path);
-    conn.Execute(QStringLiteral("DROP TRIGGER boom"));
+    SurveyFile::openConnection(conn, path);
+    conn.execute(QStringLiteral("DROP TRIGGER boom"));
     saveAndReload();
     ASSERT_EQ(survey.QCount(), 2);
     EXPECT_EQ(survey.GetQIndex(1)->DatabaseID, keptId);
@@ -269,8 +269,8 @@ TEST_F(StorageTest, TemplateIdsAreNeverReused)
     EXPECT_GT(survey.GetQIndex(2)->DatabaseID, lastId);
     (void)a;
 
-    const qint64 respondent = conn.AppendRow(QStringLiteral("respondent"), {{QStringLiteral("source"), QStringLiteral("Manual Entry")}});
-    db::Recordset rs = conn.OpenRecordset(QStringLiteral("SELECT submitteddate FROM respondent WHERE id = ?"), {respondent});
+    const qint64 respondent = conn.appendRow(QStringLiteral("respondent"), {{QStringLiteral("source"), QStringLiteral("Manual Entry")}});
+    db::Recordset rs = conn.openRecordset(QStringLiteral("SELECT submitteddate FROM respondent WHERE id = ?"), {respondent});
     EXPECT_FALSE(rs.field(0).toString().isEmpty());
 }
 
@@ -289,16 +289,16 @@ TEST_F(StorageTest, SaveRefusesNewIdsThatDoNotFitAndLeavesTheFileAsItWas)
          false, "The survey file has no id left for a new response: its ids have reached 2147483647"},
     };
     for (const Case& c : cases) {
-        conn.Close();
+        conn.close();
         path = folder.newSurvey(QStringLiteral("full.tvq"));
-        SurveyFile::OpenConnection(conn, path);
+        SurveyFile::openConnection(conn, path);
         for (const QString& sql : QString::fromLatin1(c.stored).split(QLatin1Char(';')))
-            conn.Execute(sql);
-        conn.Close();
+            conn.execute(sql);
+        conn.close();
         const QByteArray before = bytesOf(path);
 
-        SurveyFile::OpenConnection(conn, path);
-        SurveyFile::Load(conn, survey);
+        SurveyFile::openConnection(conn, path);
+        SurveyFile::load(conn, survey);
         ASSERT_EQ(survey.QCount(), 1) << c.stored;
         const QPtr stored = survey.GetQIndex(1);
         QPtr added;
@@ -309,7 +309,7 @@ TEST_F(StorageTest, SaveRefusesNewIdsThatDoNotFitAndLeavesTheFileAsItWas)
             stored->AddResponse(QStringLiteral("one more"), -1, -1, QString());
         }
         try {
-            SurveyFile::Save(conn, survey);
+            SurveyFile::save(conn, survey);
             ADD_FAILURE() << "saved past the last id: " << c.stored;
         } catch (const db::Error& e) {
             EXPECT_EQ(e.description(), QString::fromLatin1(c.message));
@@ -318,7 +318,7 @@ TEST_F(StorageTest, SaveRefusesNewIdsThatDoNotFitAndLeavesTheFileAsItWas)
             EXPECT_EQ(added->DatabaseID, -1);
         }
         EXPECT_EQ(stored->DatabaseID, c.addQuestion ? 2147483647 : 5);
-        conn.Close();
+        conn.close();
         EXPECT_TRUE(bytesOf(path) == before) << c.stored;
     }
 }
@@ -326,13 +326,13 @@ TEST_F(StorageTest, SaveRefusesNewIdsThatDoNotFitAndLeavesTheFileAsItWas)
 TEST_F(StorageTest, NewQuestionsAndResponsesAreAddedNeverLookedUpById)
 {
     // Rows under the id that means "not stored yet", as another program might leave them.
-    conn.Execute(QStringLiteral("INSERT INTO question (id, question, questionno, qtype, pos) "
+    conn.execute(QStringLiteral("INSERT INTO question (id, question, questionno, qtype, pos) "
                                 "VALUES (-1, 'theirs', '1', 2, 1)"));
-    conn.Execute(QStringLiteral("INSERT INTO response (id, questionid, name, pos, responseMatrixGroupID) "
+    conn.execute(QStringLiteral("INSERT INTO response (id, questionid, name, pos, responseMatrixGroupID) "
                                 "VALUES (-1, -1, 'their response', 1, 2)"));
     const QString mine = survey.AddQ(QStringLiteral("mine"), QTypeRadio, -1, 2);
     survey.GetQ(mine)->AddResponse(QStringLiteral("yes"), -1, -1, QString());
-    SurveyFile::Save(conn, survey);
+    SurveyFile::save(conn, survey);
 
     const int id = survey.GetQ(mine)->DatabaseID;
     EXPECT_GT(id, 0);
@@ -344,11 +344,11 @@ TEST_F(StorageTest, NewQuestionsAndResponsesAreAddedNeverLookedUpById)
 
 TEST_F(StorageTest, FailedOpensLeaveNoConnectionOrDescriptorBehind)
 {
-    conn.Execute(QStringLiteral("INSERT INTO question (id, question, questionno, qtype, pos) "
+    conn.execute(QStringLiteral("INSERT INTO question (id, question, questionno, qtype, pos) "
                                 "VALUES (1, 'Q', '1', 2, 1)"));
-    conn.Execute(QStringLiteral("INSERT INTO response (questionid, name, pos, responseMatrixGroupID) "
+    conn.execute(QStringLiteral("INSERT INTO response (questionid, name, pos, responseMatrixGroupID) "
                                 "VALUES (1, 'A', 1, 2)"));
-    conn.Close();
+    conn.close();
     const QByteArray sound = bytesOf(path);
     const int before = openDescriptors();
     // Each damage stops the open at another statement: the version check, the questions, the responses.
@@ -363,16 +363,16 @@ TEST_F(StorageTest, FailedOpensLeaveNoConnectionOrDescriptorBehind)
         for (int i = 0; i < 100; ++i) {
             db::Connection c;
             try {
-                SurveyFile::OpenConnection(c, path);
-                if (!SurveyFile::VersionMismatch(c)) {
+                SurveyFile::openConnection(c, path);
+                if (!SurveyFile::versionMismatch(c)) {
                     clsSurvey loaded;
-                    SurveyFile::Load(c, loaded);
+                    SurveyFile::load(c, loaded);
                 }
                 ADD_FAILURE() << "read a damaged " << table << " page";
             } catch (const db::Error& e) {
                 EXPECT_TRUE(e.description().contains(QStringLiteral("malformed"))) << table << ": " << e.what();
             }
-            c.Close();
+            c.close();
             ASSERT_FALSE(c.isOpen());
         }
     }
@@ -381,7 +381,7 @@ TEST_F(StorageTest, FailedOpensLeaveNoConnectionOrDescriptorBehind)
 
 TEST_F(StorageTest, ANameBeginningWithFileIsThatFileNotAUri)
 {
-    conn.Close();
+    conn.close();
     const QString literal
         = folder.writeSurvey(QStringLiteral("file:other.tvq"), {{QTypeOpenEnded, QStringLiteral("Mine")}});
     const QString other = folder.writeSurvey(QStringLiteral("other.tvq"), {{QTypeOpenEnded, QStringLiteral("Other")}});
@@ -393,17 +393,17 @@ TEST_F(StorageTest, ANameBeginningWithFileIsThatFileNotAUri)
     ASSERT_TRUE(QDir::setCurrent(folder.path()));
 
     // As given on the command line: relative, beginning with "file:".
-    SurveyFile::OpenConnection(conn, QStringLiteral("file:other.tvq"));
-    SurveyFile::Load(conn, survey);
+    SurveyFile::openConnection(conn, QStringLiteral("file:other.tvq"));
+    SurveyFile::load(conn, survey);
     ASSERT_EQ(survey.QCount(), 1);
     EXPECT_EQ(rtf::toPlainText(survey.GetQIndex(1)->Question), QStringLiteral("Mine"));
     survey.AddQ(QStringLiteral("Added"), QTypeOpenEnded, -1, 2);
-    SurveyFile::Save(conn, survey);
-    conn.Close();
+    SurveyFile::save(conn, survey);
+    conn.close();
 
     EXPECT_TRUE(bytesOf(other) == otherBefore);
-    SurveyFile::OpenConnection(conn, literal);
-    SurveyFile::Load(conn, survey);
+    SurveyFile::openConnection(conn, literal);
+    SurveyFile::load(conn, survey);
     EXPECT_EQ(survey.QCount(), 2);
 }
 

@@ -140,20 +140,20 @@ void writeSurvey(const QString& path, const QStringList& questions)
     QVERIFY(QFile::copy(installed(QStringLiteral("share/tessivo/blank.mdb")), path));
     QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
     db::Connection c;
-    SurveyFile::OpenConnection(c, path);
+    SurveyFile::openConnection(c, path);
     clsSurvey s;
     for (const QString& text : questions)
         s.AddQ(rtf::fromPlainText(text), QTypeOpenEnded, -1, 2);
-    SurveyFile::Save(c, s);
+    SurveyFile::save(c, s);
 }
 
 QStringList storedQuestionTexts(const QString& path)
 {
     db::Connection c;
-    SurveyFile::OpenConnection(c, path);
+    SurveyFile::openConnection(c, path);
     QStringList texts;
-    for (db::Recordset rs = c.OpenRecordset(QStringLiteral("SELECT question FROM question ORDER BY pos")); !rs.atEnd();
-         rs.MoveNext())
+    for (db::Recordset rs = c.openRecordset(QStringLiteral("SELECT question FROM question ORDER BY pos")); !rs.atEnd();
+         rs.moveNext())
         texts << rtf::toPlainText(NullToEmpty(rs.field(0)));
     return texts;
 }
@@ -226,7 +226,7 @@ private Q_SLOTS:
 
     void cleanup()
     {
-        SetAppPath(QString());
+        setAppPath(QString());
         const QStringList unexpected = Dialogs::Script::unexpected();
         Dialogs::Script::begin();
         QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QLatin1String(" | "))));
@@ -349,18 +349,18 @@ private Q_SLOTS:
     // installed executable.
     void aUsersDayOfWork()
     {
-        SetProgramFolders(FindProgramFolders(installed(QStringLiteral("bin"))));
-        QCOMPARE(AppPath(), installed(QStringLiteral("share/tessivo")));
+        setProgramFolders(findProgramFolders(installed(QStringLiteral("bin"))));
+        QCOMPARE(appPath(), installed(QStringLiteral("share/tessivo")));
         const QString data = dataFolder();
         QVERIFY(QDir(data).removeRecursively());
-        QCOMPARE(WritablePath(), data);
+        QCOMPARE(writablePath(), data);
         QTemporaryDir home;
 
         std::unique_ptr<frmMain> w = StartProgram();
         QVERIFY(w);
         QVERIFY(w->session().CurrentFile.startsWith(data + QStringLiteral("/HC")));
         QCOMPARE(w->LibraryConnection().path(), data + QStringLiteral("/Library.mdb"));
-        QCOMPARE(w->HelpFile(), installed(QStringLiteral("share/tessivo/bhelp.hlp")));
+        QCOMPARE(w->helpFile(), installed(QStringLiteral("share/tessivo/bhelp.hlp")));
 
         w->action(QStringLiteral("mnuNew"))->trigger();
         QCOMPARE(untitledFiles(data).size(), 1);
@@ -371,7 +371,7 @@ private Q_SLOTS:
         // A question taken from the library.
         QTreeWidget* library = control<QTreeWidget>(w->design(), "tvTreeLibrary");
         QTreeWidgetItem* question = library->topLevelItem(0)->child(0)->child(0);
-        QVERIFY(question && TreeNodes::Key(question).startsWith(QLatin1String("Q_")));
+        QVERIFY(question && TreeNodes::keyOf(question).startsWith(QLatin1String("Q_")));
         library->setCurrentItem(question);
         control<QPushButton>(w->design(), "cmdLibraryAdd")->click();
         QCOMPARE(w->session().Survey.QCount(), 2);
@@ -386,8 +386,8 @@ private Q_SLOTS:
 
         // An answer typed in, exported.
         db::Connection& file = w->session().SurveyConnection;
-        file.Execute(QStringLiteral("INSERT INTO respondent (source) VALUES ('Manual Entry')"));
-        file.Execute(QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
+        file.execute(QStringLiteral("INSERT INTO respondent (source) VALUES ('Manual Entry')"));
+        file.execute(QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
                                     "SimpleResponse) SELECT id, 1, 1, 'A friend' FROM question WHERE pos = 1"));
         const QString csv = home.filePath(QStringLiteral("SurveyExport.csv"));
         Dialogs::Script::fileName(csv);
@@ -405,9 +405,9 @@ private Q_SLOTS:
         // What the user adds to the library is there at the next start.
         {
             db::Connection own;
-            own.Open(data + QStringLiteral("/Library.mdb"));
-            own.Execute(QStringLiteral("INSERT INTO category (id, name) VALUES (900, 'My own')"));
-            own.Execute(QStringLiteral(
+            own.open(data + QStringLiteral("/Library.mdb"));
+            own.execute(QStringLiteral("INSERT INTO category (id, name) VALUES (900, 'My own')"));
+            own.execute(QStringLiteral(
                 "INSERT INTO question (id, name, categoryid) VALUES (900, 'Would you come back?', 900)"));
         }
         w = StartProgram();
@@ -427,7 +427,7 @@ int main(int argc, char** argv)
     qputenv("XDG_DATA_DIRS", (desktopShare() + QStringLiteral(":/usr/share")).toLocal8Bit());
 
     QApplication app(argc, argv);
-    SetApplicationIdentity();
+    setApplicationIdentity();
     InstallTest test;
     return QTest::qExec(&test, argc, argv);
 }

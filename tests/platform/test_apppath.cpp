@@ -42,11 +42,11 @@ public:
         QDir().mkpath(bin());
         writeFile(QDir(shipped).filePath(QStringLiteral("blank.mdb")), "template");
         writeFile(QDir(shipped).filePath(QStringLiteral("Library.mdb")), "library 1");
-        SetProgramFolders(FindProgramFolders(bin()));
+        setProgramFolders(findProgramFolders(bin()));
     }
     ~Layout()
     {
-        SetAppPath(QString());
+        setAppPath(QString());
         QDir(dataFolder()).removeRecursively();
     }
     QString bin() const { return dir_.filePath(QStringLiteral("bin")); }
@@ -61,21 +61,21 @@ private:
 TEST(ProgramFolders, ABuildReadsAndWritesBesideTheExecutable)
 {
     const Layout build(QStringLiteral("build"));
-    EXPECT_EQ(AppPath(), build.bin());
-    EXPECT_EQ(WritablePath(), build.bin());
-    EXPECT_EQ(LibraryFile(), build.file(QStringLiteral("bin/Library.mdb")));
+    EXPECT_EQ(appPath(), build.bin());
+    EXPECT_EQ(writablePath(), build.bin());
+    EXPECT_EQ(libraryFile(), build.file(QStringLiteral("bin/Library.mdb")));
     EXPECT_FALSE(QFileInfo::exists(dataFolder()));
 }
 
 TEST(ProgramFolders, AnInstallReadsShareAndWritesTheUsersDataFolder)
 {
     const Layout installed(QStringLiteral("installed"));
-    EXPECT_EQ(AppPath(), installed.file(QStringLiteral("share/tessivo")));
-    EXPECT_EQ(AppFile(QStringLiteral("blank.mdb")), installed.file(QStringLiteral("share/tessivo/blank.mdb")));
+    EXPECT_EQ(appPath(), installed.file(QStringLiteral("share/tessivo")));
+    EXPECT_EQ(appFile(QStringLiteral("blank.mdb")), installed.file(QStringLiteral("share/tessivo/blank.mdb")));
     // Even where the user could write into the install (as here, or as root), the install is left alone.
-    EXPECT_TRUE(QFileInfo(AppPath()).isWritable());
-    EXPECT_EQ(WritablePath(), dataFolder());
-    EXPECT_EQ(WritableFile(QStringLiteral("result.htm")), dataFolder() + QStringLiteral("/result.htm"));
+    EXPECT_TRUE(QFileInfo(appPath()).isWritable());
+    EXPECT_EQ(writablePath(), dataFolder());
+    EXPECT_EQ(writableFile(QStringLiteral("result.htm")), dataFolder() + QStringLiteral("/result.htm"));
     EXPECT_EQ(QFileInfo(dataFolder()).permissions() & (QFileDevice::ReadOther | QFileDevice::ReadGroup), 0);
 }
 
@@ -85,9 +85,9 @@ TEST(ProgramFolders, ABuildFolderTheUserMayNotWriteWritesTheDataFolder)
         GTEST_SKIP() << "every folder is writable to root";
     const Layout build(QStringLiteral("build"));
     ASSERT_TRUE(QFile::setPermissions(build.bin(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    SetProgramFolders(FindProgramFolders(build.bin()));
-    EXPECT_EQ(AppPath(), build.bin());
-    EXPECT_EQ(WritablePath(), dataFolder());
+    setProgramFolders(findProgramFolders(build.bin()));
+    EXPECT_EQ(appPath(), build.bin());
+    EXPECT_EQ(writablePath(), dataFolder());
     QFile::setPermissions(build.bin(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
@@ -96,14 +96,14 @@ TEST(ProgramFolders, TheLibraryIsCopiedOnFirstUseAndKeptThroughUpdates)
     const Layout installed(QStringLiteral("installed"));
     const QString shipped = installed.file(QStringLiteral("share/tessivo/Library.mdb"));
     const QString own = dataFolder() + QStringLiteral("/Library.mdb");
-    EXPECT_EQ(LibraryFile(), own);
+    EXPECT_EQ(libraryFile(), own);
     EXPECT_EQ(readFile(own), QByteArray("library 1"));
     EXPECT_TRUE(QFileInfo(own).permissions() & QFileDevice::WriteOwner);
 
     // The user's additions stay, also when an update brings another library.
     writeFile(own, "library 1 and mine");
     writeFile(shipped, "library 2");
-    EXPECT_EQ(LibraryFile(), own);
+    EXPECT_EQ(libraryFile(), own);
     EXPECT_EQ(readFile(own), QByteArray("library 1 and mine"));
     EXPECT_EQ(readFile(shipped), QByteArray("library 2"));
 }
@@ -113,6 +113,6 @@ TEST(ProgramFolders, WithoutAShippedLibraryNoCopyIsMade)
     const Layout installed(QStringLiteral("installed"));
     const QString shipped = installed.file(QStringLiteral("share/tessivo/Library.mdb"));
     ASSERT_TRUE(QFile::remove(shipped));
-    EXPECT_EQ(LibraryFile(), shipped);  // its open says that it is missing
+    EXPECT_EQ(libraryFile(), shipped);  // its open says that it is missing
     EXPECT_FALSE(QFileInfo::exists(dataFolder() + QStringLiteral("/Library.mdb")));
 }

@@ -21,10 +21,10 @@ protected:
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.close();
-        conn.Open(path);
-        conn.Execute(QStringLiteral("CREATE TABLE question (id INTEGER PRIMARY KEY AUTOINCREMENT, question TEXT, "
+        conn.open(path);
+        conn.execute(QStringLiteral("CREATE TABLE question (id INTEGER PRIMARY KEY AUTOINCREMENT, question TEXT, "
                                     "qtype INTEGER, deleteme INTEGER NOT NULL DEFAULT 0)"));
-        conn.Execute(QStringLiteral("CREATE TABLE ResponseMatrixGroup (id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT)"));
+        conn.execute(QStringLiteral("CREATE TABLE ResponseMatrixGroup (id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT)"));
     }
 
     QTemporaryDir dir;
@@ -36,7 +36,7 @@ TEST_F(DatabaseTest, OpenFailsClearlyOnMissingFileNonDatabaseAndMissingTables)
 {
     db::Connection other;
     try {
-        other.Open(dir.filePath(QStringLiteral("absent.db")));
+        other.open(dir.filePath(QStringLiteral("absent.db")));
         FAIL() << "opened a missing file";
     } catch (const db::Error& e) {
         EXPECT_TRUE(e.description().contains(QStringLiteral("absent.db")));
@@ -49,7 +49,7 @@ TEST_F(DatabaseTest, OpenFailsClearlyOnMissingFileNonDatabaseAndMissingTables)
     f.write(QByteArray("This is a letter, not a survey.\n").repeated(200));
     f.close();
     try {
-        other.Open(text);
+        other.open(text);
         FAIL() << "opened a text file";
     } catch (const db::Error& e) {
         EXPECT_TRUE(e.description().contains(QStringLiteral("is not a database"))) << e.what();
@@ -57,32 +57,32 @@ TEST_F(DatabaseTest, OpenFailsClearlyOnMissingFileNonDatabaseAndMissingTables)
     EXPECT_FALSE(other.isOpen());
 
     try {
-        other.Open(path, {QStringLiteral("question"), QStringLiteral("version")});
+        other.open(path, {QStringLiteral("question"), QStringLiteral("version")});
         FAIL() << "opened a database without the version table";
     } catch (const db::Error& e) {
         EXPECT_TRUE(e.description().contains(QStringLiteral("'version' is missing"))) << e.what();
     }
     EXPECT_FALSE(other.isOpen());
-    other.Close();  // closing a closed connection is harmless
+    other.close();  // closing a closed connection is harmless
 }
 
 TEST_F(DatabaseTest, RunsTheProgramsSqlTextsAsWritten)
 {
-    const qint64 id = conn.AppendRow(QStringLiteral("[ResponseMatrixGroup]"), {{QStringLiteral("Name"), QStringLiteral("User Added")}});
+    const qint64 id = conn.appendRow(QStringLiteral("[ResponseMatrixGroup]"), {{QStringLiteral("Name"), QStringLiteral("User Added")}});
     EXPECT_GT(id, 0);
-    conn.AppendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("It's")}, {QStringLiteral("qtype"), 2}});
-    conn.Execute(QStringLiteral("UPDATE question SET deleteme = true"));
-    conn.Execute(QStringLiteral("UPDATE question SET Deleteme = false, question = 'Say ''hi''' WHERE id = 1"));
+    conn.appendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("It's")}, {QStringLiteral("qtype"), 2}});
+    conn.execute(QStringLiteral("UPDATE question SET deleteme = true"));
+    conn.execute(QStringLiteral("UPDATE question SET Deleteme = false, question = 'Say ''hi''' WHERE id = 1"));
 
-    db::Recordset rs = conn.OpenRecordset(QStringLiteral("SELECT rmg.id, rmg.name FROM responsematrixgroup AS rmg WHERE rmg.id<>0;"));
+    db::Recordset rs = conn.openRecordset(QStringLiteral("SELECT rmg.id, rmg.name FROM responsematrixgroup AS rmg WHERE rmg.id<>0;"));
     ASSERT_FALSE(rs.atEnd());
     EXPECT_EQ(rs.field(QStringLiteral("ID")).toLongLong(), id);
     EXPECT_EQ(rs.field(QStringLiteral("NAME")).toString(), QStringLiteral("User Added"));
     EXPECT_EQ(rs.field(0).toLongLong(), id);
-    rs.MoveNext();
+    rs.moveNext();
     EXPECT_TRUE(rs.atEnd());
 
-    db::Recordset q = conn.OpenRecordset(QStringLiteral("SELECT * FROM question"));
+    db::Recordset q = conn.openRecordset(QStringLiteral("SELECT * FROM question"));
     EXPECT_EQ(q.field(QStringLiteral("question")).toString(), QStringLiteral("Say 'hi'"));
     EXPECT_EQ(q.field(QStringLiteral("DeleteMe")).toInt(), 0);
 }
@@ -90,8 +90,8 @@ TEST_F(DatabaseTest, RunsTheProgramsSqlTextsAsWritten)
 TEST_F(DatabaseTest, NullValuesAndBoundTextsSurviveAsTheyAre)
 {
     const QString hostile = QStringLiteral("'); DROP TABLE question; --");
-    conn.Execute(QStringLiteral("INSERT INTO question (question, qtype) VALUES (?, ?)"), {hostile, QVariant()});
-    db::Recordset rs = conn.OpenRecordset(QStringLiteral("SELECT question, qtype FROM question WHERE question = ?"), {hostile});
+    conn.execute(QStringLiteral("INSERT INTO question (question, qtype) VALUES (?, ?)"), {hostile, QVariant()});
+    db::Recordset rs = conn.openRecordset(QStringLiteral("SELECT question, qtype FROM question WHERE question = ?"), {hostile});
     ASSERT_FALSE(rs.atEnd());
     EXPECT_EQ(rs.field(0).toString(), hostile);
     EXPECT_TRUE(rs.isNull(QStringLiteral("qtype")));
@@ -103,8 +103,8 @@ TEST_F(DatabaseTest, NullValuesAndBoundTextsSurviveAsTheyAre)
 // end or the columns they fail as field() does.
 TEST_F(DatabaseTest, ValuesAreReadAsBytesAndNumbersWithoutACopy)
 {
-    conn.Execute(QStringLiteral("INSERT INTO question (question, qtype) VALUES (NULL, NULL), ('', 7), ('caf\u00e9', -2)"));
-    db::Recordset rs = conn.OpenRecordset(QStringLiteral("SELECT question, qtype FROM question ORDER BY id"));
+    conn.execute(QStringLiteral("INSERT INTO question (question, qtype) VALUES (NULL, NULL), ('', 7), ('caf\u00e9', -2)"));
+    db::Recordset rs = conn.openRecordset(QStringLiteral("SELECT question, qtype FROM question ORDER BY id"));
     struct Row {
         bool null;
         QByteArray text;
@@ -115,10 +115,10 @@ TEST_F(DatabaseTest, ValuesAreReadAsBytesAndNumbersWithoutACopy)
         EXPECT_EQ(rs.utf8(0).isNull(), expected.null);
         EXPECT_EQ(rs.utf8(0), QByteArrayView(expected.text));
         EXPECT_EQ(rs.int64(1), expected.number);
-        rs.MoveNext();
+        rs.moveNext();
     }
     EXPECT_THROW(rs.utf8(0), db::Error);
-    db::Recordset other = conn.OpenRecordset(QStringLiteral("SELECT qtype FROM question"));
+    db::Recordset other = conn.openRecordset(QStringLiteral("SELECT qtype FROM question"));
     EXPECT_THROW(other.int64(1), db::Error);
 }
 
@@ -127,20 +127,20 @@ TEST_F(DatabaseTest, ValuesAreReadAsBytesAndNumbersWithoutACopy)
 TEST_F(DatabaseTest, Utf8TextIsBoundAsText)
 {
     const auto utf8 = [](const char* text) { return QVariant::fromValue(db::Utf8Text{QByteArray(text)}); };
-    conn.Execute(QStringLiteral("INSERT INTO question (question) VALUES (?)"), {utf8("caf\xc3\xa9")});
-    conn.AppendRow(QStringLiteral("question"), {{QStringLiteral("question"), utf8("")}});
+    conn.execute(QStringLiteral("INSERT INTO question (question) VALUES (?)"), {utf8("caf\xc3\xa9")});
+    conn.appendRow(QStringLiteral("question"), {{QStringLiteral("question"), utf8("")}});
     db::Statement insert(conn, QStringLiteral("INSERT INTO question (question) VALUES (?)"));
     insert.execute({utf8("a\nb")});
-    db::Recordset rs = conn.OpenRecordset(QStringLiteral("SELECT question, typeof(question) FROM question ORDER BY id"));
+    db::Recordset rs = conn.openRecordset(QStringLiteral("SELECT question, typeof(question) FROM question ORDER BY id"));
     std::vector<std::pair<QString, QString>> rows;
-    for (; !rs.atEnd(); rs.MoveNext())
+    for (; !rs.atEnd(); rs.moveNext())
         rows.emplace_back(rs.field(0).toString(), rs.field(1).toString());
     EXPECT_EQ(rows, (std::vector<std::pair<QString, QString>>{
                         {QStringLiteral("caf\u00e9"), QStringLiteral("text")},
                         {QString(), QStringLiteral("text")},
                         {QStringLiteral("a\nb"), QStringLiteral("text")}}));
 
-    db::Recordset echo = conn.OpenRecordset(QStringLiteral("SELECT ?"), {utf8("kept")});
+    db::Recordset echo = conn.openRecordset(QStringLiteral("SELECT ?"), {utf8("kept")});
     db::Statement select(conn, QStringLiteral("SELECT ?"));
     db::Recordset echoed = select.query({utf8("kept too")});
     EXPECT_EQ(echo.field(0).toString(), QStringLiteral("kept"));
@@ -160,7 +160,7 @@ TEST_F(DatabaseTest, ErrorsCarryTheirTextAndNumber)
     };
     for (const Case& c : cases) {
         try {
-            conn.Execute(QString::fromLatin1(c.sql));
+            conn.execute(QString::fromLatin1(c.sql));
             ADD_FAILURE() << c.sql;
         } catch (const db::Error& e) {
             EXPECT_TRUE(e.description().contains(QString::fromLatin1(c.fragment))) << c.sql << ": " << e.what();
@@ -171,7 +171,7 @@ TEST_F(DatabaseTest, ErrorsCarryTheirTextAndNumber)
     EXPECT_TRUE(conn.hasTable(QStringLiteral("question")));
 
     db::Connection closed;
-    EXPECT_THROW(closed.Execute(QStringLiteral("SELECT 1")), db::Error);
+    EXPECT_THROW(closed.execute(QStringLiteral("SELECT 1")), db::Error);
 }
 
 // The questions the commands ask of a failure, answered from SQLite's result code; a failure of
@@ -184,32 +184,32 @@ TEST_F(DatabaseTest, ErrorsSayWhatHappenedToTheFile)
     f.write(QByteArray("This is a letter, not a survey.\n").repeated(200));
     f.close();
     db::Connection reader;
-    reader.Open(path, {}, db::OpenMode::ReadOnly);
+    reader.open(path, {}, db::OpenMode::ReadOnly);
     db::Connection holder;
-    holder.Open(path);
+    holder.open(path);
     const auto insert = [this] {
-        conn.Execute(QStringLiteral("INSERT INTO question (question) VALUES (?)"), {QString(5000, QLatin1Char('x'))});
+        conn.execute(QStringLiteral("INSERT INTO question (question) VALUES (?)"), {QString(5000, QLatin1Char('x'))});
     };
     const auto openText = [&] {
         db::Connection c;
-        c.Open(text);
+        c.open(text);
     };
     const auto openMissing = [&] {
         db::Connection c;
-        c.Open(dir.filePath(QStringLiteral("absent.db")));
+        c.open(dir.filePath(QStringLiteral("absent.db")));
     };
-    const auto writeReadOnly = [&] { reader.Execute(QStringLiteral("DELETE FROM question")); };
+    const auto writeReadOnly = [&] { reader.execute(QStringLiteral("DELETE FROM question")); };
     const auto writeHeld = [&] {
-        holder.Execute(QStringLiteral("BEGIN EXCLUSIVE"));
-        const auto release = qScopeGuard([&] { holder.RollbackTrans(); });
-        conn.Execute(QStringLiteral("PRAGMA busy_timeout = 0"));
+        holder.execute(QStringLiteral("BEGIN EXCLUSIVE"));
+        const auto release = qScopeGuard([&] { holder.rollbackTrans(); });
+        conn.execute(QStringLiteral("PRAGMA busy_timeout = 0"));
         insert();
     };
     const auto writeFull = [&] {
-        conn.Execute(QStringLiteral("PRAGMA max_page_count = 2"));
+        conn.execute(QStringLiteral("PRAGMA max_page_count = 2"));
         insert();
     };
-    const auto programsOwn = [] { throw db::ProgramError(QStringLiteral("Type mismatch"), 13); };
+    const auto programsOwn = [] { throw db::programError(QStringLiteral("Type mismatch"), 13); };
 
     struct Case {
         const char* what;
@@ -237,29 +237,29 @@ TEST_F(DatabaseTest, ErrorsSayWhatHappenedToTheFile)
             EXPECT_FALSE(e.isIoError()) << c.what << ": " << e.what();
         }
     }
-    EXPECT_EQ(db::ProgramError(QStringLiteral("x"), db::kErrPathAccess).source(), QStringLiteral("Tessivo"));
+    EXPECT_EQ(db::programError(QStringLiteral("x"), db::kErrPathAccess).source(), QStringLiteral("Tessivo"));
 }
 
 TEST_F(DatabaseTest, TransactionRollsBackWhenLeftUncommitted)
 {
-    conn.AppendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("kept")}});
+    conn.appendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("kept")}});
     try {
         db::Transaction t(conn);
-        conn.Execute(QStringLiteral("DELETE FROM question"));
-        conn.Execute(QStringLiteral("SELECT broken FROM question"));
+        conn.execute(QStringLiteral("DELETE FROM question"));
+        conn.execute(QStringLiteral("SELECT broken FROM question"));
         t.commit();
     } catch (const db::Error&) {
     }
-    db::Recordset rs = conn.OpenRecordset(QStringLiteral("SELECT question FROM question"));
+    db::Recordset rs = conn.openRecordset(QStringLiteral("SELECT question FROM question"));
     ASSERT_FALSE(rs.atEnd());
     EXPECT_EQ(rs.field(0).toString(), QStringLiteral("kept"));
 
     {
         db::Transaction t(conn);
-        conn.Execute(QStringLiteral("DELETE FROM question"));
+        conn.execute(QStringLiteral("DELETE FROM question"));
         t.commit();
     }
-    EXPECT_TRUE(conn.OpenRecordset(QStringLiteral("SELECT * FROM question")).atEnd());
+    EXPECT_TRUE(conn.openRecordset(QStringLiteral("SELECT * FROM question")).atEnd());
 }
 
 TEST_F(DatabaseTest, PreparedStatementRunsManyTimes)
@@ -294,19 +294,19 @@ QStringList statementsOf(const db::Connection& conn)
 
 TEST_F(DatabaseTest, CachedStatementsAreReusedAndGoBackResetWithBindingsCleared)
 {
-    conn.AppendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("a")}, {QStringLiteral("qtype"), 1}});
+    conn.appendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("a")}, {QStringLiteral("qtype"), 1}});
     const QString sql = QStringLiteral("SELECT question FROM question WHERE qtype = ?");
     for (int i = 0; i < 3; ++i) {
-        db::Recordset rs = conn.OpenRecordset(sql, {1});
+        db::Recordset rs = conn.openRecordset(sql, {1});
         ASSERT_FALSE(rs.atEnd());
         EXPECT_EQ(rs.field(QStringLiteral("QUESTION")).toString(), QStringLiteral("a"));
     }
     const int count = conn.cachedStatementCount();
     for (int i = 0; i < 10; ++i)
-        EXPECT_FALSE(conn.OpenRecordset(sql, {1}).atEnd());
+        EXPECT_FALSE(conn.openRecordset(sql, {1}).atEnd());
     EXPECT_EQ(conn.cachedStatementCount(), count) << "the same text prepared again";
 
-    conn.Execute(QStringLiteral("UPDATE question SET question = ? WHERE qtype = ?"), {QStringLiteral("secret"), 1});
+    conn.execute(QStringLiteral("UPDATE question SET question = ? WHERE qtype = ?"), {QStringLiteral("secret"), 1});
     // Idle statements hold no values and no lock.
     for (sqlite3_stmt* s = sqlite3_next_stmt(conn.handle(), nullptr); s; s = sqlite3_next_stmt(conn.handle(), s))
         EXPECT_FALSE(sqlite3_stmt_busy(s)) << sqlite3_sql(s);
@@ -315,33 +315,33 @@ TEST_F(DatabaseTest, CachedStatementsAreReusedAndGoBackResetWithBindingsCleared)
     EXPECT_TRUE(statementsOf(conn).contains(QStringLiteral("UPDATE question SET question = NULL WHERE qtype = NULL")));
 
     // A value missing is still refused by a cached statement.
-    EXPECT_THROW(conn.OpenRecordset(sql), db::Error);
-    EXPECT_FALSE(conn.OpenRecordset(sql, {1}).atEnd());
+    EXPECT_THROW(conn.openRecordset(sql), db::Error);
+    EXPECT_FALSE(conn.openRecordset(sql, {1}).atEnd());
 }
 
 TEST_F(DatabaseTest, ARecordsetHeldWhileItsTextRunsAgainKeepsItsRows)
 {
     for (int i = 1; i <= 5; ++i)
-        conn.AppendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("Q%1").arg(i)}, {QStringLiteral("qtype"), i % 2}});
+        conn.appendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("Q%1").arg(i)}, {QStringLiteral("qtype"), i % 2}});
     const QString sql = QStringLiteral("SELECT id, question FROM question WHERE qtype >= ? ORDER BY id");
-    db::Recordset outer = conn.OpenRecordset(sql, {0});
+    db::Recordset outer = conn.openRecordset(sql, {0});
     QStringList seen;
     int inner = 0;
-    for (; !outer.atEnd(); outer.MoveNext()) {
+    for (; !outer.atEnd(); outer.moveNext()) {
         seen << outer.field(QStringLiteral("question")).toString();
         // The same text while the outer one is open: a second statement, the outer one untouched.
-        db::Recordset again = conn.OpenRecordset(sql, {1});
-        for (; !again.atEnd(); again.MoveNext())
+        db::Recordset again = conn.openRecordset(sql, {1});
+        for (; !again.atEnd(); again.moveNext())
             ++inner;
-        conn.Execute(QStringLiteral("UPDATE question SET deleteme = ? WHERE id = ?"), {1, outer.field(0)});
+        conn.execute(QStringLiteral("UPDATE question SET deleteme = ? WHERE id = ?"), {1, outer.field(0)});
     }
     EXPECT_EQ(seen, (QStringList{"Q1", "Q2", "Q3", "Q4", "Q5"}));
     EXPECT_EQ(inner, 5 * 3);
 
     // A moved recordset carries its statement along.
-    db::Recordset first = conn.OpenRecordset(sql, {0});
-    db::Recordset second = conn.OpenRecordset(sql, {0});
-    second.MoveNext();
+    db::Recordset first = conn.openRecordset(sql, {0});
+    db::Recordset second = conn.openRecordset(sql, {0});
+    second.moveNext();
     db::Recordset moved = std::move(first);
     EXPECT_TRUE(first.atEnd());
     EXPECT_EQ(moved.field(1).toString(), QStringLiteral("Q1"));
@@ -352,7 +352,7 @@ TEST_F(DatabaseTest, ARecordsetHeldWhileItsTextRunsAgainKeepsItsRows)
 
 TEST_F(DatabaseTest, AStatementAndItsRecordsetOutliveEachOtherSafely)
 {
-    conn.AppendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("x")}, {QStringLiteral("qtype"), 3}});
+    conn.appendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("x")}, {QStringLiteral("qtype"), 3}});
     const QString sql = QStringLiteral("SELECT question FROM question WHERE qtype = ?");
     db::Recordset rs;
     {
@@ -360,7 +360,7 @@ TEST_F(DatabaseTest, AStatementAndItsRecordsetOutliveEachOtherSafely)
         rs = statement.query({3});
     }
     // The statement is gone; its recordset keeps the prepared statement to itself.
-    db::Recordset other = conn.OpenRecordset(sql, {4});
+    db::Recordset other = conn.openRecordset(sql, {4});
     EXPECT_TRUE(other.atEnd());
     ASSERT_FALSE(rs.atEnd());
     EXPECT_EQ(rs.field(0).toString(), QStringLiteral("x"));
@@ -369,12 +369,12 @@ TEST_F(DatabaseTest, AStatementAndItsRecordsetOutliveEachOtherSafely)
 TEST_F(DatabaseTest, CloseFinalizesEveryStatementAndFreesTheFile)
 {
     for (int i = 0; i < 3; ++i)
-        conn.AppendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("Q")}});
-    db::Recordset open = conn.OpenRecordset(QStringLiteral("SELECT * FROM question"));
+        conn.appendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("Q")}});
+    db::Recordset open = conn.openRecordset(QStringLiteral("SELECT * FROM question"));
     ASSERT_FALSE(open.atEnd());  // reading: the file holds a shared lock
     db::Statement statement(conn, QStringLiteral("SELECT count(*) FROM question"));
     db::Recordset borrowed = statement.query();
-    conn.Close();
+    conn.close();
     EXPECT_EQ(conn.cachedStatementCount(), 0);
 
     // No zombie connection keeps a lock: another connection can take the file exclusively.
@@ -386,63 +386,63 @@ TEST_F(DatabaseTest, CloseFinalizesEveryStatementAndFreesTheFile)
 
     // What outlived the connection answers "closed" and goes away quietly.
     EXPECT_THROW(open.field(0), db::Error);
-    EXPECT_THROW(open.MoveNext(), db::Error);
+    EXPECT_THROW(open.moveNext(), db::Error);
     EXPECT_THROW(borrowed.field(0), db::Error);
     EXPECT_THROW(statement.execute(), db::Error);
     EXPECT_THROW(statement.query(), db::Error);
 
     // Opening again starts with an empty cache.
-    conn.Open(path);
-    EXPECT_EQ(conn.OpenRecordset(QStringLiteral("SELECT count(*) FROM question")).field(0).toInt(), 3);
+    conn.open(path);
+    EXPECT_EQ(conn.openRecordset(QStringLiteral("SELECT count(*) FROM question")).field(0).toInt(), 3);
 }
 
 TEST_F(DatabaseTest, SchemaChangesReachCachedStatements)
 {
-    conn.AppendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("a")}, {QStringLiteral("qtype"), 2}});
+    conn.appendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("a")}, {QStringLiteral("qtype"), 2}});
     const QString byType = QStringLiteral("SELECT * FROM question WHERE qtype = ?");
-    EXPECT_EQ(conn.OpenRecordset(byType, {2}).field(QStringLiteral("question")).toString(), QStringLiteral("a"));
+    EXPECT_EQ(conn.openRecordset(byType, {2}).field(QStringLiteral("question")).toString(), QStringLiteral("a"));
 
-    conn.Execute(QStringLiteral("CREATE INDEX ix_type ON question (qtype)"));
-    EXPECT_EQ(conn.OpenRecordset(byType, {2}).field(QStringLiteral("question")).toString(), QStringLiteral("a"));
-    conn.Execute(QStringLiteral("DROP INDEX ix_type"));
-    EXPECT_EQ(conn.OpenRecordset(byType, {2}).field(QStringLiteral("question")).toString(), QStringLiteral("a"));
+    conn.execute(QStringLiteral("CREATE INDEX ix_type ON question (qtype)"));
+    EXPECT_EQ(conn.openRecordset(byType, {2}).field(QStringLiteral("question")).toString(), QStringLiteral("a"));
+    conn.execute(QStringLiteral("DROP INDEX ix_type"));
+    EXPECT_EQ(conn.openRecordset(byType, {2}).field(QStringLiteral("question")).toString(), QStringLiteral("a"));
     // The same DROP text again fails as a fresh statement would.
-    EXPECT_THROW(conn.Execute(QStringLiteral("DROP INDEX ix_type")), db::Error);
+    EXPECT_THROW(conn.execute(QStringLiteral("DROP INDEX ix_type")), db::Error);
 
     // Columns added or renamed: the cached "SELECT *" sees them, names are resolved anew.
-    conn.Execute(QStringLiteral("ALTER TABLE question ADD COLUMN note TEXT DEFAULT 'n'"));
+    conn.execute(QStringLiteral("ALTER TABLE question ADD COLUMN note TEXT DEFAULT 'n'"));
     {
-        db::Recordset rs = conn.OpenRecordset(byType, {2});
+        db::Recordset rs = conn.openRecordset(byType, {2});
         EXPECT_EQ(rs.fieldCount(), 5);
         EXPECT_EQ(rs.field(QStringLiteral("note")).toString(), QStringLiteral("n"));
     }
-    conn.Execute(QStringLiteral("ALTER TABLE question RENAME COLUMN question TO body"));
+    conn.execute(QStringLiteral("ALTER TABLE question RENAME COLUMN question TO body"));
     {
-        db::Recordset rs = conn.OpenRecordset(byType, {2});
+        db::Recordset rs = conn.openRecordset(byType, {2});
         EXPECT_EQ(rs.field(QStringLiteral("body")).toString(), QStringLiteral("a"));
         EXPECT_THROW(rs.field(QStringLiteral("question")), db::Error);
     }
-    conn.Execute(QStringLiteral("DROP TABLE ResponseMatrixGroup"));
-    EXPECT_THROW(conn.OpenRecordset(QStringLiteral("SELECT * FROM ResponseMatrixGroup")), db::Error);
-    conn.Execute(QStringLiteral("CREATE TABLE ResponseMatrixGroup (id INTEGER PRIMARY KEY, label TEXT)"));
-    conn.Execute(QStringLiteral("INSERT INTO ResponseMatrixGroup (label) VALUES ('x')"));
-    EXPECT_EQ(conn.OpenRecordset(QStringLiteral("SELECT * FROM ResponseMatrixGroup")).field(QStringLiteral("label")).toString(),
+    conn.execute(QStringLiteral("DROP TABLE ResponseMatrixGroup"));
+    EXPECT_THROW(conn.openRecordset(QStringLiteral("SELECT * FROM ResponseMatrixGroup")), db::Error);
+    conn.execute(QStringLiteral("CREATE TABLE ResponseMatrixGroup (id INTEGER PRIMARY KEY, label TEXT)"));
+    conn.execute(QStringLiteral("INSERT INTO ResponseMatrixGroup (label) VALUES ('x')"));
+    EXPECT_EQ(conn.openRecordset(QStringLiteral("SELECT * FROM ResponseMatrixGroup")).field(QStringLiteral("label")).toString(),
               QStringLiteral("x"));
 }
 
 TEST_F(DatabaseTest, AppendRowMakesTheRightTextForEachTableAndColumns)
 {
-    const qint64 a = conn.AppendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("a")}, {QStringLiteral("qtype"), 1}});
-    const qint64 b = conn.AppendRow(QStringLiteral("question"), {{QStringLiteral("qtype"), 2}, {QStringLiteral("question"), QStringLiteral("b")}});
-    const qint64 c = conn.AppendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("c")}});
-    const qint64 d = conn.AppendRow(QStringLiteral("question"), {});
-    const qint64 g = conn.AppendRow(QStringLiteral("ResponseMatrixGroup"), {{QStringLiteral("name"), QStringLiteral("g")}});
-    const qint64 e = conn.AppendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("e")}, {QStringLiteral("qtype"), 4}});
+    const qint64 a = conn.appendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("a")}, {QStringLiteral("qtype"), 1}});
+    const qint64 b = conn.appendRow(QStringLiteral("question"), {{QStringLiteral("qtype"), 2}, {QStringLiteral("question"), QStringLiteral("b")}});
+    const qint64 c = conn.appendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("c")}});
+    const qint64 d = conn.appendRow(QStringLiteral("question"), {});
+    const qint64 g = conn.appendRow(QStringLiteral("ResponseMatrixGroup"), {{QStringLiteral("name"), QStringLiteral("g")}});
+    const qint64 e = conn.appendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("e")}, {QStringLiteral("qtype"), 4}});
     EXPECT_EQ(b, a + 1);
     EXPECT_EQ(e, d + 1);
     EXPECT_EQ(g, 1);
     EXPECT_EQ(c, a + 2);
-    db::Recordset rs = conn.OpenRecordset(QStringLiteral("SELECT question, qtype FROM question ORDER BY id"));
+    db::Recordset rs = conn.openRecordset(QStringLiteral("SELECT question, qtype FROM question ORDER BY id"));
     const auto rows = rs.readAll();
     ASSERT_EQ(rows.size(), 5u);
     EXPECT_EQ(rows[0][0].toString(), QStringLiteral("a"));
@@ -456,9 +456,9 @@ TEST_F(DatabaseTest, AppendRowMakesTheRightTextForEachTableAndColumns)
     // Many shapes: each still gets its own text.
     for (int i = 0; i < 40; ++i) {
         const QString column = QStringLiteral("c%1").arg(i);
-        conn.Execute(QStringLiteral("ALTER TABLE ResponseMatrixGroup ADD COLUMN %1 INTEGER").arg(column));
-        conn.AppendRow(QStringLiteral("ResponseMatrixGroup"), {{column, i}});
-        EXPECT_EQ(conn.OpenRecordset(QStringLiteral("SELECT %1 FROM ResponseMatrixGroup WHERE id = ?").arg(column),
+        conn.execute(QStringLiteral("ALTER TABLE ResponseMatrixGroup ADD COLUMN %1 INTEGER").arg(column));
+        conn.appendRow(QStringLiteral("ResponseMatrixGroup"), {{column, i}});
+        EXPECT_EQ(conn.openRecordset(QStringLiteral("SELECT %1 FROM ResponseMatrixGroup WHERE id = ?").arg(column),
                                      {conn.lastInsertId()}).field(0).toInt(), i);
     }
 }
@@ -466,45 +466,45 @@ TEST_F(DatabaseTest, AppendRowMakesTheRightTextForEachTableAndColumns)
 TEST_F(DatabaseTest, ManyDistinctTextsStayWithinTheCache)
 {
     for (int i = 0; i < 1000; ++i)
-        EXPECT_EQ(conn.OpenRecordset(QStringLiteral("SELECT %1").arg(i)).field(0).toInt(), i);
+        EXPECT_EQ(conn.openRecordset(QStringLiteral("SELECT %1").arg(i)).field(0).toInt(), i);
     EXPECT_LE(conn.cachedStatementCount(), 300);
-    EXPECT_EQ(conn.OpenRecordset(QStringLiteral("SELECT 5")).field(0).toInt(), 5);
+    EXPECT_EQ(conn.openRecordset(QStringLiteral("SELECT 5")).field(0).toInt(), 5);
 }
 
 TEST_F(DatabaseTest, AFailedRunLeavesTheCachedStatementUsable)
 {
-    conn.Execute(QStringLiteral("CREATE TABLE strict (id INTEGER PRIMARY KEY, name TEXT NOT NULL)"));
+    conn.execute(QStringLiteral("CREATE TABLE strict (id INTEGER PRIMARY KEY, name TEXT NOT NULL)"));
     const QString insert = QStringLiteral("INSERT INTO strict (name) VALUES (?)");
-    EXPECT_THROW(conn.Execute(insert, {QVariant()}), db::Error);
-    conn.Execute(insert, {QStringLiteral("ok")});
-    EXPECT_THROW(conn.AppendRow(QStringLiteral("strict"), {{QStringLiteral("name"), QVariant()}}), db::Error);
-    conn.AppendRow(QStringLiteral("strict"), {{QStringLiteral("name"), QStringLiteral("ok too")}});
-    EXPECT_EQ(conn.OpenRecordset(QStringLiteral("SELECT count(*) FROM strict")).field(0).toInt(), 2);
+    EXPECT_THROW(conn.execute(insert, {QVariant()}), db::Error);
+    conn.execute(insert, {QStringLiteral("ok")});
+    EXPECT_THROW(conn.appendRow(QStringLiteral("strict"), {{QStringLiteral("name"), QVariant()}}), db::Error);
+    conn.appendRow(QStringLiteral("strict"), {{QStringLiteral("name"), QStringLiteral("ok too")}});
+    EXPECT_EQ(conn.openRecordset(QStringLiteral("SELECT count(*) FROM strict")).field(0).toInt(), 2);
 }
 
 TEST_F(DatabaseTest, ReadTransactionTakesOneLockAndNestsInAWriteTransaction)
 {
-    conn.AppendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("kept")}});
+    conn.appendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("kept")}});
     {
         const db::ReadTransaction reading(conn);
         EXPECT_TRUE(conn.inTransaction());
-        EXPECT_FALSE(conn.OpenRecordset(QStringLiteral("SELECT * FROM question")).atEnd());
+        EXPECT_FALSE(conn.openRecordset(QStringLiteral("SELECT * FROM question")).atEnd());
     }
     EXPECT_FALSE(conn.inTransaction());
     {
         db::Transaction writing(conn);
-        conn.Execute(QStringLiteral("DELETE FROM question"));
+        conn.execute(QStringLiteral("DELETE FROM question"));
         {
             const db::ReadTransaction reading(conn);  // inside: nothing of its own
-            EXPECT_TRUE(conn.OpenRecordset(QStringLiteral("SELECT * FROM question")).atEnd());
+            EXPECT_TRUE(conn.openRecordset(QStringLiteral("SELECT * FROM question")).atEnd());
         }
         EXPECT_TRUE(conn.inTransaction());
         writing.commit();
     }
-    EXPECT_TRUE(conn.OpenRecordset(QStringLiteral("SELECT * FROM question")).atEnd());
+    EXPECT_TRUE(conn.openRecordset(QStringLiteral("SELECT * FROM question")).atEnd());
 
     db::Connection readOnly;
-    readOnly.Open(path, {}, db::OpenMode::ReadOnly);
+    readOnly.open(path, {}, db::OpenMode::ReadOnly);
     const db::ReadTransaction reading(readOnly);
     EXPECT_TRUE(readOnly.hasTable(QStringLiteral("question")));
 }

@@ -79,7 +79,7 @@ private Q_SLOTS:
             else
                 dialog->reject();
         });
-        const std::optional<QString> chosen = Dialogs::ShowOpen(surveyRequest());
+        const std::optional<QString> chosen = Dialogs::showOpen(surveyRequest());
         QVERIFY(enabled);
         QCOMPARE(chosen.value_or(QString()), dir.filePath(QStringLiteral("keep.tmp")));
     }
@@ -97,7 +97,7 @@ private Q_SLOTS:
             });
             openButton(dialog)->click();
         });
-        QVERIFY(!Dialogs::ShowOpen(surveyRequest()).has_value());
+        QVERIFY(!Dialogs::showOpen(surveyRequest()).has_value());
         QCOMPARE(message,
             dir.filePath(QStringLiteral("missing.tvq"))
                 + QStringLiteral(" was not found. Check the file name and try again."));
@@ -114,7 +114,7 @@ private Q_SLOTS:
             shown = box->text();
             box->accept();
         });
-        Dialogs::MsgBox(text, Dialogs::OKOnly, Dialogs::Critical);
+        Dialogs::msgBox(text, Dialogs::OKOnly, Dialogs::Critical);
         QCOMPARE(format, Qt::PlainText);
         QCOMPARE(shown, text);
     }

@@ -51,9 +51,9 @@ TEST(TextUtil, NullToEmptyTrimNullAndUntitledNames)
     EXPECT_EQ(TrimNull(QStringLiteral("no nul")), QStringLiteral("no nul"));
 
     for (const char* path : {"/a/HC1F.TMP", "/a/b.tmp", "c.Tmp"})
-        EXPECT_TRUE(IsUntitledPath(QString::fromLatin1(path))) << path;
+        EXPECT_TRUE(isUntitledPath(QString::fromLatin1(path))) << path;
     for (const char* path : {"/a/survey.tvq", "", "tmp", "/a/b.tmpx"})
-        EXPECT_FALSE(IsUntitledPath(QString::fromLatin1(path))) << path;
+        EXPECT_FALSE(isUntitledPath(QString::fromLatin1(path))) << path;
 }
 
 TEST(TempFile, CreatesDistinctEmptyFilesNamedByTheRule)
@@ -62,7 +62,7 @@ TEST(TempFile, CreatesDistinctEmptyFilesNamedByTheRule)
     const QRegularExpression rule(QStringLiteral("^HC[0-9A-F]{1,4}\\.TMP$"));
     QStringList made;
     for (int i = 0; i < 5; ++i) {
-        const QString path = CreateTempFileName(dir.path(), QStringLiteral("HC"));
+        const QString path = createTempFileName(dir.path(), QStringLiteral("HC"));
         ASSERT_FALSE(path.isEmpty());
         const QFileInfo info(path);
         EXPECT_TRUE(rule.match(info.fileName()).hasMatch()) << path.toStdString();
@@ -72,27 +72,27 @@ TEST(TempFile, CreatesDistinctEmptyFilesNamedByTheRule)
         EXPECT_FALSE(made.contains(path));
         made << path;
     }
-    EXPECT_TRUE(CreateTempFileName(dir.filePath(QStringLiteral("missing")), QStringLiteral("HC")).isEmpty());
+    EXPECT_TRUE(createTempFileName(dir.filePath(QStringLiteral("missing")), QStringLiteral("HC")).isEmpty());
 }
 
 TEST(Settings, ValuesRoundTripPerApplicationAndSection)
 {
-    EXPECT_EQ(GetSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"),
+    EXPECT_EQ(getSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"),
                          QStringLiteral("True")),
               QStringLiteral("True"));
-    SaveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("False"));
-    SaveSetting(QStringLiteral("tessivo"), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
-    EXPECT_EQ(GetSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun")),
+    saveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("False"));
+    saveSetting(QStringLiteral("tessivo"), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
+    EXPECT_EQ(getSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun")),
               QStringLiteral("False"));
-    EXPECT_EQ(GetSetting(QStringLiteral("tessivo"), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup")),
+    EXPECT_EQ(getSetting(QStringLiteral("tessivo"), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup")),
               QStringLiteral("0"));
-    EXPECT_EQ(GetSetting(QStringLiteral("tessivo"), QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("d")),
+    EXPECT_EQ(getSetting(QStringLiteral("tessivo"), QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("d")),
               QStringLiteral("d"));
 
-    SaveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("ServerList"), QStringLiteral("ServerName1"), QStringLiteral("A"));
-    SaveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("ServerList"), QStringLiteral("ServerURL1"), QStringLiteral("http://a/"));
-    const auto all = GetAllSettings(QStringLiteral("Orvalen Survey"), QStringLiteral("ServerList"));
+    saveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("ServerList"), QStringLiteral("ServerName1"), QStringLiteral("A"));
+    saveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("ServerList"), QStringLiteral("ServerURL1"), QStringLiteral("http://a/"));
+    const auto all = getAllSettings(QStringLiteral("Orvalen Survey"), QStringLiteral("ServerList"));
     ASSERT_EQ(all.size(), 2);
-    DeleteSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("ServerList"), QStringLiteral("ServerName1"));
-    EXPECT_EQ(GetAllSettings(QStringLiteral("Orvalen Survey"), QStringLiteral("ServerList")).size(), 1);
+    deleteSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("ServerList"), QStringLiteral("ServerName1"));
+    EXPECT_EQ(getAllSettings(QStringLiteral("Orvalen Survey"), QStringLiteral("ServerList")).size(), 1);
 }

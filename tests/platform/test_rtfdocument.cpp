@@ -172,16 +172,16 @@ TEST(BlockWriter, AFailedWriteIsRememberedAndNothingFollowsIt)
 
 TEST(TextUtil, CaptionTextCutsLongTextsOnly)
 {
-    EXPECT_EQ(CaptionText(QStringLiteral("Age")), QStringLiteral("Age"));
+    EXPECT_EQ(captionText(QStringLiteral("Age")), QStringLiteral("Age"));
     const QString exact(kCaptionLength, QChar(u'x'));
-    EXPECT_EQ(CaptionText(exact), exact);
+    EXPECT_EQ(captionText(exact), exact);
 
     const QString longText = QString(kCaptionLength * 1000, QChar(u'y'));
-    EXPECT_EQ(CaptionText(longText), QString(kCaptionLength, QChar(u'y')) + QChar(0x2026));
+    EXPECT_EQ(captionText(longText), QString(kCaptionLength, QChar(u'y')) + QChar(0x2026));
 
     // A character outside the basic plane is never cut in half.
     const QString emoji = QString(kCaptionLength - 1, QChar(u'z')) + QString::fromUtf8("😀") + QStringLiteral("tail");
-    const QString caption = CaptionText(emoji);
+    const QString caption = captionText(emoji);
     EXPECT_FALSE(caption.at(caption.size() - 2).isHighSurrogate());
     EXPECT_EQ(caption, QString(kCaptionLength - 1, QChar(u'z')) + QChar(0x2026));
 }

@@ -108,7 +108,7 @@ private Q_SLOTS:
     void theMainWindowsControlsHaveNames()
     {
         const QString path = folder->newSurvey(QStringLiteral("sample.tvq"));
-        SampleSurvey(path).w.connection.Close();
+        SampleSurvey(path).w.connection.close();
         w->DoClose();
         QVERIFY(w->DoOpen(path, true, 1));
 

@@ -33,11 +33,11 @@ QByteArray bytesOf(const QString& path)
 QStringList storedQuestions(const QString& path)
 {
     db::Connection c;
-    SurveyFile::OpenConnection(c, path);
+    SurveyFile::openConnection(c, path);
     QStringList list;
     for (db::Recordset rs
-         = c.OpenRecordset(QStringLiteral("SELECT questionno, qtype, question FROM question ORDER BY pos"));
-         !rs.atEnd(); rs.MoveNext())
+         = c.openRecordset(QStringLiteral("SELECT questionno, qtype, question FROM question ORDER BY pos"));
+         !rs.atEnd(); rs.moveNext())
         list << QStringLiteral("%1 %2 %3").arg(NullToEmpty(rs.field(0)), rs.field(1).toString(),
                                                rtf::toPlainText(NullToEmpty(rs.field(2))));
     return list;
@@ -46,7 +46,7 @@ QStringList storedQuestions(const QString& path)
 QStringList captions(const frmMain& w)
 {
     QStringList list;
-    const QTreeWidgetItem* root = w.design()->RootNode();
+    const QTreeWidgetItem* root = w.design()->rootNode();
     for (int i = 0; root && i < root->childCount(); ++i)
         list << root->child(i)->text(0);
     return list;
@@ -79,8 +79,8 @@ private:
         const QString blank = folder->file(QStringLiteral("blank.mdb"));
         if (kind == QLatin1String("version")) {
             db::Connection c;
-            c.Open(blank);
-            c.Execute(QStringLiteral("UPDATE version SET version = 1.6"));
+            c.open(blank);
+            c.execute(QStringLiteral("UPDATE version SET version = 1.6"));
             return;
         }
         QVERIFY(QFile::remove(blank));
@@ -108,7 +108,7 @@ private Q_SLOTS:
         const QStringList temps = folder->files(QStringLiteral("HC*.TMP"));
         QCOMPARE(temps.size(), 1);
         QCOMPARE(QFileInfo(w->session().CurrentFile).fileName(), temps.first());
-        QCOMPARE(w->StatusBarPanel1(), QString());
+        QCOMPARE(w->statusBarPanel1(), QString());
         QCOMPARE(w->session().Survey.QCount(), 1);
         QCOMPARE(captions(*w), QStringList{QStringLiteral("<Text not yet entered>")});
         QVERIFY(w->session().FileChanged());
@@ -167,8 +167,8 @@ private Q_SLOTS:
         if (giveName) {
             clsSurvey saved;
             db::Connection c;
-            SurveyFile::OpenConnection(c, target);
-            SurveyFile::Load(c, saved);
+            SurveyFile::openConnection(c, target);
+            SurveyFile::load(c, saved);
             QCOMPARE(saved.QCount(), 1);
             QCOMPARE(rtf::toPlainText(saved.GetQIndex(1)->Question), QStringLiteral("Age"));
         }
@@ -184,7 +184,7 @@ private Q_SLOTS:
     {
         const QString own = folder->writeSurvey(QStringLiteral("notes.tmp"), {{QTypeOpenEnded, QStringLiteral("Q")}});
         start(own);
-        QCOMPARE(w->StatusBarPanel1(), QString());  // it looks untitled
+        QCOMPARE(w->statusBarPanel1(), QString());  // it looks untitled
         w->session().setFileChanged(false);
         control<QTreeWidget>(w->design(), "tvTreeView")->clear();
         w->session().Survey.DeleteQ(w->session().Survey.GetQIndex(2)->Key);
@@ -212,12 +212,12 @@ private Q_SLOTS:
         QCOMPARE(Dialogs::Script::lastFileRequest().filter, QStringLiteral("Orvalen Tessivo (*.tvq)|*.tvq"));
         QVERIFY(Dialogs::Script::lastFileRequest().flags & Dialogs::FileMustExist);
         QCOMPARE(w->session().CurrentFile, path);
-        QCOMPARE(w->StatusBarPanel1(), path);
+        QCOMPARE(w->statusBarPanel1(), path);
         QVERIFY(!w->session().FileChanged());
         QCOMPARE(captions(*w), (QStringList{QStringLiteral("1. Fruit"), QStringLiteral("2. Why")}));
-        QCOMPARE(TreeNodes::Key(control<QTreeWidget>(w->design(), "tvTreeView")->currentItem()), w->session().Survey.GetQIndex(1)->Key);
+        QCOMPARE(TreeNodes::keyOf(control<QTreeWidget>(w->design(), "tvTreeView")->currentItem()), w->session().Survey.GetQIndex(1)->Key);
         QCOMPARE(control<QListWidget>(w->design(), "lstCheckResponses")->count(), 2);
-        QCOMPARE(control<RichTextBox>(w->design(), "txtQ")->Text(), QStringLiteral("Fruit"));
+        QCOMPARE(control<RichTextBox>(w->design(), "txtQ")->text(), QStringLiteral("Fruit"));
     }
 
     void saveKeepsTheSelectionAndGivesNewRowsTheirIds()
@@ -227,12 +227,12 @@ private Q_SLOTS:
         start(path);
         QCOMPARE(w->session().Survey.QCount(), 3);  // start-up appended a blank placeholder
         w->AddBlankOpenEndedQuestion();
-        w->design()->SelectNode(w->design()->RootNode()->child(1));
+        w->design()->selectNode(w->design()->rootNode()->child(1));
         w->action(QStringLiteral("mnuFileSave"))->trigger();
         QVERIFY(Dialogs::Script::shown().isEmpty());
         QVERIFY(!w->session().FileChanged());
         QCOMPARE(w->session().Survey.QCount(), 4);
-        QCOMPARE(TreeNodes::Key(control<QTreeWidget>(w->design(), "tvTreeView")->currentItem()), w->session().Survey.GetQIndex(2)->Key);
+        QCOMPARE(TreeNodes::keyOf(control<QTreeWidget>(w->design(), "tvTreeView")->currentItem()), w->session().Survey.GetQIndex(2)->Key);
         for (int i = 1; i <= 3; ++i)
             QVERIFY(w->session().Survey.GetQIndex(i)->DatabaseID > 0);
         // The question added by the user is stored; the placeholder is not, and is back at the end.
@@ -256,7 +256,7 @@ private Q_SLOTS:
         QVERIFY(r.flags & Dialogs::OverwritePrompt);
         QVERIFY(r.flags & Dialogs::PathMustExist);
         QCOMPARE(w->session().CurrentFile, target);
-        QCOMPARE(w->StatusBarPanel1(), target);
+        QCOMPARE(w->statusBarPanel1(), target);
         QVERIFY(!QFile::exists(temp));  // saved under a name: the untitled file is gone
         QCOMPARE(folder->files(QStringLiteral("HC*.TMP")), QStringList());
         QCOMPARE(captions(*w), QStringList{QStringLiteral("1. Name")});
@@ -274,13 +274,13 @@ private Q_SLOTS:
         const QString path = folder->writeSurvey(QStringLiteral("s.tvq"), {{QTypeRadio, QStringLiteral("Q|yes")}});
         {
             db::Connection c;
-            SurveyFile::OpenConnection(c, path);
-            c.Execute(QStringLiteral("CREATE TRIGGER boom BEFORE INSERT ON response WHEN NEW.name = 'boom' "
+            SurveyFile::openConnection(c, path);
+            c.execute(QStringLiteral("CREATE TRIGGER boom BEFORE INSERT ON response WHEN NEW.name = 'boom' "
                                      "BEGIN SELECT RAISE(ABORT, 'disk trouble'); END"));
         }
         const QByteArray before = bytesOf(path);
         start(path);
-        w->design()->SelectNode(w->design()->RootNode()->child(0));
+        w->design()->selectNode(w->design()->rootNode()->child(0));
         w->session().Survey.GetQIndex(1)->AddResponse(QStringLiteral("boom"), -1, -1, QString());
         const QStringList treeBefore = captions(*w);
 
@@ -308,7 +308,7 @@ private Q_SLOTS:
         Dialogs::Script::answer(Dialogs::Yes);
         Dialogs::Script::answer(Dialogs::OK);
         QVERIFY(!w->close());
-        w->session().SurveyConnection.Close();
+        w->session().SurveyConnection.close();
         QCOMPARE(bytesOf(path), before);
     }
 
@@ -329,8 +329,8 @@ private Q_SLOTS:
         if (kind == QLatin1String("version")) {
             path = folder->writeSurvey(QStringLiteral("old.tvq"), {{QTypeOpenEnded, QStringLiteral("Old")}});
             db::Connection c;
-            c.Open(path);
-            c.Execute(QStringLiteral("UPDATE version SET version = 1.6"));
+            c.open(path);
+            c.execute(QStringLiteral("UPDATE version SET version = 1.6"));
         } else {
             path = folder->file(QStringLiteral("letter.tvq"));
             QFile f(path);
@@ -344,7 +344,7 @@ private Q_SLOTS:
         w->mnuFileOpen_Click();
         QCOMPARE(Dialogs::Script::shown().value(1), QString(message).replace(QLatin1String("%1"), path));
         QCOMPARE(Dialogs::Script::lastIcon(), kind == QLatin1String("version") ? Dialogs::NoIcon : Dialogs::Critical);
-        QVERIFY(IsUntitledPath(w->session().CurrentFile));
+        QVERIFY(isUntitledPath(w->session().CurrentFile));
         QVERIFY(w->session().SurveyConnection.path() != path);
         QCOMPARE(w->session().Survey.QCount(), 0);
 
@@ -447,7 +447,7 @@ private Q_SLOTS:
         QCOMPARE(folder->files(QStringLiteral("HC*.TMP")), QStringList{QFileInfo(w->session().CurrentFile).fileName()});
         QCOMPARE(w->session().Survey.QCount(), 0);
         QCOMPARE(captions(*w), QStringList());
-        QCOMPARE(w->design()->RootNode()->text(0), QStringLiteral("Survey"));
+        QCOMPARE(w->design()->rootNode()->text(0), QStringLiteral("Survey"));
     }
 
     // Untitled files
@@ -499,7 +499,7 @@ private Q_SLOTS:
         start();
         const QString temp = w->session().CurrentFile;
         // Answers typed in or imported before the survey was ever saved.
-        w->session().SurveyConnection.Execute(QStringLiteral("INSERT INTO respondent (source) VALUES ('Web')"));
+        w->session().SurveyConnection.execute(QStringLiteral("INSERT INTO respondent (source) VALUES ('Web')"));
         QVERIFY(!w->IsFileChanged());
 
         Dialogs::Script::answer(Dialogs::Cancel);
@@ -514,8 +514,8 @@ private Q_SLOTS:
         QVERIFY(w->close());
         w.reset();
         db::Connection c;
-        SurveyFile::OpenConnection(c, kept);
-        QCOMPARE(c.OpenRecordset(QStringLiteral("SELECT count(*) FROM respondent")).field(0).toInt(), 1);
+        SurveyFile::openConnection(c, kept);
+        QCOMPARE(c.openRecordset(QStringLiteral("SELECT count(*) FROM respondent")).field(0).toInt(), 1);
         QVERIFY(!QFile::exists(temp));
     }
 
@@ -679,7 +679,7 @@ private Q_SLOTS:
         start();
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
-        QVERIFY(TreeNodes::Key(control<QTreeWidget>(w->design(), "tvTreeView")->currentItem()) != QLatin1String("S_Parent"));
+        QVERIFY(TreeNodes::keyOf(control<QTreeWidget>(w->design(), "tvTreeView")->currentItem()) != QLatin1String("S_Parent"));
         auto* editor = control<QWidget>(w.get(), qPrintable(editorName));
         editor->setFocus();
         QTRY_VERIFY(editor->hasFocus());

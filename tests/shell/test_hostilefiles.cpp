@@ -159,7 +159,7 @@ private Q_SLOTS:
         QCOMPARE(Dialogs::Script::lastIcon(),
                  message.startsWith(QLatin1String("Unable to open survey file")) ? Dialogs::NoIcon : Dialogs::Critical);
         QCOMPARE(Dialogs::Script::pending(), 0);
-        QVERIFY(IsUntitledPath(w->session().CurrentFile));
+        QVERIFY(isUntitledPath(w->session().CurrentFile));
         QVERIFY(w->session().SurveyConnection.isOpen());
         QCOMPARE(w->session().Survey.QCount(), 0);
 

@@ -64,13 +64,13 @@ QString headerText(const FlexGrid* g, int col)
 
 int colTwips(const QTableView* g, int col)
 {
-    return Twips::FromPixelsX(g->columnWidth(col));
+    return Twips::fromPixelsX(g->columnWidth(col));
 }
 
 // A length in twips as the screen shows it.
 int px(int twips)
 {
-    return Twips::ToPixelsX(twips);
+    return Twips::toPixelsX(twips);
 }
 }  // namespace
 
@@ -123,10 +123,10 @@ private Q_SLOTS:
         QCOMPARE(screen(), QStringLiteral("Design"));
         QCOMPARE(checkedView(*w), QStringLiteral("mnuViewDesign"));
         QVERIFY(!w->ToolbarDesign->isHidden());
-        QCOMPARE(w->HelpFile(), AppPath() + QStringLiteral("/bhelp.hlp"));
+        QCOMPARE(w->helpFile(), appPath() + QStringLiteral("/bhelp.hlp"));
 
         // One blank open-ended question in a new untitled survey, which counts as unchanged.
-        QVERIFY(IsUntitledPath(w->session().CurrentFile));
+        QVERIFY(isUntitledPath(w->session().CurrentFile));
         QCOMPARE(w->session().Survey.QCount(), 1);
         QCOMPARE(w->session().Survey.GetQIndex(1)->qType, QTypeOpenEnded);
         QVERIFY(!w->IsFileChanged());
@@ -137,7 +137,7 @@ private Q_SLOTS:
         QCOMPARE(headerText(summary, 1), QStringLiteral("Question"));
         QCOMPARE(int(summary->horizontalHeaderItem(0)->textAlignment()), int(Qt::AlignRight | Qt::AlignVCenter));
         // 600 twips, or as wide as the widest share needs (tests/analysis).
-        QCOMPARE(summary->columnWidth(0), px(w->analyse()->ShareColumnWidth()));
+        QCOMPARE(summary->columnWidth(0), px(w->analyse()->shareColumnWidth()));
         QVERIFY(summary->columnWidth(0) >= px(600));
         const FlexGrid* respondents = control<FlexGrid>(w->collect(), "gRespondents");
         QCOMPARE(respondents->rows(), 1);
@@ -157,11 +157,11 @@ private Q_SLOTS:
     {
         auto main = NewMainWindow();
         QuickSplash();
-        Twips::SetWidth(control<QTableWidget>(main->analyse(), "gSummaryReport"), 9000);
-        Twips::SetWidth(control<FlexGrid>(main->collect(), "gRespondents"), 5000);  // narrower than 6700: defaults stay
+        Twips::setWidth(control<QTableWidget>(main->analyse(), "gSummaryReport"), 9000);
+        Twips::setWidth(control<FlexGrid>(main->collect(), "gRespondents"), 5000);  // narrower than 6700: defaults stay
         main->Form_Load(QString());
         const QTableWidget* summary = control<QTableWidget>(main->analyse(), "gSummaryReport");
-        QCOMPARE(summary->columnWidth(1), px(Twips::Width(summary) - colTwips(summary, 0) - 100));
+        QCOMPARE(summary->columnWidth(1), px(Twips::widthOf(summary) - colTwips(summary, 0) - 100));
         QCOMPARE(control<FlexGrid>(main->collect(), "gRespondents")->columnWidth(1), px(1600));
         main->session().setFileChanged(false);
         main->close();
@@ -172,12 +172,12 @@ private Q_SLOTS:
         const QString path = folder->writeSurvey(QStringLiteral("s.tvq"), {{QTypeOpenEnded, QStringLiteral("A")}, {QTypeOpenEnded, QStringLiteral("B")}});
         start(path);
         QCOMPARE(w->session().CurrentFile, path);
-        QCOMPARE(w->StatusBarPanel1(), path);
+        QCOMPARE(w->statusBarPanel1(), path);
         QCOMPARE(w->session().Survey.QCount(), 3);
         const QPtr blank = w->session().Survey.GetQIndex(3);
         QCOMPARE(blank->qType, QTypeOpenEnded);
         QCOMPARE(w->session().PlaceholderKey, blank->Key);
-        QCOMPARE(TreeNodes::Key(control<QTreeWidget>(w->design(), "tvTreeView")->currentItem()), blank->Key);
+        QCOMPARE(TreeNodes::keyOf(control<QTreeWidget>(w->design(), "tvTreeView")->currentItem()), blank->Key);
         // A place to type into, which is no change: nothing asks to save it.
         QVERIFY(!w->session().FileChanged());
         QVERIFY(!w->IsFileChanged());
@@ -201,7 +201,7 @@ private Q_SLOTS:
         QVERIFY(w->DoOpen(path, true, 1));
         QTest::qWait(0);
 
-        QCOMPARE(w->StatusBarPanel1(), path);
+        QCOMPARE(w->statusBarPanel1(), path);
         QVERIFY(w->minimumSizeHint().width() < 400);
         w->resize(800, 600);
         QCOMPARE(w->width(), 800);
@@ -226,11 +226,11 @@ private Q_SLOTS:
     {
         QFETCH(QString, stored);
         QFETCH(bool, shown);
-        SaveSetting(kSurveyApp, QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("False"));
+        saveSetting(kSurveyApp, QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("False"));
         if (stored.isNull())
-            DeleteSetting(AppExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"));
+            deleteSetting(appExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"));
         else
-            SaveSetting(AppExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), stored);
+            saveSetting(appExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), stored);
         QuickSplash();
         const auto tip = HandleNextModal(QStringLiteral("frmTip"));
         w = RunMain(QString());
@@ -239,8 +239,8 @@ private Q_SLOTS:
 
     void firstRunPromptsOnceAfterTheTip()
     {
-        DeleteSetting(kSurveyApp, QStringLiteral("Config"), QStringLiteral("FirstRun"));
-        SaveSetting(AppExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("1"));
+        deleteSetting(kSurveyApp, QStringLiteral("Config"), QStringLiteral("FirstRun"));
+        saveSetting(appExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("1"));
         QuickSplash();
         int promptsBeforeTip = -1;
         const auto tip = HandleNextModal(QStringLiteral("frmTip"),
@@ -255,15 +255,15 @@ private Q_SLOTS:
                                             "like to view it now?")});
         QCOMPARE(Dialogs::Script::lastButtons(), Dialogs::YesNoCancel);
         QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Question);
-        QCOMPARE(GetSetting(kSurveyApp, QStringLiteral("Config"), QStringLiteral("FirstRun")), QStringLiteral("False"));
-        HelpWindow* help = Help::Window(w.get());
+        QCOMPARE(getSetting(kSurveyApp, QStringLiteral("Config"), QStringLiteral("FirstRun")), QStringLiteral("False"));
+        HelpWindow* help = Help::window(w.get());
         QVERIFY(help && help->isVisible());
-        QCOMPARE(help->CurrentTopic(), frmMain::kHelpGettingStarted);
+        QCOMPARE(help->currentTopic(), frmMain::kHelpGettingStarted);
         w->close();
         w.reset();
 
         // Every later start reads False and asks nothing.
-        SaveSetting(AppExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
+        saveSetting(appExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
         w = RunMain(QString());
         QCOMPARE(Dialogs::Script::shown().size(), 1);
     }
@@ -284,7 +284,7 @@ private Q_SLOTS:
         // The later steps ran: a new survey with its question, the toolbar pictures and the grids.
         QVERIFY(w->session().SurveyConnection.isOpen());
         QCOMPARE(w->session().Survey.QCount(), 1);
-        QVERIFY(!frmMain::ToolbarButton(w->Toolbar, QStringLiteral("Design"))->icon().isNull());
+        QVERIFY(!frmMain::toolbarButton(w->Toolbar, QStringLiteral("Design"))->icon().isNull());
         QCOMPARE(headerText(control<FlexGrid>(w->collect(), "gRespondents"), 0), QStringLiteral("Date and Time"));
         QCOMPARE(control<QTreeWidget>(w->design(), "tvTreeLibrary")->topLevelItemCount(), 0);
     }
@@ -379,12 +379,12 @@ private Q_SLOTS:
         QCOMPARE(w->Toolbar->property("ImageList").toString(), QStringLiteral("imToolbar"));
         QCOMPARE(w->ToolbarDesign->property("ImageList").toString(), QStringLiteral("imDesignToolbar"));
 
-        frmMain::ToolbarButton(w->Toolbar, QStringLiteral("Analyse"))->trigger();
+        frmMain::toolbarButton(w->Toolbar, QStringLiteral("Analyse"))->trigger();
         QCOMPARE(screen(), QStringLiteral("Analyse"));
-        frmMain::ToolbarButton(w->Toolbar, QStringLiteral("Data Collection"))->trigger();
+        frmMain::toolbarButton(w->Toolbar, QStringLiteral("Data Collection"))->trigger();
         QCOMPARE(screen(), QStringLiteral("Collect"));
         QVERIFY(!control<QWidget>(w->collect(), "picRespondentList")->isHidden());
-        frmMain::ToolbarButton(w->Toolbar, QStringLiteral("Design"))->trigger();
+        frmMain::toolbarButton(w->Toolbar, QStringLiteral("Design"))->trigger();
         QCOMPARE(screen(), QStringLiteral("Design"));
         QVERIFY(Dialogs::Script::shown().isEmpty());
 
@@ -401,9 +401,9 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
         control<RichTextBox>(w->design(), "txtQ")->setFocus();
         QTest::keyClick(control<RichTextBox>(w->design(), "txtQ"), Qt::Key_F1);
-        HelpWindow* help = Help::Window(w.get());
+        HelpWindow* help = Help::window(w.get());
         QVERIFY(help && help->isVisible());
-        QCOMPARE(help->CurrentTopic(), 1);
+        QCOMPARE(help->currentTopic(), 1);
     }
 
     void toolbarClickCommitsTheQuestionText()
@@ -415,9 +415,9 @@ private Q_SLOTS:
             control<RichTextBox>(w->design(), "txtQ")->setText(QStringLiteral("How old are you?"));
         }
         QCOMPARE(rtf::toPlainText(w->session().Survey.GetQIndex(1)->Question), QString());
-        frmMain::ToolbarButton(w->Toolbar, QStringLiteral("Analyse"))->trigger();
+        frmMain::toolbarButton(w->Toolbar, QStringLiteral("Analyse"))->trigger();
         QCOMPARE(rtf::toPlainText(w->session().Survey.GetQIndex(1)->Question), QStringLiteral("How old are you?"));
-        QCOMPARE(w->design()->RootNode()->child(0)->text(0), QStringLiteral("1. How old are you?"));
+        QCOMPARE(w->design()->rootNode()->child(0)->text(0), QStringLiteral("1. How old are you?"));
     }
 
     void dataCollectionAsksToSaveAChangedDesign_data()
@@ -483,7 +483,7 @@ private Q_SLOTS:
         QVERIFY(w->session().Survey.GetQIndex(1)->DatabaseID > 0);
         QCOMPARE(w->session().Survey.GetQIndex(2)->DatabaseID, -1);
         db::Recordset stored
-            = w->session().SurveyConnection.OpenRecordset(QStringLiteral("SELECT count(*) FROM question"));
+            = w->session().SurveyConnection.openRecordset(QStringLiteral("SELECT count(*) FROM question"));
         QCOMPARE(stored.field(0).toInt(), 1);
 
         // Nothing to save now: no question.
@@ -500,21 +500,21 @@ private Q_SLOTS:
         start();
         w->showNormal();
         w->resize(1100, 760);
-        const int W = Twips::FromPixelsX(w->frameGeometry().width());
-        QTRY_COMPARE(Twips::Width(w->design()), W);
-        const int H = Twips::FromPixelsY(w->frameGeometry().height());
-        const int expected = H - Twips::Height(w->statusBar()) - Twips::Height(w->Toolbar) - 900;
-        QCOMPARE(w->design()->height(), Twips::ToPixelsY(expected));
+        const int W = Twips::fromPixelsX(w->frameGeometry().width());
+        QTRY_COMPARE(Twips::widthOf(w->design()), W);
+        const int H = Twips::fromPixelsY(w->frameGeometry().height());
+        const int expected = H - Twips::heightOf(w->statusBar()) - Twips::heightOf(w->Toolbar) - 900;
+        QCOMPARE(w->design()->height(), Twips::toPixelsY(expected));
         QCOMPARE(w->collect()->geometry(), w->design()->geometry());
         QCOMPARE(w->analyse()->geometry(), w->design()->geometry());
-        QCOMPARE(w->design()->y(), Twips::ToPixelsY(Twips::Top(w->picToolbar) + Twips::Height(w->picToolbar) + 20));
+        QCOMPARE(w->design()->y(), Twips::toPixelsY(Twips::topOf(w->picToolbar) + Twips::heightOf(w->picToolbar) + 20));
         QCOMPARE(control<QWidget>(w->collect(), "picRespondentList")->y(),
-                 Twips::ToPixelsY(Twips::Top(w->design()) + Twips::Height(control<QLabel>(w->collect(), "lblInstructions")) - 200));
+                 Twips::toPixelsY(Twips::topOf(w->design()) + Twips::heightOf(control<QLabel>(w->collect(), "lblInstructions")) - 200));
 
         // Too small for the screens: those rules are skipped, and the layout returns with the size.
         const QRect before = w->design()->geometry();
         resizeTo(w->minimumSizeHint().width(), 60);
-        QVERIFY(H > Twips::FromPixelsY(w->frameGeometry().height()));
+        QVERIFY(H > Twips::fromPixelsY(w->frameGeometry().height()));
         QCOMPARE(w->design()->height(), before.height());
         resizeTo(1100, 760);
         QCOMPARE(w->design()->geometry(), before);
@@ -526,19 +526,19 @@ private Q_SLOTS:
         FlexGrid* g = control<FlexGrid>(w->collect(), "gRespondents");
         resizeTo(1000, 700);
         const int others = colTwips(g, 0) + colTwips(g, 2);
-        QCOMPARE(g->width(), px(Twips::FromPixelsX(w->frameGeometry().width()) - 500));
-        QCOMPARE(g->columnWidth(1), Twips::ToPixelsX(Twips::Width(g) - others - 400));
+        QCOMPARE(g->width(), px(Twips::fromPixelsX(w->frameGeometry().width()) - 500));
+        QCOMPARE(g->columnWidth(1), Twips::toPixelsX(Twips::widthOf(g) - others - 400));
         resizeTo(1300, 700);
         const int wide = g->columnWidth(1);
-        QCOMPARE(wide, Twips::ToPixelsX(Twips::Width(g) - others - 400));
-        QVERIFY(wide > Twips::ToPixelsX(1600));
+        QCOMPARE(wide, Twips::toPixelsX(Twips::widthOf(g) - others - 400));
+        QVERIFY(wide > Twips::toPixelsX(1600));
 
         // A grid narrower than the other columns (or with less room than the 400 twips) keeps
         // column 1 at its last width. The window has a minimum width, so the other columns grow.
         for (const int gridRoom : {195, -300}) {
-            g->setColumnWidth(0, px(Twips::Width(g) - gridRoom - colTwips(g, 2)));
+            g->setColumnWidth(0, px(Twips::widthOf(g) - gridRoom - colTwips(g, 2)));
             w->Form_Resize();
-            QCOMPARE(Twips::Width(g) - colTwips(g, 0) - colTwips(g, 2), gridRoom);
+            QCOMPARE(Twips::widthOf(g) - colTwips(g, 0) - colTwips(g, 2), gridRoom);
             QCOMPARE(g->columnWidth(1), wide);
         }
     }
@@ -565,17 +565,17 @@ private Q_SLOTS:
         const auto [screen, panel, button] = chartPanel();
         auto* c = control<QWidget>(panel, "c");
         button->setText(caption);
-        Twips::SetLeft(c, left);
-        Twips::SetTop(c, top);
+        Twips::setLeft(c, left);
+        Twips::setTop(c, top);
         resizeTo(1200, 800);
-        const int W = Twips::FromPixelsX(w->frameGeometry().width());
-        const int H = Twips::FromPixelsY(w->frameGeometry().height());
-        QCOMPARE(c->width(), Twips::ToPixelsX(W - left));
-        QCOMPARE(c->height(), Twips::ToPixelsY(H - top - heightLess));
-        QCOMPARE(button->x(), Twips::ToPixelsX(W - Twips::Width(button) - 350));
+        const int W = Twips::fromPixelsX(w->frameGeometry().width());
+        const int H = Twips::fromPixelsY(w->frameGeometry().height());
+        QCOMPARE(c->width(), Twips::toPixelsX(W - left));
+        QCOMPARE(c->height(), Twips::toPixelsY(H - top - heightLess));
+        QCOMPARE(button->x(), Twips::toPixelsX(W - Twips::widthOf(button) - 350));
         // Lifted where that top would cut the button off at the bottom of its panel.
         const int shownBottom = std::min(panel->height(), screen->height() - panel->y());
-        QCOMPARE(button->y(), std::min(Twips::ToPixelsY(H - Twips::Height(button) - buttonTopLess),
+        QCOMPARE(button->y(), std::min(Twips::toPixelsY(H - Twips::heightOf(button) - buttonTopLess),
                                        shownBottom - button->height()));
     }
 

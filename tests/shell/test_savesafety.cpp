@@ -39,7 +39,7 @@ private:
     // Types a new text for the first question.
     void editFirstQuestion(const QString& text)
     {
-        w->design()->SelectNode(w->design()->RootNode()->child(0));
+        w->design()->selectNode(w->design()->rootNode()->child(0));
         auto* txtQ = control<RichTextBox>(w.get(), "txtQ");
         txtQ->setFocus();
         txtQ->selectAll();
@@ -119,10 +119,10 @@ private Q_SLOTS:
         const QString path = folder->writeSurvey(QStringLiteral("damaged.tvq"), questions);
         {
             db::Connection c;
-            SurveyFile::OpenConnection(c, path);
+            SurveyFile::openConnection(c, path);
             setJump(c, QStringLiteral("Skip"), 80);
-            c.Execute(QStringLiteral("INSERT INTO responsematrixgroup (id, name) VALUES (7, 'Mine')"));
-            c.Execute(QStringLiteral("INSERT INTO responsematrix (name, responsematrixgroupid, pos) VALUES ('Lots', 7, 0)"));
+            c.execute(QStringLiteral("INSERT INTO responsematrixgroup (id, name) VALUES (7, 'Mine')"));
+            c.execute(QStringLiteral("INSERT INTO responsematrix (name, responsematrixgroupid, pos) VALUES ('Lots', 7, 0)"));
         }
         QFile cut(path);
         QVERIFY(cut.resize(cut.size() - 1));

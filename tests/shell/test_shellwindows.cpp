@@ -37,7 +37,7 @@ const QString kOptions = QStringLiteral("Options");
 
 QString currentTipSetting()
 {
-    return GetSetting(AppExeName(), kOptions, QStringLiteral("Current Tip"));
+    return getSetting(appExeName(), kOptions, QStringLiteral("Current Tip"));
 }
 }  // namespace
 
@@ -47,7 +47,7 @@ class ShellWindowsTest : public GuiTest {
 private:
     void writeTips(const QByteArray& text)
     {
-        QFile f(folder->file(frmTip::TipsFileName()));
+        QFile f(folder->file(frmTip::tipsFileName()));
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(text);
     }
@@ -56,8 +56,8 @@ private Q_SLOTS:
     void init()
     {
         GuiTest::init();
-        DeleteSetting(AppExeName(), kOptions, QStringLiteral("Current Tip"));
-        DeleteSetting(AppExeName(), kOptions, QStringLiteral("Show Tips at Startup"));
+        deleteSetting(appExeName(), kOptions, QStringLiteral("Current Tip"));
+        deleteSetting(appExeName(), kOptions, QStringLiteral("Show Tips at Startup"));
     }
 
     // Tip of the day
@@ -95,7 +95,7 @@ private Q_SLOTS:
         QFETCH(QString, storedNext);
         writeTips(file);
         if (!stored.isNull())
-            SaveSetting(AppExeName(), kOptions, QStringLiteral("Current Tip"), stored);
+            saveSetting(appExeName(), kOptions, QStringLiteral("Current Tip"), stored);
         frmTip tip;
         QCOMPARE(tip.lblTipText->text(), first);
         QCOMPARE(currentTipSetting(), storedFirst);
@@ -107,8 +107,8 @@ private Q_SLOTS:
 
     void aMissingTipsFileIsExplained()
     {
-        QVERIFY(QFile::remove(folder->file(frmTip::TipsFileName())));
-        SaveSetting(AppExeName(), kOptions, QStringLiteral("Current Tip"), QStringLiteral("4"));
+        QVERIFY(QFile::remove(folder->file(frmTip::tipsFileName())));
+        saveSetting(appExeName(), kOptions, QStringLiteral("Current Tip"), QStringLiteral("4"));
         frmTip tip;
         QCOMPARE(tip.lblTipText->text(),
                  QStringLiteral("That the TipOfTheDay.txt file was not found? \n\nCreate a text file named "
@@ -128,9 +128,9 @@ private Q_SLOTS:
             tip.cmdOK->click();
             QCOMPARE(tip.result(), int(QDialog::Accepted));
         }
-        QCOMPARE(GetSetting(AppExeName(), kOptions, QStringLiteral("Show Tips at Startup")), QStringLiteral("0"));
+        QCOMPARE(getSetting(appExeName(), kOptions, QStringLiteral("Show Tips at Startup")), QStringLiteral("0"));
 
-        SaveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("False"));
+        saveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("False"));
         QuickSplash();
         const auto atStart = HandleNextModal(QStringLiteral("frmTip"));
         std::unique_ptr<frmMain> w = RunMain(QString());
@@ -150,7 +150,7 @@ private Q_SLOTS:
 
     void splashClosesOnAKeyOrAClickOrAfterItsTime()
     {
-        frmSplash::SetDisplayTime(3000);
+        frmSplash::setDisplayTime(3000);
         {
             frmSplash splash;
             QCOMPARE(splash.lblCompanyProduct->text(), QStringLiteral("Orvalen"));
@@ -169,14 +169,14 @@ private Q_SLOTS:
             QTest::mouseClick(splash.Frame1, Qt::LeftButton);
             QVERIFY(!splash.isVisible());
         }
-        frmSplash::SetDisplayTime(50);
+        frmSplash::setDisplayTime(50);
         frmSplash splash;
         QElapsedTimer clock;
         clock.start();
         splash.exec();
         QVERIFY(clock.elapsed() >= 40);
         QVERIFY(clock.elapsed() < 2000);
-        frmSplash::SetDisplayTime(3000);
+        frmSplash::setDisplayTime(3000);
     }
 
     // About box
@@ -232,7 +232,7 @@ private Q_SLOTS:
             QCOMPARE(IsWindows2000(c.v), c.w2000);
             QCOMPARE(IsWindowsXP(c.v), c.xp);
         }
-        QVERIFY(!GetVersionEx());
+        QVERIFY(!getVersionEx());
         QVERIFY(!IsWindows95() && !IsWindows98() && !IsWindows2000() && !IsWindowsXP());
     }
 
@@ -242,36 +242,36 @@ private Q_SLOTS:
     {
         HelpFile f;
         QString error;
-        QVERIFY(!f.Parse(QStringLiteral(".topic 1\n<p>x</p>\n"), &error));
+        QVERIFY(!f.parse(QStringLiteral(".topic 1\n<p>x</p>\n"), &error));
         QVERIFY(!error.isEmpty());
-        QVERIFY(!f.Parse(QStringLiteral("TESSIVO HELP 1\n.topic one\n"), &error));
-        QVERIFY(f.Parse(QStringLiteral("TESSIVO HELP 1\n# comment\n.topic 3\n.title Getting started\n"
+        QVERIFY(!f.parse(QStringLiteral("TESSIVO HELP 1\n.topic one\n"), &error));
+        QVERIFY(f.parse(QStringLiteral("TESSIVO HELP 1\n# comment\n.topic 3\n.title Getting started\n"
                                        ".keywords tutorial; Answers\n\n<p>Enter <b>answers</b> here.</p>\n"
                                        ".topic 1\n.title Contents\n.keywords answers\n<p>See topic 3.</p>\n"),
                         &error));
-        QCOMPARE(f.Topics().size(), 2);
-        QCOMPARE(f.Find(3)->title, QStringLiteral("Getting started"));
-        QCOMPARE(f.Find(3)->body, QStringLiteral("<p>Enter <b>answers</b> here.</p>\n"));
-        QVERIFY(!f.Find(2));
+        QCOMPARE(f.topics().size(), 2);
+        QCOMPARE(f.find(3)->title, QStringLiteral("Getting started"));
+        QCOMPARE(f.find(3)->body, QStringLiteral("<p>Enter <b>answers</b> here.</p>\n"));
+        QVERIFY(!f.find(2));
         QStringList index;
-        for (const auto& e : f.Index())
+        for (const auto& e : f.index())
             index << e.keyword + QLatin1Char('/') + QString::number(e.context);
         QCOMPARE(index, (QStringList{"answers/1", "Answers/3", "tutorial/3"}));
-        QCOMPARE(f.Search(QStringLiteral("ANSWERS here")), QList<int>{3});
-        QCOMPARE(f.Search(QStringLiteral("answers")), (QList<int>{3}));
-        QCOMPARE(f.Search(QStringLiteral("topic")), (QList<int>{1}));
-        QCOMPARE(f.Search(QStringLiteral("<b>")), QList<int>());
+        QCOMPARE(f.search(QStringLiteral("ANSWERS here")), QList<int>{3});
+        QCOMPARE(f.search(QStringLiteral("answers")), (QList<int>{3}));
+        QCOMPARE(f.search(QStringLiteral("topic")), (QList<int>{1}));
+        QCOMPARE(f.search(QStringLiteral("<b>")), QList<int>());
     }
 
     void theShippedHelpFileIsWhole()
     {
         HelpFile f;
         QString error;
-        QVERIFY2(f.Load(AppFile(QStringLiteral("bhelp.hlp")), &error), qPrintable(error));
-        QVERIFY(f.Find(frmMain::kHelpContents));
-        QVERIFY(f.Find(frmMain::kHelpGettingStarted));
+        QVERIFY2(f.load(appFile(QStringLiteral("bhelp.hlp")), &error), qPrintable(error));
+        QVERIFY(f.find(frmMain::kHelpContents));
+        QVERIFY(f.find(frmMain::kHelpGettingStarted));
         QSet<int> contexts;
-        for (const HelpTopic& t : f.Topics()) {
+        for (const HelpTopic& t : f.topics()) {
             QVERIFY2(!contexts.contains(t.context), qPrintable(QString::number(t.context)));
             contexts.insert(t.context);
             QVERIFY(!t.title.isEmpty());
@@ -279,13 +279,13 @@ private Q_SLOTS:
         }
         // Every link leads to a topic of the file.
         static const QRegularExpression link(QStringLiteral("href=\"topic:(\\d+)\""));
-        for (const HelpTopic& t : f.Topics()) {
+        for (const HelpTopic& t : f.topics()) {
             for (const QRegularExpressionMatch& m : link.globalMatch(t.body)) {
                 QVERIFY2(contexts.contains(m.captured(1).toInt()),
                          qPrintable(t.title + QStringLiteral(" links to ") + m.captured(1)));
             }
         }
-        QVERIFY(f.Search(QStringLiteral("respondent")).size() >= 2);
+        QVERIFY(f.search(QStringLiteral("respondent")).size() >= 2);
     }
 
     void helpMenuOpensTheHelpWindowAndTheSupportAddresses()
@@ -297,32 +297,32 @@ private Q_SLOTS:
         w.Form_Load(QString());
         w.show();
         w.action(QStringLiteral("mnuHelpContents"))->trigger();
-        HelpWindow* help = Help::Window(&w);
+        HelpWindow* help = Help::window(&w);
         QVERIFY(help && help->isVisible());
-        QCOMPARE(help->CurrentTopic(), 1);
-        QCOMPARE(help->FileName(), w.HelpFile());
-        QVERIFY(help->PageText().startsWith(QStringLiteral("Contents")));
+        QCOMPARE(help->currentTopic(), 1);
+        QCOMPARE(help->fileName(), w.helpFile());
+        QVERIFY(help->pageText().startsWith(QStringLiteral("Contents")));
 
         w.action(QStringLiteral("mnuHelpIndex"))->trigger();
-        QCOMPARE(help->CurrentTab(), HelpWindow::IndexTab);
-        QCOMPARE(Help::Window(&w), help);  // one help window
+        QCOMPARE(help->currentTab(), HelpWindow::IndexTab);
+        QCOMPARE(Help::window(&w), help);  // one help window
         QTest::keyClicks(help->txtIndexWord, QStringLiteral("respo"));
         QVERIFY(help->lstIndex->currentItem());
         QVERIFY(help->lstIndex->currentItem()->text().startsWith(QStringLiteral("respo"), Qt::CaseInsensitive));
 
         w.action(QStringLiteral("mnuHelpSearch"))->trigger();
-        QCOMPARE(help->CurrentTab(), HelpWindow::SearchTab);
+        QCOMPARE(help->currentTab(), HelpWindow::SearchTab);
         help->txtSearchWords->setText(QStringLiteral("chart style"));
         help->cmdListTopics->click();
         QVERIFY(help->lstSearchResults->count() > 0);
         QTest::keyClick(help->lstSearchResults, Qt::Key_Return);
-        QVERIFY(help->PageText().contains(QStringLiteral("chart style"), Qt::CaseInsensitive));
+        QVERIFY(help->pageText().contains(QStringLiteral("chart style"), Qt::CaseInsensitive));
 
         // A link opens its topic; Back returns.
         Q_EMIT help->txtTopic->anchorClicked(QUrl(QStringLiteral("topic:3")));
-        QCOMPARE(help->CurrentTopic(), 3);
+        QCOMPARE(help->currentTopic(), 3);
         help->cmdBack->click();
-        QVERIFY(help->CurrentTopic() != 3);
+        QVERIFY(help->currentTopic() != 3);
 
         w.action(QStringLiteral("mnuHelpOnlineSupport"))->trigger();
         w.action(QStringLiteral("mnuHelpSendFeedback"))->trigger();
@@ -344,9 +344,9 @@ private Q_SLOTS:
         w.Form_Load(QString());
         QVERIFY(QFile::remove(folder->file(QStringLiteral("bhelp.hlp"))));
         w.mnuHelpContents_Click();
-        HelpWindow* help = Help::Window(&w);
+        HelpWindow* help = Help::window(&w);
         QVERIFY(help && help->isVisible());
-        QVERIFY(help->PageText().contains(QStringLiteral("could not be opened")));
+        QVERIFY(help->pageText().contains(QStringLiteral("could not be opened")));
         QCOMPARE(help->lstContents->count(), 0);
         w.session().setFileChanged(false);
         w.close();

@@ -16,9 +16,9 @@ private Q_SLOTS:
     void initTestCase()
     {
         // A second start of a fresh install: no tip of the day, the first-run prompt seen.
-        QVERIFY(SaveSetting(QStringLiteral("tessivo"), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"),
+        QVERIFY(saveSetting(QStringLiteral("tessivo"), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"),
                             QStringLiteral("0")));
-        QVERIFY(SaveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"),
+        QVERIFY(saveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"),
                             QStringLiteral("False")));
     }
 

@@ -19,7 +19,7 @@ void TestProgram::begin()
     folder = std::make_unique<ProgramFolder>();
     Dialogs::Script::begin();
     Shell::clearRecorded();
-    WizardPage::SetStartDelay(kQuickStartDelay);
+    WizardPage::setStartDelay(kQuickStartDelay);
 }
 
 void TestProgram::start(const QString& commandLine)

@@ -15,12 +15,12 @@ ProgramFolder::ProgramFolder()
         QFile::setPermissions(dir_.filePath(QString::fromLatin1(name)),
                               QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
-    SetAppPath(dir_.path());
+    setAppPath(dir_.path());
 }
 
 ProgramFolder::~ProgramFolder()
 {
-    SetAppPath(QString());
+    setAppPath(QString());
 }
 
 QString ProgramFolder::newSurvey(const QString& name) const
@@ -36,7 +36,7 @@ QString ProgramFolder::writeSurvey(const QString& name, const QList<QPair<qint32
 {
     const QString path = newSurvey(name);
     db::Connection c;
-    SurveyFile::OpenConnection(c, path);
+    SurveyFile::openConnection(c, path);
     clsSurvey s;
     for (const auto& [type, text] : questions) {
         const QStringList parts = text.split(QLatin1Char('|'));
@@ -44,7 +44,7 @@ QString ProgramFolder::writeSurvey(const QString& name, const QList<QPair<qint32
         for (int i = 1; i < parts.size(); ++i)
             s.GetQ(key)->AddResponse(parts.at(i), -1, -1, QString());
     }
-    SurveyFile::Save(c, s);
+    SurveyFile::save(c, s);
     return path;
 }
 

@@ -30,7 +30,7 @@ public:
 
 void QuickSplash()
 {
-    frmSplash::SetDisplayTime(5);
+    frmSplash::setDisplayTime(5);
 }
 
 std::unique_ptr<frmMain> NewMainWindow()
@@ -48,8 +48,8 @@ std::unique_ptr<frmMain> RunMain(const QString& commandLine)
 std::unique_ptr<frmMain> StartProgram(const QString& commandLine)
 {
     QuickSplash();
-    SaveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("False"));
-    SaveSetting(AppExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
+    saveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("False"));
+    saveSetting(appExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
     return RunMain(commandLine);
 }
 

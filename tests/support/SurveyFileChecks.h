@@ -29,9 +29,9 @@ inline int modeOf(const QString& path)
 inline QStringList questionsIn(const QString& path)
 {
     db::Connection c;
-    SurveyFile::OpenConnection(c, path);
+    SurveyFile::openConnection(c, path);
     clsSurvey s;
-    SurveyFile::Load(c, s);
+    SurveyFile::load(c, s);
     QStringList list;
     for (int i = 1; i <= s.QCount(); ++i) {
         const QPtr q = s.GetQIndex(i);
@@ -51,16 +51,16 @@ inline QStringList questionsIn(const QString& path)
 inline qint64 count(const QString& path, const QString& table)
 {
     db::Connection c;
-    SurveyFile::OpenConnection(c, path);
-    return c.OpenRecordset(QStringLiteral("SELECT count(*) FROM ") + table).field(0).toLongLong();
+    SurveyFile::openConnection(c, path);
+    return c.openRecordset(QStringLiteral("SELECT count(*) FROM ") + table).field(0).toLongLong();
 }
 
 // Makes the response of that name jump to the question at position `pos`; the question's id.
 inline qint64 setJump(db::Connection& c, const QString& response, int pos)
 {
     const qint64 target
-        = c.OpenRecordset(QStringLiteral("SELECT id FROM question WHERE pos = ?"), { pos }).field(0).toLongLong();
-    c.Execute(QStringLiteral("UPDATE response SET LogicJumpToQuestionID = ? WHERE name = ?"), { target, response });
+        = c.openRecordset(QStringLiteral("SELECT id FROM question WHERE pos = ?"), { pos }).field(0).toLongLong();
+    c.execute(QStringLiteral("UPDATE response SET LogicJumpToQuestionID = ? WHERE name = ?"), { target, response });
     return target;
 }
 
@@ -72,10 +72,10 @@ inline QString writeAnsweredSurvey(const ProgramFolder& folder, const QString& n
         { { QTypeRadio, QStringLiteral("Smoker|Yes|No") }, { QTypeOpenEnded, QStringLiteral("How many") },
             { QTypeOpenEnded, QStringLiteral("Age") } });
     db::Connection c;
-    SurveyFile::OpenConnection(c, path);
+    SurveyFile::openConnection(c, path);
     const qint64 age = setJump(c, QStringLiteral("No"), 3);
-    c.Execute(QStringLiteral("INSERT INTO respondent (source) VALUES ('Paper')"));
-    c.Execute(QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, SimpleResponse) "
+    c.execute(QStringLiteral("INSERT INTO respondent (source) VALUES ('Paper')"));
+    c.execute(QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, SimpleResponse) "
                              "VALUES (?, 1, '42')"),
         { age });
     return path;

@@ -85,7 +85,7 @@ TEST_F(ClientTest, AnswersAreParsedAsEachOperationReadsThem)
         service.setAnswer(QString::fromLatin1(c.function), c.answer);
         EXPECT_EQ(c.call(url()), c.result);
         EXPECT_EQ(LastWebError, c.lastWebError == QLatin1String("=") ? c.answer : c.lastWebError);
-        EXPECT_EQ(readFile(ResultFilePath()), c.answer.toUtf8());
+        EXPECT_EQ(readFile(resultFilePath()), c.answer.toUtf8());
         service.clearAnswer(QString::fromLatin1(c.function));
     }
 }
@@ -147,18 +147,18 @@ TEST_F(ClientTest, ParameterValuesReachTheServiceExactlyAsTyped)
         EXPECT_FALSE(r.toObject().value("query").toString().contains(password)) << "sent without encoding";
     }
     EXPECT_EQ(requests.last().toObject().value("params").toObject().value("refreshme").toString().left(4),
-        RefreshStamp().left(4));
+        refreshStamp().left(4));
 }
 
 TEST(RefreshStampTest, LocalDateAndLongTimeWithoutTheTimeAtMidnight)
 {
     const QDate day(2024, 3, 9);
     const QString date = QLocale::system().toString(day, QLocale::ShortFormat);
-    EXPECT_EQ(RefreshStamp(QDateTime(day, QTime(0, 0))), date);
-    const QString afternoon = RefreshStamp(QDateTime(day, QTime(13, 5, 9)));
+    EXPECT_EQ(refreshStamp(QDateTime(day, QTime(0, 0))), date);
+    const QString afternoon = refreshStamp(QDateTime(day, QTime(13, 5, 9)));
     EXPECT_TRUE(afternoon.startsWith(date + QLatin1Char(' '))) << afternoon.toStdString();
     EXPECT_TRUE(afternoon.contains(QLatin1String("05"))) << afternoon.toStdString();
-    EXPECT_NE(afternoon, RefreshStamp(QDateTime(day, QTime(13, 5, 10))));
+    EXPECT_NE(afternoon, refreshStamp(QDateTime(day, QTime(13, 5, 10))));
 }
 
 // One walk through all eight functions on the double, the FTP upload between them.
@@ -211,7 +211,7 @@ TEST_F(ClientTest, ResultsStreamedIntoTheirFileReplaceItOnlyWhenTheyArrived)
     write("earlier download, longer than what follows");
     const QByteArray results = "<userresponse>\r\n</userresponse>\r\n";
     service.setResults(QStringLiteral("17-4.txt"), results);
-    ASSERT_TRUE(WSGetSurveyResultsToFile(QStringLiteral("17-4.txt"), url(), path));
+    ASSERT_TRUE(wsGetSurveyResultsToFile(QStringLiteral("17-4.txt"), url(), path));
     EXPECT_EQ(readFile(path), results);
     EXPECT_EQ(LastWebError, QStringLiteral("Success"));
 
@@ -230,7 +230,7 @@ TEST_F(ClientTest, ResultsStreamedIntoTheirFileReplaceItOnlyWhenTheyArrived)
         service.reset();
         c.arrange();
         write("earlier");
-        EXPECT_FALSE(WSGetSurveyResultsToFile(QStringLiteral("17-4.txt"), url(), path));
+        EXPECT_FALSE(wsGetSurveyResultsToFile(QStringLiteral("17-4.txt"), url(), path));
         EXPECT_EQ(LastWebError, c.lastWebError);
         EXPECT_EQ(readFile(path), QByteArray("earlier"));
         EXPECT_EQ(folder.files(QStringLiteral("*.download")), QStringList());
@@ -239,7 +239,7 @@ TEST_F(ClientTest, ResultsStreamedIntoTheirFileReplaceItOnlyWhenTheyArrived)
 
     // A folder that cannot be written is an error of its own.
     EXPECT_THROW(
-        WSGetSurveyResultsToFile(QStringLiteral("17-4.txt"), url(), folder.file(QStringLiteral("no/such/17-4.txt"))),
+        wsGetSurveyResultsToFile(QStringLiteral("17-4.txt"), url(), folder.file(QStringLiteral("no/such/17-4.txt"))),
         db::Error);
 }
 
@@ -255,7 +255,7 @@ TEST_F(ClientTest, NewResultsReplaceTheEarlierFileInOneStep)
     const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     ASSERT_GE(watch, 0);
     ASSERT_GE(inotify_add_watch(watch, QFile::encodeName(folder.path()).constData(), IN_DELETE | IN_MOVED_TO), 0);
-    ASSERT_TRUE(WSGetSurveyResultsToFile(QStringLiteral("17-4.txt"), url(), path));
+    ASSERT_TRUE(wsGetSurveyResultsToFile(QStringLiteral("17-4.txt"), url(), path));
     QStringList deleted, movedIn;
     alignas(inotify_event) char buffer[16384];
     for (ssize_t n; (n = ::read(watch, buffer, sizeof buffer)) > 0;) {
@@ -275,7 +275,7 @@ TEST_F(ClientTest, NewResultsReplaceTheEarlierFileInOneStep)
     const QString taken = folder.file(QStringLiteral("17-5.txt"));
     ASSERT_TRUE(QDir().mkpath(taken + QStringLiteral("/inside")));
     service.setResults(QStringLiteral("17-5.txt"), results);
-    EXPECT_THROW(WSGetSurveyResultsToFile(QStringLiteral("17-5.txt"), url(), taken), db::Error);
+    EXPECT_THROW(wsGetSurveyResultsToFile(QStringLiteral("17-5.txt"), url(), taken), db::Error);
     EXPECT_TRUE(QFileInfo(taken + QStringLiteral("/inside")).isDir());
     EXPECT_EQ(folder.files(QStringLiteral("*.download")), QStringList());
 }

@@ -24,7 +24,7 @@ QByteArray expected(const char* name)
 
 class ExchangeFileTest : public ::testing::Test {
 protected:
-    void SetUp() override { SurveyFile::OpenConnection(conn, folder.newSurvey(QStringLiteral("s.tvq"))); }
+    void SetUp() override { SurveyFile::openConnection(conn, folder.newSurvey(QStringLiteral("s.tvq"))); }
 
     QString add(qint32 type, const QString& text, const QStringList& responses = {}, int scale = 2)
     {
@@ -41,7 +41,7 @@ protected:
 
 TEST_F(ExchangeFileTest, ASurveyWithoutQuestionsIsTheFourHeaderLines)
 {
-    EXPECT_EQ(ExchangeFile::Build(survey, conn),
+    EXPECT_EQ(ExchangeFile::build(survey, conn),
         QByteArray("<app>Orvalen Tessivo</app>\r\n<user></user>\r\n<key></key>\r\n<version>1.4</version>\r\n"));
 }
 
@@ -50,8 +50,8 @@ TEST_F(ExchangeFileTest, ASurveyWithoutQuestionsIsTheFourHeaderLines)
 // a four-column scale (one column without a name) and a question not yet saved.
 TEST_F(ExchangeFileTest, EveryKindOfQuestion)
 {
-    conn.Execute(QStringLiteral("INSERT INTO responsematrixgroup (id, name) VALUES (7, 'Four')"));
-    conn.Execute(QStringLiteral("INSERT INTO responsematrix (id, name, responsematrixgroupid, pos) VALUES "
+    conn.execute(QStringLiteral("INSERT INTO responsematrixgroup (id, name) VALUES (7, 'Four')"));
+    conn.execute(QStringLiteral("INSERT INTO responsematrix (id, name, responsematrixgroupid, pos) VALUES "
                                 "(90, 'C', 7, 2), (91, 'A', 7, 0), (92, NULL, 7, 3), (93, 'B', 7, 1)"));
     add(QTypeText, QStringLiteral("Welcome"));
     add(QTypeOpenEnded, QStringLiteral("Your <name> & firm?\r\nSecond line"));
@@ -60,13 +60,13 @@ TEST_F(ExchangeFileTest, EveryKindOfQuestion)
     add(QTypeMatrix, QStringLiteral("Rate"),
         { QStringLiteral("Food"), QStringLiteral("Service"), QStringLiteral("Price") }, 7);
     survey.ReorderQ_QuestionNos();
-    SurveyFile::Save(conn, survey);
-    SurveyFile::Load(conn, survey);
+    SurveyFile::save(conn, survey);
+    SurveyFile::load(conn, survey);
     const QString key = add(QTypeOpenEnded, QStringLiteral("Added since"));
     survey.GetQ(key)->OpenEnded_NoOfRows = 3;
     survey.ReorderQ_QuestionNos();
 
-    EXPECT_EQ(ExchangeFile::Build(survey, conn), expected("exchange_all.xml"));
+    EXPECT_EQ(ExchangeFile::build(survey, conn), expected("exchange_all.xml"));
 }
 
 // Texts beyond ASCII go into the file in UTF-8, each character as its bytes, with no byte-order
@@ -76,7 +76,7 @@ TEST_F(ExchangeFileTest, TextsAreWrittenInUtf8)
     add(QTypeRadio, QStringLiteral("Caf\u00e9 \u039d\u03b1\u03b9 \u65e5 \U0001F600?"),
         { QStringLiteral("na\u00efve \u20ac") });
     survey.ReorderQ_QuestionNos();
-    EXPECT_EQ(ExchangeFile::Build(survey, conn),
+    EXPECT_EQ(ExchangeFile::build(survey, conn),
         QByteArray("<app>Orvalen Tessivo</app>\r\n<user></user>\r\n<key></key>\r\n<version>1.4</version>\r\n"
                    "<q>\r\n"
                    "\t<DatabaseID>-1</DatabaseID>\r\n"
@@ -99,7 +99,7 @@ TEST_F(ExchangeFileTest, TextsAreWrittenInUtf8)
 
 TEST_F(ExchangeFileTest, WritingReplacesTheWholeFileOrLeavesItAsItWas)
 {
-    const QString path = ExchangeFile::DefaultPath();
+    const QString path = ExchangeFile::defaultPath();
     EXPECT_EQ(path, folder.file(QStringLiteral("test.xml")));
     QFile old(path);
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
@@ -109,12 +109,12 @@ TEST_F(ExchangeFileTest, WritingReplacesTheWholeFileOrLeavesItAsItWas)
     add(QTypeOpenEnded, QStringLiteral("Q"));
     ExchangeFile::DoSaveXML(survey, conn, path);
     const QByteArray written = readFile(path);
-    EXPECT_EQ(written, ExchangeFile::Build(survey, conn));
+    EXPECT_EQ(written, ExchangeFile::build(survey, conn));
 
     // A failure while the text is built (here: the answer scales cannot be read) leaves the
     // earlier file untouched.
     add(QTypeMatrix, QStringLiteral("M"), { QStringLiteral("row") });
-    conn.Close();
+    conn.close();
     EXPECT_THROW(ExchangeFile::DoSaveXML(survey, conn, path), db::Error);
     EXPECT_EQ(readFile(path), written);
 

@@ -13,7 +13,7 @@ namespace {
 
 class ImportTest : public ::testing::Test {
 protected:
-    void SetUp() override { SurveyFile::OpenConnection(conn, folder.newSurvey(QStringLiteral("s.tvq"))); }
+    void SetUp() override { SurveyFile::openConnection(conn, folder.newSurvey(QStringLiteral("s.tvq"))); }
 
     int import(const QByteArray& content, const Progress& progress = {})
     {
@@ -29,10 +29,10 @@ protected:
     QStringList rows()
     {
         QStringList list;
-        db::Recordset rs = conn.OpenRecordset(QStringLiteral(
+        db::Recordset rs = conn.openRecordset(QStringLiteral(
             "SELECT QuestionID, RespondentID, ResponseID, SimpleResponse, ResponseMatrixID FROM Respondent_Responses "
             "ORDER BY id"));
-        for (; !rs.atEnd(); rs.MoveNext()) {
+        for (; !rs.atEnd(); rs.moveNext()) {
             list << QStringLiteral("%1 %2 %3 '%4' %5")
                         .arg(NullToEmpty(rs.field(0)), NullToEmpty(rs.field(1)), NullToEmpty(rs.field(2)),
                             rs.isNull(3) ? QStringLiteral("null") : rs.field(3).toString(),
@@ -43,7 +43,7 @@ protected:
 
     int respondents(const QString& where = QStringLiteral("1"))
     {
-        return conn.OpenRecordset(QStringLiteral("SELECT count(*) FROM respondent WHERE ") + where).field(0).toInt();
+        return conn.openRecordset(QStringLiteral("SELECT count(*) FROM respondent WHERE ") + where).field(0).toInt();
     }
 
     ProgramFolder folder;
@@ -138,9 +138,9 @@ TEST_F(ImportTest, LinesBlocksAndGroups)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        conn.Execute(QStringLiteral("DELETE FROM Respondent_Responses"));
-        conn.Execute(QStringLiteral("DELETE FROM respondent"));
-        conn.Execute(
+        conn.execute(QStringLiteral("DELETE FROM Respondent_Responses"));
+        conn.execute(QStringLiteral("DELETE FROM respondent"));
+        conn.execute(
             QStringLiteral("DELETE FROM sqlite_sequence WHERE name IN ('respondent', 'Respondent_Responses')"));
         EXPECT_EQ(import(c.file), c.respondents);
         EXPECT_EQ(respondents(), c.respondents);
@@ -167,14 +167,14 @@ TEST_F(ImportTest, ALongValueOverSeveralBlocks)
         const QByteArray lines = head + value + "</text>\r\n\t</r>\r\n"; // lines 1 to 5
         ASSERT_EQ(lines.indexOf("</text>\r\n") + 8, 2 * kBlock + shift);
 
-        conn.Execute(QStringLiteral("DELETE FROM Respondent_Responses"));
+        conn.execute(QStringLiteral("DELETE FROM Respondent_Responses"));
         EXPECT_EQ(import(lines + group("6", "2", "1", "<Response>4</Response>\r\n") + "</userresponse>\r\n"), 1);
-        db::Recordset rs = conn.OpenRecordset(
+        db::Recordset rs = conn.openRecordset(
             QStringLiteral("SELECT QuestionID, SimpleResponse, ResponseID FROM Respondent_Responses ORDER BY id"));
         ASSERT_FALSE(rs.atEnd());
         EXPECT_EQ(rs.field(0).toInt(), 5);
         EXPECT_TRUE(rs.field(1).toString() == QString::fromLatin1(value));
-        rs.MoveNext();
+        rs.moveNext();
         ASSERT_FALSE(rs.atEnd());
         EXPECT_EQ(rs.field(2).toInt(), 4);
 
@@ -239,7 +239,7 @@ TEST_F(ImportTest, AFailureHalfWayImportsNothing)
     EXPECT_THROW(ResultsImport::DoLoadXML(conn, folder.file(QStringLiteral("missing.txt"))), db::Error);
 
     // A database error (here: the answer table cannot be written) imports nothing either.
-    conn.Execute(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON Respondent_Responses WHEN NEW.QuestionID = 6 "
+    conn.execute(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON Respondent_Responses WHEN NEW.QuestionID = 6 "
                                 "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
     EXPECT_THROW(import(good + block(group("6", "2", "0"))), db::Error);
     EXPECT_EQ(respondents(), 0);
@@ -247,7 +247,7 @@ TEST_F(ImportTest, AFailureHalfWayImportsNothing)
 
 TEST_F(ImportTest, ARespondentIdThatWouldNotFitImportsNothing)
 {
-    conn.Execute(QStringLiteral("INSERT INTO respondent (id, source) VALUES (2147483647, 'Web')"));
+    conn.execute(QStringLiteral("INSERT INTO respondent (id, source) VALUES (2147483647, 'Web')"));
     try {
         import(block(group("5", "1", "0", "<text>Ann</text>\r\n")));
         ADD_FAILURE() << "imported";

@@ -55,11 +55,11 @@ TEST_F(ServerListTest, EntriesAreReadFromTheSettingsWithTheFinalSlashRule)
     int n = 0;
     for (const auto& [stored, read] : urls) {
         ++n;
-        SaveSetting(kApp, "ServerList", "ServerName" + QString::number(n), "Server " + QString::number(n));
-        SaveSetting(kApp, "ServerList", "ServerURL" + QString::number(n), stored);
-        SaveSetting(kApp, "ServerList", "FTPServer" + QString::number(n), "ftp.host:2121");
-        SaveSetting(kApp, "ServerList", "FTPUsername" + QString::number(n), "ann");
-        SaveSetting(kApp, "ServerList", "FTPPassword" + QString::number(n), "pw");
+        saveSetting(kApp, "ServerList", "ServerName" + QString::number(n), "Server " + QString::number(n));
+        saveSetting(kApp, "ServerList", "ServerURL" + QString::number(n), stored);
+        saveSetting(kApp, "ServerList", "FTPServer" + QString::number(n), "ftp.host:2121");
+        saveSetting(kApp, "ServerList", "FTPUsername" + QString::number(n), "ann");
+        saveSetting(kApp, "ServerList", "FTPPassword" + QString::number(n), "pw");
         const Info i = info(n);
         EXPECT_TRUE(i.found);
         EXPECT_EQ(i.values, (QStringList { "Server " + QString::number(n), read, "ftp.host:2121", "ann", "pw" }));
@@ -72,18 +72,18 @@ TEST_F(ServerListTest, EntriesAreReadFromTheSettingsWithTheFinalSlashRule)
 TEST_F(ServerListTest, NewEntriesTakeTheNextNumberAndTheFileStaysPrivate)
 {
     const ServerEntry e { "Mine", "http://h", "ftp.h", "", " " };
-    EXPECT_EQ(ServerList::Add(e), 1);
-    EXPECT_EQ(GetSetting(kApp, "Config", "TotalServers"), QStringLiteral("1"));
-    EXPECT_EQ(GetSetting(kApp, "ServerList", "ServerURL1"), QStringLiteral("http://h"));
-    EXPECT_EQ(GetSetting(kApp, "ServerList", "FTPPassword1"), QStringLiteral(" "));
-    EXPECT_EQ(ServerList::Add(e), 2);
+    EXPECT_EQ(ServerList::add(e), 1);
+    EXPECT_EQ(getSetting(kApp, "Config", "TotalServers"), QStringLiteral("1"));
+    EXPECT_EQ(getSetting(kApp, "ServerList", "ServerURL1"), QStringLiteral("http://h"));
+    EXPECT_EQ(getSetting(kApp, "ServerList", "FTPPassword1"), QStringLiteral(" "));
+    EXPECT_EQ(ServerList::add(e), 2);
 
     // Numbers are never given twice: not after a gap, nor when the count was lost.
-    SaveSetting(kApp, "Config", "TotalServers", "5");
-    EXPECT_EQ(ServerList::Add(e), 6);
-    DeleteSetting(kApp, "Config", "TotalServers");
-    EXPECT_EQ(ServerList::Add(e), 7);
-    EXPECT_EQ(GetSetting(kApp, "Config", "TotalServers"), QStringLiteral("7"));
+    saveSetting(kApp, "Config", "TotalServers", "5");
+    EXPECT_EQ(ServerList::add(e), 6);
+    deleteSetting(kApp, "Config", "TotalServers");
+    EXPECT_EQ(ServerList::add(e), 7);
+    EXPECT_EQ(getSetting(kApp, "Config", "TotalServers"), QStringLiteral("7"));
 
     EXPECT_EQ(QFile::permissions(settingsFile()) & 0x7777,
         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser);
@@ -113,16 +113,16 @@ TEST_F(ServerListTest, TheNextNumberIsRefusedWhenNoneIsLeft)
         SCOPED_TRACE(std::string(c.totalServers ? c.totalServers : "-") + " " + (c.nameKey ? c.nameKey : "-"));
         QFile::remove(settingsFile());
         if (c.totalServers)
-            SaveSetting(kApp, "Config", "TotalServers", c.totalServers);
+            saveSetting(kApp, "Config", "TotalServers", c.totalServers);
         if (c.nameKey)
-            SaveSetting(kApp, "ServerList", c.nameKey, "Far");
+            saveSetting(kApp, "ServerList", c.nameKey, "Far");
         QFile before(settingsFile());
         ASSERT_TRUE(before.open(QIODevice::ReadOnly));
         const QByteArray bytes = before.readAll();
         before.close();
 
         ServerList::AddResult result = ServerList::AddResult::Stored;
-        EXPECT_EQ(ServerList::Add(e, &result), c.expected);
+        EXPECT_EQ(ServerList::add(e, &result), c.expected);
         if (c.expected == 0) {
             EXPECT_EQ(result, ServerList::AddResult::NoNumberLeft);
             QFile after(settingsFile());
@@ -131,8 +131,8 @@ TEST_F(ServerListTest, TheNextNumberIsRefusedWhenNoneIsLeft)
         } else {
             EXPECT_EQ(result, ServerList::AddResult::Stored);
             const QString n = QString::number(c.expected);
-            EXPECT_EQ(GetSetting(kApp, "Config", "TotalServers"), n);
-            EXPECT_EQ(GetSetting(kApp, "ServerList", "ServerName" + n), QStringLiteral("Mine"));
+            EXPECT_EQ(getSetting(kApp, "Config", "TotalServers"), n);
+            EXPECT_EQ(getSetting(kApp, "ServerList", "ServerName" + n), QStringLiteral("Mine"));
         }
     }
 }
@@ -144,7 +144,7 @@ TEST(IsArrayDimensionedTest, OnlyAListWithElements)
     EXPECT_FALSE(IsArrayDimensioned(QVariant(QVariantList())));
     EXPECT_TRUE(IsArrayDimensioned(QVariant(QStringList { QStringLiteral("one") })));
     EXPECT_TRUE(IsArrayDimensioned(QVariant(QVariantList { 1 })));
-    EXPECT_FALSE(IsArrayDimensioned(GetAllSettings(kApp, QStringLiteral("NoSuchSection"))));
+    EXPECT_FALSE(IsArrayDimensioned(getAllSettings(kApp, QStringLiteral("NoSuchSection"))));
 }
 
 } // namespace

@@ -21,7 +21,7 @@ namespace {
 
 QString settingsFile()
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("tessivo"), ServerList::AppName())
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("tessivo"), ServerList::appName())
         .fileName();
 }
 
@@ -88,7 +88,7 @@ private Q_SLOTS:
         QCOMPARE(d.focusWidget()->objectName(), focus);
         QCOMPARE(d.txtServerName->text(), texts.at(0));
         QCOMPARE(d.txtServerURL->text(), texts.at(1));
-        QVERIFY(GetAllSettings(ServerList::AppName(), QStringLiteral("ServerList")).isEmpty());
+        QVERIFY(getAllSettings(ServerList::appName(), QStringLiteral("ServerList")).isEmpty());
     }
 
     void addServerStoresTheEntryAsTyped()
@@ -113,19 +113,19 @@ private Q_SLOTS:
         fill(d, { "  ", " http://h/x", "127.0.0.1:2121", "", "p w" });
         d.cmdOK->click();
         QCOMPARE(d.result(), int(QDialog::Accepted));
-        QCOMPARE(GetSetting(ServerList::AppName(), "Config", "TotalServers"), QStringLiteral("1"));
+        QCOMPARE(getSetting(ServerList::appName(), "Config", "TotalServers"), QStringLiteral("1"));
         QString name, url, ftp, user, password;
         QVERIFY(GetServerInfo(1, name, url, ftp, user, password));
         QCOMPARE((QStringList { name, url, ftp, user, password }),
             (QStringList { "  ", " http://h/x/", "127.0.0.1:2121", "", "p w" }));
-        QCOMPARE(GetSetting(ServerList::AppName(), "ServerList", "ServerURL1"), QStringLiteral(" http://h/x"));
+        QCOMPARE(getSetting(ServerList::appName(), "ServerList", "ServerURL1"), QStringLiteral(" http://h/x"));
     }
 
     // A server list whose last number is taken: the message, the dialog open with what was typed,
     // the settings as they were.
     void addServerRefusesWhenNoNumberIsLeft()
     {
-        SaveSetting(ServerList::AppName(), "Config", "TotalServers", "2147483647");
+        saveSetting(ServerList::appName(), "Config", "TotalServers", "2147483647");
         frmAddServer d;
         d.show();
         fill(d, { "Mine", "http://h/", "ftp.h", "ann", "pw" });
@@ -137,8 +137,8 @@ private Q_SLOTS:
         QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Critical);
         QVERIFY(d.isVisible());
         QCOMPARE(d.txtFTPPassword->text(), QStringLiteral("pw"));
-        QCOMPARE(GetSetting(ServerList::AppName(), "Config", "TotalServers"), QStringLiteral("2147483647"));
-        QVERIFY(GetAllSettings(ServerList::AppName(), QStringLiteral("ServerList")).isEmpty());
+        QCOMPARE(getSetting(ServerList::appName(), "Config", "TotalServers"), QStringLiteral("2147483647"));
+        QVERIFY(getAllSettings(ServerList::appName(), QStringLiteral("ServerList")).isEmpty());
     }
 
     void cancelAndEscapeStoreNothing()
@@ -177,7 +177,7 @@ private Q_SLOTS:
         w->DoLoadXML(results);
         QCOMPARE(Dialogs::Script::lastText(), QStringLiteral("Successfully imported 1 respondent(s)."));
         QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Information);
-        QCOMPARE(w->session().SurveyConnection.OpenRecordset("SELECT count(*) FROM respondent").field(0).toInt(), 1);
+        QCOMPARE(w->session().SurveyConnection.openRecordset("SELECT count(*) FROM respondent").field(0).toInt(), 1);
         QVERIFY(!w->IsFileChanged());
 
         // A failure reaches the caller; no message is shown and nothing is imported.
@@ -187,7 +187,7 @@ private Q_SLOTS:
         const int shown = Dialogs::Script::shown().size();
         QVERIFY_THROWS_EXCEPTION(db::Error, w->DoLoadXML(results));
         QCOMPARE(Dialogs::Script::shown().size(), shown);
-        QCOMPARE(w->session().SurveyConnection.OpenRecordset("SELECT count(*) FROM respondent").field(0).toInt(), 1);
+        QCOMPARE(w->session().SurveyConnection.openRecordset("SELECT count(*) FROM respondent").field(0).toInt(), 1);
 
         // Cancel in the progress window imports nothing either.
         QVERIFY(r.open(QIODevice::WriteOnly));
@@ -196,7 +196,7 @@ private Q_SLOTS:
         LongWork::cancelNextAfter(0);
         QVERIFY_THROWS_EXCEPTION(db::Error, w->DoLoadXML(results));
         QCOMPARE(Dialogs::Script::shown().size(), shown);
-        QCOMPARE(w->session().SurveyConnection.OpenRecordset("SELECT count(*) FROM respondent").field(0).toInt(), 1);
+        QCOMPARE(w->session().SurveyConnection.openRecordset("SELECT count(*) FROM respondent").field(0).toInt(), 1);
         // The untitled survey holds the imported respondents: closing asks before they go.
         Dialogs::Script::answer(Dialogs::No);
         const QString unexpected = StopProgram(w);

@@ -59,14 +59,14 @@ QByteArray readFile(const QString& path)
 void clearSettings()
 {
     QFile::remove(
-        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("tessivo"), ServerList::AppName())
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("tessivo"), ServerList::appName())
             .fileName());
 }
 
 // True once the log page's sequence has come to an end, good or bad.
 bool sequenceEnded(const WizardLogPage& page)
 {
-    const QStringList lines = page.Messages();
+    const QStringList lines = page.messages();
     if (lines.isEmpty())
         return false;
     const QString& last = lines.constLast();
@@ -108,7 +108,7 @@ private:
     void poll()
     {
         auto* page = qobject_cast<WizardPage*>(QApplication::activeModalWidget());
-        if (!page || page->IsClosed() || busy_)
+        if (!page || page->isClosed() || busy_)
             return;
         if (page == left_) {
             if (pageClock_.elapsed() > kDeadline)
@@ -199,7 +199,7 @@ class WebWizardsTest : public GuiTest {
         robot.stop();
     }
 
-    int count(const QString& sql) { return w->session().SurveyConnection.OpenRecordset(sql).field(0).toInt(); }
+    int count(const QString& sql) { return w->session().SurveyConnection.openRecordset(sql).field(0).toInt(); }
 
     // The values the Publish pages would have stored.
     void publishAs(const QString& user, const QString& password, const QString& surveyName, bool isPublic)
@@ -217,7 +217,7 @@ class WebWizardsTest : public GuiTest {
         frmWizWebPublish_Upload page(w->session(), w.get());
         page.show();
         [&] { QTRY_VERIFY_WITH_TIMEOUT(sequenceEnded(page), kDeadline); }();
-        return page.Messages();
+        return page.messages();
     }
 
 private Q_SLOTS:
@@ -238,9 +238,9 @@ private Q_SLOTS:
         service->reset();
         service->setUnreachable(false);
         clearSettings();
-        ResetWizardState();
+        resetWizardState();
         GuiTest::init();
-        server = ServerList::Add({ QStringLiteral("Loopback"), service->baseUrl(), service->ftpServer(),
+        server = ServerList::add({ QStringLiteral("Loopback"), service->baseUrl(), service->ftpServer(),
             service->ftpUser(), service->ftpPassword() });
     }
 
@@ -286,21 +286,21 @@ private Q_SLOTS:
             const QString name = expected.name;
             QCOMPARE(page->objectName(), name);
             QCOMPARE(page->windowTitle(), expected.caption);
-            QCOMPARE(page->size(), QSize(Twips::ToPixelsX(6660), Twips::ToPixelsY(4395)));
+            QCOMPARE(page->size(), QSize(Twips::toPixelsX(6660), Twips::toPixelsY(4395)));
             QCOMPARE(page->minimumSize(), page->maximumSize());
             QVERIFY(!(page->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
             QCOMPARE(page->picWizard->pixmap().size(), QSize(117, 218));
             QVERIFY(page->cmdNext->isDefault());
             QCOMPARE(page->cmdNext->text(), last ? QStringLiteral("&Finish") : QStringLiteral("&Next"));
-            QCOMPARE(Twips::Left(page->cmdNext), last ? 5520 : 4200);
-            QCOMPARE(Twips::Top(page->fraButtons), 3690);
+            QCOMPARE(Twips::leftOf(page->cmdNext), last ? 5520 : 4200);
+            QCOMPARE(Twips::topOf(page->fraButtons), 3690);
             page->show();
             QVERIFY(QTest::qWaitForWindowExposed(page.get()));
             QCOMPARE(page->cmdBack->isVisible(), !first && !last);
             QCOMPARE(page->cmdCancel->isVisible(), !last);
             // Next on the upload and download pages waits for their sequence.
             QCOMPARE(page->cmdNext->isEnabled(), !logPage);
-            QCOMPARE(page->HelpContextID(), expected.help);
+            QCOMPARE(page->helpContextID(), expected.help);
             QCOMPARE(page->property("HelpContextID").toInt(), expected.help);
             for (QWidget* child : page->findChildren<QWidget*>())
                 QCOMPARE(child->property("HelpContextID").toInt(), expected.help);
@@ -309,10 +309,10 @@ private Q_SLOTS:
             // Esc does nothing; F1 opens the page's help topic.
             QTest::keyClick(page.get(), Qt::Key_Escape);
             QVERIFY(page->isVisible());
-            QVERIFY(!page->IsClosed());
+            QVERIFY(!page->isClosed());
             QTest::keyClick(page.get(), Qt::Key_F1);
-            QVERIFY(Help::Window(page.get()));
-            QCOMPARE(Help::Window(page.get())->CurrentTopic(), expected.help);
+            QVERIFY(Help::window(page.get()));
+            QCOMPARE(Help::window(page.get())->currentTopic(), expected.help);
             page->cmdCancel_Click(); // ends the page's timer work, if any, before it starts
         }
     }
@@ -374,10 +374,10 @@ private Q_SLOTS:
     void publishPagesCheckAndStoreTheirInput()
     {
         start();
-        ServerList::Add({ QStringLiteral("Second"), QStringLiteral("http://second.example/base"),
+        ServerList::add({ QStringLiteral("Second"), QStringLiteral("http://second.example/base"),
             QStringLiteral("ftp.second.example"), QString(), QString() });
         for (int n = 3; n <= 10; ++n)
-            ServerList::Add({ QStringLiteral("Server %1").arg(n), QStringLiteral("http://h/"), QStringLiteral("f"),
+            ServerList::add({ QStringLiteral("Server %1").arg(n), QStringLiteral("http://h/"), QStringLiteral("f"),
                 QString(), QString() });
         {
             frmWizWebPublish_ServerType page(w.get());
@@ -403,11 +403,11 @@ private Q_SLOTS:
                 QStringLiteral("No username/password has been entered. Please enter your username and password, or "
                                "press Create New Account to continue."));
             QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Critical);
-            QVERIFY(!page.IsClosed());
+            QVERIFY(!page.isClosed());
             QCOMPARE(PublishUserName, QString());
             page.txtPassword->setText(QStringLiteral("  "));
             page.cmdNext->click();
-            QVERIFY(page.IsClosed());
+            QVERIFY(page.isClosed());
             QCOMPARE(PublishPassword, QStringLiteral("  "));
 
             PublishServerIndex = 99; // an entry that does not exist
@@ -424,7 +424,7 @@ private Q_SLOTS:
             page.cmdNext->click();
             QCOMPARE(Dialogs::Script::lastText(),
                 QStringLiteral("No survey name has been entered. Please enter a name for your survey to continue."));
-            QVERIFY(!page.IsClosed());
+            QVERIFY(!page.isClosed());
         }
         {
             frmWizWebPublish_Complete page(w.get());
@@ -441,7 +441,7 @@ private Q_SLOTS:
         QCOMPARE(page.Label6->text(), PublishedURL);
         QTest::mouseClick(page.Label6, Qt::LeftButton);
         QCOMPARE(Shell::recorded().constLast(), PublishedURL);
-        QVERIFY(!page.IsClosed());
+        QVERIFY(!page.isClosed());
         Dialogs::Script::answer(Dialogs::OK);
         page.cmdCopy->click();
         QCOMPARE(QGuiApplication::clipboard()->text(), PublishedURL);
@@ -485,7 +485,7 @@ private Q_SLOTS:
             return pressNext(p);
         });
         robot.expect("frmWizWebPublish_Upload", nextAfterSequence([&](WizardLogPage* p) {
-            log = p->Messages();
+            log = p->messages();
             progress = p->ProgressBar1->value();
         }));
         robot.expect("frmWizWebPublish_Complete", [&](WizardPage* p) {
@@ -516,7 +516,7 @@ private Q_SLOTS:
         QCOMPARE(PublishedURL, url);
         // The service moved what arrived in "incoming" to its published surveys: byte for byte the
         // exchange file, whose questions carry their stored ids.
-        const QByteArray sent = readFile(AppFile(QStringLiteral("test.xml")));
+        const QByteArray sent = readFile(appFile(QStringLiteral("test.xml")));
         QCOMPARE(readFile(service->publishedFolder() + QStringLiteral("/17-4.xml")), sent);
         QVERIFY(sent.contains("<Question>Pets?</Question>"));
         QVERIFY(!sent.contains("<DatabaseID>-1</DatabaseID>"));
@@ -603,7 +603,7 @@ private Q_SLOTS:
         if (fault.startsWith(QLatin1String("ftp ")))
             service->setFtpFailure(fault.mid(4));
         else if (fault == QLatin1String("exchange file"))
-            QVERIFY(QDir().mkpath(AppFile(QStringLiteral("test.xml")) + QStringLiteral("/taken")));
+            QVERIFY(QDir().mkpath(appFile(QStringLiteral("test.xml")) + QStringLiteral("/taken")));
         else if (!fault.isEmpty())
             service->setAnswer(fault.section(QLatin1Char(' '), 0, 0), fault.section(QLatin1Char(' '), 1));
         publishAs(QStringLiteral("ann"), password, QStringLiteral("Staff"), false);
@@ -614,7 +614,7 @@ private Q_SLOTS:
         frmWizWebPublish_Upload page(w->session(), w.get());
         page.show();
         QTRY_VERIFY_WITH_TIMEOUT(sequenceEnded(page), kDeadline);
-        QCOMPARE(page.Messages().mid(page.Messages().size() - 2), lastLines);
+        QCOMPARE(page.messages().mid(page.messages().size() - 2), lastLines);
         if (!message.isEmpty()) {
             QCOMPARE(Dialogs::Script::lastText(), message);
             QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Critical);
@@ -645,7 +645,7 @@ private Q_SLOTS:
             Dialogs::Script::answer(Dialogs::OK);
             page.cmdNext->click();
             QCOMPARE(Dialogs::Script::lastText(), QStringLiteral("Unable to login. Error "));
-            QVERIFY(!page.IsClosed());
+            QVERIFY(!page.isClosed());
             QCOMPARE(CollectWebUserID, QStringLiteral("-1"));
         }
         CollectWebUserID = QStringLiteral("17");
@@ -656,7 +656,7 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(sequenceEnded(page), kDeadline);
         const QString fileUrl = service->baseUrl() + QStringLiteral("17-4.txt");
         QCOMPARE(Dialogs::Script::lastText(), QStringLiteral("Unable to download results file.") + fileUrl);
-        QCOMPARE(page.Messages(),
+        QCOMPARE(page.messages(),
             (QStringList { "Downloading survey results 17-4.txt.", "Unable to download results file. Error " + fileUrl,
                 " - Failed." }));
         QVERIFY(!page.cmdNext->isEnabled());
@@ -742,7 +742,7 @@ private Q_SLOTS:
             login->txtPassword->setText(QStringLiteral("wrong"));
             Dialogs::Script::answer(Dialogs::OK);
             login->cmdNext->click();
-            if (login->IsClosed()
+            if (login->isClosed()
                 || Dialogs::Script::lastText()
                     != QLatin1String("Unable to login. Error Error: invalid username or password."))
                 return true; // the robot then sees the wrong page and fails
@@ -757,7 +757,7 @@ private Q_SLOTS:
             Dialogs::Script::answer(deleteOnServer ? Dialogs::Yes : Dialogs::No);
             return pressNext(p);
         });
-        robot.expect("frmWizWebCollect_Download", nextAfterSequence([&](WizardLogPage* p) { log = p->Messages(); }));
+        robot.expect("frmWizWebCollect_Download", nextAfterSequence([&](WizardLogPage* p) { log = p->messages(); }));
         robot.expect("frmWizWebCollect_Complete", [](WizardPage* p) {
             if (p->lblMessage->text() != QLatin1String("Your survey results have been downloaded."))
                 return false;
@@ -792,7 +792,7 @@ private Q_SLOTS:
                                       "SimpleResponse IN ('Ann', 'Bo')")
                            .arg(open)),
             2);
-        QCOMPARE(readFile(AppFile(QStringLiteral("17-4.txt"))).count("<userresponse>"), 2);
+        QCOMPARE(readFile(appFile(QStringLiteral("17-4.txt"))).count("<userresponse>"), 2);
         QCOMPARE(service->state().value("results").toArray().isEmpty(), deleteOnServer && !refused);
     }
 
@@ -804,7 +804,7 @@ private Q_SLOTS:
         CollectServerIndex = server;
         CollectWebUserID = QStringLiteral("17");
         CollectSurveyID = 4;
-        QFile earlier(AppFile(QStringLiteral("17-4.txt")));
+        QFile earlier(appFile(QStringLiteral("17-4.txt")));
         QVERIFY(earlier.open(QIODevice::WriteOnly));
         earlier.write("earlier download");
         earlier.close();
@@ -813,16 +813,16 @@ private Q_SLOTS:
             frmWizWebCollect_Download page(w->session(), w.get());
             page.show();
             QTRY_VERIFY_WITH_TIMEOUT(sequenceEnded(page), kDeadline);
-            QCOMPARE(page.Messages().constLast(), QStringLiteral(" - Failed."));
+            QCOMPARE(page.messages().constLast(), QStringLiteral(" - Failed."));
             QCOMPARE(LastWebError, QStringLiteral("Failure: no results file."));
-            QCOMPARE(readFile(AppFile(QStringLiteral("17-4.txt"))), QByteArray("earlier download"));
+            QCOMPARE(readFile(appFile(QStringLiteral("17-4.txt"))), QByteArray("earlier download"));
         }
         service->setResults(QStringLiteral("17-4.txt"),
             "<userresponse>\r\n<r><DatabaseID>1</DatabaseID><QuestionNo>1</QuestionNo><QType>x</QType></r>\r\n");
         frmWizWebCollect_Download page(w->session(), w.get());
         page.show();
         QTRY_VERIFY_WITH_TIMEOUT(sequenceEnded(page), kDeadline);
-        const QStringList log = page.Messages();
+        const QStringList log = page.messages();
         QCOMPARE(log.size(), 4);
         QCOMPARE(log.at(2), QStringLiteral("Importing results file 17-4.txt."));
         QVERIFY2(log.at(3).endsWith(QLatin1String(" - Failed.")) && log.at(3).size() > 10, qPrintable(log.at(3)));
@@ -854,7 +854,7 @@ private Q_SLOTS:
         robot.expect("frmWizWebPublish_SurveyName", pressNext);
         robot.expect("frmWizWebPublish_Upload", [&](WizardPage* p) {
             uploading = as<WizardLogPage>(p);
-            if (uploading->Messages().size() < 3) // logging in
+            if (uploading->messages().size() < 3) // logging in
                 return false;
             if (closeBox)
                 p->close();
@@ -882,7 +882,7 @@ private Q_SLOTS:
     void thePagesStartTheirWorkHalfASecondLater()
     {
         start();
-        WizardPage::SetStartDelay(WizardPage::kStartDelay);
+        WizardPage::setStartDelay(WizardPage::kStartDelay);
         service->addAccount(QStringLiteral("ann"), QStringLiteral("secret"));
         publishAs(QStringLiteral("ann"), QStringLiteral("secret"), QStringLiteral("Staff"), false);
         QElapsedTimer clock;
@@ -897,7 +897,7 @@ private Q_SLOTS:
         });
         page.show();
         QTRY_VERIFY_WITH_TIMEOUT(sequenceEnded(page), kDeadline);
-        QCOMPARE(page.Messages().constLast(), QStringLiteral("Success."));
+        QCOMPARE(page.messages().constLast(), QStringLiteral("Success."));
         // A coarse timer may fire up to 5% early.
         QVERIFY2(firstLine >= 475, qPrintable(QString::number(firstLine)));
     }
