@@ -70,12 +70,12 @@ bool ScreenWait::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
-void ScreenWait::Begin()
+void ScreenWait::begin()
 {
     paintedSinceBegin_ = false;
 }
 
-bool ScreenWait::WaitShown(const std::function<bool()>& shown, double timeoutSeconds)
+bool ScreenWait::waitShown(const std::function<bool()>& shown, double timeoutSeconds)
 {
     // An operation that leaves the screen as it was paints nothing; rather than waiting for
     // ever, the wait then fails after a while.
@@ -102,7 +102,7 @@ bool ScreenWait::WaitShown(const std::function<bool()>& shown, double timeoutSec
 
 // The rows in view
 
-std::pair<int, int> RowsInView(const QAbstractItemView* view)
+std::pair<int, int> rowsInView(const QAbstractItemView* view)
 {
     const QAbstractItemModel* model = view->model();
     if (!model || model->rowCount() == 0)
@@ -118,9 +118,9 @@ std::pair<int, int> RowsInView(const QAbstractItemView* view)
     return {first, last};
 }
 
-bool ViewShows(const QAbstractItemView* view, const ListTexts& expected)
+bool viewShows(const QAbstractItemView* view, const ListTexts& expected)
 {
-    const auto [first, last] = RowsInView(view);
+    const auto [first, last] = rowsInView(view);
     if (first < 0)
         return expected.rows.empty();
     const QAbstractItemModel* model = view->model();
@@ -136,7 +136,7 @@ bool ViewShows(const QAbstractItemView* view, const ListTexts& expected)
     return true;
 }
 
-QString ListDateText(const QString& stored)
+QString listDateText(const QString& stored)
 {
     static const QLocale locale = QLocale::system();
     static const QString timeFormat = timeFormatWithoutZone(locale);
@@ -171,7 +171,7 @@ QString RawRespondentList::exampleAnswer(int respondent)
     return text.isEmpty() ? kNoAnswer : text;
 }
 
-void RawRespondentList::FloorList(int rowsInView)
+void RawRespondentList::floorList(int rowsInView)
 {
     qint64 bytes = 0;
     while (questions_.step())
@@ -184,10 +184,10 @@ void RawRespondentList::FloorList(int rowsInView)
     }
     order_.reset();
     benchmark::DoNotOptimize(bytes);
-    FloorScreenful(0, rowsInView);
+    floorScreenful(0, rowsInView);
 }
 
-void RawRespondentList::FloorScreenful(int first, int rowsInView)
+void RawRespondentList::floorScreenful(int first, int rowsInView)
 {
     qint64 bytes = 0;
     const int end = std::min(int(floorIds_.size()), first + rowsInView);
@@ -201,7 +201,7 @@ void RawRespondentList::FloorScreenful(int first, int rowsInView)
     benchmark::DoNotOptimize(bytes);
 }
 
-void RawRespondentList::FloorOneRow(int respondent)
+void RawRespondentList::floorOneRow(int respondent)
 {
     qint64 bytes = 0;
     sqlite3_bind_int(one_, 1, respondent);
@@ -216,7 +216,7 @@ void RawRespondentList::FloorOneRow(int respondent)
     benchmark::DoNotOptimize(bytes);
 }
 
-void RawRespondentList::ReadOrder()
+void RawRespondentList::readOrder()
 {
     ids_.clear();
     dates_.clear();
@@ -229,24 +229,24 @@ void RawRespondentList::ReadOrder()
     order_.reset();
 }
 
-ListTexts RawRespondentList::Texts(int first, int count)
+ListTexts RawRespondentList::texts(int first, int count)
 {
     ListTexts texts;
     texts.first = std::max(0, first);
     const int end = std::min(rows(), first + count);
     for (int row = texts.first; row < end; ++row) {
-        texts.rows.push_back({ListDateText(QString::fromUtf8(dates_[size_t(row)])), exampleAnswer(ids_[size_t(row)]),
+        texts.rows.push_back({listDateText(QString::fromUtf8(dates_[size_t(row)])), exampleAnswer(ids_[size_t(row)]),
                               QString::fromUtf8(sources_[size_t(row)])});
     }
     return texts;
 }
 
-std::array<QString, 3> RawRespondentList::TextsOf(int respondent)
+std::array<QString, 3> RawRespondentList::textsOf(int respondent)
 {
     std::array<QString, 3> texts;
     sqlite3_bind_int(one_, 1, respondent);
     if (one_.step()) {
-        texts[0] = ListDateText(QString::fromUtf8(columnBytes(one_, 1)));
+        texts[0] = listDateText(QString::fromUtf8(columnBytes(one_, 1)));
         texts[2] = QString::fromUtf8(columnBytes(one_, 2));
     }
     one_.reset();

@@ -25,7 +25,7 @@ class QWidget;
 namespace bench {
 
 // Counts the paints of a widget (or, for a window, of any widget in it) and, for an item view,
-// the changes of its model. Begin() before an operation; WaitShown() after it processes events
+// the changes of its model. begin() before an operation; waitShown() after it processes events
 // until the view has painted, with no change of its model since that paint, and `shown` holds.
 class ScreenWait : public QObject {
 public:
@@ -34,10 +34,10 @@ public:
     ~ScreenWait() override;
 
     // A paint after this call is needed.
-    void Begin();
+    void begin();
     // False when that did not happen within the time given, or when `shown` held for seconds
     // without a paint (the benchmark then reports an error).
-    bool WaitShown(const std::function<bool()>& shown, double timeoutSeconds = 300);
+    bool waitShown(const std::function<bool()>& shown, double timeoutSeconds = 300);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -57,7 +57,7 @@ private:
 
 // The rows of the respondent list that the view shows (0-based rows of its model), first and
 // last; -1, -1 when it shows none.
-std::pair<int, int> RowsInView(const QAbstractItemView* view);
+std::pair<int, int> rowsInView(const QAbstractItemView* view);
 
 // Texts of the respondent list, rows from `first` on (0-based list rows: row 0 is the newest
 // respondent): date and time, example answer, source.
@@ -69,7 +69,7 @@ struct ListTexts {
 };
 
 // Whether every row in view shows exactly the texts expected of it.
-bool ViewShows(const QAbstractItemView* view, const ListTexts& expected);
+bool viewShows(const QAbstractItemView* view, const ListTexts& expected);
 
 // The respondent list read with the raw C API, statements prepared once: the floors of the
 // list's operations, and the texts its rows must show. The list's order is the newest first,
@@ -84,22 +84,22 @@ public:
     // The floor of the list on screen: the example-question list, one pass over the respondents'
     // order and cheap columns (ids kept, dates and sources read), and the example answers of the
     // first rowsInView rows.
-    void FloorList(int rowsInView);
+    void floorList(int rowsInView);
     // The floor of scrolling: the example answers of rowsInView rows from list row `first`, of
-    // the order that FloorList read.
-    void FloorScreenful(int first, int rowsInView);
+    // the order that floorList read.
+    void floorScreenful(int first, int rowsInView);
     // The floor of the list after one respondent changed: that respondent's row.
-    void FloorOneRow(int respondent);
+    void floorOneRow(int respondent);
 
     // The whole order with what each row shows but its example answer (untimed: the expected
     // texts come from it).
-    void ReadOrder();
+    void readOrder();
     int rows() const { return int(ids_.size()); }
     int idAt(int row) const { return ids_[size_t(row)]; }
-    // The texts of `count` rows from list row `first` (after ReadOrder).
-    ListTexts Texts(int first, int count);
+    // The texts of `count` rows from list row `first` (after readOrder).
+    ListTexts texts(int first, int count);
     // The texts of one respondent's row, read from the file.
-    std::array<QString, 3> TextsOf(int respondent);
+    std::array<QString, 3> textsOf(int respondent);
 
 private:
     QString exampleAnswer(int respondent);
@@ -116,6 +116,6 @@ private:
 };
 
 // The date and time column's text of a stored submission date.
-QString ListDateText(const QString& stored);
+QString listDateText(const QString& stored);
 
 }  // namespace bench

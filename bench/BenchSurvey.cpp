@@ -276,7 +276,7 @@ std::vector<FixtureQuestion> readLayout(sqlite3* db)
 QString templateKey()
 {
     static const QString key = [] {
-        sqlite3* db = raw::open(TemplatePath(), true);
+        sqlite3* db = raw::open(templatePath(), true);
         QCryptographicHash hash(QCryptographicHash::Sha1);
         {
             raw::Stmt rs(db, "SELECT type, name, sql FROM sqlite_master ORDER BY type, name");
@@ -296,7 +296,7 @@ QString templateKey()
 
 QString cachedName(const QString& stem)
 {
-    return QDir(CacheFolder()).filePath(QStringLiteral("%1-v%2-%3.tvq").arg(stem).arg(kFixtureVersion).arg(templateKey()));
+    return QDir(cacheFolder()).filePath(QStringLiteral("%1-v%2-%3.tvq").arg(stem).arg(kFixtureVersion).arg(templateKey()));
 }
 
 // Gives the cached file of that name, building it with build(db) on a copy of the template
@@ -308,7 +308,7 @@ QString cached(const QString& stem, const std::function<void(sqlite3*)>& build)
         return path;
     const QString part = path + QStringLiteral(".part-%1").arg(QCoreApplication::applicationPid());
     std::fprintf(stderr, "Building the benchmark fixture %s ...\n", qPrintable(path));
-    CopySurvey(TemplatePath(), QFileInfo(part).absolutePath(), QFileInfo(part).fileName());
+    copySurvey(templatePath(), QFileInfo(part).absolutePath(), QFileInfo(part).fileName());
     try {
         sqlite3* db = raw::open(part, false);
         try {
@@ -339,17 +339,17 @@ QString cached(const QString& stem, const std::function<void(sqlite3*)>& build)
 
 }  // namespace
 
-QString BinFolder()
+QString binFolder()
 {
     return QStringLiteral(TESSIVO_BIN_DIR);
 }
 
-QString TemplatePath()
+QString templatePath()
 {
-    return QDir(BinFolder()).filePath(QStringLiteral("blank.mdb"));
+    return QDir(binFolder()).filePath(QStringLiteral("blank.mdb"));
 }
 
-QString CacheFolder()
+QString cacheFolder()
 {
     QString folder = qEnvironmentVariable("TESSIVO_BENCH_CACHE");
     if (folder.isEmpty())
@@ -358,7 +358,7 @@ QString CacheFolder()
     return folder;
 }
 
-QString CopySurvey(const QString& from, const QString& folder, const QString& name)
+QString copySurvey(const QString& from, const QString& folder, const QString& name)
 {
     QDir().mkpath(folder);
     const QString to = QDir(folder).filePath(name);
@@ -369,7 +369,7 @@ QString CopySurvey(const QString& from, const QString& folder, const QString& na
     return to;
 }
 
-const AnswerSurvey& AnswerSurveyFixture(int respondents)
+const AnswerSurvey& answerSurveyFixture(int respondents)
 {
     // Built and read once per size and process; a survey of another size is not touched.
     static std::map<int, AnswerSurvey> surveys;
@@ -414,13 +414,13 @@ const AnswerSurvey& AnswerSurveyFixture(int respondents)
     return surveys.emplace(respondents, std::move(s)).first->second;
 }
 
-QString DesignSurveyPath(int questions)
+QString designSurveyPath(int questions)
 {
     return cached(QStringLiteral("design-%1").arg(questions),
                   [questions](sqlite3* db) { writeDesign(db, questions, true); });
 }
 
-void MeasureWithFloor(benchmark::State& state, const std::function<void()>& program,
+void measureWithFloor(benchmark::State& state, const std::function<void()>& program,
                       const std::function<void()>& floor, qint64 opsPerIteration,
                       const std::function<void(Side)>& prepare)
 {
@@ -432,10 +432,10 @@ void MeasureWithFloor(benchmark::State& state, const std::function<void()>& prog
             return std::chrono::duration<double>(Clock::now() - start).count();
         };
     };
-    MeasureSelfTimed(state, timed(program), timed(floor), opsPerIteration, prepare);
+    measureSelfTimed(state, timed(program), timed(floor), opsPerIteration, prepare);
 }
 
-void MeasureSelfTimed(benchmark::State& state, const std::function<double()>& program,
+void measureSelfTimed(benchmark::State& state, const std::function<double()>& program,
                       const std::function<double()>& floor, qint64 opsPerIteration,
                       const std::function<void(Side)>& prepare)
 {
@@ -471,7 +471,7 @@ void MeasureSelfTimed(benchmark::State& state, const std::function<double()>& pr
     state.SetItemsProcessed(state.iterations() * opsPerIteration);
 }
 
-void KeepFloorAsReference(benchmark::State& state)
+void keepFloorAsReference(benchmark::State& state)
 {
     const auto floor = state.counters.find("floor");
     if (floor != state.counters.end()) {
@@ -481,7 +481,7 @@ void KeepFloorAsReference(benchmark::State& state)
     state.counters.erase("ratio");
 }
 
-benchmark::internal::Benchmark* AtSize(const char* name, void (*function)(benchmark::State&), int respondents,
+benchmark::internal::Benchmark* atSize(const char* name, void (*function)(benchmark::State&), int respondents,
                                        int iterations)
 {
     benchmark::internal::Benchmark* b = benchmark::RegisterBenchmark(name, function)
@@ -493,13 +493,13 @@ benchmark::internal::Benchmark* AtSize(const char* name, void (*function)(benchm
     return b;
 }
 
-void AtBothSizes(const char* name, void (*function)(benchmark::State&), int largeIterations, int smallIterations)
+void atBothSizes(const char* name, void (*function)(benchmark::State&), int largeIterations, int smallIterations)
 {
-    AtSize(name, function, kRespondents, smallIterations);
-    AtSize(name, function, kLargeRespondents, largeIterations);
+    atSize(name, function, kRespondents, smallIterations);
+    atSize(name, function, kLargeRespondents, largeIterations);
 }
 
-int RunBenchmarks(int& argc, char** argv)
+int runBenchmarks(int& argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
@@ -527,17 +527,17 @@ double statusKilobytes(const char* field)
 
 }  // namespace
 
-double PeakMegabytes()
+double peakMegabytes()
 {
     return statusKilobytes("VmHWM:") / 1024.0;
 }
 
-double ResidentBytes()
+double residentBytes()
 {
     return statusKilobytes("VmRSS:") * 1024.0;
 }
 
-void ResetPeak()
+void resetPeak()
 {
     if (FILE* f = std::fopen("/proc/self/clear_refs", "w")) {
         std::fputs("5", f);

@@ -9,9 +9,9 @@
 // environment variable TESSIVO_BENCH_CACHE). A cached file's name carries kFixtureVersion and a
 // hash of the template's schema: change either and the next run builds the file again (the old
 // one can be deleted by hand). Files are built under a temporary name and renamed when complete,
-// and are left read-only: open them with OpenMode::ReadOnly, or work on a copy (CopySurvey).
+// and are left read-only: open them with OpenMode::ReadOnly, or work on a copy (copySurvey).
 //
-// 1. The answer surveys, AnswerSurveyFixture(n): n respondents and 200 questions. The benchmarks
+// 1. The answer surveys, answerSurveyFixture(n): n respondents and 200 questions. The benchmarks
 //    use n = 100,000 (kRespondents, about 5 million rows of Respondent_Responses, the default) and
 //    n = 1,000,000 (kLargeRespondents, about 52 million rows, 4 GB; building it takes minutes).
 //    Each size is built and read only when a benchmark asks for it, so the benchmarks at 100,000
@@ -40,7 +40,7 @@
 //    The layout (ids of questions, responses and scale columns) is read back into
 //    AnswerSurvey::questions so that a benchmark can pick ids without a query.
 //
-// 2. Design surveys, DesignSurveyPath(n) for n questions (1,000, 10,000 and 20,000 are the
+// 2. Design surveys, designSurveyPath(n) for n questions (1,000, 10,000 and 20,000 are the
 //    sizes of the open and save benchmarks): the same ten-type cycle, responses and jumps as
 //    above, rich-text (RTF) question texts of about 300 characters, no respondents. Question ids
 //    are their positions; some radio responses jump backwards (every third radio question's
@@ -48,12 +48,12 @@
 //
 // THE COUNTERS: every benchmark prints "program", the program's seconds per operation (m milli,
 // u micro), and beside it its raw-SQLite floor, run in the same binary and the same benchmark
-// with MeasureWithFloor below: each iteration runs the program's operation and then (or first,
+// with measureWithFloor below: each iteration runs the program's operation and then (or first,
 // alternately) the floor doing the least the operation needs with the raw C API, statements
 // prepared once. The benchmark's time is the program's (UseManualTime is required); the counters
 // are "floor" (floor seconds per operation) and "ratio" = program time / floor time over the
 // whole run. Follow this in new benchmarks: one workload per benchmark, its floor beside it, both
-// timed by MeasureWithFloor (or MeasureSelfTimed, when the operation's wait begins or ends inside
+// timed by measureWithFloor (or measureSelfTimed, when the operation's wait begins or ends inside
 // it). A reference that is no floor (it does other work than the program's least) shows as
 // "reference", without a ratio.
 
@@ -78,10 +78,10 @@ constexpr int kLargeRespondents = 1000000;
 constexpr int kAnswerQuestions = 200;
 
 // The program's folder (build/bin) and the template survey.
-QString BinFolder();
-QString TemplatePath();
+QString binFolder();
+QString templatePath();
 // Where the cached fixture files live (created when missing).
-QString CacheFolder();
+QString cacheFolder();
 
 struct FixtureQuestion {
     int id = 0;
@@ -102,13 +102,13 @@ struct AnswerSurvey {
 
 // The answer survey of that many respondents, built on first use (about half a minute for
 // 100,000, some minutes for 1,000,000), with its layout read.
-const AnswerSurvey& AnswerSurveyFixture(int respondents = kRespondents);
+const AnswerSurvey& answerSurveyFixture(int respondents = kRespondents);
 
 // The cached design survey of that many questions (built on first use).
-QString DesignSurveyPath(int questions);
+QString designSurveyPath(int questions);
 
 // A writable copy of a survey file at folder/name, replacing a file of that name; returns its path.
-QString CopySurvey(const QString& from, const QString& folder, const QString& name);
+QString copySurvey(const QString& from, const QString& folder, const QString& name);
 
 // Runs the program's operation and its floor once each per iteration (the order alternates) and
 // reports as described in the header comment. opsPerIteration: how many operations one call of
@@ -116,38 +116,38 @@ QString CopySurvey(const QString& from, const QString& folder, const QString& na
 // when given, runs untimed before each call of program and of floor (for instance to copy a
 // fresh file); it is told which of the two comes next.
 enum class Side { Program, Floor };
-void MeasureWithFloor(benchmark::State& state, const std::function<void()>& program,
+void measureWithFloor(benchmark::State& state, const std::function<void()>& program,
                       const std::function<void()>& floor, qint64 opsPerIteration = 1,
                       const std::function<void(Side)>& prepare = {});
 // The same for operations that time themselves: each call returns the seconds its operation
 // took (a process's start to its first painted window, the list's wait from the moment the
 // answer-entry dialog closes).
-void MeasureSelfTimed(benchmark::State& state, const std::function<double()>& program,
+void measureSelfTimed(benchmark::State& state, const std::function<double()>& program,
                       const std::function<double()>& floor, qint64 opsPerIteration = 1,
                       const std::function<void(Side)>& prepare = {});
-// After MeasureWithFloor: the floor was a reference, not the least the program must do; its time
+// After measureWithFloor: the floor was a reference, not the least the program must do; its time
 // is kept as "reference" and there is no "ratio".
-void KeepFloorAsReference(benchmark::State& state);
+void keepFloorAsReference(benchmark::State& state);
 
 // The process's peak resident memory in MB since the last reset (VmHWM), and its reset (to the
 // memory resident now).
-double PeakMegabytes();
-void ResetPeak();
+double peakMegabytes();
+void resetPeak();
 // The process's resident memory now, in bytes (VmRSS).
-double ResidentBytes();
+double residentBytes();
 
 // Registers a benchmark of the answer surveys at both sizes, as name/100000 and name/1000000,
-// timed by MeasureWithFloor or MeasureSelfTimed. largeIterations (smallIterations), when not 0,
+// timed by measureWithFloor or measureSelfTimed. largeIterations (smallIterations), when not 0,
 // fixes the number of iterations at 1,000,000 (100,000), for operations that take seconds.
-void AtBothSizes(const char* name, void (*benchmark)(benchmark::State&), int largeIterations = 0,
+void atBothSizes(const char* name, void (*benchmark)(benchmark::State&), int largeIterations = 0,
                  int smallIterations = 0);
 // The same at one size only, as name/respondents.
-benchmark::internal::Benchmark* AtSize(const char* name, void (*benchmark)(benchmark::State&), int respondents,
+benchmark::internal::Benchmark* atSize(const char* name, void (*benchmark)(benchmark::State&), int respondents,
                                        int iterations = 0);
 
 // main()'s end in every benchmark program: the command line read, the benchmarks run; 1 on an
 // argument it does not know.
-int RunBenchmarks(int& argc, char** argv);
+int runBenchmarks(int& argc, char** argv);
 
 // Small helpers for floors written with the raw C API. Every failure throws std::runtime_error.
 namespace raw {

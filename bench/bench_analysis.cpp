@@ -368,7 +368,7 @@ bool sameBytes(const QString& a, const QString& b)
 struct Opened {
     explicit Opened(int respondents)
     {
-        const bench::AnswerSurvey& fixture = bench::AnswerSurveyFixture(respondents);
+        const bench::AnswerSurvey& fixture = bench::answerSurveyFixture(respondents);
         session.SurveyConnection.open(fixture.path, {}, db::OpenMode::ReadOnly);
         raw = bench::raw::open(fixture.path, true);
     }
@@ -397,12 +397,12 @@ void summary(benchmark::State& state, void (*floor)(sqlite3*))
     QTableWidget* grid = screen.findChild<QTableWidget*>(QStringLiteral("gSummaryReport"));
     bench::ScreenWait wait(grid->viewport(), grid);
     bool failed = false;
-    bench::MeasureWithFloor(
+    bench::measureWithFloor(
         state,
         [&] {
-            wait.Begin();
+            wait.begin();
             screen.RefreshRespondeSummaryReportList(1, 0);
-            if (!wait.WaitShown([&] { return grid->rowCount() > 0; }) && !failed) {
+            if (!wait.waitShown([&] { return grid->rowCount() > 0; }) && !failed) {
                 failed = true;
                 state.SkipWithError("the summary was not shown");
             }
@@ -419,7 +419,7 @@ void summaryRefresh(benchmark::State& state)
 void summaryRefreshGroupByReference(benchmark::State& state)
 {
     summary(state, groupByReference);
-    bench::KeepFloorAsReference(state);
+    bench::keepFloorAsReference(state);
 }
 
 void csvExport(benchmark::State& state)
@@ -435,12 +435,12 @@ void csvExport(benchmark::State& state)
         return true;
     };
     double peak = 0;
-    bench::MeasureWithFloor(
+    bench::measureWithFloor(
         state,
         [&] {
-            bench::ResetPeak();
+            bench::resetPeak();
             CsvExport::writeFile(o.session.SurveyConnection, file, progress);
-            peak = std::max(peak, bench::PeakMegabytes());
+            peak = std::max(peak, bench::peakMegabytes());
         },
         [&] { floor.write(copy); });
     state.counters["peak_MB"] = peak;
@@ -459,12 +459,12 @@ void detailReport(benchmark::State& state)
     const qint64 size = QFile(file).size();
     const QByteArray block(1024 * 1024, 'x');
     double peak = 0;
-    bench::MeasureWithFloor(
+    bench::measureWithFloor(
         state,
         [&] {
-            bench::ResetPeak();
+            bench::resetPeak();
             DetailReport::writeFile(o.session.SurveyConnection, file, {});
-            peak = std::max(peak, bench::PeakMegabytes());
+            peak = std::max(peak, bench::peakMegabytes());
         },
         [&] {
             orderedScanFloor(o.raw);
@@ -483,9 +483,9 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    bench::AtBothSizes("SummaryRefresh", summaryRefresh, 3, 6);
-    bench::AtSize("SummaryRefreshGroupByReference", summaryRefreshGroupByReference, bench::kRespondents, 3);
-    bench::AtBothSizes("CsvExport", csvExport, 1, 2);
-    bench::AtSize("DetailReport", detailReport, bench::kRespondents, 2);
-    return bench::RunBenchmarks(argc, argv);
+    bench::atBothSizes("SummaryRefresh", summaryRefresh, 3, 6);
+    bench::atSize("SummaryRefreshGroupByReference", summaryRefreshGroupByReference, bench::kRespondents, 3);
+    bench::atBothSizes("CsvExport", csvExport, 1, 2);
+    bench::atSize("DetailReport", detailReport, bench::kRespondents, 2);
+    return bench::runBenchmarks(argc, argv);
 }

@@ -86,7 +86,7 @@ QString workSurvey(int respondents)
     static std::map<int, QString> copies;
     QString& copy = copies[respondents];
     if (copy.isEmpty())
-        copy = bench::CopySurvey(bench::AnswerSurveyFixture(respondents).path, folder.path(),
+        copy = bench::copySurvey(bench::answerSurveyFixture(respondents).path, folder.path(),
                                  QStringLiteral("collect-%1.tvq").arg(respondents));
     return copy;
 }
@@ -136,7 +136,7 @@ struct ListScreen {
     // rows in view show `expected`, the first row selected.
     bool showList(const bench::ListTexts& expected)
     {
-        wait->Begin();
+        wait->begin();
         screen->show();
         screen->RefreshRespondentList(1, 0);
         return waitFirstSelected(expected);
@@ -144,15 +144,15 @@ struct ListScreen {
 
     bool waitFirstSelected(const bench::ListTexts& expected)
     {
-        return wait->WaitShown([&] {
-            return bench::ViewShows(grid, expected) && grid->currentIndex().row() == 0
+        return wait->waitShown([&] {
+            return bench::viewShows(grid, expected) && grid->currentIndex().row() == 0
                 && grid->selectionModel()->isRowSelected(0, QModelIndex());
         });
     }
 
     int rowsInView() const
     {
-        const auto [first, last] = bench::RowsInView(grid);
+        const auto [first, last] = bench::rowsInView(grid);
         return first < 0 ? 0 : last - first + 1;
     }
 };
@@ -168,7 +168,7 @@ struct RawList {
 
     RawList(const QString& path, bool writable) : file{bench::raw::open(path, !writable)}, list(file.db)
     {
-        list.ReadOrder();
+        list.readOrder();
     }
 };
 
@@ -179,27 +179,27 @@ void RespondentList(benchmark::State& state)
 {
     const int n = int(state.range(0));
     Failure failed{state};
-    const bench::AnswerSurvey& survey = bench::AnswerSurveyFixture(n);
+    const bench::AnswerSurvey& survey = bench::answerSurveyFixture(n);
     RawList raw(survey.path, false);
-    const bench::ListTexts expected = raw.list.Texts(0, 100);
+    const bench::ListTexts expected = raw.list.texts(0, 100);
 
     // The memory the list keeps, from its first fill.
     ListScreen list(survey.path, db::OpenMode::ReadOnly);
-    const double before = bench::ResidentBytes();
+    const double before = bench::residentBytes();
     if (!list.showList(expected))
         failed("the list did not show its first rows");
-    state.counters["list_B_per_respondent"] = (bench::ResidentBytes() - before) / double(n);
+    state.counters["list_B_per_respondent"] = (bench::residentBytes() - before) / double(n);
     if (list.grid->model()->rowCount() != n)
         failed("the list does not hold every respondent");
     const int inView = list.rowsInView();
 
-    bench::MeasureWithFloor(
+    bench::measureWithFloor(
         state,
         [&] {
             if (!list.showList(expected))
                 failed("the list did not show its first rows");
         },
-        [&] { raw.list.FloorList(inView); }, 1,
+        [&] { raw.list.floorList(inView); }, 1,
         [&](bench::Side side) {
             // Another screen was on view.
             if (side == bench::Side::Program) {
@@ -214,13 +214,13 @@ void RespondentListScroll(benchmark::State& state)
 {
     const int n = int(state.range(0));
     Failure failed{state};
-    const bench::AnswerSurvey& survey = bench::AnswerSurveyFixture(n);
+    const bench::AnswerSurvey& survey = bench::answerSurveyFixture(n);
     RawList raw(survey.path, false);
     ListScreen list(survey.path, db::OpenMode::ReadOnly);
-    if (!list.showList(raw.list.Texts(0, 100)))
+    if (!list.showList(raw.list.texts(0, 100)))
         failed("the list did not show its first rows");
     const int inView = list.rowsInView();
-    raw.list.FloorList(inView);
+    raw.list.floorList(inView);
 
     // The same random places for the program and the floor.
     std::mt19937 random(19);
@@ -232,20 +232,20 @@ void RespondentListScroll(benchmark::State& state)
     size_t nextFloor = 0;
     bench::ListTexts expected;
 
-    bench::MeasureWithFloor(
+    bench::measureWithFloor(
         state,
         [&] {
             const int target = places[nextProgram++ % places.size()];
-            list.wait->Begin();
+            list.wait->begin();
             list.grid->scrollTo(list.grid->model()->index(target, 0), QAbstractItemView::PositionAtTop);
-            if (!list.wait->WaitShown([&] { return bench::ViewShows(list.grid, expected); }))
+            if (!list.wait->waitShown([&] { return bench::viewShows(list.grid, expected); }))
                 failed("the rows scrolled to were not shown");
         },
-        [&] { raw.list.FloorScreenful(places[nextFloor++ % places.size()], inView); }, 1,
+        [&] { raw.list.floorScreenful(places[nextFloor++ % places.size()], inView); }, 1,
         [&](bench::Side side) {
             if (side == bench::Side::Program) {
                 const int target = places[nextProgram % places.size()];
-                expected = raw.list.Texts(target - kMargin, inView + 2 * kMargin);
+                expected = raw.list.texts(target - kMargin, inView + 2 * kMargin);
             }
         });
     state.counters["rows_in_view"] = inView;
@@ -259,14 +259,14 @@ void ListAfterEntry(benchmark::State& state)
     Failure failed{state};
     const QString path = workSurvey(n);
     RawList raw(path, false);
-    bench::ListTexts expected = raw.list.Texts(0, 100);
+    bench::ListTexts expected = raw.list.texts(0, 100);
     ListScreen list(path, db::OpenMode::ReadWrite);
     if (!list.showList(expected))
         failed("the list did not show its first rows");
 
     int entered = 0;
     Clock::time_point closed;
-    bench::MeasureSelfTimed(
+    bench::measureSelfTimed(
         state,
         [&] {
             QTimer::singleShot(0, &list.window, [&] {
@@ -279,8 +279,8 @@ void ListAfterEntry(benchmark::State& state)
                 entry->txtDCSimpleResponse->setPlainText(QStringLiteral("Typed in from paper form %1").arg(entered));
                 entry->cmdDCAnswersNext->click();
                 // What the list must show: the new respondent on top, as the file holds it.
-                expected.rows.insert(expected.rows.begin(), raw.list.TextsOf(entry->CurrentRespondentID));
-                list.wait->Begin();
+                expected.rows.insert(expected.rows.begin(), raw.list.textsOf(entry->CurrentRespondentID));
+                list.wait->begin();
                 closed = Clock::now();
                 entry->cmdDCAnswersCancel->click();
             });
@@ -291,7 +291,7 @@ void ListAfterEntry(benchmark::State& state)
         },
         [&] {
             const auto start = Clock::now();
-            raw.list.FloorOneRow(list.screen->CurrentRespondentID);
+            raw.list.floorOneRow(list.screen->CurrentRespondentID);
             return secondsSince(start);
         });
 }
@@ -304,7 +304,7 @@ void DeleteRespondent(benchmark::State& state)
     const QString path = workSurvey(n);
     RawList raw(path, true);
     sqlite3* db = raw.file.db;
-    bench::ListTexts expected = raw.list.Texts(0, 200);
+    bench::ListTexts expected = raw.list.texts(0, 200);
     ListScreen list(path, db::OpenMode::ReadWrite);
     if (!list.showList(expected))
         failed("the list did not show its first rows");
@@ -316,11 +316,11 @@ void DeleteRespondent(benchmark::State& state)
     Stmt respondent(db, "DELETE FROM respondent WHERE id = ?");
     Stmt commit(db, "COMMIT");
 
-    bench::MeasureWithFloor(
+    bench::measureWithFloor(
         state,
         [&] {
             Dialogs::Script::answer(Dialogs::Yes);
-            list.wait->Begin();
+            list.wait->begin();
             list.screen->cmdDeleteResponse_Click();
             if (!list.waitFirstSelected(expected))
                 failed("the list did not show the respondents left");
@@ -379,10 +379,10 @@ struct Entry {
     // The page at pos shown and painted.
     bool show(int pos)
     {
-        wait->Begin();
+        wait->begin();
         dialog->CurrentQuestionPos = pos;
         dialog->RespondentAnswers_ShowQuestion();
-        return wait->WaitShown([] { return true; });
+        return wait->waitShown([] { return true; });
     }
 };
 
@@ -439,9 +439,9 @@ void ShowAnswerPage(benchmark::State& state)
     const int n = int(state.range(0));
     Failure failed{state};
     Entry entry(n);
-    const bench::AnswerSurvey& survey = bench::AnswerSurveyFixture(n);
+    const bench::AnswerSurvey& survey = bench::answerSurveyFixture(n);
     PageReads reads(entry.db);
-    bench::MeasureWithFloor(
+    bench::measureWithFloor(
         state,
         [&] {
             for (int pos = 1; pos <= kPages; ++pos) {
@@ -550,7 +550,7 @@ void StoreAnswerPage(benchmark::State& state)
     }
 
     int pos = 0;
-    bench::MeasureWithFloor(
+    bench::measureWithFloor(
         state,
         [&] {
             if (!entry.dialog->ShowDCAnswer())
@@ -590,17 +590,17 @@ void StoreAnswerPage(benchmark::State& state)
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
+    initTestEnvironment();
     QApplication app(argc, argv);
     Dialogs::Script::begin();
     // At 1,000,000 respondents a refill of the whole list takes seconds: a few iterations there.
-    bench::AtBothSizes("RespondentList", RespondentList, 3, 5);
-    bench::AtBothSizes("RespondentListScroll", RespondentListScroll);
-    bench::AtBothSizes("ListAfterEntry", ListAfterEntry, 3, 5);
-    bench::AtBothSizes("DeleteRespondent", DeleteRespondent, 3, 5);
-    bench::AtBothSizes("ShowAnswerPage", ShowAnswerPage);
-    bench::AtBothSizes("StoreAnswerPage", StoreAnswerPage);
-    if (bench::RunBenchmarks(argc, argv) != 0)
+    bench::atBothSizes("RespondentList", RespondentList, 3, 5);
+    bench::atBothSizes("RespondentListScroll", RespondentListScroll);
+    bench::atBothSizes("ListAfterEntry", ListAfterEntry, 3, 5);
+    bench::atBothSizes("DeleteRespondent", DeleteRespondent, 3, 5);
+    bench::atBothSizes("ShowAnswerPage", ShowAnswerPage);
+    bench::atBothSizes("StoreAnswerPage", StoreAnswerPage);
+    if (bench::runBenchmarks(argc, argv) != 0)
         return 1;
 
     const QStringList unexpected = Dialogs::Script::unexpected();

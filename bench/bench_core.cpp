@@ -41,7 +41,7 @@
 
 namespace {
 
-using bench::MeasureWithFloor;
+using bench::measureWithFloor;
 using bench::Side;
 
 QTemporaryDir& workFolder()
@@ -52,7 +52,7 @@ QTemporaryDir& workFolder()
 
 QString workCopy(const QString& from, const QString& name)
 {
-    return bench::CopySurvey(from, workFolder().path(), name);
+    return bench::copySurvey(from, workFolder().path(), name);
 }
 
 // The floor's survey: the same values the program holds, in plain structures.
@@ -281,8 +281,8 @@ void loadSurvey(const QString& path, clsSurvey& survey)
 
 void Open(benchmark::State& state)
 {
-    const QString path = workCopy(bench::DesignSurveyPath(int(state.range(0))), QStringLiteral("open.tvq"));
-    MeasureWithFloor(
+    const QString path = workCopy(bench::designSurveyPath(int(state.range(0))), QStringLiteral("open.tvq"));
+    measureWithFloor(
         state,
         [&] {
             clsSurvey survey;
@@ -300,7 +300,7 @@ BENCHMARK(Open)->Arg(1000)->Arg(10000)->Arg(20000)->UseManualTime()->Unit(benchm
 
 void Save(benchmark::State& state)
 {
-    const QString design = bench::DesignSurveyPath(int(state.range(0)));
+    const QString design = bench::designSurveyPath(int(state.range(0)));
     const QString programFile = workCopy(design, QStringLiteral("save-program.tvq"));
     const QString floorFile = workCopy(design, QStringLiteral("save-floor.tvq"));
     db::Connection connection;
@@ -309,7 +309,7 @@ void Save(benchmark::State& state)
     SurveyFile::load(connection, survey);
     std::vector<RawQuestion> questions = rawOpen(floorFile);
     sqlite3* db = bench::raw::open(floorFile, false);
-    MeasureWithFloor(
+    measureWithFloor(
         state, [&] { SurveyFile::save(connection, survey); }, [&] { rawSave(db, questions); });
     bench::raw::close(db);
 }
@@ -317,22 +317,22 @@ BENCHMARK(Save)->Arg(1000)->Arg(10000)->Arg(20000)->UseManualTime()->Unit(benchm
 
 void SaveNew(benchmark::State& state)
 {
-    const QString design = bench::DesignSurveyPath(int(state.range(0)));
+    const QString design = bench::designSurveyPath(int(state.range(0)));
     clsSurvey survey;
     loadSurvey(workCopy(design, QStringLiteral("savenew-source.tvq")), survey);
     std::vector<RawQuestion> questions = rawOpen(design);
     db::Connection connection;
     sqlite3* db = nullptr;
-    MeasureWithFloor(
+    measureWithFloor(
         state, [&] { SurveyFile::save(connection, survey); }, [&] { rawSave(db, questions); }, 1,
         [&](Side side) {
             if (side == Side::Program) {
                 connection.close();
-                SurveyFile::openConnection(connection, workCopy(bench::TemplatePath(), QStringLiteral("savenew-program.tvq")));
+                SurveyFile::openConnection(connection, workCopy(bench::templatePath(), QStringLiteral("savenew-program.tvq")));
                 forgetIds(survey);
             } else {
                 bench::raw::close(db);
-                db = bench::raw::open(workCopy(bench::TemplatePath(), QStringLiteral("savenew-floor.tvq")), false);
+                db = bench::raw::open(workCopy(bench::templatePath(), QStringLiteral("savenew-floor.tvq")), false);
                 forgetIds(questions);
             }
         });
@@ -344,7 +344,7 @@ BENCHMARK(SaveNew)->Arg(1000)->Arg(10000)->Arg(20000)->UseManualTime()->Unit(ben
 
 void FileSave(benchmark::State& state)
 {
-    const QString design = bench::DesignSurveyPath(int(state.range(0)));
+    const QString design = bench::designSurveyPath(int(state.range(0)));
     const QString programFile = workCopy(design, QStringLiteral("filesave-program.tvq"));
     const QString floorFile = workCopy(design, QStringLiteral("filesave-floor.tvq"));
     SurveySession session;
@@ -360,7 +360,7 @@ void FileSave(benchmark::State& state)
 
     std::vector<RawQuestion> questions = rawOpen(floorFile);
     sqlite3* db = bench::raw::open(floorFile, false);
-    MeasureWithFloor(
+    measureWithFloor(
         state,
         [&] {
             if (!window->DoSave())
@@ -389,7 +389,7 @@ BENCHMARK(FileSave)->Arg(1000)->Arg(10000)->Arg(20000)->UseManualTime()->Unit(be
 void fileSaveAnswers(benchmark::State& state, bool onCollection)
 {
     const int n = int(state.range(0));
-    const QString file = workCopy(bench::AnswerSurveyFixture(n).path, QStringLiteral("answers-save.tvq"));
+    const QString file = workCopy(bench::answerSurveyFixture(n).path, QStringLiteral("answers-save.tvq"));
     SurveySession session;
     db::Connection library;
     auto window = std::make_unique<frmMain>(session, library);
@@ -411,32 +411,32 @@ void fileSaveAnswers(benchmark::State& state, bool onCollection)
         sqlite3* db = bench::raw::open(file, true);
         {
             bench::RawRespondentList list(db);
-            list.ReadOrder();
-            expected = list.Texts(0, 100);
+            list.readOrder();
+            expected = list.texts(0, 100);
         }
         bench::raw::close(db);
         window->ShowScreen(QStringLiteral("Respondent"));
-        wait.Begin();
-        if (!wait.WaitShown([&] { return bench::ViewShows(grid, expected); })) {
+        wait.begin();
+        if (!wait.waitShown([&] { return bench::viewShows(grid, expected); })) {
             state.SkipWithError("the list did not show its first rows");
             return;
         }
-        const auto [first, last] = bench::RowsInView(grid);
+        const auto [first, last] = bench::rowsInView(grid);
         inView = last - first + 1;
     }
 
     std::vector<RawQuestion> questions = rawOpen(file);
     sqlite3* db = bench::raw::open(file, false);
     bool failed = false;
-    MeasureWithFloor(
+    measureWithFloor(
         state,
         [&] {
-            wait.Begin();
+            wait.begin();
             if (!window->DoSave())
                 throw std::runtime_error("DoSave failed");
-            const bool shown = wait.WaitShown([&] {
+            const bool shown = wait.waitShown([&] {
                 return !onCollection
-                    || (bench::ViewShows(grid, expected) && grid->currentIndex().row() == 0);
+                    || (bench::viewShows(grid, expected) && grid->currentIndex().row() == 0);
             });
             if (!shown && !failed) {
                 failed = true;
@@ -450,7 +450,7 @@ void fileSaveAnswers(benchmark::State& state, bool onCollection)
             questions = rawLoad(db);
             if (onCollection) {
                 bench::RawRespondentList list(db);
-                list.FloorList(inView);
+                list.floorList(inView);
             }
         });
     bench::raw::close(db);
@@ -479,7 +479,7 @@ struct LookupCase {
 
 const bench::FixtureQuestion& firstOfType(qint32 type)
 {
-    for (const bench::FixtureQuestion& q : bench::AnswerSurveyFixture().questions) {
+    for (const bench::FixtureQuestion& q : bench::answerSurveyFixture().questions) {
         if (q.type == type)
             return q;
     }
@@ -494,7 +494,7 @@ int respondentAt(int i)
 
 void openAnswers(db::Connection& connection)
 {
-    connection.open(bench::AnswerSurveyFixture().path, SurveyFile::requiredTables(), db::OpenMode::ReadOnly);
+    connection.open(bench::answerSurveyFixture().path, SurveyFile::requiredTables(), db::OpenMode::ReadOnly);
 }
 
 // The typed answer of an open-ended question, as answer entry shows it.
@@ -509,7 +509,7 @@ void AnswerLookup(benchmark::State& state)
     int next = 0;
     int nextFloor = 0;
     qint64 found = 0;
-    MeasureWithFloor(
+    measureWithFloor(
         state,
         [&] {
             for (int k = 0; k < kBatch; ++k) {
@@ -548,7 +548,7 @@ void ChoiceLookup(benchmark::State& state)
     int next = 0;
     int nextFloor = 0;
     qint64 found = 0;
-    MeasureWithFloor(
+    measureWithFloor(
         state,
         [&] {
             for (int k = 0; k < kBatch; ++k, ++next) {
@@ -574,7 +574,7 @@ BENCHMARK(ChoiceLookup)->UseManualTime()->Unit(benchmark::kMillisecond);
 // Answer rows added inside one transaction (rolled back at the end), on a copy of the answer survey.
 void AppendAnswer(benchmark::State& state)
 {
-    static const QString copy = workCopy(bench::AnswerSurveyFixture().path, QStringLiteral("append.tvq"));
+    static const QString copy = workCopy(bench::answerSurveyFixture().path, QStringLiteral("append.tvq"));
     db::Connection connection;
     SurveyFile::openConnection(connection, copy);
     const bench::FixtureQuestion& matrix = firstOfType(QTypeMatrix);
@@ -584,7 +584,7 @@ void AppendAnswer(benchmark::State& state)
         "INSERT INTO \"Respondent_Responses\" (\"QuestionID\", \"RespondentID\", \"ResponseID\", \"SimpleResponse\", "
         "\"ResponseMatrixID\") VALUES (?, ?, ?, ?, ?)");
     int respondent = bench::kRespondents;
-    MeasureWithFloor(
+    measureWithFloor(
         state,
         [&] {
             for (int k = 0; k < kBatch; ++k) {
@@ -619,7 +619,7 @@ void prepareProgram(const QString& folder)
 {
     for (const char* name : {"blank.mdb", "Library.mdb", "TipOfTheDay.txt", "bhelp.hlp"}) {
         const QString to = QDir(folder).filePath(QString::fromLatin1(name));
-        QFile::copy(QDir(bench::BinFolder()).filePath(QString::fromLatin1(name)), to);
+        QFile::copy(QDir(bench::binFolder()).filePath(QString::fromLatin1(name)), to);
         QFile::setPermissions(to, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
     setAppPath(folder);
@@ -657,9 +657,9 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     prepareProgram(environment.filePath(QStringLiteral("program")));
 
-    bench::AtBothSizes("FileSaveAnswers", FileSaveAnswers);
-    bench::AtBothSizes("FileSaveAnswersFromCollection", FileSaveAnswersFromCollection, 3, 5);
-    if (bench::RunBenchmarks(argc, argv) != 0)
+    bench::atBothSizes("FileSaveAnswers", FileSaveAnswers);
+    bench::atBothSizes("FileSaveAnswersFromCollection", FileSaveAnswersFromCollection, 3, 5);
+    if (bench::runBenchmarks(argc, argv) != 0)
         return 1;
 
     const QStringList unexpected = Dialogs::Script::unexpected();

@@ -2,7 +2,7 @@
 // pasted from a word processor, or a long styled question).
 // Run build/bin/bench_rtf (a Release build gives the figures that count).
 //
-// Each benchmark times the program's case and its floor in the same iterations (MeasureWithFloor)
+// Each benchmark times the program's case and its floor in the same iterations (measureWithFloor)
 // and reports ratio = program time / floor time. The floor is the same work with one font and
 // one colour:
 // - reading: the same RTF source (the same font and colour tables of N entries, the same N runs
@@ -59,7 +59,7 @@ void Read(benchmark::State& state, Varies varies)
         rtf::read(rtf, &doc);
         benchmark::DoNotOptimize(doc.characterCount());
     };
-    bench::MeasureWithFloor(
+    bench::measureWithFloor(
         state, [&] { read(program); }, [&] { read(floor); });
 }
 BENCHMARK_CAPTURE(Read, fonts, Font)->Arg(8000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -73,7 +73,7 @@ void Write(benchmark::State& state, Varies varies)
     rtf::read(source(n, varies), &program);
     QTextDocument floor;
     rtf::read(source(n, Floor), &floor);
-    bench::MeasureWithFloor(
+    bench::measureWithFloor(
         state, [&] { benchmark::DoNotOptimize(rtf::write(program).size()); },
         [&] { benchmark::DoNotOptimize(rtf::write(floor).size()); });
 }
@@ -86,5 +86,5 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    return bench::RunBenchmarks(argc, argv);
+    return bench::runBenchmarks(argc, argv);
 }

@@ -53,7 +53,7 @@ void StartUp(benchmark::State& state)
         // Once each first, so that both start from the page cache.
         firstPaint(program, environment);
         firstPaint(bare, environment);
-        bench::MeasureSelfTimed(
+        bench::measureSelfTimed(
             state, [&] { return firstPaint(program, environment); }, [&] { return firstPaint(bare, environment); });
     } catch (const std::exception& e) {
         state.SkipWithError(e.what());
@@ -77,5 +77,5 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     saveSetting(QStringLiteral("tessivo"), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
     saveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("False"));
-    return bench::RunBenchmarks(argc, argv);
+    return bench::runBenchmarks(argc, argv);
 }

@@ -69,7 +69,7 @@ void writeGroup(QByteArray& out, const bench::FixtureQuestion& q, const std::vec
 const Results& results()
 {
     static const Results* built = [] {
-        const bench::AnswerSurvey& survey = bench::AnswerSurveyFixture();
+        const bench::AnswerSurvey& survey = bench::answerSurveyFixture();
         QHash<int, const bench::FixtureQuestion*> questions;
         for (const bench::FixtureQuestion& q : survey.questions)
             questions.insert(q.id, &q);
@@ -166,7 +166,7 @@ void ImportResults(benchmark::State& state)
     const Results& r = results();
     QTemporaryDir dir;
     const QString target = dir.filePath(QStringLiteral("target.tvq"));
-    bench::MeasureWithFloor(
+    bench::measureWithFloor(
         state,
         [&] {
             db::Connection connection;
@@ -175,7 +175,7 @@ void ImportResults(benchmark::State& state)
                 throw std::runtime_error("the import made another number of respondents");
         },
         [&] { bulkInsert(target, r); }, qint64(r.rows.size()),
-        [&](bench::Side) { bench::CopySurvey(bench::TemplatePath(), dir.path(), QStringLiteral("target.tvq")); });
+        [&](bench::Side) { bench::copySurvey(bench::templatePath(), dir.path(), QStringLiteral("target.tvq")); });
     state.counters["respondents"] = double(r.respondents.size());
     state.counters["rows"] = double(r.rows.size());
     state.counters["file_MB"] = double(r.bytes) / 1e6;
@@ -236,7 +236,7 @@ void ImportLongLine(benchmark::State& state)
     const QString target = dir.filePath(QStringLiteral("target.tvq"));
     double programPeak = 0;
     double floorPeak = 0;
-    bench::MeasureWithFloor(
+    bench::measureWithFloor(
         state,
         [&] {
             {
@@ -245,16 +245,16 @@ void ImportLongLine(benchmark::State& state)
                 if (ResultsImport::DoLoadXML(connection, results) != 1)
                     throw std::runtime_error("the import made another number of respondents");
             }
-            programPeak = std::max(programPeak, bench::PeakMegabytes());
+            programPeak = std::max(programPeak, bench::peakMegabytes());
         },
         [&] {
             longLineFloor(results, target);
-            floorPeak = std::max(floorPeak, bench::PeakMegabytes());
+            floorPeak = std::max(floorPeak, bench::peakMegabytes());
         },
         1,
         [&](bench::Side) {
-            bench::CopySurvey(bench::TemplatePath(), dir.path(), QStringLiteral("target.tvq"));
-            bench::ResetPeak();
+            bench::copySurvey(bench::templatePath(), dir.path(), QStringLiteral("target.tvq"));
+            bench::resetPeak();
         });
     state.counters["line_MB"] = double(bytes) / 1e6;
     state.counters["peak_MB"] = programPeak;

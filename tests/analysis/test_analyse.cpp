@@ -204,7 +204,7 @@ private Q_SLOTS:
             QVERIFY2(QFontMetrics(g->font()).horizontalAdvance(widest) <= room,
                      qPrintable(locale.name() + QLatin1Char(' ') + widest));
             QVERIFY(g->columnWidth(0) >= Twips::toPixelsX(600));
-            QString unexpected = StopProgram(w);
+            QString unexpected = stopProgram(w);
             QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected));
             sample.reset();
         }
@@ -542,7 +542,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    return RunGuiTest<AnalyseTest>(argc, argv);
+    return runGuiTest<AnalyseTest>(argc, argv);
 }
 
 #include "test_analyse.moc"

@@ -571,7 +571,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    return RunGuiTest<EntryTest>(argc, argv);
+    return runGuiTest<EntryTest>(argc, argv);
 }
 
 #include "test_entry.moc"

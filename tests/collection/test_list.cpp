@@ -193,7 +193,7 @@ private Q_SLOTS:
         start({ { QTypeOpenEnded, QStringLiteral("Name?") } });
         const qint64 older = addRespondent(QStringLiteral("2020-01-01 00:00:00"), QStringLiteral("Web"));
         viewDataCollection();
-        auto seen = HandleNextModal(QStringLiteral("frmManualResponse"), [](QWidget* dialog) {
+        auto seen = handleNextModal(QStringLiteral("frmManualResponse"), [](QWidget* dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Survey Response"));
             QTest::keyClick(dialog, Qt::Key_Escape);
         });
@@ -386,7 +386,7 @@ private Q_SLOTS:
         };
         const auto edit = [this](int row, const QString& text) {
             g->setRow(row);
-            auto seen = HandleNextModal(QStringLiteral("frmManualResponse"), [text](QWidget* d) {
+            auto seen = handleNextModal(QStringLiteral("frmManualResponse"), [text](QWidget* d) {
                 auto* dialog = static_cast<frmManualResponse*>(d);
                 dialog->txtDCSimpleResponse->setPlainText(text);
                 dialog->cmdDCAnswersNext->click();
@@ -399,7 +399,7 @@ private Q_SLOTS:
         const std::vector<Step> steps = {
             { "added and cancelled: after the future one",
                 [this] {
-                    auto seen = HandleNextModal(
+                    auto seen = handleNextModal(
                         QStringLiteral("frmManualResponse"), [](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); });
                     control<QPushButton>(s, "cmdCreateResponse")->click();
                     QVERIFY(seen->shown);
@@ -419,7 +419,7 @@ private Q_SLOTS:
                 [] { return 1; }, 0 },
             { "imported behind the list's back, then one added", [&] {
                  addRespondent(QStringLiteral("2024-06-01 00:00:00"), QStringLiteral("Web"), QStringLiteral("imported"));
-                 auto seen = HandleNextModal(
+                 auto seen = handleNextModal(
                      QStringLiteral("frmManualResponse"), [](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); });
                  control<QPushButton>(s, "cmdCreateResponse")->click();
              },
@@ -491,7 +491,7 @@ private Q_SLOTS:
             { QTypeMatrix, QStringLiteral("Rate"), { "Food", "Room" } }, { QTypeText, QStringLiteral("Thanks") } });
         viewDataCollection();
 
-        auto entered = HandleNextModal(QStringLiteral("frmManualResponse"), [](QWidget* d) {
+        auto entered = handleNextModal(QStringLiteral("frmManualResponse"), [](QWidget* d) {
             d->activateWindow();
             QTRY_COMPARE(QApplication::activeWindow(), d);
             // Open-ended: type, then Tab past Previous to Next and press it.
@@ -540,7 +540,7 @@ private Q_SLOTS:
                 "4|" + response(4, 2) + "||" + QString::number(columnId(c, 4)) }));
 
         // View/Edit shows the stored answers again; Esc leaves them as they are.
-        auto reopened = HandleNextModal(QStringLiteral("frmManualResponse"), [](QWidget* d) {
+        auto reopened = handleNextModal(QStringLiteral("frmManualResponse"), [](QWidget* d) {
             auto* dialog = static_cast<frmManualResponse*>(d);
             QCOMPARE(dialog->txtDCSimpleResponse->toPlainText(), QStringLiteral("Ann"));
             dialog->cmdDCAnswersNext->click();
@@ -569,7 +569,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    return RunGuiTest<ListTest>(argc, argv);
+    return runGuiTest<ListTest>(argc, argv);
 }
 
 #include "test_list.moc"

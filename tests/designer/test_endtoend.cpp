@@ -156,7 +156,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    return RunGuiTest<EndToEndTest>(argc, argv);
+    return runGuiTest<EndToEndTest>(argc, argv);
 }
 
 #include "test_endtoend.moc"

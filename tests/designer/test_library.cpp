@@ -402,7 +402,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    return RunGuiTest<LibraryTest>(argc, argv);
+    return runGuiTest<LibraryTest>(argc, argv);
 }
 
 #include "test_library.moc"

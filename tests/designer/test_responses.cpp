@@ -402,7 +402,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    return RunGuiTest<ResponsesTest>(argc, argv);
+    return runGuiTest<ResponsesTest>(argc, argv);
 }
 
 #include "test_responses.moc"

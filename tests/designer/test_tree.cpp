@@ -575,7 +575,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    return RunGuiTest<TreeTest>(argc, argv);
+    return runGuiTest<TreeTest>(argc, argv);
 }
 
 #include "test_tree.moc"

@@ -356,7 +356,7 @@ private Q_SLOTS:
         QCOMPARE(writablePath(), data);
         QTemporaryDir home;
 
-        std::unique_ptr<frmMain> w = StartProgram();
+        std::unique_ptr<frmMain> w = startProgram();
         QVERIFY(w);
         QVERIFY(w->session().CurrentFile.startsWith(data + QStringLiteral("/HC")));
         QCOMPARE(w->LibraryConnection().path(), data + QStringLiteral("/Library.mdb"));
@@ -410,7 +410,7 @@ private Q_SLOTS:
             own.execute(QStringLiteral(
                 "INSERT INTO question (id, name, categoryid) VALUES (900, 'Would you come back?', 900)"));
         }
-        w = StartProgram();
+        w = startProgram();
         QVERIFY(w);
         QVERIFY(!control<QTreeWidget>(w->design(), "tvTreeLibrary")
                      ->findItems(QStringLiteral("Would you come back?"), Qt::MatchExactly | Qt::MatchRecursive)
@@ -423,7 +423,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
+    initTestEnvironment();
     qputenv("XDG_DATA_DIRS", (desktopShare() + QStringLiteral(":/usr/share")).toLocal8Bit());
 
     QApplication app(argc, argv);

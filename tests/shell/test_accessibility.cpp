@@ -64,13 +64,13 @@ class AccessibilityTest : public GuiTest {
     void check(const QString& where, const QWidget* root)
     {
         checked << where;
-        const QStringList unnamed = UnnamedControls(root);
+        const QStringList unnamed = unnamedControls(root);
         if (!unnamed.isEmpty())
             faults << where + QStringLiteral(" has controls without a name: ") + unnamed.join(QStringLiteral(", "));
-        const QStringList repeated = RepeatedNames(root);
+        const QStringList repeated = repeatedNames(root);
         if (!repeated.isEmpty())
             faults << where + QStringLiteral(" has names used twice: ") + repeated.join(QStringLiteral("; "));
-        const QStringList unheard = UnnamedInTree(root);
+        const QStringList unheard = unnamedInTree(root);
         if (!unheard.isEmpty())
             faults << where + QStringLiteral(" lists objects without a name: ") + unheard.join(QStringLiteral(", "));
     }
@@ -136,16 +136,16 @@ private Q_SLOTS:
                     { control<QLabel>(a, "lblTotalManualEntry"), "Manual Entry:" }, { control<QLabel>(a, "lblTotalWebBased"), "Web Based:" },
                     { control<QLabel>(a, "lblTotalImported"), "Imported:" } };
                 for (const auto& [count, caption] : totals)
-                    QCOMPARE(AccessibleLabelOf(count), QString::fromLatin1(caption));
+                    QCOMPARE(accessibleLabelOf(count), QString::fromLatin1(caption));
             }
             const QString where = QStringLiteral("frmMain on ") + row.screen->objectName();
-            const QStringList unnamed = UnnamedControls(w.get());
+            const QStringList unnamed = unnamedControls(w.get());
             if (!unnamed.isEmpty())
                 faults << where + QStringLiteral(" has controls without a name: ") + unnamed.join(QStringLiteral(", "));
-            const QStringList repeated = RepeatedNames(row.screen);
+            const QStringList repeated = repeatedNames(row.screen);
             if (!repeated.isEmpty())
                 faults << where + QStringLiteral(" has names used twice: ") + repeated.join(QStringLiteral("; "));
-            const QStringList unheard = UnnamedInTree(w.get());
+            const QStringList unheard = unnamedInTree(w.get());
             if (!unheard.isEmpty())
                 faults << where + QStringLiteral(" lists objects without a name: ")
                         + unheard.join(QStringLiteral(", "));
@@ -230,7 +230,7 @@ private Q_SLOTS:
                     frmWizWebPublish_Complete page(w.get());
                     page.show();
                     QCOMPARE(QAccessible::queryAccessibleInterface(page.Label6)->text(QAccessible::Name), PublishedURL);
-                    QCOMPARE(AccessibleLabelOf(page.Label6), QStringLiteral("Survey URL:"));
+                    QCOMPARE(accessibleLabelOf(page.Label6), QStringLiteral("Survey URL:"));
                     PublishedURL.clear();
                 } },
             // The wizards' pages share one frame; the pages up to the login are walked here (all
@@ -264,7 +264,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    return RunGuiTest<AccessibilityTest>(argc, argv);
+    return runGuiTest<AccessibilityTest>(argc, argv);
 }
 
 #include "test_accessibility.moc"

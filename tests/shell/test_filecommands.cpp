@@ -699,7 +699,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    return RunGuiTest<FileCommandsTest>(argc, argv);
+    return runGuiTest<FileCommandsTest>(argc, argv);
 }
 
 #include "test_filecommands.moc"

@@ -151,7 +151,7 @@ private Q_SLOTS:
         }
         const QByteArray before = bytesOf(path);
 
-        w = StartProgram();
+        w = startProgram();
         Dialogs::Script::fileName(path);
         Dialogs::Script::answer(Dialogs::OK);
         w->mnuFileOpen_Click();
@@ -176,7 +176,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    return RunGuiTest<HostileFilesTest>(argc, argv);
+    return runGuiTest<HostileFilesTest>(argc, argv);
 }
 
 #include "test_hostilefiles.moc"

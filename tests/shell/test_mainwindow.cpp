@@ -155,8 +155,8 @@ private Q_SLOTS:
 
     void gridsWiderThanTheirColumnsWidenColumnOneAtLoad()
     {
-        auto main = NewMainWindow();
-        QuickSplash();
+        auto main = newMainWindow();
+        quickSplash();
         Twips::setWidth(control<QTableWidget>(main->analyse(), "gSummaryReport"), 9000);
         Twips::setWidth(control<FlexGrid>(main->collect(), "gRespondents"), 5000);  // narrower than 6700: defaults stay
         main->Form_Load(QString());
@@ -231,9 +231,9 @@ private Q_SLOTS:
             deleteSetting(appExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"));
         else
             saveSetting(appExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), stored);
-        QuickSplash();
-        const auto tip = HandleNextModal(QStringLiteral("frmTip"));
-        w = RunMain(QString());
+        quickSplash();
+        const auto tip = handleNextModal(QStringLiteral("frmTip"));
+        w = runMain(QString());
         QCOMPARE(tip->shown, shown);
     }
 
@@ -241,12 +241,12 @@ private Q_SLOTS:
     {
         deleteSetting(kSurveyApp, QStringLiteral("Config"), QStringLiteral("FirstRun"));
         saveSetting(appExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("1"));
-        QuickSplash();
+        quickSplash();
         int promptsBeforeTip = -1;
-        const auto tip = HandleNextModal(QStringLiteral("frmTip"),
+        const auto tip = handleNextModal(QStringLiteral("frmTip"),
                                          [&](QWidget*) { promptsBeforeTip = int(Dialogs::Script::shown().size()); });
         Dialogs::Script::answer(Dialogs::Yes);
-        w = RunMain(QString());
+        w = runMain(QString());
         QVERIFY(tip->shown);
         QCOMPARE(promptsBeforeTip, 0);
         QCOMPARE(Dialogs::Script::shown(),
@@ -264,7 +264,7 @@ private Q_SLOTS:
 
         // Every later start reads False and asks nothing.
         saveSetting(appExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
-        w = RunMain(QString());
+        w = runMain(QString());
         QCOMPARE(Dialogs::Script::shown().size(), 1);
     }
 
@@ -613,7 +613,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    return RunGuiTest<MainWindowTest>(argc, argv);
+    return runGuiTest<MainWindowTest>(argc, argv);
 }
 
 #include "test_mainwindow.moc"

@@ -64,7 +64,7 @@ private Q_SLOTS:
         QFETCH(bool, moved);
         QFETCH(bool, acceptOffer);
         const QString path = writeAnsweredSurvey(*folder, QStringLiteral("s.tvq"));
-        w = StartProgram(path);
+        w = startProgram(path);
         QVERIFY(w);
         editFirstQuestion(QStringLiteral("Ever smoked"));
         const QString away = folder->file(QStringLiteral("elsewhere.tvq"));
@@ -128,7 +128,7 @@ private Q_SLOTS:
         QVERIFY(cut.resize(cut.size() - 1));
         const QByteArray damaged = bytesOf(path);
 
-        w = StartProgram(path);
+        w = startProgram(path);
         QVERIFY(w);
         QCOMPARE(w->session().Survey.QCount(), 81);  // start-up added a blank question
         editFirstQuestion(QStringLiteral("The first"));
@@ -183,7 +183,7 @@ private Q_SLOTS:
         QFETCH(int, existing);
         QFETCH(int, expected);
         const Umask mask{mode_t(umask)};
-        w = StartProgram(folder->writeSurvey(QStringLiteral("s.tvq"), {{QTypeOpenEnded, QStringLiteral("Q")}}));
+        w = startProgram(folder->writeSurvey(QStringLiteral("s.tvq"), {{QTypeOpenEnded, QStringLiteral("Q")}}));
         QVERIFY(w);
         const QString target = folder->file(QStringLiteral("out.tvq"));
         if (existing >= 0) {
@@ -220,7 +220,7 @@ private Q_SLOTS:
         QCOMPARE(::symlink(pointsTo.constData(), QFile::encodeName(link).constData()), 0);
         QVERIFY(QFileInfo(link).isSymLink());
 
-        w = StartProgram(folder->writeSurvey(QStringLiteral("s.tvq"), {{QTypeOpenEnded, QStringLiteral("New")}}));
+        w = startProgram(folder->writeSurvey(QStringLiteral("s.tvq"), {{QTypeOpenEnded, QStringLiteral("New")}}));
         QVERIFY(w);
         Dialogs::Script::fileName(link);
         QVERIFY(w->mnuFileSaveAs_Click());
@@ -236,7 +236,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    return RunGuiTest<SaveSafetyTest>(argc, argv);
+    return runGuiTest<SaveSafetyTest>(argc, argv);
 }
 
 #include "test_savesafety.moc"

@@ -131,13 +131,13 @@ private Q_SLOTS:
         QCOMPARE(getSetting(appExeName(), kOptions, QStringLiteral("Show Tips at Startup")), QStringLiteral("0"));
 
         saveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("False"));
-        QuickSplash();
-        const auto atStart = HandleNextModal(QStringLiteral("frmTip"));
-        std::unique_ptr<frmMain> w = RunMain(QString());
+        quickSplash();
+        const auto atStart = handleNextModal(QStringLiteral("frmTip"));
+        std::unique_ptr<frmMain> w = runMain(QString());
         QVERIFY(!atStart->shown);
 
         bool unchecked = false;
-        const auto fromMenu = HandleNextModal(QStringLiteral("frmTip"), [&](QWidget* dialog) {
+        const auto fromMenu = handleNextModal(QStringLiteral("frmTip"), [&](QWidget* dialog) {
             unchecked = !dialog->findChild<QCheckBox*>(QStringLiteral("chkLoadTipsAtStartup"))->isChecked();
         });
         w->action(QStringLiteral("mnuHelpTipOfTheDay"))->trigger();
@@ -206,7 +206,7 @@ private Q_SLOTS:
         SurveySession session;
         db::Connection library;
         frmMain w(session, library);
-        const auto shown = HandleNextModal(QStringLiteral("frmAbout"));
+        const auto shown = handleNextModal(QStringLiteral("frmAbout"));
         w.action(QStringLiteral("mnuAbout"))->trigger();
         QVERIFY(shown->shown);
     }
@@ -293,7 +293,7 @@ private Q_SLOTS:
         SurveySession session;
         db::Connection library;
         frmMain w(session, library);
-        QuickSplash();
+        quickSplash();
         w.Form_Load(QString());
         w.show();
         w.action(QStringLiteral("mnuHelpContents"))->trigger();
@@ -340,7 +340,7 @@ private Q_SLOTS:
         SurveySession session;
         db::Connection library;
         frmMain w(session, library);
-        QuickSplash();
+        quickSplash();
         w.Form_Load(QString());
         QVERIFY(QFile::remove(folder->file(QStringLiteral("bhelp.hlp"))));
         w.mnuHelpContents_Click();
@@ -355,7 +355,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    return RunGuiTest<ShellWindowsTest>(argc, argv);
+    return runGuiTest<ShellWindowsTest>(argc, argv);
 }
 
 #include "test_shellwindows.moc"

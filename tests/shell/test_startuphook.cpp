@@ -45,7 +45,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
+    initTestEnvironment();
     QCoreApplication app(argc, argv);
     StartUpHookTest test;
     return QTest::qExec(&test, argc, argv);

@@ -102,7 +102,7 @@ bool hasLabel(const QWidget* w)
 
 } // namespace
 
-QString AccessibleNameOfControl(const QWidget* control)
+QString accessibleNameOfControl(const QWidget* control)
 {
     if (!control->accessibleName().isEmpty())
         return control->accessibleName();
@@ -112,17 +112,17 @@ QString AccessibleNameOfControl(const QWidget* control)
     return iface ? iface->text(QAccessible::Name).trimmed() : QString();
 }
 
-QStringList UnnamedControls(const QWidget* root)
+QStringList unnamedControls(const QWidget* root)
 {
     QStringList unnamed;
     for (const QWidget* w : controls(root)) {
-        if (AccessibleNameOfControl(w).isEmpty())
+        if (accessibleNameOfControl(w).isEmpty())
             unnamed << nameOf(w);
     }
     return unnamed;
 }
 
-QStringList UnnamedInTree(const QWidget* root)
+QStringList unnamedInTree(const QWidget* root)
 {
     QStringList unnamed;
     if (QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(const_cast<QWidget*>(root)))
@@ -130,7 +130,7 @@ QStringList UnnamedInTree(const QWidget* root)
     return unnamed;
 }
 
-QString AccessibleLabelOf(const QWidget* control)
+QString accessibleLabelOf(const QWidget* control)
 {
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(const_cast<QWidget*>(control));
     if (!iface)
@@ -139,11 +139,11 @@ QString AccessibleLabelOf(const QWidget* control)
     return labels.isEmpty() ? QString() : labels.constFirst().first->text(QAccessible::Name);
 }
 
-QStringList RepeatedNames(const QWidget* root)
+QStringList repeatedNames(const QWidget* root)
 {
     QMap<QString, QStringList> byName;
     for (const QWidget* w : controls(root)) {
-        const QString name = AccessibleNameOfControl(w);
+        const QString name = accessibleNameOfControl(w);
         if (!name.isEmpty())
             byName[name] << nameOf(w);
     }

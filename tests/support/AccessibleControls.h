@@ -13,21 +13,21 @@ class QWidget;
 // The accessible name of a control as a screen reader reads it: its own accessible name, else
 // Qt's (a button's caption, a text box's label). A drop-down list is named only by its own name
 // or a label linked to it (Qt would give its current entry).
-QString AccessibleNameOfControl(const QWidget* control);
+QString accessibleNameOfControl(const QWidget* control);
 
 // The controls without a name, each as its objectName (its class name when it has none).
-QStringList UnnamedControls(const QWidget* root);
+QStringList unnamedControls(const QWidget* root);
 
 // Names that two or more controls share, each as "name: objectName, objectName".
-QStringList RepeatedNames(const QWidget* root);
+QStringList repeatedNames(const QWidget* root);
 
 // What a screen reader lists of the window or screen through the accessibility tree (AT-SPI
 // exports every object of it, hidden ones too): each object that a user can act on or read a
 // value from (button, check or radio box, text field, drop-down list, list, table, tree, chart,
 // slider, spin box, progress bar) and that has no name, as "role objectName". Items of lists,
 // tables and trees are their data and are not walked, nor the popup list of a drop-down list.
-QStringList UnnamedInTree(const QWidget* root);
+QStringList unnamedInTree(const QWidget* root);
 
 // The text of the label a screen reader reads with the control (its "labelled by" relation); ""
 // when it has none.
-QString AccessibleLabelOf(const QWidget* control);
+QString accessibleLabelOf(const QWidget* control);

@@ -24,13 +24,13 @@ void TestProgram::begin()
 
 void TestProgram::start(const QString& commandLine)
 {
-    w = StartProgram(commandLine);
+    w = startProgram(commandLine);
     QVERIFY(w);
 }
 
 void TestProgram::end()
 {
-    const QString unexpected = StopProgram(w);
+    const QString unexpected = stopProgram(w);
     folder.reset();
     QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected));
 }

@@ -27,7 +27,7 @@ public:
     // A fresh program folder, the prompts scripted from here on, nothing recorded of the shell,
     // and the web wizards' pages starting their work at once instead of after half a second.
     void begin();
-    // Starts the program with the command line as a user does (StartProgram); fails the test
+    // Starts the program with the command line as a user does (startProgram); fails the test
     // when no window comes up.
     void start(const QString& commandLine = QString());
     // Closes the program without a save question, ends the script and removes the folder; fails
@@ -47,9 +47,9 @@ protected Q_SLOTS:
 };
 
 // The main() of a GUI test: the private environment, then the application, then the tests.
-template <class Test> int RunGuiTest(int argc, char** argv)
+template <class Test> int runGuiTest(int argc, char** argv)
 {
-    InitTestEnvironment();
+    initTestEnvironment();
     QApplication app(argc, argv);
     Test test;
     return QTest::qExec(&test, argc, argv);

@@ -28,32 +28,32 @@ public:
 };
 }  // namespace
 
-void QuickSplash()
+void quickSplash()
 {
     frmSplash::setDisplayTime(5);
 }
 
-std::unique_ptr<frmMain> NewMainWindow()
+std::unique_ptr<frmMain> newMainWindow()
 {
     return std::make_unique<OwningMainWindow>();
 }
 
-std::unique_ptr<frmMain> RunMain(const QString& commandLine)
+std::unique_ptr<frmMain> runMain(const QString& commandLine)
 {
-    std::unique_ptr<frmMain> window = NewMainWindow();
+    std::unique_ptr<frmMain> window = newMainWindow();
     Main(*window, commandLine);
     return window;
 }
 
-std::unique_ptr<frmMain> StartProgram(const QString& commandLine)
+std::unique_ptr<frmMain> startProgram(const QString& commandLine)
 {
-    QuickSplash();
+    quickSplash();
     saveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("False"));
     saveSetting(appExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
-    return RunMain(commandLine);
+    return runMain(commandLine);
 }
 
-QString StopProgram(std::unique_ptr<frmMain>& window)
+QString stopProgram(std::unique_ptr<frmMain>& window)
 {
     if (window) {
         window->session().setFileChanged(false);
@@ -84,7 +84,7 @@ void poll(const QString& objectName, const std::function<void(QWidget*)>& inspec
 }
 }  // namespace
 
-std::shared_ptr<ModalSeen> HandleNextModal(const QString& objectName, std::function<void(QWidget*)> inspect)
+std::shared_ptr<ModalSeen> handleNextModal(const QString& objectName, std::function<void(QWidget*)> inspect)
 {
     auto seen = std::make_shared<ModalSeen>();
     const QDeadlineTimer deadline(2000);

@@ -10,23 +10,23 @@ class frmMain;
 
 // A main window, not started yet, that holds its own session and library connection as main()
 // holds them for the program: they are made before the window and go after it.
-std::unique_ptr<frmMain> NewMainWindow();
+std::unique_ptr<frmMain> newMainWindow();
 
 // Main with the command line on a new window, as the program runs it (the tip of the day and the
 // first-run prompt as the settings say).
-std::unique_ptr<frmMain> RunMain(const QString& commandLine = QString());
+std::unique_ptr<frmMain> runMain(const QString& commandLine = QString());
 
 // Starts the program as a user does (Main with the command line), with the start-up extras that
 // would wait for a person turned off: no tip of the day, no first-run prompt, and a splash screen
 // that closes after a few milliseconds.
-std::unique_ptr<frmMain> StartProgram(const QString& commandLine = QString());
+std::unique_ptr<frmMain> startProgram(const QString& commandLine = QString());
 
 // Closes the program without any save question and ends the scripted prompts; returns the
 // prompts that appeared without a scripted answer, joined for a failure message ("" when none).
-QString StopProgram(std::unique_ptr<frmMain>& window);
+QString stopProgram(std::unique_ptr<frmMain>& window);
 
 // Shortens the splash screen to a few milliseconds, for tests that run Main themselves.
-void QuickSplash();
+void quickSplash();
 
 // Waits (up to two seconds) for the next modal dialog whose objectName is given, lets the test
 // look at it, then closes it. Call before the code that opens the dialog; the record of what was
@@ -34,4 +34,4 @@ void QuickSplash();
 struct ModalSeen {
     bool shown = false;
 };
-std::shared_ptr<ModalSeen> HandleNextModal(const QString& objectName, std::function<void(QWidget*)> inspect = {});
+std::shared_ptr<ModalSeen> handleNextModal(const QString& objectName, std::function<void(QWidget*)> inspect = {});

@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-void InitTestEnvironment()
+void initTestEnvironment()
 {
     static QTemporaryDir root(QDir::tempPath() + QStringLiteral("/tessivo-test-XXXXXX"));
     const QString runtime = root.filePath(QStringLiteral("runtime"));

@@ -6,7 +6,7 @@
 
 int main(int argc, char** argv)
 {
-    InitTestEnvironment();
+    initTestEnvironment();
     QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

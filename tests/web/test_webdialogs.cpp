@@ -199,7 +199,7 @@ private Q_SLOTS:
         QCOMPARE(w->session().SurveyConnection.openRecordset("SELECT count(*) FROM respondent").field(0).toInt(), 1);
         // The untitled survey holds the imported respondents: closing asks before they go.
         Dialogs::Script::answer(Dialogs::No);
-        const QString unexpected = StopProgram(w);
+        const QString unexpected = stopProgram(w);
         QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected));
         Dialogs::Script::begin();
     }
@@ -207,7 +207,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    return RunGuiTest<WebDialogsTest>(argc, argv);
+    return runGuiTest<WebDialogsTest>(argc, argv);
 }
 
 #include "test_webdialogs.moc"

@@ -304,8 +304,8 @@ private Q_SLOTS:
             QCOMPARE(page->property("HelpContextID").toInt(), expected.help);
             for (QWidget* child : page->findChildren<QWidget*>())
                 QCOMPARE(child->property("HelpContextID").toInt(), expected.help);
-            QCOMPARE(UnnamedControls(page.get()), QStringList());
-            QCOMPARE(RepeatedNames(page.get()), QStringList());
+            QCOMPARE(unnamedControls(page.get()), QStringList());
+            QCOMPARE(repeatedNames(page.get()), QStringList());
             // Esc does nothing; F1 opens the page's help topic.
             QTest::keyClick(page.get(), Qt::Key_Escape);
             QVERIFY(page->isVisible());
@@ -905,7 +905,7 @@ private Q_SLOTS:
 
 int main(int argc, char** argv)
 {
-    return RunGuiTest<WebWizardsTest>(argc, argv);
+    return runGuiTest<WebWizardsTest>(argc, argv);
 }
 
 #include "test_webwizards.moc"
