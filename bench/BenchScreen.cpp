@@ -9,7 +9,6 @@
 #include <QLocale>
 
 #include <algorithm>
-
 #include <sqlite3.h>
 
 namespace bench {
@@ -24,11 +23,13 @@ QByteArray columnBytes(sqlite3_stmt* stmt, int column)
     return text ? QByteArray(text, sqlite3_column_bytes(stmt, column)) : QByteArray();
 }
 
-}  // namespace
+} // namespace
 
 // ScreenWait
 
-ScreenWait::ScreenWait(QWidget* painted, QAbstractItemView* view) : painted_(painted), view_(view)
+ScreenWait::ScreenWait(QWidget* painted, QAbstractItemView* view)
+    : painted_(painted)
+    , view_(view)
 {
     QCoreApplication::instance()->installEventFilter(this);
     if (view_)
@@ -106,16 +107,16 @@ std::pair<int, int> rowsInView(const QAbstractItemView* view)
 {
     const QAbstractItemModel* model = view->model();
     if (!model || model->rowCount() == 0)
-        return {-1, -1};
+        return { -1, -1 };
     const QWidget* viewport = view->viewport();
     // Rows are told apart by their top-left cell; a row cut by the view's bottom edge counts.
     const int first = view->indexAt(QPoint(1, 1)).row();
     if (first < 0)
-        return {-1, -1};
+        return { -1, -1 };
     int last = view->indexAt(QPoint(1, viewport->height() - 1)).row();
     if (last < 0)
         last = model->rowCount() - 1;
-    return {first, last};
+    return { first, last };
 }
 
 bool viewShows(const QAbstractItemView* view, const ListTexts& expected)
@@ -235,8 +236,8 @@ ListTexts RawRespondentList::texts(int first, int count)
     texts.first = std::max(0, first);
     const int end = std::min(rows(), first + count);
     for (int row = texts.first; row < end; ++row) {
-        texts.rows.push_back({listDateText(QString::fromUtf8(dates_[size_t(row)])), exampleAnswer(ids_[size_t(row)]),
-                              QString::fromUtf8(sources_[size_t(row)])});
+        texts.rows.push_back({ listDateText(QString::fromUtf8(dates_[size_t(row)])), exampleAnswer(ids_[size_t(row)]),
+            QString::fromUtf8(sources_[size_t(row)]) });
     }
     return texts;
 }
@@ -254,4 +255,4 @@ std::array<QString, 3> RawRespondentList::textsOf(int respondent)
     return texts;
 }
 
-}  // namespace bench
+} // namespace bench

@@ -118,4 +118,4 @@ private:
 // The date and time column's text of a stored submission date.
 QString listDateText(const QString& stored);
 
-}  // namespace bench
+} // namespace bench

@@ -6,11 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <sqlite3.h>
-
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <sqlite3.h>
 #include <stdexcept>
 #include <string>
 
@@ -25,8 +24,8 @@ constexpr qint32 kRadio = 2;
 constexpr qint32 kMatrix = 3;
 constexpr qint32 kText = 4;
 
-constexpr qint32 kCycle[10] = {kOpenEnded, kCheck, kRadio, kMatrix, kCheck,
-                               kRadio, kOpenEnded, kMatrix, kRadio, kText};
+constexpr qint32 kCycle[10]
+    = { kOpenEnded, kCheck, kRadio, kMatrix, kCheck, kRadio, kOpenEnded, kMatrix, kRadio, kText };
 constexpr int kCheckResponses = 5;
 constexpr int kRadioResponses = 4;
 constexpr int kMatrixRows = 4;
@@ -59,30 +58,28 @@ void bindText(sqlite3_stmt* stmt, int column, const QByteArray& text)
 
 QByteArray questionRtf(int pos, qint32 type)
 {
-    static const char* const kTopics[] = {"the service at our branch", "the opening hours",
-                                          "the price of a visit", "the staff's advice",
-                                          "the waiting time", "our web site"};
+    static const char* const kTopics[] = { "the service at our branch", "the opening hours", "the price of a visit",
+        "the staff's advice", "the waiting time", "our web site" };
     const char* topic = kTopics[pos % 6];
     if (type == kText) {
         return QByteArray("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}"
                           "{\\colortbl;\\red0\\green0\\blue128;}\r\n\\uc1\\pard\\f0\\fs20\\b Part ")
-               + QByteArray::number(pos)
-               + QByteArray("\\b0\\par\r\n\\pard\\cf1 The next questions are about ") + topic
-               + QByteArray(". Please answer each one; skip those that do not apply to you.\\cf0}");
+            + QByteArray::number(pos) + QByteArray("\\b0\\par\r\n\\pard\\cf1 The next questions are about ") + topic
+            + QByteArray(". Please answer each one; skip those that do not apply to you.\\cf0}");
     }
     return QByteArray("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}"
                       "{\\f1\\fnil\\fcharset0 Times New Roman;}}{\\colortbl;\\red0\\green0\\blue128;}\r\n"
                       "\\uc1\\pard\\f0\\fs20 Question ")
-           + QByteArray::number(pos) + QByteArray(": \\b how satisfied\\b0  are you with \\i ") + topic
-           + QByteArray("\\i0 ?\\par\r\n\\pard\\cf1\\f1\\fs18 Think of your last visit to the caf\\'e9 "
-                        "and choose the answer that fits best.\\cf0\\par\r\n\\pard\\f0\\fs20}");
+        + QByteArray::number(pos) + QByteArray(": \\b how satisfied\\b0  are you with \\i ") + topic
+        + QByteArray("\\i0 ?\\par\r\n\\pard\\cf1\\f1\\fs18 Think of your last visit to the caf\\'e9 "
+                     "and choose the answer that fits best.\\cf0\\par\r\n\\pard\\f0\\fs20}");
 }
 
 QByteArray responseName(qint32 type, int pos, int j)
 {
     if (type == kMatrix)
         return QByteArray("Row ") + QByteArray::number(j) + QByteArray(" of question ") + QByteArray::number(pos);
-    static const char* const kNames[] = {"Very much", "Somewhat", "Not really", "Not at all", "Don't know"};
+    static const char* const kNames[] = { "Very much", "Somewhat", "Not really", "Not at all", "Don't know" };
     return QByteArray(kNames[(j - 1) % 5]);
 }
 
@@ -115,10 +112,12 @@ std::vector<std::vector<int>> scaleColumns(sqlite3* db)
 // survey file, inside the caller's transaction.
 void writeDesign(sqlite3* db, int n, bool backwardJumps)
 {
-    raw::Stmt addQuestion(db, "INSERT INTO question (id, question, questionno, qtype, pos, deleteme) "
-                              "VALUES (?, ?, ?, ?, ?, 0)");
-    raw::Stmt addResponse(db, "INSERT INTO response (questionid, name, pos, responseMatrixGroupID, "
-                              "LogicJumpToQuestionID, deleteme) VALUES (?, ?, ?, ?, ?, 0)");
+    raw::Stmt addQuestion(db,
+        "INSERT INTO question (id, question, questionno, qtype, pos, deleteme) "
+        "VALUES (?, ?, ?, ?, ?, 0)");
+    raw::Stmt addResponse(db,
+        "INSERT INTO response (questionid, name, pos, responseMatrixGroupID, "
+        "LogicJumpToQuestionID, deleteme) VALUES (?, ?, ?, ?, ?, 0)");
     int numbered = 0;
     int radios = 0;
     int matrices = 0;
@@ -132,9 +131,9 @@ void writeDesign(sqlite3* db, int n, bool backwardJumps)
         addQuestion.run();
 
         const int count = type == kCheck ? kCheckResponses
-                        : type == kRadio ? kRadioResponses
-                        : type == kMatrix ? kMatrixRows
-                                          : 0;
+            : type == kRadio             ? kRadioResponses
+            : type == kMatrix            ? kMatrixRows
+                                         : 0;
         const int scale = type == kMatrix ? 2 + (matrices++ % 5) : 2;
         const int radioOrdinal = type == kRadio ? radios++ : 0;
         for (int j = 1; j <= count; ++j) {
@@ -180,10 +179,12 @@ qint64 submittedOffset(int respondent)
 
 void writeAnswers(sqlite3* db, const std::vector<FixtureQuestion>& questions, int respondents)
 {
-    raw::Stmt addRespondent(db, "INSERT INTO respondent (id, submitteddate, source) VALUES "
-                                "(?, datetime('2022-01-01 00:00:00', '+' || ? || ' seconds'), ?)");
-    raw::Stmt addAnswer(db, "INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
-                            "SimpleResponse, ResponseMatrixID) VALUES (?, ?, ?, ?, ?)");
+    raw::Stmt addRespondent(db,
+        "INSERT INTO respondent (id, submitteddate, source) VALUES "
+        "(?, datetime('2022-01-01 00:00:00', '+' || ? || ' seconds'), ?)");
+    raw::Stmt addAnswer(db,
+        "INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
+        "SimpleResponse, ResponseMatrixID) VALUES (?, ?, ?, ?, ?)");
     const QByteArray manual("Manual Entry");
     const QByteArray web("Web");
     auto answer = [&](int question, int respondent, int response, const QByteArray* text, int column) {
@@ -255,8 +256,9 @@ std::vector<FixtureQuestion> readLayout(sqlite3* db)
         }
     }
     const std::vector<std::vector<int>> columns = scaleColumns(db);
-    raw::Stmt responses(db, "SELECT id, responseMatrixGroupID, LogicJumpToQuestionID FROM response "
-                            "WHERE questionid = ? ORDER BY pos");
+    raw::Stmt responses(db,
+        "SELECT id, responseMatrixGroupID, LogicJumpToQuestionID FROM response "
+        "WHERE questionid = ? ORDER BY pos");
     for (FixtureQuestion& q : questions) {
         sqlite3_bind_int(responses, 1, q.id);
         while (responses.step()) {
@@ -296,7 +298,8 @@ QString templateKey()
 
 QString cachedName(const QString& stem)
 {
-    return QDir(cacheFolder()).filePath(QStringLiteral("%1-v%2-%3.tvq").arg(stem).arg(kFixtureVersion).arg(templateKey()));
+    return QDir(cacheFolder())
+        .filePath(QStringLiteral("%1-v%2-%3.tvq").arg(stem).arg(kFixtureVersion).arg(templateKey()));
 }
 
 // Gives the cached file of that name, building it with build(db) on a copy of the template
@@ -337,7 +340,7 @@ QString cached(const QString& stem, const std::function<void(sqlite3*)>& build)
     return path;
 }
 
-}  // namespace
+} // namespace
 
 QString binFolder()
 {
@@ -387,8 +390,9 @@ const AnswerSurvey& answerSurveyFixture(int respondents)
         std::vector<std::string> names;
         std::vector<std::string> indexes;
         {
-            raw::Stmt rs(db, "SELECT name, sql FROM sqlite_master WHERE type = 'index' AND tbl_name IN "
-                             "('Respondent_Responses', 'respondent') AND sql IS NOT NULL");
+            raw::Stmt rs(db,
+                "SELECT name, sql FROM sqlite_master WHERE type = 'index' AND tbl_name IN "
+                "('Respondent_Responses', 'respondent') AND sql IS NOT NULL");
             while (rs.step()) {
                 names.push_back(reinterpret_cast<const char*>(sqlite3_column_text(rs, 0)));
                 indexes.push_back(reinterpret_cast<const char*>(sqlite3_column_text(rs, 1)));
@@ -416,13 +420,12 @@ const AnswerSurvey& answerSurveyFixture(int respondents)
 
 QString designSurveyPath(int questions)
 {
-    return cached(QStringLiteral("design-%1").arg(questions),
-                  [questions](sqlite3* db) { writeDesign(db, questions, true); });
+    return cached(
+        QStringLiteral("design-%1").arg(questions), [questions](sqlite3* db) { writeDesign(db, questions, true); });
 }
 
-void measureWithFloor(benchmark::State& state, const std::function<void()>& program,
-                      const std::function<void()>& floor, qint64 opsPerIteration,
-                      const std::function<void(Side)>& prepare)
+void measureWithFloor(benchmark::State& state, const std::function<void()>& program, const std::function<void()>& floor,
+    qint64 opsPerIteration, const std::function<void(Side)>& prepare)
 {
     using Clock = std::chrono::steady_clock;
     const auto timed = [](const std::function<void()>& work) {
@@ -436,8 +439,7 @@ void measureWithFloor(benchmark::State& state, const std::function<void()>& prog
 }
 
 void measureSelfTimed(benchmark::State& state, const std::function<double()>& program,
-                      const std::function<double()>& floor, qint64 opsPerIteration,
-                      const std::function<void(Side)>& prepare)
+    const std::function<double()>& floor, qint64 opsPerIteration, const std::function<void(Side)>& prepare)
 {
     const auto run = [&](Side side) {
         if (prepare)
@@ -481,8 +483,8 @@ void keepFloorAsReference(benchmark::State& state)
     state.counters.erase("ratio");
 }
 
-benchmark::internal::Benchmark* atSize(const char* name, void (*function)(benchmark::State&), int respondents,
-                                       int iterations)
+benchmark::internal::Benchmark* atSize(
+    const char* name, void (*function)(benchmark::State&), int respondents, int iterations)
 {
     benchmark::internal::Benchmark* b = benchmark::RegisterBenchmark(name, function)
                                             ->Arg(respondents)
@@ -525,7 +527,7 @@ double statusKilobytes(const char* field)
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 double peakMegabytes()
 {
@@ -574,7 +576,8 @@ void exec(sqlite3* db, const char* sql)
     }
 }
 
-Stmt::Stmt(sqlite3* db, const char* sql) : db_(db)
+Stmt::Stmt(sqlite3* db, const char* sql)
+    : db_(db)
 {
     if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK)
         fail(db, sql);
@@ -603,11 +606,10 @@ void Stmt::reset()
 
 void Stmt::run()
 {
-    while (step()) {
-    }
+    while (step()) { }
     reset();
 }
 
-}  // namespace raw
+} // namespace raw
 
-}  // namespace bench
+} // namespace bench

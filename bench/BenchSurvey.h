@@ -60,7 +60,6 @@
 #include <QString>
 
 #include <benchmark/benchmark.h>
-
 #include <chrono>
 #include <functional>
 #include <vector>
@@ -87,16 +86,16 @@ struct FixtureQuestion {
     int id = 0;
     int pos = 0;
     qint32 type = 0;
-    int scale = 0;                 // matrix: the answer scale; 0 otherwise
-    std::vector<int> responses;    // response ids in order (check, radio: choices; matrix: rows)
-    std::vector<int> jumps;        // radio: the question id each response jumps to, 0 for none
-    std::vector<int> columns;      // matrix: responsematrix ids of its scale in order
+    int scale = 0; // matrix: the answer scale; 0 otherwise
+    std::vector<int> responses; // response ids in order (check, radio: choices; matrix: rows)
+    std::vector<int> jumps; // radio: the question id each response jumps to, 0 for none
+    std::vector<int> columns; // matrix: responsematrix ids of its scale in order
 };
 
 struct AnswerSurvey {
-    QString path;                           // the cached file (read-only)
+    QString path; // the cached file (read-only)
     std::vector<FixtureQuestion> questions; // in pos order
-    int respondents = 0;                    // ids 1 to respondents
+    int respondents = 0; // ids 1 to respondents
     qint64 answerRows = 0;
 };
 
@@ -116,15 +115,13 @@ QString copySurvey(const QString& from, const QString& folder, const QString& na
 // when given, runs untimed before each call of program and of floor (for instance to copy a
 // fresh file); it is told which of the two comes next.
 enum class Side { Program, Floor };
-void measureWithFloor(benchmark::State& state, const std::function<void()>& program,
-                      const std::function<void()>& floor, qint64 opsPerIteration = 1,
-                      const std::function<void(Side)>& prepare = {});
+void measureWithFloor(benchmark::State& state, const std::function<void()>& program, const std::function<void()>& floor,
+    qint64 opsPerIteration = 1, const std::function<void(Side)>& prepare = {});
 // The same for operations that time themselves: each call returns the seconds its operation
 // took (a process's start to its first painted window, the list's wait from the moment the
 // answer-entry dialog closes).
 void measureSelfTimed(benchmark::State& state, const std::function<double()>& program,
-                      const std::function<double()>& floor, qint64 opsPerIteration = 1,
-                      const std::function<void(Side)>& prepare = {});
+    const std::function<double()>& floor, qint64 opsPerIteration = 1, const std::function<void(Side)>& prepare = {});
 // After measureWithFloor: the floor was a reference, not the least the program must do; its time
 // is kept as "reference" and there is no "ratio".
 void keepFloorAsReference(benchmark::State& state);
@@ -139,11 +136,11 @@ double residentBytes();
 // Registers a benchmark of the answer surveys at both sizes, as name/100000 and name/1000000,
 // timed by measureWithFloor or measureSelfTimed. largeIterations (smallIterations), when not 0,
 // fixes the number of iterations at 1,000,000 (100,000), for operations that take seconds.
-void atBothSizes(const char* name, void (*benchmark)(benchmark::State&), int largeIterations = 0,
-                 int smallIterations = 0);
+void atBothSizes(
+    const char* name, void (*benchmark)(benchmark::State&), int largeIterations = 0, int smallIterations = 0);
 // The same at one size only, as name/respondents.
-benchmark::internal::Benchmark* atSize(const char* name, void (*benchmark)(benchmark::State&), int respondents,
-                                       int iterations = 0);
+benchmark::internal::Benchmark* atSize(
+    const char* name, void (*benchmark)(benchmark::State&), int respondents, int iterations = 0);
 
 // main()'s end in every benchmark program: the command line read, the benchmarks run; 1 on an
 // argument it does not know.
@@ -176,6 +173,6 @@ private:
     sqlite3_stmt* stmt_ = nullptr;
 };
 
-}  // namespace raw
+} // namespace raw
 
-}  // namespace bench
+} // namespace bench

@@ -16,7 +16,6 @@
 // Run build-release/bin/bench_analysis (a Release build gives the figures that count).
 #include "BenchScreen.h"
 #include "BenchSurvey.h"
-
 #include "analysis/AnalyseScreen.h"
 #include "document/CsvExport.h"
 #include "document/DetailReport.h"
@@ -30,12 +29,11 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <cstring>
 #include <map>
 #include <memory>
+#include <sqlite3.h>
 #include <stdexcept>
 
 namespace {
@@ -62,9 +60,10 @@ QByteArray columnBytes(sqlite3_stmt* stmt, int column)
 size_t totalsFloor(sqlite3* db)
 {
     size_t n = 0;
-    for (const char* sql : {"SELECT count(*) FROM respondent", "SELECT count(*) FROM respondent WHERE source='Manual Entry'",
-                            "SELECT count(*) FROM respondent WHERE source='Web'",
-                            "SELECT count(*) FROM respondent WHERE source='Imported'"}) {
+    for (const char* sql :
+        { "SELECT count(*) FROM respondent", "SELECT count(*) FROM respondent WHERE source='Manual Entry'",
+            "SELECT count(*) FROM respondent WHERE source='Web'",
+            "SELECT count(*) FROM respondent WHERE source='Imported'" }) {
         bench::raw::Stmt s(db, sql);
         while (s.step())
             n += touch(s);
@@ -76,11 +75,15 @@ size_t totalsFloor(sqlite3* db)
 void perAnswerCountsFloor(sqlite3* db)
 {
     size_t n = totalsFloor(db);
-    bench::raw::Stmt questions(db, "SELECT question.id, question, qtype, questionno FROM question WHERE qtype<>4 ORDER BY pos");
-    bench::raw::Stmt responses(db, "SELECT id, name, responseMatrixGroupID FROM response WHERE questionid = ? ORDER BY pos");
+    bench::raw::Stmt questions(
+        db, "SELECT question.id, question, qtype, questionno FROM question WHERE qtype<>4 ORDER BY pos");
+    bench::raw::Stmt responses(
+        db, "SELECT id, name, responseMatrixGroupID FROM response WHERE questionid = ? ORDER BY pos");
     bench::raw::Stmt columns(db, "SELECT id, name FROM ResponseMatrix WHERE responseMatrixGroupID = ? ORDER BY pos");
-    bench::raw::Stmt answerCount(db, "SELECT COUNT(*) FROM respondent_responses WHERE responseid = ? AND questionid = ?");
-    bench::raw::Stmt cellCount(db, "SELECT COUNT(*) FROM respondent_responses WHERE responseid = ? AND responseMatrixID = ?");
+    bench::raw::Stmt answerCount(
+        db, "SELECT COUNT(*) FROM respondent_responses WHERE responseid = ? AND questionid = ?");
+    bench::raw::Stmt cellCount(
+        db, "SELECT COUNT(*) FROM respondent_responses WHERE responseid = ? AND responseMatrixID = ?");
     while (questions.step()) {
         n += touch(questions);
         const int q = sqlite3_column_int(questions, 0);
@@ -118,11 +121,12 @@ void perAnswerCountsFloor(sqlite3* db)
 void groupByReference(sqlite3* db)
 {
     size_t n = totalsFloor(db);
-    for (const char* sql : {"SELECT question.id, question, qtype, questionno FROM question WHERE qtype<>4 ORDER BY pos",
-                            "SELECT id, questionid, name, responseMatrixGroupID FROM response ORDER BY questionid, pos",
-                            "SELECT id, name, responseMatrixGroupID FROM ResponseMatrix ORDER BY responseMatrixGroupID, pos",
-                            "SELECT ResponseID, QuestionID, ResponseMatrixID, count(*) FROM Respondent_Responses "
-                            "GROUP BY ResponseID, QuestionID, ResponseMatrixID"}) {
+    for (const char* sql :
+        { "SELECT question.id, question, qtype, questionno FROM question WHERE qtype<>4 ORDER BY pos",
+            "SELECT id, questionid, name, responseMatrixGroupID FROM response ORDER BY questionid, pos",
+            "SELECT id, name, responseMatrixGroupID FROM ResponseMatrix ORDER BY responseMatrixGroupID, pos",
+            "SELECT ResponseID, QuestionID, ResponseMatrixID, count(*) FROM Respondent_Responses "
+            "GROUP BY ResponseID, QuestionID, ResponseMatrixID" }) {
         bench::raw::Stmt s(db, sql);
         while (s.step())
             n += touch(s);
@@ -131,11 +135,11 @@ void groupByReference(sqlite3* db)
 }
 
 // The one ordered pass of the exports: every respondent, oldest first, with its answer rows.
-constexpr const char* kOrderedScan =
-    "SELECT respondent.id, respondent.submitteddate, respondent.source, a.id, a.QuestionID, a.ResponseID, "
-    "a.SimpleResponse, a.ResponseMatrixID FROM respondent "
-    "LEFT JOIN Respondent_Responses AS a ON a.RespondentID = respondent.id "
-    "ORDER BY respondent.submitteddate, respondent.id";
+constexpr const char* kOrderedScan
+    = "SELECT respondent.id, respondent.submitteddate, respondent.source, a.id, a.QuestionID, a.ResponseID, "
+      "a.SimpleResponse, a.ResponseMatrixID FROM respondent "
+      "LEFT JOIN Respondent_Responses AS a ON a.RespondentID = respondent.id "
+      "ORDER BY respondent.submitteddate, respondent.id";
 
 void orderedScanFloor(sqlite3* db)
 {
@@ -149,7 +153,9 @@ void orderedScanFloor(sqlite3* db)
 // Bytes gathered into blocks of 1 MB for a QSaveFile, which commit() syncs and renames into place.
 class SavedFile {
 public:
-    explicit SavedFile(const QString& path) : file_(path), buffer_(new char[kBlock])
+    explicit SavedFile(const QString& path)
+        : file_(path)
+        , buffer_(new char[kBlock])
     {
         if (!file_.open(QIODevice::WriteOnly))
             throw std::runtime_error("cannot write the floor's file");
@@ -177,7 +183,8 @@ public:
     void putQuoted(const char* bytes, qsizetype size)
     {
         put('"');
-        for (const char* quote; size > 0 && (quote = static_cast<const char*>(std::memchr(bytes, '"', size_t(size))));) {
+        for (const char* quote;
+             size > 0 && (quote = static_cast<const char*>(std::memchr(bytes, '"', size_t(size))));) {
             put(bytes, quote - bytes + 1);
             put('"');
             size -= quote - bytes + 1;
@@ -214,12 +221,13 @@ private:
 // bytes as the program's file. Names of responses and columns are encoded once, as fields.
 class CsvFloor {
 public:
-    explicit CsvFloor(sqlite3* db) : db_(db)
+    explicit CsvFloor(sqlite3* db)
+        : db_(db)
     {
         bench::raw::Stmt questions(db, "SELECT id, qtype FROM question WHERE qtype<>4 ORDER BY pos");
         while (questions.step()) {
             index_.insert(sqlite3_column_int64(questions, 0), int(questions_.size()));
-            questions_.push_back({sqlite3_column_int(questions, 1), {}, {}});
+            questions_.push_back({ sqlite3_column_int(questions, 1), {}, {} });
         }
         bench::raw::Stmt responses(db, "SELECT id, questionid, name FROM response ORDER BY questionid, pos");
         while (responses.step()) {
@@ -263,8 +271,8 @@ public:
             const auto q = index_.constFind(sqlite3_column_int64(scan, 4));
             if (q == index_.constEnd())
                 continue;
-            Stored s{*q, sqlite3_column_int64(scan, 3), sqlite3_column_int64(scan, 5),
-                     sqlite3_column_type(scan, 7) == SQLITE_NULL ? -1 : sqlite3_column_int64(scan, 7), texts_.size(), 0};
+            Stored s { *q, sqlite3_column_int64(scan, 3), sqlite3_column_int64(scan, 5),
+                sqlite3_column_type(scan, 7) == SQLITE_NULL ? -1 : sqlite3_column_int64(scan, 7), texts_.size(), 0 };
             if (questions_[size_t(*q)].type == 0) {
                 const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(scan, 6));
                 s.size = sqlite3_column_bytes(scan, 6);
@@ -321,7 +329,8 @@ private:
             } else if (question.type == 3) {
                 for (size_t row = 0; row < question.choices.size(); ++row) {
                     out.put(question.fields[row]);
-                    const auto first = std::find_if(from, next, [&](const Stored& s) { return s.response == question.choices[row]; });
+                    const auto first = std::find_if(
+                        from, next, [&](const Stored& s) { return s.response == question.choices[row]; });
                     if (first != next) {
                         const auto column = columns_.constFind(first->column);
                         if (column != columns_.constEnd())
@@ -477,7 +486,7 @@ void detailReport(benchmark::State& state)
     state.counters["file_MB"] = double(size) / (1024.0 * 1024.0);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -87,7 +87,7 @@ QString workSurvey(int respondents)
     QString& copy = copies[respondents];
     if (copy.isEmpty())
         copy = bench::copySurvey(bench::answerSurveyFixture(respondents).path, folder.path(),
-                                 QStringLiteral("collect-%1.tvq").arg(respondents));
+            QStringLiteral("collect-%1.tvq").arg(respondents));
     return copy;
 }
 
@@ -110,8 +110,8 @@ struct ListScreen {
         grid->setCols(3);
         grid->setRows(1);
         grid->setRow(0);
-        const std::pair<const char*, int> headers[] = {{"Date and Time", 3500}, {"Sample Response", 1600},
-                                                       {"Originated From", 1600}};
+        const std::pair<const char*, int> headers[]
+            = { { "Date and Time", 3500 }, { "Sample Response", 1600 }, { "Originated From", 1600 } };
         int sum = 0;
         for (int col = 0; col < 3; ++col) {
             grid->setCol(col);
@@ -166,7 +166,9 @@ struct RawList {
     } file;
     bench::RawRespondentList list;
 
-    RawList(const QString& path, bool writable) : file{bench::raw::open(path, !writable)}, list(file.db)
+    RawList(const QString& path, bool writable)
+        : file { bench::raw::open(path, !writable) }
+        , list(file.db)
     {
         list.readOrder();
     }
@@ -178,7 +180,7 @@ constexpr int kMargin = 40;
 void RespondentList(benchmark::State& state)
 {
     const int n = int(state.range(0));
-    Failure failed{state};
+    Failure failed { state };
     const bench::AnswerSurvey& survey = bench::answerSurveyFixture(n);
     RawList raw(survey.path, false);
     const bench::ListTexts expected = raw.list.texts(0, 100);
@@ -213,7 +215,7 @@ void RespondentList(benchmark::State& state)
 void RespondentListScroll(benchmark::State& state)
 {
     const int n = int(state.range(0));
-    Failure failed{state};
+    Failure failed { state };
     const bench::AnswerSurvey& survey = bench::answerSurveyFixture(n);
     RawList raw(survey.path, false);
     ListScreen list(survey.path, db::OpenMode::ReadOnly);
@@ -256,7 +258,7 @@ void RespondentListScroll(benchmark::State& state)
 void ListAfterEntry(benchmark::State& state)
 {
     const int n = int(state.range(0));
-    Failure failed{state};
+    Failure failed { state };
     const QString path = workSurvey(n);
     RawList raw(path, false);
     bench::ListTexts expected = raw.list.texts(0, 100);
@@ -300,7 +302,7 @@ void ListAfterEntry(benchmark::State& state)
 void DeleteRespondent(benchmark::State& state)
 {
     const int n = int(state.range(0));
-    Failure failed{state};
+    Failure failed { state };
     const QString path = workSurvey(n);
     RawList raw(path, true);
     sqlite3* db = raw.file.db;
@@ -358,9 +360,10 @@ struct Entry {
         connection.open(path);
         const int from = respondents / 2;
         db::Recordset rs = connection.openRecordset(
-            QStringLiteral("SELECT RespondentID FROM Respondent_Responses WHERE RespondentID BETWEEN ? AND ? "
-                           "AND QuestionID <= 10 GROUP BY RespondentID ORDER BY COUNT(DISTINCT QuestionID) DESC LIMIT 1"),
-            {from, from + 2000});
+            QStringLiteral(
+                "SELECT RespondentID FROM Respondent_Responses WHERE RespondentID BETWEEN ? AND ? "
+                "AND QuestionID <= 10 GROUP BY RespondentID ORDER BY COUNT(DISTINCT QuestionID) DESC LIMIT 1"),
+            { from, from + 2000 });
         respondent = rs.field(0).toInt();
         rs = db::Recordset();
         dialog = std::make_unique<frmManualResponse>(connection, respondent);
@@ -437,7 +440,7 @@ struct PageReads {
 void ShowAnswerPage(benchmark::State& state)
 {
     const int n = int(state.range(0));
-    Failure failed{state};
+    Failure failed { state };
     Entry entry(n);
     const bench::AnswerSurvey& survey = bench::answerSurveyFixture(n);
     PageReads reads(entry.db);
@@ -517,7 +520,7 @@ void changeAnswer(frmManualResponse& entry)
 // the page had.
 void StoreAnswerPage(benchmark::State& state)
 {
-    Failure failed{state};
+    Failure failed { state };
     Entry entry(int(state.range(0)));
     Stmt question(entry.db, "SELECT ID FROM question WHERE pos = ?");
     Stmt rowsOf(entry.db,
@@ -606,7 +609,8 @@ int main(int argc, char** argv)
     const QStringList unexpected = Dialogs::Script::unexpected();
     Dialogs::Script::end();
     if (!unexpected.isEmpty()) {
-        std::fprintf(stderr, "Prompts shown during the benchmarks: %s\n", qPrintable(unexpected.join(QLatin1String(" | "))));
+        std::fprintf(
+            stderr, "Prompts shown during the benchmarks: %s\n", qPrintable(unexpected.join(QLatin1String(" | "))));
         return 1;
     }
     return 0;

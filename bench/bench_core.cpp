@@ -16,15 +16,14 @@
 // How to build and run them: README, "Benchmarks".
 #include "BenchScreen.h"
 #include "BenchSurvey.h"
-
 #include "document/SurveyFile.h"
 #include "platform/AppPath.h"
-#include "widgets/Dialogs.h"
 #include "platform/Settings.h"
 #include "platform/Shell.h"
 #include "platform/TextUtil.h"
 #include "shell/frmMain.h"
 #include "shell/frmSplash.h"
+#include "widgets/Dialogs.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -33,9 +32,8 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-#include <sqlite3.h>
-
 #include <memory>
+#include <sqlite3.h>
 #include <string>
 #include <unordered_map>
 
@@ -59,8 +57,8 @@ QString workCopy(const QString& from, const QString& name)
 struct RawResponse {
     int id = -1;
     std::string name;
-    int jumpId = -1;   // as stored; -1 for none
-    int jumpTo = -1;   // index of the target question; -1 for none
+    int jumpId = -1; // as stored; -1 for none
+    int jumpTo = -1; // index of the target question; -1 for none
 };
 
 struct RawQuestion {
@@ -127,8 +125,9 @@ std::vector<RawQuestion> rawLoad(sqlite3* db)
             questions.push_back(std::move(q));
         }
     }
-    bench::raw::Stmt responses(db, "SELECT id, name, responseMatrixGroupID, LogicJumpToQuestionID FROM response "
-                                   "WHERE questionid = ? ORDER BY pos");
+    bench::raw::Stmt responses(db,
+        "SELECT id, name, responseMatrixGroupID, LogicJumpToQuestionID FROM response "
+        "WHERE questionid = ? ORDER BY pos");
     for (RawQuestion& q : questions) {
         if (!carries(q.type))
             continue;
@@ -182,10 +181,12 @@ void rawSave(sqlite3* db, std::vector<RawQuestion>& questions)
     bench::raw::exec(db, "UPDATE question SET deleteme = true");
     bench::raw::exec(db, "UPDATE response SET deleteme = true");
     Stmt findQuestion(db, "SELECT id FROM question WHERE id = ?");
-    Stmt updateQuestion(db, "UPDATE question SET Deleteme = false, questionno = ?, question = ?, qtype = ?, "
-                            "pos = ? WHERE id = ?");
-    Stmt insertQuestion(db, "INSERT INTO \"question\" (\"question\", \"questionno\", \"qtype\", \"pos\", \"Deleteme\") "
-                            "VALUES (?, ?, ?, ?, ?)");
+    Stmt updateQuestion(db,
+        "UPDATE question SET Deleteme = false, questionno = ?, question = ?, qtype = ?, "
+        "pos = ? WHERE id = ?");
+    Stmt insertQuestion(db,
+        "INSERT INTO \"question\" (\"question\", \"questionno\", \"qtype\", \"pos\", \"Deleteme\") "
+        "VALUES (?, ?, ?, ?, ?)");
     for (size_t i = 0; i < questions.size(); ++i) {
         RawQuestion& q = questions[i];
         sqlite3_bind_int(findQuestion, 1, q.id);
@@ -209,10 +210,12 @@ void rawSave(sqlite3* db, std::vector<RawQuestion>& questions)
         }
     }
     Stmt findResponse(db, "SELECT id FROM response WHERE id = ?");
-    Stmt updateResponse(db, "UPDATE response SET Deleteme = false, name = ?, responseMatrixGroupID = ?, "
-                            "LogicJumpToQuestionID = ?, pos = ? WHERE id = ?");
-    Stmt insertResponse(db, "INSERT INTO \"response\" (\"questionid\", \"name\", \"pos\", \"responseMatrixGroupID\", "
-                            "\"LogicJumpToQuestionID\") VALUES (?, ?, ?, ?, ?)");
+    Stmt updateResponse(db,
+        "UPDATE response SET Deleteme = false, name = ?, responseMatrixGroupID = ?, "
+        "LogicJumpToQuestionID = ?, pos = ? WHERE id = ?");
+    Stmt insertResponse(db,
+        "INSERT INTO \"response\" (\"questionid\", \"name\", \"pos\", \"responseMatrixGroupID\", "
+        "\"LogicJumpToQuestionID\") VALUES (?, ?, ?, ?, ?)");
     for (RawQuestion& q : questions) {
         sqlite3_bind_int(findQuestion, 1, q.id);
         const bool stored = findQuestion.step();
@@ -328,7 +331,8 @@ void SaveNew(benchmark::State& state)
         [&](Side side) {
             if (side == Side::Program) {
                 connection.close();
-                SurveyFile::openConnection(connection, workCopy(bench::templatePath(), QStringLiteral("savenew-program.tvq")));
+                SurveyFile::openConnection(
+                    connection, workCopy(bench::templatePath(), QStringLiteral("savenew-program.tvq")));
                 forgetIds(survey);
             } else {
                 bench::raw::close(db);
@@ -403,8 +407,8 @@ void fileSaveAnswers(benchmark::State& state, bool onCollection)
     auto* grid = window->findChild<QAbstractItemView*>(QStringLiteral("gRespondents"));
     // On the Design screen any paint of the window after the save shows it; on the Data
     // Collection screen the list's rows must be painted.
-    bench::ScreenWait wait(onCollection ? grid->viewport() : static_cast<QWidget*>(window.get()),
-                           onCollection ? grid : nullptr);
+    bench::ScreenWait wait(
+        onCollection ? grid->viewport() : static_cast<QWidget*>(window.get()), onCollection ? grid : nullptr);
     bench::ListTexts expected;
     int inView = 0;
     if (onCollection) {
@@ -434,10 +438,8 @@ void fileSaveAnswers(benchmark::State& state, bool onCollection)
             wait.begin();
             if (!window->DoSave())
                 throw std::runtime_error("DoSave failed");
-            const bool shown = wait.waitShown([&] {
-                return !onCollection
-                    || (bench::viewShows(grid, expected) && grid->currentIndex().row() == 0);
-            });
+            const bool shown = wait.waitShown(
+                [&] { return !onCollection || (bench::viewShows(grid, expected) && grid->currentIndex().row() == 0); });
             if (!shown && !failed) {
                 failed = true;
                 state.SkipWithError("the window did not show the survey again");
@@ -473,7 +475,7 @@ void FileSaveAnswersFromCollection(benchmark::State& state)
 constexpr int kBatch = 1000;
 
 struct LookupCase {
-    std::vector<std::pair<int, int>> keys;  // question, respondent (and response for choices)
+    std::vector<std::pair<int, int>> keys; // question, respondent (and response for choices)
     std::vector<int> responses;
 };
 
@@ -503,7 +505,8 @@ void AnswerLookup(benchmark::State& state)
     db::Connection connection;
     openAnswers(connection);
     const int question = firstOfType(QTypeOpenEnded).id;
-    const QString sql = QStringLiteral("SELECT simpleresponse FROM Respondent_Responses WHERE questionid = ? AND respondentid = ?");
+    const QString sql
+        = QStringLiteral("SELECT simpleresponse FROM Respondent_Responses WHERE questionid = ? AND respondentid = ?");
     bench::raw::Stmt floorStmt(connection.handle(),
         "SELECT simpleresponse FROM Respondent_Responses WHERE questionid = ? AND respondentid = ?");
     int next = 0;
@@ -513,7 +516,7 @@ void AnswerLookup(benchmark::State& state)
         state,
         [&] {
             for (int k = 0; k < kBatch; ++k) {
-                db::Recordset rs = connection.openRecordset(sql, {question, respondentAt(next++)});
+                db::Recordset rs = connection.openRecordset(sql, { question, respondentAt(next++) });
                 if (!rs.atEnd()) {
                     const QString text = NullToEmpty(rs.field(QStringLiteral("simpleresponse")));
                     found += text.size();
@@ -542,7 +545,8 @@ void ChoiceLookup(benchmark::State& state)
     db::Connection connection;
     openAnswers(connection);
     const bench::FixtureQuestion& q = firstOfType(QTypeCheck);
-    const QString sql = QStringLiteral("SELECT id FROM Respondent_Responses WHERE responseid = ? AND questionid = ? AND respondentid = ?");
+    const QString sql = QStringLiteral(
+        "SELECT id FROM Respondent_Responses WHERE responseid = ? AND questionid = ? AND respondentid = ?");
     bench::raw::Stmt floorStmt(connection.handle(),
         "SELECT id FROM Respondent_Responses WHERE responseid = ? AND questionid = ? AND respondentid = ?");
     int next = 0;
@@ -553,7 +557,7 @@ void ChoiceLookup(benchmark::State& state)
         [&] {
             for (int k = 0; k < kBatch; ++k, ++next) {
                 const int response = q.responses[size_t(next) % q.responses.size()];
-                db::Recordset rs = connection.openRecordset(sql, {response, q.id, respondentAt(next)});
+                db::Recordset rs = connection.openRecordset(sql, { response, q.id, respondentAt(next) });
                 found += rs.atEnd() ? 0 : 1;
             }
         },
@@ -588,13 +592,14 @@ void AppendAnswer(benchmark::State& state)
         state,
         [&] {
             for (int k = 0; k < kBatch; ++k) {
-                connection.appendRow(QStringLiteral("Respondent_Responses"), {
-                    {QStringLiteral("QuestionID"), matrix.id},
-                    {QStringLiteral("RespondentID"), respondent + k / 8},
-                    {QStringLiteral("ResponseID"), matrix.responses[size_t(k) % matrix.responses.size()]},
-                    {QStringLiteral("SimpleResponse"), none},
-                    {QStringLiteral("ResponseMatrixID"), matrix.columns[size_t(k) % matrix.columns.size()]},
-                });
+                connection.appendRow(QStringLiteral("Respondent_Responses"),
+                    {
+                        { QStringLiteral("QuestionID"), matrix.id },
+                        { QStringLiteral("RespondentID"), respondent + k / 8 },
+                        { QStringLiteral("ResponseID"), matrix.responses[size_t(k) % matrix.responses.size()] },
+                        { QStringLiteral("SimpleResponse"), none },
+                        { QStringLiteral("ResponseMatrixID"), matrix.columns[size_t(k) % matrix.columns.size()] },
+                    });
             }
             respondent += kBatch / 8;
         },
@@ -617,7 +622,7 @@ BENCHMARK(AppendAnswer)->UseManualTime()->Unit(benchmark::kMillisecond);
 // The main window needs a program folder, settings of its own and no prompts waiting for a person.
 void prepareProgram(const QString& folder)
 {
-    for (const char* name : {"blank.mdb", "Library.mdb", "TipOfTheDay.txt", "bhelp.hlp"}) {
+    for (const char* name : { "blank.mdb", "Library.mdb", "TipOfTheDay.txt", "bhelp.hlp" }) {
         const QString to = QDir(folder).filePath(QString::fromLatin1(name));
         QFile::copy(QDir(bench::binFolder()).filePath(QString::fromLatin1(name)), to);
         QFile::setPermissions(to, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
@@ -638,7 +643,7 @@ void quietOffscreen(QtMsgType type, const QMessageLogContext& context, const QSt
         previousHandler(type, context, message);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -665,7 +670,8 @@ int main(int argc, char** argv)
     const QStringList unexpected = Dialogs::Script::unexpected();
     Dialogs::Script::end();
     if (!unexpected.isEmpty()) {
-        std::fprintf(stderr, "Prompts shown during the benchmarks: %s\n", qPrintable(unexpected.join(QLatin1String(" | "))));
+        std::fprintf(
+            stderr, "Prompts shown during the benchmarks: %s\n", qPrintable(unexpected.join(QLatin1String(" | "))));
         return 1;
     }
     return 0;

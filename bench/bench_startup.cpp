@@ -61,7 +61,7 @@ void StartUp(benchmark::State& state)
 }
 BENCHMARK(StartUp)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(3);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -75,7 +75,9 @@ int main(int argc, char** argv)
     qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", folder.filePath(QStringLiteral("config")).toLocal8Bit());
     QCoreApplication app(argc, argv);
-    saveSetting(QStringLiteral("tessivo"), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
-    saveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("False"));
+    saveSetting(QStringLiteral("tessivo"), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"),
+        QStringLiteral("0"));
+    saveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"),
+        QStringLiteral("False"));
     return bench::runBenchmarks(argc, argv);
 }

@@ -8,7 +8,6 @@
 // line; peak_MB and floor_peak_MB are the process's peak resident memory while each runs.
 // Run build/bin/bench_web (the first run also builds the cached answer survey).
 #include "BenchSurvey.h"
-
 #include "document/SurveyFile.h"
 #include "platform/Database.h"
 #include "web/ResultsImport.h"
@@ -19,7 +18,6 @@
 #include <QTemporaryDir>
 
 #include <sqlite3.h>
-
 #include <stdexcept>
 
 namespace {
@@ -28,8 +26,8 @@ namespace {
 struct Row {
     int question = 0;
     int response = 0;
-    int column = 0;  // 0: no answer-scale column
-    int text = -1;   // index into Results::texts; -1: ""
+    int column = 0; // 0: no answer-scale column
+    int text = -1; // index into Results::texts; -1: ""
 };
 
 struct Respondent {
@@ -48,18 +46,18 @@ struct Results {
     qint64 bytes = 0;
 };
 
-void writeGroup(QByteArray& out, const bench::FixtureQuestion& q, const std::vector<Row>& rows, size_t from,
-                size_t to, const std::vector<QByteArray>& texts)
+void writeGroup(QByteArray& out, const bench::FixtureQuestion& q, const std::vector<Row>& rows, size_t from, size_t to,
+    const std::vector<QByteArray>& texts)
 {
     out += "\t<r>\r\n\t\t<DatabaseID>" + QByteArray::number(q.id) + "</DatabaseID>\r\n\t\t<QuestionNo>"
-           + QByteArray::number(q.pos) + "</QuestionNo>\r\n\t\t<QType>" + QByteArray::number(q.type) + "</QType>\r\n";
+        + QByteArray::number(q.pos) + "</QuestionNo>\r\n\t\t<QType>" + QByteArray::number(q.type) + "</QType>\r\n";
     for (size_t i = from; i < to; ++i) {
         const Row& r = rows[i];
         if (q.type == 0)
             out += "\t\t<text>" + (r.text < 0 ? QByteArray() : texts[size_t(r.text)]) + "</text>\r\n";
         else if (q.type == 3)
             out += "\t\t<Response>" + QByteArray::number(r.column) + ',' + QByteArray::number(r.response)
-                   + "</Response>\r\n";
+                + "</Response>\r\n";
         else
             out += "\t\t<Response>" + QByteArray::number(r.response) + "</Response>\r\n";
     }
@@ -81,15 +79,16 @@ const Results& results()
             throw std::runtime_error("cannot write the results file");
 
         sqlite3* db = bench::raw::open(survey.path, true);
-        bench::raw::Stmt rows(db, "SELECT RespondentID, QuestionID, ResponseID, SimpleResponse, ResponseMatrixID "
-                                  "FROM Respondent_Responses ORDER BY RespondentID, QuestionID, id");
+        bench::raw::Stmt rows(db,
+            "SELECT RespondentID, QuestionID, ResponseID, SimpleResponse, ResponseMatrixID "
+            "FROM Respondent_Responses ORDER BY RespondentID, QuestionID, id");
         QByteArray block;
         int respondent = 0;
         size_t groupStart = 0;
         auto endGroup = [&] {
             if (groupStart < r->rows.size())
                 writeGroup(block, *questions.value(r->rows[groupStart].question), r->rows, groupStart, r->rows.size(),
-                           r->texts);
+                    r->texts);
             groupStart = r->rows.size();
         };
         auto endBlock = [&] {
@@ -108,16 +107,16 @@ const Results& results()
                 endBlock();
                 respondent = who;
                 block = "<userresponse>\r\n";
-                r->respondents.push_back({r->rows.size(), 0});
+                r->respondents.push_back({ r->rows.size(), 0 });
             } else if (question != r->rows[groupStart].question) {
                 endGroup();
             }
-            Row row{question, sqlite3_column_int(rows, 2), sqlite3_column_int(rows, 4), -1};
+            Row row { question, sqlite3_column_int(rows, 2), sqlite3_column_int(rows, 4), -1 };
             if (questions.value(question)->type == 0) {
                 row.response = 1;
                 row.text = int(r->texts.size());
-                r->texts.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(rows, 3)),
-                                      sqlite3_column_bytes(rows, 3));
+                r->texts.emplace_back(
+                    reinterpret_cast<const char*>(sqlite3_column_text(rows, 3)), sqlite3_column_bytes(rows, 3));
             }
             r->rows.push_back(row);
             ++r->respondents.back().rows;
@@ -137,8 +136,9 @@ void bulkInsert(const QString& path, const Results& r)
     {
         bench::raw::exec(db, "BEGIN IMMEDIATE");
         bench::raw::Stmt respondent(db, "INSERT INTO respondent (source) VALUES ('Web')");
-        bench::raw::Stmt answer(db, "INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
-                                    "SimpleResponse, ResponseMatrixID) VALUES (?, ?, ?, ?, ?)");
+        bench::raw::Stmt answer(db,
+            "INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
+            "SimpleResponse, ResponseMatrixID) VALUES (?, ?, ?, ?, ?)");
         for (const Respondent& who : r.respondents) {
             respondent.run();
             const sqlite3_int64 id = sqlite3_last_insert_rowid(db);
@@ -182,8 +182,9 @@ void ImportResults(benchmark::State& state)
 }
 BENCHMARK(ImportResults)->UseManualTime()->Iterations(2)->Unit(benchmark::kSecond);
 
-const char kLongLineHead[] = "<userresponse>\r\n\t<r>\r\n\t\t<DatabaseID>1</DatabaseID>\r\n\t\t<QuestionNo>1</QuestionNo>"
-                             "\r\n\t\t<QType>0</QType>\r\n\t\t<text>";
+const char kLongLineHead[]
+    = "<userresponse>\r\n\t<r>\r\n\t\t<DatabaseID>1</DatabaseID>\r\n\t\t<QuestionNo>1</QuestionNo>"
+      "\r\n\t\t<QType>0</QType>\r\n\t\t<text>";
 const char kLongLineTail[] = "</text>\r\n\t</r>\r\n</userresponse>\r\n";
 
 // A results file whose only answer is a text of that many bytes on one line: words of ASCII
@@ -217,8 +218,9 @@ void longLineFloor(const QString& results, const QString& target)
         bench::raw::exec(db, "BEGIN IMMEDIATE");
         bench::raw::Stmt respondent(db, "INSERT INTO respondent (source) VALUES ('Web')");
         respondent.run();
-        bench::raw::Stmt answer(db, "INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
-                                    "SimpleResponse, ResponseMatrixID) VALUES (1, ?, 1, ?, NULL)");
+        bench::raw::Stmt answer(db,
+            "INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
+            "SimpleResponse, ResponseMatrixID) VALUES (1, ?, 1, ?, NULL)");
         sqlite3_bind_int64(answer, 1, sqlite3_last_insert_rowid(db));
         sqlite3_bind_text(answer, 2, content.constData() + from, int(to - from), SQLITE_STATIC);
         answer.run();
@@ -262,6 +264,6 @@ void ImportLongLine(benchmark::State& state)
 }
 BENCHMARK(ImportLongLine)->Arg(50)->Arg(200)->UseManualTime()->Iterations(2)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

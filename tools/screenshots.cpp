@@ -39,30 +39,30 @@ void writeSample(const QString& path)
 {
     db::Connection c;
     SurveyFile::openConnection(c, path);
-    const QList<Question> questions{
-        {2, QStringLiteral("1"), QStringLiteral("How did you hear about us?"),
-         {QStringLiteral("From a friend"), QStringLiteral("In the newspaper"), QStringLiteral("Searching the web"),
-          QStringLiteral("Other")}},
-        {1, QStringLiteral("2"), QStringLiteral("Which of our services have you used?"),
-         {QStringLiteral("Delivery"), QStringLiteral("Repairs"), QStringLiteral("Advice in the shop")}},
-        {3, QStringLiteral("3"), QStringLiteral("How satisfied are you with"),
-         {QStringLiteral("our staff"), QStringLiteral("our prices"), QStringLiteral("our opening hours")}, 4},
-        {0, QStringLiteral("4"), QStringLiteral("What could we do better?"), {}},
-        {4, QString(), QStringLiteral("Thank you for your time."), {}},
+    const QList<Question> questions {
+        { 2, QStringLiteral("1"), QStringLiteral("How did you hear about us?"),
+            { QStringLiteral("From a friend"), QStringLiteral("In the newspaper"), QStringLiteral("Searching the web"),
+                QStringLiteral("Other") } },
+        { 1, QStringLiteral("2"), QStringLiteral("Which of our services have you used?"),
+            { QStringLiteral("Delivery"), QStringLiteral("Repairs"), QStringLiteral("Advice in the shop") } },
+        { 3, QStringLiteral("3"), QStringLiteral("How satisfied are you with"),
+            { QStringLiteral("our staff"), QStringLiteral("our prices"), QStringLiteral("our opening hours") }, 4 },
+        { 0, QStringLiteral("4"), QStringLiteral("What could we do better?"), {} },
+        { 4, QString(), QStringLiteral("Thank you for your time."), {} },
     };
     QList<qint64> ids;
     QList<QList<qint64>> responses;
     int pos = 0;
     for (const Question& q : questions) {
         c.execute(QStringLiteral("INSERT INTO question (question, questionno, qtype, pos) VALUES (?, ?, ?, ?)"),
-                  {rtf::fromPlainText(q.text), q.number, q.type, ++pos});
+            { rtf::fromPlainText(q.text), q.number, q.type, ++pos });
         ids << c.lastInsertId();
         QList<qint64> own;
         int rpos = 0;
         for (const QString& name : q.responses) {
             c.execute(QStringLiteral(
                           "INSERT INTO response (questionid, name, pos, responseMatrixGroupID) VALUES (?, ?, ?, ?)"),
-                      {ids.last(), name, ++rpos, q.scale});
+                { ids.last(), name, ++rpos, q.scale });
             own << c.lastInsertId();
         }
         responses << own;
@@ -73,22 +73,22 @@ void writeSample(const QString& path)
          !rs.atEnd(); rs.moveNext())
         satisfaction << rs.field(0).toLongLong();
 
-    const QStringList remarks{QStringLiteral("Open on Sundays"), QStringLiteral("More parking"), QString(),
-                              QStringLiteral("Faster delivery"), QString(), QStringLiteral("Nothing, thank you")};
-    const auto answer = [&c](qint64 respondent, qint64 question, qint64 response, const QVariant& text,
-                             const QVariant& column) {
-        c.execute(QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
-                                 "SimpleResponse, ResponseMatrixID) VALUES (?, ?, ?, ?, ?)"),
-                  {question, respondent, response, text, column});
-    };
-    const int heard[24] = {0, 0, 2, 1, 0, 2, 0, 3, 1, 0, 2, 0, 0, 1, 2, 0, 2, 0, 1, 0, 3, 2, 0, 0};
+    const QStringList remarks { QStringLiteral("Open on Sundays"), QStringLiteral("More parking"), QString(),
+        QStringLiteral("Faster delivery"), QString(), QStringLiteral("Nothing, thank you") };
+    const auto answer
+        = [&c](qint64 respondent, qint64 question, qint64 response, const QVariant& text, const QVariant& column) {
+              c.execute(QStringLiteral("INSERT INTO Respondent_Responses (QuestionID, RespondentID, ResponseID, "
+                                       "SimpleResponse, ResponseMatrixID) VALUES (?, ?, ?, ?, ?)"),
+                  { question, respondent, response, text, column });
+          };
+    const int heard[24] = { 0, 0, 2, 1, 0, 2, 0, 3, 1, 0, 2, 0, 0, 1, 2, 0, 2, 0, 1, 0, 3, 2, 0, 0 };
     for (int i = 0; i < 24; ++i) {
         c.execute(QStringLiteral("INSERT INTO respondent (source, submitteddate) VALUES (?, ?)"),
-                  {i % 3 == 2 ? QStringLiteral("Web") : QStringLiteral("Manual Entry"),
-                   QStringLiteral("2024-03-%1 %2:%3:00")
-                       .arg(4 + i / 4, 2, 10, QLatin1Char('0'))
-                       .arg(9 + (i * 5) % 8, 2, 10, QLatin1Char('0'))
-                       .arg((i * 17) % 60, 2, 10, QLatin1Char('0'))});
+            { i % 3 == 2 ? QStringLiteral("Web") : QStringLiteral("Manual Entry"),
+                QStringLiteral("2024-03-%1 %2:%3:00")
+                    .arg(4 + i / 4, 2, 10, QLatin1Char('0'))
+                    .arg(9 + (i * 5) % 8, 2, 10, QLatin1Char('0'))
+                    .arg((i * 17) % 60, 2, 10, QLatin1Char('0')) });
         const qint64 r = c.lastInsertId();
         answer(r, ids[0], responses[0][heard[i]], {}, {});
         for (int s = 0; s < 3; ++s) {
@@ -114,7 +114,7 @@ bool save(QWidget* window, const QString& folder, const QString& name)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -133,7 +133,7 @@ int main(int argc, char** argv)
 
     // The shipped files of the build; everything written goes into the temporary folder. The
     // survey lies in a folder whose name the status bar shows the same on every run.
-    setProgramFolders({appPath(), home.path()});
+    setProgramFolders({ appPath(), home.path() });
     QDir surveys(QDir::tempPath() + QStringLiteral("/Surveys"));
     if (surveys.exists() || !surveys.mkpath(QStringLiteral("."))) {
         std::fprintf(stderr, "%s is in the way\n", qPrintable(surveys.path()));
@@ -150,7 +150,7 @@ int main(int argc, char** argv)
 
     frmSplash::setDisplayTime(1);
     saveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"),
-                QStringLiteral("False"));
+        QStringLiteral("False"));
     saveSetting(appExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
     SurveySession session;
     db::Connection library;

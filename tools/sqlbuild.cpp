@@ -1,9 +1,8 @@
 // Usage: sqlbuild OUTPUT.db SCRIPT.sql [SCRIPT.sql ...]
 // Writes a fresh database: the output is replaced, never appended to.
-#include <sqlite3.h>
-
 #include <cstdio>
 #include <fstream>
+#include <sqlite3.h>
 #include <sstream>
 #include <string>
 

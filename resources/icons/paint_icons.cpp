@@ -136,7 +136,7 @@ void drawClipboard(QPainter& p, bool xp)
     for (int i = 0; i < 3; ++i) {
         const qreal y = 12.5 + i * 5;
         p.setPen(QPen(xp ? QColor(20, 150, 40) : QColor(0, 128, 0), 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawPolyline(QPolygonF({QPointF(9.8, y), QPointF(11.2, y + 1.6), QPointF(13.8, y - 1.4)}));
+        p.drawPolyline(QPolygonF({ QPointF(9.8, y), QPointF(11.2, y + 1.6), QPointF(13.8, y - 1.4) }));
         p.setPen(QPen(xp ? QColor(120, 140, 170) : QColor(96, 96, 96), 1.2));
         p.drawLine(QPointF(15.5, y + 0.2), QPointF(22, y + 0.2));
     }
@@ -148,9 +148,9 @@ void drawChart(QPainter& p, bool xp)
         qreal left, height;
         QColor light, dark;
     };
-    const Bar bars[] = {{6.5, 11, QColor(120, 170, 255), QColor(30, 80, 200)},
-                        {13.5, 20, QColor(140, 230, 120), QColor(30, 140, 40)},
-                        {20.5, 15, QColor(255, 190, 110), QColor(220, 90, 20)}};
+    const Bar bars[] = { { 6.5, 11, QColor(120, 170, 255), QColor(30, 80, 200) },
+        { 13.5, 20, QColor(140, 230, 120), QColor(30, 140, 40) },
+        { 20.5, 15, QColor(255, 190, 110), QColor(220, 90, 20) } };
     for (const Bar& b : bars) {
         const QRectF r(b.left, 27 - b.height, 5.5, b.height);
         if (xp) {
@@ -315,7 +315,7 @@ void drawWizardSide(QPainter& p, bool)
     p.setBrush(sky);
     p.drawRect(QRectF(0, 0, 32, height));
     p.setBrush(QColor(255, 255, 255, 40));
-    for (const QPointF& c : {QPointF(5, 4), QPointF(27, 7), QPointF(24, 26), QPointF(6, 31), QPointF(28, 50)})
+    for (const QPointF& c : { QPointF(5, 4), QPointF(27, 7), QPointF(24, 26), QPointF(6, 31), QPointF(28, 50) })
         p.drawEllipse(c, 0.8, 0.8);
     p.save();
     p.translate(4, 3);
@@ -351,7 +351,7 @@ bool paint(const QString& folder, const QString& name, int size, bool xp, const 
     return paintImage(folder, name, size, size, xp, draw);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -369,30 +369,30 @@ int main(int argc, char** argv)
         Draw draw;
     };
     const Picture pictures[] = {
-        {"design", 32, false, drawDesign},
-        {"datacollection", 32, false, drawClipboard},
-        {"analyse", 32, false, drawChart},
-        {"addquestion", 32, false, drawAddQuestion},
-        {"addtext", 32, false, drawAddText},
-        {"design_xp", 32, true, drawDesign},
-        {"datacollection_xp", 32, true, drawClipboard},
-        {"analyse_xp", 32, true, drawChart},
-        {"addquestion_xp", 32, true, drawAddQuestion},
-        {"addtext_xp", 32, true, drawAddText},
-        {"web", 32, true, drawGlobe},
-        {"tip", 48, true, drawBulb},
-        {"tessivo", 64, true, drawAppIcon},
-        {"splash_xp", 184, true, drawEmblem},
-        {"splash_classic", 128, false, drawEmblem},
-        {"about_xp", 96, true, drawEmblem},
-        {"about_classic", 96, false, drawEmblem},
+        { "design", 32, false, drawDesign },
+        { "datacollection", 32, false, drawClipboard },
+        { "analyse", 32, false, drawChart },
+        { "addquestion", 32, false, drawAddQuestion },
+        { "addtext", 32, false, drawAddText },
+        { "design_xp", 32, true, drawDesign },
+        { "datacollection_xp", 32, true, drawClipboard },
+        { "analyse_xp", 32, true, drawChart },
+        { "addquestion_xp", 32, true, drawAddQuestion },
+        { "addtext_xp", 32, true, drawAddText },
+        { "web", 32, true, drawGlobe },
+        { "tip", 48, true, drawBulb },
+        { "tessivo", 64, true, drawAppIcon },
+        { "splash_xp", 184, true, drawEmblem },
+        { "splash_classic", 128, false, drawEmblem },
+        { "about_xp", 96, true, drawEmblem },
+        { "about_classic", 96, false, drawEmblem },
     };
     bool ok = true;
     for (const Picture& pic : pictures)
         ok = paint(folder, QString::fromLatin1(pic.name), pic.size, pic.xp, pic.draw) && ok;
     ok = paintImage(folder, QStringLiteral("wizard"), 117, 218, true, drawWizardSide) && ok;
     // The window icon in the sizes of the desktop's icon theme, installed under share/icons.
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+    for (const int size : { 16, 22, 24, 32, 48, 64, 128, 256 }) {
         const QString sized = QDir(folder).filePath(QStringLiteral("hicolor/%1x%1/apps").arg(size));
         ok = QDir().mkpath(sized) && paint(sized, QStringLiteral("tessivo"), size, true, drawAppIcon) && ok;
     }

@@ -1,17 +1,17 @@
 #include "analysis/AnalyseScreen.h"
 
+#include "analysis/SurveyChart.h"
 #include "document/ChartData.h"
 #include "document/CsvExport.h"
 #include "document/DetailReport.h"
 #include "document/SummaryReport.h"
-#include "analysis/SurveyChart.h"
 #include "document/SurveySession.h"
+#include "platform/Shell.h"
 #include "widgets/AccessibleNames.h"
 #include "widgets/Dialogs.h"
 #include "widgets/LongWork.h"
 #include "widgets/ReportError.h"
 #include "widgets/ScreenParts.h"
-#include "platform/Shell.h"
 #include "widgets/Twips.h"
 
 #include <QComboBox>
@@ -54,7 +54,11 @@ void setGridHeader(QTableWidget* grid, int column, const QString& text, Qt::Alig
 // Redrawing off while the grid is filled, back on however the fill ends.
 class RedrawOff {
 public:
-    explicit RedrawOff(QWidget* w) : w_(w) { w_->setUpdatesEnabled(false); }
+    explicit RedrawOff(QWidget* w)
+        : w_(w)
+    {
+        w_->setUpdatesEnabled(false);
+    }
     ~RedrawOff() { w_->setUpdatesEnabled(true); }
     RedrawOff(const RedrawOff&) = delete;
     RedrawOff& operator=(const RedrawOff&) = delete;
@@ -63,7 +67,7 @@ private:
     QWidget* w_;
 };
 
-}  // namespace
+} // namespace
 
 AnalyseScreen::AnalyseScreen(SurveySession& session, QWidget* parent)
     : QWidget(parent)
@@ -141,12 +145,12 @@ void AnalyseScreen::createTotals()
     fraTotals->setObjectName(QStringLiteral("fraTotals"));
     Twips::place(fraTotals, 150, 3150, 2850, 1500);
     const std::pair<QString, QLabel**> lines[] = {
-        {QStringLiteral("Total Respondents:"), &lblTotalRespondents},
-        {QStringLiteral("Manual Entry:"), &lblTotalManualEntry},
-        {QStringLiteral("Web Based:"), &lblTotalWebBased},
-        {QStringLiteral("Imported:"), &lblTotalImported},
+        { QStringLiteral("Total Respondents:"), &lblTotalRespondents },
+        { QStringLiteral("Manual Entry:"), &lblTotalManualEntry },
+        { QStringLiteral("Web Based:"), &lblTotalWebBased },
+        { QStringLiteral("Imported:"), &lblTotalImported },
     };
-    const char* names[] = {"lblTotalRespondents", "lblTotalManualEntry", "lblTotalWebBased", "lblTotalImported"};
+    const char* names[] = { "lblTotalRespondents", "lblTotalManualEntry", "lblTotalWebBased", "lblTotalImported" };
     int top = 300;
     for (int i = 0; i < 4; ++i) {
         auto* caption = new QLabel(lines[i].first, fraTotals);
@@ -361,8 +365,8 @@ void AnalyseScreen::reportWriteFailure(const QString& fileName, const db::Error&
 
 void AnalyseScreen::mnuAnalyseDetail_Click()
 {
-    const std::optional<QString> file = Dialogs::showSave({QStringLiteral("DetailReport.rtf"),
-        QStringLiteral("Rich Text Format (*.rtf)|*.rtf"), Dialogs::OverwritePrompt | Dialogs::PathMustExist, {}});
+    const std::optional<QString> file = Dialogs::showSave({ QStringLiteral("DetailReport.rtf"),
+        QStringLiteral("Rich Text Format (*.rtf)|*.rtf"), Dialogs::OverwritePrompt | Dialogs::PathMustExist, {} });
     if (!file || file->isEmpty())
         return;
 
@@ -375,10 +379,9 @@ void AnalyseScreen::mnuAnalyseDetail_Click()
         return;
     }
     if (!complete)
-        return;  // cancelled: nothing written
+        return; // cancelled: nothing written
 
-    if (Dialogs::msgBox(QStringLiteral("View detailed report now?"), Dialogs::YesNo, Dialogs::Question)
-        == Dialogs::Yes)
+    if (Dialogs::msgBox(QStringLiteral("View detailed report now?"), Dialogs::YesNo, Dialogs::Question) == Dialogs::Yes)
         Shell::open(*file);
 }
 
@@ -392,13 +395,14 @@ void AnalyseScreen::mnuAnalyseTotRespondents_Click()
         return;
     }
     Dialogs::msgBox(QString::number(count) + QStringLiteral(" respondents have completed this survey."),
-                    Dialogs::OKOnly, Dialogs::Information);
+        Dialogs::OKOnly, Dialogs::Information);
 }
 
 void AnalyseScreen::mnuFileExport_Click()
 {
-    const std::optional<QString> file = Dialogs::showSave({QStringLiteral("SurveyExport.csv"),
-        QStringLiteral("Comma Seperated Values (*.csv)|*.csv"), Dialogs::OverwritePrompt | Dialogs::PathMustExist, {}});
+    const std::optional<QString> file = Dialogs::showSave(
+        { QStringLiteral("SurveyExport.csv"), QStringLiteral("Comma Seperated Values (*.csv)|*.csv"),
+            Dialogs::OverwritePrompt | Dialogs::PathMustExist, {} });
     if (!file || file->isEmpty())
         return;
     try {

@@ -80,7 +80,7 @@ private:
     QLabel* lblInstructions = nullptr;
     QWidget* picSummaryReport = nullptr;
     QTableWidget* gSummaryReport = nullptr;
-    SurveyChart* c = nullptr;  // the chart
+    SurveyChart* c = nullptr; // the chart
     QPushButton* cmdExpand = nullptr;
     QComboBox* cboGraphStyle = nullptr;
     QGroupBox* fraTotals = nullptr;

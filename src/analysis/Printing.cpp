@@ -39,7 +39,7 @@ void applyPageSetup(QPrinter& current, const PageChoice& choice, const QStringLi
 
 bool ShowPageSetupDialog(QWidget* owner, Margins& margins)
 {
-    (void)owner;  // the dialog's parent is the active window, as for every prompt
+    (void)owner; // the dialog's parent is the active window, as for every prompt
     const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
     if (defaultPrinter.isNull())
         return false;
@@ -49,11 +49,11 @@ bool ShowPageSetupDialog(QWidget* owner, Margins& margins)
 
     const QPageLayout layout = chosen.pageLayout();
     applyPageSetup(currentPrinter(),
-                   {chosen.printerName(), layout.pageSize(), chosen.paperSource(), layout.orientation()},
-                   QPrinterInfo::availablePrinterNames());
+        { chosen.printerName(), layout.pageSize(), chosen.paperSource(), layout.orientation() },
+        QPrinterInfo::availablePrinterNames());
     const QMarginsF inches = layout.margins(QPageLayout::Inch);
-    margins = {qint32(std::lround(inches.left() * 1000)), qint32(std::lround(inches.top() * 1000)),
-               qint32(std::lround(inches.right() * 1000)), qint32(std::lround(inches.bottom() * 1000))};
+    margins = { qint32(std::lround(inches.left() * 1000)), qint32(std::lround(inches.top() * 1000)),
+        qint32(std::lround(inches.right() * 1000)), qint32(std::lround(inches.bottom() * 1000)) };
     return true;
 }
 
@@ -75,17 +75,17 @@ void DoPrint(QWidget* window)
 
     QPainter page;
     if (!page.begin(&printer))
-        return;  // no printer to print on
+        return; // no printer to print on
     const QImage picture = clipboard->image();
     if (!picture.isNull()) {
         // At its own size: the screen's pixels turned into the printer's, not fitted to the page.
         const double screenDpi = active ? active->logicalDpiX() : 96.0;
         const double scale = printer.resolution() / (screenDpi > 0 ? screenDpi : 96.0);
         const QSizeF size(picture.width() * scale / picture.devicePixelRatio(),
-                          picture.height() * scale / picture.devicePixelRatio());
+            picture.height() * scale / picture.devicePixelRatio());
         page.drawImage(QRectF(QPointF(0, 0), size), picture);
     }
     page.end();
 }
 
-}  // namespace Printing
+} // namespace Printing

@@ -45,4 +45,4 @@ bool ShowPageSetupDialog(QWidget* owner, Margins& margins);
 // corner at the top-left of the printable area. Failures after the dialog are passed over.
 void DoPrint(QWidget* window);
 
-}  // namespace Printing
+} // namespace Printing

@@ -76,7 +76,7 @@ QList<QPointF> centres(const QList<Chart::Point>& data, double offset)
 {
     QList<QPointF> points;
     for (qsizetype i = 0; i < data.size(); ++i)
-        points.append({double(i) + offset, data.at(i).value});
+        points.append({ double(i) + offset, data.at(i).value });
     return points;
 }
 
@@ -112,7 +112,9 @@ QScatterSeries* barCounts(const QList<QPointF>& tops)
 // description, whose inner views are no objects of their own.
 class ChartAccessible : public QAccessibleWidget {
 public:
-    explicit ChartAccessible(QWidget* chart) : QAccessibleWidget(chart, QAccessible::Chart) { }
+    explicit ChartAccessible(QWidget* chart)
+        : QAccessibleWidget(chart, QAccessible::Chart)
+    { }
     int childCount() const override { return 0; }
     QAccessibleInterface* child(int) const override { return nullptr; }
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
@@ -133,9 +135,10 @@ void attach(QChart* chart, QAbstractSeries* series, QAbstractAxis* x, QAbstractA
     series->attachAxis(y);
 }
 
-}  // namespace
+} // namespace
 
-SurveyChart::SurveyChart(QWidget* parent) : QWidget(parent)
+SurveyChart::SurveyChart(QWidget* parent)
+    : QWidget(parent)
 {
     static const bool accessible = [] {
         QAccessible::installFactory(chartAccessible);
@@ -219,8 +222,8 @@ void SurveyChart::build2D()
     if (type_ == 14) {
         auto* pie = new QPieSeries;
         for (qsizetype i = 0; i < data_.size(); ++i) {
-            QPieSlice* slice = pie->append(names.at(i) + QStringLiteral(": ") + QString::number(data_.at(i).value),
-                                           data_.at(i).value);
+            QPieSlice* slice = pie->append(
+                names.at(i) + QStringLiteral(": ") + QString::number(data_.at(i).value), data_.at(i).value);
             slice->setLabelVisible(data_.at(i).value > 0);
             slice->setLabelPosition(QPieSlice::LabelOutside);
         }
@@ -281,8 +284,8 @@ void SurveyChart::build2D()
             // Each count a level across its whole category, joined by risers.
             QList<QPointF> steps;
             for (qsizetype i = 0; i < data_.size(); ++i) {
-                steps.append({double(i) - 0.5, data_.at(i).value});
-                steps.append({double(i) + 0.5, data_.at(i).value});
+                steps.append({ double(i) - 0.5, data_.at(i).value });
+                steps.append({ double(i) + 0.5, data_.at(i).value });
             }
             attach(chart, line(steps, kStepColor, false), x, y);
             auto* labels = new QScatterSeries;

@@ -5,13 +5,13 @@
 #include "document/ReportFile.h"
 #include "document/RespondentAnswers.h"
 #include "document/SurveySession.h"
+#include "platform/Rtf.h"
+#include "platform/Shell.h"
 #include "platform/WaitCursor.h"
 #include "widgets/Dialogs.h"
 #include "widgets/FlexGrid.h"
 #include "widgets/ReportError.h"
-#include "platform/Rtf.h"
 #include "widgets/ScreenParts.h"
-#include "platform/Shell.h"
 #include "widgets/Twips.h"
 
 #include <QComboBox>
@@ -109,7 +109,8 @@ bool CollectScreen::eventFilter(QObject* watched, QEvent* event)
     if (watched == gRespondents && (event->type() == QEvent::Resize || event->type() == QEvent::Move)) {
         const int right = Twips::leftOf(gRespondents) + Twips::widthOf(gRespondents);
         Twips::setLeft(cboDCExampleQuestion,
-            std::max(Twips::leftOf(picCustBot) + Twips::widthOf(picCustBot), right - Twips::widthOf(cboDCExampleQuestion)));
+            std::max(
+                Twips::leftOf(picCustBot) + Twips::widthOf(picCustBot), right - Twips::widthOf(cboDCExampleQuestion)));
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -2,12 +2,12 @@
 
 #include "document/clsQ.h"
 #include "platform/Database.h"
+#include "platform/Rtf.h"
+#include "platform/TextUtil.h"
 #include "widgets/Dialogs.h"
 #include "widgets/FlexGrid.h"
 #include "widgets/ReportError.h"
-#include "platform/Rtf.h"
 #include "widgets/ScreenParts.h"
-#include "platform/TextUtil.h"
 #include "widgets/Twips.h"
 
 #include <QCheckBox>
@@ -336,8 +336,7 @@ bool frmManualResponse::RespondentAnswers_ShowQuestion()
 void frmManualResponse::showQuestionText(const QString& prefix, const QString& stored)
 {
     // The whole text; of a huge one its start, as the question editor shows it.
-    const QString shown
-        = prefix + captionText(rtf::toPlainText(stored, kWholeTextLength + 1), kWholeTextLength);
+    const QString shown = prefix + captionText(rtf::toPlainText(stored, kWholeTextLength + 1), kWholeTextLength);
     const QTextOption::WrapMode wrap = wrapModeFor(shown);
     if (lblDCQuestion->wordWrapMode() != wrap) {
         // Set while the view is empty, the mode costs no layout.

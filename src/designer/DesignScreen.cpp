@@ -3,15 +3,15 @@
 #include "designer/DesignScreen.h"
 
 #include "designer/ResponseListEditor.h"
+#include "document/SurveySession.h"
+#include "platform/Rtf.h"
+#include "platform/TextUtil.h"
 #include "widgets/AccessibleNames.h"
 #include "widgets/Dialogs.h"
 #include "widgets/RichTextBox.h"
-#include "platform/Rtf.h"
-#include "platform/TextUtil.h"
+#include "widgets/ScreenParts.h"
 #include "widgets/TreeNodes.h"
 #include "widgets/Twips.h"
-#include "widgets/ScreenParts.h"
-#include "document/SurveySession.h"
 
 #include <QComboBox>
 #include <QFont>
@@ -34,14 +34,17 @@ QLabel* makeLabel(const QString& text, int index, QWidget* parent, int left, int
     Twips::place(label, left, top, width, 255);
     return label;
 }
-}  // namespace
+} // namespace
 
 DesignScreen::DesignScreen(SurveySession& session, db::Connection& library, QWidget* parent)
-    : QWidget(parent), session_(session), library_(library)
+    : QWidget(parent)
+    , session_(session)
+    , library_(library)
 {
     setObjectName(QStringLiteral("picDesign"));
 
-    picTitle = makeTitlePanel(this, QStringLiteral("picTitle"), QStringLiteral("lblTitleDesign"), QStringLiteral("Design"));
+    picTitle
+        = makeTitlePanel(this, QStringLiteral("picTitle"), QStringLiteral("lblTitleDesign"), QStringLiteral("Design"));
 
     picTitles = new QWidget(this);
     picTitles->setObjectName(QStringLiteral("picTitles"));
@@ -79,10 +82,10 @@ void DesignScreen::buildTreeBox()
     picBlankPanel->setObjectName(QStringLiteral("picBlankPanel"));
     Twips::place(picBlankPanel, 0, 3650, 3900, 450);
     cmdUp = makePictureButton(QStringLiteral("cmdUp"), style()->standardIcon(QStyle::SP_ArrowUp),
-                              QStringLiteral("Move question up"), picBlankPanel);
+        QStringLiteral("Move question up"), picBlankPanel);
     Twips::place(cmdUp, 0, 30, 500, 390);
     cmdDown = makePictureButton(QStringLiteral("cmdDown"), style()->standardIcon(QStyle::SP_ArrowDown),
-                                QStringLiteral("Move question down"), picBlankPanel);
+        QStringLiteral("Move question down"), picBlankPanel);
     Twips::place(cmdDown, 550, 30, 500, 390);
     cmdDelete = makeCommandButton(QStringLiteral("cmdDelete"), QStringLiteral("Delete"), picBlankPanel);
     nameButton(cmdDelete, QStringLiteral("Delete question"));
@@ -135,9 +138,9 @@ void DesignScreen::buildPropertyPane()
     Twips::place(txtQ, 60, 330, 7245, 1695);
     labelFor(Label1[0], txtQ);
     connect(txtQ, &RichTextBox::keyDown, this,
-            [this](int key, Qt::KeyboardModifiers modifiers) { txtQ_KeyDown(key, int(modifiers)); });
+        [this](int key, Qt::KeyboardModifiers modifiers) { txtQ_KeyDown(key, int(modifiers)); });
     connect(txtQ, &RichTextBox::keyUp, this,
-            [this](int key, Qt::KeyboardModifiers modifiers) { txtQ_KeyUp(key, int(modifiers)); });
+        [this](int key, Qt::KeyboardModifiers modifiers) { txtQ_KeyUp(key, int(modifiers)); });
     connect(txtQ, &RichTextBox::lostFocus, this, &DesignScreen::txtQ_LostFocus);
     // Text that arrives without a key (the editor's context menu, a drop) is an edit as well.
     connect(txtQ, &QTextEdit::textChanged, this, [this] {
@@ -147,8 +150,8 @@ void DesignScreen::buildPropertyPane()
         txtQ_LostFocus();
     });
 
-    lblTextTooLong = new QLabel(QStringLiteral("This text is too long to edit here; the first part is shown."),
-                                picQProperties);
+    lblTextTooLong
+        = new QLabel(QStringLiteral("This text is too long to edit here; the first part is shown."), picQProperties);
     lblTextTooLong->setObjectName(QStringLiteral("lblTextTooLong"));
     QFont noticeFont = lblTextTooLong->font();
     noticeFont.setItalic(true);
@@ -162,11 +165,11 @@ void DesignScreen::buildPropertyPane()
         const char* caption;
         int left, top, width;
     } options[] = {
-        {"&Open Ended", 60, 2385, 1800},
-        {"Multiple choice - &many Responses", 1920, 2385, 3480},
-        {"Multiple choice - &single Response", 1920, 2685, 3480},
-        {"Instruction &Text", 60, 2685, 1800},
-        {"Question &Matrix", 5460, 2385, 1845},
+        { "&Open Ended", 60, 2385, 1800 },
+        { "Multiple choice - &many Responses", 1920, 2385, 3480 },
+        { "Multiple choice - &single Response", 1920, 2685, 3480 },
+        { "Instruction &Text", 60, 2685, 1800 },
+        { "Question &Matrix", 5460, 2385, 1845 },
     };
     for (int i = 0; i < 5; ++i) {
         auto* option = new QRadioButton(QString::fromLatin1(options[i].caption), picQProperties);
@@ -209,21 +212,22 @@ void DesignScreen::buildCheckPanel()
     picCheck->setObjectName(QStringLiteral("picCheck"));
     Twips::place(picCheck, 60, 3300, 6615, 2295);
 
-    checkResponses_ = new ResponseListEditor({.textLabelIndex = 5,
-                                              .textLabel = QStringLiteral("Response:"),
-                                              .textName = QStringLiteral("txtCheckResponse"),
-                                              .addName = QStringLiteral("cmdCheckAdd"),
-                                              .listLabelIndex = 6,
-                                              .listLabel = QStringLiteral("Added responses:"),
-                                              .listName = QStringLiteral("lstCheckResponses"),
-                                              .upName = QStringLiteral("cmdCheckUp"),
-                                              .downName = QStringLiteral("cmdCheckDown"),
-                                              .deleteName = QStringLiteral("cdmCheckDelete"),
-                                              .item = QStringLiteral("response"),
-                                              .listHeight = 1335},
-                                             session_, [this] { return currentQuestion(); }, picCheck);
+    checkResponses_ = new ResponseListEditor(
+        { .textLabelIndex = 5,
+            .textLabel = QStringLiteral("Response:"),
+            .textName = QStringLiteral("txtCheckResponse"),
+            .addName = QStringLiteral("cmdCheckAdd"),
+            .listLabelIndex = 6,
+            .listLabel = QStringLiteral("Added responses:"),
+            .listName = QStringLiteral("lstCheckResponses"),
+            .upName = QStringLiteral("cmdCheckUp"),
+            .downName = QStringLiteral("cmdCheckDown"),
+            .deleteName = QStringLiteral("cdmCheckDelete"),
+            .item = QStringLiteral("response"),
+            .listHeight = 1335 },
+        session_, [this] { return currentQuestion(); }, picCheck);
     takeControls(checkResponses_, Label1[5], Label1[6], txtCheckResponse, cmdCheckAdd, lstCheckResponses, cmdCheckUp,
-                 cmdCheckDown, cdmCheckDelete);
+        cmdCheckDown, cdmCheckDelete);
     connect(checkResponses_, &ResponseListEditor::textGotFocus, this, &DesignScreen::txtCheckResponse_GotFocus);
     connect(checkResponses_, &ResponseListEditor::textLostFocus, this, &DesignScreen::txtCheckResponse_LostFocus);
 
@@ -238,21 +242,22 @@ void DesignScreen::buildMatrixPanel()
     picMatrix->setObjectName(QStringLiteral("picMatrix"));
     Twips::place(picMatrix, 60, 3300, 7245, 4035);
 
-    matrixResponses_ = new ResponseListEditor({.textLabelIndex = 8,
-                                               .textLabel = QStringLiteral("Sub Question:"),
-                                               .textName = QStringLiteral("txtMatrixResponse"),
-                                               .addName = QStringLiteral("cmdMatrixAdd"),
-                                               .listLabelIndex = 7,
-                                               .listLabel = QStringLiteral("Added Sub Questions:"),
-                                               .listName = QStringLiteral("lstMatrixResponses"),
-                                               .upName = QStringLiteral("cmdMatrixUp"),
-                                               .downName = QStringLiteral("cmdMatrixDown"),
-                                               .deleteName = QStringLiteral("cmdMatrixDelete"),
-                                               .item = QStringLiteral("sub question"),
-                                               .listHeight = 1935},
-                                              session_, [this] { return currentQuestion(); }, picMatrix);
+    matrixResponses_ = new ResponseListEditor(
+        { .textLabelIndex = 8,
+            .textLabel = QStringLiteral("Sub Question:"),
+            .textName = QStringLiteral("txtMatrixResponse"),
+            .addName = QStringLiteral("cmdMatrixAdd"),
+            .listLabelIndex = 7,
+            .listLabel = QStringLiteral("Added Sub Questions:"),
+            .listName = QStringLiteral("lstMatrixResponses"),
+            .upName = QStringLiteral("cmdMatrixUp"),
+            .downName = QStringLiteral("cmdMatrixDown"),
+            .deleteName = QStringLiteral("cmdMatrixDelete"),
+            .item = QStringLiteral("sub question"),
+            .listHeight = 1935 },
+        session_, [this] { return currentQuestion(); }, picMatrix);
     takeControls(matrixResponses_, Label1[8], Label1[7], txtMatrixResponse, cmdMatrixAdd, lstMatrixResponses,
-                 cmdMatrixUp, cmdMatrixDown, cmdMatrixDelete);
+        cmdMatrixUp, cmdMatrixDown, cmdMatrixDelete);
     connect(matrixResponses_, &ResponseListEditor::textGotFocus, this, &DesignScreen::txtMatrixResponse_GotFocus);
     connect(matrixResponses_, &ResponseListEditor::textLostFocus, this, &DesignScreen::txtMatrixResponse_LostFocus);
 
@@ -276,8 +281,7 @@ void DesignScreen::buildMatrixPanel()
 }
 
 void DesignScreen::takeControls(const ResponseListEditor* editor, QLabel*& textLabel, QLabel*& listLabel,
-                                QLineEdit*& text, QPushButton*& add, QListWidget*& list, QPushButton*& up,
-                                QPushButton*& down, QPushButton*& remove)
+    QLineEdit*& text, QPushButton*& add, QListWidget*& list, QPushButton*& up, QPushButton*& down, QPushButton*& remove)
 {
     textLabel = editor->textLabel;
     listLabel = editor->listLabel;
@@ -353,24 +357,36 @@ QString DesignScreen::nodeCaption(const clsQ& q)
 int DesignScreen::optionOfType(qint32 qType)
 {
     switch (qType) {
-    case QTypeOpenEnded: return 0;
-    case QTypeCheck: return 1;
-    case QTypeRadio: return 2;
-    case QTypeMatrix: return 4;
-    case QTypeText: return 3;
-    default: return -1;
+    case QTypeOpenEnded:
+        return 0;
+    case QTypeCheck:
+        return 1;
+    case QTypeRadio:
+        return 2;
+    case QTypeMatrix:
+        return 4;
+    case QTypeText:
+        return 3;
+    default:
+        return -1;
     }
 }
 
 qint32 DesignScreen::typeOfOption(int index)
 {
     switch (index) {
-    case 0: return QTypeOpenEnded;
-    case 1: return QTypeCheck;
-    case 2: return QTypeRadio;
-    case 3: return QTypeText;
-    case 4: return QTypeMatrix;
-    default: return -1;
+    case 0:
+        return QTypeOpenEnded;
+    case 1:
+        return QTypeCheck;
+    case 2:
+        return QTypeRadio;
+    case 3:
+        return QTypeText;
+    case 4:
+        return QTypeMatrix;
+    default:
+        return -1;
     }
 }
 
@@ -399,9 +415,8 @@ void DesignScreen::tvTreeView_NodeClick(QTreeWidgetItem* node)
         SelectQType(option, node);
         setOption(option);
     }
-    cmdOpenEndedNoOfRows->setCurrentIndex(q->OpenEnded_NoOfRows >= 1 && q->OpenEnded_NoOfRows <= 6
-                                              ? q->OpenEnded_NoOfRows - 1
-                                              : -1);
+    cmdOpenEndedNoOfRows->setCurrentIndex(
+        q->OpenEnded_NoOfRows >= 1 && q->OpenEnded_NoOfRows <= 6 ? q->OpenEnded_NoOfRows - 1 : -1);
     paneKey_ = q->Key;
 }
 
@@ -484,8 +499,8 @@ void DesignScreen::moveQuestion(int direction)
     {
         const QScopedValueRollback<bool> treeUpdatingGuard(treeUpdating_, true);
         delete root->takeChild(row);
-        QTreeWidgetItem* moved = direction < 0 ? TreeNodes::addBefore(sibling, key, caption)
-                                               : TreeNodes::addAfter(sibling, key, caption);
+        QTreeWidgetItem* moved
+            = direction < 0 ? TreeNodes::addBefore(sibling, key, caption) : TreeNodes::addAfter(sibling, key, caption);
         tvTreeView->setCurrentItem(moved);
     }
 

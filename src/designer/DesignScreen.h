@@ -170,9 +170,9 @@ private:
     // Label1(0) "Question Text:", (2) "Question Type:", (3) "No of Rows:", (4) "Responses:",
     // (5) "Response:", (6) "Added responses:", (7) "Added Sub Questions:", (8) "Sub Question:",
     // (9) "Responses:"; index 1 is not used.
-    std::array<QLabel*, 10> Label1{};
+    std::array<QLabel*, 10> Label1 {};
     // The type options in option order (not in type-code order).
-    std::array<QRadioButton*, 5> optQType{};
+    std::array<QRadioButton*, 5> optQType {};
     // Open-ended questions and instruction texts.
     QWidget* picOpenEnded = nullptr;
     QComboBox* cmdOpenEndedNoOfRows = nullptr;
@@ -196,7 +196,6 @@ private:
     QComboBox* cmbMatrixResponses = nullptr;
     QPushButton* cmdMatrixDefine = nullptr;
 
-
     QPtr currentQuestion() const;
     clsSurvey& survey() const;
     void buildTreeBox();
@@ -216,9 +215,8 @@ private:
     // Loads a question's text into the editor, or the start of one too long to edit.
     void showQuestionText(const QString& text);
     // The controls of a response-list editor as the screen's own.
-    static void takeControls(const ResponseListEditor* editor, QLabel*& textLabel, QLabel*& listLabel,
-                             QLineEdit*& text, QPushButton*& add, QListWidget*& list, QPushButton*& up,
-                             QPushButton*& down, QPushButton*& remove);
+    static void takeControls(const ResponseListEditor* editor, QLabel*& textLabel, QLabel*& listLabel, QLineEdit*& text,
+        QPushButton*& add, QListWidget*& list, QPushButton*& up, QPushButton*& down, QPushButton*& remove);
 
     void sendKey(int key, Qt::KeyboardModifiers modifiers);
 

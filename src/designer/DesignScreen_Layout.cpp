@@ -1,7 +1,6 @@
 // The Design screen's part of the main window's layout, and what the window asks of the screen
 // without reaching into its controls.
 #include "designer/DesignScreen.h"
-
 #include "widgets/RichTextBox.h"
 #include "widgets/ScreenParts.h"
 #include "widgets/Twips.h"

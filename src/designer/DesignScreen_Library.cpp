@@ -1,14 +1,13 @@
 // The question library of the Design screen and the Edit menu.
 #include "designer/DesignScreen.h"
-
 #include "document/QuestionLibrary.h"
+#include "document/SurveySession.h"
 #include "platform/Database.h"
+#include "platform/TextUtil.h"
 #include "widgets/Dialogs.h"
 #include "widgets/ReportError.h"
 #include "widgets/RichTextBox.h"
-#include "platform/TextUtil.h"
 #include "widgets/TreeNodes.h"
-#include "document/SurveySession.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -18,7 +17,8 @@
 
 void DesignScreen::LoadLibrary()
 {
-    QTreeWidgetItem* root = TreeNodes::add(tvTreeLibrary, nullptr, QStringLiteral("S_Parent"), QStringLiteral("Library"));
+    QTreeWidgetItem* root
+        = TreeNodes::add(tvTreeLibrary, nullptr, QStringLiteral("S_Parent"), QStringLiteral("Library"));
     root->setExpanded(true);
 
     for (const QuestionLibrary::Category& category : QuestionLibrary::readCategories(library_)) {
@@ -34,8 +34,9 @@ void DesignScreen::cmdLibraryAdd_Click()
 {
     const QString key = TreeNodes::keyOf(tvTreeLibrary->currentItem());
     if (!key.startsWith(QLatin1String("Q_"))) {
-        Dialogs::msgBox(QStringLiteral("No question has been selected to add. Please select a question to add to continue."),
-                        Dialogs::OKOnly, Dialogs::Critical);
+        Dialogs::msgBox(
+            QStringLiteral("No question has been selected to add. Please select a question to add to continue."),
+            Dialogs::OKOnly, Dialogs::Critical);
         return;
     }
     QString text;

@@ -1,18 +1,17 @@
 // The property pane of the Design screen: the question type, the question text, the answer rows,
 // the response lists, the answer scales and the jumps.
 #include "designer/DesignScreen.h"
-
 #include "designer/ResponseListEditor.h"
 #include "designer/SelectComboByItemData.h"
 #include "designer/frmLogic.h"
 #include "designer/frmMatrixDefine.h"
 #include "document/MatrixScales.h"
+#include "document/SurveySession.h"
+#include "platform/TextUtil.h"
 #include "widgets/Dialogs.h"
 #include "widgets/ReportError.h"
 #include "widgets/RichTextBox.h"
-#include "platform/TextUtil.h"
 #include "widgets/TreeNodes.h"
-#include "document/SurveySession.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -34,11 +33,11 @@ void focusIfVisible(QWidget* widget)
     if (widget->isVisible() && widget->isEnabled())
         widget->setFocus();
 }
-}  // namespace
+} // namespace
 
 void DesignScreen::showPanel(QWidget* panel)
 {
-    for (QWidget* p : {picOpenEnded, picCheck, picMatrix}) {
+    for (QWidget* p : { picOpenEnded, picCheck, picMatrix }) {
         if (p == panel) {
             p->show();
             p->raise();
@@ -127,8 +126,8 @@ void DesignScreen::txtQ_LostFocus()
         return;
     s.UpdateQuestion(key, txtQ->textRTF());
     const QString no = s.GetQuestionNoFromKey(key);
-    const QString prefix =
-        s.GetQuestionTypeFromKey(key) == QTypeText || no.isEmpty() ? QString() : no + QStringLiteral(". ");
+    const QString prefix
+        = s.GetQuestionTypeFromKey(key) == QTypeText || no.isEmpty() ? QString() : no + QStringLiteral(". ");
     const QString text = txtQ->text();
     if (text.isEmpty()) {
         TreeNodes::setCaption(node, prefix + kNoText);
@@ -251,8 +250,8 @@ void DesignScreen::LoadMatrixResponses()
     db::Connection& connection = session_.SurveyConnection;
     const int remembered = cmbMatrixResponses->currentIndex();
     // Read first, so that a failing query leaves the list as it was.
-    const std::vector<MatrixScales::Scale> scales =
-        connection.isOpen() ? MatrixScales::read(connection) : std::vector<MatrixScales::Scale>{};
+    const std::vector<MatrixScales::Scale> scales
+        = connection.isOpen() ? MatrixScales::read(connection) : std::vector<MatrixScales::Scale> {};
 
     const QScopedValueRollback<bool> scaleFillingGuard(scaleFilling_, true);
     {
@@ -287,8 +286,8 @@ void DesignScreen::cmdRadioLogic_Click()
 {
     const int row = checkResponses_->selectedRow();
     if (row < 0) {
-        Dialogs::msgBox(QStringLiteral("Please select a response to apply logic to."), Dialogs::OKOnly,
-                        Dialogs::Critical);
+        Dialogs::msgBox(
+            QStringLiteral("Please select a response to apply logic to."), Dialogs::OKOnly, Dialogs::Critical);
         return;
     }
     const QPtr q = currentQuestion();

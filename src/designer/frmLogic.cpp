@@ -2,9 +2,9 @@
 
 #include "designer/SelectComboByItemData.h"
 #include "document/clsSurvey.h"
-#include "widgets/AccessibleNames.h"
 #include "platform/Rtf.h"
 #include "platform/TextUtil.h"
+#include "widgets/AccessibleNames.h"
 #include "widgets/Twips.h"
 
 #include <QComboBox>
@@ -13,10 +13,13 @@
 
 #include <utility>
 
-frmLogic::frmLogic(const clsSurvey& survey, ResponsePtr LogicResponse, int LogicResponseIndex, QPtr LogicQ,
-                   QWidget* parent)
-    : QDialog(parent), survey_(survey), LogicResponse_(std::move(LogicResponse)),
-      LogicResponseIndex_(LogicResponseIndex), LogicQ_(std::move(LogicQ))
+frmLogic::frmLogic(
+    const clsSurvey& survey, ResponsePtr LogicResponse, int LogicResponseIndex, QPtr LogicQ, QWidget* parent)
+    : QDialog(parent)
+    , survey_(survey)
+    , LogicResponse_(std::move(LogicResponse))
+    , LogicResponseIndex_(LogicResponseIndex)
+    , LogicQ_(std::move(LogicQ))
 {
     setObjectName(QStringLiteral("frmLogic"));
     setWindowTitle(QStringLiteral("Logic"));
@@ -69,8 +72,8 @@ void frmLogic::Form_Load()
     }
     if (cboList->count() > 0 && cboList->currentIndex() < 0)
         cboList->setCurrentIndex(0);
-    lblWhen->setText(lblWhen->text().replace(QStringLiteral("<response.name>"),
-                                             LogicResponse_ ? LogicResponse_->Text : QString()));
+    lblWhen->setText(
+        lblWhen->text().replace(QStringLiteral("<response.name>"), LogicResponse_ ? LogicResponse_->Text : QString()));
 }
 
 void frmLogic::cmdOK_Click()

@@ -18,7 +18,7 @@ class frmLogic : public QDialog {
 public:
     // LogicResponse is response LogicResponseIndex (1-based) of LogicQ.
     frmLogic(const clsSurvey& survey, ResponsePtr LogicResponse, int LogicResponseIndex, QPtr LogicQ,
-             QWidget* parent = nullptr);
+        QWidget* parent = nullptr);
 
     QComboBox* cboList = nullptr;
     QLabel* lblWhen = nullptr;

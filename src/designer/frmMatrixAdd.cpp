@@ -1,8 +1,8 @@
 #include "designer/frmMatrixAdd.h"
 
 #include "document/MatrixScales.h"
-#include "widgets/AccessibleNames.h"
 #include "platform/Database.h"
+#include "widgets/AccessibleNames.h"
 #include "widgets/Dialogs.h"
 #include "widgets/ReportError.h"
 #include "widgets/Twips.h"
@@ -13,7 +13,8 @@
 #include <QPushButton>
 
 frmMatrixAdd::frmMatrixAdd(db::Connection& SurveyConnection, QWidget* parent)
-    : QDialog(parent), connection_(SurveyConnection)
+    : QDialog(parent)
+    , connection_(SurveyConnection)
 {
     setObjectName(QStringLiteral("frmMatrixAdd"));
     setWindowTitle(QStringLiteral("Add Matrix Responses"));
@@ -57,7 +58,7 @@ void frmMatrixAdd::cmdAdd_Click()
 {
     if (txtName->text().isEmpty()) {
         Dialogs::msgBox(QStringLiteral("No response text has been entered. Please enter some text to continue."),
-                        Dialogs::OKOnly, Dialogs::Critical);
+            Dialogs::OKOnly, Dialogs::Critical);
     } else {
         lstList->addItem(txtName->text());
         txtName->clear();
@@ -69,7 +70,7 @@ void frmMatrixAdd::cmdOK_Click()
 {
     if (lstList->count() == 0) {
         Dialogs::msgBox(QStringLiteral("No responses have been added. Please add some responses to continue."),
-                        Dialogs::OKOnly, Dialogs::Critical);
+            Dialogs::OKOnly, Dialogs::Critical);
         return;
     }
     QStringList columns;

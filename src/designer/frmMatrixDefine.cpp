@@ -2,8 +2,8 @@
 
 #include "designer/frmMatrixAdd.h"
 #include "document/MatrixScales.h"
-#include "widgets/AccessibleNames.h"
 #include "platform/Database.h"
+#include "widgets/AccessibleNames.h"
 #include "widgets/Dialogs.h"
 #include "widgets/ReportError.h"
 #include "widgets/Twips.h"
@@ -13,7 +13,8 @@
 #include <QPushButton>
 
 frmMatrixDefine::frmMatrixDefine(db::Connection& SurveyConnection, QWidget* parent)
-    : QDialog(parent), connection_(SurveyConnection)
+    : QDialog(parent)
+    , connection_(SurveyConnection)
 {
     setObjectName(QStringLiteral("frmMatrixDefine"));
     setWindowTitle(QStringLiteral("Define Matrix Responses"));

@@ -5,21 +5,22 @@
 
 #include <algorithm>
 
-AnswerWalk::AnswerWalk(db::Connection& connection) : connection_(connection)
+AnswerWalk::AnswerWalk(db::Connection& connection)
+    : connection_(connection)
 {
     {
         db::Recordset rs = connection.openRecordset(
             QStringLiteral("SELECT id, question, qtype, questionno FROM question WHERE qtype<>4 ORDER BY pos"));
         for (; !rs.atEnd(); rs.moveNext()) {
             questionIndex_.insert(rs.field(0).toLongLong(), int(questions_.size()));
-            questions_.push_back({rs.field(0).toLongLong(), rs.field(2).toInt(), NullToEmpty(rs.field(3)),
-                                  rtf::toPlainText(NullToEmpty(rs.field(1))), {}});
+            questions_.push_back({ rs.field(0).toLongLong(), rs.field(2).toInt(), NullToEmpty(rs.field(3)),
+                rtf::toPlainText(NullToEmpty(rs.field(1))), {} });
         }
     }
     choiceIds_.resize(questions_.size());
     {
-        db::Recordset rs =
-            connection.openRecordset(QStringLiteral("SELECT id, questionid, name FROM response ORDER BY questionid, pos"));
+        db::Recordset rs = connection.openRecordset(
+            QStringLiteral("SELECT id, questionid, name FROM response ORDER BY questionid, pos"));
         for (; !rs.atEnd(); rs.moveNext()) {
             const auto it = questionIndex_.constFind(rs.field(1).toLongLong());
             if (it == questionIndex_.constEnd())
@@ -114,13 +115,13 @@ bool AnswerWalk::run(const std::function<void(const Respondent&)>& each, const P
             open = true;
         }
         if (rs.isNull(3))
-            continue;  // a respondent without answers
+            continue; // a respondent without answers
         const auto question = questionIndex_.constFind(rs.int64(4));
         if (question == questionIndex_.constEnd())
-            continue;  // an answer to instruction text or to a question no longer in the survey
-        Stored s{*question, rs.int64(3), rs.int64(5), -1, QString()};
+            continue; // an answer to instruction text or to a question no longer in the survey
+        Stored s { *question, rs.int64(3), rs.int64(5), -1, QString() };
         if (questions_[size_t(*question)].type == 0)
-            s.text = QString::fromUtf8(rs.utf8(6));  // a Null answer reads as ""
+            s.text = QString::fromUtf8(rs.utf8(6)); // a Null answer reads as ""
         else if (!rs.isNull(7))
             s.column = rs.int64(7);
         stored_.push_back(std::move(s));

@@ -22,8 +22,8 @@ public:
     struct Question {
         qint64 id = 0;
         qint32 type = 0;
-        QString number;     // questionno; "" when Null
-        QString plainText;  // the stored rich text as plain text
+        QString number; // questionno; "" when Null
+        QString plainText; // the stored rich text as plain text
         // Its responses (check, radio) or rows (matrix), in order; a Null name is "".
         QStringList choices;
     };
@@ -38,8 +38,8 @@ public:
     };
     struct Respondent {
         qint64 id = 0;
-        QVariant submitted;  // as stored
-        QString source;      // "" when Null
+        QVariant submitted; // as stored
+        QString source; // "" when Null
         // One entry per question(), in the same order.
         std::vector<Answer> answers;
     };
@@ -60,10 +60,10 @@ public:
 
 private:
     struct Stored {
-        int question;  // index into questions_
-        qint64 row;    // the answer row's id: the first stored answer wins
+        int question; // index into questions_
+        qint64 row; // the answer row's id: the first stored answer wins
         qint64 response;
-        qint64 column;  // -1 when Null
+        qint64 column; // -1 when Null
         QString text;
     };
     void fill(Respondent& respondent);

@@ -23,10 +23,10 @@ QList<Point> answers(db::Connection& connection, qint64 question)
     db::Statement count(connection,
         QStringLiteral("SELECT COUNT(*) FROM respondent_responses WHERE responseid = ? AND questionid = ?"));
     db::Recordset rs = connection.openRecordset(
-        QStringLiteral("SELECT id, name FROM response WHERE questionid = ? ORDER BY pos"), {question});
+        QStringLiteral("SELECT id, name FROM response WHERE questionid = ? ORDER BY pos"), { question });
     for (; !rs.atEnd(); rs.moveNext()) {
-        db::Recordset n = count.query({rs.field(0), question});
-        points.append({QLatin1Char(' ') + NullToEmpty(rs.field(1)), n.atEnd() ? 0.0 : n.field(0).toDouble()});
+        db::Recordset n = count.query({ rs.field(0), question });
+        points.append({ QLatin1Char(' ') + NullToEmpty(rs.field(1)), n.atEnd() ? 0.0 : n.field(0).toDouble() });
     }
     return points;
 }
@@ -39,7 +39,7 @@ std::optional<QList<Point>> matrixRow(db::Connection& connection, qint64 questio
     {
         db::Recordset rs = connection.openRecordset(
             QStringLiteral("SELECT responseMatrixGroupID, name FROM response WHERE id = ? AND questionid = ?"),
-            {matrixRow, question});
+            { matrixRow, question });
         if (!rs.atEnd() && !rs.isNull(0)) {
             scale = rs.field(0).toLongLong();
             name = NullToEmpty(rs.field(1));
@@ -51,15 +51,15 @@ std::optional<QList<Point>> matrixRow(db::Connection& connection, qint64 questio
     db::Statement count(connection,
         QStringLiteral("SELECT COUNT(*) FROM respondent_responses WHERE responseid = ? AND responseMatrixID = ?"));
     db::Recordset rs = connection.openRecordset(
-        QStringLiteral("SELECT id, name FROM ResponseMatrix WHERE responseMatrixGroupID = ? ORDER BY pos"), {*scale});
+        QStringLiteral("SELECT id, name FROM ResponseMatrix WHERE responseMatrixGroupID = ? ORDER BY pos"), { *scale });
     for (; !rs.atEnd(); rs.moveNext()) {
-        db::Recordset n = count.query({matrixRow, rs.field(0)});
-        points.append({QLatin1Char(' ') + NullToEmpty(rs.field(1)), n.atEnd() ? 0.0 : n.field(0).toDouble()});
+        db::Recordset n = count.query({ matrixRow, rs.field(0) });
+        points.append({ QLatin1Char(' ') + NullToEmpty(rs.field(1)), n.atEnd() ? 0.0 : n.field(0).toDouble() });
     }
     return points;
 }
 
-}  // namespace
+} // namespace
 
 Result read(db::Connection& connection, int row, qint32 datum, qint32 mapEntry)
 {
@@ -67,8 +67,8 @@ Result read(db::Connection& connection, int row, qint32 datum, qint32 mapEntry)
     const qint32 matrix = row > 0 ? mapEntry : -1;
 
     // A question row (datum -1) and the header row find no response.
-    const std::optional<qint64> question =
-        single(connection, QStringLiteral("SELECT questionid FROM response WHERE id = ?"), {datum});
+    const std::optional<qint64> question
+        = single(connection, QStringLiteral("SELECT questionid FROM response WHERE id = ?"), { datum });
     if (!question) {
         result.visibility = Visibility::Hide;
         return result;
@@ -79,7 +79,7 @@ Result read(db::Connection& connection, int row, qint32 datum, qint32 mapEntry)
     qint64 type = 0;
     {
         db::Recordset rs = connection.openRecordset(
-            QStringLiteral("SELECT qtype, question FROM question WHERE id = ?"), {*question});
+            QStringLiteral("SELECT qtype, question FROM question WHERE id = ?"), { *question });
         if (!rs.atEnd() && !rs.isNull(0)) {
             type = rs.field(0).toLongLong();
             result.visibility = (type == 0 || type == 4) ? Visibility::Hide : Visibility::Show;
@@ -110,4 +110,4 @@ QString description(const QString& subject, const QList<Point>& points)
     return subject + QStringLiteral(": ") + counts.join(QStringLiteral(", "));
 }
 
-}  // namespace Chart
+} // namespace Chart

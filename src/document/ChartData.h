@@ -13,7 +13,7 @@
 namespace Chart {
 
 struct Point {
-    QString label;  // a space and the answer's or column's name
+    QString label; // a space and the answer's or column's name
     double value = 0;
 };
 
@@ -34,4 +34,4 @@ Result read(db::Connection& connection, int row, qint32 datum, qint32 mapEntry);
 // "Which colour?: Red 1, Green 3, Blue 0".
 QString description(const QString& subject, const QList<Point>& points);
 
-}  // namespace Chart
+} // namespace Chart

@@ -42,7 +42,7 @@ QByteArray field(const QString& text)
     return ',' + quoted(text);
 }
 
-}  // namespace
+} // namespace
 
 QString QuoteMe(const QString& text)
 {
@@ -117,4 +117,4 @@ bool writeFile(db::Connection& connection, const QString& path, const Progress& 
     return ReportFile::writeWhole(path, [&](QIODevice& out) { return write(connection, out, progress); });
 }
 
-}  // namespace CsvExport
+} // namespace CsvExport

@@ -24,34 +24,35 @@ QString indentedAnswer(const QString& text)
     return out.replace(lineBreak, QStringLiteral("\r\n\t"));
 }
 
-}  // namespace
+} // namespace
 
 bool write(db::Connection& connection, QIODevice& out, const Progress& progress)
 {
     AnswerWalk walk(connection);
-    rtf::DocumentWriter doc(out, {kFont}, kPoints);
+    rtf::DocumentWriter doc(out, { kFont }, kPoints);
     const rtf::RunFormat normal;
-    const rtf::RunFormat questionHeading{QString(), 0, true};
-    const rtf::RunFormat respondentHeading{QString(), kPoints + 1, true};
+    const rtf::RunFormat questionHeading { QString(), 0, true };
+    const rtf::RunFormat respondentHeading { QString(), kPoints + 1, true };
     const GeneralDateFormat dates;
     const auto& questions = walk.questions();
 
     doc.append(QString::number(walk.respondentCount()) + QStringLiteral(" respondents have completed this survey.")
-               + kLineBreak + kLineBreak);
+        + kLineBreak + kLineBreak);
 
     // Every line the report repeats for each respondent, encoded once: question headings, the
     // lines of chosen responses, matrix rows and their columns.
     struct Lines {
         rtf::DocumentWriter::Piece heading;
-        std::vector<rtf::DocumentWriter::Piece> choices;  // "\tname\r\n"; matrix: "\trow\t"
+        std::vector<rtf::DocumentWriter::Piece> choices; // "\tname\r\n"; matrix: "\trow\t"
     };
     std::vector<Lines> lines(questions.size());
     for (size_t q = 0; q < questions.size(); ++q) {
-        lines[q].heading = doc.encode(questions[q].number + QStringLiteral(". ") + questions[q].plainText + kLineBreak,
-                                      questionHeading);
+        lines[q].heading = doc.encode(
+            questions[q].number + QStringLiteral(". ") + questions[q].plainText + kLineBreak, questionHeading);
         const bool matrix = questions[q].type == 3;
         for (const QString& name : questions[q].choices)
-            lines[q].choices.push_back(doc.encode(QLatin1Char('\t') + name + (matrix ? QStringLiteral("\t") : kLineBreak)));
+            lines[q].choices.push_back(
+                doc.encode(QLatin1Char('\t') + name + (matrix ? QStringLiteral("\t") : kLineBreak)));
     }
     QHash<qint64, rtf::DocumentWriter::Piece> columnLines;
     for (auto it = walk.columns().cbegin(); it != walk.columns().cend(); ++it)
@@ -102,4 +103,4 @@ bool writeFile(db::Connection& connection, const QString& path, const Progress& 
     return ReportFile::writeWhole(path, [&](QIODevice& out) { return write(connection, out, progress); });
 }
 
-}  // namespace DetailReport
+} // namespace DetailReport

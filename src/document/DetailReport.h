@@ -22,4 +22,4 @@ bool write(db::Connection& connection, QIODevice& out, const Progress& progress)
 // was after a cancel (false) or a failure (thrown as db::Error).
 bool writeFile(db::Connection& connection, const QString& path, const Progress& progress);
 
-}  // namespace DetailReport
+} // namespace DetailReport

@@ -17,7 +17,7 @@ std::vector<Scale> read(db::Connection& connection)
         QStringList names;
         db::Recordset columns = connection.openRecordset(
             QStringLiteral("SELECT name FROM responsematrix AS rm WHERE rm.responsematrixgroupid = ? ORDER BY pos, id"),
-            {scale.id});
+            { scale.id });
         for (; !columns.atEnd(); columns.moveNext())
             names << NullToEmpty(columns.field(QStringLiteral("name")));
         scale.text = names.join(QLatin1Char('/'));
@@ -30,17 +30,16 @@ int add(db::Connection& connection, const QStringList& columns)
 {
     db::Transaction transaction(connection);
     const int id = SurveyFile::newId(connection.appendRow(QStringLiteral("ResponseMatrixGroup"),
-                                                          {{QStringLiteral("Name"), QStringLiteral("User Added")}}),
-                                     QStringLiteral("answer scale"));
+                                         { { QStringLiteral("Name"), QStringLiteral("User Added") } }),
+        QStringLiteral("answer scale"));
     for (int pos = 0; pos < columns.size(); ++pos) {
         const qint64 column = connection.appendRow(QStringLiteral("ResponseMatrix"),
-                                                   {{QStringLiteral("Name"), columns.at(pos)},
-                                                    {QStringLiteral("ResponseMatrixGroupID"), id},
-                                                    {QStringLiteral("pos"), pos}});
+            { { QStringLiteral("Name"), columns.at(pos) }, { QStringLiteral("ResponseMatrixGroupID"), id },
+                { QStringLiteral("pos"), pos } });
         SurveyFile::newId(column, QStringLiteral("answer scale column"));
     }
     transaction.commit();
     return id;
 }
 
-}  // namespace MatrixScales
+} // namespace MatrixScales

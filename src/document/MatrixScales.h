@@ -27,4 +27,4 @@ std::vector<Scale> read(db::Connection& connection);
 // transaction: on failure nothing is written and the db::Error is thrown. Returns the new id.
 int add(db::Connection& connection, const QStringList& columns);
 
-}  // namespace MatrixScales
+} // namespace MatrixScales

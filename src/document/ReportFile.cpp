@@ -2,7 +2,8 @@
 
 #include "platform/Database.h"
 
-ReportFile::ReportFile(const QString& path) : file_(path)
+ReportFile::ReportFile(const QString& path)
+    : file_(path)
 {
     if (!file_.open(QIODevice::WriteOnly))
         fail(file_.errorString());

@@ -21,7 +21,8 @@ QPtr blankPlaceholder(const SurveySession& session)
     return q;
 }
 
-StoredSurvey::StoredSurvey(SurveySession& session) : whole_(session.Survey)
+StoredSurvey::StoredSurvey(SurveySession& session)
+    : whole_(session.Survey)
 {
     const QPtr placeholder = blankPlaceholder(session);
     if (!placeholder)

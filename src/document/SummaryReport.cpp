@@ -21,7 +21,7 @@ const QString kIndent10 = QStringLiteral("          ");
 double roundHalfEvenOneDecimal(double v)
 {
     const double p = v * 10.0;
-    const double error = std::fma(v, 10.0, -p);  // exact: v * 10 - p
+    const double error = std::fma(v, 10.0, -p); // exact: v * 10 - p
     const double lower = std::floor(p);
     const double fraction = p - lower;
     double rounded;
@@ -34,8 +34,7 @@ double roundHalfEvenOneDecimal(double v)
     return rounded / 10.0;
 }
 
-template <typename T>
-const std::vector<T>& listOf(const QHash<qint64, std::vector<T>>& lists, qint64 key)
+template <typename T> const std::vector<T>& listOf(const QHash<qint64, std::vector<T>>& lists, qint64 key)
 {
     static const std::vector<T> none;
     const auto it = lists.constFind(key);
@@ -49,13 +48,13 @@ QLocale shareLocale()
     return locale;
 }
 
-}  // namespace
+} // namespace
 
 Totals readTotals(db::Connection& connection)
 {
-    db::Recordset rs = connection.openRecordset(QStringLiteral(
-        "SELECT count(*), coalesce(sum(source='Manual Entry'), 0), coalesce(sum(source='Web'), 0), "
-        "coalesce(sum(source='Imported'), 0) FROM respondent"));
+    db::Recordset rs = connection.openRecordset(
+        QStringLiteral("SELECT count(*), coalesce(sum(source='Manual Entry'), 0), coalesce(sum(source='Web'), 0), "
+                       "coalesce(sum(source='Imported'), 0) FROM respondent"));
     Totals t;
     if (!rs.atEnd()) {
         t.all = rs.field(0).toLongLong();
@@ -104,28 +103,28 @@ std::vector<Row> readRows(db::Connection& connection, qint64 total)
     // Responses of every question and columns of every scale, each read once.
     QHash<qint64, std::vector<Response>> responses;
     {
-        db::Recordset rs = connection.openRecordset(
-            QStringLiteral("SELECT id, questionid, name, responseMatrixGroupID FROM response ORDER BY questionid, pos"));
+        db::Recordset rs = connection.openRecordset(QStringLiteral(
+            "SELECT id, questionid, name, responseMatrixGroupID FROM response ORDER BY questionid, pos"));
         for (; !rs.atEnd(); rs.moveNext())
             responses[rs.field(1).toLongLong()].push_back(
-                {rs.field(0).toInt(), NullToEmpty(rs.field(2)), rs.field(3).toInt()});
+                { rs.field(0).toInt(), NullToEmpty(rs.field(2)), rs.field(3).toInt() });
     }
     QHash<qint64, std::vector<Column>> columns;
     {
-        db::Recordset rs = connection.openRecordset(
-            QStringLiteral("SELECT id, name, responseMatrixGroupID FROM ResponseMatrix ORDER BY responseMatrixGroupID, pos"));
+        db::Recordset rs = connection.openRecordset(QStringLiteral(
+            "SELECT id, name, responseMatrixGroupID FROM ResponseMatrix ORDER BY responseMatrixGroupID, pos"));
         for (; !rs.atEnd(); rs.moveNext())
-            columns[rs.field(2).toLongLong()].push_back({rs.field(0).toInt(), NullToEmpty(rs.field(1))});
+            columns[rs.field(2).toLongLong()].push_back({ rs.field(0).toInt(), NullToEmpty(rs.field(1)) });
     }
 
     // One count per answer and per matrix cell, each statement prepared once and run through the
     // template's indexes.
-    db::Statement answerCount(connection, QStringLiteral(
-        "SELECT COUNT(*) FROM respondent_responses WHERE responseid = ? AND questionid = ?"));
-    db::Statement cellCount(connection, QStringLiteral(
-        "SELECT COUNT(*) FROM respondent_responses WHERE responseid = ? AND responseMatrixID = ?"));
+    db::Statement answerCount(connection,
+        QStringLiteral("SELECT COUNT(*) FROM respondent_responses WHERE responseid = ? AND questionid = ?"));
+    db::Statement cellCount(connection,
+        QStringLiteral("SELECT COUNT(*) FROM respondent_responses WHERE responseid = ? AND responseMatrixID = ?"));
     const auto count = [](db::Statement& statement, qint64 a, qint64 b) {
-        db::Recordset rs = statement.query({a, b});
+        db::Recordset rs = statement.query({ a, b });
         return rs.atEnd() ? qint64(0) : rs.field(0).toLongLong();
     };
 
@@ -137,23 +136,24 @@ std::vector<Row> readRows(db::Connection& connection, qint64 total)
         const qint32 type = questions.field(2).toInt();
         const QString text = NullToEmpty(questions.field(3)) + QStringLiteral(". ")
             + captionText(rtf::toPlainText(NullToEmpty(questions.field(1)), kWholeTextLength + 1), kWholeTextLength);
-        rows.push_back({RowKind::Question, type == 0 ? QStringLiteral("n/a") : QString(), oneLine(text), text, -1, -1});
+        rows.push_back(
+            { RowKind::Question, type == 0 ? QStringLiteral("n/a") : QString(), oneLine(text), text, -1, -1 });
 
         const std::vector<Response>& own = listOf(responses, questionId);
         if (type == 3) {
             for (const Response& row : own) {
-                rows.push_back({RowKind::MatrixRow, QString(), kIndent5 + row.name, QString(), row.id, row.id});
+                rows.push_back({ RowKind::MatrixRow, QString(), kIndent5 + row.name, QString(), row.id, row.id });
                 for (const Column& column : listOf(columns, row.scale))
-                    rows.push_back({RowKind::ScaleColumn, shareText(count(cellCount, row.id, column.id), total),
-                                    kIndent10 + column.name, QString(), row.id, row.id});
+                    rows.push_back({ RowKind::ScaleColumn, shareText(count(cellCount, row.id, column.id), total),
+                        kIndent10 + column.name, QString(), row.id, row.id });
             }
         } else {
             for (const Response& response : own)
-                rows.push_back({RowKind::Answer, shareText(count(answerCount, response.id, questionId), total),
-                                kIndent5 + response.name, QString(), response.id, -1});
+                rows.push_back({ RowKind::Answer, shareText(count(answerCount, response.id, questionId), total),
+                    kIndent5 + response.name, QString(), response.id, -1 });
         }
     }
     return rows;
 }
 
-}  // namespace Summary
+} // namespace Summary

@@ -27,7 +27,7 @@ enum class RowKind { Question, Answer, MatrixRow, ScaleColumn };
 
 struct Row {
     RowKind kind = RowKind::Question;
-    QString share;    // column 0: the share, "n/a" for an open-ended question, or ""
+    QString share; // column 0: the share, "n/a" for an open-ended question, or ""
     // Column 1. A question row shows the whole plain text on one line, its line breaks as spaces.
     QString caption;
     // The question row's whole text with its line breaks (the row's tooltip); "" for other rows.
@@ -50,4 +50,4 @@ QString shareText(qint64 count, qint64 total);
 // separator.
 QString widestShareText();
 
-}  // namespace Summary
+} // namespace Summary

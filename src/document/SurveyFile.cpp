@@ -72,7 +72,7 @@ int requiredId(const db::Recordset& rs, const QString& table, const QString& col
     return int(v.toLongLong());
 }
 
-}  // namespace
+} // namespace
 
 int newId(qint64 id, const QString& what)
 {
@@ -80,7 +80,7 @@ int newId(qint64 id, const QString& what)
         throw db::programError(QStringLiteral("The survey file has no id left for a new %1: its ids have reached %2")
                                    .arg(what)
                                    .arg(kMaxId),
-                               6);
+            6);
     return int(id);
 }
 
@@ -96,22 +96,22 @@ struct TableSchema {
 const std::vector<TableSchema>& schema()
 {
     static const std::vector<TableSchema> tables = {
-        {QStringLiteral("question"),
-         {QStringLiteral("id"), QStringLiteral("question"), QStringLiteral("questionno"), QStringLiteral("qtype"),
-          QStringLiteral("pos"), QStringLiteral("deleteme")}},
-        {QStringLiteral("response"),
-         {QStringLiteral("id"), QStringLiteral("questionid"), QStringLiteral("name"), QStringLiteral("pos"),
-          QStringLiteral("responseMatrixGroupID"), QStringLiteral("LogicJumpToQuestionID"),
-          QStringLiteral("deleteme")}},
-        {QStringLiteral("responsematrixgroup"), {QStringLiteral("id"), QStringLiteral("name")}},
-        {QStringLiteral("responsematrix"),
-         {QStringLiteral("id"), QStringLiteral("name"), QStringLiteral("responsematrixgroupid"),
-          QStringLiteral("pos")}},
-        {QStringLiteral("respondent"),
-         {QStringLiteral("id"), QStringLiteral("submitteddate"), QStringLiteral("source")}},
-        {QStringLiteral("Respondent_Responses"),
-         {QStringLiteral("id"), QStringLiteral("QuestionID"), QStringLiteral("RespondentID"),
-          QStringLiteral("ResponseID"), QStringLiteral("SimpleResponse"), QStringLiteral("ResponseMatrixID")}},
+        { QStringLiteral("question"),
+            { QStringLiteral("id"), QStringLiteral("question"), QStringLiteral("questionno"), QStringLiteral("qtype"),
+                QStringLiteral("pos"), QStringLiteral("deleteme") } },
+        { QStringLiteral("response"),
+            { QStringLiteral("id"), QStringLiteral("questionid"), QStringLiteral("name"), QStringLiteral("pos"),
+                QStringLiteral("responseMatrixGroupID"), QStringLiteral("LogicJumpToQuestionID"),
+                QStringLiteral("deleteme") } },
+        { QStringLiteral("responsematrixgroup"), { QStringLiteral("id"), QStringLiteral("name") } },
+        { QStringLiteral("responsematrix"),
+            { QStringLiteral("id"), QStringLiteral("name"), QStringLiteral("responsematrixgroupid"),
+                QStringLiteral("pos") } },
+        { QStringLiteral("respondent"),
+            { QStringLiteral("id"), QStringLiteral("submitteddate"), QStringLiteral("source") } },
+        { QStringLiteral("Respondent_Responses"),
+            { QStringLiteral("id"), QStringLiteral("QuestionID"), QStringLiteral("RespondentID"),
+                QStringLiteral("ResponseID"), QStringLiteral("SimpleResponse"), QStringLiteral("ResponseMatrixID") } },
     };
     return tables;
 }
@@ -124,13 +124,13 @@ void checkSchema(db::Connection& connection)
     for (const TableSchema& t : schema()) {
         // PRAGMA takes no placeholders; the names are the program's own.
         const QString quoted = QLatin1Char('"') + t.table + QLatin1Char('"');
-        QHash<QString, std::pair<QString, qint64>> present;  // lower-case name: type, pk
+        QHash<QString, std::pair<QString, qint64>> present; // lower-case name: type, pk
         int keyColumns = 0;
         for (db::Recordset rs = connection.openRecordset(QStringLiteral("PRAGMA table_info(%1)").arg(quoted));
              !rs.atEnd(); rs.moveNext()) {
             const qint64 pk = rs.field(5).toLongLong();
             keyColumns += pk > 0 ? 1 : 0;
-            present.insert(rs.field(1).toString().toLower(), {rs.field(2).toString(), pk});
+            present.insert(rs.field(1).toString().toLower(), { rs.field(2).toString(), pk });
         }
         for (const QString& column : t.columns) {
             if (!present.contains(column.toLower()))
@@ -153,11 +153,11 @@ void checkSchema(db::Connection& connection)
 // through valid ids.
 void checkIdRanges(db::Connection& connection)
 {
-    static const char* const tables[] = {"responsematrixgroup", "responsematrix", "respondent"};
+    static const char* const tables[] = { "responsematrixgroup", "responsematrix", "respondent" };
     static const QString sql = [] {
         QStringList parts;
         for (const char* table : tables) {
-            for (const char* f : {"min", "max"})
+            for (const char* f : { "min", "max" })
                 parts << QStringLiteral("(SELECT %1(id) FROM %2)").arg(QLatin1String(f), QLatin1String(table));
         }
         return QStringLiteral("SELECT ") + parts.join(QLatin1String(", "));
@@ -172,13 +172,13 @@ void checkIdRanges(db::Connection& connection)
     }
 }
 
-}  // namespace
+} // namespace
 
 QStringList requiredTables()
 {
-    return {QStringLiteral("version"), QStringLiteral("question"), QStringLiteral("response"),
-            QStringLiteral("responsematrixgroup"), QStringLiteral("responsematrix"),
-            QStringLiteral("respondent"), QStringLiteral("Respondent_Responses")};
+    return { QStringLiteral("version"), QStringLiteral("question"), QStringLiteral("response"),
+        QStringLiteral("responsematrixgroup"), QStringLiteral("responsematrix"), QStringLiteral("respondent"),
+        QStringLiteral("Respondent_Responses") };
 }
 
 void openConnection(db::Connection& connection, const QString& path)
@@ -250,7 +250,7 @@ void load(db::Connection& connection, clsSurvey& survey)
         const QPtr q = survey.GetQIndex(i);
         if (!carriesResponses(q->qType))
             continue;
-        db::Recordset rs = responses.query({q->DatabaseID});
+        db::Recordset rs = responses.query({ q->DatabaseID });
         bool first = true;
         for (; !rs.atEnd(); rs.moveNext()) {
             if (first) {
@@ -267,8 +267,8 @@ void load(db::Connection& connection, clsSurvey& survey)
                 jumpId = requiredId(rs, QStringLiteral("response"), QStringLiteral("LogicJumpToQuestionID"));
                 jumpKey = keyOfId.value(jumpId);
             }
-            q->AddResponse(name.toString(), requiredId(rs, QStringLiteral("response"), QStringLiteral("id")), jumpId,
-                           jumpKey);
+            q->AddResponse(
+                name.toString(), requiredId(rs, QStringLiteral("response"), QStringLiteral("id")), jumpId, jumpKey);
         }
         // q is the stored object itself: there is nothing to store back with SetQ.
     }
@@ -296,17 +296,19 @@ void save(db::Connection& connection, clsSurvey& survey)
         for (int i = 1; i <= survey.QCount(); ++i) {
             const QPtr q = survey.GetQIndex(i);
             // A question without an id (-1 or 0) is new: it is added, never looked up.
-            const bool stored = q->DatabaseID >= 1 && !findQuestion.query({q->DatabaseID}).atEnd();
+            const bool stored = q->DatabaseID >= 1 && !findQuestion.query({ q->DatabaseID }).atEnd();
             if (!stored) {
-                q->DatabaseID = newId(connection.appendRow(QStringLiteral("question"), {
-                    {QStringLiteral("question"), q->Question},
-                    {QStringLiteral("questionno"), q->QuestionNo},
-                    {QStringLiteral("qtype"), q->qType},
-                    {QStringLiteral("pos"), i},
-                    {QStringLiteral("Deleteme"), false},
-                }), QStringLiteral("question"));
+                q->DatabaseID = newId(connection.appendRow(QStringLiteral("question"),
+                                          {
+                                              { QStringLiteral("question"), q->Question },
+                                              { QStringLiteral("questionno"), q->QuestionNo },
+                                              { QStringLiteral("qtype"), q->qType },
+                                              { QStringLiteral("pos"), i },
+                                              { QStringLiteral("Deleteme"), false },
+                                          }),
+                    QStringLiteral("question"));
             } else {
-                updateQuestion.execute({q->QuestionNo, q->Question, q->qType, i, q->DatabaseID});
+                updateQuestion.execute({ q->QuestionNo, q->Question, q->qType, i, q->DatabaseID });
             }
         }
 
@@ -316,27 +318,29 @@ void save(db::Connection& connection, clsSurvey& survey)
                            "LogicJumpToQuestionID = ?, pos = ? WHERE id = ?"));
         for (int i = 1; i <= survey.QCount(); ++i) {
             const QPtr q = survey.GetQIndex(i);
-            if (findQuestion.query({q->DatabaseID}).atEnd())
+            if (findQuestion.query({ q->DatabaseID }).atEnd())
                 continue;
             if (!carriesResponses(q->qType))
-                continue;  // its rows stay marked and are swept
+                continue; // its rows stay marked and are swept
             for (int j = 1; j <= q->ResponsesCount(); ++j) {
                 const ResponsePtr r = q->GetResponse(j);
-                QVariant jump;  // Null: no jump
+                QVariant jump; // Null: no jump
                 if (!r->LogicJumpToQuestionKey.isEmpty()) {
                     if (const QPtr target = survey.GetQ(r->LogicJumpToQuestionKey))
                         jump = target->DatabaseID;
                 }
-                if (r->DatabaseID >= 1 && !findResponse.query({r->DatabaseID}).atEnd()) {
-                    updateResponse.execute({r->Text, q->ResponseMatrixGroupID, jump, j, r->DatabaseID});
+                if (r->DatabaseID >= 1 && !findResponse.query({ r->DatabaseID }).atEnd()) {
+                    updateResponse.execute({ r->Text, q->ResponseMatrixGroupID, jump, j, r->DatabaseID });
                 } else {
-                    newId(connection.appendRow(QStringLiteral("response"), {
-                        {QStringLiteral("questionid"), q->DatabaseID},
-                        {QStringLiteral("name"), r->Text},
-                        {QStringLiteral("pos"), j},
-                        {QStringLiteral("responseMatrixGroupID"), q->ResponseMatrixGroupID},
-                        {QStringLiteral("LogicJumpToQuestionID"), jump},
-                    }), QStringLiteral("response"));
+                    newId(connection.appendRow(QStringLiteral("response"),
+                              {
+                                  { QStringLiteral("questionid"), q->DatabaseID },
+                                  { QStringLiteral("name"), r->Text },
+                                  { QStringLiteral("pos"), j },
+                                  { QStringLiteral("responseMatrixGroupID"), q->ResponseMatrixGroupID },
+                                  { QStringLiteral("LogicJumpToQuestionID"), jump },
+                              }),
+                        QStringLiteral("response"));
                 }
                 q->UpdateResponse(j, r);
             }
@@ -394,12 +398,13 @@ void copyAnswerScales(db::Connection& from, db::Connection& to)
     to.execute(QStringLiteral("DELETE FROM responsematrix"));
     to.execute(QStringLiteral("DELETE FROM responsematrixgroup"));
     for (const std::vector<QVariant>& row : groups)
-        to.execute(QStringLiteral("INSERT INTO responsematrixgroup (id, name) VALUES (?, ?)"), {row[0], row[1]});
+        to.execute(QStringLiteral("INSERT INTO responsematrixgroup (id, name) VALUES (?, ?)"), { row[0], row[1] });
     for (const std::vector<QVariant>& row : columns) {
-        to.execute(QStringLiteral("INSERT INTO responsematrix (id, name, responsematrixgroupid, pos) VALUES (?, ?, ?, ?)"),
-                   {row[0], row[1], row[2], row[3]});
+        to.execute(
+            QStringLiteral("INSERT INTO responsematrix (id, name, responsematrixgroupid, pos) VALUES (?, ?, ?, ?)"),
+            { row[0], row[1], row[2], row[3] });
     }
     transaction.commit();
 }
 
-}  // namespace SurveyFile
+} // namespace SurveyFile

@@ -50,4 +50,4 @@ void saveAsNew(db::Connection& connection, const clsSurvey& survey);
 // the target as it was, when the scales cannot be read or written.
 void copyAnswerScales(db::Connection& from, db::Connection& to);
 
-}  // namespace SurveyFile
+} // namespace SurveyFile

@@ -13,7 +13,9 @@ class SurveySession : public QObject {
     Q_OBJECT
 
 public:
-    explicit SurveySession(QObject* parent = nullptr) : QObject(parent) {}
+    explicit SurveySession(QObject* parent = nullptr)
+        : QObject(parent)
+    { }
 
     clsSurvey Survey;
     db::Connection SurveyConnection;

@@ -7,8 +7,8 @@ void clsQ::RemoveResponse(int i)
     responses_.erase(responses_.begin() + (i - 1));
 }
 
-void clsQ::AddResponse(const QString& s, qint64 ResponseDatabaseID, int LogicJumpToQuestionID,
-                       const QString& LogicJumpToQuestionKey)
+void clsQ::AddResponse(
+    const QString& s, qint64 ResponseDatabaseID, int LogicJumpToQuestionID, const QString& LogicJumpToQuestionKey)
 {
     auto r = std::make_shared<clsResponse>();
     r->DatabaseID = int(ResponseDatabaseID);

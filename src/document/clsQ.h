@@ -54,8 +54,8 @@ public:
 
     // Removes response i; the later ones move up. A position outside the list changes nothing.
     void RemoveResponse(int i);
-    void AddResponse(const QString& s, qint64 ResponseDatabaseID, int LogicJumpToQuestionID,
-                     const QString& LogicJumpToQuestionKey);
+    void AddResponse(
+        const QString& s, qint64 ResponseDatabaseID, int LogicJumpToQuestionID, const QString& LogicJumpToQuestionKey);
     // Response i, 1 to ResponsesCount(); no object outside the list.
     ResponsePtr GetResponse(int i) const;
     // Puts r at position i (1 to ResponsesCount()).

@@ -17,7 +17,7 @@ void clsSurvey::rebuildIndex() const
     for (size_t i = 0; i < questions_.size(); ++i) {
         const QString& key = questions_[i]->Key;
         if (index_.contains(key))
-            duplicates_ = true;  // the first one keeps its place
+            duplicates_ = true; // the first one keeps its place
         else
             index_.insert(key, int(i));
     }
@@ -29,9 +29,9 @@ void clsSurvey::indexAppended(const QString& Key, int i)
     if (!indexValid_)
         return;
     const qsizetype before = index_.size();
-    int& place = index_[Key];  // one look-up: a new key gets a new entry
+    int& place = index_[Key]; // one look-up: a new key gets a new entry
     if (index_.size() == before)
-        duplicates_ = true;  // the earlier question keeps it
+        duplicates_ = true; // the earlier question keeps it
     else
         place = i;
 }
@@ -129,7 +129,7 @@ void clsSurvey::SwapQ(const QString& Key1, const QString& Key2)
         return;
     std::swap(questions_[size_t(a)], questions_[size_t(b)]);
     if (duplicates_) {
-        indexValid_ = false;  // which place comes first for a shared key may have changed
+        indexValid_ = false; // which place comes first for a shared key may have changed
         return;
     }
     index_.insert(questions_[size_t(a)]->Key, a);

@@ -50,7 +50,7 @@ public:
     qint64 keyReads() const { return keyReads_; }
 
 private:
-    int indexOf(const QString& Key) const;  // 0-based, -1 when absent
+    int indexOf(const QString& Key) const; // 0-based, -1 when absent
     void rebuildIndex() const;
     // Enters a key appended at position i, unless an earlier question has it.
     void indexAppended(const QString& Key, int i);

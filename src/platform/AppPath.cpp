@@ -60,28 +60,28 @@ bool copyWhole(const QString& from, const QString& to)
     const QByteArray bytes = in.readAll();
     if (in.error() != QFileDevice::NoError || out.write(bytes) != bytes.size() || !out.commit())
         return false;
-    QFile::setPermissions(to, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-                                  | QFileDevice::ReadOther);
+    QFile::setPermissions(
+        to, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     return true;
 }
 
-}  // namespace
+} // namespace
 
 ProgramFolders findProgramFolders(const QString& executableFolder)
 {
     const QString beside = QDir::cleanPath(executableFolder);
     if (holdsShippedFiles(beside)) {
         // A build: everything stays in its folder, as long as the user may write there.
-        return {beside, QFileInfo(beside).isWritable() ? beside : userDataFolder(beside)};
+        return { beside, QFileInfo(beside).isWritable() ? beside : userDataFolder(beside) };
     }
     const QString installed = QDir::cleanPath(QDir(beside).filePath(QStringLiteral(TESSIVO_SHIPPED_FROM_BIN)));
     if (holdsShippedFiles(installed)) {
         // Installed: the install's folders are the system's (or the package's), never the user's
         // files, even for a user who could write there.
-        return {installed, userDataFolder(beside)};
+        return { installed, userDataFolder(beside) };
     }
     // No shipped files anywhere: the failures name the executable's folder.
-    return {beside, QFileInfo(beside).isWritable() ? beside : userDataFolder(beside)};
+    return { beside, QFileInfo(beside).isWritable() ? beside : userDataFolder(beside) };
 }
 
 QString appPath()
@@ -116,7 +116,7 @@ QString libraryFile()
     if (QFileInfo::exists(own))
         return own;
     if (!QFileInfo::exists(shipped))
-        return shipped;  // the open says that it is missing
+        return shipped; // the open says that it is missing
     // When no copy can be made (a full disk), the shipped library still opens: the program reads
     // it only, and the user has nothing of their own in it yet. The next start tries again.
     return copyWhole(shipped, own) ? own : shipped;
@@ -132,7 +132,7 @@ void setAppPath(const QString& folder)
     if (folder.isEmpty())
         chosenFolders().reset();
     else
-        chosenFolders() = ProgramFolders{folder, folder};
+        chosenFolders() = ProgramFolders { folder, folder };
 }
 
 QString appExeName()

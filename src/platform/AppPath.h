@@ -13,8 +13,8 @@
 // folder when the program runs from a folder that holds its files and the user may write into it
 // (a build), and otherwise into the user's data folder (QStandardPaths::AppDataLocation).
 struct ProgramFolders {
-    QString shipped;   // where the shipped files are read
-    QString writable;  // where the program's own files are written
+    QString shipped; // where the shipped files are read
+    QString writable; // where the program's own files are written
 };
 
 // The folders of a program whose executable lies in the given folder.

@@ -2,7 +2,10 @@
 
 #include <QIODevice>
 
-BlockWriter::BlockWriter(QIODevice& out) : out_(out), data_(new char[size_t(kSize)]) {}
+BlockWriter::BlockWriter(QIODevice& out)
+    : out_(out)
+    , data_(new char[size_t(kSize)])
+{ }
 
 void BlockWriter::flush()
 {

@@ -16,8 +16,7 @@ const QString kSource = QStringLiteral("SQLite");
 
 [[noreturn]] void throwFrom(sqlite3* db, int code)
 {
-    const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db))
-                               : QString::fromUtf8(sqlite3_errstr(code));
+    const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(code));
     throw Error(message, db ? sqlite3_extended_errcode(db) : code, kSource);
 }
 
@@ -36,8 +35,7 @@ sqlite3_stmt* prepare(sqlite3* db, const QString& sql)
     for (const char* p = tail; p && *p; ++p) {
         if (*p != ';' && *p != ' ' && *p != '\t' && *p != '\r' && *p != '\n') {
             sqlite3_finalize(stmt);
-            throw Error(QStringLiteral("Only one SQL statement may be run at a time"),
-                        SQLITE_MISUSE, kSource);
+            throw Error(QStringLiteral("Only one SQL statement may be run at a time"), SQLITE_MISUSE, kSource);
         }
     }
     return stmt;
@@ -52,7 +50,7 @@ int bindValue(sqlite3_stmt* stmt, int column, const QVariant& value, Values valu
     if (value.metaType() == QMetaType::fromType<Utf8Text>()) {
         const QByteArray& bytes = static_cast<const Utf8Text*>(value.constData())->bytes;
         return sqlite3_bind_text64(stmt, column, bytes.constData(), sqlite3_uint64(bytes.size()),
-                                   values == Values::Live ? SQLITE_STATIC : SQLITE_TRANSIENT, SQLITE_UTF8);
+            values == Values::Live ? SQLITE_STATIC : SQLITE_TRANSIENT, SQLITE_UTF8);
     }
     if (value.isNull())
         return sqlite3_bind_null(stmt, column);
@@ -86,7 +84,7 @@ void checkCount(sqlite3_stmt* stmt, qsizetype given)
         throw Error(QStringLiteral("The statement expects %1 values but was given %2")
                         .arg(sqlite3_bind_parameter_count(stmt))
                         .arg(given),
-                    SQLITE_RANGE, kSource);
+            SQLITE_RANGE, kSource);
     }
 }
 
@@ -135,13 +133,14 @@ QVariant columnValue(sqlite3_stmt* stmt, int index)
     }
 }
 
-}  // namespace
+} // namespace
 
 Error::Error(QString description, int number, QString source)
-    : description_(std::move(description)), number_(number), source_(std::move(source)),
-      what_(description_.toUtf8())
-{
-}
+    : description_(std::move(description))
+    , number_(number)
+    , source_(std::move(source))
+    , what_(description_.toUtf8())
+{ }
 
 namespace {
 // SQLite's primary result code of a failure of the database layer; 0 for any other failure.
@@ -149,7 +148,7 @@ int resultCode(const Error& error)
 {
     return error.source() == kSource ? error.number() & 0xff : SQLITE_OK;
 }
-}  // namespace
+} // namespace
 
 bool Error::isDamage() const
 {
@@ -191,9 +190,10 @@ Error programError(QString description, int number)
 // Recordset
 
 Recordset::Recordset(std::shared_ptr<CachedStatement> statement, bool lease)
-    : statement_(std::move(statement)), lease_(lease), atEnd_(false)
-{
-}
+    : statement_(std::move(statement))
+    , lease_(lease)
+    , atEnd_(false)
+{ }
 
 void Recordset::start()
 {
@@ -204,9 +204,10 @@ void Recordset::start()
 }
 
 Recordset::Recordset(Recordset&& other) noexcept
-    : statement_(std::move(other.statement_)), lease_(other.lease_), atEnd_(std::exchange(other.atEnd_, true))
-{
-}
+    : statement_(std::move(other.statement_))
+    , lease_(other.lease_)
+    , atEnd_(std::exchange(other.atEnd_, true))
+{ }
 
 Recordset& Recordset::operator=(Recordset&& other) noexcept
 {
@@ -231,7 +232,7 @@ void Recordset::release() noexcept
     std::shared_ptr<CachedStatement> statement = std::move(statement_);
     statement_.reset();
     if (!statement->stmt)
-        return;  // the connection was closed
+        return; // the connection was closed
     if (lease_ && statement->cache)
         statement->cache->release(std::move(statement));
     else
@@ -263,8 +264,7 @@ void Recordset::step()
 void Recordset::moveNext()
 {
     if (atEnd_)
-        throw Error(QStringLiteral("Either BOF or EOF is True: there is no current row"),
-                    SQLITE_MISUSE, kSource);
+        throw Error(QStringLiteral("Either BOF or EOF is True: there is no current row"), SQLITE_MISUSE, kSource);
     step();
 }
 
@@ -288,12 +288,11 @@ int Recordset::indexOf(const QString& name) const
 sqlite3_stmt* Recordset::rowWith(int index) const
 {
     if (atEnd_)
-        throw Error(QStringLiteral("Either BOF or EOF is True: there is no current row"),
-                    SQLITE_MISUSE, kSource);
+        throw Error(QStringLiteral("Either BOF or EOF is True: there is no current row"), SQLITE_MISUSE, kSource);
     sqlite3_stmt* stmt = current();
     if (index < 0 || index >= sqlite3_column_count(stmt))
-        throw Error(QStringLiteral("Item cannot be found in the collection: column %1").arg(index),
-                    SQLITE_RANGE, kSource);
+        throw Error(
+            QStringLiteral("Item cannot be found in the collection: column %1").arg(index), SQLITE_RANGE, kSource);
     return stmt;
 }
 
@@ -325,8 +324,8 @@ QVariant Recordset::field(const QString& name) const
 {
     const int index = indexOf(name);
     if (index < 0)
-        throw Error(QStringLiteral("Item cannot be found in the collection: column '%1'").arg(name),
-                    SQLITE_RANGE, kSource);
+        throw Error(
+            QStringLiteral("Item cannot be found in the collection: column '%1'").arg(name), SQLITE_RANGE, kSource);
     return field(index);
 }
 
@@ -353,7 +352,9 @@ namespace {
 // Gives a cached statement back when the work with it ends, also by an exception.
 class Lease {
 public:
-    explicit Lease(std::shared_ptr<CachedStatement> statement) : statement_(std::move(statement)) {}
+    explicit Lease(std::shared_ptr<CachedStatement> statement)
+        : statement_(std::move(statement))
+    { }
     ~Lease()
     {
         if (statement_->stmt && statement_->cache)
@@ -371,13 +372,12 @@ private:
 void runToEnd(sqlite3* db, sqlite3_stmt* stmt)
 {
     int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-    }
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) { }
     if (rc != SQLITE_DONE)
         throwFrom(db, rc);
 }
 
-}  // namespace
+} // namespace
 
 Connection::Connection() = default;
 
@@ -395,13 +395,11 @@ void Connection::open(const QString& path, const QStringList& requiredTables, Op
 
     // SQLite is given the absolute path and no URI flag: a name such as "file:x.tvq" is the file
     // of that name, never a URI, also where URI names are switched on for the whole process.
-    const int flags = (mode == OpenMode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE)
-                      | SQLITE_OPEN_NOMUTEX;
+    const int flags = (mode == OpenMode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(info.absoluteFilePath().toUtf8().constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
-        const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db))
-                                   : QString::fromUtf8(sqlite3_errstr(rc));
+        const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close_v2(db);
         throw Error(QStringLiteral("Could not open '%1': %2").arg(path, message), rc, kSource);
     }
@@ -428,7 +426,7 @@ void Connection::open(const QString& path, const QStringList& requiredTables, Op
             close();
             throw Error(QStringLiteral("The file '%1' is not a valid database of this kind: the table '%2' is missing")
                             .arg(path, table),
-                        SQLITE_NOTADB, kSource);
+                SQLITE_NOTADB, kSource);
         }
     }
 }
@@ -500,8 +498,7 @@ qint64 Connection::lastInsertId() const
 bool Connection::hasTable(const QString& table)
 {
     Recordset rs = openRecordset(
-        QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"),
-        {table});
+        QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"), { table });
     return !rs.atEnd();
 }
 
@@ -533,9 +530,9 @@ int Connection::cachedStatementCount() const
 
 // Statement
 
-Statement::Statement(Connection& connection, const QString& sql) : statement_(connection.acquire(sql))
-{
-}
+Statement::Statement(Connection& connection, const QString& sql)
+    : statement_(connection.acquire(sql))
+{ }
 
 Statement::~Statement()
 {
@@ -559,8 +556,7 @@ void Statement::execute(const QVariantList& params)
 {
     sqlite3_stmt* stmt = bindAll(params, true);
     int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-    }
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) { }
     sqlite3_reset(stmt);
     // The values were bound in place: the statement keeps no pointer into them.
     sqlite3_clear_bindings(stmt);
@@ -578,7 +574,8 @@ Recordset Statement::query(const QVariantList& params)
 
 // Transaction
 
-Transaction::Transaction(Connection& connection) : connection_(connection)
+Transaction::Transaction(Connection& connection)
+    : connection_(connection)
 {
     connection_.beginTrans();
 }
@@ -597,7 +594,8 @@ void Transaction::commit()
 
 // ReadTransaction
 
-ReadTransaction::ReadTransaction(Connection& connection) : connection_(connection)
+ReadTransaction::ReadTransaction(Connection& connection)
+    : connection_(connection)
 {
     if (!connection_.inTransaction()) {
         connection_.execute(QStringLiteral("BEGIN DEFERRED"));
@@ -619,10 +617,11 @@ void Connection::backupTo(const QString& path)
 {
     requireOpen();
     sqlite3* target = nullptr;
-    int rc = sqlite3_open_v2(path.toUtf8().constData(), &target,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    int rc = sqlite3_open_v2(
+        path.toUtf8().constData(), &target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
-        const QString message = target ? QString::fromUtf8(sqlite3_errmsg(target)) : QString::fromUtf8(sqlite3_errstr(rc));
+        const QString message
+            = target ? QString::fromUtf8(sqlite3_errmsg(target)) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close_v2(target);
         throw Error(QStringLiteral("Could not open '%1': %2").arg(path, message), rc, kSource);
     }
@@ -643,8 +642,9 @@ void Connection::backupTo(const QString& path)
     if (rc == SQLITE_OK)
         rc = closed;
     if (rc != SQLITE_OK && rc != SQLITE_DONE)
-        throw Error(QStringLiteral("Could not copy the database to '%1': %2").arg(path, QString::fromUtf8(sqlite3_errstr(rc))),
-                    rc, kSource);
+        throw Error(
+            QStringLiteral("Could not copy the database to '%1': %2").arg(path, QString::fromUtf8(sqlite3_errstr(rc))),
+            rc, kSource);
 }
 
-}  // namespace db
+} // namespace db

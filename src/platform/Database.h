@@ -86,7 +86,7 @@ class Statement;
 namespace detail {
 struct CachedStatement;
 class StatementCache;
-}  // namespace detail
+} // namespace detail
 
 // Rows of a query, read forward from the first to the end. Columns are found by name without
 // regard to case, or by position.
@@ -149,8 +149,7 @@ public:
     Connection& operator=(const Connection&) = delete;
     ~Connection();
 
-    void open(const QString& path, const QStringList& requiredTables = {},
-              OpenMode mode = OpenMode::ReadWrite);
+    void open(const QString& path, const QStringList& requiredTables = {}, OpenMode mode = OpenMode::ReadWrite);
     // Closing a closed connection is harmless.
     void close() noexcept;
     bool isOpen() const { return db_ != nullptr; }
@@ -246,6 +245,6 @@ private:
     bool began_ = false;
 };
 
-}  // namespace db
+} // namespace db
 
 Q_DECLARE_METATYPE(db::Utf8Text)

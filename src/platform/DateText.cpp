@@ -18,7 +18,7 @@ int digits(QStringView text, qsizetype from, qsizetype count)
     return n;
 }
 
-}  // namespace
+} // namespace
 
 QString timeFormatWithoutZone(const QLocale& locale)
 {
@@ -52,7 +52,8 @@ bool parseStoredDate(QStringView text, QDate& date, QTime& time)
 }
 
 GeneralDateFormat::GeneralDateFormat()
-    : dateFormat_(locale_.dateFormat(QLocale::ShortFormat)), timeFormat_(timeFormatWithoutZone(locale_))
+    : dateFormat_(locale_.dateFormat(QLocale::ShortFormat))
+    , timeFormat_(timeFormatWithoutZone(locale_))
 { }
 
 QString GeneralDateFormat::text(const QVariant& value) const

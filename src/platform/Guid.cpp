@@ -14,8 +14,8 @@ QString CreateGUIDKey(const QString& remove)
         for (int j = 0; j < 4; ++j)
             bytes[i * 4 + j] = static_cast<unsigned char>(words[i] >> (8 * j));
     }
-    bytes[6] = static_cast<unsigned char>((bytes[6] & 0x0f) | 0x40);  // version 4
-    bytes[8] = static_cast<unsigned char>((bytes[8] & 0x3f) | 0x80);  // RFC 4122 variant
+    bytes[6] = static_cast<unsigned char>((bytes[6] & 0x0f) | 0x40); // version 4
+    bytes[8] = static_cast<unsigned char>((bytes[8] & 0x3f) | 0x80); // RFC 4122 variant
 
     // The registry form: {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}, upper-case digits.
     static constexpr char16_t kDigits[] = u"0123456789ABCDEF";

@@ -45,7 +45,7 @@ bool HelpFile::parse(const QString& text, QString* error)
                     *error = QStringLiteral("Line %1: \"%2\" has no context number.").arg(i + 1).arg(line);
                 return false;
             }
-            topics.append(HelpTopic{context, QString(), QStringList(), QString()});
+            topics.append(HelpTopic { context, QString(), QStringList(), QString() });
             inBody = false;
             continue;
         }
@@ -90,7 +90,7 @@ QList<HelpFile::IndexEntry> HelpFile::index() const
     QList<IndexEntry> entries;
     for (const HelpTopic& t : topics_) {
         for (const QString& k : t.keywords)
-            entries.append({k, t.context});
+            entries.append({ k, t.context });
     }
     std::stable_sort(entries.begin(), entries.end(), [](const IndexEntry& a, const IndexEntry& b) {
         const int c = QString::compare(a.keyword, b.keyword, Qt::CaseInsensitive);
@@ -106,9 +106,8 @@ QList<int> HelpFile::search(const QString& words) const
     if (wanted.isEmpty())
         return found;
     for (qsizetype i = 0; i < topics_.size(); ++i) {
-        const bool all = std::all_of(wanted.begin(), wanted.end(), [&](const QString& w) {
-            return plain_.at(i).contains(w, Qt::CaseInsensitive);
-        });
+        const bool all = std::all_of(wanted.begin(), wanted.end(),
+            [&](const QString& w) { return plain_.at(i).contains(w, Qt::CaseInsensitive); });
         if (all)
             found << topics_.at(i).context;
     }

@@ -15,7 +15,7 @@ struct HelpTopic {
     int context = 0;
     QString title;
     QStringList keywords;
-    QString body;  // HTML
+    QString body; // HTML
 };
 
 class HelpFile {
@@ -43,5 +43,5 @@ public:
 
 private:
     QList<HelpTopic> topics_;
-    QList<QString> plain_;  // the plain text of each topic, for searching
+    QList<QString> plain_; // the plain text of each topic, for searching
 };

@@ -48,4 +48,4 @@ QString write(const QTextDocument& doc);
 // Plain text (lines split at CR LF, CR or LF) as an RTF document.
 QString fromPlainText(const QString& text);
 
-}  // namespace rtf
+} // namespace rtf

@@ -31,10 +31,12 @@ QByteArray fontName(const QString& name)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 DocumentWriter::DocumentWriter(QIODevice& out, const QStringList& fonts, double defaultPoints)
-    : out_(out), fonts_(fonts), defaultHalfPoints_(std::max(2, int(std::lround(defaultPoints * 2))))
+    : out_(out)
+    , fonts_(fonts)
+    , defaultHalfPoints_(std::max(2, int(std::lround(defaultPoints * 2))))
 {
     if (fonts_.isEmpty())
         fonts_.append(QStringLiteral("Arial"));
@@ -169,4 +171,4 @@ void DocumentWriter::finish()
     finished_ = true;
 }
 
-}  // namespace rtf
+} // namespace rtf

@@ -41,7 +41,7 @@ public:
 
     private:
         friend class DocumentWriter;
-        QByteArray bytes_;  // as encoded inside an open paragraph with tabStops_
+        QByteArray bytes_; // as encoded inside an open paragraph with tabStops_
         QList<int> tabStops_;
         QString text_;
         RunFormat format_;
@@ -71,4 +71,4 @@ private:
     bool finished_ = false;
 };
 
-}  // namespace rtf
+} // namespace rtf

@@ -24,10 +24,9 @@ void keepPrivate(const QString& fileName)
     }
     QFile::setPermissions(fileName, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
-}  // namespace
+} // namespace
 
-QString getSetting(const QString& appName, const QString& section, const QString& key,
-                   const QString& defaultValue)
+QString getSetting(const QString& appName, const QString& section, const QString& key, const QString& defaultValue)
 {
     QSettings s = store(appName);
     s.beginGroup(section);
@@ -35,8 +34,7 @@ QString getSetting(const QString& appName, const QString& section, const QString
     return value.isValid() ? value.toString() : defaultValue;
 }
 
-bool saveSetting(const QString& appName, const QString& section, const QString& key,
-                 const QString& value)
+bool saveSetting(const QString& appName, const QString& section, const QString& key, const QString& value)
 {
     QSettings s = store(appName);
     keepPrivate(s.fileName());
@@ -63,6 +61,6 @@ QList<QPair<QString, QString>> getAllSettings(const QString& appName, const QStr
     s.beginGroup(section);
     QList<QPair<QString, QString>> all;
     for (const QString& key : s.childKeys())
-        all.append({key, s.value(key).toString()});
+        all.append({ key, s.value(key).toString() });
     return all;
 }

@@ -14,7 +14,7 @@ State& state()
     static State s;
     return s;
 }
-}  // namespace
+} // namespace
 
 namespace Shell {
 
@@ -43,4 +43,4 @@ void clearRecorded()
     state().opened.clear();
 }
 
-}  // namespace Shell
+} // namespace Shell

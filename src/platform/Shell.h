@@ -10,4 +10,4 @@ bool open(const QString& target);
 void setRecording(bool on);
 QStringList recorded();
 void clearRecorded();
-}  // namespace Shell
+} // namespace Shell

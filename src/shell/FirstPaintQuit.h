@@ -14,7 +14,9 @@
 // application, it watches the paints of the window named `windowName` and of its children.
 class FirstPaintQuit : public QObject {
 public:
-    explicit FirstPaintQuit(const QString& windowName) : windowName_(windowName) {}
+    explicit FirstPaintQuit(const QString& windowName)
+        : windowName_(windowName)
+    { }
 
     static bool requested() { return qEnvironmentVariableIsSet("TESSIVO_QUIT_AFTER_FIRST_PAINT"); }
 

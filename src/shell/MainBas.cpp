@@ -20,7 +20,7 @@ bool settingAsBool(const QString& text, bool defaultValue)
     const double n = t.toDouble(&ok);
     return ok ? n != 0 : defaultValue;
 }
-}  // namespace
+} // namespace
 
 void setApplicationIdentity()
 {
@@ -38,14 +38,15 @@ void Main(frmMain& main, const QString& commandLine)
         main.AddBlankOpenEndedQuestion();
 
     if (settingAsBool(getSetting(appExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"),
-                                 QStringLiteral("1")),
-                      true)) {
+                          QStringLiteral("1")),
+            true)) {
         frmTip tip(&main);
         tip.exec();
     }
 
     const QString app = QStringLiteral("Orvalen Survey");
-    const bool first = settingAsBool(getSetting(app, QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("True")), true);
+    const bool first = settingAsBool(
+        getSetting(app, QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("True")), true);
     saveSetting(app, QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("False"));
     if (first)
         main.FirstRun();

@@ -1,11 +1,11 @@
 #include "shell/frmAbout.h"
 
-#include "widgets/Dialogs.h"
 #include "platform/Shell.h"
-#include "widgets/Twips.h"
-#include "widgets/ScreenParts.h"
 #include "shell/ShellResources.h"
 #include "shell/modDetectWindows.h"
+#include "widgets/Dialogs.h"
+#include "widgets/ScreenParts.h"
+#include "widgets/Twips.h"
 
 #include <QEvent>
 #include <QFileInfo>
@@ -16,9 +16,10 @@
 namespace {
 const QString kLocalMachine = QStringLiteral("HKEY_LOCAL_MACHINE");
 
-}  // namespace
+} // namespace
 
-frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
+frmAbout::frmAbout(QWidget* parent)
+    : QDialog(parent)
 {
     ensureShellResources();
     setObjectName(QStringLiteral("frmAbout"));
@@ -40,7 +41,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     lblProductName = makeLabel(QStringLiteral("lblProductName"), QStringLiteral("Tessivo"), this, 12, true);
     Twips::place(lblProductName, 1920, 600, 4400, 600);
     lblDescription = makeLabel(QStringLiteral("lblDescription"),
-                           QStringLiteral("The fully flexible and easy to use survey system."), this, 0, false);
+        QStringLiteral("The fully flexible and easy to use survey system."), this, 0, false);
     lblDescription->setWordWrap(true);
     Twips::place(lblDescription, 1920, 1260, 4400, 540);
 
@@ -115,8 +116,7 @@ void frmAbout::Picture4_Click()
     Shell::open(orvalenWebPage());
 }
 
-bool frmAbout::GetKeyValue(const QString& KeyRoot, const QString& KeyName, const QString& SubKeyRef,
-                           QString& KeyVal)
+bool frmAbout::GetKeyValue(const QString& KeyRoot, const QString& KeyName, const QString& SubKeyRef, QString& KeyVal)
 {
     (void)KeyRoot;
     (void)KeyName;
@@ -129,16 +129,16 @@ void frmAbout::StartSysInfo()
 {
     bool started = false;
     if (GetKeyValue(kLocalMachine, QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"), QStringLiteral("PATH"),
-                    SysInfoPath)) {
+            SysInfoPath)) {
         started = QProcess::startDetached(SysInfoPath, {});
     } else if (GetKeyValue(kLocalMachine, QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location"),
-                           QStringLiteral("MSINFO"), SysInfoPath)
-               && QFileInfo::exists(SysInfoPath + QStringLiteral("\\MSINFO32.EXE"))) {
+                   QStringLiteral("MSINFO"), SysInfoPath)
+        && QFileInfo::exists(SysInfoPath + QStringLiteral("\\MSINFO32.EXE"))) {
         started = QProcess::startDetached(SysInfoPath + QStringLiteral("\\MSINFO32.EXE"), {});
     }
     if (!started)
-        Dialogs::msgBox(QStringLiteral("System Information Is Unavailable At This Time"), Dialogs::OKOnly,
-                        Dialogs::NoIcon);
+        Dialogs::msgBox(
+            QStringLiteral("System Information Is Unavailable At This Time"), Dialogs::OKOnly, Dialogs::NoIcon);
 }
 
 bool frmAbout::eventFilter(QObject* watched, QEvent* event)

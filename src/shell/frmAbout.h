@@ -13,10 +13,10 @@ class frmAbout : public QDialog {
 public:
     explicit frmAbout(QWidget* parent = nullptr);
 
-    QLabel* Picture5 = nullptr;  // the XP style picture
-    QLabel* Picture2 = nullptr;  // the classic picture
-    QLabel* Picture4 = nullptr;  // opens the maker's web page
-    QLabel* Label2 = nullptr;    // the maker's web address; opens it
+    QLabel* Picture5 = nullptr; // the XP style picture
+    QLabel* Picture2 = nullptr; // the classic picture
+    QLabel* Picture4 = nullptr; // opens the maker's web page
+    QLabel* Label2 = nullptr; // the maker's web address; opens it
     QLabel* lblCompanyProduct = nullptr;
     QLabel* lblProductName = nullptr;
     QLabel* lblDescription = nullptr;
@@ -35,8 +35,7 @@ public:
     // Starts the system-information tool, or says that it is unavailable.
     void StartSysInfo();
     // Reads a value of the system registry; there is none here, so nothing is ever found.
-    static bool GetKeyValue(const QString& KeyRoot, const QString& KeyName, const QString& SubKeyRef,
-                            QString& KeyVal);
+    static bool GetKeyValue(const QString& KeyRoot, const QString& KeyName, const QString& SubKeyRef, QString& KeyVal);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -4,13 +4,13 @@
 #include "collection/CollectScreen.h"
 #include "designer/DesignScreen.h"
 #include "platform/AppPath.h"
+#include "shell/ShellResources.h"
+#include "shell/frmSplash.h"
 #include "widgets/Dialogs.h"
 #include "widgets/ElidedLabel.h"
 #include "widgets/ReportError.h"
 #include "widgets/RichTextBox.h"
 #include "widgets/Twips.h"
-#include "shell/ShellResources.h"
-#include "shell/frmSplash.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -22,7 +22,9 @@
 #include <functional>
 
 frmMain::frmMain(SurveySession& session, db::Connection& library, QWidget* parent)
-    : QMainWindow(parent), session_(session), libraryConnection_(library)
+    : QMainWindow(parent)
+    , session_(session)
+    , libraryConnection_(library)
 {
     ensureShellResources();
     setObjectName(QStringLiteral("frmMain"));
@@ -36,8 +38,8 @@ frmMain::frmMain(SurveySession& session, db::Connection& library, QWidget* paren
     design_ = new DesignScreen(session_, libraryConnection_, central);
     collect_ = new CollectScreen(session_, central);
     analyse_ = new AnalyseScreen(session_, central);
-    for (QWidget* screen : {static_cast<QWidget*>(design_), static_cast<QWidget*>(collect_),
-                            static_cast<QWidget*>(analyse_)})
+    for (QWidget* screen :
+        { static_cast<QWidget*>(design_), static_cast<QWidget*>(collect_), static_cast<QWidget*>(analyse_) })
         Twips::place(screen, 0, 1010, 12000, 8800);
     collect_->hide();
     analyse_->hide();
@@ -47,7 +49,7 @@ frmMain::frmMain(SurveySession& session, db::Connection& library, QWidget* paren
     // Hidden rich-text boxes for building documents and reading plain text; never the user's to
     // reach. Each is a window of its own that is never shown: a hidden box inside the window would
     // still be listed to a screen reader, as a text field without a name.
-    for (RichTextBox** box : {&txtTemp_, &txtTemp2_}) {
+    for (RichTextBox** box : { &txtTemp_, &txtTemp2_ }) {
         *box = new RichTextBox(this);
         (*box)->setWindowFlags(Qt::Window);
         (*box)->setFocusPolicy(Qt::NoFocus);
@@ -74,8 +76,7 @@ frmMain::frmMain(SurveySession& session, db::Connection& library, QWidget* paren
     connect(f1, &QShortcut::activated, this, &frmMain::mnuHelpContents_Click);
 }
 
-QAction* frmMain::addAction(QMenu* menu, const QString& name, const QString& caption,
-                            const QKeySequence& shortcut)
+QAction* frmMain::addAction(QMenu* menu, const QString& name, const QString& caption, const QKeySequence& shortcut)
 {
     auto* a = new QAction(caption, this);
     a->setObjectName(name);
@@ -92,52 +93,61 @@ void frmMain::createMenus()
 
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    connect(addAction(file, QStringLiteral("mnuNew"), QStringLiteral("&New..."), QKeySequence(QStringLiteral("Ctrl+N"))),
-            &QAction::triggered, this, [this] { mnuNew_Click(); });
-    connect(addAction(file, QStringLiteral("mnuFileOpen"), QStringLiteral("&Open..."), QKeySequence(QStringLiteral("Ctrl+O"))),
-            &QAction::triggered, this, &frmMain::mnuFileOpen_Click);
-    connect(addAction(file, QStringLiteral("mnuFileClose"), QStringLiteral("&Close")),
-            &QAction::triggered, this, &frmMain::mnuFileClose_Click);
+    connect(
+        addAction(file, QStringLiteral("mnuNew"), QStringLiteral("&New..."), QKeySequence(QStringLiteral("Ctrl+N"))),
+        &QAction::triggered, this, [this] { mnuNew_Click(); });
+    connect(addAction(file, QStringLiteral("mnuFileOpen"), QStringLiteral("&Open..."),
+                QKeySequence(QStringLiteral("Ctrl+O"))),
+        &QAction::triggered, this, &frmMain::mnuFileOpen_Click);
+    connect(addAction(file, QStringLiteral("mnuFileClose"), QStringLiteral("&Close")), &QAction::triggered, this,
+        &frmMain::mnuFileClose_Click);
     file->addSeparator();
-    connect(addAction(file, QStringLiteral("mnuFileSave"), QStringLiteral("&Save"), QKeySequence(QStringLiteral("Ctrl+S"))),
-            &QAction::triggered, this, [this] { mnuFileSave_Click(); });
-    connect(addAction(file, QStringLiteral("mnuFileSaveAs"), QStringLiteral("Save &As...")),
-            &QAction::triggered, this, [this] { mnuFileSaveAs_Click(); });
+    connect(
+        addAction(file, QStringLiteral("mnuFileSave"), QStringLiteral("&Save"), QKeySequence(QStringLiteral("Ctrl+S"))),
+        &QAction::triggered, this, [this] { mnuFileSave_Click(); });
+    connect(addAction(file, QStringLiteral("mnuFileSaveAs"), QStringLiteral("Save &As...")), &QAction::triggered, this,
+        [this] { mnuFileSaveAs_Click(); });
     connect(addAction(file, QStringLiteral("mnuFileExport"), QStringLiteral("&Export...")), &QAction::triggered, this,
-            &frmMain::mnuFileExport_Click);
+        &frmMain::mnuFileExport_Click);
     file->addSeparator();
     connect(addAction(file, QStringLiteral("mnuFilePageSetup"), QStringLiteral("Page Set&up...")), &QAction::triggered,
-            this, &frmMain::mnuFilePageSetup_Click);
-    connect(addAction(file, QStringLiteral("mnuFilePrint"), QStringLiteral("&Print..."), QKeySequence(QStringLiteral("Ctrl+P"))),
-            &QAction::triggered, this, &frmMain::mnuFilePrint_Click);
+        this, &frmMain::mnuFilePageSetup_Click);
+    connect(addAction(file, QStringLiteral("mnuFilePrint"), QStringLiteral("&Print..."),
+                QKeySequence(QStringLiteral("Ctrl+P"))),
+        &QAction::triggered, this, &frmMain::mnuFilePrint_Click);
     file->addSeparator();
-    connect(addAction(file, QStringLiteral("mnuFileExit"), QStringLiteral("E&xit")),
-            &QAction::triggered, this, &frmMain::mnuFileExit_Click);
+    connect(addAction(file, QStringLiteral("mnuFileExit"), QStringLiteral("E&xit")), &QAction::triggered, this,
+        &frmMain::mnuFileExit_Click);
 
     QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("mnuEdit"));
     connect(addAction(edit, QStringLiteral("mnuEditUndo"), QStringLiteral("&Undo")), &QAction::triggered, design_,
-            &DesignScreen::mnuEditUndo_Click);
+        &DesignScreen::mnuEditUndo_Click);
     edit->addSeparator();
-    connect(addAction(edit, QStringLiteral("mnuEditCut"), QStringLiteral("Cu&t"), QKeySequence(QStringLiteral("Ctrl+X"))),
-            &QAction::triggered, design_, &DesignScreen::mnuEditCut_Click);
-    connect(addAction(edit, QStringLiteral("mnuEditCopy"), QStringLiteral("&Copy"), QKeySequence(QStringLiteral("Ctrl+C"))),
-            &QAction::triggered, design_, &DesignScreen::mnuEditCopy_Click);
-    connect(addAction(edit, QStringLiteral("mnuEditPaste"), QStringLiteral("&Paste"), QKeySequence(QStringLiteral("Ctrl+V"))),
-            &QAction::triggered, design_, &DesignScreen::mnuEditPaste_Click);
+    connect(
+        addAction(edit, QStringLiteral("mnuEditCut"), QStringLiteral("Cu&t"), QKeySequence(QStringLiteral("Ctrl+X"))),
+        &QAction::triggered, design_, &DesignScreen::mnuEditCut_Click);
+    connect(
+        addAction(edit, QStringLiteral("mnuEditCopy"), QStringLiteral("&Copy"), QKeySequence(QStringLiteral("Ctrl+C"))),
+        &QAction::triggered, design_, &DesignScreen::mnuEditCopy_Click);
+    connect(addAction(
+                edit, QStringLiteral("mnuEditPaste"), QStringLiteral("&Paste"), QKeySequence(QStringLiteral("Ctrl+V"))),
+        &QAction::triggered, design_, &DesignScreen::mnuEditPaste_Click);
     connect(addAction(edit, QStringLiteral("mnuEditDelete"), QStringLiteral("&Delete"), QKeySequence(Qt::Key_Delete)),
-            &QAction::triggered, design_, &DesignScreen::mnuEditDelete_Click);
+        &QAction::triggered, design_, &DesignScreen::mnuEditDelete_Click);
     edit->addSeparator();
     connect(addAction(edit, QStringLiteral("mnuEditSelectAll"), QStringLiteral("Select &All")), &QAction::triggered,
-            design_, &DesignScreen::mnuEditSelectAll_Click);
+        design_, &DesignScreen::mnuEditSelectAll_Click);
 
     QMenu* view = bar->addMenu(QStringLiteral("&View"));
     view->setObjectName(QStringLiteral("mnuView"));
-    const std::tuple<QString, QString, QString, void (frmMain::*)()> viewItems[] = {
-        {QStringLiteral("mnuViewDesign"), QStringLiteral("Design"), QStringLiteral("Shift+F1"), &frmMain::mnuViewDesign_Click},
-        {QStringLiteral("mnuViewDataCollection"), QStringLiteral("Data Collection"), QStringLiteral("Shift+F2"),
-         &frmMain::mnuViewDataCollection_Click},
-        {QStringLiteral("mnuViewAnalyse"), QStringLiteral("Analyze"), QStringLiteral("Shift+F3"), &frmMain::mnuViewAnalyse_Click}};
+    const std::tuple<QString, QString, QString, void (frmMain::*)()> viewItems[]
+        = { { QStringLiteral("mnuViewDesign"), QStringLiteral("Design"), QStringLiteral("Shift+F1"),
+                &frmMain::mnuViewDesign_Click },
+              { QStringLiteral("mnuViewDataCollection"), QStringLiteral("Data Collection"), QStringLiteral("Shift+F2"),
+                  &frmMain::mnuViewDataCollection_Click },
+              { QStringLiteral("mnuViewAnalyse"), QStringLiteral("Analyze"), QStringLiteral("Shift+F3"),
+                  &frmMain::mnuViewAnalyse_Click } };
     for (const auto& [name, caption, key, handler] : viewItems) {
         QAction* a = addAction(view, name, caption, QKeySequence(key));
         a->setCheckable(true);
@@ -150,59 +160,64 @@ void frmMain::createMenus()
 
     QMenu* designMenu = bar->addMenu(QStringLiteral("&Design"));
     designMenu->setObjectName(QStringLiteral("mnuDesign"));
-    connect(addAction(designMenu, QStringLiteral("mnuDesignAddOpenEndedQuestion"), QStringLiteral("Add &Open Ended Question")),
-            &QAction::triggered, design_, &DesignScreen::mnuDesignAddOpenEndedQuestion_Click);
-    connect(addAction(designMenu, QStringLiteral("mnuDesignAddCheckQuestion"), QStringLiteral("Add &Check Type Question")),
-            &QAction::triggered, design_, &DesignScreen::mnuDesignAddCheckQuestion_Click);
-    connect(addAction(designMenu, QStringLiteral("mnuDesignAddRadioQuestion"), QStringLiteral("Add &Radio Type Question")),
-            &QAction::triggered, design_, &DesignScreen::mnuDesignAddRadioQuestion_Click);
+    connect(addAction(designMenu, QStringLiteral("mnuDesignAddOpenEndedQuestion"),
+                QStringLiteral("Add &Open Ended Question")),
+        &QAction::triggered, design_, &DesignScreen::mnuDesignAddOpenEndedQuestion_Click);
+    connect(
+        addAction(designMenu, QStringLiteral("mnuDesignAddCheckQuestion"), QStringLiteral("Add &Check Type Question")),
+        &QAction::triggered, design_, &DesignScreen::mnuDesignAddCheckQuestion_Click);
+    connect(
+        addAction(designMenu, QStringLiteral("mnuDesignAddRadioQuestion"), QStringLiteral("Add &Radio Type Question")),
+        &QAction::triggered, design_, &DesignScreen::mnuDesignAddRadioQuestion_Click);
     connect(addAction(designMenu, QStringLiteral("mnuDesignAddMatrixQuestion"), QStringLiteral("Add &Matrix Question")),
-            &QAction::triggered, design_, &DesignScreen::mnuDesignAddMatrixQuestion_Click);
+        &QAction::triggered, design_, &DesignScreen::mnuDesignAddMatrixQuestion_Click);
     designMenu->addSeparator();
     connect(addAction(designMenu, QStringLiteral("mnuDesignAddText"), QStringLiteral("Add &Instruction Text")),
-            &QAction::triggered, design_, &DesignScreen::mnuDesignAddText_Click);
+        &QAction::triggered, design_, &DesignScreen::mnuDesignAddText_Click);
 
     QMenu* collection = bar->addMenu(QStringLiteral("Data &Collection"));
     collection->setObjectName(QStringLiteral("mnuDataCollection"));
     connect(addAction(collection, QStringLiteral("mnuDataPublishWeb"), QStringLiteral("&Publish Web Survey...")),
-            &QAction::triggered, this, &frmMain::mnuDataPublishWeb_Click);
-    connect(addAction(collection, QStringLiteral("mnuDataCollectWeb"), QStringLiteral("&Collect Web Survey Responses...")),
-            &QAction::triggered, this, &frmMain::mnuDataCollectWeb_Click);
+        &QAction::triggered, this, &frmMain::mnuDataPublishWeb_Click);
+    connect(
+        addAction(collection, QStringLiteral("mnuDataCollectWeb"), QStringLiteral("&Collect Web Survey Responses...")),
+        &QAction::triggered, this, &frmMain::mnuDataCollectWeb_Click);
     collection->addSeparator();
-    connect(addAction(collection, QStringLiteral("mnuDataCollectionPaperSurvey"), QStringLiteral("Create &Paper Based Survey...")),
-            &QAction::triggered, this, &frmMain::mnuDataCollectionPaperSurvey_Click);
+    connect(addAction(collection, QStringLiteral("mnuDataCollectionPaperSurvey"),
+                QStringLiteral("Create &Paper Based Survey...")),
+        &QAction::triggered, this, &frmMain::mnuDataCollectionPaperSurvey_Click);
 
     QMenu* analyse = bar->addMenu(QStringLiteral("&Analyze"));
     analyse->setObjectName(QStringLiteral("mnuAnalyse"));
     connect(addAction(analyse, QStringLiteral("mnuAnalyseSummary"), QStringLiteral("Summary Report"),
-                      QKeySequence(QStringLiteral("Ctrl+R"))),
-            &QAction::triggered, this, &frmMain::mnuAnalyseSummary_Click);
+                QKeySequence(QStringLiteral("Ctrl+R"))),
+        &QAction::triggered, this, &frmMain::mnuAnalyseSummary_Click);
     connect(addAction(analyse, QStringLiteral("mnuAnalyseDetail"), QStringLiteral("Detailed Report"),
-                      QKeySequence(QStringLiteral("Ctrl+D"))),
-            &QAction::triggered, this, &frmMain::mnuAnalyseDetail_Click);
+                QKeySequence(QStringLiteral("Ctrl+D"))),
+        &QAction::triggered, this, &frmMain::mnuAnalyseDetail_Click);
     analyse->addSeparator();
     connect(addAction(analyse, QStringLiteral("mnuAnalyseTotRespondents"), QStringLiteral("Total Respondents"),
-                      QKeySequence(QStringLiteral("Ctrl+T"))),
-            &QAction::triggered, this, &frmMain::mnuAnalyseTotRespondents_Click);
+                QKeySequence(QStringLiteral("Ctrl+T"))),
+        &QAction::triggered, this, &frmMain::mnuAnalyseTotRespondents_Click);
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    connect(addAction(help, QStringLiteral("mnuHelpContents"), QStringLiteral("&Contents...")), &QAction::triggered, this,
-            &frmMain::mnuHelpContents_Click);
+    connect(addAction(help, QStringLiteral("mnuHelpContents"), QStringLiteral("&Contents...")), &QAction::triggered,
+        this, &frmMain::mnuHelpContents_Click);
     connect(addAction(help, QStringLiteral("mnuHelpTipOfTheDay"), QStringLiteral("Tip of the &Day...")),
-            &QAction::triggered, this, &frmMain::mnuHelpTipOfTheDay_Click);
+        &QAction::triggered, this, &frmMain::mnuHelpTipOfTheDay_Click);
     connect(addAction(help, QStringLiteral("mnuHelpIndex"), QStringLiteral("&Index...")), &QAction::triggered, this,
-            &frmMain::mnuHelpIndex_Click);
+        &frmMain::mnuHelpIndex_Click);
     connect(addAction(help, QStringLiteral("mnuHelpSearch"), QStringLiteral("&Search...")), &QAction::triggered, this,
-            &frmMain::mnuHelpSearch_Click);
+        &frmMain::mnuHelpSearch_Click);
     help->addSeparator();
     connect(addAction(help, QStringLiteral("mnuHelpOnlineSupport"), QStringLiteral("&Online Support")),
-            &QAction::triggered, this, &frmMain::mnuHelpOnlineSupport_Click);
+        &QAction::triggered, this, &frmMain::mnuHelpOnlineSupport_Click);
     connect(addAction(help, QStringLiteral("mnuHelpSendFeedback"), QStringLiteral("Send &Feedback")),
-            &QAction::triggered, this, &frmMain::mnuHelpSendFeedback_Click);
+        &QAction::triggered, this, &frmMain::mnuHelpSendFeedback_Click);
     help->addSeparator();
     connect(addAction(help, QStringLiteral("mnuAbout"), QStringLiteral("&About...")), &QAction::triggered, this,
-            &frmMain::mnuAbout_Click);
+        &frmMain::mnuAbout_Click);
 }
 
 // Start-up
@@ -210,9 +225,9 @@ void frmMain::createMenus()
 void frmMain::reportLoadError(const db::Error& error, int loadState)
 {
     Dialogs::msgBox(QStringLiteral("An error has occured loading please contact support at ") + supportMailAddress()
-                        + QStringLiteral(" for assitance. ") + QStringLiteral("\n") + errorDetails(error)
-                        + QStringLiteral(" LoadState ") + QString::number(loadState),
-                    Dialogs::OKOnly, Dialogs::Critical);
+            + QStringLiteral(" for assitance. ") + QStringLiteral("\n") + errorDetails(error)
+            + QStringLiteral(" LoadState ") + QString::number(loadState),
+        Dialogs::OKOnly, Dialogs::Critical);
 }
 
 void frmMain::Form_Load(const QString& commandLine)
@@ -235,8 +250,8 @@ void frmMain::Form_Load(const QString& commandLine)
         analyse_->SummaryRowMatrixResponseIDs.append(-1);
     });
     step(1, [this] {
-        libraryConnection_.open(libraryFile(),
-                                {QStringLiteral("category"), QStringLiteral("question")}, db::OpenMode::ReadOnly);
+        libraryConnection_.open(
+            libraryFile(), { QStringLiteral("category"), QStringLiteral("question") }, db::OpenMode::ReadOnly);
     });
     step(2, [this] { SetupToolbar(); });
     step(3, [this] {

@@ -166,8 +166,7 @@ private:
     void restoreViewChecks();
     void placeToolbars();
     void reportLoadError(const db::Error& error, int loadState);
-    QAction* addAction(QMenu* menu, const QString& name, const QString& caption,
-                       const QKeySequence& shortcut = {});
+    QAction* addAction(QMenu* menu, const QString& name, const QString& caption, const QKeySequence& shortcut = {});
     void setStatusFile(const QString& path);
 
     // The question "Do you want to save the changes you made?" when the survey needs saving.

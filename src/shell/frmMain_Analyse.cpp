@@ -1,10 +1,9 @@
 // The Analyze menu, File > Export, Page Setup and Print: forwarded to the Analyse screen and the
 // printer.
-#include "shell/frmMain.h"
-
 #include "analysis/AnalyseScreen.h"
-#include "document/CsvExport.h"
 #include "analysis/Printing.h"
+#include "document/CsvExport.h"
+#include "shell/frmMain.h"
 
 void frmMain::RefreshGraph()
 {

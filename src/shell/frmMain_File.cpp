@@ -1,16 +1,15 @@
 // The survey file commands of the main window: open, close, save, save as, new, and the question
 // to save before the survey is dropped.
-#include "shell/frmMain.h"
-
 #include "designer/DesignScreen.h"
 #include "document/StoredSurvey.h"
 #include "document/SurveyFile.h"
+#include "platform/Rtf.h"
+#include "platform/TextUtil.h"
+#include "shell/frmMain.h"
 #include "widgets/Dialogs.h"
 #include "widgets/HelpWindow.h"
 #include "widgets/ReportError.h"
 #include "widgets/RichTextBox.h"
-#include "platform/Rtf.h"
-#include "platform/TextUtil.h"
 #include "widgets/TreeNodes.h"
 
 #include <QCloseEvent>
@@ -31,7 +30,7 @@ const QString kDamagedScalesMessage = QStringLiteral(
     "The survey file is damaged. The questions were saved to a new survey made from the template; the answers "
     "and the answer scales could not be carried over.");
 
-}  // namespace
+} // namespace
 
 // Opening and closing
 
@@ -166,8 +165,8 @@ bool frmMain::DoSave()
         }
         // The survey in memory can still be written to another file: the user is offered that at once.
         if (Dialogs::msgBox(failureText(kCannotWrite + session_.CurrentFile, e)
-                                + QStringLiteral("\n\nDo you want to save the survey under another name?"),
-                            Dialogs::YesNo, Dialogs::Critical)
+                    + QStringLiteral("\n\nDo you want to save the survey under another name?"),
+                Dialogs::YesNo, Dialogs::Critical)
             != Dialogs::Yes)
             return false;
         return mnuFileSaveAs_Click();
@@ -180,8 +179,8 @@ bool frmMain::mnuFileSaveAs_Click()
     Dialogs::FileRequest request;
     request.fileName = isUntitledPath(old) ? QString() : old;
     request.filter = kSurveyFilter;
-    request.flags = Dialogs::OverwritePrompt | Dialogs::HideReadOnly | Dialogs::PathMustExist
-                    | Dialogs::NoReadOnlyReturn;
+    request.flags
+        = Dialogs::OverwritePrompt | Dialogs::HideReadOnly | Dialogs::PathMustExist | Dialogs::NoReadOnlyReturn;
     const std::optional<QString> chosen = Dialogs::showSave(request);
     if (!chosen || chosen->isEmpty())
         return false;
@@ -207,7 +206,7 @@ bool frmMain::mnuFileSaveAs_Click()
         addPlaceholderQuestion(false);
     if (carried != SurveySession::Carried::Everything)
         Dialogs::msgBox(carried == SurveySession::Carried::QuestionsAndScales ? kDamagedMessage : kDamagedScalesMessage,
-                        Dialogs::OKOnly, Dialogs::Exclamation);
+            Dialogs::OKOnly, Dialogs::Exclamation);
     return opened;
 }
 
@@ -243,7 +242,7 @@ bool frmMain::untitledHoldsRespondents()
     try {
         return !session_.SurveyConnection.openRecordset(QStringLiteral("SELECT 1 FROM respondent LIMIT 1")).atEnd();
     } catch (const db::Error&) {
-        return true;  // what cannot be read is not thrown away unasked
+        return true; // what cannot be read is not thrown away unasked
     }
 }
 
@@ -251,8 +250,8 @@ bool frmMain::savePrompt()
 {
     if (!IsFileChanged() && !untitledHoldsRespondents())
         return true;
-    switch (Dialogs::msgBox(QStringLiteral("Do you want to save the changes you made?"), Dialogs::YesNoCancel,
-                            Dialogs::Question)) {
+    switch (Dialogs::msgBox(
+        QStringLiteral("Do you want to save the changes you made?"), Dialogs::YesNoCancel, Dialogs::Question)) {
     case Dialogs::Yes:
         return saveCurrent();
     case Dialogs::No:

@@ -1,11 +1,10 @@
 // The Help menu of the main window and the getting-started prompt of the first start.
-#include "shell/frmMain.h"
-
-#include "widgets/Dialogs.h"
-#include "widgets/HelpWindow.h"
 #include "platform/Shell.h"
 #include "shell/ShellResources.h"
+#include "shell/frmMain.h"
 #include "shell/frmTip.h"
+#include "widgets/Dialogs.h"
+#include "widgets/HelpWindow.h"
 
 void frmMain::mnuHelpContents_Click()
 {

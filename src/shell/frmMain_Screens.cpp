@@ -1,15 +1,14 @@
 // The three screens of the main window, the toolbars and the View menu that switch between them,
 // and the about box.
-#include "shell/frmMain.h"
-
 #include "analysis/AnalyseScreen.h"
 #include "collection/CollectScreen.h"
 #include "designer/DesignScreen.h"
+#include "shell/frmAbout.h"
+#include "shell/frmMain.h"
+#include "shell/modDetectWindows.h"
 #include "widgets/AccessibleNames.h"
 #include "widgets/Dialogs.h"
 #include "widgets/Twips.h"
-#include "shell/frmAbout.h"
-#include "shell/modDetectWindows.h"
 
 #include <QAction>
 #include <QFrame>
@@ -52,7 +51,7 @@ QFrame* makeLine(const QString& name, QWidget* parent)
     line->setFrameShadow(QFrame::Sunken);
     return line;
 }
-}  // namespace
+} // namespace
 
 void frmMain::createToolbars()
 {
@@ -66,32 +65,34 @@ void frmMain::createToolbars()
 
     Toolbar = makeToolbar(QStringLiteral("Toolbar"), picToolbar);
     addButton(Toolbar, QStringLiteral("Design"), QStringLiteral("Design"), QStringLiteral("Design"));
-    addButton(Toolbar, QStringLiteral("Data Collection"), QStringLiteral("Data Collection"), QStringLiteral("Data Collection"));
+    addButton(Toolbar, QStringLiteral("Data Collection"), QStringLiteral("Data Collection"),
+        QStringLiteral("Data Collection"));
     addButton(Toolbar, QStringLiteral("Analyze"), QStringLiteral("Analyse"), QStringLiteral("Analyse"));
     connect(Toolbar, &QToolBar::actionTriggered, this, &frmMain::Toolbar_ButtonClick);
 
     ToolbarDesign = makeToolbar(QStringLiteral("ToolbarDesign"), picToolbar);
-    addButton(ToolbarDesign, QStringLiteral("Add Question"), QStringLiteral("Add Question"), QStringLiteral("Add Question"));
+    addButton(
+        ToolbarDesign, QStringLiteral("Add Question"), QStringLiteral("Add Question"), QStringLiteral("Add Question"));
     addButton(ToolbarDesign, QStringLiteral("Add Text"), QStringLiteral("Add Text"), QStringLiteral("Add Text"));
     connect(ToolbarDesign, &QToolBar::actionTriggered, this, &frmMain::ToolbarDesign_ButtonClick);
 
     ToolBarBottomLine = makeLine(QStringLiteral("ToolBarBottomLine"), central);
     Twips::place(ToolBarBottomLine, 0, 992, 12000, 30);
 
-    imToolbar = {QStringLiteral("imToolbar"),
-                 {{QStringLiteral("analyse"), icon(QStringLiteral("analyse"))},
-                  {QStringLiteral("design"), icon(QStringLiteral("design"))},
-                  {QStringLiteral("datacollection"), icon(QStringLiteral("datacollection"))}}};
-    imToolbarXP = {QStringLiteral("imToolbarXP"),
-                   {{QStringLiteral("analyse"), icon(QStringLiteral("analyse_xp"))},
-                    {QStringLiteral("datacollection"), icon(QStringLiteral("datacollection_xp"))},
-                    {QStringLiteral("design"), icon(QStringLiteral("design_xp"))}}};
-    imDesignToolbar = {QStringLiteral("imDesignToolbar"),
-                       {{QStringLiteral("addquestion"), icon(QStringLiteral("addquestion"))},
-                        {QStringLiteral("addtext"), icon(QStringLiteral("addtext"))}}};
-    imDesignToolbarXP = {QStringLiteral("imDesignToolbarXP"),
-                         {{QStringLiteral("addquestion"), icon(QStringLiteral("addquestion_xp"))},
-                          {QStringLiteral("addtext"), icon(QStringLiteral("addtext_xp"))}}};
+    imToolbar = { QStringLiteral("imToolbar"),
+        { { QStringLiteral("analyse"), icon(QStringLiteral("analyse")) },
+            { QStringLiteral("design"), icon(QStringLiteral("design")) },
+            { QStringLiteral("datacollection"), icon(QStringLiteral("datacollection")) } } };
+    imToolbarXP = { QStringLiteral("imToolbarXP"),
+        { { QStringLiteral("analyse"), icon(QStringLiteral("analyse_xp")) },
+            { QStringLiteral("datacollection"), icon(QStringLiteral("datacollection_xp")) },
+            { QStringLiteral("design"), icon(QStringLiteral("design_xp")) } } };
+    imDesignToolbar = { QStringLiteral("imDesignToolbar"),
+        { { QStringLiteral("addquestion"), icon(QStringLiteral("addquestion")) },
+            { QStringLiteral("addtext"), icon(QStringLiteral("addtext")) } } };
+    imDesignToolbarXP = { QStringLiteral("imDesignToolbarXP"),
+        { { QStringLiteral("addquestion"), icon(QStringLiteral("addquestion_xp")) },
+            { QStringLiteral("addtext"), icon(QStringLiteral("addtext_xp")) } } };
     placeToolbars();
 }
 
@@ -101,8 +102,8 @@ void frmMain::placeToolbars()
     const QSize main = Toolbar->sizeHint();
     Toolbar->setGeometry(Twips::toPixelsX(60), 0, main.width(), Twips::toPixelsY(height));
     const QSize designSize = ToolbarDesign->sizeHint();
-    ToolbarDesign->setGeometry(Toolbar->geometry().right() + 1 + Twips::toPixelsX(240), 0, designSize.width(),
-                               Twips::toPixelsY(height));
+    ToolbarDesign->setGeometry(
+        Toolbar->geometry().right() + 1 + Twips::toPixelsX(240), 0, designSize.width(), Twips::toPixelsY(height));
 }
 
 QAction* frmMain::toolbarButton(const QToolBar* toolbar, const QString& key)
@@ -127,11 +128,11 @@ void frmMain::SetupToolbar()
         bar->setProperty("ImageList", images.Name);
     };
     if (IsWindowsXP()) {
-        assign(Toolbar, imToolbarXP, {3, 2, 1});
-        assign(ToolbarDesign, imDesignToolbarXP, {1, 2});
+        assign(Toolbar, imToolbarXP, { 3, 2, 1 });
+        assign(ToolbarDesign, imDesignToolbarXP, { 1, 2 });
     } else {
-        assign(Toolbar, imToolbar, {2, 3, 1});
-        assign(ToolbarDesign, imDesignToolbar, {1, 2});
+        assign(Toolbar, imToolbar, { 2, 3, 1 });
+        assign(ToolbarDesign, imDesignToolbar, { 1, 2 });
     }
     placeToolbars();
 }
@@ -141,15 +142,15 @@ void frmMain::ShowScreen(const QString& sTag)
     struct Row {
         const char* tag;
         bool design, collect, analyse;
-        int respondentList;  // 1 shown, 0 hidden, -1 unchanged
+        int respondentList; // 1 shown, 0 hidden, -1 unchanged
         const char* checked;
     };
     static const Row table[] = {
-        {"Design", true, false, false, -1, "mnuViewDesign"},
-        {"Data Collection", false, true, false, -1, "mnuViewDataCollection"},
-        {"Analyse", false, false, true, -1, "mnuViewAnalyse"},
-        {"Respondent", false, true, false, 1, "mnuViewDataCollection"},
-        {"Respondent Answers", false, true, false, 0, "mnuViewDataCollection"},
+        { "Design", true, false, false, -1, "mnuViewDesign" },
+        { "Data Collection", false, true, false, -1, "mnuViewDataCollection" },
+        { "Analyse", false, false, true, -1, "mnuViewAnalyse" },
+        { "Respondent", false, true, false, 1, "mnuViewDataCollection" },
+        { "Respondent Answers", false, true, false, 0, "mnuViewDataCollection" },
     };
     for (const Row& row : table) {
         if (sTag != QLatin1String(row.tag))
@@ -168,7 +169,7 @@ void frmMain::ShowScreen(const QString& sTag)
 
 void frmMain::restoreViewChecks()
 {
-    for (const char* name : {"mnuViewDesign", "mnuViewDataCollection", "mnuViewAnalyse"})
+    for (const char* name : { "mnuViewDesign", "mnuViewDataCollection", "mnuViewAnalyse" })
         action(QString::fromLatin1(name))->setChecked(checkedView_ == QLatin1String(name));
 }
 
@@ -181,7 +182,8 @@ void frmMain::mnuViewDataCollection_Click()
 {
     if (IsFileChanged()) {
         const Dialogs::Answer answer = Dialogs::msgBox(
-            QStringLiteral("You must save the design before adding responses. Do you want to save the changes you made?"),
+            QStringLiteral(
+                "You must save the design before adding responses. Do you want to save the changes you made?"),
             Dialogs::YesNoCancel, Dialogs::Question);
         if (answer != Dialogs::Yes)
             return;

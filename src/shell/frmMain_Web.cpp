@@ -1,11 +1,10 @@
-#include "shell/frmMain.h"
-
 #include "document/StoredSurvey.h"
-#include "widgets/Dialogs.h"
 #include "platform/TextUtil.h"
+#include "shell/frmMain.h"
 #include "web/ExchangeFile.h"
 #include "web/LoadResults.h"
 #include "web/WizardDriver.h"
+#include "widgets/Dialogs.h"
 
 void frmMain::DoSaveXML()
 {

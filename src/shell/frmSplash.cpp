@@ -1,14 +1,14 @@
 #include "shell/frmSplash.h"
 
-#include "widgets/Twips.h"
-#include "widgets/ScreenParts.h"
 #include "shell/ShellResources.h"
 #include "shell/modDetectWindows.h"
+#include "widgets/ScreenParts.h"
+#include "widgets/Twips.h"
 
+#include <QEventLoop>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QEventLoop>
 #include <QTimer>
 
 namespace {
@@ -17,7 +17,7 @@ int& splashMilliseconds()
     static int ms = 3000;
     return ms;
 }
-}  // namespace
+} // namespace
 
 int frmSplash::displayTime()
 {
@@ -29,7 +29,8 @@ void frmSplash::setDisplayTime(int milliseconds)
     splashMilliseconds() = milliseconds;
 }
 
-frmSplash::frmSplash(QWidget* parent) : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+frmSplash::frmSplash(QWidget* parent)
+    : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     ensureShellResources();
     setObjectName(QStringLiteral("frmSplash"));
@@ -61,8 +62,8 @@ frmSplash::frmSplash(QWidget* parent) : QDialog(parent, Qt::SplashScreen | Qt::F
     lblPlatform = makeLabel(QStringLiteral("lblPlatform"), QStringLiteral("98/2000/XP"), Frame1, 4, true);
     lblPlatform->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Twips::place(lblPlatform, 3240, 1800, 3900, 420);
-    lblCopyright = makeLabel(QStringLiteral("lblCopyright"), QStringLiteral("Copyright \u00A9 Orvalen. All rights reserved."),
-                         Frame1, -1, false);
+    lblCopyright = makeLabel(QStringLiteral("lblCopyright"),
+        QStringLiteral("Copyright \u00A9 Orvalen. All rights reserved."), Frame1, -1, false);
     lblCopyright->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Twips::place(lblCopyright, 3240, 2400, 3900, 300);
     Label2 = makeLabel(QStringLiteral("Label2"), orvalenWebAddress(), Frame1, -1, false);

@@ -19,8 +19,8 @@ public:
     static void setDisplayTime(int milliseconds);
 
     QFrame* Frame1 = nullptr;
-    QLabel* Picture5 = nullptr;  // the XP style picture
-    QLabel* Picture2 = nullptr;  // the classic picture
+    QLabel* Picture5 = nullptr; // the XP style picture
+    QLabel* Picture2 = nullptr; // the classic picture
     QLabel* lblCompanyProduct = nullptr;
     QLabel* lblProductName = nullptr;
     QLabel* lblPlatform = nullptr;

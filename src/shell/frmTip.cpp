@@ -3,8 +3,8 @@
 #include "platform/AppPath.h"
 #include "platform/CodePages.h"
 #include "platform/Settings.h"
-#include "widgets/Twips.h"
 #include "shell/ShellResources.h"
+#include "widgets/Twips.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -23,9 +23,10 @@ qint32 number(const QString& text)
     const qint32 n = text.trimmed().toInt(&ok);
     return ok ? n : 0;
 }
-}  // namespace
+} // namespace
 
-frmTip::frmTip(QWidget* parent) : QDialog(parent)
+frmTip::frmTip(QWidget* parent)
+    : QDialog(parent)
 {
     ensureShellResources();
     setObjectName(QStringLiteral("frmTip"));
@@ -89,9 +90,9 @@ void frmTip::Form_Load()
     CurrentTip = number(getSetting(appExeName(), kOptions, kCurrentTip, QStringLiteral("1")));
     if (!LoadTips(appFile(tipsFileName()))) {
         lblTipText->setText(QStringLiteral("That the ") + tipsFileName() + QStringLiteral(" file was not found? ")
-                            + QStringLiteral("\n\n") + QStringLiteral("Create a text file named ") + tipsFileName()
-                            + QStringLiteral(" using NotePad with 1 tip per line. ")
-                            + QStringLiteral("Then place it in the same directory as the application. "));
+            + QStringLiteral("\n\n") + QStringLiteral("Create a text file named ") + tipsFileName()
+            + QStringLiteral(" using NotePad with 1 tip per line. ")
+            + QStringLiteral("Then place it in the same directory as the application. "));
     }
 }
 
@@ -143,6 +144,6 @@ void frmTip::cmdOK_Click()
 
 void frmTip::chkLoadTipsAtStartup_Click()
 {
-    saveSetting(appExeName(), kOptions, kShowTips, chkLoadTipsAtStartup->isChecked() ? QStringLiteral("1")
-                                                                                        : QStringLiteral("0"));
+    saveSetting(appExeName(), kOptions, kShowTips,
+        chkLoadTipsAtStartup->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }

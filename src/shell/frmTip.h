@@ -23,7 +23,7 @@ public:
     QPushButton* cmdNextTip = nullptr;
     QPushButton* cmdOK = nullptr;
 
-    QStringList Tips;     // the lines of the tips file; tip n is Tips[n - 1]
+    QStringList Tips; // the lines of the tips file; tip n is Tips[n - 1]
     qint32 CurrentTip = 1;
 
     // Reads the tips and steps to the next one; false when there is no such file.

@@ -8,7 +8,7 @@
 struct OsVersionInfo {
     unsigned major = 0;
     unsigned minor = 0;
-    unsigned platformId = 0;  // 1 the Windows 95 family, 2 the NT family
+    unsigned platformId = 0; // 1 the Windows 95 family, 2 the NT family
 };
 
 // The version of the running Windows; nothing when the query fails (always, here).

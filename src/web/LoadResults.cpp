@@ -1,8 +1,8 @@
 #include "web/LoadResults.h"
 
+#include "web/ResultsImport.h"
 #include "widgets/Dialogs.h"
 #include "widgets/LongWork.h"
-#include "web/ResultsImport.h"
 
 #include <QFileInfo>
 
@@ -13,6 +13,6 @@ void loadResultsFile(QWidget* parent, db::Connection& connection, const QString&
         LongWork work(parent, QStringLiteral("Importing the survey results..."), QFileInfo(path).size());
         count = ResultsImport::DoLoadXML(connection, path, work.progress());
     }
-    Dialogs::msgBox(QStringLiteral("Successfully imported %1 respondent(s).").arg(count), Dialogs::OKOnly,
-                    Dialogs::Information);
+    Dialogs::msgBox(
+        QStringLiteral("Successfully imported %1 respondent(s).").arg(count), Dialogs::OKOnly, Dialogs::Information);
 }

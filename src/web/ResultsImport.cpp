@@ -342,7 +342,7 @@ private:
     QFile& file_;
     const qint64 size_;
     QByteArray buffer_;
-    qsizetype start_ = 0;   // where the next line begins
+    qsizetype start_ = 0; // where the next line begins
     qsizetype scanned_ = 0; // no line end before this, from start_ on
     Ends ends_ = Ends::NotSeen;
     qint64 read_ = 0;

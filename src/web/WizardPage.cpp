@@ -1,13 +1,13 @@
 #include "web/WizardPage.h"
 
-#include "widgets/AccessibleNames.h"
 #include "platform/AppPath.h"
+#include "platform/Internet.h"
+#include "web/WizardDriver.h"
+#include "widgets/AccessibleNames.h"
 #include "widgets/Dialogs.h"
 #include "widgets/HelpWindow.h"
-#include "platform/Internet.h"
 #include "widgets/ScreenParts.h"
 #include "widgets/Twips.h"
-#include "web/WizardDriver.h"
 
 #include <QFrame>
 #include <QKeyEvent>

@@ -1,10 +1,10 @@
 #include "web/WizardPages.h"
 
-#include "widgets/Dialogs.h"
 #include "platform/Settings.h"
-#include "widgets/Twips.h"
 #include "web/ServerList.h"
 #include "web/frmAddServer.h"
+#include "widgets/Dialogs.h"
+#include "widgets/Twips.h"
 
 #include <QCheckBox>
 #include <QComboBox>

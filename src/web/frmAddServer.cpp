@@ -1,8 +1,8 @@
 #include "web/frmAddServer.h"
 
+#include "web/ServerList.h"
 #include "widgets/Dialogs.h"
 #include "widgets/Twips.h"
-#include "web/ServerList.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,13 +1,13 @@
 #include "web/frmWizWebCollect.h"
 
 #include "platform/Database.h"
-#include "widgets/Dialogs.h"
 #include "platform/TextUtil.h"
-#include "widgets/Twips.h"
 #include "platform/WaitCursor.h"
 #include "web/ServerList.h"
 #include "web/WizardDriver.h"
 #include "web/modWebServer.h"
+#include "widgets/Dialogs.h"
+#include "widgets/Twips.h"
 
 #include <QLabel>
 #include <QLineEdit>

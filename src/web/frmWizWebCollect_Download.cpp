@@ -2,13 +2,13 @@
 
 #include "document/SurveySession.h"
 #include "platform/AppPath.h"
-#include "widgets/Dialogs.h"
 #include "platform/WaitCursor.h"
 #include "web/LoadResults.h"
 #include "web/ServerList.h"
 #include "web/WizardDriver.h"
 #include "web/frmWizWebCollect.h"
 #include "web/modWebServer.h"
+#include "widgets/Dialogs.h"
 
 #include <QPlainTextEdit>
 #include <QProgressBar>

@@ -1,10 +1,10 @@
 #include "web/frmWizWebPublish.h"
 
-#include "widgets/Dialogs.h"
 #include "platform/Shell.h"
-#include "widgets/Twips.h"
 #include "web/ServerList.h"
 #include "web/WizardDriver.h"
+#include "widgets/Dialogs.h"
+#include "widgets/Twips.h"
 
 #include <QCheckBox>
 #include <QClipboard>

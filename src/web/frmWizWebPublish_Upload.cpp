@@ -2,7 +2,6 @@
 
 #include "document/StoredSurvey.h"
 #include "document/SurveySession.h"
-#include "widgets/Dialogs.h"
 #include "platform/Internet.h"
 #include "platform/WaitCursor.h"
 #include "web/ExchangeFile.h"
@@ -11,6 +10,7 @@
 #include "web/frmWizWebPublish.h"
 #include "web/modWebServer.h"
 #include "web/wininet.h"
+#include "widgets/Dialogs.h"
 
 #include <QPlainTextEdit>
 #include <QProgressBar>

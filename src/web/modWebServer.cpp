@@ -171,7 +171,8 @@ bool wsGetSurveyResultsToFile(const QString& fileName, const QString& serverUrl,
 {
     LastWebError.clear();
     const auto cannotWrite = [&](const QString& reason) {
-        return db::Error(QStringLiteral("Unable to write to file %1: %2").arg(localPath, reason), db::kErrPathAccess, kSource);
+        return db::Error(
+            QStringLiteral("Unable to write to file %1: %2").arg(localPath, reason), db::kErrPathAccess, kSource);
     };
     // The answer goes into a file of its own beside the target, so that a failure answer never
     // replaces a results file downloaded before.
@@ -201,8 +202,7 @@ bool wsGetSurveyResultsToFile(const QString& fileName, const QString& serverUrl,
     // One step that replaces the earlier results file: until it is done the earlier file stays,
     // and when it fails the earlier file is left as it was.
     std::error_code renamed;
-    std::filesystem::rename(
-        QFile::encodeName(temp).toStdString(), QFile::encodeName(localPath).toStdString(), renamed);
+    std::filesystem::rename(QFile::encodeName(temp).toStdString(), QFile::encodeName(localPath).toStdString(), renamed);
     if (renamed)
         throw cannotWrite(QStringLiteral("the downloaded file could not be put in its place: %1")
                               .arg(QString::fromLocal8Bit(renamed.message())));

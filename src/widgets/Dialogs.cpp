@@ -57,11 +57,16 @@ Answer defaultAnswer(Buttons buttons)
 bool fits(Answer a, Buttons buttons)
 {
     switch (buttons) {
-    case OKOnly: return a == OK;
-    case OKCancel: return a == OK || a == Cancel;
-    case YesNoCancel: return a == Yes || a == No || a == Cancel;
-    case YesNo: return a == Yes || a == No;
-    case RetryCancel: return a == Retry || a == Cancel;
+    case OKOnly:
+        return a == OK;
+    case OKCancel:
+        return a == OK || a == Cancel;
+    case YesNoCancel:
+        return a == Yes || a == No || a == Cancel;
+    case YesNo:
+        return a == Yes || a == No;
+    case RetryCancel:
+        return a == Retry || a == Cancel;
     }
     return false;
 }
@@ -100,7 +105,7 @@ QString defaultSuffix(const QString& filter)
     return m.hasMatch() ? m.captured(1) : QString();
 }
 
-}  // namespace
+} // namespace
 
 QString appTitle()
 {
@@ -133,25 +138,50 @@ Answer msgBox(const QString& prompt, Buttons buttons, Icon icon, const QString& 
     box.setTextFormat(Qt::PlainText);
     box.setText(prompt);
     switch (icon) {
-    case Critical: box.setIcon(QMessageBox::Critical); break;
-    case Question: box.setIcon(QMessageBox::Question); break;
-    case Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case Information: box.setIcon(QMessageBox::Information); break;
-    case NoIcon: box.setIcon(QMessageBox::NoIcon); break;
+    case Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case NoIcon:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
     }
     switch (buttons) {
-    case OKOnly: box.setStandardButtons(QMessageBox::Ok); break;
-    case OKCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-    case YesNoCancel: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel); break;
-    case YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
-    case RetryCancel: box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
+    case OKOnly:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case OKCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    case YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case RetryCancel:
+        box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
+        break;
     }
     switch (box.exec()) {
-    case QMessageBox::Ok: return OK;
-    case QMessageBox::Yes: return Yes;
-    case QMessageBox::No: return No;
-    case QMessageBox::Retry: return Retry;
-    default: return buttons == OKOnly ? OK : Cancel;
+    case QMessageBox::Ok:
+        return OK;
+    case QMessageBox::Yes:
+        return Yes;
+    case QMessageBox::No:
+        return No;
+    case QMessageBox::Retry:
+        return Retry;
+    default:
+        return buttons == OKOnly ? OK : Cancel;
     }
 }
 
@@ -188,8 +218,8 @@ std::optional<QString> showOpen(const FileRequest& request)
         const QString path = dialog.selectedFiles().constFirst();
         const QFileInfo info(path);
         if ((request.flags & FileMustExist) && !info.isFile()) {
-            msgBox(QStringLiteral("%1 was not found. Check the file name and try again.").arg(path), OKOnly,
-                   Exclamation);
+            msgBox(
+                QStringLiteral("%1 was not found. Check the file name and try again.").arg(path), OKOnly, Exclamation);
             continue;
         }
         if ((request.flags & PathMustExist) && !info.absoluteDir().exists()) {
@@ -251,13 +281,13 @@ namespace Script {
 
 void begin()
 {
-    script() = ScriptState{};
+    script() = ScriptState {};
     script().active = true;
 }
 
 void end()
 {
-    script() = ScriptState{};
+    script() = ScriptState {};
 }
 
 bool active()
@@ -272,17 +302,17 @@ void answer(Answer a)
 
 void fileName(const QString& path)
 {
-    script().queue.emplace_back(FileAnswer{path});
+    script().queue.emplace_back(FileAnswer { path });
 }
 
 void cancelFile()
 {
-    script().queue.emplace_back(FileAnswer{std::nullopt});
+    script().queue.emplace_back(FileAnswer { std::nullopt });
 }
 
 void printerDialog(bool accept)
 {
-    script().queue.emplace_back(PrinterAnswer{accept});
+    script().queue.emplace_back(PrinterAnswer { accept });
 }
 
 int pending()
@@ -325,6 +355,6 @@ FileRequest lastFileRequest()
     return script().lastFile;
 }
 
-}  // namespace Script
+} // namespace Script
 
-}  // namespace Dialogs
+} // namespace Dialogs

@@ -20,21 +20,20 @@ enum Buttons { OKOnly, OKCancel, YesNoCancel, YesNo, RetryCancel };
 enum Icon { NoIcon, Critical, Question, Exclamation, Information };
 enum Answer { OK = 1, Cancel = 2, Retry = 4, Yes = 6, No = 7 };
 
-Answer msgBox(const QString& prompt, Buttons buttons = OKOnly, Icon icon = NoIcon,
-              const QString& title = QString());
+Answer msgBox(const QString& prompt, Buttons buttons = OKOnly, Icon icon = NoIcon, const QString& title = QString());
 
 // File dialog options.
 enum FileFlag {
-    OverwritePrompt = 0x2,    // ask before replacing an existing file
-    HideReadOnly = 0x4,       // no read-only check box
-    PathMustExist = 0x800,    // the folder must exist
-    FileMustExist = 0x1000,   // the file must exist (open)
+    OverwritePrompt = 0x2, // ask before replacing an existing file
+    HideReadOnly = 0x4, // no read-only check box
+    PathMustExist = 0x800, // the folder must exist
+    FileMustExist = 0x1000, // the file must exist (open)
     NoReadOnlyReturn = 0x8000 // refuse a read-only file or folder
 };
 
 struct FileRequest {
-    QString fileName;  // pre-filled name (a path or a bare name)
-    QString filter;    // "Description (*.ext)|*.ext|..."
+    QString fileName; // pre-filled name (a path or a bare name)
+    QString filter; // "Description (*.ext)|*.ext|..."
     int flags = 0;
     QString title;
 };
@@ -52,14 +51,14 @@ bool showPageSetup(QPrinter& printer);
 
 // Answers for tests, consumed in order by the prompts and file dialogs that follow.
 namespace Script {
-void begin();            // scripted mode on, nothing queued, nothing recorded
-void end();              // back to real dialogs
+void begin(); // scripted mode on, nothing queued, nothing recorded
+void end(); // back to real dialogs
 bool active();
-void answer(Answer a);   // the next message box returns a
-void fileName(const QString& path);  // the next file dialog returns path
-void cancelFile();       // the next file dialog is cancelled
-void printerDialog(bool accept);  // the next print or page-setup dialog is confirmed or cancelled
-int pending();           // answers queued and not used yet
+void answer(Answer a); // the next message box returns a
+void fileName(const QString& path); // the next file dialog returns path
+void cancelFile(); // the next file dialog is cancelled
+void printerDialog(bool accept); // the next print or page-setup dialog is confirmed or cancelled
+int pending(); // answers queued and not used yet
 // Each prompt shown, as its text; each file dialog as "file dialog: " and its title or flags;
 // each printer dialog as "printer dialog: " and its kind.
 QStringList shown();
@@ -72,6 +71,6 @@ Icon lastIcon();
 QString lastTitle();
 // The last file dialog: its request.
 FileRequest lastFileRequest();
-}  // namespace Script
+} // namespace Script
 
-}  // namespace Dialogs
+} // namespace Dialogs

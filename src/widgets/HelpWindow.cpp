@@ -24,9 +24,10 @@ QLabel* stepLabel(const QString& text, QWidget* parent)
     l->setWordWrap(true);
     return l;
 }
-}  // namespace
+} // namespace
 
-HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window)
+HelpWindow::HelpWindow(QWidget* owner)
+    : QWidget(owner, Qt::Window)
 {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(kTitle);
@@ -105,7 +106,7 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window)
     splitter->addWidget(txtTopic);
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({330, 600});
+    splitter->setSizes({ 330, 600 });
 
     nameControl(tabHelp, QStringLiteral("Help topics"));
     nameControl(tabHelp->tabBar(), QStringLiteral("Find topics by"));
@@ -137,7 +138,7 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window)
         cmdBack->setEnabled(!history_.isEmpty());
     });
     connect(txtTopic, &QTextBrowser::anchorClicked, this, &HelpWindow::linkClicked);
-    for (QListWidget* list : {lstContents, lstIndex, lstSearchResults}) {
+    for (QListWidget* list : { lstContents, lstIndex, lstSearchResults }) {
         connect(list, &QListWidget::itemActivated, this, &HelpWindow::displayItem);
         connect(list, &QListWidget::itemDoubleClicked, this, &HelpWindow::displayItem);
     }
@@ -162,8 +163,9 @@ bool HelpWindow::openFile(const QString& path)
     loaded_ = file_.load(path, &error);
     fillLists();
     if (!loaded_) {
-        showPage(kTitle, QStringLiteral("<p>The help file <b>%1</b> could not be opened: %2</p>")
-                             .arg(path.toHtmlEscaped(), error.toHtmlEscaped()));
+        showPage(kTitle,
+            QStringLiteral("<p>The help file <b>%1</b> could not be opened: %2</p>")
+                .arg(path.toHtmlEscaped(), error.toHtmlEscaped()));
     }
     return loaded_;
 }
@@ -182,8 +184,7 @@ void HelpWindow::fillLists()
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const HelpFile::IndexEntry& e = entries.at(i);
         const bool shared = (i > 0 && entries.at(i - 1).keyword.compare(e.keyword, Qt::CaseInsensitive) == 0)
-                            || (i + 1 < entries.size()
-                                && entries.at(i + 1).keyword.compare(e.keyword, Qt::CaseInsensitive) == 0);
+            || (i + 1 < entries.size() && entries.at(i + 1).keyword.compare(e.keyword, Qt::CaseInsensitive) == 0);
         QString text = e.keyword;
         if (shared) {
             if (const HelpTopic* t = file_.find(e.context))
@@ -206,8 +207,8 @@ void HelpWindow::showTopic(int context)
         return;
     const HelpTopic* t = file_.find(context);
     if (!t) {
-        showPage(kTitle, QStringLiteral("<p>The topic you asked for (number %1) is not in the help file.</p>")
-                             .arg(context));
+        showPage(
+            kTitle, QStringLiteral("<p>The topic you asked for (number %1) is not in the help file.</p>").arg(context));
         return;
     }
     if (current_ != 0 && current_ != context) {
@@ -272,8 +273,8 @@ void HelpWindow::listTopics()
     }
     if (!found.isEmpty())
         lstSearchResults->setCurrentRow(0);
-    lblSearchCount->setText(found.size() == 1 ? QStringLiteral("1 topic found")
-                                              : QStringLiteral("%1 topics found").arg(found.size()));
+    lblSearchCount->setText(
+        found.size() == 1 ? QStringLiteral("1 topic found") : QStringLiteral("%1 topics found").arg(found.size()));
 }
 
 void HelpWindow::linkClicked(const QUrl& url)
@@ -309,7 +310,8 @@ bool winHelp(QWidget* owner, const QString& helpFile, int command, int data)
             if (w->currentTopic() == 0)
                 w->showTopic(1);
             w->showTab(data == -2 ? HelpWindow::IndexTab
-                                  : data == -1 ? HelpWindow::SearchTab : HelpWindow::ContentsTab);
+                    : data == -1  ? HelpWindow::SearchTab
+                                  : HelpWindow::ContentsTab);
         }
     }
     w->show();
@@ -318,4 +320,4 @@ bool winHelp(QWidget* owner, const QString& helpFile, int command, int data)
     return loaded;
 }
 
-}  // namespace Help
+} // namespace Help

@@ -66,12 +66,12 @@ private:
 
 // The system help viewer's calls, answered by the help window.
 namespace Help {
-constexpr int HELP_CONTEXT = 1;  // data: the topic's context number
-constexpr int HELP_QUIT = 2;     // closes the owner's help window
-constexpr int HELP_TAB = 15;     // data: -2 the index, -1 the search, 0 the contents
+constexpr int HELP_CONTEXT = 1; // data: the topic's context number
+constexpr int HELP_QUIT = 2; // closes the owner's help window
+constexpr int HELP_TAB = 15; // data: -2 the index, -1 the search, 0 the contents
 
 // Opens (or reuses) the owner's help window on the help file and carries out the command.
 bool winHelp(QWidget* owner, const QString& helpFile, int command, int data);
 // The owner's help window; none when it was never opened.
 HelpWindow* window(QWidget* owner);
-}  // namespace Help
+} // namespace Help

@@ -6,7 +6,7 @@
 namespace {
 constexpr qint64 kUpdateMs = 50;
 int nextCancelAfter = -1;
-}  // namespace
+} // namespace
 
 LongWork::LongWork(QWidget* parent, const QString& labelText, qint64 total)
     : cancelAfter_(std::exchange(nextCancelAfter, -1))
@@ -63,6 +63,6 @@ void LongWork::update(qint64 done, qint64 total)
     const int value = total > 0 ? int(qBound<qint64>(qint64(0), done * 1000 / total, qint64(1000))) : 0;
     dialog_->setValue(value);
     if (total > 0)
-        dialog_->setLabelText(dialog_->labelText().section(QLatin1Char('\n'), 0, 0) +
-                              QStringLiteral("\n%1 of %2").arg(done).arg(total));
+        dialog_->setLabelText(
+            dialog_->labelText().section(QLatin1Char('\n'), 0, 0) + QStringLiteral("\n%1 of %2").arg(done).arg(total));
 }

@@ -14,9 +14,10 @@
 namespace {
 const QString kRtfMime = QStringLiteral("text/rtf");
 const QString kRtfMimeAlt = QStringLiteral("application/rtf");
-}  // namespace
+} // namespace
 
-RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent)
+RichTextBox::RichTextBox(QWidget* parent)
+    : QTextEdit(parent)
 {
     setAcceptRichText(true);
     setTabChangesFocus(false);

@@ -44,8 +44,7 @@ struct ScreenSpace {
 
 // A layout rule sets its values only when every width and height it computed can be set; one that
 // cannot apply (a negative size while the window is very small) is skipped whole.
-template <typename Apply>
-void layoutRule(std::initializer_list<int> sizes, Apply apply)
+template <typename Apply> void layoutRule(std::initializer_list<int> sizes, Apply apply)
 {
     if (std::all_of(sizes.begin(), sizes.end(), [](int size) { return size >= 0; }))
         apply();

@@ -28,7 +28,7 @@ QTreeWidgetItem* insertAt(QTreeWidgetItem* sibling, int offset, const QString& k
     }
     return node;
 }
-}  // namespace
+} // namespace
 
 QString keyOf(const QTreeWidgetItem* node)
 {
@@ -81,4 +81,4 @@ void showWholeCaptions(QTreeWidget* tree)
     tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
-}  // namespace TreeNodes
+} // namespace TreeNodes

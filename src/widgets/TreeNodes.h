@@ -20,4 +20,4 @@ void setCaption(QTreeWidgetItem* node, const QString& caption);
 // Makes the tree show whole captions: one wider than the tree scrolls it sideways instead of
 // being cut with "…".
 void showWholeCaptions(QTreeWidget* tree);
-}  // namespace TreeNodes
+} // namespace TreeNodes

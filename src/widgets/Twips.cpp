@@ -18,7 +18,7 @@ double dpiY()
     const QScreen* s = QGuiApplication::primaryScreen();
     return s ? s->logicalDotsPerInchY() : 96.0;
 }
-}  // namespace
+} // namespace
 
 int toPixelsX(int twips)
 {
@@ -40,7 +40,7 @@ int fromPixelsY(int pixels)
     return int(std::lround(pixels * 1440.0 / dpiY()));
 }
 
-}  // namespace Twips
+} // namespace Twips
 
 #include <QWidget>
 
@@ -91,4 +91,4 @@ void setHeight(QWidget* widget, int height)
     widget->resize(widget->width(), toPixelsY(height));
 }
 
-}  // namespace Twips
+} // namespace Twips

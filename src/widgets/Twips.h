@@ -19,4 +19,4 @@ void setLeft(QWidget* widget, int left);
 void setTop(QWidget* widget, int top);
 void setWidth(QWidget* widget, int width);
 void setHeight(QWidget* widget, int height);
-}  // namespace Twips
+} // namespace Twips

@@ -1,19 +1,18 @@
 // The Analyse screen on the real main window: the summary and its totals, the chart in its
 // twelve styles, the Analyze commands, File > Export, page setup and printing.
-#include "analysis/AnalyseScreen.h"
-#include "analysis/Printing.h"
-#include "analysis/SurveyChart.h"
-#include "widgets/Dialogs.h"
-#include "widgets/LongWork.h"
-#include "platform/Shell.h"
-#include "widgets/Twips.h"
-#include "shell/frmMain.h"
-
 #include "Controls.h"
+#include "GuiTest.h"
 #include "ProgramFolder.h"
 #include "SampleSurvey.h"
 #include "StartProgram.h"
-#include "GuiTest.h"
+#include "analysis/AnalyseScreen.h"
+#include "analysis/Printing.h"
+#include "analysis/SurveyChart.h"
+#include "platform/Shell.h"
+#include "shell/frmMain.h"
+#include "widgets/Dialogs.h"
+#include "widgets/LongWork.h"
+#include "widgets/Twips.h"
 
 #include <QAction>
 #include <QApplication>
@@ -50,12 +49,12 @@ QByteArray bytesOf(const QString& path)
 void addColours(SampleSurvey& s)
 {
     const qint64 q = s.w.question(2, QStringLiteral("5"), QStringLiteral("Which colour do you like best?"),
-        {QStringLiteral("Red"), QStringLiteral("Green"), QStringLiteral("Blue"), QStringLiteral("Yellow"),
-         QStringLiteral("Purple")});
-    QList<qint64> respondents{s.manual, s.web, s.imported, s.paper};
+        { QStringLiteral("Red"), QStringLiteral("Green"), QStringLiteral("Blue"), QStringLiteral("Yellow"),
+            QStringLiteral("Purple") });
+    QList<qint64> respondents { s.manual, s.web, s.imported, s.paper };
     while (respondents.size() < 16)
         respondents << s.w.respondent(QStringLiteral("Web"), QStringLiteral("2024-05-01 10:00:00"));
-    const int chosen[] = {1, 2, 2, 2, 3, 3, 3, 3, 3, 3, 3, 3, 4, 4, 4, 4};
+    const int chosen[] = { 1, 2, 2, 2, 3, 3, 3, 3, 3, 3, 3, 3, 4, 4, 4, 4 };
     for (int i = 0; i < 16; ++i)
         s.w.answer(respondents.at(i), q, s.w.response(q, chosen[i]));
 }
@@ -71,7 +70,7 @@ int darkPixels(const QImage& picture, const QRect& area)
     return dark;
 }
 
-}  // namespace
+} // namespace
 
 class AnalyseTest : public GuiTest {
     Q_OBJECT
@@ -104,8 +103,7 @@ private:
         auto* gSummaryReport = control<QTableWidget>(a, "gSummaryReport");
         const QModelIndex index = gSummaryReport->model()->index(row - 1, 1);
         gSummaryReport->scrollTo(index);
-        QTest::mouseClick(gSummaryReport->viewport(), Qt::LeftButton, {},
-                          gSummaryReport->visualRect(index).center());
+        QTest::mouseClick(gSummaryReport->viewport(), Qt::LeftButton, {}, gSummaryReport->visualRect(index).center());
         QCOMPARE(gSummaryReport->currentRow(), row - 1);
     }
 
@@ -166,8 +164,8 @@ private Q_SLOTS:
         while (long487.size() < 487)
             long487 += QStringLiteral("Fish & Chips or R&D? ");
         long487.truncate(487);
-        const QString texts[] = {QStringLiteral("Line one\r\nLine two"), long487,
-                                 QStringLiteral("Is 3 < 4 or <b>5</b> & more?")};
+        const QString texts[]
+            = { QStringLiteral("Line one\r\nLine two"), long487, QStringLiteral("Is 3 < 4 or <b>5</b> & more?") };
         start([&](SampleSurvey& s) {
             for (const QString& text : texts)
                 s.w.question(0, QStringLiteral("9"), text);
@@ -177,10 +175,10 @@ private Q_SLOTS:
             const QString whole = QStringLiteral("9. ") + texts[i];
             QTableWidgetItem* row = control<QTableWidget>(a, "gSummaryReport")->item(17 + i, 1);
             QCOMPARE(row->text(), QString(whole).replace(QLatin1String("\r\n"), QLatin1String(" ")));
-            for (QTableWidgetItem* cell : {row, control<QTableWidget>(a, "gSummaryReport")->item(17 + i, 0)}) {
+            for (QTableWidgetItem* cell : { row, control<QTableWidget>(a, "gSummaryReport")->item(17 + i, 0) }) {
                 QVERIFY(Qt::mightBeRichText(cell->toolTip()));
                 QCOMPARE(QTextDocumentFragment::fromHtml(cell->toolTip()).toPlainText(),
-                         QString(whole).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+                    QString(whole).replace(QLatin1String("\r\n"), QLatin1String("\n")));
             }
         }
     }
@@ -189,9 +187,8 @@ private Q_SLOTS:
     // separator, and is never narrower than 600 twips.
     void shareColumnFitsTheWidestShare()
     {
-        const QLocale locales[] = {QLocale(QLocale::English, QLocale::UnitedStates),
-                                   QLocale(QLocale::German, QLocale::Germany),
-                                   QLocale(QLocale::Arabic, QLocale::Egypt)};
+        const QLocale locales[] = { QLocale(QLocale::English, QLocale::UnitedStates),
+            QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::Arabic, QLocale::Egypt) };
         for (const QLocale& locale : locales) {
             QLocale::setDefault(locale);
             start();
@@ -202,7 +199,7 @@ private Q_SLOTS:
             const int margin = g->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, g) + 1;
             const int room = g->columnWidth(0) - 1 - 2 * margin;
             QVERIFY2(QFontMetrics(g->font()).horizontalAdvance(widest) <= room,
-                     qPrintable(locale.name() + QLatin1Char(' ') + widest));
+                qPrintable(locale.name() + QLatin1Char(' ') + widest));
             QVERIFY(g->columnWidth(0) >= Twips::toPixelsX(600));
             QString unexpected = stopProgram(w);
             QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected));
@@ -221,7 +218,7 @@ private Q_SLOTS:
         QCOMPARE(rowText(18), QStringLiteral("5. Which colour do you like best?"));
         auto* cboGraphStyle = control<QComboBox>(a, "cboGraphStyle");
         auto* c = control<SurveyChart>(a, "c");
-        for (const bool expanded : {false, true}) {
+        for (const bool expanded : { false, true }) {
             if (expanded)
                 control<QPushButton>(a, "cmdExpand")->click();
             for (int position = 0; position < cboGraphStyle->count(); ++position) {
@@ -255,15 +252,15 @@ private Q_SLOTS:
     // the legend.
     void chartLabelsShowAnswersAsTyped()
     {
-        const QStringList names{QStringLiteral("R&D <30"), QStringLiteral("S &amp; P"),
-                                QStringLiteral("<b>Red</b>"), QStringLiteral("Fish & Chips")};
+        const QStringList names { QStringLiteral("R&D <30"), QStringLiteral("S &amp; P"), QStringLiteral("<b>Red</b>"),
+            QStringLiteral("Fish & Chips") };
         start([&](SampleSurvey& s) { s.w.question(2, QStringLiteral("5"), QStringLiteral("Which?"), names); });
         showAnalyse();
         clickRow(19);
         const struct {
             int position;
-            QString suffix;  // after the name in each label
-        } styles[] = {{1, QString()}, {10, QStringLiteral(": 0")}};
+            QString suffix; // after the name in each label
+        } styles[] = { { 1, QString() }, { 10, QStringLiteral(": 0") } };
         for (const auto& style : styles) {
             control<QComboBox>(a, "cboGraphStyle")->setCurrentIndex(style.position);
             QApplication::processEvents();
@@ -274,8 +271,8 @@ private Q_SLOTS:
                     shown << text->toPlainText();
             }
             for (const QString& name : names)
-                QVERIFY2(shown.contains(name + style.suffix),
-                         qPrintable(name + QStringLiteral(" in ") + shown.join(u'|')));
+                QVERIFY2(
+                    shown.contains(name + style.suffix), qPrintable(name + QStringLiteral(" in ") + shown.join(u'|')));
         }
     }
 
@@ -289,8 +286,8 @@ private Q_SLOTS:
         QCOMPARE(c->data().at(4).value, 0.0);
         const struct {
             int position;
-            double x;  // where Purple stands on the category axis
-        } styles[] = {{1, 4}, {3, 4}, {5, 4}, {7, 4}, {9, 4}, {11, 5}};
+            double x; // where Purple stands on the category axis
+        } styles[] = { { 1, 4 }, { 3, 4 }, { 5, 4 }, { 7, 4 }, { 9, 4 }, { 11, 5 } };
         for (const auto& style : styles) {
             control<QComboBox>(a, "cboGraphStyle")->setCurrentIndex(style.position);
             QApplication::processEvents();
@@ -301,7 +298,7 @@ private Q_SLOTS:
             const QImage picture = c->grab().toImage();
             // Just above the floor at Purple's place: the "0".
             QVERIFY2(darkPixels(picture, QRect(at.x() - 8, at.y() - 22, 17, 19)) > 3,
-                     qPrintable(control<QComboBox>(a, "cboGraphStyle")->currentText()));
+                qPrintable(control<QComboBox>(a, "cboGraphStyle")->currentText()));
         }
     }
 
@@ -312,20 +309,20 @@ private Q_SLOTS:
         auto* c = control<SurveyChart>(a, "c");
         QVERIFY(c->isHidden());
 
-        clickRow(4);  // Banana: every answer of the fruit question
+        clickRow(4); // Banana: every answer of the fruit question
         QVERIFY(!c->isHidden());
         QVERIFY(!control<QPushButton>(a, "cmdExpand")->isHidden());
         QCOMPARE(c->data().size(), 3);
         QCOMPARE(c->data().at(0).label, QStringLiteral(" Apple"));
         QCOMPARE(c->data().at(1).value, 1.0);
 
-        clickRow(16);  // Fair under Price: the columns of the Price row
+        clickRow(16); // Fair under Price: the columns of the Price row
         QCOMPARE(rowText(16), QStringLiteral("          Fair"));
         QCOMPARE(c->data().size(), 3);
         QCOMPARE(c->data().at(2).label, QStringLiteral(" Poor"));
         QCOMPARE(c->data().at(2).value, 1.0);
 
-        clickRow(2);  // a question row
+        clickRow(2); // a question row
         QVERIFY(c->isHidden());
         QVERIFY(control<QPushButton>(a, "cmdExpand")->isHidden());
 
@@ -356,7 +353,7 @@ private Q_SLOTS:
         clickRow(3);
         const QString out = QStringLiteral(TESSIVO_CHART_DIR);
         QDir().mkpath(out);
-        const int expected[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 14, 16};
+        const int expected[] = { 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 14, 16 };
         QSet<QByteArray> pictures;
         auto* cboGraphStyle = control<QComboBox>(a, "cboGraphStyle");
         auto* c = control<SurveyChart>(a, "c");
@@ -365,13 +362,14 @@ private Q_SLOTS:
             QCOMPARE(c->chartType(), expected[position]);
             const auto* stack = c->findChild<QStackedLayout*>();
             QCOMPARE(stack->currentWidget()->objectName(),
-                     SurveyChart::is3D(expected[position]) ? QStringLiteral("Chart3D") : QStringLiteral("Chart2D"));
+                SurveyChart::is3D(expected[position]) ? QStringLiteral("Chart3D") : QStringLiteral("Chart2D"));
 
             c->resize(640, 400);
             const QImage picture = c->grab().toImage();
             QVERIFY(!picture.isNull());
             const QString name = cboGraphStyle->itemText(position).replace(QLatin1Char(' '), QLatin1Char('_'));
-            QVERIFY(picture.save(QDir(out).filePath(QStringLiteral("chart_%1_%2.png").arg(position, 2, 10, QLatin1Char('0')).arg(name))));
+            QVERIFY(picture.save(QDir(out).filePath(
+                QStringLiteral("chart_%1_%2.png").arg(position, 2, 10, QLatin1Char('0')).arg(name))));
 
             // Not a blank picture: many colours, not one background.
             QSet<QRgb> colours;
@@ -420,7 +418,7 @@ private Q_SLOTS:
         QCOMPARE(Dialogs::Script::lastText(), QStringLiteral("View detailed report now?"));
         QCOMPARE(Dialogs::Script::lastButtons(), Dialogs::YesNo);
         QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Question);
-        QCOMPARE(Shell::recorded(), QStringList{file});
+        QCOMPARE(Shell::recorded(), QStringList { file });
         QVERIFY(bytesOf(file).startsWith("{\\rtf1"));
 
         // No: written but not opened. A cancelled dialog: nothing at all.
@@ -437,8 +435,8 @@ private Q_SLOTS:
     void cancelledReportAndExportLeaveTheFilesAsTheyWere()
     {
         start();
-        for (const auto& [name, command] : {std::pair{"DetailReport.rtf", &frmMain::mnuAnalyseDetail_Click},
-                                            std::pair{"SurveyExport.csv", &frmMain::mnuFileExport_Click}}) {
+        for (const auto& [name, command] : { std::pair { "DetailReport.rtf", &frmMain::mnuAnalyseDetail_Click },
+                 std::pair { "SurveyExport.csv", &frmMain::mnuFileExport_Click } }) {
             const QString file = folder->file(QString::fromLatin1(name));
             QFile f(file);
             QVERIFY(f.open(QIODevice::WriteOnly));
@@ -462,7 +460,7 @@ private Q_SLOTS:
         QCOMPARE(Dialogs::Script::lastFileRequest().fileName, QStringLiteral("SurveyExport.csv"));
         QCOMPARE(Dialogs::Script::lastFileRequest().filter, QStringLiteral("Comma Seperated Values (*.csv)|*.csv"));
         QVERIFY(bytesOf(file).startsWith("\"Imported\","));
-        QCOMPARE(bytesOf(file).count("\r\n"), 5);  // four records, one answer of two lines
+        QCOMPARE(bytesOf(file).count("\r\n"), 5); // four records, one answer of two lines
         QCOMPARE(frmMain::QuoteMe(QStringLiteral("a \"b\", c")), QStringLiteral("\"a \"\"b\"\", c\""));
 
         const QString nowhere = folder->file(QStringLiteral("missing/SurveyExport.csv"));
@@ -531,9 +529,8 @@ private Q_SLOTS:
         current.setOutputFormat(QPrinter::PdfFormat);
         const QString before = current.printerName();
         Printing::applyPageSetup(current,
-                                 {QStringLiteral("No Such Printer"), QPageSize(QPageSize::A5), QPrinter::Manual,
-                                  QPageLayout::Landscape},
-                                 {QStringLiteral("Office"), QStringLiteral("No Such Printer 2")});
+            { QStringLiteral("No Such Printer"), QPageSize(QPageSize::A5), QPrinter::Manual, QPageLayout::Landscape },
+            { QStringLiteral("Office"), QStringLiteral("No Such Printer 2") });
         QCOMPARE(current.printerName(), before);
         QCOMPARE(current.pageLayout().pageSize().id(), QPageSize::A5);
         QCOMPARE(current.pageLayout().orientation(), QPageLayout::Landscape);

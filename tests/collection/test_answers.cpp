@@ -409,9 +409,10 @@ TEST_F(RespondentListTest, RowsComeInTheOrderOfTheStoredDatesWhateverTheirShape)
     const QList<QVariant> dates = { QStringLiteral("2024-01-05 10:00:00"), QVariant(), QString(),
         QStringLiteral("2024-01-05T10:00:00"), QStringLiteral("2024-1-5"), QStringLiteral("zzz"),
         QStringLiteral("2024-01-05 10:00:00.500"), QStringLiteral("2024-01-05"), QStringLiteral(" 2024-01-05 10:00:00"),
-        QStringLiteral("9999-99-99 99:99:99"), QStringLiteral("0000-00-00 00:00:00"), QStringLiteral("2024-01-05 10:00:00"),
-        QStringLiteral("2024-01-05 1O:00:00"), QStringLiteral("caf\u00e9"), QStringLiteral("\U0001F600"),
-        QStringLiteral("\uFFFD"), QStringLiteral("2023-12-31 23:59:59"), QVariant(), QStringLiteral("zzz") };
+        QStringLiteral("9999-99-99 99:99:99"), QStringLiteral("0000-00-00 00:00:00"),
+        QStringLiteral("2024-01-05 10:00:00"), QStringLiteral("2024-01-05 1O:00:00"), QStringLiteral("caf\u00e9"),
+        QStringLiteral("\U0001F600"), QStringLiteral("\uFFFD"), QStringLiteral("2023-12-31 23:59:59"), QVariant(),
+        QStringLiteral("zzz") };
     const QList<QVariant> sources
         = { QStringLiteral("Manual Entry"), QStringLiteral("Web"), QVariant(), QString(), QStringLiteral("Imported") };
     for (qsizetype i = 0; i < dates.size(); ++i)
@@ -449,9 +450,24 @@ TEST_F(RespondentListTest, OneRespondentIsReadAgainInItsPlace)
     };
     const std::vector<Step> steps = {
         { "added now: after the future one", [&] { return added = addRespondent(c); }, -1, 1 },
-        { "answer changed, row kept", [&] { setAnswer(old, QStringLiteral("is")); return old; }, 3, 3 },
-        { "deleted", [&] { deleteRespondent(c, middle); return middle; }, 2, -1 },
-        { "the newest id deleted", [&] { deleteRespondent(c, added); return added; }, 1, -1 },
+        { "answer changed, row kept",
+            [&] {
+                setAnswer(old, QStringLiteral("is"));
+                return old;
+            },
+            3, 3 },
+        { "deleted",
+            [&] {
+                deleteRespondent(c, middle);
+                return middle;
+            },
+            2, -1 },
+        { "the newest id deleted",
+            [&] {
+                deleteRespondent(c, added);
+                return added;
+            },
+            1, -1 },
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.what);

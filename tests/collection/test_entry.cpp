@@ -1,8 +1,8 @@
 // Answer entry: the pages of every question type, the rows each stores, jumps, Previous, Cancel,
 // the answers shown again, and a store that fails.
+#include "GuiTest.h"
 #include "ProgramFolder.h"
 #include "SurveyFixture.h"
-#include "GuiTest.h"
 #include "collection/frmManualResponse.h"
 #include "designer/DesignScreen.h"
 #include "document/clsQ.h"

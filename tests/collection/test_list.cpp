@@ -2,19 +2,19 @@
 // refills it does and does not do, the paper questionnaire command, and one respondent entered,
 // reopened and deleted with the keyboard alone.
 #include "Controls.h"
+#include "GuiTest.h"
 #include "ProgramFolder.h"
 #include "StartProgram.h"
 #include "SurveyFixture.h"
-#include "GuiTest.h"
 #include "collection/CollectScreen.h"
 #include "collection/frmManualResponse.h"
 #include "document/clsQ.h"
-#include "widgets/Dialogs.h"
-#include "widgets/FlexGrid.h"
 #include "platform/Rtf.h"
 #include "platform/Shell.h"
-#include "widgets/Twips.h"
 #include "shell/frmMain.h"
+#include "widgets/Dialogs.h"
+#include "widgets/FlexGrid.h"
+#include "widgets/Twips.h"
 
 #include <QAction>
 #include <QApplication>
@@ -173,7 +173,8 @@ private Q_SLOTS:
         // View/Edit, a double click and Delete need a respondent.
         const QString none
             = QStringLiteral("No Respondent has been selected. Please select a Respondent from the list to continue.");
-        for (QPushButton* button : { control<QPushButton>(s, "cmdEditResponse"), control<QPushButton>(s, "cmdDeleteResponse") }) {
+        for (QPushButton* button :
+            { control<QPushButton>(s, "cmdEditResponse"), control<QPushButton>(s, "cmdDeleteResponse") }) {
             Dialogs::Script::answer(Dialogs::OK);
             button->click();
             QCOMPARE(Dialogs::Script::lastText(), none);
@@ -229,8 +230,8 @@ private Q_SLOTS:
         control<QPushButton>(s, "cmdCreateResponse")->click();
         QCoreApplication::processEvents();
         QVERIFY(!entryShown);
-        QVERIFY(Dialogs::Script::lastText().startsWith(QStringLiteral(
-            "Unable to add a respondent. The survey file has no id left for a new respondent")));
+        QVERIFY(Dialogs::Script::lastText().startsWith(
+            QStringLiteral("Unable to add a respondent. The survey file has no id left for a new respondent")));
         QCOMPARE(number(conn(), QStringLiteral("SELECT COUNT(*) FROM respondent"), {}), 1);
     }
 
@@ -310,7 +311,8 @@ private Q_SLOTS:
         {
             db::Transaction adding(conn());
             for (int i = 0; i < 3000; ++i)
-                addRespondent(QStringLiteral("2024-01-01 10:00:00"), QStringLiteral("Web"), QStringLiteral("a%1").arg(i));
+                addRespondent(
+                    QStringLiteral("2024-01-01 10:00:00"), QStringLiteral("Web"), QStringLiteral("a%1").arg(i));
             adding.commit();
         }
         viewDataCollection();
@@ -365,8 +367,9 @@ private Q_SLOTS:
         const auto texts = [this] {
             QStringList all;
             for (int r = 1; r < g->rows(); ++r)
-                all << QStringLiteral("%1|%2|%3|%4").arg(g->rowData(r)).arg(g->textMatrix(r, 0), g->textMatrix(r, 1),
-                    g->textMatrix(r, 2));
+                all << QStringLiteral("%1|%2|%3|%4")
+                           .arg(g->rowData(r))
+                           .arg(g->textMatrix(r, 0), g->textMatrix(r, 1), g->textMatrix(r, 2));
             return all;
         };
         const auto asARefillShows = [&] {
@@ -411,18 +414,21 @@ private Q_SLOTS:
                     edit(5, QStringLiteral("Zed"));
                 },
                 [&] { return g->rowData(5) == edited && g->textMatrix(5, 1) == QLatin1String("Zed") ? 5 : -1; }, 0 },
-            { "deleted", [this] {
-                 g->setRow(4);
-                 Dialogs::Script::answer(Dialogs::Yes);
-                 control<QPushButton>(s, "cmdDeleteResponse")->click();
-             },
+            { "deleted",
+                [this] {
+                    g->setRow(4);
+                    Dialogs::Script::answer(Dialogs::Yes);
+                    control<QPushButton>(s, "cmdDeleteResponse")->click();
+                },
                 [] { return 1; }, 0 },
-            { "imported behind the list's back, then one added", [&] {
-                 addRespondent(QStringLiteral("2024-06-01 00:00:00"), QStringLiteral("Web"), QStringLiteral("imported"));
-                 auto seen = handleNextModal(
-                     QStringLiteral("frmManualResponse"), [](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); });
-                 control<QPushButton>(s, "cmdCreateResponse")->click();
-             },
+            { "imported behind the list's back, then one added",
+                [&] {
+                    addRespondent(
+                        QStringLiteral("2024-06-01 00:00:00"), QStringLiteral("Web"), QStringLiteral("imported"));
+                    auto seen = handleNextModal(
+                        QStringLiteral("frmManualResponse"), [](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); });
+                    control<QPushButton>(s, "cmdCreateResponse")->click();
+                },
                 [] { return 2; }, 1 },
         };
         for (const Step& step : steps) {

@@ -2,17 +2,16 @@
 // Helpers of the Design screen tests: the program started in its own folder, the controls of the
 // screen, and typing and clicking as a user does.
 
-#include "designer/DesignScreen.h"
-#include "document/SurveyFile.h"
-#include "widgets/Dialogs.h"
-#include "widgets/RichTextBox.h"
-#include "platform/Rtf.h"
-#include "widgets/TreeNodes.h"
-#include "shell/frmMain.h"
-
 #include "Controls.h"
 #include "GuiTest.h"
 #include "StartProgram.h"
+#include "designer/DesignScreen.h"
+#include "document/SurveyFile.h"
+#include "platform/Rtf.h"
+#include "shell/frmMain.h"
+#include "widgets/Dialogs.h"
+#include "widgets/RichTextBox.h"
+#include "widgets/TreeNodes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -194,4 +193,4 @@ public:
     }
 };
 
-}  // namespace designertest
+} // namespace designertest

@@ -29,12 +29,11 @@ QList<Span> spans(const QTextDocument& doc)
             const QTextFragment f = it.fragment();
             const QTextCharFormat c = f.charFormat();
             const QStringList families = c.fontFamilies().toStringList();
-            list << Span{f.text(), c.fontWeight() > QFont::Normal, c.fontItalic(), c.fontUnderline(),
-                         families.isEmpty() ? doc.defaultFont().family() : families.first(),
-                         c.fontPointSize() > 0 ? c.fontPointSize() : doc.defaultFont().pointSizeF(),
-                         c.foreground().color()};
+            list << Span { f.text(), c.fontWeight() > QFont::Normal, c.fontItalic(), c.fontUnderline(),
+                families.isEmpty() ? doc.defaultFont().family() : families.first(),
+                c.fontPointSize() > 0 ? c.fontPointSize() : doc.defaultFont().pointSizeF(), c.foreground().color() };
         }
-        list << Span{QStringLiteral("<par>"), false, false, false, QString(), 0, QColor()};
+        list << Span { QStringLiteral("<par>"), false, false, false, QString(), 0, QColor() };
     }
     return list;
 }
@@ -59,7 +58,7 @@ char* toString(const Span& s)
                                   .arg(s.colour.name())));
 }
 
-}  // namespace
+} // namespace
 
 class LibraryTest : public QObject {
     Q_OBJECT
@@ -80,13 +79,16 @@ class LibraryTest : public QObject {
                 c.execute(s);
         }
         p.w->LibraryConnection().close();
-        p.w->LibraryConnection().open(path, {QStringLiteral("category"), QStringLiteral("question")},
-                                      db::OpenMode::ReadOnly);
+        p.w->LibraryConnection().open(
+            path, { QStringLiteral("category"), QStringLiteral("question") }, db::OpenMode::ReadOnly);
         control<QTreeWidget>(p.d, "tvTreeLibrary")->clear();
         p.d->LoadLibrary();
     }
 
-    QTreeWidgetItem* libraryNode(const QString& key) { return TreeNodes::find(control<QTreeWidget>(p.d, "tvTreeLibrary"), key); }
+    QTreeWidgetItem* libraryNode(const QString& key)
+    {
+        return TreeNodes::find(control<QTreeWidget>(p.d, "tvTreeLibrary"), key);
+    }
 
     void pressLibraryAdd(QTreeWidgetItem* node)
     {
@@ -110,8 +112,8 @@ private Q_SLOTS:
     {
         const QString text = QStringLiteral("How satisfied were you, all things considered, with the time it "
                                             "took our staff to answer your first letter about the order?");
-        useLibrary({"INSERT INTO category VALUES (1, 'Service')",
-                    QStringLiteral("INSERT INTO question VALUES (10, '%1', 1)").arg(text)});
+        useLibrary({ "INSERT INTO category VALUES (1, 'Service')",
+            QStringLiteral("INSERT INTO question VALUES (10, '%1', 1)").arg(text) });
         QTreeWidgetItem* library = libraryNode(QStringLiteral("Q_10"));
         library->parent()->setExpanded(true);
         control<RichTextBox>(p.d, "txtQ")->setText(text);
@@ -122,8 +124,8 @@ private Q_SLOTS:
             QTreeWidgetItem* node;
             QString caption;
         } cases[] = {
-            {control<QTreeWidget>(p.d, "tvTreeView"), p.node(0), QStringLiteral("1. ") + text},
-            {control<QTreeWidget>(p.d, "tvTreeLibrary"), library, text},
+            { control<QTreeWidget>(p.d, "tvTreeView"), p.node(0), QStringLiteral("1. ") + text },
+            { control<QTreeWidget>(p.d, "tvTreeLibrary"), library, text },
         };
         for (const auto& c : cases) {
             QCOMPARE(c.node->text(0), c.caption);
@@ -137,9 +139,9 @@ private Q_SLOTS:
 
     void libraryTreeIsOrderedByName()
     {
-        useLibrary({"INSERT INTO category VALUES (1, 'Health'), (2, 'Age'), (3, 'education')",
-                    "INSERT INTO question VALUES (10, 'Do you smoke?', 1), (11, 'Any allergies?', 1), "
-                    "(12, NULL, 3), (13, 'Which school?', 3)"});
+        useLibrary({ "INSERT INTO category VALUES (1, 'Health'), (2, 'Age'), (3, 'education')",
+            "INSERT INTO question VALUES (10, 'Do you smoke?', 1), (11, 'Any allergies?', 1), "
+            "(12, NULL, 3), (13, 'Which school?', 3)" });
         QTreeWidget* tree = control<QTreeWidget>(p.d, "tvTreeLibrary");
         QCOMPARE(tree->topLevelItemCount(), 1);
         QTreeWidgetItem* root = tree->topLevelItem(0);
@@ -151,7 +153,7 @@ private Q_SLOTS:
             categories << TreeNodes::keyOf(root->child(i)) + QLatin1Char('=') + root->child(i)->text(0);
             QVERIFY(!root->child(i)->isExpanded());
         }
-        QCOMPARE(categories, (QStringList{"CAT_2=Age", "CAT_3=education", "CAT_1=Health"}));
+        QCOMPARE(categories, (QStringList { "CAT_2=Age", "CAT_3=education", "CAT_1=Health" }));
         QCOMPARE(root->child(0)->childCount(), 0);
         QCOMPARE(root->child(1)->child(0)->text(0), QString());
         QCOMPARE(TreeNodes::keyOf(root->child(2)->child(0)), QStringLiteral("Q_11"));
@@ -179,11 +181,11 @@ private Q_SLOTS:
     {
         p.loadLibrary();
         QTreeWidgetItem* root = control<QTreeWidget>(p.d, "tvTreeLibrary")->topLevelItem(0);
-        for (QTreeWidgetItem* node : {static_cast<QTreeWidgetItem*>(nullptr), root, root->child(0)}) {
+        for (QTreeWidgetItem* node : { static_cast<QTreeWidgetItem*>(nullptr), root, root->child(0) }) {
             Dialogs::Script::answer(Dialogs::OK);
             pressLibraryAdd(node);
             QCOMPARE(Dialogs::Script::lastText(),
-                     QStringLiteral("No question has been selected to add. Please select a question to add to continue."));
+                QStringLiteral("No question has been selected to add. Please select a question to add to continue."));
             QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Critical);
         }
         QCOMPARE(p.survey().QCount(), 1);
@@ -191,15 +193,15 @@ private Q_SLOTS:
 
     void addPutsTheTextIntoAnEmptyQuestionOrANewOne()
     {
-        useLibrary({"INSERT INTO category VALUES (1, 'Health')",
-                    "INSERT INTO question VALUES (10, 'Do you smoke?', 1), (11, 'Any allergies?', 1)"});
+        useLibrary({ "INSERT INTO category VALUES (1, 'Health')",
+            "INSERT INTO question VALUES (10, 'Do you smoke?', 1), (11, 'Any allergies?', 1)" });
 
         // The empty current question takes the text.
         p.clearChanged();
         pressLibraryAdd(libraryNode(QStringLiteral("Q_10")));
         QCOMPARE(p.survey().QCount(), 1);
         QCOMPARE(rtf::toPlainText(p.question(1)->Question), QStringLiteral("Do you smoke?"));
-        QCOMPARE(captions(p.d), QStringList{"1. Do you smoke?"});
+        QCOMPARE(captions(p.d), QStringList { "1. Do you smoke?" });
         QVERIFY(p.changed());
         QVERIFY(p.w->IsFileChanged());
 
@@ -208,7 +210,7 @@ private Q_SLOTS:
         pressLibraryAdd(libraryNode(QStringLiteral("Q_11")));
         QCOMPARE(p.survey().QCount(), 2);
         QCOMPARE(p.question(2)->qType, 0);
-        QCOMPARE(captions(p.d), (QStringList{"1. Do you smoke?", "2. Any allergies?"}));
+        QCOMPARE(captions(p.d), (QStringList { "1. Do you smoke?", "2. Any allergies?" }));
         QCOMPARE(p.current()->Key, p.question(2)->Key);
         QVERIFY(p.changed());
 
@@ -237,8 +239,8 @@ private Q_SLOTS:
     void editCommandsActOnTheQuestionEditorAsKeystrokes()
     {
         int triggered = 0;
-        for (const char* name : {"mnuEditUndo", "mnuEditCut", "mnuEditCopy", "mnuEditPaste", "mnuEditDelete",
-                                 "mnuEditSelectAll"})
+        for (const char* name :
+            { "mnuEditUndo", "mnuEditCut", "mnuEditCopy", "mnuEditPaste", "mnuEditDelete", "mnuEditSelectAll" })
             connect(p.action(name), &QAction::triggered, this, [&triggered] { ++triggered; });
         typeQuestion(p.d, QStringLiteral("Hello world"));
         RichTextBox* txtQ = control<RichTextBox>(p.d, "txtQ");
@@ -253,18 +255,18 @@ private Q_SLOTS:
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Hello world"));
         QCOMPARE(txtQ->text(), QString());
         QCOMPARE(rtf::toPlainText(p.question(1)->Question), QString());
-        QCOMPARE(captions(p.d), QStringList{"1. <Text not yet entered>"});
+        QCOMPARE(captions(p.d), QStringList { "1. <Text not yet entered>" });
 
         edit("mnuEditPaste");
         QCOMPARE(rtf::toPlainText(p.question(1)->Question), QStringLiteral("Hello world"));
-        QCOMPARE(captions(p.d), QStringList{"1. Hello world"});
+        QCOMPARE(captions(p.d), QStringList { "1. Hello world" });
 
         txtQ->setSelStart(6);
         txtQ->setSelLength(5);
         edit("mnuEditDelete");
-        QCOMPARE(captions(p.d), QStringList{"1. Hello "});
+        QCOMPARE(captions(p.d), QStringList { "1. Hello " });
         edit("mnuEditUndo");
-        QCOMPARE(captions(p.d), QStringList{"1. Hello world"});
+        QCOMPARE(captions(p.d), QStringList { "1. Hello world" });
 
         txtQ->setSelStart(0);
         txtQ->setSelLength(5);
@@ -274,7 +276,8 @@ private Q_SLOTS:
         // What is copied carries RTF too.
         const QMimeData* copied = QApplication::clipboard()->mimeData();
         QVERIFY(copied->hasFormat(QStringLiteral("text/rtf")));
-        QCOMPARE(rtf::toPlainText(QString::fromLatin1(copied->data(QStringLiteral("text/rtf")))), QStringLiteral("Hello"));
+        QCOMPARE(
+            rtf::toPlainText(QString::fromLatin1(copied->data(QStringLiteral("text/rtf")))), QStringLiteral("Hello"));
 
         // Each command ran once: the keystrokes did not run the menu shortcuts again, and the
         // editor keeps its own shortcuts when the user types them.
@@ -283,14 +286,14 @@ private Q_SLOTS:
         txtQ->setSelLength(6);
         QTest::keyClick(txtQ, Qt::Key_X, Qt::ControlModifier);
         QTest::keyClick(txtQ, Qt::Key_Delete);
-        QCOMPARE(captions(p.d), QStringList{"1. orld"});
+        QCOMPARE(captions(p.d), QStringList { "1. orld" });
         QCOMPARE(triggered, 6);
     }
 
     void editCommandsActOnAResponseBox()
     {
         int triggered = 0;
-        for (const char* name : {"mnuEditCut", "mnuEditCopy", "mnuEditPaste", "mnuEditDelete", "mnuEditSelectAll"})
+        for (const char* name : { "mnuEditCut", "mnuEditCopy", "mnuEditPaste", "mnuEditDelete", "mnuEditSelectAll" })
             connect(p.action(name), &QAction::triggered, this, [&triggered] { ++triggered; });
         p.action("mnuDesignAddCheckQuestion")->trigger();
         QLineEdit* box = control<QLineEdit>(p.d, "txtCheckResponse");
@@ -342,7 +345,7 @@ private Q_SLOTS:
         QVERIFY(!s[2].bold && !s[2].italic && s[2].underline);
         QCOMPARE(s[3].text, QStringLiteral("plain"));
         QVERIFY(!s[3].bold && !s[3].italic && !s[3].underline);
-        QCOMPARE(captions(p.d), QStringList{"1. BoldItUnplain"});
+        QCOMPARE(captions(p.d), QStringList { "1. BoldItUnplain" });
 
         // Ctrl+B over a selection makes it bold.
         txtQ->setSelStart(0);
@@ -374,10 +377,10 @@ private Q_SLOTS:
         // Formatted text pasted from another program arrives as RTF.
         auto* data = new QMimeData;
         data->setData(QStringLiteral("text/rtf"),
-                      "{\\rtf1\\ansi{\\fonttbl{\\f0 Courier New;}{\\f1 Times New Roman;}}"
-                      "{\\colortbl;\\red200\\green0\\blue0;\\red0\\green0\\blue160;}"
-                      "\\f0\\fs28\\cf1 Red mono \\b bold\\b0\\par"
-                      "\\f1\\fs20\\cf2\\i blue \\ul italic\\ulnone\\i0  end}");
+            "{\\rtf1\\ansi{\\fonttbl{\\f0 Courier New;}{\\f1 Times New Roman;}}"
+            "{\\colortbl;\\red200\\green0\\blue0;\\red0\\green0\\blue160;}"
+            "\\f0\\fs28\\cf1 Red mono \\b bold\\b0\\par"
+            "\\f1\\fs20\\cf2\\i blue \\ul italic\\ulnone\\i0  end}");
         QApplication::clipboard()->setMimeData(data);
         auto* txtQ = control<RichTextBox>(p.d, "txtQ");
         txtQ->setFocus();

@@ -1,6 +1,5 @@
 // The response lists, the answer-scale list, the jump-logic dialog and the answer-scale dialogs.
 #include "DesignerTest.h"
-
 #include "designer/SelectComboByItemData.h"
 #include "designer/frmLogic.h"
 #include "designer/frmMatrixAdd.h"
@@ -27,7 +26,7 @@ QStringList listTexts(const QListWidget* list, int role)
     return texts;
 }
 
-}  // namespace
+} // namespace
 
 class ResponsesTest : public QObject {
     Q_OBJECT
@@ -65,7 +64,7 @@ private Q_SLOTS:
         QVERIFY(!cmdCheckUp->isEnabled());
         auto* cmdCheckDown = control<QPushButton>(p.d, "cmdCheckDown");
         QVERIFY(!cmdCheckDown->isEnabled());
-        addResponses(control<QLineEdit>(p.d, "txtCheckResponse"), {"A", "B", "C"});
+        addResponses(control<QLineEdit>(p.d, "txtCheckResponse"), { "A", "B", "C" });
         const QPtr q = p.current();
         q->GetResponse(2)->LogicJumpToQuestionKey = p.question(1)->Key;
 
@@ -75,8 +74,8 @@ private Q_SLOTS:
         QVERIFY(cmdCheckDown->isEnabled());
         p.clearChanged();
         cmdCheckDown->click();
-        QCOMPARE(listTexts(lstCheckResponses), (QStringList{"A", "C", "B"}));
-        QCOMPARE(responseTexts(*q), (QStringList{"A", "C", "B"}));
+        QCOMPARE(listTexts(lstCheckResponses), (QStringList { "A", "C", "B" }));
+        QCOMPARE(responseTexts(*q), (QStringList { "A", "C", "B" }));
         QCOMPARE(lstCheckResponses->currentRow(), 2);
         QCOMPARE(q->GetResponse(3)->LogicJumpToQuestionKey, p.question(1)->Key);
         QCOMPARE(q->GetResponse(2)->LogicJumpToQuestionKey, QString());
@@ -87,24 +86,24 @@ private Q_SLOTS:
 
         cmdCheckUp->click();
         cmdCheckUp->click();
-        QCOMPARE(responseTexts(*q), (QStringList{"B", "A", "C"}));
+        QCOMPARE(responseTexts(*q), (QStringList { "B", "A", "C" }));
         QCOMPARE(q->GetResponse(1)->LogicJumpToQuestionKey, p.question(1)->Key);
         p.clearChanged();
-        cmdCheckUp->click();  // first already
-        QCOMPARE(responseTexts(*q), (QStringList{"B", "A", "C"}));
+        cmdCheckUp->click(); // first already
+        QCOMPARE(responseTexts(*q), (QStringList { "B", "A", "C" }));
         QVERIFY(!p.changed());
 
         // Deleting B takes its jump with it and leaves no entry selected.
         control<QPushButton>(p.d, "cdmCheckDelete")->click();
-        QCOMPARE(listTexts(lstCheckResponses), (QStringList{"A", "C"}));
-        QCOMPARE(responseTexts(*q), (QStringList{"A", "C"}));
+        QCOMPARE(listTexts(lstCheckResponses), (QStringList { "A", "C" }));
+        QCOMPARE(responseTexts(*q), (QStringList { "A", "C" }));
         QVERIFY(p.changed());
         for (int i = 1; i <= q->ResponsesCount(); ++i)
             QCOMPARE(q->GetResponse(i)->LogicJumpToQuestionKey, QString());
         p.clearChanged();
         control<QPushButton>(p.d, "cdmCheckDelete")->click();
         cmdCheckDown->click();
-        QCOMPARE(responseTexts(*q), (QStringList{"A", "C"}));
+        QCOMPARE(responseTexts(*q), (QStringList { "A", "C" }));
         QVERIFY(!p.changed());
 
         // Add with an empty box adds nothing and still marks.
@@ -116,22 +115,22 @@ private Q_SLOTS:
     void matrixRowsMoveAndDeleteTogether()
     {
         p.action("mnuDesignAddMatrixQuestion")->trigger();
-        addResponses(control<QLineEdit>(p.d, "txtMatrixResponse"), {"A", "B", "C"});
+        addResponses(control<QLineEdit>(p.d, "txtMatrixResponse"), { "A", "B", "C" });
         auto* lstMatrixResponses = control<QListWidget>(p.d, "lstMatrixResponses");
         selectRow(lstMatrixResponses, 2);
         QVERIFY(!control<QPushButton>(p.d, "cmdMatrixDown")->isEnabled());
         control<QPushButton>(p.d, "cmdMatrixUp")->click();
-        QCOMPARE(listTexts(lstMatrixResponses), (QStringList{"A", "C", "B"}));
-        QCOMPARE(responseTexts(*p.current()), (QStringList{"A", "C", "B"}));
+        QCOMPARE(listTexts(lstMatrixResponses), (QStringList { "A", "C", "B" }));
+        QCOMPARE(responseTexts(*p.current()), (QStringList { "A", "C", "B" }));
         selectRow(lstMatrixResponses, 1);
         control<QPushButton>(p.d, "cmdMatrixDelete")->click();
-        QCOMPARE(listTexts(lstMatrixResponses), (QStringList{"A", "B"}));
-        QCOMPARE(responseTexts(*p.current()), (QStringList{"A", "B"}));
+        QCOMPARE(listTexts(lstMatrixResponses), (QStringList { "A", "B" }));
+        QCOMPARE(responseTexts(*p.current()), (QStringList { "A", "B" }));
 
         // The rows come back when the question is shown again.
         p.d->selectNode(p.node(0));
         p.d->selectNode(p.node(1));
-        QCOMPARE(listTexts(lstMatrixResponses), (QStringList{"A", "B"}));
+        QCOMPARE(listTexts(lstMatrixResponses), (QStringList { "A", "B" }));
     }
 
     void scaleListTextsIdsAndSelection()
@@ -139,8 +138,8 @@ private Q_SLOTS:
         replaceScales();
         p.d->LoadMatrixResponses();
         auto* cmbMatrixResponses = control<QComboBox>(p.d, "cmbMatrixResponses");
-        QCOMPARE(comboTexts(cmbMatrixResponses), (QStringList{"Yes/No", "Poor/Fair/Good", ""}));
-        QCOMPARE(comboData(cmbMatrixResponses), (QList<int>{2, 3, 4}));
+        QCOMPARE(comboTexts(cmbMatrixResponses), (QStringList { "Yes/No", "Poor/Fair/Good", "" }));
+        QCOMPARE(comboData(cmbMatrixResponses), (QList<int> { 2, 3, 4 }));
         QCOMPARE(cmbMatrixResponses->currentIndex(), 0);
 
         // A matrix question shows its own scale; one whose scale is not listed keeps its scale.
@@ -158,9 +157,9 @@ private Q_SLOTS:
         // selected entry stays selected.
         cmbMatrixResponses->setCurrentIndex(1);
         QCOMPARE(p.current()->ResponseMatrixGroupID, 3);
-        const int added = MatrixScales::add(file(), {"Low", "High"});
+        const int added = MatrixScales::add(file(), { "Low", "High" });
         p.d->LoadMatrixResponses();
-        QCOMPARE(comboTexts(cmbMatrixResponses), (QStringList{"Yes/No", "Poor/Fair/Good", "", "Low/High"}));
+        QCOMPARE(comboTexts(cmbMatrixResponses), (QStringList { "Yes/No", "Poor/Fair/Good", "", "Low/High" }));
         QCOMPARE(cmbMatrixResponses->itemData(3).toInt(), added);
         QCOMPARE(cmbMatrixResponses->currentIndex(), 1);
         QCOMPARE(p.current()->ResponseMatrixGroupID, 3);
@@ -174,14 +173,14 @@ private Q_SLOTS:
     void selectComboByItemData()
     {
         QComboBox combo;
-        SelectComboByItemData(&combo, QStringLiteral("1"));  // empty: nothing happens
-        for (int id : {2, 3, 5, 3})
+        SelectComboByItemData(&combo, QStringLiteral("1")); // empty: nothing happens
+        for (int id : { 2, 3, 5, 3 })
             combo.addItem(QString::number(id), id);
         combo.setCurrentIndex(0);
         const struct {
             const char* number;
             int index;
-        } cases[] = {{"3", 1}, {"5", 2}, {"7", 2}, {" 2 ", 0}, {"3.0", 1}, {"abc", 1}, {"", 1}};
+        } cases[] = { { "3", 1 }, { "5", 2 }, { "7", 2 }, { " 2 ", 0 }, { "3.0", 1 }, { "abc", 1 }, { "", 1 } };
         for (const auto& c : cases) {
             SelectComboByItemData(&combo, QString::fromLatin1(c.number));
             QVERIFY2(combo.currentIndex() == c.index, c.number);
@@ -195,7 +194,7 @@ private Q_SLOTS:
         typeQuestion(p.d, QStringLiteral("Thank you"));
         p.action("mnuDesignAddRadioQuestion")->trigger();
         typeQuestion(p.d, QStringLiteral("Gender"));
-        addResponses(control<QLineEdit>(p.d, "txtCheckResponse"), {"Yes", "No"});
+        addResponses(control<QLineEdit>(p.d, "txtCheckResponse"), { "Yes", "No" });
         const QPtr q = p.current();
         const ResponsePtr yes = q->GetResponse(1);
 
@@ -203,8 +202,8 @@ private Q_SLOTS:
             frmLogic dialog(p.survey(), yes, 1, q);
             QCOMPARE(dialog.windowTitle(), QStringLiteral("Logic"));
             QCOMPARE(comboTexts(dialog.cboList),
-                     (QStringList{"Next Question (Default)", "1. Age", "Thank you", "2. Gender"}));
-            QCOMPARE(comboData(dialog.cboList), (QList<int>{-1, 1, 2, 3}));
+                (QStringList { "Next Question (Default)", "1. Age", "Thank you", "2. Gender" }));
+            QCOMPARE(comboData(dialog.cboList), (QList<int> { -1, 1, 2, 3 }));
             QCOMPARE(dialog.cboList->currentIndex(), 0);
             QCOMPARE(dialog.lblWhen->text(), QStringLiteral("When response Yes is selected:"));
             QCOMPARE(dialog.lblWhen->textFormat(), Qt::PlainText); // a response "<b>Yes</b>" shows as typed
@@ -240,7 +239,7 @@ private Q_SLOTS:
     void logicButtonOpensTheDialogForTheSelectedResponse()
     {
         p.action("mnuDesignAddRadioQuestion")->trigger();
-        addResponses(control<QLineEdit>(p.d, "txtCheckResponse"), {"Yes", "No"});
+        addResponses(control<QLineEdit>(p.d, "txtCheckResponse"), { "Yes", "No" });
         p.clearChanged();
         Dialogs::Script::answer(Dialogs::OK);
         auto* cmdRadioLogic = control<QPushButton>(p.d, "cmdRadioLogic");
@@ -255,7 +254,7 @@ private Q_SLOTS:
         whenModal([&label](QWidget* modal) {
             label = modal->findChild<QLabel*>(QStringLiteral("lblWhen"))->text();
             modal->findChild<QComboBox*>(QStringLiteral("cboList"))->setCurrentIndex(1);
-            QTest::keyClick(modal, Qt::Key_Return);  // OK is the default button
+            QTest::keyClick(modal, Qt::Key_Return); // OK is the default button
         });
         cmdRadioLogic->click();
         QCOMPARE(label, QStringLiteral("When response No is selected:"));
@@ -284,23 +283,23 @@ private Q_SLOTS:
         Dialogs::Script::answer(Dialogs::OK);
         dialog.cmdAdd->click();
         QCOMPARE(Dialogs::Script::lastText(),
-                 QStringLiteral("No response text has been entered. Please enter some text to continue."));
+            QStringLiteral("No response text has been entered. Please enter some text to continue."));
         QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Critical);
         QCOMPARE(dialog.lstList->count(), 0);
         // OK with no captions says so and stays open.
         Dialogs::Script::answer(Dialogs::OK);
         dialog.cmdOK->click();
         QCOMPARE(Dialogs::Script::lastText(),
-                 QStringLiteral("No responses have been added. Please add some responses to continue."));
+            QStringLiteral("No responses have been added. Please add some responses to continue."));
         QVERIFY(dialog.isVisible());
 
         // Enter in the text box adds the caption as typed.
-        for (const char* caption : {"Poor", "Fair ", "Good"}) {
+        for (const char* caption : { "Poor", "Fair ", "Good" }) {
             QTest::keyClicks(dialog.txtName, QString::fromLatin1(caption));
             QTest::keyClick(dialog.txtName, Qt::Key_Return);
             QVERIFY(dialog.txtName->hasFocus());
         }
-        QCOMPARE(listTexts(dialog.lstList, Qt::DisplayRole), (QStringList{"Poor", "Fair ", "Good"}));
+        QCOMPARE(listTexts(dialog.lstList, Qt::DisplayRole), (QStringList { "Poor", "Fair ", "Good" }));
         dialog.cmdOK->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
 
@@ -312,8 +311,8 @@ private Q_SLOTS:
         QStringList rows;
         for (; !rs.atEnd(); rs.moveNext())
             rows << rs.field(0).toString() + QLatin1Char(':') + rs.field(1).toString() + QLatin1Char(':')
-                        + rs.field(2).toString();
-        QCOMPARE(rows, (QStringList{"User Added:Poor:0", "User Added:Fair :1", "User Added:Good:2"}));
+                    + rs.field(2).toString();
+        QCOMPARE(rows, (QStringList { "User Added:Poor:0", "User Added:Fair :1", "User Added:Good:2" }));
     }
 
     void scaleAddCancelAndFailureWriteNothing()
@@ -351,19 +350,20 @@ private Q_SLOTS:
         frmMatrixDefine dialog(file());
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Define Matrix Responses"));
         QCOMPARE(dialog.lblInstructions->text(),
-                 QStringLiteral("Instructions - Select the matrix respose you want to edit then press Define."));
+            QStringLiteral("Instructions - Select the matrix respose you want to edit then press Define."));
         QCOMPARE(dialog.cmdOK->text(), QStringLiteral("Define..."));
         QCOMPARE(dialog.cmdCancel->text(), QStringLiteral("&Close"));
-        QCOMPARE(listTexts(dialog.lstList, Qt::DisplayRole), (QStringList{"Yes/No", "Poor/Fair/Good", ""}));
-        QCOMPARE(listTexts(dialog.lstList, Qt::UserRole), (QStringList{"2", "3", "4"}));
+        QCOMPARE(listTexts(dialog.lstList, Qt::DisplayRole), (QStringList { "Yes/No", "Poor/Fair/Good", "" }));
+        QCOMPARE(listTexts(dialog.lstList, Qt::UserRole), (QStringList { "2", "3", "4" }));
         QCOMPARE(dialog.lstList->currentRow(), 0);
 
         // Two scales of the same captions are two scales.
-        const int a = MatrixScales::add(file(), {"Yes", "No"});
-        const int b = MatrixScales::add(file(), {"Yes", "No"});
+        const int a = MatrixScales::add(file(), { "Yes", "No" });
+        const int b = MatrixScales::add(file(), { "Yes", "No" });
         QVERIFY(a != b);
         dialog.Setup();
-        QCOMPARE(listTexts(dialog.lstList, Qt::DisplayRole), (QStringList{"Yes/No", "Poor/Fair/Good", "", "Yes/No", "Yes/No"}));
+        QCOMPARE(listTexts(dialog.lstList, Qt::DisplayRole),
+            (QStringList { "Yes/No", "Poor/Fair/Good", "", "Yes/No", "Yes/No" }));
     }
 
     void defineButtonAddsAScaleAndRefillsTheList()
@@ -376,7 +376,7 @@ private Q_SLOTS:
         whenModal([](QWidget* define) {
             whenModal([](QWidget* add) {
                 auto* name = add->findChild<QLineEdit*>(QStringLiteral("txtName"));
-                for (const char* caption : {"Bad", "Good"}) {
+                for (const char* caption : { "Bad", "Good" }) {
                     QTest::keyClicks(name, QString::fromLatin1(caption));
                     QTest::keyClick(name, Qt::Key_Return);
                 }
@@ -387,7 +387,7 @@ private Q_SLOTS:
             whenTrue(
                 [define, list] {
                     return QApplication::activeModalWidget() == define && list->count() > 0
-                           && list->item(list->count() - 1)->text() == QLatin1String("Bad/Good");
+                        && list->item(list->count() - 1)->text() == QLatin1String("Bad/Good");
                 },
                 [define] { define->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click(); });
             define->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();

@@ -1,6 +1,5 @@
 // The question tree, its commands and captions, the type options and what marks the survey changed.
 #include "DesignerTest.h"
-
 #include "designer/SelectComboByItemData.h"
 #include "document/MatrixScales.h"
 #include "platform/TextUtil.h"
@@ -40,7 +39,7 @@ private Q_SLOTS:
     void newSurveyShowsOneBlankQuestion()
     {
         QCOMPARE(p.d->rootNode()->text(0), QStringLiteral("Survey"));
-        QCOMPARE(captions(p.d), QStringList{QStringLiteral("<Text not yet entered>")});
+        QCOMPARE(captions(p.d), QStringList { QStringLiteral("<Text not yet entered>") });
         QVERIFY(control<QWidget>(p.d, "picQProperties")->isVisible());
         QVERIFY(control<QRadioButton>(p.d, "optQType", 0)->isChecked());
         QCOMPARE(control<QComboBox>(p.d, "cmdOpenEndedNoOfRows")->currentText(), QStringLiteral("1"));
@@ -80,7 +79,7 @@ private Q_SLOTS:
         QCOMPARE(q->DatabaseID, -1);
         QCOMPARE(q->QuestionNo, type == 4 ? QString() : QStringLiteral("2"));
         QCOMPARE(TreeNodes::keyOf(control<QTreeWidget>(p.d, "tvTreeView")->currentItem()), q->Key);
-        QCOMPARE(captions(p.d), (QStringList{QStringLiteral("1. First"), QStringLiteral("<Text not yet entered>")}));
+        QCOMPARE(captions(p.d), (QStringList { QStringLiteral("1. First"), QStringLiteral("<Text not yet entered>") }));
         QVERIFY(control<QRadioButton>(p.d, "optQType", option)->isChecked());
         QVERIFY(control<QWidget>(p.d, qPrintable(panel))->isVisible());
         QCOMPARE(control<RichTextBox>(p.d, "txtQ")->text(), QString());
@@ -95,7 +94,7 @@ private Q_SLOTS:
         p.d->ToolbarDesign_ButtonClick(QStringLiteral("Something Else"));
         QCOMPARE(p.survey().QCount(), 1);
         QCOMPARE(rtf::toPlainText(p.question(1)->Question), QStringLiteral("Typed without a key up"));
-        QCOMPARE(captions(p.d), QStringList{QStringLiteral("1. Typed without a key up")});
+        QCOMPARE(captions(p.d), QStringList { QStringLiteral("1. Typed without a key up") });
     }
 
     void matrixAddTakesTheSelectedScale()
@@ -118,16 +117,16 @@ private Q_SLOTS:
     void captionsFollowMovesAndTextsNeverCarryANumber()
     {
         buildAgeThanksGender();
-        QCOMPARE(captions(p.d), (QStringList{"1. Age", "Thanks", "2. Gender"}));
+        QCOMPARE(captions(p.d), (QStringList { "1. Age", "Thanks", "2. Gender" }));
         p.clearChanged();
 
         auto* cmdUp = control<QPushButton>(p.d, "cmdUp");
         cmdUp->click();
-        QCOMPARE(captions(p.d), (QStringList{"1. Age", "2. Gender", "Thanks"}));
+        QCOMPARE(captions(p.d), (QStringList { "1. Age", "2. Gender", "Thanks" }));
         QVERIFY(p.changed());
         cmdUp->click();
-        QCOMPARE(captions(p.d), (QStringList{"1. Gender", "2. Age", "Thanks"}));
-        QCOMPARE(numbers(), (QStringList{"1", "2", ""}));
+        QCOMPARE(captions(p.d), (QStringList { "1. Gender", "2. Age", "Thanks" }));
+        QCOMPARE(numbers(), (QStringList { "1", "2", "" }));
         // The moved question stays current and shown.
         QCOMPARE(p.current()->Key, p.question(1)->Key);
         QCOMPARE(control<RichTextBox>(p.d, "txtQ")->text(), QStringLiteral("Gender"));
@@ -135,14 +134,14 @@ private Q_SLOTS:
         // At the top, Up does nothing and marks nothing; Down moves it back.
         p.clearChanged();
         cmdUp->click();
-        QCOMPARE(captions(p.d), (QStringList{"1. Gender", "2. Age", "Thanks"}));
+        QCOMPARE(captions(p.d), (QStringList { "1. Gender", "2. Age", "Thanks" }));
         QVERIFY(!p.changed());
         auto* cmdDown = control<QPushButton>(p.d, "cmdDown");
         cmdDown->click();
-        QCOMPARE(captions(p.d), (QStringList{"1. Age", "2. Gender", "Thanks"}));
+        QCOMPARE(captions(p.d), (QStringList { "1. Age", "2. Gender", "Thanks" }));
         cmdDown->click();
         p.clearChanged();
-        cmdDown->click();  // already last
+        cmdDown->click(); // already last
         QVERIFY(!p.changed());
 
         // With the root selected nothing moves.
@@ -155,7 +154,7 @@ private Q_SLOTS:
     void deleteRenumbersAndShowsTheQuestionThatTakesItsPlace()
     {
         typeQuestion(p.d, QStringLiteral("Age"));
-        for (const char* text : {"Gender", "City"}) {
+        for (const char* text : { "Gender", "City" }) {
             p.action("mnuDesignAddOpenEndedQuestion")->trigger();
             typeQuestion(p.d, QString::fromLatin1(text));
         }
@@ -164,8 +163,8 @@ private Q_SLOTS:
         QCOMPARE(txtQ->text(), QStringLiteral("Age"));
         p.clearChanged();
         control<QPushButton>(p.d, "cmdDelete")->click();
-        QCOMPARE(captions(p.d), (QStringList{"1. Gender", "2. City"}));
-        QCOMPARE(numbers(), (QStringList{"1", "2"}));
+        QCOMPARE(captions(p.d), (QStringList { "1. Gender", "2. City" }));
+        QCOMPARE(numbers(), (QStringList { "1", "2" }));
         QVERIFY(p.changed());
 
         // The pane shows the question now selected, and what is typed goes there.
@@ -173,12 +172,12 @@ private Q_SLOTS:
         QCOMPARE(txtQ->text(), QStringLiteral("Gender"));
         typeQuestion(p.d, QStringLiteral("Sex"));
         QCOMPARE(rtf::toPlainText(p.question(1)->Question), QStringLiteral("Sex"));
-        QCOMPARE(captions(p.d), (QStringList{"1. Sex", "2. City"}));
+        QCOMPARE(captions(p.d), (QStringList { "1. Sex", "2. City" }));
 
         // Deleting the last question shows the one before it.
         clickNode(control<QTreeWidget>(p.d, "tvTreeView"), p.node(1));
         control<QPushButton>(p.d, "cmdDelete")->click();
-        QCOMPARE(captions(p.d), QStringList{"1. Sex"});
+        QCOMPARE(captions(p.d), QStringList { "1. Sex" });
         QCOMPARE(txtQ->text(), QStringLiteral("Sex"));
         QVERIFY(control<QWidget>(p.d, "picQProperties")->isVisible());
     }
@@ -187,7 +186,7 @@ private Q_SLOTS:
     {
         p.clearChanged();
         Dialogs::Script::answer(Dialogs::OK);
-        p.d->selectNode(p.d->rootNode());  // the refusal comes first, whatever is selected
+        p.d->selectNode(p.d->rootNode()); // the refusal comes first, whatever is selected
         control<QPushButton>(p.d, "cmdDelete")->click();
         QCOMPARE(Dialogs::Script::lastText(), QStringLiteral("Can't delete last question."));
         QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Critical);
@@ -199,15 +198,16 @@ private Q_SLOTS:
     void recaptioningShowsWholeTextsAndPlaceholders()
     {
         typeQuestion(p.d, QStringLiteral("Age\nin years"));
-        QCOMPARE(captions(p.d), QStringList{"1. Age"});
+        QCOMPARE(captions(p.d), QStringList { "1. Age" });
         QVERIFY(rtf::toPlainText(p.question(1)->Question) == QStringLiteral("Age\r\nin years"));
         p.action("mnuDesignAddOpenEndedQuestion")->trigger();
         p.action("mnuDesignAddText")->trigger();
-        QCOMPARE(captions(p.d), (QStringList{"1. Age", "<Text not yet entered>", "<Text not yet entered>"}));
+        QCOMPARE(captions(p.d), (QStringList { "1. Age", "<Text not yet entered>", "<Text not yet entered>" }));
 
         p.d->selectNode(p.node(0));
         control<QPushButton>(p.d, "cmdDown")->click();
-        QCOMPARE(captions(p.d), (QStringList{"1. <Text not yet entered>", "2. Age\r\nin years", "<Text not yet entered>"}));
+        QCOMPARE(captions(p.d),
+            (QStringList { "1. <Text not yet entered>", "2. Age\r\nin years", "<Text not yet entered>" }));
         // The next commit of the moved question shows its first line only.
         p.d->txtQ_LostFocus();
         QCOMPARE(captions(p.d).at(1), QStringLiteral("2. Age"));
@@ -264,9 +264,8 @@ private Q_SLOTS:
         QFETCH(QString, panel);
         QFETCH(bool, responsesLabel);
         QFETCH(bool, logic);
-        const QStringList captionsOfOptions{"&Open Ended", "Multiple choice - &many Responses",
-                                            "Multiple choice - &single Response", "Instruction &Text",
-                                            "Question &Matrix"};
+        const QStringList captionsOfOptions { "&Open Ended", "Multiple choice - &many Responses",
+            "Multiple choice - &single Response", "Instruction &Text", "Question &Matrix" };
         QCOMPARE(control<QRadioButton>(p.d, "optQType", option)->text(), captionsOfOptions.at(option));
         QCOMPARE(control<QRadioButton>(p.d, "optQType", option)->property("Index").toInt(), option);
         QCOMPARE(DesignScreen::typeOfOption(option), type);
@@ -278,7 +277,7 @@ private Q_SLOTS:
         control<QRadioButton>(p.d, "optQType", option)->click();
         QCOMPARE(p.question(1)->qType, type);
         QVERIFY(p.changed());
-        for (const char* name : {"picOpenEnded", "picCheck", "picMatrix"})
+        for (const char* name : { "picOpenEnded", "picCheck", "picMatrix" })
             QCOMPARE(control<QWidget>(p.d, name)->isVisible(), panel == QLatin1String(name));
         QCOMPARE(control<QLabel>(p.d, "Label1", 4)->isVisible(), responsesLabel);
         QCOMPARE(control<QPushButton>(p.d, "cmdRadioLogic")->isVisible(), logic);
@@ -298,44 +297,45 @@ private Q_SLOTS:
         p.clearChanged();
         control<QRadioButton>(p.d, "optQType", 1)->click();
         QCOMPARE(p.current()->qType, 1);
-        QCOMPARE(listTexts(control<QListWidget>(p.d, "lstCheckResponses")), (QStringList{"Yes", "No"}));
+        QCOMPARE(listTexts(control<QListWidget>(p.d, "lstCheckResponses")), (QStringList { "Yes", "No" }));
         QVERIFY(!control<QPushButton>(p.d, "cmdRadioLogic")->isVisible());
         QVERIFY(p.changed());
 
         control<QRadioButton>(p.d, "optQType", 0)->click();
-        QCOMPARE(responseTexts(*p.current()), (QStringList{"Yes", "No"}));
+        QCOMPARE(responseTexts(*p.current()), (QStringList { "Yes", "No" }));
         control<QRadioButton>(p.d, "optQType", 1)->click();
-        QCOMPARE(listTexts(control<QListWidget>(p.d, "lstCheckResponses")), (QStringList{"Yes", "No"}));
+        QCOMPARE(listTexts(control<QListWidget>(p.d, "lstCheckResponses")), (QStringList { "Yes", "No" }));
     }
 
     void typeChangeRenumbersSoTextsCarryNoNumber()
     {
         typeQuestion(p.d, QStringLiteral("A"));
-        for (const char* text : {"B", "C"}) {
+        for (const char* text : { "B", "C" }) {
             p.action("mnuDesignAddOpenEndedQuestion")->trigger();
             typeQuestion(p.d, QString::fromLatin1(text));
         }
         p.d->selectNode(p.node(1));
         control<QRadioButton>(p.d, "optQType", 3)->click();
-        QCOMPARE(captions(p.d), (QStringList{"1. A", "B", "2. C"}));
-        QCOMPARE(numbers(), (QStringList{"1", "", "2"}));
+        QCOMPARE(captions(p.d), (QStringList { "1. A", "B", "2. C" }));
+        QCOMPARE(numbers(), (QStringList { "1", "", "2" }));
         typeQuestion(p.d, QStringLiteral("B2"));
         p.d->selectNode(p.node(2));
         typeQuestion(p.d, QStringLiteral("C2"));
-        QCOMPARE(captions(p.d), (QStringList{"1. A", "B2", "2. C2"}));
+        QCOMPARE(captions(p.d), (QStringList { "1. A", "B2", "2. C2" }));
 
         p.d->selectNode(p.node(1));
         control<QRadioButton>(p.d, "optQType", 0)->click();
-        QCOMPARE(captions(p.d), (QStringList{"1. A", "2. B2", "3. C2"}));
-        QCOMPARE(numbers(), (QStringList{"1", "2", "3"}));
+        QCOMPARE(captions(p.d), (QStringList { "1. A", "2. B2", "3. C2" }));
+        QCOMPARE(numbers(), (QStringList { "1", "2", "3" }));
     }
 
     // A question of any length gets a caption and tooltip of a few hundred characters; its text
     // stays whole.
     void aHugeQuestionGetsAShortCaption()
     {
-        const QString text = QStringLiteral("A long question. ").repeated(60000);  // about 1 MB
-        const QString path = p.writeSurvey(QStringLiteral("huge.tvq"), {{QTypeOpenEnded, text}, {QTypeOpenEnded, QStringLiteral("B")}});
+        const QString text = QStringLiteral("A long question. ").repeated(60000); // about 1 MB
+        const QString path = p.writeSurvey(
+            QStringLiteral("huge.tvq"), { { QTypeOpenEnded, text }, { QTypeOpenEnded, QStringLiteral("B") } });
         p.open(path);
         const QString stored = p.question(1)->Question;
         QCOMPARE(rtf::toPlainText(stored), text);
@@ -343,7 +343,7 @@ private Q_SLOTS:
         const QString caption = QStringLiteral("1. ") + captionText(text);
         QVERIFY(caption.size() <= 3 + kCaptionLength + 1);
         const std::function<void()> writers[] = {
-            [] {},  // opening the file
+            [] {}, // opening the file
             [this] { p.d->txtQ_LostFocus(); },
             [this] { p.d->ReindexTreeQuestionNos(); },
         };
@@ -363,8 +363,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         // Formatting the writer would put differently, and plain text it would turn into RTF.
         QTest::newRow("rtf") << QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs20 ")
-                                    + QStringLiteral("A long question with {\\b one} bold word.\\line ").repeated(30000)
-                                    + QStringLiteral("\\par}");
+                + QStringLiteral("A long question with {\\b one} bold word.\\line ").repeated(30000)
+                + QStringLiteral("\\par}");
         QTest::newRow("plain") << QStringLiteral("A long question in plain text.\r\n").repeated(35000);
     }
 
@@ -487,7 +487,7 @@ private Q_SLOTS:
         QVERIFY(txtCheckResponse->hasFocus());
         QCOMPARE(p.d->defaultButton(), control<QPushButton>(p.d, "cmdCheckAdd"));
         typeResponse(txtCheckResponse, QStringLiteral("Strongly agree"));
-        QCOMPARE(listTexts(control<QListWidget>(p.d, "lstCheckResponses")), QStringList{"Strongly agree"});
+        QCOMPARE(listTexts(control<QListWidget>(p.d, "lstCheckResponses")), QStringList { "Strongly agree" });
         const ResponsePtr r = p.current()->GetResponse(1);
         QCOMPARE(r->Text, QStringLiteral("Strongly agree"));
         QCOMPARE(r->DatabaseID, -1);
@@ -505,14 +505,14 @@ private Q_SLOTS:
         p.action("mnuDesignAddMatrixQuestion")->trigger();
         QCOMPARE(p.d->defaultButton(), control<QPushButton>(p.d, "cmdMatrixAdd"));
         typeResponse(control<QLineEdit>(p.d, "txtMatrixResponse"), QStringLiteral("Service"));
-        QCOMPARE(responseTexts(*p.current()), QStringList{"Service"});
+        QCOMPARE(responseTexts(*p.current()), QStringList { "Service" });
     }
 
     // Each action, from a survey marked unchanged, and whether it marks the survey changed.
     void whatMarksTheSurveyChanged()
     {
         const QString path = p.writeSurvey(QStringLiteral("marks.tvq"),
-                                           {{0, "Open one"}, {0, "Open two"}, {2, "Radio|Yes|No"}, {3, "Matrix|Row"}});
+            { { 0, "Open one" }, { 0, "Open two" }, { 2, "Radio|Yes|No" }, { 3, "Matrix|Row" } });
         p.open(path);
         DesignScreen* d = p.d;
         const auto show = [&](int i) { d->selectNode(p.node(i)); };
@@ -526,42 +526,106 @@ private Q_SLOTS:
         auto* lstCheckResponses = control<QListWidget>(d, "lstCheckResponses");
         auto* cmbMatrixResponses = control<QComboBox>(d, "cmbMatrixResponses");
         const std::vector<Case> cases = {
-            {"add a question", [] {}, [&] { p.action("mnuDesignAddOpenEndedQuestion")->trigger(); }, true},
-            {"delete a question", [&] { show(4); }, [&] { control<QPushButton>(d, "cmdDelete")->click(); }, true},
-            {"move a question", [&] { show(1); }, [&] { control<QPushButton>(d, "cmdUp")->click(); }, true},
-            {"click a type option", [&] { show(0); }, [&] { control<QRadioButton>(d, "optQType", 3)->click(); }, true},
-            {"click from a radio question to an open-ended one", [&] { show(2); }, [&] { show(1); }, true},
-            {"click between two open-ended questions", [&] { show(0); control<QRadioButton>(d, "optQType", 0)->click(); }, [&] { show(1); }, false},
-            {"an arrow key in the editor", [&] { show(0); }, [&] { QTest::keyClick(txtQ, Qt::Key_Right); }, true},
-            {"committing the text", [&] { show(0); }, [&] { d->txtQ_LostFocus(); }, false},
-            {"pasting through the editor's own menu", [&] { show(0); QApplication::clipboard()->setText("Pasted"); },
-             [&] { txtQ->selectAll(); txtQ->paste(); QCOMPARE(captions(d).at(0), QStringLiteral("1. Pasted")); }, true},
-            {"a toolbar click that adds nothing", [&] { show(0); },
-             [&] { d->ToolbarDesign_ButtonClick(QStringLiteral("Other")); }, false},
-            {"choosing a number of answer rows", [&] { show(0); },
-             [&] { control<QComboBox>(d, "cmdOpenEndedNoOfRows")->setCurrentIndex(4); d->cmdOpenEndedNoOfRows_LostFocus(); }, false},
-            {"adding a response", [&] { show(2); }, [&] { typeResponse(control<QLineEdit>(d, "txtCheckResponse"), "Maybe"); }, true},
-            {"Add with an empty box", [&] { show(2); }, [&] { control<QPushButton>(d, "cmdCheckAdd")->click(); }, true},
-            {"deleting a response", [&] { show(2); selectRow(lstCheckResponses, 0); }, [&] { control<QPushButton>(d, "cdmCheckDelete")->click(); }, true},
-            {"moving a response", [&] { show(2); selectRow(lstCheckResponses, 0); }, [&] { control<QPushButton>(d, "cmdCheckDown")->click(); }, true},
-            {"adding a matrix row", [&] { show(3); }, [&] { typeResponse(control<QLineEdit>(d, "txtMatrixResponse"), "Another"); }, true},
-            {"the user choosing another scale", [&] { show(3); },
-             [&] { cmbMatrixResponses->setFocus(); QTest::keyClick(cmbMatrixResponses, Qt::Key_Down); }, true},
-            {"refilling the scale list", [&] { show(3); }, [&] { d->LoadMatrixResponses(); }, false},
-            {"showing a matrix question, which selects its scale",
-             [&] { show(3); d->selectNode(d->rootNode()); cmbMatrixResponses->setCurrentIndex(0); },
-             [&] { show(3); QVERIFY(cmbMatrixResponses->currentIndex() != 0); }, false},
-            {"adding an answer scale to the file", [&] { show(3); },
-             [&] { MatrixScales::add(p.w->session().SurveyConnection, {"Lo", "Hi"}); d->LoadMatrixResponses(); }, false},
-            {"Logic... without a selected response", [&] { show(2); lstCheckResponses->clearSelection(); Dialogs::Script::answer(Dialogs::OK); },
-             [&] { control<QPushButton>(d, "cmdRadioLogic")->click(); }, false},
-            {"Logic... closed with Cancel", [&] { show(2); selectRow(lstCheckResponses, 0); },
-             [&] { whenModal([](QWidget* m) { m->findChild<QPushButton*>("cmdCancel")->click(); }); control<QPushButton>(d, "cmdRadioLogic")->click(); }, true},
-            {"a library text put into the empty current question", [&] {
-                 p.action("mnuDesignAddOpenEndedQuestion")->trigger();
-                 p.loadLibrary();
-                 control<QTreeWidget>(d, "tvTreeLibrary")->setCurrentItem(control<QTreeWidget>(d, "tvTreeLibrary")->topLevelItem(0)->child(0)->child(0));
-             }, [&] { control<QPushButton>(d, "cmdLibraryAdd")->click(); }, true},
+            { "add a question", [] {}, [&] { p.action("mnuDesignAddOpenEndedQuestion")->trigger(); }, true },
+            { "delete a question", [&] { show(4); }, [&] { control<QPushButton>(d, "cmdDelete")->click(); }, true },
+            { "move a question", [&] { show(1); }, [&] { control<QPushButton>(d, "cmdUp")->click(); }, true },
+            { "click a type option", [&] { show(0); }, [&] { control<QRadioButton>(d, "optQType", 3)->click(); },
+                true },
+            { "click from a radio question to an open-ended one", [&] { show(2); }, [&] { show(1); }, true },
+            { "click between two open-ended questions",
+                [&] {
+                    show(0);
+                    control<QRadioButton>(d, "optQType", 0)->click();
+                },
+                [&] { show(1); }, false },
+            { "an arrow key in the editor", [&] { show(0); }, [&] { QTest::keyClick(txtQ, Qt::Key_Right); }, true },
+            { "committing the text", [&] { show(0); }, [&] { d->txtQ_LostFocus(); }, false },
+            { "pasting through the editor's own menu",
+                [&] {
+                    show(0);
+                    QApplication::clipboard()->setText("Pasted");
+                },
+                [&] {
+                    txtQ->selectAll();
+                    txtQ->paste();
+                    QCOMPARE(captions(d).at(0), QStringLiteral("1. Pasted"));
+                },
+                true },
+            { "a toolbar click that adds nothing", [&] { show(0); },
+                [&] { d->ToolbarDesign_ButtonClick(QStringLiteral("Other")); }, false },
+            { "choosing a number of answer rows", [&] { show(0); },
+                [&] {
+                    control<QComboBox>(d, "cmdOpenEndedNoOfRows")->setCurrentIndex(4);
+                    d->cmdOpenEndedNoOfRows_LostFocus();
+                },
+                false },
+            { "adding a response", [&] { show(2); },
+                [&] { typeResponse(control<QLineEdit>(d, "txtCheckResponse"), "Maybe"); }, true },
+            { "Add with an empty box", [&] { show(2); }, [&] { control<QPushButton>(d, "cmdCheckAdd")->click(); },
+                true },
+            { "deleting a response",
+                [&] {
+                    show(2);
+                    selectRow(lstCheckResponses, 0);
+                },
+                [&] { control<QPushButton>(d, "cdmCheckDelete")->click(); }, true },
+            { "moving a response",
+                [&] {
+                    show(2);
+                    selectRow(lstCheckResponses, 0);
+                },
+                [&] { control<QPushButton>(d, "cmdCheckDown")->click(); }, true },
+            { "adding a matrix row", [&] { show(3); },
+                [&] { typeResponse(control<QLineEdit>(d, "txtMatrixResponse"), "Another"); }, true },
+            { "the user choosing another scale", [&] { show(3); },
+                [&] {
+                    cmbMatrixResponses->setFocus();
+                    QTest::keyClick(cmbMatrixResponses, Qt::Key_Down);
+                },
+                true },
+            { "refilling the scale list", [&] { show(3); }, [&] { d->LoadMatrixResponses(); }, false },
+            { "showing a matrix question, which selects its scale",
+                [&] {
+                    show(3);
+                    d->selectNode(d->rootNode());
+                    cmbMatrixResponses->setCurrentIndex(0);
+                },
+                [&] {
+                    show(3);
+                    QVERIFY(cmbMatrixResponses->currentIndex() != 0);
+                },
+                false },
+            { "adding an answer scale to the file", [&] { show(3); },
+                [&] {
+                    MatrixScales::add(p.w->session().SurveyConnection, { "Lo", "Hi" });
+                    d->LoadMatrixResponses();
+                },
+                false },
+            { "Logic... without a selected response",
+                [&] {
+                    show(2);
+                    lstCheckResponses->clearSelection();
+                    Dialogs::Script::answer(Dialogs::OK);
+                },
+                [&] { control<QPushButton>(d, "cmdRadioLogic")->click(); }, false },
+            { "Logic... closed with Cancel",
+                [&] {
+                    show(2);
+                    selectRow(lstCheckResponses, 0);
+                },
+                [&] {
+                    whenModal([](QWidget* m) { m->findChild<QPushButton*>("cmdCancel")->click(); });
+                    control<QPushButton>(d, "cmdRadioLogic")->click();
+                },
+                true },
+            { "a library text put into the empty current question",
+                [&] {
+                    p.action("mnuDesignAddOpenEndedQuestion")->trigger();
+                    p.loadLibrary();
+                    control<QTreeWidget>(d, "tvTreeLibrary")
+                        ->setCurrentItem(control<QTreeWidget>(d, "tvTreeLibrary")->topLevelItem(0)->child(0)->child(0));
+                },
+                [&] { control<QPushButton>(d, "cmdLibraryAdd")->click(); }, true },
         };
         for (const Case& c : cases) {
             c.before();

@@ -14,16 +14,16 @@ public:
     explicit SurveyWriter(const QString& path);
 
     // Adds a question at the next position with its responses (matrix: its rows); returns its id.
-    qint64 question(qint32 type, const QString& number, const QString& text, const QStringList& responses = {},
-                    qint64 scale = 2);
+    qint64 question(
+        qint32 type, const QString& number, const QString& text, const QStringList& responses = {}, qint64 scale = 2);
     // The id of response `index` (from 1) of a question.
     qint64 response(qint64 question, int index);
     // A new answer scale with its columns; returns its id.
     qint64 scale(const QStringList& columns);
     qint64 column(qint64 scale, int index);
     qint64 respondent(const QVariant& source, const QString& submitted);
-    void answer(qint64 respondent, qint64 question, qint64 response, const QVariant& text = {},
-                const QVariant& column = {});
+    void answer(
+        qint64 respondent, qint64 question, qint64 response, const QVariant& text = {}, const QVariant& column = {});
 
     db::Connection connection;
 

@@ -1,8 +1,7 @@
 #include "document/clsSurvey.h"
 
-#include <random>
-
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -20,22 +19,22 @@ TEST(SurveyModel, InstructionTextIsNeverNumberedAndSwapRenumbersOnlyOnRequest)
     const QString a = s.AddQ(QString(), QTypeOpenEnded, -1, 2);
     const QString text = s.AddQ(QString(), QTypeText, -1, 2);
     const QString c = s.AddQ(QString(), QTypeRadio, -1, 2);
-    EXPECT_EQ(numbers(s), (QStringList{"1", "", "2"}));
+    EXPECT_EQ(numbers(s), (QStringList { "1", "", "2" }));
     EXPECT_EQ(s.GetQ(a)->OpenEnded_NoOfRows, 1);
     EXPECT_EQ(s.GetQ(a)->DatabaseID, -1);
     EXPECT_EQ(s.GetQ(c)->ResponseMatrixGroupID, 2);
 
     s.SwapQ(a, c);
     EXPECT_EQ(s.GetQIndex(1)->Key, c);
-    EXPECT_EQ(numbers(s), (QStringList{"2", "", "1"}));
+    EXPECT_EQ(numbers(s), (QStringList { "2", "", "1" }));
     s.ReorderQ_QuestionNos();
-    EXPECT_EQ(numbers(s), (QStringList{"1", "", "2"}));
+    EXPECT_EQ(numbers(s), (QStringList { "1", "", "2" }));
 
     // A question turned into instruction text keeps its number; renumbering passes it by.
     s.UpdateQuestionType(c, QTypeText);
     EXPECT_EQ(s.GetQuestionNoFromKey(c), QStringLiteral("1"));
     s.ReorderQ_QuestionNos();
-    EXPECT_EQ(numbers(s), (QStringList{"1", "", "1"}));
+    EXPECT_EQ(numbers(s), (QStringList { "1", "", "1" }));
     EXPECT_EQ(s.GetQIndexFromKey(text), 2);
 }
 
@@ -49,7 +48,7 @@ TEST(SurveyModel, LookUpsAnswerSentinelsForUnknownKeys)
     EXPECT_EQ(s.GetQuestionTypeFromKey(QStringLiteral("nope")), QTypeText);
     EXPECT_EQ(s.GetKeyFromDatabaseID(99), QString());
     EXPECT_EQ(s.GetKeyFromDatabaseID(12), a);
-    EXPECT_EQ(s.GetQ(a.toLower()), nullptr);  // keys compare exactly
+    EXPECT_EQ(s.GetQ(a.toLower()), nullptr); // keys compare exactly
     EXPECT_EQ(s.GetQIndex(0), nullptr);
     EXPECT_EQ(s.GetQIndex(2), nullptr);
 
@@ -69,7 +68,7 @@ TEST(SurveyModel, ObjectsAreSharedAndAddQ2GivesAFreshKey)
     const QString key = s.AddQ2(q);
     EXPECT_NE(key, QStringLiteral("OLD"));
     EXPECT_EQ(q->QuestionNo, QStringLiteral("7"));
-    EXPECT_EQ(q->OpenEnded_NoOfRows, 0);  // as a question read from a file
+    EXPECT_EQ(q->OpenEnded_NoOfRows, 0); // as a question read from a file
     s.GetQ(key)->Question = QStringLiteral("changed");
     EXPECT_EQ(q->Question, QStringLiteral("changed"));
 
@@ -103,13 +102,12 @@ TEST(QuestionResponses, RemoveAndUpdateKeepPositionsOneBased)
     EXPECT_EQ(q.ResponsesCount(), 0);
     EXPECT_EQ(q.GetResponse(1), nullptr);
 
-    q.CreateResponsesFromListBox({QStringLiteral("x"), QStringLiteral("y")});
+    q.CreateResponsesFromListBox({ QStringLiteral("x"), QStringLiteral("y") });
     EXPECT_EQ(q.ResponsesCount(), 2);
     EXPECT_EQ(q.GetResponse(2)->DatabaseID, -1);
     q.ClearAllResponses();
     EXPECT_EQ(q.ResponsesCount(), 0);
 }
-
 
 // The look-ups done the plain way: linear, first match wins.
 int linearIndex(const clsSurvey& s, const QString& key)
@@ -125,7 +123,7 @@ TEST(SurveyModel, KeyLookUpsStayRightThroughAddsDeletesSwapsAndSetQ)
 {
     clsSurvey s;
     std::mt19937 random(11);
-    QStringList keys;  // every key ever handed out, also of deleted questions
+    QStringList keys; // every key ever handed out, also of deleted questions
     for (int step = 0; step < 3000; ++step) {
         const int op = int(random() % 10);
         const QString someKey = keys.isEmpty() ? QString() : keys.at(int(random() % keys.size()));
@@ -172,7 +170,7 @@ TEST(SurveyModel, AnObjectAddedTwiceIsFoundAtItsFirstPlace)
     const QString a = s.AddQ(QStringLiteral("a"), QTypeCheck, 1, 2);
     const QPtr q = s.GetQ(a);
     s.AddQ(QStringLiteral("b"), QTypeCheck, 2, 2);
-    const QString again = s.AddQ2(q);  // both places now hold q, with its new key
+    const QString again = s.AddQ2(q); // both places now hold q, with its new key
     EXPECT_EQ(s.QCount(), 3);
     EXPECT_EQ(s.GetQ(a), nullptr);
     EXPECT_EQ(s.GetQIndexFromKey(again), 1);
@@ -182,7 +180,7 @@ TEST(SurveyModel, AnObjectAddedTwiceIsFoundAtItsFirstPlace)
     EXPECT_EQ(s.GetQIndexFromKey(b), 1);
     EXPECT_EQ(s.GetQIndexFromKey(again), 2);
     s.DeleteQ(again);
-    EXPECT_EQ(s.GetQIndexFromKey(again), 2);  // the other place of q
+    EXPECT_EQ(s.GetQIndexFromKey(again), 2); // the other place of q
     EXPECT_EQ(s.QCount(), 2);
 
     // SetQ with an object under another key: found by the object's key, the old one is gone.
@@ -229,4 +227,4 @@ TEST(SurveyModel, LargeSurveysLookUpInConstantTime)
     EXPECT_LE(s.keyReads() - before, 2 * n);
 }
 
-}  // namespace
+} // namespace

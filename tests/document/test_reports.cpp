@@ -1,5 +1,7 @@
 // The analysis without widgets: shares, the summary's rows and totals, the chart's data, the
 // detailed report and the CSV export, on survey files written row by row.
+#include "ProgramFolder.h"
+#include "SampleSurvey.h"
 #include "document/ChartData.h"
 #include "document/CsvExport.h"
 #include "document/DetailReport.h"
@@ -7,9 +9,6 @@
 #include "platform/DateText.h"
 #include "platform/Rtf.h"
 #include "platform/TextUtil.h"
-
-#include "ProgramFolder.h"
-#include "SampleSurvey.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -98,7 +97,7 @@ protected:
     ProgramFolder folder;
 };
 
-}  // namespace
+} // namespace
 
 TEST(Shares, RoundToOneDecimalWithHalvesToEven)
 {
@@ -106,9 +105,21 @@ TEST(Shares, RoundToOneDecimalWithHalvesToEven)
         qint64 count, total;
         const char* text;
     } cases[] = {
-        {0, 16, "0.0%"}, {1, 16, "6.2%"}, {3, 16, "18.8%"}, {8, 16, "50%"}, {16, 16, "100%"},
-        {1, 2001, "0%"}, {1, 3, "33.3%"}, {2, 3, "66.7%"}, {1, 400, "0.2%"}, {3, 400, "0.8%"},
-        {0, 0, "0.0%"}, {3, 2, "150%"}, {2500, 1000, "250%"}, {1, 2000, "0.1%"}, {3, 2000, "0.1%"},
+        { 0, 16, "0.0%" },
+        { 1, 16, "6.2%" },
+        { 3, 16, "18.8%" },
+        { 8, 16, "50%" },
+        { 16, 16, "100%" },
+        { 1, 2001, "0%" },
+        { 1, 3, "33.3%" },
+        { 2, 3, "66.7%" },
+        { 1, 400, "0.2%" },
+        { 3, 400, "0.8%" },
+        { 0, 0, "0.0%" },
+        { 3, 2, "150%" },
+        { 2500, 1000, "250%" },
+        { 1, 2000, "0.1%" },
+        { 3, 2000, "0.1%" },
     };
     for (const auto& c : cases)
         EXPECT_EQ(Summary::shareText(c.count, c.total), QString::fromLatin1(c.text)) << c.count << " of " << c.total;
@@ -118,7 +129,7 @@ TEST(Shares, UseTheLocalesDecimalSeparatorAndNoGrouping)
 {
     const LocaleGuard german(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(Summary::shareText(1, 16), QStringLiteral("6,2%"));
-    EXPECT_EQ(Summary::shareText(0, 16), QStringLiteral("0.0%"));  // the fixed text
+    EXPECT_EQ(Summary::shareText(0, 16), QStringLiteral("0.0%")); // the fixed text
     EXPECT_EQ(Summary::shareText(12345, 1000), QStringLiteral("1234,5%"));
 }
 
@@ -148,23 +159,23 @@ TEST_F(AnalysisTest, TotalsCountEverySourceAndRowsListEveryKindInSurveyOrder)
         const char* caption;
         qint64 datum, map;
     } expected[] = {
-        {K::Question, "n/a", "1. What is your name?", -1, -1},
-        {K::Question, "", "2. Which fruits?", -1, -1},
-        {K::Answer, "25%", "     Apple", s.apple, -1},
-        {K::Answer, "25%", "     Banana", s.banana, -1},
-        {K::Answer, "25%", "     Cherry", s.cherry, -1},
-        {K::Question, "", "3. Age?", -1, -1},
-        {K::Answer, "25%", "     Under 30", s.under30, -1},
-        {K::Answer, "25%", "     30 or over", s.over30, -1},
-        {K::Question, "", "4. Rate", -1, -1},
-        {K::MatrixRow, "", "     Taste", s.taste, s.taste},
-        {K::ScaleColumn, "25%", "          Good", s.taste, s.taste},
-        {K::ScaleColumn, "25%", "          Fair", s.taste, s.taste},
-        {K::ScaleColumn, "0.0%", "          Poor", s.taste, s.taste},
-        {K::MatrixRow, "", "     Price", s.price, s.price},
-        {K::ScaleColumn, "0.0%", "          Good", s.price, s.price},
-        {K::ScaleColumn, "0.0%", "          Fair", s.price, s.price},
-        {K::ScaleColumn, "25%", "          Poor", s.price, s.price},
+        { K::Question, "n/a", "1. What is your name?", -1, -1 },
+        { K::Question, "", "2. Which fruits?", -1, -1 },
+        { K::Answer, "25%", "     Apple", s.apple, -1 },
+        { K::Answer, "25%", "     Banana", s.banana, -1 },
+        { K::Answer, "25%", "     Cherry", s.cherry, -1 },
+        { K::Question, "", "3. Age?", -1, -1 },
+        { K::Answer, "25%", "     Under 30", s.under30, -1 },
+        { K::Answer, "25%", "     30 or over", s.over30, -1 },
+        { K::Question, "", "4. Rate", -1, -1 },
+        { K::MatrixRow, "", "     Taste", s.taste, s.taste },
+        { K::ScaleColumn, "25%", "          Good", s.taste, s.taste },
+        { K::ScaleColumn, "25%", "          Fair", s.taste, s.taste },
+        { K::ScaleColumn, "0.0%", "          Poor", s.taste, s.taste },
+        { K::MatrixRow, "", "     Price", s.price, s.price },
+        { K::ScaleColumn, "0.0%", "          Good", s.price, s.price },
+        { K::ScaleColumn, "0.0%", "          Fair", s.price, s.price },
+        { K::ScaleColumn, "25%", "          Poor", s.price, s.price },
     };
     const std::vector<Summary::Row> rows = Summary::readRows(s.w.connection, t.all);
     ASSERT_EQ(rows.size(), std::size(expected));
@@ -200,12 +211,12 @@ TEST_F(AnalysisTest, QuestionRowsShowTheWholeTextOnOneLine)
     const struct {
         QString text, caption;
     } cases[] = {
-        {QStringLiteral("Fish & Chips or R&D?"), QStringLiteral("Fish & Chips or R&D?")},
-        {QStringLiteral("Line one\r\nLine two"), QStringLiteral("Line one Line two")},
-        {QStringLiteral("One\r\nTwo\r\nThree\r\nFour\r\nFive\r\nSix"), QStringLiteral("One Two Three Four Five Six")},
-        {long487, long487},
+        { QStringLiteral("Fish & Chips or R&D?"), QStringLiteral("Fish & Chips or R&D?") },
+        { QStringLiteral("Line one\r\nLine two"), QStringLiteral("Line one Line two") },
+        { QStringLiteral("One\r\nTwo\r\nThree\r\nFour\r\nFive\r\nSix"), QStringLiteral("One Two Three Four Five Six") },
+        { long487, long487 },
         // Only a huge text is cut, at the length the question editor loads.
-        {huge, QString(kWholeTextLength, QChar(u'x')) + QChar(0x2026)},
+        { huge, QString(kWholeTextLength, QChar(u'x')) + QChar(0x2026) },
     };
     SurveyWriter w(folder.newSurvey(QStringLiteral("texts.tvq")));
     for (const auto& c : cases)
@@ -259,28 +270,16 @@ TEST_F(AnalysisTest, DetailedReportListsEveryRespondentsAnswersOldestFirst)
     ASSERT_TRUE(DetailReport::write(s.w.connection, out, {}));
     const QString rtfText = QString::fromLatin1(out.data());
 
-    const QString expected = QStringList{
-        "4 respondents have completed this survey.", "",
-        "Imported on " + date("2024-02-28 10:30:00"), "",
-        "1. What is your name?", "\tline one", "\tline two",
-        "2. Which fruits?", "\tBanana",
-        "3. Age?",
-        "4. Rate", "\tTaste\t", "\tPrice\t", "",
-        "Manual Entry on " + date("2024-03-01 09:00:00"), "",
-        "1. What is your name?", "\tAnn",
-        "2. Which fruits?", "\tApple", "\tCherry",
-        "3. Age?", "\tUnder 30",
-        "4. Rate", "\tTaste\tGood", "\tPrice\tPoor", "",
-        "Web on " + date("2024-03-02 00:00:00"), "",
-        "1. What is your name?", "\tData not found",
-        "2. Which fruits?",
-        "3. Age?", "\t30 or over",
-        "4. Rate", "\tTaste\tFair", "\tPrice\t", "",
-        "Paper on " + date("2024-03-03 12:00:00"), "",
-        "1. What is your name?", "\tData not found",
-        "2. Which fruits?",
-        "3. Age?",
-        "4. Rate", "\tTaste\t", "\tPrice\t", "", ""}.join(QStringLiteral("\r\n"));
+    const QString expected
+        = QStringList { "4 respondents have completed this survey.", "", "Imported on " + date("2024-02-28 10:30:00"),
+              "", "1. What is your name?", "\tline one", "\tline two", "2. Which fruits?", "\tBanana", "3. Age?",
+              "4. Rate", "\tTaste\t", "\tPrice\t", "", "Manual Entry on " + date("2024-03-01 09:00:00"), "",
+              "1. What is your name?", "\tAnn", "2. Which fruits?", "\tApple", "\tCherry", "3. Age?", "\tUnder 30",
+              "4. Rate", "\tTaste\tGood", "\tPrice\tPoor", "", "Web on " + date("2024-03-02 00:00:00"), "",
+              "1. What is your name?", "\tData not found", "2. Which fruits?", "3. Age?", "\t30 or over", "4. Rate",
+              "\tTaste\tFair", "\tPrice\t", "", "Paper on " + date("2024-03-03 12:00:00"), "", "1. What is your name?",
+              "\tData not found", "2. Which fruits?", "3. Age?", "4. Rate", "\tTaste\t", "\tPrice\t", "", "" }
+              .join(QStringLiteral("\r\n"));
     EXPECT_EQ(rtf::toPlainText(rtfText), expected);
 
     // Respondent headings bold and a point larger, question headings bold, answers plain.
@@ -305,12 +304,12 @@ TEST_F(AnalysisTest, DetailedReportListsEveryRespondentsAnswersOldestFirst)
 TEST_F(AnalysisTest, DetailedReportOfNoRespondentsIsTheCountLineAndABlankLine)
 {
     SurveyWriter w(folder.newSurvey(QStringLiteral("empty.tvq")));
-    w.question(1, QStringLiteral("1"), QStringLiteral("Q"), {QStringLiteral("A")});
+    w.question(1, QStringLiteral("1"), QStringLiteral("Q"), { QStringLiteral("A") });
     QBuffer out;
     out.open(QIODevice::WriteOnly);
     ASSERT_TRUE(DetailReport::write(w.connection, out, {}));
     EXPECT_EQ(rtf::toPlainText(QString::fromLatin1(out.data())),
-              QStringLiteral("0 respondents have completed this survey.\r\n\r\n"));
+        QStringLiteral("0 respondents have completed this survey.\r\n\r\n"));
 }
 
 TEST_F(AnalysisTest, DetailedReportOfManyAnswerRowsTakesTheFirstStoredOneOfAMatrixRow)
@@ -318,11 +317,12 @@ TEST_F(AnalysisTest, DetailedReportOfManyAnswerRowsTakesTheFirstStoredOneOfAMatr
     // Enough answer rows of one respondent that sorting them by question alone could reorder the
     // two of the matrix row.
     SurveyWriter w(folder.newSurvey(QStringLiteral("many.tvq")));
-    const qint64 scale = w.scale({QStringLiteral("Good"), QStringLiteral("Poor")});
+    const qint64 scale = w.scale({ QStringLiteral("Good"), QStringLiteral("Poor") });
     QStringList choices;
     for (int i = 1; i <= 40; ++i)
         choices << QStringLiteral("C%1").arg(i);
-    const qint64 matrix = w.question(3, QStringLiteral("1"), QStringLiteral("Rate"), {QStringLiteral("Taste")}, scale);
+    const qint64 matrix
+        = w.question(3, QStringLiteral("1"), QStringLiteral("Rate"), { QStringLiteral("Taste") }, scale);
     const qint64 check = w.question(1, QStringLiteral("2"), QStringLiteral("Pick"), choices);
     const qint64 r = w.respondent(QStringLiteral("Web"), QStringLiteral("2024-01-01 10:00:00"));
     for (int i = 1; i <= 20; ++i)
@@ -335,13 +335,14 @@ TEST_F(AnalysisTest, DetailedReportOfManyAnswerRowsTakesTheFirstStoredOneOfAMatr
     QBuffer out;
     out.open(QIODevice::WriteOnly);
     ASSERT_TRUE(DetailReport::write(w.connection, out, {}));
-    QStringList expected = {"1 respondents have completed this survey.", "", "Web on " + date("2024-01-01 10:00:00"),
-                            "", "1. Rate", "\tTaste\tGood", "2. Pick"};
+    QStringList expected = { "1 respondents have completed this survey.", "", "Web on " + date("2024-01-01 10:00:00"),
+        "", "1. Rate", "\tTaste\tGood", "2. Pick" };
     for (const QString& choice : std::as_const(choices))
         expected << "\t" + choice;
-    expected << "" << "";
+    expected << ""
+             << "";
     EXPECT_EQ(rtf::toPlainText(QString::fromLatin1(out.data())).toStdString(),
-              expected.join(QStringLiteral("\r\n")).toStdString());
+        expected.join(QStringLiteral("\r\n")).toStdString());
 }
 
 TEST_F(AnalysisTest, ExportWritesTheFieldsOfEveryRespondentInOrder)
@@ -351,11 +352,11 @@ TEST_F(AnalysisTest, ExportWritesTheFieldsOfEveryRespondentInOrder)
     ASSERT_TRUE(CsvExport::writeFile(s.w.connection, file, {}));
     const std::vector<QStringList> records = parseCsv(readFile(file));
     const std::vector<QStringList> expected = {
-        {"Imported", date("2024-02-28 10:30:00"), "line one\r\nline two", "Banana", "Taste", "Price"},
-        {"Manual Entry", date("2024-03-01 09:00:00"), "Ann", "Apple", "Cherry", "Under 30", "Taste", "Good", "Price",
-         "Poor"},
-        {"Web", date("2024-03-02 00:00:00"), "Data not found", "30 or over", "Taste", "Fair", "Price"},
-        {"Paper", date("2024-03-03 12:00:00"), "Data not found", "Taste", "Price"},
+        { "Imported", date("2024-02-28 10:30:00"), "line one\r\nline two", "Banana", "Taste", "Price" },
+        { "Manual Entry", date("2024-03-01 09:00:00"), "Ann", "Apple", "Cherry", "Under 30", "Taste", "Good", "Price",
+            "Poor" },
+        { "Web", date("2024-03-02 00:00:00"), "Data not found", "30 or over", "Taste", "Fair", "Price" },
+        { "Paper", date("2024-03-03 12:00:00"), "Data not found", "Taste", "Price" },
     };
     EXPECT_EQ(records, expected);
 }
@@ -364,12 +365,13 @@ TEST_F(AnalysisTest, ExportKeepsCommasQuotesLineBreaksAndEveryLetter)
 {
     SurveyWriter w(folder.newSurvey(QStringLiteral("hostile.tvq")));
     const qint64 open = w.question(0, QStringLiteral("1"), QStringLiteral("Say"));
-    const qint64 check = w.question(1, QStringLiteral("2"), QStringLiteral("Pick"), {QStringLiteral("Red, \"dark\"")});
-    const qint64 scale = w.scale({QStringLiteral("6\" tall")});
-    const qint64 matrix =
-        w.question(3, QStringLiteral("3"), QStringLiteral("Rate"), {QStringLiteral("The \"new\" one")}, scale);
-    const QStringList values = {QStringLiteral("a, b"), QStringLiteral("say \"hi\""), QStringLiteral("x\r\ny\nz"),
-                                QStringLiteral("Ünïcødé — 日本語 ☐"), QString(), QStringLiteral("\"")};
+    const qint64 check
+        = w.question(1, QStringLiteral("2"), QStringLiteral("Pick"), { QStringLiteral("Red, \"dark\"") });
+    const qint64 scale = w.scale({ QStringLiteral("6\" tall") });
+    const qint64 matrix
+        = w.question(3, QStringLiteral("3"), QStringLiteral("Rate"), { QStringLiteral("The \"new\" one") }, scale);
+    const QStringList values = { QStringLiteral("a, b"), QStringLiteral("say \"hi\""), QStringLiteral("x\r\ny\nz"),
+        QStringLiteral("Ünïcødé — 日本語 ☐"), QString(), QStringLiteral("\"") };
     for (const QString& value : values) {
         const qint64 r = w.respondent(QStringLiteral("Web"), QStringLiteral("2024-01-01 10:00:00"));
         w.answer(r, open, 1, value);
@@ -378,7 +380,7 @@ TEST_F(AnalysisTest, ExportKeepsCommasQuotesLineBreaksAndEveryLetter)
     }
     // A respondent without source or date, and one whose open answer is stored as Null.
     const qint64 bare = w.respondent(QVariant(), QStringLiteral("2024-01-02 10:00:00"));
-    w.connection.execute(QStringLiteral("UPDATE respondent SET submitteddate = NULL WHERE id = ?"), {bare});
+    w.connection.execute(QStringLiteral("UPDATE respondent SET submitteddate = NULL WHERE id = ?"), { bare });
     w.answer(bare, open, 1, QVariant());
 
     QBuffer out;
@@ -387,10 +389,11 @@ TEST_F(AnalysisTest, ExportKeepsCommasQuotesLineBreaksAndEveryLetter)
     const std::vector<QStringList> records = parseCsv(out.data());
     ASSERT_EQ(records.size(), values.size() + 1);
     // Null dates sort first.
-    EXPECT_EQ(records[0], (QStringList{QString(), QString(), QString(), "The \"new\" one"}));
+    EXPECT_EQ(records[0], (QStringList { QString(), QString(), QString(), "The \"new\" one" }));
     for (qsizetype i = 0; i < values.size(); ++i)
-        EXPECT_EQ(records[size_t(i) + 1], (QStringList{"Web", date("2024-01-01 10:00:00"), values.at(i),
-                                                       "Red, \"dark\"", "The \"new\" one", "6\" tall"}));
+        EXPECT_EQ(records[size_t(i) + 1],
+            (QStringList {
+                "Web", date("2024-01-01 10:00:00"), values.at(i), "Red, \"dark\"", "The \"new\" one", "6\" tall" }));
     EXPECT_EQ(CsvExport::QuoteMe(QStringLiteral("abc")), QStringLiteral("\"abc\""));
     EXPECT_EQ(CsvExport::QuoteMe(QString()), QStringLiteral("\"\""));
 }

@@ -1,11 +1,10 @@
 // Saving the open survey into its file and under another name, without a window: what each leaves
 // on disk when it works and when it fails.
+#include "ProgramFolder.h"
+#include "SurveyFileChecks.h"
 #include "document/SurveyFile.h"
 #include "document/SurveySession.h"
 #include "platform/Rtf.h"
-
-#include "ProgramFolder.h"
-#include "SurveyFileChecks.h"
 
 #include <QDir>
 #include <QFile>

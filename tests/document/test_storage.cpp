@@ -1,7 +1,6 @@
+#include "ProgramFolder.h"
 #include "document/SurveyFile.h"
 #include "platform/Rtf.h"
-
-#include "ProgramFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,7 +30,7 @@ void damageTablePage(const QString& path, const QString& table)
         c.open(path);
         offset = c.openRecordset(QStringLiteral("SELECT (rootpage - 1) * (SELECT page_size FROM pragma_page_size) "
                                                 "FROM sqlite_master WHERE name = ?"),
-                                 {table})
+                      { table })
                      .field(0)
                      .toLongLong();
     }
@@ -56,10 +55,7 @@ protected:
         SurveyFile::load(conn, survey);
     }
 
-    int count(const QString& sql)
-    {
-        return conn.openRecordset(sql).field(0).toInt();
-    }
+    int count(const QString& sql) { return conn.openRecordset(sql).field(0).toInt(); }
 
     ProgramFolder folder;
     QString path;
@@ -89,9 +85,9 @@ TEST_F(StorageTest, EveryTypeResponsesAndJumpsSurviveSaveAndReload)
     saveAndReload();
 
     ASSERT_EQ(survey.QCount(), 5);
-    const qint32 types[] = {QTypeOpenEnded, QTypeCheck, QTypeRadio, QTypeMatrix, QTypeText};
-    const char* texts[] = {"What's your name?", "Which fruit?", "Go on?", "Rate", "Thanks"};
-    const char* numbers[] = {"1", "2", "3", "4", ""};
+    const qint32 types[] = { QTypeOpenEnded, QTypeCheck, QTypeRadio, QTypeMatrix, QTypeText };
+    const char* texts[] = { "What's your name?", "Which fruit?", "Go on?", "Rate", "Thanks" };
+    const char* numbers[] = { "1", "2", "3", "4", "" };
     for (int i = 1; i <= 5; ++i) {
         const QPtr q = survey.GetQIndex(i);
         EXPECT_EQ(q->qType, types[i - 1]);
@@ -107,10 +103,10 @@ TEST_F(StorageTest, EveryTypeResponsesAndJumpsSurviveSaveAndReload)
 
     const QPtr r = survey.GetQIndex(3);
     ASSERT_EQ(r->ResponsesCount(), 4);
-    EXPECT_EQ(r->GetResponse(1)->LogicJumpToQuestionKey, survey.GetQIndex(5)->Key);  // forward
-    EXPECT_EQ(r->GetResponse(2)->LogicJumpToQuestionKey, survey.GetQIndex(1)->Key);  // backward
+    EXPECT_EQ(r->GetResponse(1)->LogicJumpToQuestionKey, survey.GetQIndex(5)->Key); // forward
+    EXPECT_EQ(r->GetResponse(2)->LogicJumpToQuestionKey, survey.GetQIndex(1)->Key); // backward
     EXPECT_EQ(r->GetResponse(2)->LogicJumpToQuestionID, survey.GetQIndex(1)->DatabaseID);
-    EXPECT_EQ(r->GetResponse(3)->LogicJumpToQuestionKey, QString());  // its target was deleted
+    EXPECT_EQ(r->GetResponse(3)->LogicJumpToQuestionKey, QString()); // its target was deleted
     EXPECT_EQ(r->GetResponse(3)->LogicJumpToQuestionID, -1);
     EXPECT_EQ(r->GetResponse(4)->LogicJumpToQuestionID, -1);
     for (int j = 1; j <= 4; ++j) {
@@ -179,11 +175,11 @@ TEST_F(StorageTest, VersionRule)
         std::optional<QString> found;
     };
     const Case cases[] = {
-        {"UPDATE version SET version = 1.7", std::nullopt},
-        {"DELETE FROM version", std::nullopt},
-        {"UPDATE version SET version = 1.6", QStringLiteral("1.6")},
+        { "UPDATE version SET version = 1.7", std::nullopt },
+        { "DELETE FROM version", std::nullopt },
+        { "UPDATE version SET version = 1.6", QStringLiteral("1.6") },
         // 1.7 as a single-precision value read back in double precision.
-        {"UPDATE version SET version = 1.70000004768372", QStringLiteral("1.70000004768372")},
+        { "UPDATE version SET version = 1.70000004768372", QStringLiteral("1.70000004768372") },
     };
     for (const Case& c : cases) {
         conn.execute(QStringLiteral("DELETE FROM version"));
@@ -192,15 +188,16 @@ TEST_F(StorageTest, VersionRule)
         EXPECT_EQ(SurveyFile::versionMismatch(conn), c.found) << c.sql;
     }
     EXPECT_EQ(SurveyFile::versionMismatchMessage(QStringLiteral("1.6")),
-              QStringLiteral("Unable to open survey file - expecting version 1.7, but found version 1.6"));
+        QStringLiteral("Unable to open survey file - expecting version 1.7, but found version 1.6"));
 }
 
 TEST_F(StorageTest, LoadResolvesScalesAndUnknownJumpsAndRejectsNullNames)
 {
     conn.execute(QStringLiteral("INSERT INTO question (id, question, questionno, qtype, pos) VALUES "
                                 "(10, 'M', '1', 3, 1), (11, 'C', '2', 1, 2), (12, NULL, NULL, 0, 3)"));
-    conn.execute(QStringLiteral("INSERT INTO response (questionid, name, pos, responseMatrixGroupID, LogicJumpToQuestionID) "
-                                "VALUES (10, 'row', 1, 5, 999)"));
+    conn.execute(
+        QStringLiteral("INSERT INTO response (questionid, name, pos, responseMatrixGroupID, LogicJumpToQuestionID) "
+                       "VALUES (10, 'row', 1, 5, 999)"));
     SurveyFile::load(conn, survey);
     ASSERT_EQ(survey.QCount(), 3);
     EXPECT_EQ(survey.GetQIndex(1)->ResponseMatrixGroupID, 5);
@@ -211,9 +208,11 @@ TEST_F(StorageTest, LoadResolvesScalesAndUnknownJumpsAndRejectsNullNames)
 
     conn.execute(QStringLiteral("CREATE TABLE r2 AS SELECT * FROM response"));
     conn.execute(QStringLiteral("DROP TABLE response"));
-    conn.execute(QStringLiteral("CREATE TABLE response (id INTEGER PRIMARY KEY, questionid INTEGER, name TEXT, pos INTEGER, "
-                                "responseMatrixGroupID INTEGER, LogicJumpToQuestionID INTEGER, deleteme INTEGER DEFAULT 0)"));
-    conn.execute(QStringLiteral("INSERT INTO response (questionid, name, pos, responseMatrixGroupID) VALUES (11, NULL, 1, 2)"));
+    conn.execute(
+        QStringLiteral("CREATE TABLE response (id INTEGER PRIMARY KEY, questionid INTEGER, name TEXT, pos INTEGER, "
+                       "responseMatrixGroupID INTEGER, LogicJumpToQuestionID INTEGER, deleteme INTEGER DEFAULT 0)"));
+    conn.execute(
+        QStringLiteral("INSERT INTO response (questionid, name, pos, responseMatrixGroupID) VALUES (11, NULL, 1, 2)"));
     clsSurvey other;
     EXPECT_THROW(SurveyFile::load(conn, other), db::Error);
 }
@@ -269,8 +268,10 @@ TEST_F(StorageTest, TemplateIdsAreNeverReused)
     EXPECT_GT(survey.GetQIndex(2)->DatabaseID, lastId);
     (void)a;
 
-    const qint64 respondent = conn.appendRow(QStringLiteral("respondent"), {{QStringLiteral("source"), QStringLiteral("Manual Entry")}});
-    db::Recordset rs = conn.openRecordset(QStringLiteral("SELECT submitteddate FROM respondent WHERE id = ?"), {respondent});
+    const qint64 respondent = conn.appendRow(
+        QStringLiteral("respondent"), { { QStringLiteral("source"), QStringLiteral("Manual Entry") } });
+    db::Recordset rs
+        = conn.openRecordset(QStringLiteral("SELECT submitteddate FROM respondent WHERE id = ?"), { respondent });
     EXPECT_FALSE(rs.field(0).toString().isEmpty());
 }
 
@@ -278,15 +279,16 @@ TEST_F(StorageTest, SaveRefusesNewIdsThatDoNotFitAndLeavesTheFileAsItWas)
 {
     struct Case {
         const char* stored;
-        bool addQuestion;  // otherwise a response is added to the stored question
+        bool addQuestion; // otherwise a response is added to the stored question
         const char* message;
     };
     const Case cases[] = {
-        {"INSERT INTO question (id, question, questionno, qtype, pos) VALUES (2147483647, 'Last', '1', 2, 1)", true,
-         "The survey file has no id left for a new question: its ids have reached 2147483647"},
-        {"INSERT INTO question (id, question, questionno, qtype, pos) VALUES (5, 'Q', '1', 2, 1);"
-         "INSERT INTO response (id, questionid, name, pos, responseMatrixGroupID) VALUES (2147483647, 5, 'last', 1, 2)",
-         false, "The survey file has no id left for a new response: its ids have reached 2147483647"},
+        { "INSERT INTO question (id, question, questionno, qtype, pos) VALUES (2147483647, 'Last', '1', 2, 1)", true,
+            "The survey file has no id left for a new question: its ids have reached 2147483647" },
+        { "INSERT INTO question (id, question, questionno, qtype, pos) VALUES (5, 'Q', '1', 2, 1);"
+          "INSERT INTO response (id, questionid, name, pos, responseMatrixGroupID) VALUES (2147483647, 5, 'last', 1, "
+          "2)",
+            false, "The survey file has no id left for a new response: its ids have reached 2147483647" },
     };
     for (const Case& c : cases) {
         conn.close();
@@ -337,9 +339,10 @@ TEST_F(StorageTest, NewQuestionsAndResponsesAreAddedNeverLookedUpById)
     const int id = survey.GetQ(mine)->DatabaseID;
     EXPECT_GT(id, 0);
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM question WHERE id = %1 AND question = 'mine'").arg(id)), 1);
-    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM response WHERE questionid = %1 AND name = 'yes' AND id > 0")
-                        .arg(id)),
-              1);
+    EXPECT_EQ(
+        count(
+            QStringLiteral("SELECT count(*) FROM response WHERE questionid = %1 AND name = 'yes' AND id > 0").arg(id)),
+        1);
 }
 
 TEST_F(StorageTest, FailedOpensLeaveNoConnectionOrDescriptorBehind)
@@ -352,7 +355,7 @@ TEST_F(StorageTest, FailedOpensLeaveNoConnectionOrDescriptorBehind)
     const QByteArray sound = bytesOf(path);
     const int before = openDescriptors();
     // Each damage stops the open at another statement: the version check, the questions, the responses.
-    for (const char* table : {"version", "question", "response"}) {
+    for (const char* table : { "version", "question", "response" }) {
         QFile::remove(path);
         {
             QFile f(path);
@@ -383,8 +386,9 @@ TEST_F(StorageTest, ANameBeginningWithFileIsThatFileNotAUri)
 {
     conn.close();
     const QString literal
-        = folder.writeSurvey(QStringLiteral("file:other.tvq"), {{QTypeOpenEnded, QStringLiteral("Mine")}});
-    const QString other = folder.writeSurvey(QStringLiteral("other.tvq"), {{QTypeOpenEnded, QStringLiteral("Other")}});
+        = folder.writeSurvey(QStringLiteral("file:other.tvq"), { { QTypeOpenEnded, QStringLiteral("Mine") } });
+    const QString other
+        = folder.writeSurvey(QStringLiteral("other.tvq"), { { QTypeOpenEnded, QStringLiteral("Other") } });
     const QByteArray otherBefore = bytesOf(other);
     struct CurrentFolder {
         const QString before = QDir::currentPath();
@@ -407,4 +411,4 @@ TEST_F(StorageTest, ANameBeginningWithFileIsThatFileNotAUri)
     EXPECT_EQ(survey.QCount(), 2);
 }
 
-}  // namespace
+} // namespace

@@ -55,7 +55,7 @@ private:
         log(QStringLiteral("files: ") + QDir(data).entryList(QDir::Files, QDir::Name).join(QLatin1Char(' ')));
         log(QStringLiteral("closing"));
         main->close();
-        closing_ = main->isVisible();  // a window that stayed open is closed again
+        closing_ = main->isVisible(); // a window that stayed open is closed again
     }
 
     static void answer(QWidget* modal)
@@ -91,6 +91,6 @@ public:
     }
 };
 
-}  // namespace
+} // namespace
 
 #include "UserPlugin.moc"

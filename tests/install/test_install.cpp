@@ -2,21 +2,20 @@
 // prefix /usr), which the fixture install_stage then makes read-only. The installed executable
 // is started as a user starts it (from the menu, and by a double-click on a survey file), and a
 // user's day of work runs on the installed files; nothing may be written under the prefix.
+#include "Controls.h"
+#include "StartProgram.h"
+#include "TestEnvironment.h"
 #include "designer/DesignScreen.h"
 #include "document/SurveyFile.h"
 #include "platform/AppPath.h"
 #include "platform/Database.h"
-#include "widgets/Dialogs.h"
-#include "widgets/RichTextBox.h"
 #include "platform/Rtf.h"
 #include "platform/TextUtil.h"
-#include "widgets/TreeNodes.h"
 #include "shell/MainBas.h"
 #include "shell/frmMain.h"
-
-#include "Controls.h"
-#include "StartProgram.h"
-#include "TestEnvironment.h"
+#include "widgets/Dialogs.h"
+#include "widgets/RichTextBox.h"
+#include "widgets/TreeNodes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -64,14 +63,14 @@ QString desktopShare()
 QStringList snapshot(const QString& folder)
 {
     QStringList entries;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
+    QDirIterator it(
+        folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QFileInfo info(it.next());
         entries << QStringLiteral("%1 %2 %3 %4")
                        .arg(info.filePath(), QString::number(info.size()),
-                            QString::number(info.lastModified().toMSecsSinceEpoch()),
-                            QString::number(int(info.permissions()), 16));
+                           QString::number(info.lastModified().toMSecsSinceEpoch()),
+                           QString::number(int(info.permissions()), 16));
     }
     entries.sort();
     return entries;
@@ -90,7 +89,7 @@ QString dataFolder()
 
 QStringList untitledFiles(const QString& folder)
 {
-    return QDir(folder).entryList({QStringLiteral("HC*.TMP")}, QDir::Files);
+    return QDir(folder).entryList({ QStringLiteral("HC*.TMP") }, QDir::Files);
 }
 
 // Runs a tool; its exit code and what it wrote.
@@ -100,7 +99,7 @@ struct Run {
 };
 
 Run run(const QString& program, const QStringList& arguments, const QProcessEnvironment& environment = {},
-        int timeoutMs = 30000)
+    int timeoutMs = 30000)
 {
     QProcess process;
     if (!environment.isEmpty())
@@ -123,9 +122,9 @@ Run run(const QString& program, const QStringList& arguments, const QProcessEnvi
 QProcessEnvironment plainEnvironment(const QString& home)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_CURRENT_DESKTOP", "XDG_SESSION_DESKTOP",
-                             "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID", "XDG_DATA_DIRS",
-                             "XDG_CONFIG_DIRS", "QT_QPA_GENERIC_PLUGINS", "QT_PLUGIN_PATH"})
+    for (const char* name : { "DISPLAY", "WAYLAND_DISPLAY", "XDG_CURRENT_DESKTOP", "XDG_SESSION_DESKTOP",
+             "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID", "XDG_DATA_DIRS", "XDG_CONFIG_DIRS",
+             "QT_QPA_GENERIC_PLUGINS", "QT_PLUGIN_PATH" })
         env.remove(QString::fromLatin1(name));
     env.insert(QStringLiteral("HOME"), home);
     env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/.local/share"));
@@ -158,7 +157,7 @@ QStringList storedQuestionTexts(const QString& path)
     return texts;
 }
 
-}  // namespace
+} // namespace
 
 class InstallTest : public QObject {
     Q_OBJECT
@@ -203,23 +202,23 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY2(QFileInfo::exists(installed(QStringLiteral("bin/tessivo"))),
-                 "no install: the fixture install_stage runs first (ctest -R install)");
+            "no install: the fixture install_stage runs first (ctest -R install)");
         // Read-only, as a package's files are to their user.
-        for (const QString& folder : {QStringLiteral("bin"), QStringLiteral("share/tessivo")})
-            QCOMPARE(QFileInfo(installed(folder)).permissions() & (QFileDevice::WriteOwner | QFileDevice::WriteOther),
-                     0);
+        for (const QString& folder : { QStringLiteral("bin"), QStringLiteral("share/tessivo") })
+            QCOMPARE(
+                QFileInfo(installed(folder)).permissions() & (QFileDevice::WriteOwner | QFileDevice::WriteOther), 0);
         prefixBefore = snapshot(prefix());
         QVERIFY(QDir().mkpath(desktopShare() + QStringLiteral("/mime/packages")));
         QVERIFY(QDir().mkpath(desktopShare() + QStringLiteral("/applications")));
         QVERIFY(QFile::copy(installed(QStringLiteral("share/mime/packages/tessivo.xml")),
-                            desktopShare() + QStringLiteral("/mime/packages/tessivo.xml")));
+            desktopShare() + QStringLiteral("/mime/packages/tessivo.xml")));
         QVERIFY(QFile::copy(installed(QStringLiteral("share/applications/tessivo.desktop")),
-                            desktopShare() + QStringLiteral("/applications/tessivo.desktop")));
+            desktopShare() + QStringLiteral("/applications/tessivo.desktop")));
         // As the triggers of shared-mime-info and desktop-file-utils do after a package is installed.
-        const Run mime = run(QStringLiteral("update-mime-database"), {desktopShare() + QStringLiteral("/mime")});
+        const Run mime = run(QStringLiteral("update-mime-database"), { desktopShare() + QStringLiteral("/mime") });
         QVERIFY2(mime.exitCode == 0, qPrintable(mime.output));
         const Run desktop
-            = run(QStringLiteral("update-desktop-database"), {desktopShare() + QStringLiteral("/applications")});
+            = run(QStringLiteral("update-desktop-database"), { desktopShare() + QStringLiteral("/applications") });
         QVERIFY2(desktop.exitCode == 0, qPrintable(desktop.output));
         Dialogs::Script::begin();
     }
@@ -237,14 +236,14 @@ private Q_SLOTS:
     void theInstallHoldsTheProgramAndWhatTheDesktopNeeds()
     {
         QVERIFY(QFileInfo(installed(QStringLiteral("bin/tessivo"))).isExecutable());
-        for (const char* name : {"blank.mdb", "Library.mdb", "TipOfTheDay.txt", "bhelp.hlp"}) {
+        for (const char* name : { "blank.mdb", "Library.mdb", "TipOfTheDay.txt", "bhelp.hlp" }) {
             const QString path = installed(QStringLiteral("share/tessivo/") + QString::fromLatin1(name));
             QCOMPARE(bytesOf(path), bytesOf(QStringLiteral(TESSIVO_BIN_DIR "/") + QString::fromLatin1(name)));
         }
         QVERIFY(QFileInfo::exists(installed(QStringLiteral("share/applications/tessivo.desktop"))));
         QVERIFY(QFileInfo::exists(installed(QStringLiteral("share/mime/packages/tessivo.xml"))));
         // The program's icon in the icon theme's sizes, each a picture of its size.
-        for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        for (const int size : { 16, 22, 24, 32, 48, 64, 128, 256 }) {
             const QImage icon(installed(QStringLiteral("share/icons/hicolor/%1x%1/apps/tessivo.png").arg(size)));
             QCOMPARE(icon.size(), QSize(size, size));
         }
@@ -253,7 +252,7 @@ private Q_SLOTS:
     void theDesktopEntryIsValidAndOpensSurveyFiles()
     {
         const QString entry = installed(QStringLiteral("share/applications/tessivo.desktop"));
-        const Run validate = run(QStringLiteral("desktop-file-validate"), {entry});
+        const Run validate = run(QStringLiteral("desktop-file-validate"), { entry });
         QVERIFY2(validate.exitCode == 0 && validate.output.isEmpty(), qPrintable(validate.output));
 
         QSettings desktop(entry, QSettings::IniFormat);
@@ -302,7 +301,7 @@ private Q_SLOTS:
         env.insert(QStringLiteral("XDG_DATA_DIRS"), desktopShare());
         env.insert(QStringLiteral("XDG_CONFIG_DIRS"), home.filePath(QStringLiteral("etc")));
         const Run query
-            = run(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), kSurveyType}, env);
+            = run(QStringLiteral("xdg-mime"), { QStringLiteral("query"), QStringLiteral("default"), kSurveyType }, env);
         QCOMPARE(query.output, QStringLiteral("tessivo.desktop"));
     }
 
@@ -314,7 +313,8 @@ private Q_SLOTS:
         const QString data = home.filePath(QStringLiteral(".local/share/tessivo"));
 
         // The first start's prompt, and no other message (a load failure would show one).
-        QCOMPARE(steps.filter(QStringLiteral("message: ")), QStringList{QStringLiteral("message: ") + kFirstRunPrompt});
+        QCOMPARE(
+            steps.filter(QStringLiteral("message: ")), QStringList { QStringLiteral("message: ") + kFirstRunPrompt });
         QVERIFY2(steps.contains(QStringLiteral("dialog: frmTip")), qPrintable(steps.join(QLatin1Char('\n'))));
         // While it ran: the untitled survey and the user's copy of the question library.
         const QStringList running = steps.filter(QStringLiteral("files: "));
@@ -323,24 +323,26 @@ private Q_SLOTS:
         QVERIFY2(running.first().contains(QStringLiteral(" HC")), qPrintable(running.first()));
         QVERIFY(steps.contains(QStringLiteral("closing")));
         // Closed: the untitled survey is gone; the library stays for the next start.
-        QCOMPARE(QDir(data).entryList(QDir::Files), QStringList{QStringLiteral("Library.mdb")});
+        QCOMPARE(QDir(data).entryList(QDir::Files), QStringList { QStringLiteral("Library.mdb") });
         QCOMPARE(bytesOf(data + QStringLiteral("/Library.mdb")),
-                 bytesOf(installed(QStringLiteral("share/tessivo/Library.mdb"))));
+            bytesOf(installed(QStringLiteral("share/tessivo/Library.mdb"))));
     }
 
     void openedByADoubleClickTheSurveyStaysAsItWas()
     {
         QTemporaryDir home;
         const QString survey = home.filePath(QStringLiteral("five questions.tvq"));
-        writeSurvey(survey, {QStringLiteral("Name"), QStringLiteral("Age"), QStringLiteral("Town"),
-                             QStringLiteral("Job"), QStringLiteral("Remarks")});
+        writeSurvey(survey,
+            { QStringLiteral("Name"), QStringLiteral("Age"), QStringLiteral("Town"), QStringLiteral("Job"),
+                QStringLiteral("Remarks") });
         const QByteArray before = bytesOf(survey);
 
-        const QStringList steps = startInstalledProgram(home.path(), {survey});
+        const QStringList steps = startInstalledProgram(home.path(), { survey });
         QVERIFY(!QTest::currentTestFailed());
         // The blank question start-up adds is nothing to save.
-        QCOMPARE(steps.filter(QStringLiteral("message: ")), QStringList{QStringLiteral("message: ") + kFirstRunPrompt});
-        QCOMPARE(steps.filter(QStringLiteral("files: ")), QStringList{QStringLiteral("files: Library.mdb")});
+        QCOMPARE(
+            steps.filter(QStringLiteral("message: ")), QStringList { QStringLiteral("message: ") + kFirstRunPrompt });
+        QCOMPARE(steps.filter(QStringLiteral("files: ")), QStringList { QStringLiteral("files: Library.mdb") });
         QCOMPARE(bytesOf(survey), before);
         QCOMPARE(untitledFiles(home.filePath(QStringLiteral(".local/share/tessivo"))), QStringList());
     }
@@ -381,7 +383,7 @@ private Q_SLOTS:
         w->action(QStringLiteral("mnuFileSave"))->trigger();
         QCOMPARE(w->session().CurrentFile, survey);
         QCOMPARE(storedQuestionTexts(survey),
-                 (QStringList{QStringLiteral("How did you hear of us?"), question->text(0)}));
+            (QStringList { QStringLiteral("How did you hear of us?"), question->text(0) }));
         QCOMPARE(untitledFiles(data), QStringList());
 
         // An answer typed in, exported.

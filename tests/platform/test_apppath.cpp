@@ -7,7 +7,6 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 namespace {
@@ -56,7 +55,7 @@ private:
     QTemporaryDir dir_;
 };
 
-}  // namespace
+} // namespace
 
 TEST(ProgramFolders, ABuildReadsAndWritesBesideTheExecutable)
 {
@@ -113,6 +112,6 @@ TEST(ProgramFolders, WithoutAShippedLibraryNoCopyIsMade)
     const Layout installed(QStringLiteral("installed"));
     const QString shipped = installed.file(QStringLiteral("share/tessivo/Library.mdb"));
     ASSERT_TRUE(QFile::remove(shipped));
-    EXPECT_EQ(libraryFile(), shipped);  // its open says that it is missing
+    EXPECT_EQ(libraryFile(), shipped); // its open says that it is missing
     EXPECT_FALSE(QFileInfo::exists(dataFolder() + QStringLiteral("/Library.mdb")));
 }

@@ -5,7 +5,6 @@
 #include <QTemporaryDir>
 
 #include <functional>
-
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -24,7 +23,8 @@ protected:
         conn.open(path);
         conn.execute(QStringLiteral("CREATE TABLE question (id INTEGER PRIMARY KEY AUTOINCREMENT, question TEXT, "
                                     "qtype INTEGER, deleteme INTEGER NOT NULL DEFAULT 0)"));
-        conn.execute(QStringLiteral("CREATE TABLE ResponseMatrixGroup (id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT)"));
+        conn.execute(
+            QStringLiteral("CREATE TABLE ResponseMatrixGroup (id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT)"));
     }
 
     QTemporaryDir dir;
@@ -57,24 +57,27 @@ TEST_F(DatabaseTest, OpenFailsClearlyOnMissingFileNonDatabaseAndMissingTables)
     EXPECT_FALSE(other.isOpen());
 
     try {
-        other.open(path, {QStringLiteral("question"), QStringLiteral("version")});
+        other.open(path, { QStringLiteral("question"), QStringLiteral("version") });
         FAIL() << "opened a database without the version table";
     } catch (const db::Error& e) {
         EXPECT_TRUE(e.description().contains(QStringLiteral("'version' is missing"))) << e.what();
     }
     EXPECT_FALSE(other.isOpen());
-    other.close();  // closing a closed connection is harmless
+    other.close(); // closing a closed connection is harmless
 }
 
 TEST_F(DatabaseTest, RunsTheProgramsSqlTextsAsWritten)
 {
-    const qint64 id = conn.appendRow(QStringLiteral("[ResponseMatrixGroup]"), {{QStringLiteral("Name"), QStringLiteral("User Added")}});
+    const qint64 id = conn.appendRow(
+        QStringLiteral("[ResponseMatrixGroup]"), { { QStringLiteral("Name"), QStringLiteral("User Added") } });
     EXPECT_GT(id, 0);
-    conn.appendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("It's")}, {QStringLiteral("qtype"), 2}});
+    conn.appendRow(QStringLiteral("question"),
+        { { QStringLiteral("question"), QStringLiteral("It's") }, { QStringLiteral("qtype"), 2 } });
     conn.execute(QStringLiteral("UPDATE question SET deleteme = true"));
     conn.execute(QStringLiteral("UPDATE question SET Deleteme = false, question = 'Say ''hi''' WHERE id = 1"));
 
-    db::Recordset rs = conn.openRecordset(QStringLiteral("SELECT rmg.id, rmg.name FROM responsematrixgroup AS rmg WHERE rmg.id<>0;"));
+    db::Recordset rs = conn.openRecordset(
+        QStringLiteral("SELECT rmg.id, rmg.name FROM responsematrixgroup AS rmg WHERE rmg.id<>0;"));
     ASSERT_FALSE(rs.atEnd());
     EXPECT_EQ(rs.field(QStringLiteral("ID")).toLongLong(), id);
     EXPECT_EQ(rs.field(QStringLiteral("NAME")).toString(), QStringLiteral("User Added"));
@@ -90,8 +93,9 @@ TEST_F(DatabaseTest, RunsTheProgramsSqlTextsAsWritten)
 TEST_F(DatabaseTest, NullValuesAndBoundTextsSurviveAsTheyAre)
 {
     const QString hostile = QStringLiteral("'); DROP TABLE question; --");
-    conn.execute(QStringLiteral("INSERT INTO question (question, qtype) VALUES (?, ?)"), {hostile, QVariant()});
-    db::Recordset rs = conn.openRecordset(QStringLiteral("SELECT question, qtype FROM question WHERE question = ?"), {hostile});
+    conn.execute(QStringLiteral("INSERT INTO question (question, qtype) VALUES (?, ?)"), { hostile, QVariant() });
+    db::Recordset rs
+        = conn.openRecordset(QStringLiteral("SELECT question, qtype FROM question WHERE question = ?"), { hostile });
     ASSERT_FALSE(rs.atEnd());
     EXPECT_EQ(rs.field(0).toString(), hostile);
     EXPECT_TRUE(rs.isNull(QStringLiteral("qtype")));
@@ -103,14 +107,15 @@ TEST_F(DatabaseTest, NullValuesAndBoundTextsSurviveAsTheyAre)
 // end or the columns they fail as field() does.
 TEST_F(DatabaseTest, ValuesAreReadAsBytesAndNumbersWithoutACopy)
 {
-    conn.execute(QStringLiteral("INSERT INTO question (question, qtype) VALUES (NULL, NULL), ('', 7), ('caf\u00e9', -2)"));
+    conn.execute(
+        QStringLiteral("INSERT INTO question (question, qtype) VALUES (NULL, NULL), ('', 7), ('caf\u00e9', -2)"));
     db::Recordset rs = conn.openRecordset(QStringLiteral("SELECT question, qtype FROM question ORDER BY id"));
     struct Row {
         bool null;
         QByteArray text;
         qint64 number;
     };
-    for (const Row& expected : {Row{true, {}, 0}, Row{false, "", 7}, Row{false, "caf\xc3\xa9", -2}}) {
+    for (const Row& expected : { Row { true, {}, 0 }, Row { false, "", 7 }, Row { false, "caf\xc3\xa9", -2 } }) {
         ASSERT_FALSE(rs.atEnd());
         EXPECT_EQ(rs.utf8(0).isNull(), expected.null);
         EXPECT_EQ(rs.utf8(0), QByteArrayView(expected.text));
@@ -126,23 +131,23 @@ TEST_F(DatabaseTest, ValuesAreReadAsBytesAndNumbersWithoutACopy)
 // reads on after the values it was given are gone.
 TEST_F(DatabaseTest, Utf8TextIsBoundAsText)
 {
-    const auto utf8 = [](const char* text) { return QVariant::fromValue(db::Utf8Text{QByteArray(text)}); };
-    conn.execute(QStringLiteral("INSERT INTO question (question) VALUES (?)"), {utf8("caf\xc3\xa9")});
-    conn.appendRow(QStringLiteral("question"), {{QStringLiteral("question"), utf8("")}});
+    const auto utf8 = [](const char* text) { return QVariant::fromValue(db::Utf8Text { QByteArray(text) }); };
+    conn.execute(QStringLiteral("INSERT INTO question (question) VALUES (?)"), { utf8("caf\xc3\xa9") });
+    conn.appendRow(QStringLiteral("question"), { { QStringLiteral("question"), utf8("") } });
     db::Statement insert(conn, QStringLiteral("INSERT INTO question (question) VALUES (?)"));
-    insert.execute({utf8("a\nb")});
-    db::Recordset rs = conn.openRecordset(QStringLiteral("SELECT question, typeof(question) FROM question ORDER BY id"));
+    insert.execute({ utf8("a\nb") });
+    db::Recordset rs
+        = conn.openRecordset(QStringLiteral("SELECT question, typeof(question) FROM question ORDER BY id"));
     std::vector<std::pair<QString, QString>> rows;
     for (; !rs.atEnd(); rs.moveNext())
         rows.emplace_back(rs.field(0).toString(), rs.field(1).toString());
-    EXPECT_EQ(rows, (std::vector<std::pair<QString, QString>>{
-                        {QStringLiteral("caf\u00e9"), QStringLiteral("text")},
-                        {QString(), QStringLiteral("text")},
-                        {QStringLiteral("a\nb"), QStringLiteral("text")}}));
+    EXPECT_EQ(rows,
+        (std::vector<std::pair<QString, QString>> { { QStringLiteral("caf\u00e9"), QStringLiteral("text") },
+            { QString(), QStringLiteral("text") }, { QStringLiteral("a\nb"), QStringLiteral("text") } }));
 
-    db::Recordset echo = conn.openRecordset(QStringLiteral("SELECT ?"), {utf8("kept")});
+    db::Recordset echo = conn.openRecordset(QStringLiteral("SELECT ?"), { utf8("kept") });
     db::Statement select(conn, QStringLiteral("SELECT ?"));
-    db::Recordset echoed = select.query({utf8("kept too")});
+    db::Recordset echoed = select.query({ utf8("kept too") });
     EXPECT_EQ(echo.field(0).toString(), QStringLiteral("kept"));
     EXPECT_EQ(echoed.field(0).toString(), QStringLiteral("kept too"));
 }
@@ -154,9 +159,9 @@ TEST_F(DatabaseTest, ErrorsCarryTheirTextAndNumber)
         const char* fragment;
     };
     const Case cases[] = {
-        {"SELECT bogus FROM question", "no such column"},
-        {"SELECT * FROM missing", "no such table"},
-        {"DELETE FROM question; DROP TABLE question", "one SQL statement"},
+        { "SELECT bogus FROM question", "no such column" },
+        { "SELECT * FROM missing", "no such table" },
+        { "DELETE FROM question; DROP TABLE question", "one SQL statement" },
     };
     for (const Case& c : cases) {
         try {
@@ -188,7 +193,7 @@ TEST_F(DatabaseTest, ErrorsSayWhatHappenedToTheFile)
     db::Connection holder;
     holder.open(path);
     const auto insert = [this] {
-        conn.execute(QStringLiteral("INSERT INTO question (question) VALUES (?)"), {QString(5000, QLatin1Char('x'))});
+        conn.execute(QStringLiteral("INSERT INTO question (question) VALUES (?)"), { QString(5000, QLatin1Char('x')) });
     };
     const auto openText = [&] {
         db::Connection c;
@@ -217,12 +222,12 @@ TEST_F(DatabaseTest, ErrorsSayWhatHappenedToTheFile)
         bool damage, readOnly, busy, diskFull, cantOpen;
     };
     const Case cases[] = {
-        {"not a database", openText, true, false, false, false, false},
-        {"opened read-only", writeReadOnly, false, true, false, false, false},
-        {"held by another connection", writeHeld, false, false, true, false, false},
-        {"full", writeFull, false, false, false, true, false},
-        {"missing", openMissing, false, false, false, false, true},
-        {"the program's own, numbered as one of SQLite's codes", programsOwn, false, false, false, false, false},
+        { "not a database", openText, true, false, false, false, false },
+        { "opened read-only", writeReadOnly, false, true, false, false, false },
+        { "held by another connection", writeHeld, false, false, true, false, false },
+        { "full", writeFull, false, false, false, true, false },
+        { "missing", openMissing, false, false, false, false, true },
+        { "the program's own, numbered as one of SQLite's codes", programsOwn, false, false, false, false, false },
     };
     for (const Case& c : cases) {
         try {
@@ -242,14 +247,13 @@ TEST_F(DatabaseTest, ErrorsSayWhatHappenedToTheFile)
 
 TEST_F(DatabaseTest, TransactionRollsBackWhenLeftUncommitted)
 {
-    conn.appendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("kept")}});
+    conn.appendRow(QStringLiteral("question"), { { QStringLiteral("question"), QStringLiteral("kept") } });
     try {
         db::Transaction t(conn);
         conn.execute(QStringLiteral("DELETE FROM question"));
         conn.execute(QStringLiteral("SELECT broken FROM question"));
         t.commit();
-    } catch (const db::Error&) {
-    }
+    } catch (const db::Error&) { }
     db::Recordset rs = conn.openRecordset(QStringLiteral("SELECT question FROM question"));
     ASSERT_FALSE(rs.atEnd());
     EXPECT_EQ(rs.field(0).toString(), QStringLiteral("kept"));
@@ -268,15 +272,14 @@ TEST_F(DatabaseTest, PreparedStatementRunsManyTimes)
         db::Transaction t(conn);
         db::Statement insert(conn, QStringLiteral("INSERT INTO question (question, qtype) VALUES (?, ?)"));
         for (int i = 0; i < 100; ++i)
-            insert.execute({QStringLiteral("Q%1").arg(i), i % 5});
+            insert.execute({ QStringLiteral("Q%1").arg(i), i % 5 });
         t.commit();
     }
     db::Statement count(conn, QStringLiteral("SELECT count(*) FROM question WHERE qtype = ?"));
     for (int type = 0; type < 5; ++type)
-        EXPECT_EQ(count.query({type}).field(0).toInt(), 20);
-    EXPECT_THROW(count.query({}), db::Error);  // a value is missing
+        EXPECT_EQ(count.query({ type }).field(0).toInt(), 20);
+    EXPECT_THROW(count.query({}), db::Error); // a value is missing
 }
-
 
 // The statement cache
 
@@ -294,19 +297,20 @@ QStringList statementsOf(const db::Connection& conn)
 
 TEST_F(DatabaseTest, CachedStatementsAreReusedAndGoBackResetWithBindingsCleared)
 {
-    conn.appendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("a")}, {QStringLiteral("qtype"), 1}});
+    conn.appendRow(QStringLiteral("question"),
+        { { QStringLiteral("question"), QStringLiteral("a") }, { QStringLiteral("qtype"), 1 } });
     const QString sql = QStringLiteral("SELECT question FROM question WHERE qtype = ?");
     for (int i = 0; i < 3; ++i) {
-        db::Recordset rs = conn.openRecordset(sql, {1});
+        db::Recordset rs = conn.openRecordset(sql, { 1 });
         ASSERT_FALSE(rs.atEnd());
         EXPECT_EQ(rs.field(QStringLiteral("QUESTION")).toString(), QStringLiteral("a"));
     }
     const int count = conn.cachedStatementCount();
     for (int i = 0; i < 10; ++i)
-        EXPECT_FALSE(conn.openRecordset(sql, {1}).atEnd());
+        EXPECT_FALSE(conn.openRecordset(sql, { 1 }).atEnd());
     EXPECT_EQ(conn.cachedStatementCount(), count) << "the same text prepared again";
 
-    conn.execute(QStringLiteral("UPDATE question SET question = ? WHERE qtype = ?"), {QStringLiteral("secret"), 1});
+    conn.execute(QStringLiteral("UPDATE question SET question = ? WHERE qtype = ?"), { QStringLiteral("secret"), 1 });
     // Idle statements hold no values and no lock.
     for (sqlite3_stmt* s = sqlite3_next_stmt(conn.handle(), nullptr); s; s = sqlite3_next_stmt(conn.handle(), s))
         EXPECT_FALSE(sqlite3_stmt_busy(s)) << sqlite3_sql(s);
@@ -316,31 +320,32 @@ TEST_F(DatabaseTest, CachedStatementsAreReusedAndGoBackResetWithBindingsCleared)
 
     // A value missing is still refused by a cached statement.
     EXPECT_THROW(conn.openRecordset(sql), db::Error);
-    EXPECT_FALSE(conn.openRecordset(sql, {1}).atEnd());
+    EXPECT_FALSE(conn.openRecordset(sql, { 1 }).atEnd());
 }
 
 TEST_F(DatabaseTest, ARecordsetHeldWhileItsTextRunsAgainKeepsItsRows)
 {
     for (int i = 1; i <= 5; ++i)
-        conn.appendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("Q%1").arg(i)}, {QStringLiteral("qtype"), i % 2}});
+        conn.appendRow(QStringLiteral("question"),
+            { { QStringLiteral("question"), QStringLiteral("Q%1").arg(i) }, { QStringLiteral("qtype"), i % 2 } });
     const QString sql = QStringLiteral("SELECT id, question FROM question WHERE qtype >= ? ORDER BY id");
-    db::Recordset outer = conn.openRecordset(sql, {0});
+    db::Recordset outer = conn.openRecordset(sql, { 0 });
     QStringList seen;
     int inner = 0;
     for (; !outer.atEnd(); outer.moveNext()) {
         seen << outer.field(QStringLiteral("question")).toString();
         // The same text while the outer one is open: a second statement, the outer one untouched.
-        db::Recordset again = conn.openRecordset(sql, {1});
+        db::Recordset again = conn.openRecordset(sql, { 1 });
         for (; !again.atEnd(); again.moveNext())
             ++inner;
-        conn.execute(QStringLiteral("UPDATE question SET deleteme = ? WHERE id = ?"), {1, outer.field(0)});
+        conn.execute(QStringLiteral("UPDATE question SET deleteme = ? WHERE id = ?"), { 1, outer.field(0) });
     }
-    EXPECT_EQ(seen, (QStringList{"Q1", "Q2", "Q3", "Q4", "Q5"}));
+    EXPECT_EQ(seen, (QStringList { "Q1", "Q2", "Q3", "Q4", "Q5" }));
     EXPECT_EQ(inner, 5 * 3);
 
     // A moved recordset carries its statement along.
-    db::Recordset first = conn.openRecordset(sql, {0});
-    db::Recordset second = conn.openRecordset(sql, {0});
+    db::Recordset first = conn.openRecordset(sql, { 0 });
+    db::Recordset second = conn.openRecordset(sql, { 0 });
     second.moveNext();
     db::Recordset moved = std::move(first);
     EXPECT_TRUE(first.atEnd());
@@ -352,15 +357,16 @@ TEST_F(DatabaseTest, ARecordsetHeldWhileItsTextRunsAgainKeepsItsRows)
 
 TEST_F(DatabaseTest, AStatementAndItsRecordsetOutliveEachOtherSafely)
 {
-    conn.appendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("x")}, {QStringLiteral("qtype"), 3}});
+    conn.appendRow(QStringLiteral("question"),
+        { { QStringLiteral("question"), QStringLiteral("x") }, { QStringLiteral("qtype"), 3 } });
     const QString sql = QStringLiteral("SELECT question FROM question WHERE qtype = ?");
     db::Recordset rs;
     {
         db::Statement statement(conn, sql);
-        rs = statement.query({3});
+        rs = statement.query({ 3 });
     }
     // The statement is gone; its recordset keeps the prepared statement to itself.
-    db::Recordset other = conn.openRecordset(sql, {4});
+    db::Recordset other = conn.openRecordset(sql, { 4 });
     EXPECT_TRUE(other.atEnd());
     ASSERT_FALSE(rs.atEnd());
     EXPECT_EQ(rs.field(0).toString(), QStringLiteral("x"));
@@ -369,9 +375,9 @@ TEST_F(DatabaseTest, AStatementAndItsRecordsetOutliveEachOtherSafely)
 TEST_F(DatabaseTest, CloseFinalizesEveryStatementAndFreesTheFile)
 {
     for (int i = 0; i < 3; ++i)
-        conn.appendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("Q")}});
+        conn.appendRow(QStringLiteral("question"), { { QStringLiteral("question"), QStringLiteral("Q") } });
     db::Recordset open = conn.openRecordset(QStringLiteral("SELECT * FROM question"));
-    ASSERT_FALSE(open.atEnd());  // reading: the file holds a shared lock
+    ASSERT_FALSE(open.atEnd()); // reading: the file holds a shared lock
     db::Statement statement(conn, QStringLiteral("SELECT count(*) FROM question"));
     db::Recordset borrowed = statement.query();
     conn.close();
@@ -398,27 +404,28 @@ TEST_F(DatabaseTest, CloseFinalizesEveryStatementAndFreesTheFile)
 
 TEST_F(DatabaseTest, SchemaChangesReachCachedStatements)
 {
-    conn.appendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("a")}, {QStringLiteral("qtype"), 2}});
+    conn.appendRow(QStringLiteral("question"),
+        { { QStringLiteral("question"), QStringLiteral("a") }, { QStringLiteral("qtype"), 2 } });
     const QString byType = QStringLiteral("SELECT * FROM question WHERE qtype = ?");
-    EXPECT_EQ(conn.openRecordset(byType, {2}).field(QStringLiteral("question")).toString(), QStringLiteral("a"));
+    EXPECT_EQ(conn.openRecordset(byType, { 2 }).field(QStringLiteral("question")).toString(), QStringLiteral("a"));
 
     conn.execute(QStringLiteral("CREATE INDEX ix_type ON question (qtype)"));
-    EXPECT_EQ(conn.openRecordset(byType, {2}).field(QStringLiteral("question")).toString(), QStringLiteral("a"));
+    EXPECT_EQ(conn.openRecordset(byType, { 2 }).field(QStringLiteral("question")).toString(), QStringLiteral("a"));
     conn.execute(QStringLiteral("DROP INDEX ix_type"));
-    EXPECT_EQ(conn.openRecordset(byType, {2}).field(QStringLiteral("question")).toString(), QStringLiteral("a"));
+    EXPECT_EQ(conn.openRecordset(byType, { 2 }).field(QStringLiteral("question")).toString(), QStringLiteral("a"));
     // The same DROP text again fails as a fresh statement would.
     EXPECT_THROW(conn.execute(QStringLiteral("DROP INDEX ix_type")), db::Error);
 
     // Columns added or renamed: the cached "SELECT *" sees them, names are resolved anew.
     conn.execute(QStringLiteral("ALTER TABLE question ADD COLUMN note TEXT DEFAULT 'n'"));
     {
-        db::Recordset rs = conn.openRecordset(byType, {2});
+        db::Recordset rs = conn.openRecordset(byType, { 2 });
         EXPECT_EQ(rs.fieldCount(), 5);
         EXPECT_EQ(rs.field(QStringLiteral("note")).toString(), QStringLiteral("n"));
     }
     conn.execute(QStringLiteral("ALTER TABLE question RENAME COLUMN question TO body"));
     {
-        db::Recordset rs = conn.openRecordset(byType, {2});
+        db::Recordset rs = conn.openRecordset(byType, { 2 });
         EXPECT_EQ(rs.field(QStringLiteral("body")).toString(), QStringLiteral("a"));
         EXPECT_THROW(rs.field(QStringLiteral("question")), db::Error);
     }
@@ -426,18 +433,25 @@ TEST_F(DatabaseTest, SchemaChangesReachCachedStatements)
     EXPECT_THROW(conn.openRecordset(QStringLiteral("SELECT * FROM ResponseMatrixGroup")), db::Error);
     conn.execute(QStringLiteral("CREATE TABLE ResponseMatrixGroup (id INTEGER PRIMARY KEY, label TEXT)"));
     conn.execute(QStringLiteral("INSERT INTO ResponseMatrixGroup (label) VALUES ('x')"));
-    EXPECT_EQ(conn.openRecordset(QStringLiteral("SELECT * FROM ResponseMatrixGroup")).field(QStringLiteral("label")).toString(),
-              QStringLiteral("x"));
+    EXPECT_EQ(conn.openRecordset(QStringLiteral("SELECT * FROM ResponseMatrixGroup"))
+                  .field(QStringLiteral("label"))
+                  .toString(),
+        QStringLiteral("x"));
 }
 
 TEST_F(DatabaseTest, AppendRowMakesTheRightTextForEachTableAndColumns)
 {
-    const qint64 a = conn.appendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("a")}, {QStringLiteral("qtype"), 1}});
-    const qint64 b = conn.appendRow(QStringLiteral("question"), {{QStringLiteral("qtype"), 2}, {QStringLiteral("question"), QStringLiteral("b")}});
-    const qint64 c = conn.appendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("c")}});
+    const qint64 a = conn.appendRow(QStringLiteral("question"),
+        { { QStringLiteral("question"), QStringLiteral("a") }, { QStringLiteral("qtype"), 1 } });
+    const qint64 b = conn.appendRow(QStringLiteral("question"),
+        { { QStringLiteral("qtype"), 2 }, { QStringLiteral("question"), QStringLiteral("b") } });
+    const qint64 c
+        = conn.appendRow(QStringLiteral("question"), { { QStringLiteral("question"), QStringLiteral("c") } });
     const qint64 d = conn.appendRow(QStringLiteral("question"), {});
-    const qint64 g = conn.appendRow(QStringLiteral("ResponseMatrixGroup"), {{QStringLiteral("name"), QStringLiteral("g")}});
-    const qint64 e = conn.appendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("e")}, {QStringLiteral("qtype"), 4}});
+    const qint64 g
+        = conn.appendRow(QStringLiteral("ResponseMatrixGroup"), { { QStringLiteral("name"), QStringLiteral("g") } });
+    const qint64 e = conn.appendRow(QStringLiteral("question"),
+        { { QStringLiteral("question"), QStringLiteral("e") }, { QStringLiteral("qtype"), 4 } });
     EXPECT_EQ(b, a + 1);
     EXPECT_EQ(e, d + 1);
     EXPECT_EQ(g, 1);
@@ -457,9 +471,12 @@ TEST_F(DatabaseTest, AppendRowMakesTheRightTextForEachTableAndColumns)
     for (int i = 0; i < 40; ++i) {
         const QString column = QStringLiteral("c%1").arg(i);
         conn.execute(QStringLiteral("ALTER TABLE ResponseMatrixGroup ADD COLUMN %1 INTEGER").arg(column));
-        conn.appendRow(QStringLiteral("ResponseMatrixGroup"), {{column, i}});
+        conn.appendRow(QStringLiteral("ResponseMatrixGroup"), { { column, i } });
         EXPECT_EQ(conn.openRecordset(QStringLiteral("SELECT %1 FROM ResponseMatrixGroup WHERE id = ?").arg(column),
-                                     {conn.lastInsertId()}).field(0).toInt(), i);
+                          { conn.lastInsertId() })
+                      .field(0)
+                      .toInt(),
+            i);
     }
 }
 
@@ -475,16 +492,16 @@ TEST_F(DatabaseTest, AFailedRunLeavesTheCachedStatementUsable)
 {
     conn.execute(QStringLiteral("CREATE TABLE strict (id INTEGER PRIMARY KEY, name TEXT NOT NULL)"));
     const QString insert = QStringLiteral("INSERT INTO strict (name) VALUES (?)");
-    EXPECT_THROW(conn.execute(insert, {QVariant()}), db::Error);
-    conn.execute(insert, {QStringLiteral("ok")});
-    EXPECT_THROW(conn.appendRow(QStringLiteral("strict"), {{QStringLiteral("name"), QVariant()}}), db::Error);
-    conn.appendRow(QStringLiteral("strict"), {{QStringLiteral("name"), QStringLiteral("ok too")}});
+    EXPECT_THROW(conn.execute(insert, { QVariant() }), db::Error);
+    conn.execute(insert, { QStringLiteral("ok") });
+    EXPECT_THROW(conn.appendRow(QStringLiteral("strict"), { { QStringLiteral("name"), QVariant() } }), db::Error);
+    conn.appendRow(QStringLiteral("strict"), { { QStringLiteral("name"), QStringLiteral("ok too") } });
     EXPECT_EQ(conn.openRecordset(QStringLiteral("SELECT count(*) FROM strict")).field(0).toInt(), 2);
 }
 
 TEST_F(DatabaseTest, ReadTransactionTakesOneLockAndNestsInAWriteTransaction)
 {
-    conn.appendRow(QStringLiteral("question"), {{QStringLiteral("question"), QStringLiteral("kept")}});
+    conn.appendRow(QStringLiteral("question"), { { QStringLiteral("question"), QStringLiteral("kept") } });
     {
         const db::ReadTransaction reading(conn);
         EXPECT_TRUE(conn.inTransaction());
@@ -495,7 +512,7 @@ TEST_F(DatabaseTest, ReadTransactionTakesOneLockAndNestsInAWriteTransaction)
         db::Transaction writing(conn);
         conn.execute(QStringLiteral("DELETE FROM question"));
         {
-            const db::ReadTransaction reading(conn);  // inside: nothing of its own
+            const db::ReadTransaction reading(conn); // inside: nothing of its own
             EXPECT_TRUE(conn.openRecordset(QStringLiteral("SELECT * FROM question")).atEnd());
         }
         EXPECT_TRUE(conn.inTransaction());
@@ -509,4 +526,4 @@ TEST_F(DatabaseTest, ReadTransactionTakesOneLockAndNestsInAWriteTransaction)
     EXPECT_TRUE(readOnly.hasTable(QStringLiteral("question")));
 }
 
-}  // namespace
+} // namespace

@@ -23,7 +23,8 @@ TEST(Guid, KeysAreFreshUpperCaseHexWithoutBracesOrHyphens)
 
 TEST(Guid, RegistryFormAndOtherCharactersRemoved)
 {
-    const QRegularExpression registry(QStringLiteral("^\\{[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}\\}$"));
+    const QRegularExpression registry(
+        QStringLiteral("^\\{[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}\\}$"));
     const QString full = CreateGUIDKey(QString());
     EXPECT_TRUE(registry.match(full).hasMatch()) << full.toStdString();
     const QString noHyphens = CreateGUIDKey(QStringLiteral("-"));
@@ -50,9 +51,9 @@ TEST(TextUtil, NullToEmptyTrimNullAndUntitledNames)
     EXPECT_EQ(TrimNull(buffer), QStringLiteral("/opt/tessivo/HC1A.TMP"));
     EXPECT_EQ(TrimNull(QStringLiteral("no nul")), QStringLiteral("no nul"));
 
-    for (const char* path : {"/a/HC1F.TMP", "/a/b.tmp", "c.Tmp"})
+    for (const char* path : { "/a/HC1F.TMP", "/a/b.tmp", "c.Tmp" })
         EXPECT_TRUE(isUntitledPath(QString::fromLatin1(path))) << path;
-    for (const char* path : {"/a/survey.tvq", "", "tmp", "/a/b.tmpx"})
+    for (const char* path : { "/a/survey.tvq", "", "tmp", "/a/b.tmpx" })
         EXPECT_FALSE(isUntitledPath(QString::fromLatin1(path))) << path;
 }
 
@@ -78,19 +79,24 @@ TEST(TempFile, CreatesDistinctEmptyFilesNamedByTheRule)
 TEST(Settings, ValuesRoundTripPerApplicationAndSection)
 {
     EXPECT_EQ(getSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"),
-                         QStringLiteral("True")),
-              QStringLiteral("True"));
-    saveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("False"));
-    saveSetting(QStringLiteral("tessivo"), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
+                  QStringLiteral("True")),
+        QStringLiteral("True"));
+    saveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"),
+        QStringLiteral("False"));
+    saveSetting(QStringLiteral("tessivo"), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"),
+        QStringLiteral("0"));
     EXPECT_EQ(getSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun")),
-              QStringLiteral("False"));
+        QStringLiteral("False"));
     EXPECT_EQ(getSetting(QStringLiteral("tessivo"), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup")),
-              QStringLiteral("0"));
-    EXPECT_EQ(getSetting(QStringLiteral("tessivo"), QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("d")),
-              QStringLiteral("d"));
+        QStringLiteral("0"));
+    EXPECT_EQ(getSetting(
+                  QStringLiteral("tessivo"), QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("d")),
+        QStringLiteral("d"));
 
-    saveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("ServerList"), QStringLiteral("ServerName1"), QStringLiteral("A"));
-    saveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("ServerList"), QStringLiteral("ServerURL1"), QStringLiteral("http://a/"));
+    saveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("ServerList"), QStringLiteral("ServerName1"),
+        QStringLiteral("A"));
+    saveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("ServerList"), QStringLiteral("ServerURL1"),
+        QStringLiteral("http://a/"));
     const auto all = getAllSettings(QStringLiteral("Orvalen Survey"), QStringLiteral("ServerList"));
     ASSERT_EQ(all.size(), 2);
     deleteSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("ServerList"), QStringLiteral("ServerName1"));

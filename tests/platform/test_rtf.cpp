@@ -6,8 +6,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include <gtest/gtest.h>
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <random>
 #include <string>
 #include <utility>
@@ -366,8 +366,8 @@ TEST(RtfRead, BytesOfPastedRtfInTheirCodePage)
         { "escapes of one character split by CR LF", "Shift_JIS",
             "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset128 MS Mincho;}}\\f0 \\'82\r\n\\'a0\\'82\\'a2}",
             "\xe3\x81\x82\xe3\x81\x84" },
-        { "escapes split by LF in the document code page", "GBK",
-            "{\\rtf1\\ansi\\ansicpg936 \\'d6\n\\'d0\\'ce\\'c4}", "\xe4\xb8\xad\xe6\x96\x87" },
+        { "escapes split by LF in the document code page", "GBK", "{\\rtf1\\ansi\\ansicpg936 \\'d6\n\\'d0\\'ce\\'c4}",
+            "\xe4\xb8\xad\xe6\x96\x87" },
         { "raw windows-1252 bytes", nullptr, "{\\rtf1\\ansi \x93quoted\x94 costs \x80 5, caf\xe9}",
             "\xe2\x80\x9cquoted\xe2\x80\x9d costs \xe2\x82\xac 5, caf\xc3\xa9" },
         { "raw bytes in the document code page", "windows-1251", "{\\rtf1\\ansi\\ansicpg1251 \xc0\xe1}",

@@ -1,6 +1,6 @@
 #include "platform/BlockWriter.h"
-#include "platform/RtfDocument.h"
 #include "platform/Rtf.h"
+#include "platform/RtfDocument.h"
 #include "platform/TextUtil.h"
 
 #include <QBuffer>
@@ -11,7 +11,7 @@
 
 namespace {
 
-QString written(const std::function<void(rtf::DocumentWriter&)>& build, const QStringList& fonts = {"Arial"})
+QString written(const std::function<void(rtf::DocumentWriter&)>& build, const QStringList& fonts = { "Arial" })
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -25,8 +25,12 @@ QString written(const std::function<void(rtf::DocumentWriter&)>& build, const QS
 // A device that takes the first bytes and then fails, as a full disk does.
 class FullDevice : public QIODevice {
 public:
-    explicit FullDevice(qint64 room) : room_(room) { open(QIODevice::WriteOnly); }
-    int refused = 0;  // writes refused so far
+    explicit FullDevice(qint64 room)
+        : room_(room)
+    {
+        open(QIODevice::WriteOnly);
+    }
+    int refused = 0; // writes refused so far
 
 protected:
     qint64 readData(char*, qint64) override { return -1; }
@@ -45,24 +49,24 @@ private:
     qint64 room_;
 };
 
-}  // namespace
+} // namespace
 
 TEST(RtfDocument, ReadsBackParagraphsFormatsTabsAndEveryCharacter)
 {
     const QString rtfText = written(
         [](rtf::DocumentWriter& w) {
-            w.append(QStringLiteral("1. Heading {with} \\ braces"), {QString(), 11, true});
+            w.append(QStringLiteral("1. Heading {with} \\ braces"), { QString(), 11, true });
             w.append(QStringLiteral("\r\n"));
-            w.setTabStops({2000, 4000});
+            w.setTabStops({ 2000, 4000 });
             w.append(QStringLiteral("\tÄpfel €\t"));
-            w.append(QString(QChar(0x2610)), {QStringLiteral("DejaVu Sans"), 0, false});
-            w.append(QStringLiteral("\nlast 日本 😀"), {QStringLiteral("Noto Sans 日本 😀"), 0, false});
+            w.append(QString(QChar(0x2610)), { QStringLiteral("DejaVu Sans"), 0, false });
+            w.append(QStringLiteral("\nlast 日本 😀"), { QStringLiteral("Noto Sans 日本 😀"), 0, false });
         },
-        {QStringLiteral("Arial"), QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans 日本 😀")});
+        { QStringLiteral("Arial"), QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans 日本 😀") });
 
     EXPECT_EQ(rtf::toPlainText(rtfText),
-              QStringLiteral("1. Heading {with} \\ braces\r\n\tÄpfel €\t") + QChar(0x2610) +
-                  QStringLiteral("\r\nlast 日本 😀"));
+        QStringLiteral("1. Heading {with} \\ braces\r\n\tÄpfel €\t") + QChar(0x2610)
+            + QStringLiteral("\r\nlast 日本 😀"));
 
     QTextDocument doc;
     rtf::read(rtfText, &doc);
@@ -94,10 +98,10 @@ TEST(RtfDocument, PiecesWriteWhatAppendWrites)
         rtf::RunFormat format;
     };
     const Step steps[] = {
-        {QStringLiteral("Heading\r\n"), {QString(), 11, true}},  // the document's first paragraph
-        {QStringLiteral("\tApfel {1}\r\n"), {}},
-        {QStringLiteral("two\nlines \u00e9"), {QString(), 0, true}},
-        {QStringLiteral("\r\n"), {}},
+        { QStringLiteral("Heading\r\n"), { QString(), 11, true } }, // the document's first paragraph
+        { QStringLiteral("\tApfel {1}\r\n"), {} },
+        { QStringLiteral("two\nlines \u00e9"), { QString(), 0, true } },
+        { QStringLiteral("\r\n"), {} },
     };
     const auto document = [&](bool pieces) {
         return written([&](rtf::DocumentWriter& w) {
@@ -106,7 +110,7 @@ TEST(RtfDocument, PiecesWriteWhatAppendWrites)
                 encoded.push_back(w.encode(step.text, step.format));
             for (int round = 0; round < 2; ++round) {
                 if (round == 1)
-                    w.setTabStops({1440});  // the pieces were made for other stops
+                    w.setTabStops({ 1440 }); // the pieces were made for other stops
                 for (size_t i = 0; i < std::size(steps); ++i) {
                     if (pieces)
                         w.append(encoded[i]);
@@ -117,13 +121,13 @@ TEST(RtfDocument, PiecesWriteWhatAppendWrites)
         });
     };
     EXPECT_EQ(document(true), document(false));
-    EXPECT_FALSE(document(false).contains(QLatin1String("{}")));  // no empty groups at line ends
+    EXPECT_FALSE(document(false).contains(QLatin1String("{}"))); // no empty groups at line ends
 }
 
 TEST(RtfDocument, AFailedWriteIsReported)
 {
     FullDevice device(100);
-    rtf::DocumentWriter writer(device, {QStringLiteral("Arial")}, 10);
+    rtf::DocumentWriter writer(device, { QStringLiteral("Arial") }, 10);
     for (int i = 0; i < 10000; ++i)
         writer.append(QStringLiteral("A line of the report that does not fit\r\n"));
     writer.finish();
@@ -139,7 +143,7 @@ TEST(BlockWriter, WritesEveryPieceInOrderWhateverItsSize)
     buffer.open(QIODevice::WriteOnly);
     {
         BlockWriter out(buffer);
-        for (const int size : {1, 7, 100000, 300000, 3, 262144, 262143, 2, 1000000, 5}) {
+        for (const int size : { 1, 7, 100000, 300000, 3, 262144, 262143, 2, 1000000, 5 }) {
             QByteArray piece(size, char('a' + size % 26));
             piece[0] = '<';
             if (size == 1) {

@@ -3,18 +3,18 @@
 // is shown, so a dialog added later is checked as soon as a row below opens it.
 #include "AccessibleControls.h"
 #include "Controls.h"
+#include "GuiTest.h"
 #include "ProgramFolder.h"
 #include "SampleSurvey.h"
 #include "StartProgram.h"
-#include "GuiTest.h"
 #include "analysis/AnalyseScreen.h"
 #include "collection/CollectScreen.h"
 #include "designer/DesignScreen.h"
-#include "widgets/Dialogs.h"
 #include "shell/frmMain.h"
 #include "web/WizardDriver.h"
 #include "web/frmAddServer.h"
 #include "web/frmWizWebPublish.h"
+#include "widgets/Dialogs.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -132,9 +132,11 @@ private Q_SLOTS:
                 QCOMPARE(chart->text(QAccessible::Description),
                     QStringLiteral("Which fruits?: Apple 1, Banana 1, Cherry 1"));
                 QCOMPARE(chart->childCount(), 0);
-                const std::pair<QLabel*, const char*> totals[] = { { control<QLabel>(a, "lblTotalRespondents"), "Total Respondents:" },
-                    { control<QLabel>(a, "lblTotalManualEntry"), "Manual Entry:" }, { control<QLabel>(a, "lblTotalWebBased"), "Web Based:" },
-                    { control<QLabel>(a, "lblTotalImported"), "Imported:" } };
+                const std::pair<QLabel*, const char*> totals[]
+                    = { { control<QLabel>(a, "lblTotalRespondents"), "Total Respondents:" },
+                          { control<QLabel>(a, "lblTotalManualEntry"), "Manual Entry:" },
+                          { control<QLabel>(a, "lblTotalWebBased"), "Web Based:" },
+                          { control<QLabel>(a, "lblTotalImported"), "Imported:" } };
                 for (const auto& [count, caption] : totals)
                     QCOMPARE(accessibleLabelOf(count), QString::fromLatin1(caption));
             }

@@ -1,17 +1,16 @@
+#include "Controls.h"
+#include "GuiTest.h"
+#include "ProgramFolder.h"
+#include "StartProgram.h"
 #include "collection/CollectScreen.h"
 #include "designer/DesignScreen.h"
 #include "document/SurveyFile.h"
-#include "widgets/Dialogs.h"
-#include "widgets/RichTextBox.h"
 #include "platform/Rtf.h"
 #include "platform/TextUtil.h"
-#include "widgets/TreeNodes.h"
 #include "shell/frmMain.h"
-
-#include "Controls.h"
-#include "ProgramFolder.h"
-#include "StartProgram.h"
-#include "GuiTest.h"
+#include "widgets/Dialogs.h"
+#include "widgets/RichTextBox.h"
+#include "widgets/TreeNodes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -38,8 +37,8 @@ QStringList storedQuestions(const QString& path)
     for (db::Recordset rs
          = c.openRecordset(QStringLiteral("SELECT questionno, qtype, question FROM question ORDER BY pos"));
          !rs.atEnd(); rs.moveNext())
-        list << QStringLiteral("%1 %2 %3").arg(NullToEmpty(rs.field(0)), rs.field(1).toString(),
-                                               rtf::toPlainText(NullToEmpty(rs.field(2))));
+        list << QStringLiteral("%1 %2 %3")
+                    .arg(NullToEmpty(rs.field(0)), rs.field(1).toString(), rtf::toPlainText(NullToEmpty(rs.field(2))));
     return list;
 }
 
@@ -55,7 +54,9 @@ QStringList captions(const frmMain& w)
 // Calls back on every focus-out event of the objects it watches.
 class FocusOutWatch : public QObject {
 public:
-    explicit FocusOutWatch(std::function<void()> seen) : seen_(std::move(seen)) {}
+    explicit FocusOutWatch(std::function<void()> seen)
+        : seen_(std::move(seen))
+    { }
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::FocusOut)
@@ -67,7 +68,7 @@ private:
     std::function<void()> seen_;
 };
 
-}  // namespace
+} // namespace
 
 class FileCommandsTest : public GuiTest {
     Q_OBJECT
@@ -110,7 +111,7 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(w->session().CurrentFile).fileName(), temps.first());
         QCOMPARE(w->statusBarPanel1(), QString());
         QCOMPARE(w->session().Survey.QCount(), 1);
-        QCOMPARE(captions(*w), QStringList{QStringLiteral("<Text not yet entered>")});
+        QCOMPARE(captions(*w), QStringList { QStringLiteral("<Text not yet entered>") });
         QVERIFY(w->session().FileChanged());
         QVERIFY(!w->IsFileChanged());
 
@@ -128,7 +129,7 @@ private Q_SLOTS:
         QVERIFY(w->IsFileChanged());
         Dialogs::Script::answer(Dialogs::Cancel);
         QVERIFY(!w->close());
-        QCOMPARE(Dialogs::Script::shown(), QStringList{QStringLiteral("Do you want to save the changes you made?")});
+        QCOMPARE(Dialogs::Script::shown(), QStringList { QStringLiteral("Do you want to save the changes you made?") });
     }
 
     void closingAChangedUntitledSurvey_data()
@@ -177,14 +178,15 @@ private Q_SLOTS:
         if (closes)
             w.reset();
         else
-            QCOMPARE(captions(*w), QStringList{QStringLiteral("1. Age")});
+            QCOMPARE(captions(*w), QStringList { QStringLiteral("1. Age") });
     }
 
     void userTmpFileIsNeverDeleted()
     {
-        const QString own = folder->writeSurvey(QStringLiteral("notes.tmp"), {{QTypeOpenEnded, QStringLiteral("Q")}});
+        const QString own
+            = folder->writeSurvey(QStringLiteral("notes.tmp"), { { QTypeOpenEnded, QStringLiteral("Q") } });
         start(own);
-        QCOMPARE(w->statusBarPanel1(), QString());  // it looks untitled
+        QCOMPARE(w->statusBarPanel1(), QString()); // it looks untitled
         w->session().setFileChanged(false);
         control<QTreeWidget>(w->design(), "tvTreeView")->clear();
         w->session().Survey.DeleteQ(w->session().Survey.GetQIndex(2)->Key);
@@ -196,7 +198,7 @@ private Q_SLOTS:
     void openAsksFirstAndShowsTheFirstQuestionWithItsResponses()
     {
         const QString path = folder->writeSurvey(QStringLiteral("s.tvq"),
-                                         {{QTypeCheck, QStringLiteral("Fruit|Apple|Pear")}, {QTypeOpenEnded, QStringLiteral("Why")}});
+            { { QTypeCheck, QStringLiteral("Fruit|Apple|Pear") }, { QTypeOpenEnded, QStringLiteral("Why") } });
         start();
         typeIntoQuestion(QStringLiteral("Draft"));
         const QStringList before = captions(*w);
@@ -214,8 +216,9 @@ private Q_SLOTS:
         QCOMPARE(w->session().CurrentFile, path);
         QCOMPARE(w->statusBarPanel1(), path);
         QVERIFY(!w->session().FileChanged());
-        QCOMPARE(captions(*w), (QStringList{QStringLiteral("1. Fruit"), QStringLiteral("2. Why")}));
-        QCOMPARE(TreeNodes::keyOf(control<QTreeWidget>(w->design(), "tvTreeView")->currentItem()), w->session().Survey.GetQIndex(1)->Key);
+        QCOMPARE(captions(*w), (QStringList { QStringLiteral("1. Fruit"), QStringLiteral("2. Why") }));
+        QCOMPARE(TreeNodes::keyOf(control<QTreeWidget>(w->design(), "tvTreeView")->currentItem()),
+            w->session().Survey.GetQIndex(1)->Key);
         QCOMPARE(control<QListWidget>(w->design(), "lstCheckResponses")->count(), 2);
         QCOMPARE(control<RichTextBox>(w->design(), "txtQ")->text(), QStringLiteral("Fruit"));
     }
@@ -223,23 +226,25 @@ private Q_SLOTS:
     void saveKeepsTheSelectionAndGivesNewRowsTheirIds()
     {
         const QString path = folder->writeSurvey(QStringLiteral("s.tvq"),
-                                         {{QTypeOpenEnded, QStringLiteral("A")}, {QTypeOpenEnded, QStringLiteral("B")}});
+            { { QTypeOpenEnded, QStringLiteral("A") }, { QTypeOpenEnded, QStringLiteral("B") } });
         start(path);
-        QCOMPARE(w->session().Survey.QCount(), 3);  // start-up appended a blank placeholder
+        QCOMPARE(w->session().Survey.QCount(), 3); // start-up appended a blank placeholder
         w->AddBlankOpenEndedQuestion();
         w->design()->selectNode(w->design()->rootNode()->child(1));
         w->action(QStringLiteral("mnuFileSave"))->trigger();
         QVERIFY(Dialogs::Script::shown().isEmpty());
         QVERIFY(!w->session().FileChanged());
         QCOMPARE(w->session().Survey.QCount(), 4);
-        QCOMPARE(TreeNodes::keyOf(control<QTreeWidget>(w->design(), "tvTreeView")->currentItem()), w->session().Survey.GetQIndex(2)->Key);
+        QCOMPARE(TreeNodes::keyOf(control<QTreeWidget>(w->design(), "tvTreeView")->currentItem()),
+            w->session().Survey.GetQIndex(2)->Key);
         for (int i = 1; i <= 3; ++i)
             QVERIFY(w->session().Survey.GetQIndex(i)->DatabaseID > 0);
         // The question added by the user is stored; the placeholder is not, and is back at the end.
         QCOMPARE(w->session().Survey.GetQIndex(4)->DatabaseID, -1);
         QCOMPARE(w->session().PlaceholderKey, w->session().Survey.GetQIndex(4)->Key);
-        QCOMPARE(captions(*w), (QStringList{QStringLiteral("1. A"), QStringLiteral("2. B"), QStringLiteral("3. "),
-                                            QStringLiteral("<Text not yet entered>")}));
+        QCOMPARE(captions(*w),
+            (QStringList { QStringLiteral("1. A"), QStringLiteral("2. B"), QStringLiteral("3. "),
+                QStringLiteral("<Text not yet entered>") }));
     }
 
     void saveOnUntitledRunsSaveAsWithAnEmptyName()
@@ -257,9 +262,9 @@ private Q_SLOTS:
         QVERIFY(r.flags & Dialogs::PathMustExist);
         QCOMPARE(w->session().CurrentFile, target);
         QCOMPARE(w->statusBarPanel1(), target);
-        QVERIFY(!QFile::exists(temp));  // saved under a name: the untitled file is gone
+        QVERIFY(!QFile::exists(temp)); // saved under a name: the untitled file is gone
         QCOMPARE(folder->files(QStringLiteral("HC*.TMP")), QStringList());
-        QCOMPARE(captions(*w), QStringList{QStringLiteral("1. Name")});
+        QCOMPARE(captions(*w), QStringList { QStringLiteral("1. Name") });
         QVERIFY(!w->IsFileChanged());
 
         // Save As on a named survey offers its name.
@@ -271,7 +276,7 @@ private Q_SLOTS:
 
     void failedSaveIsReportedAndLosesNothing()
     {
-        const QString path = folder->writeSurvey(QStringLiteral("s.tvq"), {{QTypeRadio, QStringLiteral("Q|yes")}});
+        const QString path = folder->writeSurvey(QStringLiteral("s.tvq"), { { QTypeRadio, QStringLiteral("Q|yes") } });
         {
             db::Connection c;
             SurveyFile::openConnection(c, path);
@@ -286,7 +291,8 @@ private Q_SLOTS:
 
         Dialogs::Script::answer(Dialogs::OK);
         w->action(QStringLiteral("mnuFileSave"))->trigger();
-        QVERIFY(Dialogs::Script::lastText().startsWith(QStringLiteral("Unable to write to file ") + path + QLatin1Char(' ')));
+        QVERIFY(Dialogs::Script::lastText().startsWith(
+            QStringLiteral("Unable to write to file ") + path + QLatin1Char(' ')));
         QVERIFY(Dialogs::Script::lastText().contains(QStringLiteral("disk trouble")));
         QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Critical);
         QCOMPARE(captions(*w), treeBefore);
@@ -299,7 +305,8 @@ private Q_SLOTS:
         Dialogs::Script::fileName(target);
         Dialogs::Script::answer(Dialogs::OK);
         QVERIFY(!w->mnuFileSaveAs_Click());
-        QVERIFY(Dialogs::Script::lastText().startsWith(QStringLiteral("Unable to write to file ") + target + QLatin1Char(' ')));
+        QVERIFY(Dialogs::Script::lastText().startsWith(
+            QStringLiteral("Unable to write to file ") + target + QLatin1Char(' ')));
         QVERIFY(!QFile::exists(target));
         QCOMPARE(w->session().CurrentFile, path);
         QVERIFY(w->session().SurveyConnection.isOpen());
@@ -318,7 +325,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::newRow("version 1.6") << "version"
                                      << "Unable to open survey file - expecting version 1.7, but found version 1.6";
-        QTest::newRow("not a database") << "text" << "Unable to open %1. The file '%1' is not a database. 26";
+        QTest::newRow("not a database") << "text"
+                                        << "Unable to open %1. The file '%1' is not a database. 26";
     }
 
     void rejectedFilesLeaveASoundNewSurvey()
@@ -327,7 +335,7 @@ private Q_SLOTS:
         QFETCH(QString, message);
         QString path;
         if (kind == QLatin1String("version")) {
-            path = folder->writeSurvey(QStringLiteral("old.tvq"), {{QTypeOpenEnded, QStringLiteral("Old")}});
+            path = folder->writeSurvey(QStringLiteral("old.tvq"), { { QTypeOpenEnded, QStringLiteral("Old") } });
             db::Connection c;
             c.open(path);
             c.execute(QStringLiteral("UPDATE version SET version = 1.6"));
@@ -367,7 +375,7 @@ private Q_SLOTS:
         QVERIFY(Dialogs::Script::lastText().startsWith(QStringLiteral("Unable to create a new survey. ")));
         QCOMPARE(w->session().CurrentFile, current);
         QVERIFY(w->session().SurveyConnection.isOpen());
-        QCOMPARE(captions(*w), QStringList{QStringLiteral("1. Keep me")});
+        QCOMPARE(captions(*w), QStringList { QStringLiteral("1. Keep me") });
         QCOMPARE(folder->files(QStringLiteral("HC*.TMP")).size(), 1);
     }
 
@@ -398,8 +406,8 @@ private Q_SLOTS:
         QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Critical);
         QCOMPARE(w->session().CurrentFile, current);
         QVERIFY(w->session().SurveyConnection.isOpen());
-        QCOMPARE(captions(*w), QStringList{QStringLiteral("1. Keep me")});
-        QCOMPARE(folder->files(QStringLiteral("HC*.TMP")), QStringList{QFileInfo(current).fileName()});
+        QCOMPARE(captions(*w), QStringList { QStringLiteral("1. Keep me") });
+        QCOMPARE(folder->files(QStringLiteral("HC*.TMP")), QStringList { QFileInfo(current).fileName() });
     }
 
     void failedOpenWithoutAUsableTemplateSaysWhy_data()
@@ -427,7 +435,7 @@ private Q_SLOTS:
         QCOMPARE(Dialogs::Script::pending(), 0);
         QVERIFY(Dialogs::Script::shown().value(1).startsWith(QStringLiteral("Unable to open ") + letter));
         QVERIFY2(Dialogs::Script::lastText().startsWith(QStringLiteral("Unable to create a new survey. ")),
-                 qPrintable(Dialogs::Script::lastText()));
+            qPrintable(Dialogs::Script::lastText()));
         QVERIFY(Dialogs::Script::lastText().contains(folder->file(QStringLiteral("blank.mdb"))));
         QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Critical);
         QVERIFY(!w->session().SurveyConnection.isOpen());
@@ -438,13 +446,14 @@ private Q_SLOTS:
     {
         start();
         const QString first = w->session().CurrentFile;
-        w->mnuNew_Click();  // nothing to save: no prompt
+        w->mnuNew_Click(); // nothing to save: no prompt
         const QString second = w->session().CurrentFile;
         QVERIFY(second != first);
         QVERIFY(!QFile::exists(first));
         w->action(QStringLiteral("mnuFileClose"))->trigger();
         QVERIFY(w->session().CurrentFile != second);
-        QCOMPARE(folder->files(QStringLiteral("HC*.TMP")), QStringList{QFileInfo(w->session().CurrentFile).fileName()});
+        QCOMPARE(
+            folder->files(QStringLiteral("HC*.TMP")), QStringList { QFileInfo(w->session().CurrentFile).fileName() });
         QCOMPARE(w->session().Survey.QCount(), 0);
         QCOMPARE(captions(*w), QStringList());
         QCOMPARE(w->design()->rootNode()->text(0), QStringLiteral("Survey"));
@@ -454,8 +463,8 @@ private Q_SLOTS:
 
     void untitledFilesGoOnceTheirSurveyIsSavedOrDiscarded_data()
     {
-        QTest::addColumn<QString>("command");  // the menu command that replaces the survey
-        QTest::addColumn<int>("answer");       // to the save question
+        QTest::addColumn<QString>("command"); // the menu command that replaces the survey
+        QTest::addColumn<int>("answer"); // to the save question
         QTest::newRow("New, changes discarded") << "mnuNew" << int(Dialogs::No);
         QTest::newRow("New, changes saved") << "mnuNew" << int(Dialogs::Yes);
         QTest::newRow("Open, changes discarded") << "mnuFileOpen" << int(Dialogs::No);
@@ -469,7 +478,7 @@ private Q_SLOTS:
         QFETCH(QString, command);
         QFETCH(int, answer);
         const QString other
-            = folder->writeSurvey(QStringLiteral("other.tvq"), {{QTypeOpenEnded, QStringLiteral("Other")}});
+            = folder->writeSurvey(QStringLiteral("other.tvq"), { { QTypeOpenEnded, QStringLiteral("Other") } });
         const QString draft = folder->file(QStringLiteral("draft.tvq"));
         start();
         typeIntoQuestion(QStringLiteral("Draft"));
@@ -487,7 +496,7 @@ private Q_SLOTS:
         QCOMPARE(QFile::exists(temp), cancelled);
         QCOMPARE(QFile::exists(draft), answer == Dialogs::Yes);
         if (answer == Dialogs::Yes)
-            QCOMPARE(storedQuestions(draft), QStringList{QStringLiteral("1 0 Draft")});
+            QCOMPARE(storedQuestions(draft), QStringList { QStringLiteral("1 0 Draft") });
         QStringList left;
         if (cancelled || command != QLatin1String("mnuFileOpen"))
             left << QFileInfo(w->session().CurrentFile).fileName();
@@ -504,7 +513,7 @@ private Q_SLOTS:
 
         Dialogs::Script::answer(Dialogs::Cancel);
         QVERIFY(!w->mnuNew_Click());
-        QCOMPARE(Dialogs::Script::shown(), QStringList{QStringLiteral("Do you want to save the changes you made?")});
+        QCOMPARE(Dialogs::Script::shown(), QStringList { QStringLiteral("Do you want to save the changes you made?") });
         QCOMPARE(w->session().CurrentFile, temp);
         QVERIFY(QFile::exists(temp));
 
@@ -529,7 +538,7 @@ private Q_SLOTS:
         QVERIFY(w->close());
         w.reset();
         QVERIFY(QFile::exists(temp));
-        QCOMPARE(storedQuestions(temp), QStringList{QStringLiteral("1 0 Kept")});
+        QCOMPARE(storedQuestions(temp), QStringList { QStringLiteral("1 0 Kept") });
     }
 
     void untitledFilesOfEarlierRunsAreLeftAlone()
@@ -541,7 +550,7 @@ private Q_SLOTS:
         w->mnuNew_Click();
         QVERIFY(w->close());
         w.reset();
-        QCOMPARE(folder->files(QStringLiteral("HC*.TMP")), QStringList{QStringLiteral("HC1.TMP")});
+        QCOMPARE(folder->files(QStringLiteral("HC*.TMP")), QStringList { QStringLiteral("HC1.TMP") });
     }
 
     // The blank placeholder of a survey opened from the command line
@@ -549,11 +558,9 @@ private Q_SLOTS:
     void aSurveyOpenedFromTheCommandLineStaysAsItWas()
     {
         const QString path = folder->writeSurvey(QStringLiteral("five.tvq"),
-                                                 {{QTypeOpenEnded, QStringLiteral("Name")},
-                                                  {QTypeCheck, QStringLiteral("Pets|Cat|Dog")},
-                                                  {QTypeRadio, QStringLiteral("Smoker|Yes|No")},
-                                                  {QTypeOpenEnded, QStringLiteral("Age")},
-                                                  {QTypeOpenEnded, QStringLiteral("Remarks")}});
+            { { QTypeOpenEnded, QStringLiteral("Name") }, { QTypeCheck, QStringLiteral("Pets|Cat|Dog") },
+                { QTypeRadio, QStringLiteral("Smoker|Yes|No") }, { QTypeOpenEnded, QStringLiteral("Age") },
+                { QTypeOpenEnded, QStringLiteral("Remarks") } });
         const QByteArray before = bytesOf(path);
         start(path);
         QCOMPARE(w->session().Survey.QCount(), 6);
@@ -571,22 +578,22 @@ private Q_SLOTS:
 
     void savesLeaveTheBlankPlaceholderOut_data()
     {
-        QTest::addColumn<QString>("edit");         // what the user does before saving
+        QTest::addColumn<QString>("edit"); // what the user does before saving
         QTest::addColumn<bool>("saveAs");
-        QTest::addColumn<QStringList>("stored");   // number, type and text of each stored question
-        QTest::addColumn<bool>("placeholderBack");  // the placeholder is in the tree after the save
-        const QStringList two{QStringLiteral("1 0 First"), QStringLiteral("2 2 Second")};
+        QTest::addColumn<QStringList>("stored"); // number, type and text of each stored question
+        QTest::addColumn<bool>("placeholderBack"); // the placeholder is in the tree after the save
+        const QStringList two { QStringLiteral("1 0 First"), QStringLiteral("2 2 Second") };
         QTest::newRow("another question edited") << "edit" << false << two << true;
         QTest::newRow("another question edited, Save As") << "edit" << true << two << true;
         QTest::newRow("a question added after it")
-            << "add" << false << (two + QStringList{QStringLiteral("3 2 ")}) << true;
+            << "add" << false << (two + QStringList { QStringLiteral("3 2 ") }) << true;
         QTest::newRow("a question added after it, Save As")
-            << "add" << true << (two + QStringList{QStringLiteral("3 2 ")}) << true;
-        QTest::newRow("text typed into it") << "type" << false << (two + QStringList{QStringLiteral("3 0 Third")})
-                                            << false;
-        QTest::newRow("another type given") << "retype" << false << (two + QStringList{QStringLiteral("3 1 ")})
-                                            << false;
-        QTest::newRow("a jump to it") << "jump" << false << (two + QStringList{QStringLiteral("3 0 ")}) << false;
+            << "add" << true << (two + QStringList { QStringLiteral("3 2 ") }) << true;
+        QTest::newRow("text typed into it")
+            << "type" << false << (two + QStringList { QStringLiteral("3 0 Third") }) << false;
+        QTest::newRow("another type given")
+            << "retype" << false << (two + QStringList { QStringLiteral("3 1 ") }) << false;
+        QTest::newRow("a jump to it") << "jump" << false << (two + QStringList { QStringLiteral("3 0 ") }) << false;
     }
 
     void savesLeaveTheBlankPlaceholderOut()
@@ -595,9 +602,8 @@ private Q_SLOTS:
         QFETCH(bool, saveAs);
         QFETCH(QStringList, stored);
         QFETCH(bool, placeholderBack);
-        const QString path = folder->writeSurvey(
-            QStringLiteral("s.tvq"),
-            {{QTypeOpenEnded, QStringLiteral("First")}, {QTypeRadio, QStringLiteral("Second|Yes|No")}});
+        const QString path = folder->writeSurvey(QStringLiteral("s.tvq"),
+            { { QTypeOpenEnded, QStringLiteral("First") }, { QTypeRadio, QStringLiteral("Second|Yes|No") } });
         start(path);
         clsSurvey& survey = w->session().Survey;
         const QString placeholder = w->session().PlaceholderKey;
@@ -641,7 +647,7 @@ private Q_SLOTS:
             const QPtr target = survey.GetQIndex(3);
             QCOMPARE(survey.GetQIndex(2)->GetResponse(1)->LogicJumpToQuestionKey, target->Key);
         }
-        QCOMPARE(Dialogs::Script::shown().size(), saveAs ? 1 : 0);  // no message, only the file dialog
+        QCOMPARE(Dialogs::Script::shown().size(), saveAs ? 1 : 0); // no message, only the file dialog
     }
 
     void aNewSurveyKeepsItsBlankQuestion()
@@ -650,14 +656,14 @@ private Q_SLOTS:
         const QString file = folder->file(QStringLiteral("new.tvq"));
         Dialogs::Script::fileName(file);
         QVERIFY(w->mnuFileSave_Click());
-        QCOMPARE(storedQuestions(file), QStringList{QStringLiteral("1 0 ")});
+        QCOMPARE(storedQuestions(file), QStringList { QStringLiteral("1 0 ") });
         QVERIFY(w->session().PlaceholderKey.isEmpty());
     }
 
     void theExchangeFileLeavesTheBlankPlaceholderOut()
     {
-        const QString path = folder->writeSurvey(QStringLiteral("s.tvq"), {{QTypeOpenEnded, QStringLiteral("First")},
-                                                                           {QTypeOpenEnded, QStringLiteral("Second")}});
+        const QString path = folder->writeSurvey(QStringLiteral("s.tvq"),
+            { { QTypeOpenEnded, QStringLiteral("First") }, { QTypeOpenEnded, QStringLiteral("Second") } });
         start(path);
         w->DoSaveXML();
         QCOMPARE(bytesOf(folder->file(QStringLiteral("test.xml"))).count("<q>"), 2);
@@ -679,7 +685,8 @@ private Q_SLOTS:
         start();
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
-        QVERIFY(TreeNodes::keyOf(control<QTreeWidget>(w->design(), "tvTreeView")->currentItem()) != QLatin1String("S_Parent"));
+        QVERIFY(TreeNodes::keyOf(control<QTreeWidget>(w->design(), "tvTreeView")->currentItem())
+            != QLatin1String("S_Parent"));
         auto* editor = control<QWidget>(w.get(), qPrintable(editorName));
         editor->setFocus();
         QTRY_VERIFY(editor->hasFocus());
@@ -691,7 +698,7 @@ private Q_SLOTS:
         connect(&w->session(), &QObject::destroyed, this, [&] { sessionGone = true; });
         FocusOutWatch watch([&] { lateFocusOut = lateFocusOut || sessionGone; });
         editor->installEventFilter(&watch);
-        w.reset();  // destroyed while still shown, without close()
+        w.reset(); // destroyed while still shown, without close()
         QVERIFY(sessionGone);
         QVERIFY(!lateFocusOut);
     }

@@ -1,12 +1,11 @@
 // Survey files the program did not write, opened with File > Open: each is refused with a message
 // that says why, is left as it was, and the program goes on with a new survey.
-#include "widgets/Dialogs.h"
-#include "platform/TextUtil.h"
-#include "shell/frmMain.h"
-
+#include "GuiTest.h"
 #include "ProgramFolder.h"
 #include "StartProgram.h"
-#include "GuiTest.h"
+#include "platform/TextUtil.h"
+#include "shell/frmMain.h"
+#include "widgets/Dialogs.h"
 
 #include <QApplication>
 #include <QFile>
@@ -58,11 +57,11 @@ bool damageTablePage(const QString& path, const QString& table)
 }
 
 // One question with one response, written as the program writes them.
-const char* const kOneQuestion =
-    "INSERT INTO question (id, question, questionno, qtype, pos) VALUES (1, 'Fruit', '1', 2, 1);"
-    "INSERT INTO response (id, questionid, name, pos, responseMatrixGroupID) VALUES (1, 1, 'Apple', 1, 2);";
+const char* const kOneQuestion
+    = "INSERT INTO question (id, question, questionno, qtype, pos) VALUES (1, 'Fruit', '1', 2, 1);"
+      "INSERT INTO response (id, questionid, name, pos, responseMatrixGroupID) VALUES (1, 1, 'Apple', 1, 2);";
 
-}  // namespace
+} // namespace
 
 class HostileFilesTest : public GuiTest {
     Q_OBJECT
@@ -105,8 +104,8 @@ private Q_SLOTS:
             << "INSERT INTO question (id, question, questionno, qtype, pos) VALUES (2, 'Odd', '2', 99, 2);"
                "INSERT INTO response (id, questionid, name, pos, responseMatrixGroupID) VALUES (2, 2, 'Pear', 1, 2)"
             << notValid + "question 2 has the unknown type 99. 26";
-        QTest::newRow("question type -1") << "UPDATE question SET qtype = -1"
-                                          << notValid + "question 1 has the unknown type -1. 26";
+        QTest::newRow("question type -1")
+            << "UPDATE question SET qtype = -1" << notValid + "question 1 has the unknown type -1. 26";
         QTest::newRow("respondent id -1") << "INSERT INTO respondent (id, source) VALUES (-1, 'Manual Entry')"
                                           << notValid + "column id of table respondent holds -1" + range;
         // Saving into it would add a question with no id, and the file would never open again.
@@ -121,8 +120,8 @@ private Q_SLOTS:
                "CREATE TABLE Respondent_Responses (id INTEGER PRIMARY KEY, QuestionID INTEGER, RespondentID INTEGER, "
                "ResponseID INTEGER, SimpleResponse TEXT, ResponseMatrixID INTEGER) WITHOUT ROWID"
             << notValid + "column id of table Respondent_Responses is not an integer primary key. 26";
-        QTest::newRow("no deleteme column") << "ALTER TABLE question DROP COLUMN deleteme"
-                                            << notValid + "table question has no column deleteme. 26";
+        QTest::newRow("no deleteme column")
+            << "ALTER TABLE question DROP COLUMN deleteme" << notValid + "table question has no column deleteme. 26";
         QTest::newRow("no respondent table") << "DROP TABLE respondent"
                                              << "Unable to open %1. The file '%1' is not a valid database of this "
                                                 "kind: the table 'respondent' is missing. 26";
@@ -130,8 +129,10 @@ private Q_SLOTS:
         QTest::newRow("older version, other columns")
             << "UPDATE version SET version = 1.6; ALTER TABLE response DROP COLUMN deleteme"
             << "Unable to open survey file - expecting version 1.7, but found version 1.6";
-        QTest::newRow("damaged page") << "damage" << "Unable to open %1. database disk image is malformed. 11";
-        QTest::newRow("not a database") << "text" << "Unable to open %1. The file '%1' is not a database. 26";
+        QTest::newRow("damaged page") << "damage"
+                                      << "Unable to open %1. database disk image is malformed. 11";
+        QTest::newRow("not a database") << "text"
+                                        << "Unable to open %1. The file '%1' is not a database. 26";
     }
 
     void refusedWithAMessageAndLeftAsTheyWere()
@@ -157,7 +158,7 @@ private Q_SLOTS:
         w->mnuFileOpen_Click();
         QCOMPARE(Dialogs::Script::lastText(), QString(message).replace(QLatin1String("%1"), path));
         QCOMPARE(Dialogs::Script::lastIcon(),
-                 message.startsWith(QLatin1String("Unable to open survey file")) ? Dialogs::NoIcon : Dialogs::Critical);
+            message.startsWith(QLatin1String("Unable to open survey file")) ? Dialogs::NoIcon : Dialogs::Critical);
         QCOMPARE(Dialogs::Script::pending(), 0);
         QVERIFY(isUntitledPath(w->session().CurrentFile));
         QVERIFY(w->session().SurveyConnection.isOpen());

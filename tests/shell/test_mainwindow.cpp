@@ -1,27 +1,26 @@
 // The main window: start-up, the screens and their switching, the menu bar and toolbars, and the
 // layout rules.
+#include "Controls.h"
+#include "GuiTest.h"
+#include "ProgramFolder.h"
+#include "StartProgram.h"
 #include "analysis/AnalyseScreen.h"
 #include "collection/CollectScreen.h"
 #include "designer/DesignScreen.h"
+#include "document/SurveyFile.h"
 #include "platform/AppPath.h"
-#include "widgets/Dialogs.h"
-#include "widgets/FlexGrid.h"
-#include "widgets/HelpWindow.h"
-#include "widgets/RichTextBox.h"
 #include "platform/Rtf.h"
 #include "platform/Settings.h"
 #include "platform/Shell.h"
 #include "platform/TextUtil.h"
-#include "widgets/TreeNodes.h"
-#include "widgets/Twips.h"
 #include "shell/MainBas.h"
 #include "shell/frmMain.h"
-#include "document/SurveyFile.h"
-
-#include "Controls.h"
-#include "ProgramFolder.h"
-#include "StartProgram.h"
-#include "GuiTest.h"
+#include "widgets/Dialogs.h"
+#include "widgets/FlexGrid.h"
+#include "widgets/HelpWindow.h"
+#include "widgets/RichTextBox.h"
+#include "widgets/TreeNodes.h"
+#include "widgets/Twips.h"
 
 #include <QAction>
 #include <QApplication>
@@ -44,7 +43,7 @@ const QString kSurveyApp = QStringLiteral("Orvalen Survey");
 QString checkedView(const frmMain& w)
 {
     QStringList checked;
-    for (const char* name : {"mnuViewDesign", "mnuViewDataCollection", "mnuViewAnalyse"}) {
+    for (const char* name : { "mnuViewDesign", "mnuViewDataCollection", "mnuViewAnalyse" }) {
         if (w.action(QString::fromLatin1(name))->isChecked())
             checked << QString::fromLatin1(name);
     }
@@ -72,7 +71,7 @@ int px(int twips)
 {
     return Twips::toPixelsX(twips);
 }
-}  // namespace
+} // namespace
 
 class MainWindowTest : public GuiTest {
     Q_OBJECT
@@ -101,7 +100,7 @@ private:
     {
         auto* screen = control<QWidget>(w.get(), "picAnalyse");
         auto* panel = control<QWidget>(screen, "picSummaryReport");
-        return {screen, panel, control<QPushButton>(panel, "cmdExpand")};
+        return { screen, panel, control<QPushButton>(panel, "cmdExpand") };
     }
 
     void resizeTo(int width, int height)
@@ -142,14 +141,14 @@ private Q_SLOTS:
         const FlexGrid* respondents = control<FlexGrid>(w->collect(), "gRespondents");
         QCOMPARE(respondents->rows(), 1);
         QCOMPARE(respondents->row(), 0);
-        QCOMPARE((QStringList{headerText(respondents, 0), headerText(respondents, 1), headerText(respondents, 2)}),
-                 (QStringList{QStringLiteral("Date and Time"), QStringLiteral("Sample Response"),
-                              QStringLiteral("Originated From")}));
+        QCOMPARE((QStringList { headerText(respondents, 0), headerText(respondents, 1), headerText(respondents, 2) }),
+            (QStringList { QStringLiteral("Date and Time"), QStringLiteral("Sample Response"),
+                QStringLiteral("Originated From") }));
         QCOMPARE(respondents->columnWidth(0), px(3500));
         QCOMPARE(respondents->columnWidth(2), px(1600));
         QCOMPARE(control<QComboBox>(w->analyse(), "cboGraphStyle")->currentIndex(), 0);
         QCOMPARE(control<QComboBox>(w->analyse(), "cboGraphStyle")->currentText(), QStringLiteral("3D Bar"));
-        QCOMPARE(w->analyse()->SummaryRowMatrixResponseIDs, QList<int>{-1});
+        QCOMPARE(w->analyse()->SummaryRowMatrixResponseIDs, QList<int> { -1 });
         QVERIFY(w->collect()->ExampleComboEnabled);
     }
 
@@ -158,7 +157,7 @@ private Q_SLOTS:
         auto main = newMainWindow();
         quickSplash();
         Twips::setWidth(control<QTableWidget>(main->analyse(), "gSummaryReport"), 9000);
-        Twips::setWidth(control<FlexGrid>(main->collect(), "gRespondents"), 5000);  // narrower than 6700: defaults stay
+        Twips::setWidth(control<FlexGrid>(main->collect(), "gRespondents"), 5000); // narrower than 6700: defaults stay
         main->Form_Load(QString());
         const QTableWidget* summary = control<QTableWidget>(main->analyse(), "gSummaryReport");
         QCOMPARE(summary->columnWidth(1), px(Twips::widthOf(summary) - colTwips(summary, 0) - 100));
@@ -169,7 +168,8 @@ private Q_SLOTS:
 
     void aSurveyOnTheCommandLineIsOpenedWithABlankPlaceholderAppended()
     {
-        const QString path = folder->writeSurvey(QStringLiteral("s.tvq"), {{QTypeOpenEnded, QStringLiteral("A")}, {QTypeOpenEnded, QStringLiteral("B")}});
+        const QString path = folder->writeSurvey(QStringLiteral("s.tvq"),
+            { { QTypeOpenEnded, QStringLiteral("A") }, { QTypeOpenEnded, QStringLiteral("B") } });
         start(path);
         QCOMPARE(w->session().CurrentFile, path);
         QCOMPARE(w->statusBarPanel1(), path);
@@ -195,7 +195,8 @@ private Q_SLOTS:
         while (folder->path().size() + sub.size() < 360)
             sub += QStringLiteral("/a-folder-with-a-rather-long-name-") + QString::number(sub.size());
         QVERIFY(QDir().mkpath(folder->path() + sub));
-        const QString path = folder->writeSurvey(sub.mid(1) + QStringLiteral("/survey.tvq"), {{QTypeOpenEnded, QStringLiteral("A")}});
+        const QString path = folder->writeSurvey(
+            sub.mid(1) + QStringLiteral("/survey.tvq"), { { QTypeOpenEnded, QStringLiteral("A") } });
         QVERIFY(path.size() >= 371);
         w->DoClose();
         QVERIFY(w->DoOpen(path, true, 1));
@@ -240,19 +241,20 @@ private Q_SLOTS:
     void firstRunPromptsOnceAfterTheTip()
     {
         deleteSetting(kSurveyApp, QStringLiteral("Config"), QStringLiteral("FirstRun"));
-        saveSetting(appExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("1"));
+        saveSetting(
+            appExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("1"));
         quickSplash();
         int promptsBeforeTip = -1;
-        const auto tip = handleNextModal(QStringLiteral("frmTip"),
-                                         [&](QWidget*) { promptsBeforeTip = int(Dialogs::Script::shown().size()); });
+        const auto tip = handleNextModal(
+            QStringLiteral("frmTip"), [&](QWidget*) { promptsBeforeTip = int(Dialogs::Script::shown().size()); });
         Dialogs::Script::answer(Dialogs::Yes);
         w = runMain(QString());
         QVERIFY(tip->shown);
         QCOMPARE(promptsBeforeTip, 0);
         QCOMPARE(Dialogs::Script::shown(),
-                 QStringList{QStringLiteral("We've noticed that this is the first time you have launched Orvalen Tessivo. "
-                                            "You may find it useful to follow the getting started tutorial. Would you "
-                                            "like to view it now?")});
+            QStringList { QStringLiteral("We've noticed that this is the first time you have launched Orvalen Tessivo. "
+                                         "You may find it useful to follow the getting started tutorial. Would you "
+                                         "like to view it now?") });
         QCOMPARE(Dialogs::Script::lastButtons(), Dialogs::YesNoCancel);
         QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Question);
         QCOMPARE(getSetting(kSurveyApp, QStringLiteral("Config"), QStringLiteral("FirstRun")), QStringLiteral("False"));
@@ -263,7 +265,8 @@ private Q_SLOTS:
         w.reset();
 
         // Every later start reads False and asks nothing.
-        saveSetting(appExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
+        saveSetting(
+            appExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
         w = runMain(QString());
         QCOMPARE(Dialogs::Script::shown().size(), 1);
     }
@@ -276,7 +279,7 @@ private Q_SLOTS:
         const QString text = Dialogs::Script::lastText();
         QVERIFY2(text.startsWith(QStringLiteral("An error has occured loading please contact support at "
                                                 "support@tessivo.example for assitance. \n")),
-                 qPrintable(text));
+            qPrintable(text));
         QVERIFY2(text.endsWith(QStringLiteral(" LoadState 1")), qPrintable(text));
         QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Critical);
         QCOMPARE(Dialogs::Script::lastButtons(), Dialogs::OKOnly);
@@ -299,15 +302,22 @@ private Q_SLOTS:
         QTest::addColumn<QString>("checked");
         QTest::addColumn<bool>("designToolbar");
         // Each case starts on the Analyse screen with the respondent list hidden.
-        QTest::newRow("Design") << "Design" << "Design" << false << "mnuViewDesign" << true;
-        QTest::newRow("Data Collection") << "Data Collection" << "Collect" << false << "mnuViewDataCollection" << false;
-        QTest::newRow("Analyse") << "Analyse" << "Analyse" << false << "mnuViewAnalyse" << false;
-        QTest::newRow("Respondent") << "Respondent" << "Collect" << true << "mnuViewDataCollection" << false;
-        QTest::newRow("Respondent Answers") << "Respondent Answers" << "Collect" << false << "mnuViewDataCollection"
-                                            << false;
-        QTest::newRow("design (lower case)") << "design" << "Analyse" << false << "mnuViewAnalyse" << false;
-        QTest::newRow("Analyze (the caption)") << "Analyze" << "Analyse" << false << "mnuViewAnalyse" << false;
-        QTest::newRow("empty") << "" << "Analyse" << false << "mnuViewAnalyse" << false;
+        QTest::newRow("Design") << "Design"
+                                << "Design" << false << "mnuViewDesign" << true;
+        QTest::newRow("Data Collection") << "Data Collection"
+                                         << "Collect" << false << "mnuViewDataCollection" << false;
+        QTest::newRow("Analyse") << "Analyse"
+                                 << "Analyse" << false << "mnuViewAnalyse" << false;
+        QTest::newRow("Respondent") << "Respondent"
+                                    << "Collect" << true << "mnuViewDataCollection" << false;
+        QTest::newRow("Respondent Answers") << "Respondent Answers"
+                                            << "Collect" << false << "mnuViewDataCollection" << false;
+        QTest::newRow("design (lower case)") << "design"
+                                             << "Analyse" << false << "mnuViewAnalyse" << false;
+        QTest::newRow("Analyze (the caption)") << "Analyze"
+                                               << "Analyse" << false << "mnuViewAnalyse" << false;
+        QTest::newRow("empty") << ""
+                               << "Analyse" << false << "mnuViewAnalyse" << false;
     }
 
     void showScreen()
@@ -338,22 +348,21 @@ private Q_SLOTS:
                     items << QStringLiteral("  -");
                 else
                     items << QStringLiteral("  ") + a->text()
-                                 + (a->shortcut().isEmpty() ? QString() : QStringLiteral(" [") + a->shortcut().toString() + QLatin1Char(']'));
+                            + (a->shortcut().isEmpty()
+                                    ? QString()
+                                    : QStringLiteral(" [") + a->shortcut().toString() + QLatin1Char(']'));
             }
         }
-        const QStringList expected = {
-            "&File", "  &New... [Ctrl+N]", "  &Open... [Ctrl+O]", "  &Close", "  -", "  &Save [Ctrl+S]", "  Save &As...",
-            "  &Export...", "  -", "  Page Set&up...", "  &Print... [Ctrl+P]", "  -", "  E&xit",
-            "&Edit", "  &Undo", "  -", "  Cu&t [Ctrl+X]", "  &Copy [Ctrl+C]", "  &Paste [Ctrl+V]", "  &Delete [Del]", "  -",
-            "  Select &All",
-            "&View", "  Design [Shift+F1]", "  Data Collection [Shift+F2]", "  Analyze [Shift+F3]",
-            "&Design", "  Add &Open Ended Question", "  Add &Check Type Question", "  Add &Radio Type Question",
-            "  Add &Matrix Question", "  -", "  Add &Instruction Text",
+        const QStringList expected = { "&File", "  &New... [Ctrl+N]", "  &Open... [Ctrl+O]", "  &Close", "  -",
+            "  &Save [Ctrl+S]", "  Save &As...", "  &Export...", "  -", "  Page Set&up...", "  &Print... [Ctrl+P]",
+            "  -", "  E&xit", "&Edit", "  &Undo", "  -", "  Cu&t [Ctrl+X]", "  &Copy [Ctrl+C]", "  &Paste [Ctrl+V]",
+            "  &Delete [Del]", "  -", "  Select &All", "&View", "  Design [Shift+F1]", "  Data Collection [Shift+F2]",
+            "  Analyze [Shift+F3]", "&Design", "  Add &Open Ended Question", "  Add &Check Type Question",
+            "  Add &Radio Type Question", "  Add &Matrix Question", "  -", "  Add &Instruction Text",
             "Data &Collection", "  &Publish Web Survey...", "  &Collect Web Survey Responses...", "  -",
-            "  Create &Paper Based Survey...",
-            "&Analyze", "  Summary Report [Ctrl+R]", "  Detailed Report [Ctrl+D]", "  -", "  Total Respondents [Ctrl+T]",
-            "&Help", "  &Contents...", "  Tip of the &Day...", "  &Index...", "  &Search...", "  -", "  &Online Support",
-            "  Send &Feedback", "  -", "  &About..."};
+            "  Create &Paper Based Survey...", "&Analyze", "  Summary Report [Ctrl+R]", "  Detailed Report [Ctrl+D]",
+            "  -", "  Total Respondents [Ctrl+T]", "&Help", "  &Contents...", "  Tip of the &Day...", "  &Index...",
+            "  &Search...", "  -", "  &Online Support", "  Send &Feedback", "  -", "  &About..." };
         QCOMPARE(items, expected);
     }
 
@@ -365,16 +374,18 @@ private Q_SLOTS:
             main << a->text() + QLatin1Char('|') + a->data().toString() + QLatin1Char('|') + a->toolTip();
             QVERIFY(!a->icon().isNull());
         }
-        QCOMPARE(main, (QStringList{QStringLiteral("Design|Design|Design"),
-                                    QStringLiteral("Data Collection|Data Collection|Data Collection"),
-                                    QStringLiteral("Analyze|Analyse|Analyse")}));
+        QCOMPARE(main,
+            (QStringList { QStringLiteral("Design|Design|Design"),
+                QStringLiteral("Data Collection|Data Collection|Data Collection"),
+                QStringLiteral("Analyze|Analyse|Analyse") }));
         QStringList design;
         for (const QAction* a : w->ToolbarDesign->actions()) {
             design << a->text() + QLatin1Char('|') + a->data().toString() + QLatin1Char('|') + a->toolTip();
             QVERIFY(!a->icon().isNull());
         }
-        QCOMPARE(design, (QStringList{QStringLiteral("Add Question|Add Question|Add Question"),
-                                      QStringLiteral("Add Text|Add Text|Add Text")}));
+        QCOMPARE(design,
+            (QStringList { QStringLiteral("Add Question|Add Question|Add Question"),
+                QStringLiteral("Add Text|Add Text|Add Text") }));
         // No Windows version here: the classic image lists.
         QCOMPARE(w->Toolbar->property("ImageList").toString(), QStringLiteral("imToolbar"));
         QCOMPARE(w->ToolbarDesign->property("ImageList").toString(), QStringLiteral("imDesignToolbar"));
@@ -423,7 +434,7 @@ private Q_SLOTS:
     void dataCollectionAsksToSaveAChangedDesign_data()
     {
         QTest::addColumn<int>("answer");
-        QTest::addColumn<QString>("file");  // the Save As answer: a name, "cancel", "bad" or none
+        QTest::addColumn<QString>("file"); // the Save As answer: a name, "cancel", "bad" or none
         QTest::addColumn<bool>("switches");
         QTest::newRow("Yes, saved") << int(Dialogs::Yes) << "mine.tvq" << true;
         QTest::newRow("Yes, Save As cancelled") << int(Dialogs::Yes) << "cancel" << false;
@@ -447,14 +458,15 @@ private Q_SLOTS:
             Dialogs::Script::cancelFile();
         } else if (file == QLatin1String("bad")) {
             Dialogs::Script::fileName(folder->file(QStringLiteral("no-such-folder/mine.tvq")));
-            Dialogs::Script::answer(Dialogs::OK);  // the failure message
+            Dialogs::Script::answer(Dialogs::OK); // the failure message
         } else if (!file.isEmpty()) {
             Dialogs::Script::fileName(folder->file(file));
         }
         w->action(QStringLiteral("mnuViewDataCollection"))->trigger();
 
         QCOMPARE(Dialogs::Script::shown().first(),
-                 QStringLiteral("You must save the design before adding responses. Do you want to save the changes you made?"));
+            QStringLiteral(
+                "You must save the design before adding responses. Do you want to save the changes you made?"));
         QCOMPARE(Dialogs::Script::pending(), 0);
         QCOMPARE(screen(), switches ? QStringLiteral("Collect") : QStringLiteral("Design"));
         QCOMPARE(checkedView(*w), switches ? QStringLiteral("mnuViewDataCollection") : QStringLiteral("mnuViewDesign"));
@@ -469,10 +481,10 @@ private Q_SLOTS:
 
     void dataCollectionOnANamedOrUnchangedSurvey()
     {
-        const QString path = folder->writeSurvey(QStringLiteral("s.tvq"), {{QTypeOpenEnded, QStringLiteral("A")}});
+        const QString path = folder->writeSurvey(QStringLiteral("s.tvq"), { { QTypeOpenEnded, QStringLiteral("A") } });
         start(path);
-        w->MarkFileChanged();  // an edit of the design
-        Dialogs::Script::answer(Dialogs::Yes);  // saved in place, no file dialog
+        w->MarkFileChanged(); // an edit of the design
+        Dialogs::Script::answer(Dialogs::Yes); // saved in place, no file dialog
         w->mnuViewDataCollection_Click();
         QCOMPARE(Dialogs::Script::lastButtons(), Dialogs::YesNoCancel);
         QCOMPARE(Dialogs::Script::lastIcon(), Dialogs::Question);
@@ -509,7 +521,8 @@ private Q_SLOTS:
         QCOMPARE(w->analyse()->geometry(), w->design()->geometry());
         QCOMPARE(w->design()->y(), Twips::toPixelsY(Twips::topOf(w->picToolbar) + Twips::heightOf(w->picToolbar) + 20));
         QCOMPARE(control<QWidget>(w->collect(), "picRespondentList")->y(),
-                 Twips::toPixelsY(Twips::topOf(w->design()) + Twips::heightOf(control<QLabel>(w->collect(), "lblInstructions")) - 200));
+            Twips::toPixelsY(
+                Twips::topOf(w->design()) + Twips::heightOf(control<QLabel>(w->collect(), "lblInstructions")) - 200));
 
         // Too small for the screens: those rules are skipped, and the layout returns with the size.
         const QRect before = w->design()->geometry();
@@ -535,7 +548,7 @@ private Q_SLOTS:
 
         // A grid narrower than the other columns (or with less room than the 400 twips) keeps
         // column 1 at its last width. The window has a minimum width, so the other columns grow.
-        for (const int gridRoom : {195, -300}) {
+        for (const int gridRoom : { 195, -300 }) {
             g->setColumnWidth(0, px(Twips::widthOf(g) - gridRoom - colTwips(g, 2)));
             w->Form_Resize();
             QCOMPARE(Twips::widthOf(g) - colTwips(g, 0) - colTwips(g, 2), gridRoom);
@@ -575,8 +588,8 @@ private Q_SLOTS:
         QCOMPARE(button->x(), Twips::toPixelsX(W - Twips::widthOf(button) - 350));
         // Lifted where that top would cut the button off at the bottom of its panel.
         const int shownBottom = std::min(panel->height(), screen->height() - panel->y());
-        QCOMPARE(button->y(), std::min(Twips::toPixelsY(H - Twips::heightOf(button) - buttonTopLess),
-                                       shownBottom - button->height()));
+        QCOMPARE(button->y(),
+            std::min(Twips::toPixelsY(H - Twips::heightOf(button) - buttonTopLess), shownBottom - button->height()));
     }
 
     // The Expand/Shrink Graph button stays whole inside the part of its panel that shows, in the
@@ -585,7 +598,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("expanded");
         QTest::addColumn<QSize>("size");
-        for (const QSize& size : {QSize(1280, 800), QSize(1024, 768), QSize(1920, 1080)}) {
+        for (const QSize& size : { QSize(1280, 800), QSize(1024, 768), QSize(1920, 1080) }) {
             const QByteArray name = QByteArray::number(size.width()) + 'x' + QByteArray::number(size.height());
             QTest::newRow(name + " normal") << false << size;
             QTest::newRow(name + " enlarged") << true << size;
@@ -605,8 +618,14 @@ private Q_SLOTS:
 
         const QRect shown = panel->rect() & screen->rect().translated(-panel->pos());
         const QString where = QStringLiteral("button %1,%2 %3x%4 in %5,%6 %7x%8")
-                                  .arg(button->x()).arg(button->y()).arg(button->width()).arg(button->height())
-                                  .arg(shown.x()).arg(shown.y()).arg(shown.width()).arg(shown.height());
+                                  .arg(button->x())
+                                  .arg(button->y())
+                                  .arg(button->width())
+                                  .arg(button->height())
+                                  .arg(shown.x())
+                                  .arg(shown.y())
+                                  .arg(shown.width())
+                                  .arg(shown.height());
         QVERIFY2(shown.contains(button->geometry()), qPrintable(where));
     }
 };

@@ -1,18 +1,17 @@
 // Saving when the open survey's file is gone, moved or damaged, and what Save As leaves on disk:
 // the mode of the file it writes and a target that is a symbolic link.
-#include "designer/DesignScreen.h"
-#include "document/SurveyFile.h"
-#include "widgets/Dialogs.h"
-#include "widgets/RichTextBox.h"
-#include "platform/Rtf.h"
-#include "shell/frmMain.h"
-
 #include "Controls.h"
+#include "GuiTest.h"
 #include "ProgramFolder.h"
 #include "StartProgram.h"
-#include "GuiTest.h"
 #include "SurveyFileChecks.h"
 #include "TestEnvironment.h"
+#include "designer/DesignScreen.h"
+#include "document/SurveyFile.h"
+#include "platform/Rtf.h"
+#include "shell/frmMain.h"
+#include "widgets/Dialogs.h"
+#include "widgets/RichTextBox.h"
 
 #include <QApplication>
 #include <QFile>
@@ -29,13 +28,12 @@ const QString kDamaged = QStringLiteral(
     "The survey file is damaged. The questions were saved to a new survey made from the template; the answers "
     "could not be carried over.");
 
-}  // namespace
+} // namespace
 
 class SaveSafetyTest : public GuiTest {
     Q_OBJECT
 
 private:
-
     // Types a new text for the first question.
     void editFirstQuestion(const QString& text)
     {
@@ -88,8 +86,9 @@ private Q_SLOTS:
         QCOMPARE(w->session().CurrentFile, target);
         QVERIFY(!w->IsFileChanged());
         // The blank question start-up appended is not stored.
-        QCOMPARE(questionsIn(target), (QStringList{QStringLiteral("Ever smoked|Yes|No>Age"), QStringLiteral("How many"),
-                                                   QStringLiteral("Age")}));
+        QCOMPARE(questionsIn(target),
+            (QStringList {
+                QStringLiteral("Ever smoked|Yes|No>Age"), QStringLiteral("How many"), QStringLiteral("Age") }));
         QCOMPARE(count(target, QStringLiteral("Respondent_Responses")), 1);
         QVERIFY(!QFile::exists(path));
         if (moved)
@@ -114,15 +113,17 @@ private Q_SLOTS:
         QFETCH(bool, viaSave);
         QList<QPair<qint32, QString>> questions;
         for (int i = 1; i <= 80; ++i)
-            questions.append({QTypeOpenEnded, QStringLiteral("Question %1 ").arg(i) + QString(QLatin1Char('x')).repeated(200)});
-        questions[0] = {QTypeRadio, QStringLiteral("First|Go on|Skip")};
+            questions.append(
+                { QTypeOpenEnded, QStringLiteral("Question %1 ").arg(i) + QString(QLatin1Char('x')).repeated(200) });
+        questions[0] = { QTypeRadio, QStringLiteral("First|Go on|Skip") };
         const QString path = folder->writeSurvey(QStringLiteral("damaged.tvq"), questions);
         {
             db::Connection c;
             SurveyFile::openConnection(c, path);
             setJump(c, QStringLiteral("Skip"), 80);
             c.execute(QStringLiteral("INSERT INTO responsematrixgroup (id, name) VALUES (7, 'Mine')"));
-            c.execute(QStringLiteral("INSERT INTO responsematrix (name, responsematrixgroupid, pos) VALUES ('Lots', 7, 0)"));
+            c.execute(
+                QStringLiteral("INSERT INTO responsematrix (name, responsematrixgroupid, pos) VALUES ('Lots', 7, 0)"));
         }
         QFile cut(path);
         QVERIFY(cut.resize(cut.size() - 1));
@@ -130,7 +131,7 @@ private Q_SLOTS:
 
         w = startProgram(path);
         QVERIFY(w);
-        QCOMPARE(w->session().Survey.QCount(), 81);  // start-up added a blank question
+        QCOMPARE(w->session().Survey.QCount(), 81); // start-up added a blank question
         editFirstQuestion(QStringLiteral("The first"));
         const QString target = folder->file(QStringLiteral("recovered.tvq"));
         if (viaSave) {
@@ -152,7 +153,7 @@ private Q_SLOTS:
         QCOMPARE(w->session().Survey.QCount(), 81);
         QVERIFY(!w->IsFileChanged());
         const QStringList saved = questionsIn(target);
-        QCOMPARE(saved.size(), 80);  // without the blank question start-up added
+        QCOMPARE(saved.size(), 80); // without the blank question start-up added
         QCOMPARE(saved.first(), QStringLiteral("The first|Go on|Skip>") + questions[79].second);
         QCOMPARE(saved.at(79), questions[79].second);
         QCOMPARE(count(target, QStringLiteral("responsematrix WHERE responsematrixgroupid = 7")), 1);
@@ -168,7 +169,7 @@ private Q_SLOTS:
     void saveAsGivesTheFileTheModeOfANewFileOrOfTheOneItReplaces_data()
     {
         QTest::addColumn<int>("umask");
-        QTest::addColumn<int>("existing");  // the mode of the file replaced; -1: none there
+        QTest::addColumn<int>("existing"); // the mode of the file replaced; -1: none there
         QTest::addColumn<int>("expected");
         QTest::newRow("new, umask 022") << 022 << -1 << 0644;
         QTest::newRow("new, umask 002") << 002 << -1 << 0664;
@@ -182,18 +183,18 @@ private Q_SLOTS:
         QFETCH(int, umask);
         QFETCH(int, existing);
         QFETCH(int, expected);
-        const Umask mask{mode_t(umask)};
-        w = startProgram(folder->writeSurvey(QStringLiteral("s.tvq"), {{QTypeOpenEnded, QStringLiteral("Q")}}));
+        const Umask mask { mode_t(umask) };
+        w = startProgram(folder->writeSurvey(QStringLiteral("s.tvq"), { { QTypeOpenEnded, QStringLiteral("Q") } }));
         QVERIFY(w);
         const QString target = folder->file(QStringLiteral("out.tvq"));
         if (existing >= 0) {
-            folder->writeSurvey(QStringLiteral("out.tvq"), {{QTypeOpenEnded, QStringLiteral("Old")}});
+            folder->writeSurvey(QStringLiteral("out.tvq"), { { QTypeOpenEnded, QStringLiteral("Old") } });
             QCOMPARE(::chmod(QFile::encodeName(target).constData(), mode_t(existing)), 0);
         }
         Dialogs::Script::fileName(target);
         QVERIFY(w->mnuFileSaveAs_Click());
         QCOMPARE(QString::number(modeOf(target), 8), QString::number(expected, 8));
-        QCOMPARE(questionsIn(target), QStringList{QStringLiteral("Q")});
+        QCOMPARE(questionsIn(target), QStringList { QStringLiteral("Q") });
     }
 
     void saveAsWritesThroughASymbolicLink_data()
@@ -212,7 +213,7 @@ private Q_SLOTS:
         QVERIFY(QDir(folder->path()).mkdir(QStringLiteral("real")));
         const QString real = folder->file(QStringLiteral("real/survey.tvq"));
         if (!dangling) {
-            folder->writeSurvey(QStringLiteral("real/survey.tvq"), {{QTypeOpenEnded, QStringLiteral("Old")}});
+            folder->writeSurvey(QStringLiteral("real/survey.tvq"), { { QTypeOpenEnded, QStringLiteral("Old") } });
             QCOMPARE(::chmod(QFile::encodeName(real).constData(), 0640), 0);
         }
         const QString link = folder->file(QStringLiteral("link.tvq"));
@@ -220,17 +221,17 @@ private Q_SLOTS:
         QCOMPARE(::symlink(pointsTo.constData(), QFile::encodeName(link).constData()), 0);
         QVERIFY(QFileInfo(link).isSymLink());
 
-        w = startProgram(folder->writeSurvey(QStringLiteral("s.tvq"), {{QTypeOpenEnded, QStringLiteral("New")}}));
+        w = startProgram(folder->writeSurvey(QStringLiteral("s.tvq"), { { QTypeOpenEnded, QStringLiteral("New") } }));
         QVERIFY(w);
         Dialogs::Script::fileName(link);
         QVERIFY(w->mnuFileSaveAs_Click());
         QVERIFY(QFileInfo(link).isSymLink());
         QCOMPARE(w->session().CurrentFile, link);
-        QCOMPARE(questionsIn(real), QStringList{QStringLiteral("New")});
+        QCOMPARE(questionsIn(real), QStringList { QStringLiteral("New") });
         if (!dangling)
             QCOMPARE(modeOf(real), 0640);
         QCOMPARE(QDir(folder->path() + QStringLiteral("/real")).entryList(QDir::Files | QDir::Hidden),
-                 QStringList{QStringLiteral("survey.tvq")});
+            QStringList { QStringLiteral("survey.tvq") });
     }
 };
 

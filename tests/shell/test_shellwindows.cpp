@@ -1,9 +1,10 @@
 // The shell's own windows: the tip of the day, the splash screen, the about box, the Windows
 // version tests and the help window with its help file.
+#include "GuiTest.h"
+#include "ProgramFolder.h"
+#include "StartProgram.h"
 #include "platform/AppPath.h"
-#include "widgets/Dialogs.h"
 #include "platform/HelpFile.h"
-#include "widgets/HelpWindow.h"
 #include "platform/Settings.h"
 #include "platform/Shell.h"
 #include "shell/MainBas.h"
@@ -12,10 +13,8 @@
 #include "shell/frmSplash.h"
 #include "shell/frmTip.h"
 #include "shell/modDetectWindows.h"
-
-#include "ProgramFolder.h"
-#include "StartProgram.h"
-#include "GuiTest.h"
+#include "widgets/Dialogs.h"
+#include "widgets/HelpWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -39,7 +38,7 @@ QString currentTipSetting()
 {
     return getSetting(appExeName(), kOptions, QStringLiteral("Current Tip"));
 }
-}  // namespace
+} // namespace
 
 class ShellWindowsTest : public GuiTest {
     Q_OBJECT
@@ -65,24 +64,48 @@ private Q_SLOTS:
     void tipsCycleFromTheOneLastShown_data()
     {
         QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QString>("stored");  // "Current Tip" before; null when absent
+        QTest::addColumn<QString>("stored"); // "Current Tip" before; null when absent
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("storedFirst");
         QTest::addColumn<QString>("next");
         QTest::addColumn<QString>("storedNext");
-        QTest::newRow("after the last comes the first") << QByteArray("one\ntwo\nthree\n") << "3" << "one" << "1"
-                                                        << "two" << "2";
-        QTest::newRow("absent: the second tip") << QByteArray("one\r\ntwo\r\nthree") << QString() << "two" << "2"
-                                                << "three" << "3";
-        QTest::newRow("one tip, always it") << QByteArray("only\n") << "1" << "only" << "1" << "only" << "1";
-        QTest::newRow("empty lines count") << QByteArray("one\n\nthree\n") << "1" << "" << "2" << "three" << "3";
-        QTest::newRow("empty file") << QByteArray() << "5" << "" << "1" << "" << "1";
-        QTest::newRow("a number below the first") << QByteArray("one\ntwo\n") << "-7" << "one" << "1" << "two" << "2";
+        QTest::newRow("after the last comes the first") << QByteArray("one\ntwo\nthree\n") << "3"
+                                                        << "one"
+                                                        << "1"
+                                                        << "two"
+                                                        << "2";
+        QTest::newRow("absent: the second tip") << QByteArray("one\r\ntwo\r\nthree") << QString() << "two"
+                                                << "2"
+                                                << "three"
+                                                << "3";
+        QTest::newRow("one tip, always it") << QByteArray("only\n") << "1"
+                                            << "only"
+                                            << "1"
+                                            << "only"
+                                            << "1";
+        QTest::newRow("empty lines count") << QByteArray("one\n\nthree\n") << "1"
+                                           << ""
+                                           << "2"
+                                           << "three"
+                                           << "3";
+        QTest::newRow("empty file") << QByteArray() << "5"
+                                    << ""
+                                    << "1"
+                                    << ""
+                                    << "1";
+        QTest::newRow("a number below the first") << QByteArray("one\ntwo\n") << "-7"
+                                                  << "one"
+                                                  << "1"
+                                                  << "two"
+                                                  << "2";
         // A file saved by an older editor in Windows-1252; UTF-8 when it is valid UTF-8.
-        QTest::newRow("windows-1252") << QByteArray("Caf\xe9\n\x93Quoted\x94 \x80\n") << "2" << QString::fromUtf8("Caf\xc3\xa9")
-                                      << "1" << QString::fromUtf8("\xe2\x80\x9cQuoted\xe2\x80\x9d \xe2\x82\xac") << "2";
-        QTest::newRow("utf-8") << QByteArray("\xef\xbb\xbf" "Caf\xc3\xa9\n\xe2\x82\xac 5\n") << "2"
-                               << QString::fromUtf8("Caf\xc3\xa9") << "1" << QString::fromUtf8("\xe2\x82\xac 5") << "2";
+        QTest::newRow("windows-1252") << QByteArray("Caf\xe9\n\x93Quoted\x94 \x80\n") << "2"
+                                      << QString::fromUtf8("Caf\xc3\xa9") << "1"
+                                      << QString::fromUtf8("\xe2\x80\x9cQuoted\xe2\x80\x9d \xe2\x82\xac") << "2";
+        QTest::newRow("utf-8") << QByteArray("\xef\xbb\xbf"
+                                             "Caf\xc3\xa9\n\xe2\x82\xac 5\n")
+                               << "2" << QString::fromUtf8("Caf\xc3\xa9") << "1" << QString::fromUtf8("\xe2\x82\xac 5")
+                               << "2";
     }
 
     void tipsCycleFromTheOneLastShown()
@@ -111,9 +134,9 @@ private Q_SLOTS:
         saveSetting(appExeName(), kOptions, QStringLiteral("Current Tip"), QStringLiteral("4"));
         frmTip tip;
         QCOMPARE(tip.lblTipText->text(),
-                 QStringLiteral("That the TipOfTheDay.txt file was not found? \n\nCreate a text file named "
-                                "TipOfTheDay.txt using NotePad with 1 tip per line. Then place it in the same "
-                                "directory as the application. "));
+            QStringLiteral("That the TipOfTheDay.txt file was not found? \n\nCreate a text file named "
+                           "TipOfTheDay.txt using NotePad with 1 tip per line. Then place it in the same "
+                           "directory as the application. "));
         QCOMPARE(currentTipSetting(), QStringLiteral("4"));
         QVERIFY(!tip.LoadTips(QString()));
     }
@@ -130,7 +153,8 @@ private Q_SLOTS:
         }
         QCOMPARE(getSetting(appExeName(), kOptions, QStringLiteral("Show Tips at Startup")), QStringLiteral("0"));
 
-        saveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("False"));
+        saveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"),
+            QStringLiteral("False"));
         quickSplash();
         const auto atStart = handleNextModal(QStringLiteral("frmTip"));
         std::unique_ptr<frmMain> w = runMain(QString());
@@ -198,8 +222,9 @@ private Q_SLOTS:
 
         QTest::mouseClick(about.Label2, Qt::LeftButton);
         QTest::mouseClick(about.Picture4, Qt::LeftButton);
-        QCOMPARE(Shell::recorded(), (QStringList{QStringLiteral("https://www.orvalen.example/"),
-                                                 QStringLiteral("https://www.orvalen.example/")}));
+        QCOMPARE(Shell::recorded(),
+            (QStringList {
+                QStringLiteral("https://www.orvalen.example/"), QStringLiteral("https://www.orvalen.example/") }));
         about.cmdOK->click();
         QVERIFY(!about.isVisible());
 
@@ -218,13 +243,13 @@ private Q_SLOTS:
             bool w95, w98, w2000, xp;
         };
         const Case cases[] = {
-            {{4, 0, 1}, true, false, false, false},   // 95
-            {{4, 10, 1}, false, true, false, false},  // 98
-            {{4, 90, 1}, false, true, false, false},  // ME
-            {{4, 0, 2}, false, false, false, false},  // NT 4
-            {{5, 0, 2}, false, false, true, false},   // 2000
-            {{5, 1, 2}, false, false, false, true},   // XP
-            {{6, 0, 2}, false, false, false, false},  // later
+            { { 4, 0, 1 }, true, false, false, false }, // 95
+            { { 4, 10, 1 }, false, true, false, false }, // 98
+            { { 4, 90, 1 }, false, true, false, false }, // ME
+            { { 4, 0, 2 }, false, false, false, false }, // NT 4
+            { { 5, 0, 2 }, false, false, true, false }, // 2000
+            { { 5, 1, 2 }, false, false, false, true }, // XP
+            { { 6, 0, 2 }, false, false, false, false }, // later
         };
         for (const Case& c : cases) {
             QCOMPARE(IsWindows95(c.v), c.w95);
@@ -248,7 +273,7 @@ private Q_SLOTS:
         QVERIFY(f.parse(QStringLiteral("TESSIVO HELP 1\n# comment\n.topic 3\n.title Getting started\n"
                                        ".keywords tutorial; Answers\n\n<p>Enter <b>answers</b> here.</p>\n"
                                        ".topic 1\n.title Contents\n.keywords answers\n<p>See topic 3.</p>\n"),
-                        &error));
+            &error));
         QCOMPARE(f.topics().size(), 2);
         QCOMPARE(f.find(3)->title, QStringLiteral("Getting started"));
         QCOMPARE(f.find(3)->body, QStringLiteral("<p>Enter <b>answers</b> here.</p>\n"));
@@ -256,10 +281,10 @@ private Q_SLOTS:
         QStringList index;
         for (const auto& e : f.index())
             index << e.keyword + QLatin1Char('/') + QString::number(e.context);
-        QCOMPARE(index, (QStringList{"answers/1", "Answers/3", "tutorial/3"}));
-        QCOMPARE(f.search(QStringLiteral("ANSWERS here")), QList<int>{3});
-        QCOMPARE(f.search(QStringLiteral("answers")), (QList<int>{3}));
-        QCOMPARE(f.search(QStringLiteral("topic")), (QList<int>{1}));
+        QCOMPARE(index, (QStringList { "answers/1", "Answers/3", "tutorial/3" }));
+        QCOMPARE(f.search(QStringLiteral("ANSWERS here")), QList<int> { 3 });
+        QCOMPARE(f.search(QStringLiteral("answers")), (QList<int> { 3 }));
+        QCOMPARE(f.search(QStringLiteral("topic")), (QList<int> { 1 }));
         QCOMPARE(f.search(QStringLiteral("<b>")), QList<int>());
     }
 
@@ -282,7 +307,7 @@ private Q_SLOTS:
         for (const HelpTopic& t : f.topics()) {
             for (const QRegularExpressionMatch& m : link.globalMatch(t.body)) {
                 QVERIFY2(contexts.contains(m.captured(1).toInt()),
-                         qPrintable(t.title + QStringLiteral(" links to ") + m.captured(1)));
+                    qPrintable(t.title + QStringLiteral(" links to ") + m.captured(1)));
             }
         }
         QVERIFY(f.search(QStringLiteral("respondent")).size() >= 2);
@@ -305,7 +330,7 @@ private Q_SLOTS:
 
         w.action(QStringLiteral("mnuHelpIndex"))->trigger();
         QCOMPARE(help->currentTab(), HelpWindow::IndexTab);
-        QCOMPARE(Help::window(&w), help);  // one help window
+        QCOMPARE(Help::window(&w), help); // one help window
         QTest::keyClicks(help->txtIndexWord, QStringLiteral("respo"));
         QVERIFY(help->lstIndex->currentItem());
         QVERIFY(help->lstIndex->currentItem()->text().startsWith(QStringLiteral("respo"), Qt::CaseInsensitive));
@@ -326,8 +351,9 @@ private Q_SLOTS:
 
         w.action(QStringLiteral("mnuHelpOnlineSupport"))->trigger();
         w.action(QStringLiteral("mnuHelpSendFeedback"))->trigger();
-        QCOMPARE(Shell::recorded(), (QStringList{QStringLiteral("https://www.tessivo.example/support"),
-                                                 QStringLiteral("mailto:support@tessivo.example")}));
+        QCOMPARE(Shell::recorded(),
+            (QStringList { QStringLiteral("https://www.tessivo.example/support"),
+                QStringLiteral("mailto:support@tessivo.example") }));
 
         // Closing the program closes its help window too.
         w.session().setFileChanged(false);

@@ -1,9 +1,8 @@
 // The start-up benchmark's hook: the program started with TESSIVO_QUIT_AFTER_FIRST_PAINT writes
 // "painted" once its main window has painted, closes the window as a user would and ends, leaving
 // no untitled survey behind.
-#include "platform/Settings.h"
-
 #include "TestEnvironment.h"
+#include "platform/Settings.h"
 
 #include <QDir>
 #include <QProcess>
@@ -16,17 +15,17 @@ private Q_SLOTS:
     void initTestCase()
     {
         // A second start of a fresh install: no tip of the day, the first-run prompt seen.
-        QVERIFY(saveSetting(QStringLiteral("tessivo"), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"),
-                            QStringLiteral("0")));
+        QVERIFY(saveSetting(QStringLiteral("tessivo"), QStringLiteral("Options"),
+            QStringLiteral("Show Tips at Startup"), QStringLiteral("0")));
         QVERIFY(saveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"),
-                            QStringLiteral("False")));
+            QStringLiteral("False")));
     }
 
     void programEndsAfterItsFirstPaint()
     {
         const QString program = QStringLiteral(TESSIVO_PROGRAM);
         const QDir folder = QFileInfo(program).absoluteDir();
-        const QStringList untitled{QStringLiteral("HC*.TMP"), QStringLiteral("HC*.tmp")};
+        const QStringList untitled { QStringLiteral("HC*.TMP"), QStringLiteral("HC*.tmp") };
         const QStringList before = folder.entryList(untitled, QDir::Files);
 
         QProcess process;

@@ -80,8 +80,8 @@ void walk(QAccessibleInterface* iface, QStringList& unnamed)
 {
     const QAccessible::Role role = iface->role();
     if (needsName(role) && iface->text(QAccessible::Name).trimmed().isEmpty())
-        unnamed << QString::fromLatin1(QMetaEnum::fromType<QAccessible::Role>().valueToKey(role))
-                + QLatin1Char(' ') + nameOf(iface);
+        unnamed << QString::fromLatin1(QMetaEnum::fromType<QAccessible::Role>().valueToKey(role)) + QLatin1Char(' ')
+                + nameOf(iface);
     if (holdsItems(role))
         return;
     for (int i = 0; i < iface->childCount(); ++i) {

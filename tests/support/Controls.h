@@ -11,8 +11,7 @@
 // The control of that objectName and type under `parent` (for an element of a control array, the
 // one whose property Index is `index`). A control that is not there fails the test with its name
 // and ends the run, rather than leaving the test to use a null pointer.
-template <typename T>
-T* control(QObject* parent, const char* objectName, int index = -1)
+template <typename T> T* control(QObject* parent, const char* objectName, int index = -1)
 {
     const QString name = QString::fromLatin1(objectName);
     if (parent) {

@@ -9,11 +9,11 @@
 
 ProgramFolder::ProgramFolder()
 {
-    for (const char* name : {"blank.mdb", "Library.mdb", "TipOfTheDay.txt", "bhelp.hlp"}) {
+    for (const char* name : { "blank.mdb", "Library.mdb", "TipOfTheDay.txt", "bhelp.hlp" }) {
         const QString from = QDir(buildFolder()).filePath(QString::fromLatin1(name));
         QFile::copy(from, dir_.filePath(QString::fromLatin1(name)));
-        QFile::setPermissions(dir_.filePath(QString::fromLatin1(name)),
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QFile::setPermissions(
+            dir_.filePath(QString::fromLatin1(name)), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
     setAppPath(dir_.path());
 }
@@ -50,7 +50,7 @@ QString ProgramFolder::writeSurvey(const QString& name, const QList<QPair<qint32
 
 QStringList ProgramFolder::files(const QString& pattern) const
 {
-    return QDir(dir_.path()).entryList({pattern}, QDir::Files, QDir::Name);
+    return QDir(dir_.path()).entryList({ pattern }, QDir::Files, QDir::Name);
 }
 
 QString ProgramFolder::buildFolder()

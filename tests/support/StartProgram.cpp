@@ -3,11 +3,11 @@
 #include "document/SurveySession.h"
 #include "platform/AppPath.h"
 #include "platform/Database.h"
-#include "widgets/Dialogs.h"
 #include "platform/Settings.h"
 #include "shell/MainBas.h"
 #include "shell/frmMain.h"
 #include "shell/frmSplash.h"
+#include "widgets/Dialogs.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -24,9 +24,11 @@ struct ProgramParts {
 
 class OwningMainWindow : private ProgramParts, public frmMain {
 public:
-    OwningMainWindow() : frmMain(ownSession, ownLibrary) {}
+    OwningMainWindow()
+        : frmMain(ownSession, ownLibrary)
+    { }
 };
-}  // namespace
+} // namespace
 
 void quickSplash()
 {
@@ -48,7 +50,8 @@ std::unique_ptr<frmMain> runMain(const QString& commandLine)
 std::unique_ptr<frmMain> startProgram(const QString& commandLine)
 {
     quickSplash();
-    saveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"), QStringLiteral("False"));
+    saveSetting(QStringLiteral("Orvalen Survey"), QStringLiteral("Config"), QStringLiteral("FirstRun"),
+        QStringLiteral("False"));
     saveSetting(appExeName(), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
     return runMain(commandLine);
 }
@@ -67,7 +70,7 @@ QString stopProgram(std::unique_ptr<frmMain>& window)
 
 namespace {
 void poll(const QString& objectName, const std::function<void(QWidget*)>& inspect,
-          const std::shared_ptr<ModalSeen>& seen, const QDeadlineTimer& deadline)
+    const std::shared_ptr<ModalSeen>& seen, const QDeadlineTimer& deadline)
 {
     QWidget* modal = QApplication::activeModalWidget();
     if (modal && modal->objectName() == objectName) {
@@ -82,7 +85,7 @@ void poll(const QString& objectName, const std::function<void(QWidget*)>& inspec
         return;
     QTimer::singleShot(10, qApp, [=] { poll(objectName, inspect, seen, deadline); });
 }
-}  // namespace
+} // namespace
 
 std::shared_ptr<ModalSeen> handleNextModal(const QString& objectName, std::function<void(QWidget*)> inspect)
 {

@@ -2,10 +2,9 @@
 // What tests read back from the survey files a save wrote: their bytes, their mode, their
 // questions and their row counts; and a survey with a jump and an answer to save.
 
+#include "ProgramFolder.h"
 #include "document/SurveyFile.h"
 #include "platform/Rtf.h"
-
-#include "ProgramFolder.h"
 
 #include <QFile>
 #include <QStringList>
@@ -86,8 +85,7 @@ class Umask {
 public:
     explicit Umask(mode_t mask)
         : before_(::umask(mask))
-    {
-    }
+    { }
     ~Umask() { ::umask(before_); }
     Umask(const Umask&) = delete;
     Umask& operator=(const Umask&) = delete;

@@ -1,13 +1,13 @@
 // The add-server dialog, and the main window's exchange file and results import.
+#include "GuiTest.h"
 #include "ProgramFolder.h"
 #include "StartProgram.h"
-#include "GuiTest.h"
-#include "widgets/Dialogs.h"
-#include "widgets/LongWork.h"
 #include "platform/Settings.h"
 #include "shell/frmMain.h"
 #include "web/ServerList.h"
 #include "web/frmAddServer.h"
+#include "widgets/Dialogs.h"
+#include "widgets/LongWork.h"
 
 #include <QApplication>
 #include <QFile>

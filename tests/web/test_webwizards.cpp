@@ -2,17 +2,14 @@
 // page frame, the pages' checks, the upload and download sequences, and both wizards end to end
 // from the Data Collection menu.
 #include "AccessibleControls.h"
+#include "GuiTest.h"
 #include "ProgramFolder.h"
 #include "StartProgram.h"
-#include "GuiTest.h"
 #include "WebServiceDouble.h"
 #include "document/clsQ.h"
 #include "platform/AppPath.h"
-#include "widgets/Dialogs.h"
-#include "widgets/HelpWindow.h"
 #include "platform/Internet.h"
 #include "platform/Shell.h"
-#include "widgets/Twips.h"
 #include "shell/frmMain.h"
 #include "web/ExchangeFile.h"
 #include "web/ServerList.h"
@@ -23,6 +20,9 @@
 #include "web/frmWizWebPublish_Upload.h"
 #include "web/modWebServer.h"
 #include "web/wininet.h"
+#include "widgets/Dialogs.h"
+#include "widgets/HelpWindow.h"
+#include "widgets/Twips.h"
 
 #include <QAction>
 #include <QApplication>
