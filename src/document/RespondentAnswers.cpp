@@ -260,6 +260,11 @@ qint32 addRespondent(db::Connection& connection)
     return id;
 }
 
+bool hasRespondents(db::Connection& connection)
+{
+    return !connection.openRecordset(QStringLiteral("SELECT 1 FROM respondent LIMIT 1")).atEnd();
+}
+
 void deleteRespondent(db::Connection& connection, qint32 id)
 {
     db::Transaction transaction(connection);

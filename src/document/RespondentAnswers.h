@@ -125,6 +125,9 @@ QStringList readExampleAnswers(db::Connection& connection, int questionId, std::
 // added.
 qint32 addRespondent(db::Connection& connection);
 
+// Whether the survey file holds a respondent.
+bool hasRespondents(db::Connection& connection);
+
 // Deletes the respondent with all its answer rows, in one transaction: on failure both stay.
 void deleteRespondent(db::Connection& connection, qint32 id);
 

@@ -1,6 +1,7 @@
 // The survey file commands of the main window: open, close, save, save as, new, and the question
 // to save before the survey is dropped.
 #include "designer/DesignScreen.h"
+#include "document/RespondentAnswers.h"
 #include "document/StoredSurvey.h"
 #include "document/SurveyFile.h"
 #include "platform/Rtf.h"
@@ -240,7 +241,7 @@ bool frmMain::untitledHoldsRespondents()
     if (untitledFile_.isEmpty() || session_.CurrentFile != untitledFile_ || !session_.SurveyConnection.isOpen())
         return false;
     try {
-        return !session_.SurveyConnection.openRecordset(QStringLiteral("SELECT 1 FROM respondent LIMIT 1")).atEnd();
+        return RespondentAnswers::hasRespondents(session_.SurveyConnection);
     } catch (const db::Error&) {
         return true; // what cannot be read is not thrown away unasked
     }
