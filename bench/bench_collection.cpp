@@ -311,8 +311,12 @@ void DeleteRespondent(benchmark::State& state)
     if (!list.showList(expected))
         failed("the list did not show its first rows");
 
-    // The floor deletes the oldest respondents, which the list never shows.
+    // The floor deletes the oldest respondents, which the list never shows. It deletes them through
+    // a connection of its own, so the screen finds its list no longer matching the file and reads
+    // it whole, as it must when another program changed the file: before the program's turn, the
+    // list is read again untimed, so that its delete meets the file as the list shows it.
     int oldest = raw.list.rows() - 1;
+    bool changedByFloor = false;
     Stmt begin(db, "BEGIN");
     Stmt answers(db, "DELETE FROM respondent_responses WHERE respondentid = ?");
     Stmt respondent(db, "DELETE FROM respondent WHERE id = ?");
@@ -335,11 +339,20 @@ void DeleteRespondent(benchmark::State& state)
             sqlite3_bind_int(respondent, 1, id);
             respondent.run();
             commit.run();
+            changedByFloor = true;
         },
         1,
         [&](bench::Side side) {
-            if (side == bench::Side::Program)
-                expected.rows.erase(expected.rows.begin());
+            if (side != bench::Side::Program)
+                return;
+            if (changedByFloor) {
+                list.wait->begin();
+                list.screen->RefreshRespondentList(1, 0);
+                if (!list.waitFirstSelected(expected))
+                    failed("the list did not show the file as the floor left it");
+                changedByFloor = false;
+            }
+            expected.rows.erase(expected.rows.begin());
         });
     if (Dialogs::Script::pending() != 0)
         failed("the delete did not ask");
