@@ -81,10 +81,10 @@ void DesignScreen::buildTreeBox()
     picBlankPanel = new QWidget(picTreeView);
     picBlankPanel->setObjectName(QStringLiteral("picBlankPanel"));
     Twips::place(picBlankPanel, 0, 3650, 3900, 450);
-    cmdUp = makePictureButton(QStringLiteral("cmdUp"), style()->standardIcon(QStyle::SP_ArrowUp),
+    cmdUp = makePictureButton(QStringLiteral("cmdUp"), styleIcon(this, QStyle::SP_ArrowUp),
         QStringLiteral("Move question up"), picBlankPanel);
     Twips::place(cmdUp, 0, 30, 500, 390);
-    cmdDown = makePictureButton(QStringLiteral("cmdDown"), style()->standardIcon(QStyle::SP_ArrowDown),
+    cmdDown = makePictureButton(QStringLiteral("cmdDown"), styleIcon(this, QStyle::SP_ArrowDown),
         QStringLiteral("Move question down"), picBlankPanel);
     Twips::place(cmdDown, 550, 30, 500, 390);
     cmdDelete = makeCommandButton(QStringLiteral("cmdDelete"), QStringLiteral("Delete"), picBlankPanel);

@@ -36,11 +36,11 @@ ResponseListEditor::ResponseListEditor(
     list = new QListWidget(this);
     list->setObjectName(setup.listName);
     Twips::place(list, 0, 960, 4815, setup.listHeight);
-    up = makePictureButton(setup.upName, style()->standardIcon(QStyle::SP_ArrowUp),
+    up = makePictureButton(setup.upName, styleIcon(this, QStyle::SP_ArrowUp),
         QStringLiteral("Move ") + setup.item + QStringLiteral(" up"), this);
     up->setEnabled(false);
     Twips::place(up, 4935, 960, 510, 390);
-    down = makePictureButton(setup.downName, style()->standardIcon(QStyle::SP_ArrowDown),
+    down = makePictureButton(setup.downName, styleIcon(this, QStyle::SP_ArrowDown),
         QStringLiteral("Move ") + setup.item + QStringLiteral(" down"), this);
     down->setEnabled(false);
     Twips::place(down, 5505, 960, 510, 390);

@@ -8,6 +8,20 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
+#include <QVariant>
+
+QIcon styleIcon(const QWidget* widget, QStyle::StandardPixmap which)
+{
+    // Kept on the style itself, so that it goes with the style.
+    QStyle* style = widget->style();
+    const QByteArray key = QByteArrayLiteral("keptStandardIcon") + QByteArray::number(int(which));
+    const QVariant kept = style->property(key.constData());
+    if (kept.isValid())
+        return kept.value<QIcon>();
+    const QIcon icon = style->standardIcon(which);
+    style->setProperty(key.constData(), QVariant::fromValue(icon));
+    return icon;
+}
 
 QLabel* makeLabel(const QString& name, const QString& text, QWidget* parent, int pointDelta, bool bold)
 {

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStyle>
 
 #include <algorithm>
 #include <initializer_list>
@@ -25,6 +26,9 @@ QPushButton* makeCommandButton(const QString& name, const QString& caption, QWid
 // A push button that shows a picture instead of a caption; `what` says what it does ("Move
 // question up"), as its accessible name and its tooltip.
 QPushButton* makePictureButton(const QString& name, const QIcon& picture, const QString& what, QWidget* parent);
+// The widget's style's standard picture `which`, read once per style: a style reads its pictures
+// afresh, in every size, at each call, and the screens ask for the same few many times.
+QIcon styleIcon(const QWidget* widget, QStyle::StandardPixmap which);
 
 // Gives a panel its own background and text colours.
 void paintPanel(QWidget* panel, const QColor& background, const QColor& text);
