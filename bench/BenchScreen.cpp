@@ -1,6 +1,7 @@
 #include "BenchScreen.h"
 
 #include "platform/DateText.h"
+#include "widgets/Dialogs.h"
 
 #include <QAbstractItemView>
 #include <QCoreApplication>
@@ -9,6 +10,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <cstdio>
 #include <sqlite3.h>
 
 namespace bench {
@@ -253,6 +255,20 @@ std::array<QString, 3> RawRespondentList::textsOf(int respondent)
     one_.reset();
     texts[1] = exampleAnswer(respondent);
     return texts;
+}
+
+int runScriptedBenchmarks(int& argc, char** argv)
+{
+    if (runBenchmarks(argc, argv) != 0)
+        return 1;
+    const QStringList unexpected = Dialogs::Script::unexpected();
+    Dialogs::Script::end();
+    if (!unexpected.isEmpty()) {
+        std::fprintf(
+            stderr, "Prompts shown during the benchmarks: %s\n", qPrintable(unexpected.join(QLatin1String(" | "))));
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace bench

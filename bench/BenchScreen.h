@@ -118,4 +118,8 @@ private:
 // The date and time column's text of a stored submission date.
 QString listDateText(const QString& stored);
 
+// Runs the registered benchmarks (runBenchmarks) with the prompts scripted (Dialogs::Script,
+// begun by the caller): fails, naming them, when a benchmark showed a prompt it did not script.
+int runScriptedBenchmarks(int& argc, char** argv);
+
 } // namespace bench

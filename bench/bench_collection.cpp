@@ -616,15 +616,5 @@ int main(int argc, char** argv)
     bench::atBothSizes("DeleteRespondent", DeleteRespondent, 3, 5);
     bench::atBothSizes("ShowAnswerPage", ShowAnswerPage);
     bench::atBothSizes("StoreAnswerPage", StoreAnswerPage);
-    if (bench::runBenchmarks(argc, argv) != 0)
-        return 1;
-
-    const QStringList unexpected = Dialogs::Script::unexpected();
-    Dialogs::Script::end();
-    if (!unexpected.isEmpty()) {
-        std::fprintf(
-            stderr, "Prompts shown during the benchmarks: %s\n", qPrintable(unexpected.join(QLatin1String(" | "))));
-        return 1;
-    }
-    return 0;
+    return bench::runScriptedBenchmarks(argc, argv);
 }
